@@ -1,0 +1,39 @@
+#pragma once
+// The window's behaviour without widgets: the nine event handlers of the
+// window, talking only to the controls (Fields) and the chart (Surface).
+// The Qt window and the headless front end both drive this one class.
+
+#include <optional>
+
+#include "chart/surface.h"
+#include "model/spring_design.h"
+#include "runtime/fault.h"
+#include "window/seams.h"
+
+namespace diaspring {
+
+class WindowLogic {
+ public:
+  WindowLogic(Fields& fields, Surface& chart);
+
+  // The handlers. Each runs to completion or throws the Fault that stopped
+  // it, leaving in place what it drew and wrote before.
+  void command1Click();  // the curve: frame, capture, trace, M N H B, A C
+  void command2Click();  // clear the chart and the output and check boxes
+  void command3Click();  // the constraint check
+  void sliderChange(Slider slider);  // HScroll1 ... HScroll6 changed
+
+  // The same, as the window runs them: a fault ends the handler and is
+  // returned instead of thrown.
+  std::optional<Fault> press(Command command);
+  std::optional<Fault> sliderChanged(Slider slider);
+
+  const SpringDesign& design() const { return design_; }
+
+ private:
+  Fields& fields_;
+  Surface& chart_;
+  SpringDesign design_;
+};
+
+}  // namespace diaspring
