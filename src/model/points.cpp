@@ -1,0 +1,90 @@
+#include "model/points.h"
+
+#include "chart/pen.h"
+#include "runtime/convert.h"
+
+namespace diaspring {
+namespace {
+
+constexpr Num kSearchEnd = 10;
+constexpr Num kSearchStep = 0.001;
+constexpr Num kProbe1 = 0.001;
+constexpr Num kProbe2 = 0.002;
+constexpr Num kLabelY = -20;  // deflection labels hang just below the axis
+constexpr Num kLift = 500;    // point labels stand 500 N above their point
+
+// Labels a point on the curve: its deflection below the axis (shifted left
+// by `shift`), its letter above it, its two boxes (deflection first), and
+// its vertical guide. Every load on the chart is evaluated afresh.
+template <class ShownLoad>
+void markPoint(SpringDesign& d, Fields& fields, Pen& pen, Num lambda, Num shift, const char* deflectionLabel,
+               const char* letter, TextBox deflectionBox, TextBox loadBox, ShownLoad&& shownLoad) {
+  pen.printAt(lambda - shift, kLabelY, deflectionLabel);
+  pen.printAt(lambda, SpringLoad(d, lambda) + kLift, letter);
+  fields.setText(deflectionBox, format(lambda, "0.000"));
+  fields.setText(loadBox, format(shownLoad(), "0.000"));
+  pen.verticalGuide(lambda, SpringLoad(d, lambda));
+}
+
+}  // namespace
+
+Num FindWorkingPoints(SpringDesign& d, Fields& fields, Surface& chart) {
+  Pen pen(chart);
+
+  // Each run starts with no peak or valley known: a design without them
+  // must not show those of the design before it.
+  d.lambda1M = Num();
+  d.F1M = Num();
+  d.F1N = Num();
+
+  // Peak M: the last step where the load rises into the first probe and
+  // falls after it. Every comparison evaluates its loads afresh.
+  for (d.lambdaSweep = 0; d.lambdaSweep <= kSearchEnd; d.lambdaSweep = d.lambdaSweep + kSearchStep) {
+    d.peakProbe1 = d.lambdaSweep + kProbe1;
+    d.peakProbe2 = d.lambdaSweep + kProbe2;
+    const Num f0 = SpringLoad(d, d.lambdaSweep);
+    const Num f1 = SpringLoad(d, d.peakProbe1);
+    const Num f1Again = SpringLoad(d, d.peakProbe1);
+    const Num f2 = SpringLoad(d, d.peakProbe2);
+    if (f0 < f1 && f1Again > f2) {
+      d.lambda1M = d.peakProbe1;
+      d.F1M = SpringLoad(d, d.peakProbe1);
+    }
+  }
+  markPoint(d, fields, pen, d.lambda1M, 0.1, "λ1M", "M", TextBox::Text13, TextBox::Text12, [&d] { return d.F1M; });
+
+  // Valley N: the mirror image of the peak search.
+  Num lambda1N;
+  for (d.lambdaSweep = 0; d.lambdaSweep <= kSearchEnd; d.lambdaSweep = d.lambdaSweep + kSearchStep) {
+    d.valleyProbe1 = d.lambdaSweep + kProbe1;
+    d.valleyProbe2 = d.lambdaSweep + kProbe2;
+    const Num f0 = SpringLoad(d, d.lambdaSweep);
+    const Num f1 = SpringLoad(d, d.valleyProbe1);
+    const Num f1Again = SpringLoad(d, d.valleyProbe1);
+    const Num f2 = SpringLoad(d, d.valleyProbe2);
+    if (f0 > f1 && f1Again < f2) {
+      lambda1N = d.valleyProbe1;
+      d.F1N = SpringLoad(d, d.valleyProbe1);
+    }
+  }
+  markPoint(d, fields, pen, lambda1N, 0.25, "λ1N", "N", TextBox::Text15, TextBox::Text14, [&d] { return d.F1N; });
+
+  // Inflection H, midway between M and N.
+  d.lambda1H = 0.5 * (d.lambda1M + lambda1N);
+  markPoint(d, fields, pen, d.lambda1H, 0.15, "λ1H", "H", TextBox::Text17, TextBox::Text16,
+            [&d] { return SpringLoad(d, d.lambda1H); });
+
+  // Working point B at 0.91 of the inflection deflection.
+  d.lambda1B = 0.91 * d.lambda1H;
+  pen.printAt(d.lambda1B - 0.3, kLabelY, "λ1B");
+  pen.printAt(-0.25, SpringLoad(d, d.lambda1B), "F1B");
+  pen.printAt(d.lambda1B, SpringLoad(d, d.lambda1B) + kLift, "B");
+  fields.setText(TextBox::Text19, format(d.lambda1B, "0.000"));
+  fields.setText(TextBox::Text18, format(SpringLoad(d, d.lambda1B), "0.000"));
+  pen.verticalGuide(d.lambda1B, SpringLoad(d, d.lambda1B));
+  pen.horizontalGuide(d.lambda1B, [&d] { return SpringLoad(d, d.lambda1B); });
+
+  return lambda1N;
+}
+
+}  // namespace diaspring

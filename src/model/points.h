@@ -1,0 +1,25 @@
+#pragma once
+// The characteristic points of the curve: peak M, valley N, inflection H,
+// working point B; then the worn-lining point A and the release point C.
+
+#include "chart/surface.h"
+#include "model/spring_design.h"
+#include "window/seams.h"
+
+namespace diaspring {
+
+// Searches the peak and the valley over lambda1 = 0 ... 10 in steps of
+// 0.001, puts H midway between them and B at 0.91 of H; writes Text12 to
+// Text19 and marks the four points with labels and dashed guides. Returns
+// the valley deflection of this run (unset when no valley was found).
+// The peak and valley values of an earlier run are never used: a search
+// that finds nothing leaves them unset.
+Num FindWorkingPoints(SpringDesign& d, Fields& fields, Surface& chart);
+
+// From B: A lies the wear allowance (Text10) short of B, C the release
+// travel (Text11) beyond it. Writes Text20 to Text23 and draws their marks,
+// the green reference line from the origin through B and the blue
+// dimension line of the two travels. lambda1N is this run's valley.
+void MarkWearAndRelease(SpringDesign& d, Fields& fields, Surface& chart, Num lambda1N);
+
+}  // namespace diaspring
