@@ -22,9 +22,7 @@ void Pen::verticalGuide(Num x, Num top) {
   std::size_t dashes = 0;
   for (float y = 0.0f; y <= t && dashes < kMaxDashes; ++dashes) {
     s_.line(fx, y, fx, y + 150.0f, std::nullopt);
-    const float next = y + 300.0f;
-    if (next == y) break;
-    y = next;
+    y += 300.0f;
   }
 }
 

@@ -12,10 +12,11 @@
 
 namespace diaspring {
 
-// A dashed guide never draws more dashes than this. Only a design whose
-// loads run to hundreds of meganewtons, or a travel of kilometres, reaches
-// it; without it such a guide would fill memory (and a single-precision
-// counter that stops advancing would never reach its end).
+// A dashed guide or the reference line never draws more segments than
+// this. Only a design whose loads run to hundreds of meganewtons, or a
+// travel of kilometres, reaches it; without it such a line would fill
+// memory, and its single-precision counter would at last stop advancing
+// and never reach its end.
 inline constexpr std::size_t kMaxDashes = 1'000'000;
 
 class Pen {
@@ -46,9 +47,7 @@ class Pen {
       const float x2 = single(Num(static_cast<double>(t) + 0.075));
       const float y2 = single(height());
       s_.line(x1, y1, x2, y2, std::nullopt);
-      const float next = t + 0.15f;
-      if (next == t) break;
-      t = next;
+      t += 0.15f;
     }
   }
 

@@ -48,9 +48,7 @@ void MarkWearAndRelease(SpringDesign& d, Fields& fields, Surface& chart, Num lam
   for (float x = 0.0f; x <= end && segments < kMaxDashes; ++segments) {
     const Num xNext = Num(static_cast<double>(x)) + 0.01;
     pen.line(Num(static_cast<double>(x)), d.slopeB * static_cast<double>(x), xNext, d.slopeB * xNext, kGreen);
-    const float next = x + 0.01f;
-    if (next == x) break;
-    x = next;
+    x += 0.01f;
   }
   pen.printAt(d.lambda1C + 0.1, d.slopeB * d.lambda1C, "C'");
   pen.printAt(d.lambda1C + 0.1, F1(d.lambda1C), "C");

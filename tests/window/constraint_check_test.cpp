@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include "check/constraint_check.h"
+#include "support/window_fixture.h"
+
+namespace diaspring {
+namespace {
+
+using testing::TestWindow;
+
+constexpr TextBox kResultBoxes[] = {
+    TextBox::Text24, TextBox::Text25, TextBox::Text26, TextBox::Text27, TextBox::Text28, TextBox::Text29,
+    TextBox::Text30, TextBox::Text38, TextBox::Text39, TextBox::Text40, TextBox::Text41, TextBox::Text42,
+};
+
+void markResultBoxes(TestWindow& w) {
+  for (TextBox box : kResultBoxes) w.type(box, "before");
+}
+
+TEST(ConstraintCheck, DefaultDesignPassesEveryRule) {
+  TestWindow w;
+  ASSERT_FALSE(w.curve());
+  ASSERT_FALSE(w.check());
+  const char* expected[] = {"0.442(合格)", "合格",        "1.9(合格)",  "11.39(合格)", "1.33(合格)", "77.00(合格)",
+                            "4.71(合格)",  "(合格)",      "2.00(合格)", "2.00(合格)",  "2.00(合格)", "2.68(合格)"};
+  for (std::size_t i = 0; i < std::size(kResultBoxes); ++i)
+    EXPECT_EQ(w.text(kResultBoxes[i]), expected[i]) << textBoxName(kResultBoxes[i]);
+}
+
+// The rules on designs set directly in the record, each case changing one
+// quantity of the default design.
+struct RuleCase {
+  const char* name;
+  void (*setup)(SpringDesign&, MemoryFields&);
+  TextBox box;
+  const char* expected;
+};
+
+SpringDesign defaultRecord() {
+  TestWindow w;
+  w.curve();
+  return w.design();
+}
+
+TEST(ConstraintCheck, BoundsAndVerdicts) {
+  const RuleCase cases[] = {
+      // Load rules are strict.
+      {"load difference just under 1 N", [](SpringDesign& d, MemoryFields& f) { d.lambda1B = 0; d.lambda1A = 1; f.setText(TextBox::Text33, "0.999"); }, TextBox::Text24, "0.999(合格)"},
+      {"load difference of exactly 1 N", [](SpringDesign& d, MemoryFields& f) { d.lambda1B = 0; d.lambda1A = 1; f.setText(TextBox::Text33, "1"); }, TextBox::Text24, "不合格"},
+      {"negative difference counts by size", [](SpringDesign& d, MemoryFields& f) { d.lambda1B = 0; d.lambda1A = 1; f.setText(TextBox::Text33, "-0.5"); }, TextBox::Text24, "0.500(合格)"},
+      {"equal loads at A and B", [](SpringDesign& d, MemoryFields&) { d.lambda1A = d.lambda1B; }, TextBox::Text25, "不合格"},
+      {"A below B", [](SpringDesign& d, MemoryFields&) { d.lambda1A = d.lambda1B + 0.5; }, TextBox::Text25, "不合格"},
+      // Ranges include both ends.
+      {"H/h exactly 2", [](SpringDesign& d, MemoryFields&) { d.H = 4.4; }, TextBox::Text26, "2(合格)"},
+      {"H/h on the upper bound", [](SpringDesign& d, MemoryFields&) { d.H = 4.4; d.h = 2; }, TextBox::Text26, "2.2(合格)"},
+      {"H/h above", [](SpringDesign& d, MemoryFields&) { d.H = 5; }, TextBox::Text26, "不合格"},
+      {"cone angle 8.9 degrees", [](SpringDesign& d, MemoryFields&) { d.H = 8.9 * 3.141592654 * (d.R - d.r).value() / 180; }, TextBox::Text27, "不合格"},
+      {"cone angle 15.5 degrees", [](SpringDesign& d, MemoryFields&) { d.H = 15.5 * 3.141592654 * (d.R - d.r).value() / 180; }, TextBox::Text27, "不合格"},
+      {"cone angle 9.2 degrees", [](SpringDesign& d, MemoryFields&) { d.H = 9.2 * 3.141592654 * (d.R - d.r).value() / 180; }, TextBox::Text27, "9.20(合格)"},
+      {"R/r on the lower bound", [](SpringDesign& d, MemoryFields&) { d.R = 1.2; d.r = 1; }, TextBox::Text28, "1.20(合格)"},
+      {"R/r above", [](SpringDesign& d, MemoryFields&) { d.R = 1.36; d.r = 1; }, TextBox::Text28, "不合格"},
+      {"2R/h on the upper bound", [](SpringDesign& d, MemoryFields&) { d.R = 100; d.h = 2; }, TextBox::Text29, "100.00(合格)"},
+      {"2R/h below", [](SpringDesign& d, MemoryFields&) { d.R = 69; d.h = 2; }, TextBox::Text29, "不合格"},
+      {"R/r0 of exactly 5", [](SpringDesign& d, MemoryFields&) { d.R = 90; }, TextBox::Text30, "5.00(合格)"},
+      {"R/r0 below", [](SpringDesign&, MemoryFields& f) { f.setText(TextBox::Text36, "30"); }, TextBox::Text30, "不合格"},
+      {"R1 on (D+d)/4", [](SpringDesign& d, MemoryFields&) { d.R1 = 76.25; }, TextBox::Text38, "(合格)"},
+      {"R1 on D/2", [](SpringDesign& d, MemoryFields&) { d.R1 = 90; }, TextBox::Text38, "(合格)"},
+      {"R1 beyond D/2", [](SpringDesign& d, MemoryFields&) { d.R1 = 90.001; }, TextBox::Text38, "不合格"},
+      {"R1 inside the disc", [](SpringDesign& d, MemoryFields&) { d.R1 = 76.2; }, TextBox::Text38, "不合格"},
+      {"R-R1 of 7", [](SpringDesign& d, MemoryFields&) { d.R = 90; d.R1 = 83; }, TextBox::Text39, "7.00(合格)"},
+      {"r1-r of 0", [](SpringDesign& d, MemoryFields&) { d.r1 = d.r; }, TextBox::Text40, "0.00(合格)"},
+      {"r1 inside r", [](SpringDesign& d, MemoryFields&) { d.r1 = d.r - 0.5; }, TextBox::Text40, "不合格"},
+      {"rf-r0 of 0", [](SpringDesign&, MemoryFields& f) { f.setText(TextBox::Text37, "18"); }, TextBox::Text41, "0.00(合格)"},
+      {"rf-r0 of 6", [](SpringDesign&, MemoryFields& f) { f.setText(TextBox::Text37, "24"); }, TextBox::Text41, "6.00(合格)"},
+      {"rf-r0 above 6", [](SpringDesign&, MemoryFields& f) { f.setText(TextBox::Text37, "24.01"); }, TextBox::Text41, "不合格"},
+      {"lever ratio of 4.5", [](SpringDesign& d, MemoryFields& f) { d.r1 = 20; d.R1 = 24; f.setText(TextBox::Text37, "2"); }, TextBox::Text42, "4.50(合格)"},
+      {"lever ratio below", [](SpringDesign&, MemoryFields& f) { f.setText(TextBox::Text37, "27"); }, TextBox::Text42, "不合格"},
+  };
+  const SpringDesign base = defaultRecord();
+  for (const RuleCase& c : cases) {
+    SpringDesign d = base;
+    MemoryFields fields;
+    c.setup(d, fields);
+    try {
+      ConstraintCheck(d, fields);
+    } catch (const Fault& fault) {
+      ADD_FAILURE() << c.name << ": " << fault.what();
+    }
+    EXPECT_EQ(fields.text(c.box), c.expected) << c.name;
+  }
+}
+
+TEST(ConstraintCheck, FaultsStopAtTheirRule) {
+  const struct {
+    const char* name;
+    TextBox box;
+    const char* text;
+    FaultKind kind;
+    std::size_t written;  // result boxes written before the fault
+  } cases[] = {
+      {"empty r0", TextBox::Text36, "", FaultKind::DivisionByZero, 6},
+      {"clamp load beyond range", TextBox::Text33, "1e999", FaultKind::Overflow, 0},
+      {"disc diameter beyond range", TextBox::Text35, "-1e400", FaultKind::Overflow, 7},
+      {"bearing radius beyond range", TextBox::Text37, "9e9999", FaultKind::Overflow, 10},
+  };
+  for (const auto& c : cases) {
+    TestWindow w;
+    ASSERT_FALSE(w.curve());
+    markResultBoxes(w);
+    w.type(c.box, c.text);
+    const auto fault = w.check();
+    ASSERT_TRUE(fault) << c.name;
+    EXPECT_EQ(fault->kind(), c.kind) << c.name;
+    for (std::size_t i = 0; i < std::size(kResultBoxes); ++i)
+      EXPECT_EQ(w.text(kResultBoxes[i]) != "before", i < c.written) << c.name << " " << textBoxName(kResultBoxes[i]);
+  }
+}
+
+TEST(ConstraintCheck, BeforeAnyCurveItAsksForTheCurveFirst) {
+  TestWindow w;
+  markResultBoxes(w);
+  const auto fault = w.check();
+  ASSERT_TRUE(fault);
+  EXPECT_EQ(fault->kind(), FaultKind::InvalidOperation);
+  EXPECT_NE(fault->cause().find("输出膜片弹簧曲线及描点"), std::string::npos);
+  for (TextBox box : kResultBoxes) EXPECT_EQ(w.text(box), "before") << textBoxName(box);
+}
+
+TEST(ConstraintCheck, WorksOnTheDesignOfTheLastCurve) {
+  TestWindow w;
+  ASSERT_FALSE(w.curve());
+  ASSERT_FALSE(w.check());
+  const std::string ratio = w.text(TextBox::Text28);
+  const std::string load = w.text(TextBox::Text24);
+  w.type(TextBox::Text7, "120");   // R
+  w.type(TextBox::Text32, "0.25"); // mu
+  ASSERT_FALSE(w.check());
+  EXPECT_EQ(w.text(TextBox::Text28), ratio);
+  EXPECT_EQ(w.text(TextBox::Text24), load);
+  // Clamp load and clutch radii are read at every press.
+  w.type(TextBox::Text33, "4000");
+  w.type(TextBox::Text36, "16");
+  ASSERT_FALSE(w.check());
+  EXPECT_EQ(w.text(TextBox::Text24), "不合格");
+  EXPECT_EQ(w.text(TextBox::Text30), "不合格");  // 84.7 / 16 = 5.29
+}
+
+}  // namespace
+}  // namespace diaspring
