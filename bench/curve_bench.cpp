@@ -1,0 +1,82 @@
+// The cost of one press of the curve button, headless, against its floor:
+// the bare evaluations of the load law that the press must make (the trace,
+// four per step in each of the two searches).
+
+#include <benchmark/benchmark.h>
+
+#include "chart/display_list.h"
+#include "model/spring_design.h"
+#include "window/seams.h"
+#include "window/window_logic.h"
+
+namespace diaspring {
+namespace {
+
+SpringDesign capturedDefaultDesign() {
+  MemoryFields fields;
+  DisplayList chart;
+  WindowLogic window(fields, chart);
+  window.command1Click();
+  return window.design();
+}
+
+void BM_LoadLawFloor(benchmark::State& state) {
+  SpringDesign d = capturedDefaultDesign();
+  for (auto _ : state) {
+    double sum = 0;
+    for (Num l = 0; l <= 10; l = l + 0.001) sum += SpringLoad(d, l).value();
+    for (int search = 0; search < 2; ++search) {
+      for (Num l = 0; l <= 10; l = l + 0.001) {
+        sum += SpringLoad(d, l).value();
+        sum += SpringLoad(d, l + 0.001).value();
+        sum += SpringLoad(d, l + 0.001).value();
+        sum += SpringLoad(d, l + 0.002).value();
+      }
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+  state.counters["evaluations"] = 90009;
+}
+BENCHMARK(BM_LoadLawFloor)->Unit(benchmark::kMillisecond);
+
+// One press as the engineer makes it in a running window: the chart was
+// cleared before, so the display list reuses its memory.
+void BM_CurveCommand(benchmark::State& state) {
+  MemoryFields fields;
+  DisplayList chart;
+  WindowLogic window(fields, chart);
+  for (auto _ : state) {
+    window.command2Click();
+    chart.discardErased();
+    window.command1Click();
+    benchmark::DoNotOptimize(chart.ops().data());
+  }
+}
+
+// The same on a fresh window, display list and all.
+void BM_CurveCommandFreshWindow(benchmark::State& state) {
+  for (auto _ : state) {
+    MemoryFields fields;
+    DisplayList chart;
+    WindowLogic window(fields, chart);
+    window.command1Click();
+    benchmark::DoNotOptimize(chart.ops().data());
+  }
+}
+BENCHMARK(BM_CurveCommandFreshWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CurveCommand)->Unit(benchmark::kMillisecond);
+
+void BM_CurveAndCheck(benchmark::State& state) {
+  for (auto _ : state) {
+    MemoryFields fields;
+    DisplayList chart;
+    WindowLogic window(fields, chart);
+    window.command1Click();
+    window.command3Click();
+    benchmark::DoNotOptimize(chart.ops().data());
+  }
+}
+BENCHMARK(BM_CurveAndCheck)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace diaspring
