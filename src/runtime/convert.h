@@ -13,9 +13,12 @@ namespace diaspring {
 // number: optional sign, digits, at most one point, an optional exponent
 // (E or e, optional sign, digits). Blanks (space, tab, CR, LF) are skipped
 // wherever they stand. Text without such a part, the empty text included,
-// gives 0. Trailing text after the number is ignored ("2.2 mm" -> 2.2).
+// gives 0. Trailing text after the number is ignored ("2.2 mm" -> 2.2,
+// "1,5" -> 1); an exponent letter without digits adds nothing ("1e" -> 1).
+// The result is always set; a zero result is positive zero ("-0" -> 0).
 // A number beyond the double range ("1E999") raises an Overflow fault; one
-// too small to represent reads as 0 (or the nearest subnormal).
+// too small to represent reads as 0 (or the nearest subnormal). Digit strings
+// of any length are read exactly (correctly rounded).
 Num val(std::string_view text);
 
 // The general number-to-text form used when a number is stored into a text
@@ -23,15 +26,23 @@ Num val(std::string_view text);
 // no point for a whole number; "-" for negatives. Numbers whose decimal
 // exponent is 15 or more, or below -4, take the exponent form
 // "1.5E+20" / "1E-05" (mantissa without trailing zeros, sign and at least two
-// exponent digits). An unset value gives the empty text.
+// exponent digits). A number below 1 in magnitude has a "0" before the point
+// ("0.5", "-0.0001"). Negative zero gives "0". An unset value gives the empty
+// text.
+//
+// The rounding to significant digits here and in the functions below works on
+// the exact binary value and goes half away from zero. Infinity and NaN, which
+// checked arithmetic never produces, raise Overflow and InvalidOperation.
 std::string generalText(Num x);
 
 // Str: the general form with a blank in the sign position of a non-negative
-// number (" 2.5", "-2.5").
+// number (" 2.5", "-2.5", " 0.5", " 0" also for negative zero). An unset
+// value gives the empty text, as in the general form.
 std::string str(Num x);
 
 // Str of a single-precision number: as str, but rounded to 7 significant
-// digits (the exponent form from a decimal exponent of 7 or more).
+// digits (the exponent form from a decimal exponent of 7 or more, or below
+// -4): 1000 -> " 1000", 1E7 -> " 1E+07".
 std::string strSingle(float x);
 
 // Format with a pattern of the form "0", "0.0", "0.00", "0.000", ...: at least
@@ -40,7 +51,8 @@ std::string strSingle(float x);
 // general form reads it), then rounded half away from zero: 0.125 -> "0.13",
 // 2.675 -> "2.68", -1.005 -> "-1.01". A negative number keeps its sign, also
 // when it rounds to zero (-0.001 -> "-0.00"); negative zero is zero. An unset
-// value gives the empty text.
+// value gives the empty text. Any other pattern is a programming error and
+// throws std::invalid_argument (checked before the value is looked at).
 std::string format(Num x, std::string_view pattern);
 
 }  // namespace diaspring
