@@ -12,17 +12,50 @@ constexpr Num kAnglePi = 3.141592654;
 
 const char* const kRunCurveFirst = "尚未计算特性曲线：请先按“输出膜片弹簧曲线及描点”按钮，再验证约束条件。";
 
-bool within(Num q, Num low, Num high) { return low <= q && q <= high; }
+constexpr RuleInfo kRules[kRuleCount] = {
+    {TextBox::Text24, "|F-F1B|=  ( <1 ) ", "dF"},
+    {TextBox::Text25, "F1A≥F1B", "F1A_gt_F1B"},
+    {TextBox::Text26, "   H/h= (1.6-2.2)", "H_h"},
+    {TextBox::Text27, " H/(R-r)= (9°-15°)", "cone_deg"},
+    {TextBox::Text28, "    R/r=   (1.2-1.35)", "R_r"},
+    {TextBox::Text29, "  2R/h= (70-100)", "2R_h"},
+    {TextBox::Text30, "  R/r0= (3.5-5.0)", "R_r0"},
+    {TextBox::Text38, "(D+d)/4≤R1≤D/2", "R1_on_disc"},
+    {TextBox::Text39, "R-R1=  (1-7)", "R_R1"},
+    {TextBox::Text40, "r1-r=  (0-6)", "r1_r"},
+    {TextBox::Text41, "rf-r0=  (0-6)", "rf_r0"},
+    {TextBox::Text42, "(r1-rf)/(R1-r1)=    (2.3-4.5)", "lever"},
+};
 
-// A range rule: the number with its pattern and the pass mark, or the fail word.
-void writeRange(Fields& fields, TextBox box, Num q, Num low, Num high, const char* pattern) {
-  fields.setText(box, within(q, low, high) ? format(q, pattern) + kPassMark : std::string(kFailed));
-}
+// Writes each rule's verdict into its box (and into the results when asked).
+class Verdicts {
+ public:
+  Verdicts(Fields& fields, RuleResults* results) : fields_(fields), results_(results) {}
+
+  void write(int rule, Num value, bool passed, std::string shown) {
+    fields_.setText(kRules[rule].box, passed ? shown : std::string(kFailed));
+    if (results_) (*results_)[static_cast<std::size_t>(rule)] = {true, passed, value};
+  }
+
+  // A range rule, bounds included: the number with its pattern and the pass mark.
+  void range(int rule, Num q, Num low, Num high, const char* pattern) {
+    const bool passed = low <= q && q <= high;
+    write(rule, q, passed, passed ? format(q, pattern) + kPassMark : std::string());
+  }
+
+ private:
+  Fields& fields_;
+  RuleResults* results_;
+};
 
 }  // namespace
 
-void ConstraintCheck(SpringDesign& d, Fields& fields) {
+const RuleInfo& ruleInfo(int index) { return kRules[index]; }
+
+void ConstraintCheck(SpringDesign& d, Fields& fields, RuleResults* results) {
   const auto read = [&fields](TextBox box) { return val(fields.text(box)); };
+  if (results) results->fill(RuleResult{});
+  Verdicts verdicts(fields, results);
 
   // 1. The working point's load must meet the clamp load within 1 N.
   const Num F = read(TextBox::Text33);
@@ -34,41 +67,40 @@ void ConstraintCheck(SpringDesign& d, Fields& fields) {
     throw;
   }
   const Num loadDiff = abs(F - loadB);
-  fields.setText(TextBox::Text24, loadDiff < 1 ? format(loadDiff, "0.000") + kPassMark : std::string(kFailed));
+  verdicts.write(0, loadDiff, loadDiff < 1, format(loadDiff, "0.000") + kPassMark);
 
   // 2. The worn-lining load must exceed the working load.
   const Num F1B = SpringLoad(d, d.lambda1B);
   const Num F1A = SpringLoad(d, d.lambda1A);
-  fields.setText(TextBox::Text25, F1B < F1A ? kPassed : kFailed);
+  verdicts.write(1, Num(), F1B < F1A, kPassed);
 
   // 3. H/h, shown in the general number form.
   const Num heightRatio = d.H / d.h;
-  fields.setText(TextBox::Text26, within(heightRatio, 1.6, 2.2) ? generalText(heightRatio) + kPassMark
-                                                                : std::string(kFailed));
+  const bool heightPassed = 1.6 <= heightRatio && heightRatio <= 2.2;
+  verdicts.write(2, heightRatio, heightPassed, generalText(heightRatio) + kPassMark);
 
   // 4. Cone angle in degrees by the small-angle rule.
-  const Num angle = d.H * 180 / (d.R - d.r) / kAnglePi;
-  writeRange(fields, TextBox::Text27, angle, 9, 15, "0.00");
+  verdicts.range(3, d.H * 180 / (d.R - d.r) / kAnglePi, 9, 15, "0.00");
 
   // 5. to 7. Radius ratios.
-  writeRange(fields, TextBox::Text28, d.R / d.r, 1.2, 1.35, "0.00");
-  writeRange(fields, TextBox::Text29, d.R * 2 / d.h, 70, 100, "0.00");
+  verdicts.range(4, d.R / d.r, 1.2, 1.35, "0.00");
+  verdicts.range(5, d.R * 2 / d.h, 70, 100, "0.00");
   const Num r0 = read(TextBox::Text36);
-  writeRange(fields, TextBox::Text30, d.R / r0, 3.5, 5, "0.00");
+  verdicts.range(6, d.R / r0, 3.5, 5, "0.00");
 
   // 8. The load radius lies on the friction disc: (D + d)/4 <= R1 <= D/2.
   const Num D = read(TextBox::Text34);
   const Num discInner = read(TextBox::Text35);
   const Num lower = (D + discInner) / 4;
   const Num upper = D / 2;
-  fields.setText(TextBox::Text38, lower <= d.R1 && d.R1 <= upper ? kPassMark : kFailed);
+  verdicts.write(7, Num(), lower <= d.R1 && d.R1 <= upper, kPassMark);
 
   // 9. to 12. Radial clearances and the lever ratio of the fingers.
-  writeRange(fields, TextBox::Text39, d.R - d.R1, 1, 7, "0.00");
-  writeRange(fields, TextBox::Text40, d.r1 - d.r, 0, 6, "0.00");
+  verdicts.range(8, d.R - d.R1, 1, 7, "0.00");
+  verdicts.range(9, d.r1 - d.r, 0, 6, "0.00");
   const Num rf = read(TextBox::Text37);
-  writeRange(fields, TextBox::Text41, rf - r0, 0, 6, "0.00");
-  writeRange(fields, TextBox::Text42, (d.r1 - rf) / (d.R1 - d.r1), 2.3, 4.5, "0.00");
+  verdicts.range(10, rf - r0, 0, 6, "0.00");
+  verdicts.range(11, (d.r1 - rf) / (d.R1 - d.r1), 2.3, 4.5, "0.00");
 }
 
 }  // namespace diaspring

@@ -2,6 +2,8 @@
 // The twelve design rules of the spring, checked on the design as the last
 // curve run left it, with the clamp load and the clutch radii read afresh.
 
+#include <array>
+
 #include "model/spring_design.h"
 #include "window/seams.h"
 
@@ -12,9 +14,29 @@ inline constexpr const char* kPassMark = "(合格)";
 inline constexpr const char* kPassed = "合格";
 inline constexpr const char* kFailed = "不合格";
 
+inline constexpr int kRuleCount = 12;
+
+// What one rule found, for reports and studies: the quantity it tested
+// (unset for the two rules that show none) and its verdict.
+struct RuleResult {
+  bool evaluated = false;
+  bool passed = false;
+  Num value;
+};
+
+// The rules in the order they run, with the box each writes.
+struct RuleInfo {
+  TextBox box;
+  const char* caption;  // the label beside the box in the window
+  const char* key;      // a short name for tables and files
+};
+const RuleInfo& ruleInfo(int index);  // 0 ... 11
+
 // Runs the rules in order; each computes, tests and writes its box before
 // the next starts. A fault ends the check at its rule, leaving the boxes of
-// the earlier rules written and the rest as they were.
-void ConstraintCheck(SpringDesign& d, Fields& fields);
+// the earlier rules written and the rest as they were. When `results` is
+// given, each rule also records what it found there as it runs.
+using RuleResults = std::array<RuleResult, kRuleCount>;
+void ConstraintCheck(SpringDesign& d, Fields& fields, RuleResults* results = nullptr);
 
 }  // namespace diaspring

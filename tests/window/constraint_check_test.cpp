@@ -116,6 +116,29 @@ TEST(ConstraintCheck, FaultsStopAtTheirRule) {
   }
 }
 
+TEST(ConstraintCheck, RecordsWhatEachRuleFound) {
+  TestWindow w;
+  ASSERT_FALSE(w.curve());
+  SpringDesign d = w.design();
+  w.type(TextBox::Text37, "30");  // rf - r0 = 12: rule 11 fails
+  RuleResults results;
+  ConstraintCheck(d, w.fields, &results);
+  for (int i = 0; i < kRuleCount; ++i) {
+    const RuleResult& r = results[static_cast<std::size_t>(i)];
+    EXPECT_TRUE(r.evaluated) << i;
+    EXPECT_EQ(r.passed, i != 10 && i != 11) << i;  // the lever ratio (65.68 - 30)/17.02 = 2.10 fails too
+    EXPECT_EQ(r.value.isSet(), i != 1 && i != 7) << i;
+    EXPECT_EQ(ruleInfo(i).box == TextBox::Text25 || ruleInfo(i).box == TextBox::Text38, !r.value.isSet()) << i;
+  }
+  EXPECT_NEAR(results[0].value.value(), 0.442, 5e-4);
+  EXPECT_EQ(results[10].value.value(), 12);
+  EXPECT_EQ(w.text(TextBox::Text41), "不合格");
+
+  w.type(TextBox::Text36, "");
+  EXPECT_THROW(ConstraintCheck(d, w.fields, &results), Fault);
+  for (int i = 0; i < kRuleCount; ++i) EXPECT_EQ(results[static_cast<std::size_t>(i)].evaluated, i < 6) << i;
+}
+
 TEST(ConstraintCheck, BeforeAnyCurveItAsksForTheCurveFirst) {
   TestWindow w;
   markResultBoxes(w);
