@@ -1,0 +1,176 @@
+#include "cli/cli_args.h"
+
+#include <algorithm>
+#include <charconv>
+#include <system_error>
+
+#include "cli/utf8_text.h"
+
+namespace diaspring::cli {
+namespace {
+
+// An argument inside a message: quoted, on one line, and not endless.
+std::string quote(std::string_view arg) {
+  constexpr std::size_t kMaxShown = 60;
+  std::string shown = printable(arg);
+  if (displayWidth(shown) > kMaxShown) {
+    std::size_t cut = 0;
+    std::size_t width = 0;
+    while (cut < shown.size() && width < kMaxShown) {
+      char32_t cp = 0;
+      std::size_t n = decodeUtf8(shown, cut, cp);
+      if (n == 0) n = 1;
+      width += displayWidth(std::string_view(shown).substr(cut, n));
+      cut += n;
+    }
+    shown = shown.substr(0, cut) + "...";
+  }
+  return "'" + shown + "'";
+}
+
+struct NameValue {
+  std::string_view name;
+  std::string_view value;
+};
+
+// Splits "NAME=VALUE" at the first '=' (the value may hold more of them).
+bool splitAssignment(std::string_view arg, NameValue& out) {
+  const std::size_t eq = arg.find('=');
+  if (eq == std::string_view::npos) return false;
+  out.name = arg.substr(0, eq);
+  out.value = arg.substr(eq + 1);
+  return true;
+}
+
+std::string parseSet(std::string_view arg, Options& options) {
+  NameValue nv;
+  if (!splitAssignment(arg, nv)) return "--set " + quote(arg) + ": expected NAME=TEXT";
+  const auto box = textBoxFromName(nv.name);
+  if (!box) return "--set: unknown text box " + quote(nv.name) + "; the boxes are Text1 ... Text42";
+  if (!isValidUtf8(nv.value)) return "--set " + textBoxName(*box) + ": the text is not valid UTF-8";
+  options.actions.emplace_back(SetText{*box, std::string(nv.value)});
+  return {};
+}
+
+std::string parseSlider(std::string_view arg, Options& options) {
+  NameValue nv;
+  if (!splitAssignment(arg, nv)) return "--slider " + quote(arg) + ": expected NAME=VALUE";
+  const auto slider = sliderFromName(nv.name);
+  if (!slider) return "--slider: unknown slider " + quote(nv.name) + "; the sliders are HScroll1 ... HScroll6";
+  const SliderRange range = sliderRange(*slider);
+  const std::string rangeText = std::to_string(range.min) + " ... " + std::to_string(range.max);
+  int value = 0;
+  const char* first = nv.value.data();
+  const char* last = first + nv.value.size();
+  const auto [end, ec] = std::from_chars(first, last, value);
+  if (ec == std::errc::result_out_of_range && end == last) {
+    return "--slider " + sliderName(*slider) + ": " + quote(nv.value) + " is outside its range " + rangeText;
+  }
+  if (ec != std::errc() || end != last || nv.value.empty()) {
+    return "--slider " + sliderName(*slider) + ": " + quote(nv.value) + " is not an integer";
+  }
+  if (value < range.min || value > range.max) {
+    return "--slider " + sliderName(*slider) + ": " + std::to_string(value) + " is outside its range " + rangeText;
+  }
+  options.actions.emplace_back(MoveSlider{*slider, value});
+  return {};
+}
+
+std::string parsePress(std::string_view arg, Options& options) {
+  const auto command = commandFromName(arg);
+  if (!command) return "--press: unknown button " + quote(arg) + "; the buttons are Command1, Command2 and Command3";
+  options.actions.emplace_back(Press{*command});
+  return {};
+}
+
+}  // namespace
+
+ParseResult parseArgs(std::span<const std::string_view> args) {
+  ParseResult result;
+  Options& options = result.options;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      options.help = true;
+      return result;
+    }
+    if (arg == "--json") {
+      options.json = true;
+      continue;
+    }
+    if (arg == "--set" || arg == "--slider" || arg == "--press") {
+      if (i + 1 == args.size()) {
+        if (arg == "--set") result.error = "--set needs NAME=TEXT";
+        else if (arg == "--slider") result.error = "--slider needs NAME=VALUE";
+        else result.error = "--press needs a button: Command1, Command2 or Command3";
+        return result;
+      }
+      const std::string_view value = args[++i];
+      if (arg == "--set") result.error = parseSet(value, options);
+      else if (arg == "--slider") result.error = parseSlider(value, options);
+      else result.error = parsePress(value, options);
+      if (!result.ok()) return result;
+      continue;
+    }
+    if (arg.size() > 1 && arg.front() == '-') {
+      result.error = "unknown option " + quote(arg) + "; see --help";
+    } else {
+      result.error = "unexpected argument " + quote(arg) + "; actions are --set, --slider and --press";
+    }
+    return result;
+  }
+  return result;
+}
+
+std::vector<Action> defaultActions() {
+  return {Press{Command::Command1}, Press{Command::Command3}};
+}
+
+std::string usageText() {
+  struct SliderHelp {
+    Slider slider;
+    const char* what;
+  };
+  static constexpr SliderHelp kSliders[] = {
+      {Slider::HScroll1, "h = VALUE/100 mm into Text4"},
+      {Slider::HScroll2, "H/h = VALUE/100 into Text6"},
+      {Slider::HScroll3, "R = VALUE/10 mm into Text7"},
+      {Slider::HScroll4, "R/r = VALUE/100 into Text9"},
+      {Slider::HScroll5, "wear allowance = VALUE/100 mm into Text10"},
+      {Slider::HScroll6, "release travel = VALUE/100 mm into Text11"},
+  };
+  std::string text =
+      "Usage: diaspring-cli [--json] [ACTION...]\n"
+      "Designs and checks a clutch diaphragm spring without the window: the actions\n"
+      "are applied in the order given, exactly as the window's own events.\n"
+      "\n"
+      "Actions:\n"
+      "  --set NAME=TEXT       type TEXT into text box NAME (Text1 ... Text42),\n"
+      "                        replacing its text; TEXT may be empty\n"
+      "  --slider NAME=VALUE   move slider NAME to the integer VALUE; its handler runs\n"
+      "                        when the value changes\n"
+      "  --press NAME          click Command1 (curve and points), Command2 (clear)\n"
+      "                        or Command3 (constraint check)\n"
+      "With no action: --press Command1 --press Command3 on the default design.\n"
+      "\n"
+      "Sliders:\n";
+  for (const SliderHelp& s : kSliders) {
+    const SliderRange range = sliderRange(s.slider);
+    std::string line = "  " + sliderName(s.slider) + "  " + std::to_string(range.min) + " ... " +
+                       std::to_string(range.max) + " (at start " + std::to_string(range.initial) + ")";
+    line.resize(std::max<std::size_t>(line.size() + 2, 42), ' ');
+    text += line + s.what + "\n";
+  }
+  text +=
+      "\n"
+      "Output:\n"
+      "  a readable report of the design, the characteristic points, the\n"
+      "  constraint check and any fault; with --json one JSON object with every\n"
+      "  text box, the sliders, the faults and the chart's drawing operations.\n"
+      "\n"
+      "Exit status: 0 no handler faulted, 1 a handler faulted (the output is still\n"
+      "complete), 2 usage error, 3 the output could not be written.\n";
+  return text;
+}
+
+}  // namespace diaspring::cli

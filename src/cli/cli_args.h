@@ -1,0 +1,67 @@
+#pragma once
+// The command line of the headless front end: options and the actions that
+// drive the window's logic, applied in the order given.
+//
+//   --set NAME=TEXT      type TEXT into text box NAME (Text1 ... Text42)
+//   --slider NAME=VALUE  move slider NAME (HScroll1 ... HScroll6) to VALUE
+//   --press NAME         click Command1, Command2 or Command3
+//   --json               write one JSON object instead of the report
+//   --help, -h           print the usage
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "window/controls.h"
+
+namespace diaspring::cli {
+
+struct SetText {
+  TextBox box;
+  std::string text;
+  friend bool operator==(const SetText&, const SetText&) = default;
+};
+
+struct MoveSlider {
+  Slider slider;
+  int value;
+  friend bool operator==(const MoveSlider&, const MoveSlider&) = default;
+};
+
+struct Press {
+  Command command;
+  friend bool operator==(const Press&, const Press&) = default;
+};
+
+using Action = std::variant<SetText, MoveSlider, Press>;
+
+struct Options {
+  bool help = false;
+  bool json = false;
+  // Empty when the command line names no action: the default run applies.
+  std::vector<Action> actions;
+};
+
+// Either the options or a usage error: a one-line message without the
+// program name and without a line end.
+struct ParseResult {
+  Options options;
+  std::string error;
+  bool ok() const { return error.empty(); }
+};
+
+// `args` are the arguments after the program name. Names of controls, slider
+// values and their ranges are all checked here, so that a run either starts
+// with valid actions or does not start at all.
+ParseResult parseArgs(std::span<const std::string_view> args);
+
+// What a run without any action does: the curve, then the check, on the
+// window as it opens.
+std::vector<Action> defaultActions();
+
+// The text printed by --help, ending in a line end.
+std::string usageText();
+
+}  // namespace diaspring::cli

@@ -1,0 +1,25 @@
+#pragma once
+// The whole headless run, from the arguments to what goes to stdout and
+// stderr, without touching either: main() writes them.
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace diaspring::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFault = 1;    // a handler faulted; the output is complete
+inline constexpr int kExitUsage = 2;    // bad command line; nothing ran
+inline constexpr int kExitBroken = 3;   // the output could not be written, or the run broke down (set by main)
+
+struct Outcome {
+  int status = kExitOk;
+  std::string out;  // for stdout
+  std::string err;  // for stderr: one line on a usage error, else empty
+};
+
+// `args` are the arguments after the program name.
+Outcome runCli(std::span<const std::string_view> args);
+
+}  // namespace diaspring::cli

@@ -1,0 +1,176 @@
+#include "cli/json_writer.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <type_traits>
+
+#include "cli/utf8_text.h"
+
+namespace diaspring::cli {
+namespace {
+
+template <typename Int>
+void appendInt(std::string& out, Int value) {
+  static_assert(std::is_integral_v<Int>);
+  char buf[24];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  (void)ec;  // 24 characters hold any 64-bit integer
+  out.append(buf, end);
+}
+
+void appendKeyFloat(std::string& out, std::string_view key, float value) {
+  out += ",\"";
+  out += key;
+  out += "\":";
+  appendJsonFloat(out, value);
+}
+
+void appendColor(std::string& out, bool hasColor, Color color) {
+  out += ",\"color\":";
+  if (hasColor) appendInt(out, color);
+  else out += "null";
+}
+
+}  // namespace
+
+void appendJsonString(std::string& out, std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  out += '"';
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const auto c = static_cast<unsigned char>(text[pos]);
+    if (c < 0x80) {
+      if (c == '"') {
+        out += "\\\"";
+      } else if (c == '\\') {
+        out += "\\\\";
+      } else if (c < 0x20) {
+        out += "\\u00";
+        out += kHex[c >> 4];
+        out += kHex[c & 0xF];
+      } else {
+        out += static_cast<char>(c);
+      }
+      ++pos;
+      continue;
+    }
+    char32_t cp = 0;
+    const std::size_t n = decodeUtf8(text, pos, cp);
+    if (n == 0) {
+      appendUtf8(out, kReplacementChar);
+      ++pos;
+    } else {
+      out.append(text.substr(pos, n));
+      pos += n;
+    }
+  }
+  out += '"';
+}
+
+void appendJsonFloat(std::string& out, float value) {
+  if (!std::isfinite(value)) {
+    out += "null";
+    return;
+  }
+  char buf[32];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  (void)ec;  // the shortest form of a float takes at most 15 characters
+  out.append(buf, end);
+}
+
+void appendJsonOp(std::string& out, const DisplayList& chart, const DrawOp& op) {
+  switch (op.kind) {
+    case DrawOp::Kind::Scale:
+      out += "{\"op\":\"scale\"";
+      appendKeyFloat(out, "x1", op.x1);
+      appendKeyFloat(out, "y1", op.y1);
+      appendKeyFloat(out, "x2", op.x2);
+      appendKeyFloat(out, "y2", op.y2);
+      break;
+    case DrawOp::Kind::Line:
+      out += "{\"op\":\"line\"";
+      appendKeyFloat(out, "x1", op.x1);
+      appendKeyFloat(out, "y1", op.y1);
+      appendKeyFloat(out, "x2", op.x2);
+      appendKeyFloat(out, "y2", op.y2);
+      appendColor(out, op.hasColor, op.color);
+      break;
+    case DrawOp::Kind::PSet:
+      out += "{\"op\":\"pset\"";
+      appendKeyFloat(out, "x", op.x1);
+      appendKeyFloat(out, "y", op.y1);
+      appendColor(out, true, op.color);
+      break;
+    case DrawOp::Kind::Print:
+      out += "{\"op\":\"print\"";
+      appendKeyFloat(out, "x", op.x1);
+      appendKeyFloat(out, "y", op.y1);
+      out += ",\"text\":";
+      appendJsonString(out, chart.text(op));
+      break;
+    case DrawOp::Kind::DrawWidth:
+      out += "{\"op\":\"drawwidth\",\"width\":";
+      appendInt(out, static_cast<long long>(op.x1));
+      break;
+    case DrawOp::Kind::Cls:
+      out += "{\"op\":\"cls\"";
+      break;
+  }
+  out += '}';
+}
+
+void appendJsonFault(std::string& out, const FaultRecord& fault) {
+  if (const auto* command = std::get_if<Command>(&fault.source)) {
+    out += "{\"press\":";
+    appendJsonString(out, commandName(*command));
+  } else {
+    out += "{\"slider\":";
+    appendJsonString(out, sliderName(std::get<Slider>(fault.source)));
+  }
+  out += ",\"fault\":";
+  appendJsonString(out, faultName(fault.kind));
+  if (!fault.cause.empty()) {
+    out += ",\"cause\":";
+    appendJsonString(out, fault.cause);
+  }
+  out += '}';
+}
+
+std::string renderJson(const Fields& fields, const DisplayList& chart, const std::vector<FaultRecord>& faults) {
+  std::string out;
+  // A drawing operation takes some 50 to 80 characters.
+  out.reserve(4096 + chart.size() * 80);
+
+  out += "{\"fields\": {";
+  for (int i = 1; i <= kTextBoxCount; ++i) {
+    const auto box = static_cast<TextBox>(i);
+    if (i > 1) out += ", ";
+    appendJsonString(out, textBoxName(box));
+    out += ": ";
+    appendJsonString(out, fields.text(box));
+  }
+  out += "},\n\"sliders\": {";
+  for (int i = 1; i <= kSliderCount; ++i) {
+    const auto slider = static_cast<Slider>(i);
+    if (i > 1) out += ", ";
+    appendJsonString(out, sliderName(slider));
+    out += ": ";
+    appendInt(out, fields.sliderValue(slider));
+  }
+  out += "},\n\"faults\": [";
+  for (std::size_t i = 0; i < faults.size(); ++i) {
+    if (i > 0) out += ", ";
+    appendJsonFault(out, faults[i]);
+  }
+  out += "],\n\"chart\": [";
+  const auto& ops = chart.ops();
+  for (std::size_t i = 0; i < ops.size(); ++i) {
+    out += i == 0 ? "\n" : ",\n";
+    appendJsonOp(out, chart, ops[i]);
+  }
+  out += "]}\n";
+  return out;
+}
+
+}  // namespace diaspring::cli

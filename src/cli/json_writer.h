@@ -1,0 +1,37 @@
+#pragma once
+// The JSON form of a run: every text box, the sliders, the faults and the
+// chart's drawing operations in the order they were made.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "chart/display_list.h"
+#include "cli/session.h"
+#include "window/seams.h"
+
+namespace diaspring::cli {
+
+// Appends `text` as a JSON string literal: quotes and backslashes escaped,
+// control characters as \u00XX, UTF-8 passed through, a malformed byte
+// replaced by U+FFFD (so the output is always valid UTF-8).
+void appendJsonString(std::string& out, std::string_view text);
+
+// Appends the shortest decimal form that reads back as exactly `value`
+// (std::to_chars without a format). Infinities and NaN, which JSON cannot
+// hold, are written as null.
+void appendJsonFloat(std::string& out, float value);
+
+// One drawing operation as a compact JSON object, e.g.
+// {"op":"line","x1":0,"y1":0,"x2":7,"y2":0,"color":null}.
+void appendJsonOp(std::string& out, const DisplayList& chart, const DrawOp& op);
+
+// {"press":"Command1","fault":"division by zero"} with a "cause" key when
+// the cause is known.
+void appendJsonFault(std::string& out, const FaultRecord& fault);
+
+// The whole object, ending in a line end:
+// {"fields": {...}, "sliders": {...}, "faults": [...], "chart": [...]}
+std::string renderJson(const Fields& fields, const DisplayList& chart, const std::vector<FaultRecord>& faults);
+
+}  // namespace diaspring::cli

@@ -1,0 +1,53 @@
+// diaspring-cli: the calculator's window logic without the window, driven by
+// --set, --slider and --press actions; see --help.
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_run.h"
+
+namespace {
+
+// Writes the whole text to the descriptor, in one system call unless the
+// descriptor takes less at a time (a pipe may); false on an error.
+bool writeAll(int fd, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t n = ::write(fd, text.data(), text.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    text.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace diaspring::cli;
+  try {
+    std::vector<std::string_view> args;
+    args.reserve(static_cast<std::size_t>(argc));
+    for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+
+    const Outcome outcome = runCli(args);
+    if (!writeAll(STDOUT_FILENO, outcome.out)) {
+      const std::string message = std::string("diaspring-cli: cannot write the output: ") + std::strerror(errno) + "\n";
+      writeAll(STDERR_FILENO, message);
+      return kExitBroken;
+    }
+    writeAll(STDERR_FILENO, outcome.err);
+    return outcome.status;
+  } catch (const std::exception& e) {
+    writeAll(STDERR_FILENO, std::string("diaspring-cli: internal error: ") + e.what() + "\n");
+    return kExitBroken;
+  }
+}

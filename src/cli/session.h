@@ -1,0 +1,51 @@
+#pragma once
+// One run of the headless front end: the window's logic with its text boxes
+// and sliders in memory and a recording chart, driven by actions exactly as
+// the window's own events drive it.
+
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "chart/display_list.h"
+#include "cli/cli_args.h"
+#include "runtime/fault.h"
+#include "window/seams.h"
+#include "window/window_logic.h"
+
+namespace diaspring::cli {
+
+// A handler that stopped at a fault: which control's handler, and why.
+struct FaultRecord {
+  std::variant<Command, Slider> source;
+  FaultKind kind;
+  std::string cause;  // in the design's terms, when known; else empty
+};
+
+class Session {
+ public:
+  Session();  // the window as it opens
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  // Typing replaces the box's text and runs nothing. Moving a slider to the
+  // value it already has runs nothing; to another value within its range it
+  // runs the slider's change handler. A press runs the button's handler.
+  // A handler's fault is recorded and the session goes on, as the window does.
+  // A slider value outside its range throws std::out_of_range (the argument
+  // parser refuses such values before a run starts).
+  void apply(const Action& action);
+  void applyAll(const std::vector<Action>& actions);
+
+  const MemoryFields& fields() const { return fields_; }
+  const DisplayList& chart() const { return chart_; }
+  const std::vector<FaultRecord>& faults() const { return faults_; }
+
+ private:
+  MemoryFields fields_;
+  DisplayList chart_;
+  WindowLogic logic_;
+  std::vector<FaultRecord> faults_;
+};
+
+}  // namespace diaspring::cli

@@ -1,0 +1,145 @@
+#include "cli/utf8_text.h"
+
+namespace diaspring::cli {
+namespace {
+
+bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+bool isWide(char32_t cp) {
+  return (cp >= 0x1100 && cp <= 0x115F) ||   // Hangul Jamo initials
+         (cp >= 0x2E80 && cp <= 0x303E) ||   // CJK radicals, punctuation
+         (cp >= 0x3041 && cp <= 0x33FF) ||   // kana, CJK compatibility
+         (cp >= 0x3400 && cp <= 0x4DBF) ||   // CJK extension A
+         (cp >= 0x4E00 && cp <= 0x9FFF) ||   // CJK unified ideographs
+         (cp >= 0xA000 && cp <= 0xA4CF) ||   // Yi
+         (cp >= 0xAC00 && cp <= 0xD7A3) ||   // Hangul syllables
+         (cp >= 0xF900 && cp <= 0xFAFF) ||   // CJK compatibility ideographs
+         (cp >= 0xFE30 && cp <= 0xFE4F) ||   // CJK compatibility forms
+         (cp >= 0xFF00 && cp <= 0xFF60) ||   // full-width forms (the "（" of the captions)
+         (cp >= 0xFFE0 && cp <= 0xFFE6) ||
+         (cp >= 0x1F300 && cp <= 0x1F64F) ||  // pictographs, emoticons
+         (cp >= 0x1F900 && cp <= 0x1F9FF) ||
+         (cp >= 0x20000 && cp <= 0x3FFFD);    // CJK extensions B and later
+}
+
+bool isZeroWidth(char32_t cp) {
+  return (cp >= 0x0300 && cp <= 0x036F) ||  // combining diacritical marks
+         (cp >= 0x200B && cp <= 0x200F) ||  // zero-width space, joiners, marks
+         (cp >= 0xFE00 && cp <= 0xFE0F) ||  // variation selectors
+         cp == 0xFEFF;
+}
+
+}  // namespace
+
+std::size_t decodeUtf8(std::string_view text, std::size_t pos, char32_t& cp) {
+  const auto lead = static_cast<unsigned char>(text[pos]);
+  if (lead < 0x80) {
+    cp = lead;
+    return 1;
+  }
+  std::size_t length = 0;
+  char32_t min = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+    cp = lead & 0x1Fu;
+    min = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+    cp = lead & 0x0Fu;
+    min = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+    cp = lead & 0x07u;
+    min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (text.size() - pos < length) return 0;
+  for (std::size_t k = 1; k < length; ++k) {
+    const auto c = static_cast<unsigned char>(text[pos + k]);
+    if (!isContinuation(c)) return 0;
+    cp = (cp << 6) | (c & 0x3Fu);
+  }
+  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+  return length;
+}
+
+bool isValidUtf8(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    char32_t cp = 0;
+    const std::size_t n = decodeUtf8(text, pos, cp);
+    if (n == 0) return false;
+    pos += n;
+  }
+  return true;
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else if (cp < 0x10000) {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+std::size_t displayWidth(std::string_view text) {
+  std::size_t width = 0;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    char32_t cp = 0;
+    const std::size_t n = decodeUtf8(text, pos, cp);
+    if (n == 0) {
+      width += 1;
+      pos += 1;
+      continue;
+    }
+    pos += n;
+    if (isZeroWidth(cp)) continue;
+    width += isWide(cp) ? 2 : 1;
+  }
+  return width;
+}
+
+std::string printable(std::string_view text) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    char32_t cp = 0;
+    const std::size_t n = decodeUtf8(text, pos, cp);
+    if (n == 0) {
+      appendUtf8(out, kReplacementChar);
+      pos += 1;
+      continue;
+    }
+    if (cp == '\n') {
+      out += "\\n";
+    } else if (cp == '\r') {
+      out += "\\r";
+    } else if (cp == '\t') {
+      out += "\\t";
+    } else if (cp < 0x20 || cp == 0x7F) {
+      out += "\\x";
+      out += kHex[(cp >> 4) & 0xF];
+      out += kHex[cp & 0xF];
+    } else {
+      out.append(text.substr(pos, n));
+    }
+    pos += n;
+  }
+  return out;
+}
+
+}  // namespace diaspring::cli

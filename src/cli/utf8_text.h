@@ -1,0 +1,34 @@
+#pragma once
+// UTF-8 helpers of the headless front end: validation, the width a text
+// takes in a terminal column layout, and a one-line printable form.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace diaspring::cli {
+
+inline constexpr char32_t kReplacementChar = 0xFFFD;
+
+// Decodes the code point starting at text[pos] into `cp` and returns the
+// number of bytes it takes; returns 0 for a malformed sequence (a stray
+// continuation byte, a truncated sequence, an overlong form, a surrogate or a
+// value beyond U+10FFFF).
+std::size_t decodeUtf8(std::string_view text, std::size_t pos, char32_t& cp);
+
+bool isValidUtf8(std::string_view text);
+
+// Appends the UTF-8 form of `cp` to `out`.
+void appendUtf8(std::string& out, char32_t cp);
+
+// Columns the text takes in a terminal: two for the wide East Asian
+// characters (the Chinese verdicts and captions), none for combining marks,
+// one for everything else. A malformed byte counts as one column (it is
+// shown as U+FFFD).
+std::size_t displayWidth(std::string_view text);
+
+// The text on one line as a reader should see it: control characters as
+// \n, \r, \t or \xNN, malformed bytes as U+FFFD.
+std::string printable(std::string_view text);
+
+}  // namespace diaspring::cli

@@ -1,0 +1,127 @@
+// The command line: which actions a line of arguments makes, and the exact
+// one-line message (and exit status 2, nothing on stdout) for each mistake.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_args.h"
+#include "cli/cli_run.h"
+
+namespace diaspring::cli {
+namespace {
+
+using Args = std::vector<std::string_view>;
+
+struct GoodCase {
+  const char* name;
+  Args args;
+  bool json;
+  std::vector<Action> actions;
+};
+
+class GoodArgs : public ::testing::TestWithParam<GoodCase> {};
+
+TEST_P(GoodArgs, MakeTheseActionsInOrder) {
+  const GoodCase& c = GetParam();
+  const ParseResult r = parseArgs(c.args);
+  ASSERT_TRUE(r.ok()) << r.error;
+  EXPECT_FALSE(r.options.help);
+  EXPECT_EQ(r.options.json, c.json);
+  EXPECT_EQ(r.options.actions, c.actions);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, GoodArgs,
+    ::testing::Values(
+        GoodCase{"nothing", {}, false, {}},
+        GoodCase{"json_alone_keeps_the_default_run", {"--json"}, true, {}},
+        GoodCase{"set", {"--set", "Text4=2.5"}, false, {SetText{TextBox::Text4, "2.5"}}},
+        GoodCase{"set_empty", {"--set", "Text9="}, false, {SetText{TextBox::Text9, ""}}},
+        GoodCase{"set_keeps_later_equals_signs", {"--set", "Text1=a=b="}, false, {SetText{TextBox::Text1, "a=b="}}},
+        GoodCase{"set_utf8_and_blanks", {"--set", "Text42= λ1 合格 "}, false, {SetText{TextBox::Text42, " λ1 合格 "}}},
+        GoodCase{"set_text_that_looks_like_an_option", {"--set", "Text7=--json"}, false,
+                 {SetText{TextBox::Text7, "--json"}}},
+        GoodCase{"slider_bounds", {"--slider", "HScroll3=760", "--slider", "HScroll3=1350"}, false,
+                 {MoveSlider{Slider::HScroll3, 760}, MoveSlider{Slider::HScroll3, 1350}}},
+        GoodCase{"press_all_three", {"--press", "Command2", "--press", "Command1", "--press", "Command3"}, false,
+                 {Press{Command::Command2}, Press{Command::Command1}, Press{Command::Command3}}},
+        GoodCase{"json_anywhere_and_order_kept",
+                 {"--slider", "HScroll6=300", "--json", "--set", "Text33=4600", "--press", "Command3"}, true,
+                 {MoveSlider{Slider::HScroll6, 300}, SetText{TextBox::Text33, "4600"}, Press{Command::Command3}}}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+struct BadCase {
+  const char* name;
+  Args args;
+  std::string message;
+};
+
+class BadArgs : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(BadArgs, AreUsageErrorsWithThisOneLineMessage) {
+  const BadCase& c = GetParam();
+  const ParseResult r = parseArgs(c.args);
+  EXPECT_EQ(r.error, c.message);
+
+  const Outcome o = runCli(c.args);
+  EXPECT_EQ(o.status, kExitUsage);
+  EXPECT_EQ(o.out, "");
+  EXPECT_EQ(o.err, "diaspring-cli: " + c.message + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cli, BadArgs,
+    ::testing::Values(
+        BadCase{"set_without_equals", {"--set", "Text4"}, "--set 'Text4': expected NAME=TEXT"},
+        BadCase{"set_without_argument", {"--set"}, "--set needs NAME=TEXT"},
+        BadCase{"set_unknown_box", {"--set", "Text43=1"}, "--set: unknown text box 'Text43'; the boxes are Text1 ... Text42"},
+        BadCase{"set_box_with_leading_zero", {"--set", "Text04=1"},
+                "--set: unknown text box 'Text04'; the boxes are Text1 ... Text42"},
+        BadCase{"set_box_names_are_case_sensitive", {"--set", "text4=1"},
+                "--set: unknown text box 'text4'; the boxes are Text1 ... Text42"},
+        BadCase{"set_malformed_utf8", {"--set", "Text4=\xC3("}, "--set Text4: the text is not valid UTF-8"},
+        BadCase{"slider_not_a_number", {"--slider", "HScroll1=abc"}, "--slider HScroll1: 'abc' is not an integer"},
+        BadCase{"slider_exponent", {"--slider", "HScroll1=1e3"}, "--slider HScroll1: '1e3' is not an integer"},
+        BadCase{"slider_decimal", {"--slider", "HScroll1=250.0"}, "--slider HScroll1: '250.0' is not an integer"},
+        BadCase{"slider_empty_value", {"--slider", "HScroll1="}, "--slider HScroll1: '' is not an integer"},
+        BadCase{"slider_blank", {"--slider", "HScroll1= 250"}, "--slider HScroll1: ' 250' is not an integer"},
+        BadCase{"slider_below_range", {"--slider", "HScroll1=199"}, "--slider HScroll1: 199 is outside its range 200 ... 400"},
+        BadCase{"slider_above_range", {"--slider", "HScroll6=301"}, "--slider HScroll6: 301 is outside its range 20 ... 300"},
+        BadCase{"slider_negative", {"--slider", "HScroll5=-20"}, "--slider HScroll5: -20 is outside its range 20 ... 200"},
+        BadCase{"slider_beyond_int", {"--slider", "HScroll3=99999999999999999999"},
+                "--slider HScroll3: '99999999999999999999' is outside its range 760 ... 1350"},
+        BadCase{"slider_without_equals", {"--slider", "HScroll1"}, "--slider 'HScroll1': expected NAME=VALUE"},
+        BadCase{"slider_unknown", {"--slider", "HScroll7=20"},
+                "--slider: unknown slider 'HScroll7'; the sliders are HScroll1 ... HScroll6"},
+        BadCase{"slider_without_argument", {"--slider"}, "--slider needs NAME=VALUE"},
+        BadCase{"press_without_argument", {"--press"}, "--press needs a button: Command1, Command2 or Command3"},
+        BadCase{"press_unknown", {"--press", "Command4"},
+                "--press: unknown button 'Command4'; the buttons are Command1, Command2 and Command3"},
+        BadCase{"unknown_option", {"--verbose"}, "unknown option '--verbose'; see --help"},
+        BadCase{"option_glued_to_its_value", {"--set=Text4=1"}, "unknown option '--set=Text4=1'; see --help"},
+        BadCase{"bare_word", {"Command1"}, "unexpected argument 'Command1'; actions are --set, --slider and --press"},
+        BadCase{"control_characters_shown_escaped", {"--set", "Te\nxt\x01=1"},
+                "--set: unknown text box 'Te\\nxt\\x01'; the boxes are Text1 ... Text42"},
+        BadCase{"long_argument_cut_short", {"--set", "Text4444444444444444444444444444444444444444444444444444444444444=1"},
+                "--set: unknown text box 'Text44444444444444444444444444444444444444444444444444444444...'; "
+                "the boxes are Text1 ... Text42"},
+        BadCase{"first_mistake_wins_and_nothing_runs", {"--press", "Command1", "--slider", "HScroll2=149", "--bogus"},
+                "--slider HScroll2: 149 is outside its range 150 ... 200"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(CliHelp, PrintsUsageAndExitsZeroWithoutRunningAnything) {
+  for (const Args& args : {Args{"--help"}, Args{"-h"}, Args{"--json", "--press", "Command1", "--help"}}) {
+    const Outcome o = runCli(args);
+    EXPECT_EQ(o.status, kExitOk);
+    EXPECT_EQ(o.err, "");
+    EXPECT_EQ(o.out.rfind("Usage: diaspring-cli [--json] [ACTION...]\n", 0), 0u) << o.out;
+    EXPECT_NE(o.out.find("HScroll3  760 ... 1350 (at start 1020)"), std::string::npos) << o.out;
+    EXPECT_EQ(o.out.find("\"fields\""), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace diaspring::cli

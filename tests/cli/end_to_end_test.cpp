@@ -1,0 +1,152 @@
+// The built executable itself: what reaches stdout and stderr, and the exit
+// status, for a normal run, a faulting run, a usage error and --help.
+
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <string>
+#include <vector>
+
+#include "json_check.h"
+
+extern char** environ;
+
+namespace diaspring::cli {
+namespace {
+
+struct ProcessResult {
+  int status = -1;  // the exit status, or -1 when the process did not exit normally
+  std::string out;
+  std::string err;
+};
+
+// Starts the executable with `args` (and `env`, or this process's
+// environment), collects both streams while it runs, and waits for it.
+ProcessResult runExecutable(const std::vector<std::string>& args, const std::vector<std::string>* env = nullptr) {
+  ProcessResult run;
+  int outPipe[2];
+  int errPipe[2];
+  if (pipe(outPipe) != 0 || pipe(errPipe) != 0) {
+    ADD_FAILURE() << "pipe failed";
+    return run;
+  }
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
+  posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
+  for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) posix_spawn_file_actions_addclose(&actions, fd);
+
+  std::vector<std::string> argStore{DIASPRING_CLI_PATH};
+  argStore.insert(argStore.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& a : argStore) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> envStore;
+  std::vector<char*> envp;
+  if (env) {
+    envStore = *env;
+    for (std::string& e : envStore) envp.push_back(e.data());
+    envp.push_back(nullptr);
+  }
+
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, DIASPRING_CLI_PATH, &actions, nullptr, argv.data(), env ? envp.data() : environ);
+  posix_spawn_file_actions_destroy(&actions);
+  close(outPipe[1]);
+  close(errPipe[1]);
+  if (spawned != 0) {
+    close(outPipe[0]);
+    close(errPipe[0]);
+    ADD_FAILURE() << "cannot start " << DIASPRING_CLI_PATH;
+    return run;
+  }
+
+  std::array<pollfd, 2> fds{{{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}}};
+  std::string* sinks[2] = {&run.out, &run.err};
+  int open = 2;
+  char buf[65536];
+  while (open > 0) {
+    if (poll(fds.data(), fds.size(), -1) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    for (std::size_t k = 0; k < fds.size(); ++k) {
+      if (fds[k].fd < 0 || fds[k].revents == 0) continue;
+      const ssize_t n = read(fds[k].fd, buf, sizeof buf);
+      if (n > 0) {
+        sinks[k]->append(buf, static_cast<std::size_t>(n));
+      } else if (n == 0 || errno != EINTR) {
+        close(fds[k].fd);
+        fds[k].fd = -1;
+        --open;
+      }
+    }
+  }
+  int wstatus = 0;
+  while (waitpid(pid, &wstatus, 0) < 0 && errno == EINTR) {
+  }
+  run.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+  return run;
+}
+
+TEST(CliExecutable, DefaultRunPrintsTheReportAndExitsZero) {
+  const ProcessResult run = runExecutable({});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out.rfind("Diaphragm spring  h=2.2 mm  H/h=1.9  R=84.7 mm  R/r=1.33", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find("F1M= 5175.178"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Faults: none\n"), std::string::npos) << run.out;
+}
+
+TEST(CliExecutable, FaultingRunWritesCompleteJsonAndExitsOne) {
+  const ProcessResult run = runExecutable({"--set", "Text9=", "--press", "Command1", "--json"});
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_EQ(run.err, "");
+  std::string error;
+  const auto doc = test::parseJson(run.out, &error);
+  ASSERT_TRUE(doc.has_value()) << error;
+  ASSERT_EQ(doc->at("faults").items.size(), 1u);
+  EXPECT_EQ(doc->at("faults").items[0].at("fault").text, "division by zero");
+  EXPECT_NE(run.out.find("\n{\"op\":\"scale\",\"x1\":-1.5,\"y1\":14000,\"x2\":8,\"y2\":-1000},\n"), std::string::npos);
+}
+
+TEST(CliExecutable, UsageErrorIsOneLineOnStderrNothingOnStdoutAndExitTwo) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"--set", "Text4"}, "diaspring-cli: --set 'Text4': expected NAME=TEXT\n"},
+      {{"--slider", "HScroll1=1e3"}, "diaspring-cli: --slider HScroll1: '1e3' is not an integer\n"},
+      {{"--press"}, "diaspring-cli: --press needs a button: Command1, Command2 or Command3\n"},
+      {{"--json", "--frobnicate"}, "diaspring-cli: unknown option '--frobnicate'; see --help\n"},
+  };
+  for (const Case& c : cases) {
+    const ProcessResult run = runExecutable(c.args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, c.err);
+  }
+}
+
+TEST(CliExecutable, OutputDoesNotDependOnTheLocale) {
+  // Under a decimal-comma locale the numbers still use the point.
+  const std::vector<std::string> args{"--slider", "HScroll5=160", "--press", "Command1", "--json"};
+  const std::vector<std::string> plainLocale{"LC_ALL=C"};
+  const std::vector<std::string> commaLocale{"LC_ALL=de_DE.UTF-8"};
+  const ProcessResult plain = runExecutable(args, &plainLocale);
+  const ProcessResult comma = runExecutable(args, &commaLocale);
+  EXPECT_EQ(plain.status, 0) << plain.err;
+  EXPECT_EQ(comma.status, plain.status);
+  EXPECT_EQ(comma.out, plain.out);
+  EXPECT_NE(plain.out.find("\"Text10\": \"1.600\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace diaspring::cli
