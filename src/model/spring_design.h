@@ -58,4 +58,10 @@ Num NaturalLog(Num x);
 // Stores its six terms in the record as it forms them, in that order.
 Num SpringLoad(SpringDesign& d, Num lambda1);
 
+namespace detail {
+// The same law evaluated step by step with checked arithmetic; SpringLoad
+// falls back on it whenever an operation faults.
+Num SpringLoadChecked(SpringDesign& d, Num lambda1);
+}  // namespace detail
+
 }  // namespace diaspring

@@ -158,7 +158,7 @@ bool incrementDigits(std::string& digits) {
     }
     *it = '0';
   }
-  digits.insert(digits.begin(), '1');
+  digits.insert(0, 1, '1');
   return true;
 }
 
@@ -170,7 +170,7 @@ Decimal roundSignificant(double x, int significant) {
   refuseNonFinite(x);
   Decimal d;
   if (x == 0.0) {  // also negative zero, which shows as zero
-    d.digits = "0";
+    d.digits.push_back('0');
     return d;
   }
   d.negative = x < 0.0;
@@ -274,12 +274,14 @@ std::string generalText(Num x) {
 std::string str(Num x) {
   if (!x.isSet()) return {};
   const Decimal d = roundSignificant(x.value(), kGeneralDigits);
-  return (d.negative ? "" : " ") + generalDigits(d, kGeneralDigits);
+  std::string out(d.negative ? 0 : 1, ' ');  // the sign position
+  return out += generalDigits(d, kGeneralDigits);
 }
 
 std::string strSingle(float x) {
   const Decimal d = roundSignificant(static_cast<double>(x), kSingleDigits);
-  return (d.negative ? "" : " ") + generalDigits(d, kSingleDigits);
+  std::string out(d.negative ? 0 : 1, ' ');  // the sign position
+  return out += generalDigits(d, kSingleDigits);
 }
 
 std::string format(Num x, std::string_view pattern) {
@@ -301,9 +303,9 @@ std::string format(Num x, std::string_view pattern) {
       if (d.digits[kept] >= '5') incrementDigits(units);
     }
   } else if (keep == 0 && d.digits[0] >= '5') {
-    units = "1";  // 0.0005 with three decimals: half a unit rounds up
+    units.assign(1, '1');  // 0.0005 with three decimals: half a unit rounds up
   }
-  if (units.empty()) units = "0";
+  if (units.empty()) units.assign(1, '0');
   if (units.size() < decimals + 1) units.insert(0, decimals + 1 - units.size(), '0');
 
   std::string s;

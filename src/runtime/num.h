@@ -55,11 +55,12 @@ inline Num ln(Num x) {
 inline Num abs(Num x) { return Num(std::fabs(x.value())); }
 
 // A value handed to the chart: rounded to single precision; beyond the
-// single range it is an overflow.
+// single range it is an overflow. The limit is the midpoint between the
+// largest float and the next power of two, which rounds (to even) past it.
 inline float single(Num x) {
-  const auto f = static_cast<float>(x.value());
-  if (std::isinf(f)) raise(FaultKind::Overflow);
-  return f;
+  constexpr double kSingleLimit = 0x1.ffffffp127;
+  if (!(std::fabs(x.value()) < kSingleLimit)) raise(FaultKind::Overflow);
+  return static_cast<float>(x.value());
 }
 
 }  // namespace diaspring

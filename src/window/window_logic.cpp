@@ -3,7 +3,6 @@
 #include <array>
 
 #include "chart/frame.h"
-#include "check/constraint_check.h"
 #include "model/capture.h"
 #include "model/points.h"
 #include "runtime/convert.h"
@@ -67,7 +66,7 @@ void WindowLogic::command2Click() {
   for (TextBox box : kOutputBoxes) fields_.setText(box, "");
 }
 
-void WindowLogic::command3Click() { ConstraintCheck(design_, fields_); }
+void WindowLogic::command3Click(RuleResults* results) { ConstraintCheck(design_, fields_, results); }
 
 void WindowLogic::sliderChange(Slider slider) {
   const SliderTarget target = sliderTarget(slider);

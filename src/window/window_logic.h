@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "chart/surface.h"
+#include "check/constraint_check.h"
 #include "model/spring_design.h"
 #include "runtime/fault.h"
 #include "window/seams.h"
@@ -20,7 +21,8 @@ class WindowLogic {
   // it, leaving in place what it drew and wrote before.
   void command1Click();  // the curve: frame, capture, trace, M N H B, A C
   void command2Click();  // clear the chart and the output and check boxes
-  void command3Click();  // the constraint check
+  // The constraint check; `results` receives what each rule found.
+  void command3Click(RuleResults* results = nullptr);
   void sliderChange(Slider slider);  // HScroll1 ... HScroll6 changed
 
   // The same, as the window runs them: a fault ends the handler and is

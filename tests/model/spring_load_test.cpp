@@ -1,6 +1,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -127,6 +128,79 @@ TEST(SpringLoad, FaultsLeaveTheEarlierTermsWritten) {
     EXPECT_EQ(d.logRatio.isSet(), c.logRatio) << c.name;
     EXPECT_EQ(d.geometryTerm.isSet(), c.geometry) << c.name;
     EXPECT_FALSE(d.shapeTerm.isSet()) << c.name;
+  }
+}
+
+}  // namespace
+}  // namespace diaspring
+
+namespace diaspring {
+namespace {
+
+// SpringLoad's plain-double path must agree bit for bit with the checked
+// steps, terms included, over a spread of designs and deflections.
+TEST(SpringLoad, FastPathAgreesWithTheCheckedSteps) {
+  std::uint64_t seed = 12345;
+  const auto uniform = [&seed](double low, double high) {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    return low + (high - low) * static_cast<double>(seed >> 11) / 9007199254740992.0;
+  };
+  for (int i = 0; i < 20000; ++i) {
+    SpringDesign a;
+    a.h = uniform(0.5, 5);
+    a.H = a.h * uniform(0.5, 3);
+    a.R = uniform(20, 200);
+    a.r = a.R / uniform(1.05, 2);
+    a.R1 = a.R - 2;
+    a.r1 = a.r + 2;
+    a.E = uniform(1e4, 3e5);
+    a.mu = uniform(-0.9, 0.9);
+    SpringDesign b = a;
+    const double lambda = uniform(-2, 12);
+    const Num fast = SpringLoad(a, lambda);
+    const Num checked = detail::SpringLoadChecked(b, lambda);
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(fast.value()), std::bit_cast<std::uint64_t>(checked.value())) << i;
+    for (auto field : {&SpringDesign::elasticTerm, &SpringDesign::logRatio, &SpringDesign::geometryTerm,
+                       &SpringDesign::heightTerm1, &SpringDesign::heightTerm2, &SpringDesign::shapeTerm})
+      ASSERT_EQ(std::bit_cast<std::uint64_t>((a.*field).value()), std::bit_cast<std::uint64_t>((b.*field).value())) << i;
+  }
+}
+
+// Designs at the edge of the double range: wherever the checked steps fault,
+// SpringLoad faults the same way and leaves the same terms written.
+TEST(SpringLoad, FastPathHandsEveryFaultToTheCheckedSteps) {
+  const struct {
+    const char* name;
+    double R, r, span, E, mu, h, lambda;
+  } cases[] = {
+      {"span squared underflows", 84.7, 63.68, 1e-170, 210000, 0.3, 2.2, 1},
+      {"span squared overflows", 84.7, 63.68, 1e170, 210000, 0.3, 2.2, 1},
+      {"elastic divisor overflows", 84.7, 63.68, 17.02, 210000, 1e160, 2.2, 1},
+      {"elastic numerator overflows", 84.7, 63.68, 17.02, 1e300, 0.3, 2.2, 1e10},
+      {"radius ratio overflows", 1e300, 1e-300, 17.02, 210000, 0.3, 2.2, 1},
+      {"load overflows", 84.7, 63.68, 17.02, 1e300, 0.3, 2.2, 1e5},
+      {"h squared overflows", 84.7, 63.68, 17.02, 210000, 0.3, 1e200, 0},
+  };
+  for (const auto& c : cases) {
+    SpringDesign a;
+    a.R = c.R;
+    a.r = c.r;
+    a.R1 = 0;
+    a.r1 = -c.span;
+    a.E = c.E;
+    a.mu = c.mu;
+    a.h = c.h;
+    a.H = 1;
+    SpringDesign b = a;
+    std::optional<FaultKind> fastFault, checkedFault;
+    try { SpringLoad(a, c.lambda); } catch (const Fault& f) { fastFault = f.kind(); }
+    try { detail::SpringLoadChecked(b, c.lambda); } catch (const Fault& f) { checkedFault = f.kind(); }
+    EXPECT_TRUE(checkedFault.has_value()) << c.name;
+    EXPECT_EQ(fastFault, checkedFault) << c.name;
+    EXPECT_EQ(a.elasticTerm.isSet(), b.elasticTerm.isSet()) << c.name;
+    EXPECT_EQ(a.logRatio.isSet(), b.logRatio.isSet()) << c.name;
+    EXPECT_EQ(a.geometryTerm.isSet(), b.geometryTerm.isSet()) << c.name;
+    EXPECT_EQ(a.shapeTerm.isSet(), b.shapeTerm.isSet()) << c.name;
   }
 }
 

@@ -1,0 +1,128 @@
+#include "study/csv.h"
+
+namespace diaspring::csv {
+namespace {
+
+bool isLineEnd(char c) { return c == '\n' || c == '\r'; }
+
+class Reader {
+ public:
+  explicit Reader(std::string_view text) : s_(text) {
+    if (s_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
+  }
+
+  std::vector<Record> readAll() {
+    std::vector<Record> records;
+    while (pos_ < s_.size()) {
+      if (isLineEnd(s_[pos_])) {  // a blank line
+        skipLineEnd();
+        continue;
+      }
+      records.push_back(readRecord());
+    }
+    return records;
+  }
+
+ private:
+  Record readRecord() {
+    Record record;
+    record.line = line_;
+    for (;;) {
+      std::string value;
+      if (!readField(value, record.error)) {
+        record.fields.push_back(std::move(value));
+        skipRestOfLine();
+        return record;
+      }
+      record.fields.push_back(std::move(value));
+      if (pos_ >= s_.size()) return record;
+      if (isLineEnd(s_[pos_])) {
+        skipLineEnd();
+        return record;
+      }
+      ++pos_;  // the comma
+    }
+  }
+
+  // Reads one field up to (not past) its comma or line end.
+  bool readField(std::string& value, std::string& error) {
+    if (pos_ < s_.size() && s_[pos_] == '"') {
+      const std::size_t startLine = line_;
+      ++pos_;
+      for (;;) {
+        if (pos_ >= s_.size()) {
+          error = "quoted field opened on line " + std::to_string(startLine) + " is not closed";
+          return false;
+        }
+        const char c = s_[pos_++];
+        if (c == '"') {
+          if (pos_ < s_.size() && s_[pos_] == '"') {
+            value += '"';
+            ++pos_;
+            continue;
+          }
+          if (pos_ < s_.size() && s_[pos_] != ',' && !isLineEnd(s_[pos_])) {
+            error = "unexpected text after a closing quote on line " + std::to_string(line_);
+            return false;
+          }
+          return true;
+        }
+        if (c == '\n' || (c == '\r' && (pos_ >= s_.size() || s_[pos_] != '\n'))) ++line_;
+        value += c;
+      }
+    }
+    while (pos_ < s_.size() && s_[pos_] != ',' && !isLineEnd(s_[pos_])) {
+      if (s_[pos_] == '"') {
+        error = "quote inside an unquoted field on line " + std::to_string(line_);
+        return false;
+      }
+      value += s_[pos_++];
+    }
+    return true;
+  }
+
+  void skipLineEnd() {
+    if (s_[pos_] == '\r' && pos_ + 1 < s_.size() && s_[pos_ + 1] == '\n') ++pos_;
+    ++pos_;
+    ++line_;
+  }
+
+  void skipRestOfLine() {
+    while (pos_ < s_.size() && !isLineEnd(s_[pos_])) ++pos_;
+    if (pos_ < s_.size()) skipLineEnd();
+  }
+
+  std::string_view s_;
+  std::size_t pos_ = 0;
+  std::size_t line_ = 1;
+};
+
+}  // namespace
+
+std::vector<Record> parse(std::string_view text) { return Reader(text).readAll(); }
+
+std::string field(std::string_view text) {
+  const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||
+                     (!text.empty() && (text.front() == ' ' || text.back() == ' ' || text.front() == '\t' ||
+                                        text.back() == '\t'));
+  if (!quote) return std::string(text);
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+  return out;
+}
+
+std::string line(const std::vector<std::string>& fields) {
+  std::string out;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i) out += ',';
+    out += field(fields[i]);
+  }
+  out += '\n';
+  return out;
+}
+
+}  // namespace diaspring::csv

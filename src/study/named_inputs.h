@@ -1,0 +1,23 @@
+#pragma once
+// The engineering names of the window's input boxes, for the command line
+// and for study files.
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "window/controls.h"
+
+namespace diaspring {
+
+struct NamedInput {
+  const char* name;     // "h", "HoverH", ...
+  TextBox box;
+  const char* unit;     // "mm", "MPa", "N", or "-" for ratios
+  const char* meaning;  // in a few words
+};
+
+std::span<const NamedInput> namedInputs();
+std::optional<TextBox> boxOfNamedInput(std::string_view name);
+
+}  // namespace diaspring

@@ -1,0 +1,181 @@
+#include "study/study.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "check/constraint_check.h"
+#include "runtime/convert.h"
+#include "study/named_inputs.h"
+#include "window/seams.h"
+#include "window/window_logic.h"
+
+namespace diaspring {
+namespace {
+
+// A chart nobody looks at: the handlers still round every coordinate for
+// it, so a design whose curve cannot be drawn faults as in the window.
+class UnseenChart final : public Surface {
+ public:
+  void scale(float, float, float, float) override {}
+  void line(float, float, float, float, std::optional<Color>) override {}
+  void pset(float, float, Color) override {}
+  void setCurrentX(float) override {}
+  void setCurrentY(float) override {}
+  void print(std::string_view) override {}
+  void drawWidth(int) override {}
+  void cls() override {}
+};
+
+struct PointColumn {
+  const char* name;
+  TextBox box;
+};
+
+constexpr PointColumn kPointColumns[] = {
+    {"F1M", TextBox::Text12}, {"lambda1M", TextBox::Text13}, {"F1N", TextBox::Text14},
+    {"lambda1N", TextBox::Text15}, {"F1H", TextBox::Text16}, {"lambda1H", TextBox::Text17},
+    {"F1B", TextBox::Text18}, {"lambda1B", TextBox::Text19}, {"F1A", TextBox::Text20},
+    {"lambda1A", TextBox::Text21}, {"F1C", TextBox::Text22}, {"lambda1C", TextBox::Text23},
+};
+
+// The rules that show a number, and the pattern they show it with.
+const char* valuePattern(int rule) {
+  switch (rule) {
+    case 0: return "0.000";
+    case 1: case 7: return nullptr;  // verdict only
+    case 2: return "";               // the general number form
+    default: return "0.00";
+  }
+}
+
+std::string describe(Command command, const Fault& fault) {
+  return commandName(command) + ": " + std::string(faultName(fault.kind()));
+}
+
+}  // namespace
+
+StudyInput readStudy(std::string_view csvText) {
+  std::vector<csv::Record> records = csv::parse(csvText);
+  if (records.empty()) throw StudyError("the study file is empty: its first line must name the input columns");
+  const csv::Record& header = records.front();
+  if (!header.error.empty()) throw StudyError("the header line cannot be read: " + header.error);
+
+  StudyInput study;
+  std::vector<std::string> unknown;
+  for (const std::string& name : header.fields) {
+    const auto box = boxOfNamedInput(name);
+    if (!box) {
+      unknown.push_back(name);
+      continue;
+    }
+    if (std::find(study.columns.begin(), study.columns.end(), name) != study.columns.end())
+      throw StudyError("column " + name + " is named twice");
+    study.columns.push_back(name);
+    study.boxes.push_back(*box);
+  }
+  if (!unknown.empty()) {
+    std::string names;
+    for (const std::string& name : unknown) names += (names.empty() ? "" : ", ") + ("'" + name + "'");
+    std::string known;
+    for (const NamedInput& input : namedInputs()) known += (known.empty() ? "" : " ") + std::string(input.name);
+    throw StudyError("unknown column" + std::string(unknown.size() > 1 ? "s " : " ") + names + " (known: " + known + ")");
+  }
+  records.erase(records.begin());
+  study.rows = std::move(records);
+  return study;
+}
+
+std::vector<std::string> resultColumns(const StudyInput& study) {
+  std::vector<std::string> columns = study.columns;
+  for (const PointColumn& point : kPointColumns) columns.emplace_back(point.name);
+  for (int rule = 0; rule < kRuleCount; ++rule) {
+    const std::string key = ruleInfo(rule).key;
+    if (valuePattern(rule)) columns.push_back(key);
+    columns.push_back(key + "_pass");
+  }
+  columns.emplace_back("fault");
+  return columns;
+}
+
+std::vector<std::string> evaluateRow(const StudyInput& study, const csv::Record& row) {
+  std::vector<std::string> out(resultColumns(study).size());
+  for (std::size_t i = 0; i < study.columns.size() && i < row.fields.size(); ++i) out[i] = row.fields[i];
+  std::string& fault = out.back();
+  if (!row.error.empty()) {
+    fault = "line " + std::to_string(row.line) + ": " + row.error;
+    return out;
+  }
+  if (row.fields.size() != study.columns.size()) {
+    fault = "line " + std::to_string(row.line) + ": " + std::to_string(row.fields.size()) + " fields where the header has " +
+            std::to_string(study.columns.size());
+    return out;
+  }
+
+  MemoryFields fields;
+  UnseenChart chart;
+  WindowLogic window(fields, chart);
+  for (std::size_t i = 0; i < study.columns.size(); ++i) fields.setText(study.boxes[i], row.fields[i]);
+  RuleResults rules;
+  std::vector<std::string> faults;
+  if (auto f = window.press(Command::Command1)) faults.push_back(describe(Command::Command1, *f));
+  try {
+    window.command3Click(&rules);
+  } catch (const Fault& f) {
+    faults.push_back(describe(Command::Command3, f));
+  }
+
+  std::size_t column = study.columns.size();
+  for (const PointColumn& point : kPointColumns) out[column++] = fields.text(point.box);
+  for (int rule = 0; rule < kRuleCount; ++rule) {
+    const RuleResult& result = rules[static_cast<std::size_t>(rule)];
+    if (const char* pattern = valuePattern(rule)) {
+      if (result.evaluated) out[column] = *pattern ? format(result.value, pattern) : generalText(result.value);
+      ++column;
+    }
+    out[column++] = result.evaluated ? (result.passed ? "pass" : "fail") : "";
+  }
+  for (const std::string& f : faults) fault += (fault.empty() ? "" : "; ") + f;
+  return out;
+}
+
+std::string runStudy(const StudyInput& study, const StudyOptions& options) {
+  const std::size_t total = study.rows.size();
+  std::vector<std::string> lines(total);
+  std::atomic<std::size_t> next{0};
+  std::atomic<std::size_t> done{0};
+
+  unsigned threads = options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+  threads = static_cast<unsigned>(std::min<std::size_t>(threads, std::max<std::size_t>(total, 1)));
+
+  std::mutex mutex;
+  std::condition_variable finished;
+  const auto work = [&] {
+    for (std::size_t i = next++; i < total; i = next++) {
+      lines[i] = csv::line(evaluateRow(study, study.rows[i]));
+      if (++done == total) {
+        std::lock_guard lock(mutex);
+        finished.notify_all();
+      }
+    }
+  };
+  std::vector<std::jthread> pool;
+  for (unsigned t = 0; t < threads; ++t) pool.emplace_back(work);
+
+  if (options.progress) {
+    std::unique_lock lock(mutex);
+    while (!finished.wait_for(lock, std::chrono::milliseconds(200), [&] { return done.load() == total; }))
+      options.progress(done.load(), total);
+    options.progress(total, total);
+  }
+  pool.clear();  // joins
+
+  std::string out = csv::line(resultColumns(study));
+  for (const std::string& l : lines) out += l;
+  return out;
+}
+
+}  // namespace diaspring

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "study/named_inputs.h"
+#include "study/study.h"
+#include "support/window_fixture.h"
+
+namespace diaspring {
+namespace {
+
+using testing::TestWindow;
+
+// The result as rows of column -> text.
+std::vector<std::map<std::string, std::string>> table(const std::string& csvText) {
+  const auto records = csv::parse(csvText);
+  std::vector<std::map<std::string, std::string>> rows;
+  for (std::size_t i = 1; i < records.size(); ++i) {
+    std::map<std::string, std::string> row;
+    for (std::size_t c = 0; c < records[0].fields.size(); ++c) row[records[0].fields[c]] = records[i].fields.at(c);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST(NamedInputs, EachNameIsBoundToItsBox) {
+  const std::pair<const char*, TextBox> expected[] = {
+      {"h", TextBox::Text4},      {"HoverH", TextBox::Text6},   {"R", TextBox::Text7},  {"RoverR", TextBox::Text9},
+      {"dLambda", TextBox::Text10}, {"lambda1f", TextBox::Text11}, {"E", TextBox::Text31}, {"mu", TextBox::Text32},
+      {"F", TextBox::Text33},     {"D", TextBox::Text34},       {"d", TextBox::Text35}, {"r0", TextBox::Text36},
+      {"rf", TextBox::Text37},
+  };
+  ASSERT_EQ(namedInputs().size(), std::size(expected));
+  for (const auto& [name, box] : expected) EXPECT_EQ(boxOfNamedInput(name), box) << name;
+  EXPECT_FALSE(boxOfNamedInput("H"));  // derived, not an input
+  EXPECT_FALSE(boxOfNamedInput("Text4"));
+}
+
+TEST(Study, HeaderProblemsStopTheStudy) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", "the study file is empty"},
+      {"h,thickness,R,colour\n1,2,3,4\n", "unknown columns 'thickness', 'colour'"},
+      {"h,h\n1,2\n", "column h is named twice"},
+      {"\"h,R\n", "the header line cannot be read"},
+  };
+  for (const auto& [text, message] : cases) {
+    try {
+      readStudy(text);
+      ADD_FAILURE() << "no error for " << text;
+    } catch (const StudyError& e) {
+      EXPECT_NE(std::string(e.what()).find(message), std::string::npos) << e.what();
+    }
+  }
+}
+
+// Every row matches the same design typed into a window and run by hand.
+TEST(Study, RowsMatchTheWindowRunOneByOne) {
+  const std::string input =
+      "h,HoverH,R,RoverR,F\n"
+      "2.2,1.9,84.7,1.33,4593\n"       // the default design
+      "2.5,1.7,90,1.25,5000\n"
+      "2.2,1.3,84.7,1.33,4593\n"       // no peak: B cannot be found
+      "2.2,1.9,84.7,,4593\n"           // empty R/r: the capture faults
+      "2.2,\"1.9\"x,84.7,1.33,4593\n"  // cannot be read
+      "2.2,1.9,84.7\n"                 // too few fields
+      "3,1.8,120,1.3,9000\n";
+  const StudyInput study = readStudy(input);
+  const auto rows = table(runStudy(study, {.threads = 2, .progress = {}}));
+  ASSERT_EQ(rows.size(), 7u);
+
+  const auto oneByOne = [](std::map<std::string, std::string> inputs) {
+    TestWindow w;
+    for (const auto& [name, text] : inputs) w.type(*boxOfNamedInput(name), text);
+    std::string faults;
+    if (auto f = w.curve()) faults = "Command1: " + std::string(faultName(f->kind()));
+    if (auto f = w.check()) faults += (faults.empty() ? "" : "; ") + ("Command3: " + std::string(faultName(f->kind())));
+    return std::make_pair(std::move(w), faults);
+  };
+  for (std::size_t i : {0u, 1u, 2u, 3u, 6u}) {
+    const auto& row = rows[i];
+    auto [w, faults] = oneByOne({{"h", row.at("h")}, {"HoverH", row.at("HoverH")}, {"R", row.at("R")},
+                                 {"RoverR", row.at("RoverR")}, {"F", row.at("F")}});
+    EXPECT_EQ(row.at("fault"), faults) << i;
+    EXPECT_EQ(row.at("F1M"), w.text(TextBox::Text12)) << i;
+    EXPECT_EQ(row.at("lambda1B"), w.text(TextBox::Text19)) << i;
+    EXPECT_EQ(row.at("F1C"), w.text(TextBox::Text22)) << i;
+    EXPECT_EQ(row.at("lambda1C"), w.text(TextBox::Text23)) << i;
+    // A passed rule shows its number followed by the pass mark; a failed one the fail word.
+    const std::string shown = w.text(TextBox::Text28);
+    const std::string verdict = row.at("R_r_pass");
+    EXPECT_EQ(shown, verdict == "pass" ? row.at("R_r") + "(合格)" : verdict == "fail" ? "不合格" : "") << i;
+    EXPECT_EQ(row.at("F1A_gt_F1B_pass") == "pass", w.text(TextBox::Text25) == "合格") << i;
+  }
+  EXPECT_EQ(rows[0].at("F1M"), "5175.178");
+  EXPECT_EQ(rows[0].at("dF"), "0.442");
+  EXPECT_EQ(rows[0].at("H_h"), "1.9");
+  EXPECT_EQ(rows[0].at("fault"), "");
+  EXPECT_EQ(rows[2].at("fault"), "Command1: invalid operation");
+  EXPECT_EQ(rows[2].at("F1M"), "");
+  EXPECT_EQ(rows[3].at("fault"), "Command1: division by zero; Command3: invalid operation");
+  EXPECT_EQ(rows[3].at("dF_pass"), "");
+  EXPECT_EQ(rows[4].at("fault"), "line 6: unexpected text after a closing quote on line 6");
+  EXPECT_EQ(rows[4].at("F1M"), "");
+  EXPECT_EQ(rows[5].at("fault"), "line 7: 3 fields where the header has 5");
+  EXPECT_EQ(rows[5].at("R"), "84.7");  // the input columns are repeated as read
+  // A failed rule still reports its value.
+  EXPECT_EQ(rows[6].at("R_r0_pass"), "fail");
+  EXPECT_EQ(rows[6].at("R_r0"), "6.67");
+}
+
+TEST(Study, ColumnsLeftOutKeepTheWindowDefaults) {
+  const auto rows = table(runStudy(readStudy("RoverR\n1.33\n1.25\n")));
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].at("F1M"), "5175.178");
+  EXPECT_EQ(rows[0].at("lambda1A"), "1.480");
+  EXPECT_NE(rows[1].at("F1M"), rows[0].at("F1M"));
+}
+
+TEST(Study, SameResultForAnyNumberOfThreads) {
+  std::string input = "h,HoverH,R,RoverR,dLambda,lambda1f\n";
+  for (int i = 0; i < 40; ++i)
+    input += std::to_string(2 + i % 5 * 0.4) + "," + std::to_string(1.5 + i % 6 * 0.1) + "," +
+             std::to_string(76 + i * 1.3) + "," + std::to_string(1.2 + i % 4 * 0.05) + ",1.6,1.6\n";
+  const StudyInput study = readStudy(input);
+  std::size_t calls = 0, last = 0;
+  const std::string one = runStudy(study, {.threads = 1, .progress = [&](std::size_t done, std::size_t total) {
+                                             ++calls;
+                                             EXPECT_EQ(total, 40u);
+                                             EXPECT_GE(done, last);
+                                             last = done;
+                                           }});
+  EXPECT_GE(calls, 1u);
+  EXPECT_EQ(last, 40u);
+  EXPECT_EQ(runStudy(study, {.threads = 2, .progress = {}}), one);
+  EXPECT_EQ(runStudy(study, {.threads = 7, .progress = {}}), one);
+}
+
+}  // namespace
+}  // namespace diaspring
