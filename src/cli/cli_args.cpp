@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "cli/utf8_text.h"
+#include "study/named_inputs.h"
 
 namespace diaspring::cli {
 namespace {
@@ -45,8 +46,11 @@ bool splitAssignment(std::string_view arg, NameValue& out) {
 std::string parseSet(std::string_view arg, Options& options) {
   NameValue nv;
   if (!splitAssignment(arg, nv)) return "--set " + quote(arg) + ": expected NAME=TEXT";
-  const auto box = textBoxFromName(nv.name);
-  if (!box) return "--set: unknown text box " + quote(nv.name) + "; the boxes are Text1 ... Text42";
+  auto box = textBoxFromName(nv.name);
+  if (!box) box = boxOfNamedInput(nv.name);
+  if (!box) {
+    return "--set: unknown name " + quote(nv.name) + "; use Text1 ... Text42 or an input name (see --help)";
+  }
   if (!isValidUtf8(nv.value)) return "--set " + textBoxName(*box) + ": the text is not valid UTF-8";
   options.actions.emplace_back(SetText{*box, std::string(nv.value)});
   return {};
@@ -141,17 +145,33 @@ std::string usageText() {
   };
   std::string text =
       "Usage: diaspring-cli [--json] [ACTION...]\n"
+      "       diaspring-cli study IN.csv [-o OUT.csv] [--threads N]\n"
       "Designs and checks a clutch diaphragm spring without the window: the actions\n"
       "are applied in the order given, exactly as the window's own events.\n"
       "\n"
       "Actions:\n"
-      "  --set NAME=TEXT       type TEXT into text box NAME (Text1 ... Text42),\n"
-      "                        replacing its text; TEXT may be empty\n"
+      "  --set NAME=TEXT       type TEXT into text box NAME (Text1 ... Text42, or\n"
+      "                        one of the input names below), replacing its text;\n"
+      "                        TEXT may be empty\n"
       "  --slider NAME=VALUE   move slider NAME to the integer VALUE; its handler runs\n"
       "                        when the value changes\n"
       "  --press NAME          click Command1 (curve and points), Command2 (clear)\n"
       "                        or Command3 (constraint check)\n"
       "With no action: --press Command1 --press Command3 on the default design.\n"
+      "\n"
+      "Input names:\n";
+  for (const NamedInput& input : namedInputs()) {
+    std::string line = "  " + std::string(input.name);
+    line.resize(12, ' ');
+    line += textBoxName(input.box);
+    line.resize(20, ' ');
+    line += input.unit;
+    line.resize(26, ' ');
+    line += "default " + std::string(defaultText(input.box));
+    line.resize(42, ' ');
+    text += line + input.meaning + "\n";
+  }
+  text +=
       "\n"
       "Sliders:\n";
   for (const SliderHelp& s : kSliders) {
@@ -167,6 +187,14 @@ std::string usageText() {
       "  a readable report of the design, the characteristic points, the\n"
       "  constraint check and any fault; with --json one JSON object with every\n"
       "  text box, the sliders, the faults and the chart's drawing operations.\n"
+      "\n"
+      "Parameter study:\n"
+      "  Each row of IN.csv is one design, its columns named by the input names\n"
+      "  above (columns left out keep their default texts). Every row runs on a\n"
+      "  fresh window: the curve (Command1), then the check (Command3). The result\n"
+      "  (to OUT.csv, or to stdout) repeats the input columns and adds the twelve\n"
+      "  point values, each rule's value and pass/fail, and a fault column. Rows run\n"
+      "  on all cores (or N threads); the result is the same for any number.\n"
       "\n"
       "Exit status: 0 no handler faulted, 1 a handler faulted (the output is still\n"
       "complete), 2 usage error, 3 the output could not be written.\n";

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/cli_run.h"
+#include "cli/study_command.h"
 
 namespace {
 
@@ -38,7 +39,10 @@ int main(int argc, char** argv) {
     args.reserve(static_cast<std::size_t>(argc));
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
 
-    const Outcome outcome = runCli(args);
+    const Outcome outcome =
+        !args.empty() && args.front() == "study"
+            ? runStudyCommand(std::span(args).subspan(1), [](std::string_view line) { writeAll(STDERR_FILENO, line); })
+            : runCli(args);
     if (!writeAll(STDOUT_FILENO, outcome.out)) {
       const std::string message = std::string("diaspring-cli: cannot write the output: ") + std::strerror(errno) + "\n";
       writeAll(STDERR_FILENO, message);

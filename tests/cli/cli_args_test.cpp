@@ -40,6 +40,16 @@ INSTANTIATE_TEST_SUITE_P(
         GoodCase{"json_alone_keeps_the_default_run", {"--json"}, true, {}},
         GoodCase{"set", {"--set", "Text4=2.5"}, false, {SetText{TextBox::Text4, "2.5"}}},
         GoodCase{"set_empty", {"--set", "Text9="}, false, {SetText{TextBox::Text9, ""}}},
+        GoodCase{"set_by_input_names",
+                 {"--set", "h=2.5", "--set", "HoverH=1.8", "--set", "R=90", "--set", "RoverR=1.3", "--set", "dLambda=1",
+                  "--set", "lambda1f=2", "--set", "E=206000", "--set", "mu=0.29", "--set", "F=5000", "--set", "D=200",
+                  "--set", "d=130", "--set", "r0=20", "--set", "rf=22"},
+                 false,
+                 {SetText{TextBox::Text4, "2.5"}, SetText{TextBox::Text6, "1.8"}, SetText{TextBox::Text7, "90"},
+                  SetText{TextBox::Text9, "1.3"}, SetText{TextBox::Text10, "1"}, SetText{TextBox::Text11, "2"},
+                  SetText{TextBox::Text31, "206000"}, SetText{TextBox::Text32, "0.29"}, SetText{TextBox::Text33, "5000"},
+                  SetText{TextBox::Text34, "200"}, SetText{TextBox::Text35, "130"}, SetText{TextBox::Text36, "20"},
+                  SetText{TextBox::Text37, "22"}}},
         GoodCase{"set_keeps_later_equals_signs", {"--set", "Text1=a=b="}, false, {SetText{TextBox::Text1, "a=b="}}},
         GoodCase{"set_utf8_and_blanks", {"--set", "Text42= λ1 合格 "}, false, {SetText{TextBox::Text42, " λ1 合格 "}}},
         GoodCase{"set_text_that_looks_like_an_option", {"--set", "Text7=--json"}, false,
@@ -77,11 +87,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BadCase{"set_without_equals", {"--set", "Text4"}, "--set 'Text4': expected NAME=TEXT"},
         BadCase{"set_without_argument", {"--set"}, "--set needs NAME=TEXT"},
-        BadCase{"set_unknown_box", {"--set", "Text43=1"}, "--set: unknown text box 'Text43'; the boxes are Text1 ... Text42"},
+        BadCase{"set_unknown_box", {"--set", "Text43=1"}, "--set: unknown name 'Text43'; use Text1 ... Text42 or an input name (see --help)"},
         BadCase{"set_box_with_leading_zero", {"--set", "Text04=1"},
-                "--set: unknown text box 'Text04'; the boxes are Text1 ... Text42"},
+                "--set: unknown name 'Text04'; use Text1 ... Text42 or an input name (see --help)"},
         BadCase{"set_box_names_are_case_sensitive", {"--set", "text4=1"},
-                "--set: unknown text box 'text4'; the boxes are Text1 ... Text42"},
+                "--set: unknown name 'text4'; use Text1 ... Text42 or an input name (see --help)"},
         BadCase{"set_malformed_utf8", {"--set", "Text4=\xC3("}, "--set Text4: the text is not valid UTF-8"},
         BadCase{"slider_not_a_number", {"--slider", "HScroll1=abc"}, "--slider HScroll1: 'abc' is not an integer"},
         BadCase{"slider_exponent", {"--slider", "HScroll1=1e3"}, "--slider HScroll1: '1e3' is not an integer"},
@@ -104,10 +114,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"option_glued_to_its_value", {"--set=Text4=1"}, "unknown option '--set=Text4=1'; see --help"},
         BadCase{"bare_word", {"Command1"}, "unexpected argument 'Command1'; actions are --set, --slider and --press"},
         BadCase{"control_characters_shown_escaped", {"--set", "Te\nxt\x01=1"},
-                "--set: unknown text box 'Te\\nxt\\x01'; the boxes are Text1 ... Text42"},
+                "--set: unknown name 'Te\\nxt\\x01'; use Text1 ... Text42 or an input name (see --help)"},
         BadCase{"long_argument_cut_short", {"--set", "Text4444444444444444444444444444444444444444444444444444444444444=1"},
-                "--set: unknown text box 'Text44444444444444444444444444444444444444444444444444444444...'; "
-                "the boxes are Text1 ... Text42"},
+                "--set: unknown name 'Text44444444444444444444444444444444444444444444444444444444...'; "
+                "use Text1 ... Text42 or an input name (see --help)"},
         BadCase{"first_mistake_wins_and_nothing_runs", {"--press", "Command1", "--slider", "HScroll2=149", "--bogus"},
                 "--slider HScroll2: 149 is outside its range 150 ... 200"}),
     [](const auto& p) { return std::string(p.param.name); });
@@ -119,6 +129,9 @@ TEST(CliHelp, PrintsUsageAndExitsZeroWithoutRunningAnything) {
     EXPECT_EQ(o.err, "");
     EXPECT_EQ(o.out.rfind("Usage: diaspring-cli [--json] [ACTION...]\n", 0), 0u) << o.out;
     EXPECT_NE(o.out.find("HScroll3  760 ... 1350 (at start 1020)"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("  lambda1f  Text11  mm    default 1.6"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("  E         Text31  MPa   default 210000"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("diaspring-cli study IN.csv"), std::string::npos) << o.out;
     EXPECT_EQ(o.out.find("\"fields\""), std::string::npos);
   }
 }

@@ -148,5 +148,20 @@ TEST(CliExecutable, OutputDoesNotDependOnTheLocale) {
   EXPECT_NE(plain.out.find("\"Text10\": \"1.600\""), std::string::npos);
 }
 
+TEST(CliExecutable, StudySubcommandReadsAFileAndWritesTheTable) {
+  char path[] = "/tmp/diaspring-study-XXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  const std::string designs = "h,RoverR\n2.2,1.33\n2.5,\n";
+  ASSERT_EQ(write(fd, designs.data(), designs.size()), static_cast<ssize_t>(designs.size()));
+  close(fd);
+  const ProcessResult run = runExecutable({"study", path, "--threads", "2"});
+  unlink(path);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out.rfind("h,RoverR,F1M,lambda1M,", 0), 0u) << run.out;
+  EXPECT_NE(run.out.find("\n2.2,1.33,5175.178,2.080,"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Command1: division by zero"), std::string::npos) << run.out;
+}
+
 }  // namespace
 }  // namespace diaspring::cli
