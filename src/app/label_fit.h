@@ -1,0 +1,33 @@
+#pragma once
+// Fitting a fixed label's caption into its box. The boxes are sized for a
+// narrow 12-pixel font; with a wider one some captions would be cut off. The
+// window's font is kept wherever the caption fits; otherwise it is made a
+// little narrower, then smaller, until the wrapped caption shows in full.
+
+#include <QFont>
+#include <QSize>
+#include <QString>
+
+class QLabel;
+
+namespace diaspring::app {
+
+// Whether `text`, wrapped at word boundaries (and between Chinese
+// characters) as a word-wrapping label does, fits in `box`. The last
+// line may lose at most a pixel and a half of its descent.
+bool captionFits(const QString& text, const QFont& font, QSize box);
+
+// `base` where the caption fits; otherwise the largest narrower or smaller
+// variant that does (the smallest tried when none does).
+QFont fittingFont(const QString& text, const QFont& base, QSize box);
+
+// How much of the label's right side is hidden under controls placed after
+// it in the same container (several labels reach under their text boxes).
+int coveredWidth(const QLabel& label);
+
+// Keeps the label's caption out of its covered part (by a right contents
+// margin, so it wraps before it) and gives it a font that fits what stays
+// visible.
+void fitCaption(QLabel& label);
+
+}  // namespace diaspring::app

@@ -1,0 +1,91 @@
+// Starts the calculator's window.
+//
+//   diaspring                      the window
+//   diaspring --screenshot FILE [--chart FILE] [--press CommandN]...
+//                                  shows the window, presses the named
+//                                  buttons in order, saves the window (and
+//                                  the chart alone) as images, and exits
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <QApplication>
+#include <QStringList>
+#include <QTimer>
+
+#include "chart_widget.h"
+#include "main_window.h"
+#include "window/controls.h"
+
+namespace {
+
+bool haveDisplay() {
+  return std::getenv("DISPLAY") != nullptr || std::getenv("WAYLAND_DISPLAY") != nullptr ||
+         std::getenv("QT_QPA_PLATFORM") != nullptr;
+}
+
+struct Options {
+  QString screenshot;
+  QString chart;
+  QStringList presses;
+  QString error;
+};
+
+Options parse(const QStringList& args) {
+  Options o;
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    const QString& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == QLatin1String("--screenshot") && hasValue) {
+      o.screenshot = args[++i];
+    } else if (a == QLatin1String("--chart") && hasValue) {
+      o.chart = args[++i];
+    } else if (a == QLatin1String("--press") && hasValue) {
+      o.presses << args[++i];
+    } else {
+      o.error = QStringLiteral("unknown or incomplete option: ") + a;
+      return o;
+    }
+  }
+  if (o.screenshot.isEmpty() && (!o.chart.isEmpty() || !o.presses.isEmpty()))
+    o.error = QStringLiteral("--chart and --press need --screenshot");
+  return o;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (!haveDisplay()) {
+    std::fputs("diaspring: no display (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); "
+               "use the headless front end instead\n", stderr);
+    return 1;
+  }
+  QApplication app(argc, argv);
+  const Options options = parse(QApplication::arguments());
+  if (!options.error.isEmpty()) {
+    std::fprintf(stderr, "diaspring: %s\n", options.error.toLocal8Bit().constData());
+    return 2;
+  }
+
+  diaspring::app::MainWindow window;
+  window.show();
+  if (options.screenshot.isEmpty()) return QApplication::exec();
+
+  for (const QString& name : options.presses) {
+    const auto command = diaspring::commandFromName(name.toStdString());
+    if (!command) {
+      std::fprintf(stderr, "diaspring: no such button: %s\n", name.toLocal8Bit().constData());
+      return 2;
+    }
+    window.press(*command);
+  }
+  int status = 0;
+  QTimer::singleShot(300, &window, [&] {
+    if (!window.grab().save(options.screenshot)) status = 1;
+    if (!options.chart.isEmpty() && !window.chart()->grab().save(options.chart)) status = 1;
+    QApplication::quit();
+  });
+  QApplication::exec();
+  if (status != 0) std::fputs("diaspring: could not save the screenshot\n", stderr);
+  return status;
+}

@@ -1,0 +1,218 @@
+#include "main_window.h"
+
+#include <algorithm>
+#include <exception>
+#include <limits>
+#include <vector>
+
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QScrollBar>
+#include <QScreen>
+#include <QWindow>
+
+#include "caption_button.h"
+#include "chart_widget.h"
+#include "fault_message.h"
+#include "label_fit.h"
+#include "layout_table.h"
+#include "slider_bar.h"
+#include "spring_picture.h"
+
+namespace diaspring::app {
+namespace {
+
+QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QRect pixelRect(const ControlSpec& c) {
+  return {toPixels(c.left), toPixels(c.top), toPixels(c.width), toPixels(c.height)};
+}
+
+QFont windowFont() {
+  QFont font;
+  // A narrow sans serif with Chinese glyphs, Greek letters and the math
+  // signs; DejaVu Sans fills in any glyph it lacks. 12 logical pixels, which
+  // high-DPI scaling enlarges with the rest of the window.
+  font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                    QStringLiteral("DejaVu Sans")});
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(12);
+  return font;
+}
+
+// The adjustment label beside each slider, which names it to the user.
+QString sliderCaption(Slider slider) {
+  static constexpr std::string_view kLabels[kSliderCount] = {"Label8", "Label9", "Label13",
+                                                             "Label14", "Label18", "Label19"};
+  const ControlSpec* label = findControl(kLabels[static_cast<int>(slider) - 1]);
+  return label != nullptr ? qs(label->text) : qs(sliderName(slider));
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
+  const ControlSpec* form = findControl("Form1");
+  setObjectName(QStringLiteral("Form1"));
+  setAccessibleName(QStringLiteral("Form1"));
+  setWindowTitle(qs(form->text));
+  setFont(windowFont());
+  setFixedSize(toPixels(form->width), toPixels(form->height));
+
+  buildControls();
+  for (QLabel* label : findChildren<QLabel*>())
+    if (label->objectName().startsWith(QLatin1String("Label"))) fitCaption(*label);
+  drawPicture();
+  setTabOrderFromTable();
+  logic_ = std::make_unique<WindowLogic>(fields_, chart_->displayList());
+  connectHandlers();
+  if (QWidget* first = control("Text1")) first->setFocus(Qt::OtherFocusReason);
+}
+
+MainWindow::~MainWindow() = default;
+
+QWidget* MainWindow::control(const std::string& name) const {
+  const auto it = controls_.find(name);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+void MainWindow::buildControls() {
+  for (const ControlSpec& c : controlTable()) {
+    if (c.kind == ControlKind::Form) continue;
+    QWidget* parent = c.parent == "Form1" ? this : control(std::string(c.parent));
+    QWidget* w = nullptr;
+    switch (c.kind) {
+      case ControlKind::Form:
+        break;
+      case ControlKind::Frame:
+        w = new QGroupBox(qs(c.text), parent);
+        break;
+      case ControlKind::Label: {
+        auto* label = new QLabel(qs(c.text), parent);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setTextFormat(Qt::PlainText);
+        w = label;
+        break;
+      }
+      case ControlKind::TextBox: {
+        auto* edit = new QLineEdit(qs(c.text), parent);
+        edit->setMaxLength(std::numeric_limits<int>::max());
+        edit->setTextMargins(0, 0, 0, 0);
+        edit->setCursorPosition(0);
+        if (auto box = textBoxFromName(c.name)) fields_.attach(*box, edit);
+        w = edit;
+        break;
+      }
+      case ControlKind::ScrollBar: {
+        auto* bar = new SliderBar(c.min, c.max, c.value, parent);
+        if (auto slider = sliderFromName(c.name)) fields_.attach(*slider, bar);
+        w = bar;
+        break;
+      }
+      case ControlKind::Button:
+        w = new CaptionButton(qs(c.text), parent);
+        break;
+      case ControlKind::Picture:
+        chart_ = new ChartWidget(parent);
+        w = chart_;
+        break;
+      case ControlKind::Image: {
+        auto* image = new QLabel(parent);
+        image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        setWindowIcon(QIcon(springPicture(64, 1.0)));
+        w = image;
+        break;
+      }
+    }
+    const QString name = qs(c.name);
+    w->setObjectName(name);
+    w->setAccessibleName(name);
+    w->setGeometry(pixelRect(c));
+    controls_.emplace(std::string(c.name), w);
+  }
+}
+
+// The picture is drawn for the screen's pixel ratio, at its natural size.
+void MainWindow::drawPicture() {
+  auto* image = static_cast<QLabel*>(control("Image1"));
+  image->setPixmap(springPicture(image->width(), devicePixelRatioF()));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (followingScreen_ || windowHandle() == nullptr) return;
+  followingScreen_ = true;
+  drawPicture();
+  connect(windowHandle(), &QWindow::screenChanged, this, [this] { drawPicture(); });
+}
+
+void MainWindow::setTabOrderFromTable() {
+  std::vector<const ControlSpec*> order;
+  for (const ControlSpec& c : controlTable()) {
+    const bool focusable = c.kind == ControlKind::TextBox || c.kind == ControlKind::ScrollBar ||
+                           c.kind == ControlKind::Button || c.kind == ControlKind::Picture;
+    if (focusable && c.tabIndex >= 0) order.push_back(&c);
+  }
+  std::stable_sort(order.begin(), order.end(),
+                   [](const ControlSpec* a, const ControlSpec* b) { return a->tabIndex < b->tabIndex; });
+  for (std::size_t i = 1; i < order.size(); ++i)
+    QWidget::setTabOrder(control(std::string(order[i - 1]->name)), control(std::string(order[i]->name)));
+}
+
+void MainWindow::connectHandlers() {
+  // Connected after the sliders got their starting values: building the
+  // window runs no handler.
+  for (int i = 1; i <= 3; ++i) {
+    const auto command = static_cast<Command>(i);
+    auto* button = static_cast<QPushButton*>(control(commandName(command)));
+    connect(button, &QPushButton::clicked, this, [this, command] { press(command); });
+  }
+  for (int i = 1; i <= kSliderCount; ++i) {
+    const auto slider = static_cast<Slider>(i);
+    connect(fields_.bar(slider), &QScrollBar::valueChanged, this, [this, slider] { sliderMoved(slider); });
+  }
+}
+
+void MainWindow::press(Command command) {
+  std::optional<Fault> fault;
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  try {
+    fault = logic_->press(command);
+  } catch (const std::exception&) {
+    QGuiApplication::restoreOverrideCursor();
+    chart_->chartChanged();
+    showFault(kFaultTitle, QStringLiteral("执行“%1”时发生内部错误；窗口中的内容保留不变。")
+                               .arg(qs(commandCaption(command))));
+    return;
+  }
+  QGuiApplication::restoreOverrideCursor();
+  chart_->chartChanged();
+  report(qs(commandCaption(command)), fault);
+}
+
+void MainWindow::sliderMoved(Slider slider) {
+  std::optional<Fault> fault;
+  try {
+    fault = logic_->sliderChanged(slider);
+  } catch (const std::exception&) {
+    showFault(kFaultTitle, QStringLiteral("调节“%1”时发生内部错误；窗口中的内容保留不变。")
+                               .arg(sliderCaption(slider)));
+    return;
+  }
+  chart_->chartChanged();
+  report(sliderCaption(slider), fault);
+}
+
+void MainWindow::report(const QString& action, const std::optional<Fault>& fault) {
+  if (fault) showFault(kFaultTitle, faultMessage(action, *fault));
+}
+
+void MainWindow::showFault(const QString& title, const QString& text) {
+  QMessageBox::critical(this, title, text);
+}
+
+}  // namespace diaspring::app

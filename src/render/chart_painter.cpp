@@ -1,0 +1,137 @@
+#include "render/chart_painter.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPen>
+#include <QString>
+#include <QStringList>
+
+namespace diaspring {
+namespace {
+
+constexpr double kTwipsPerPixel = 15.0;
+
+// One device pixel expressed in the painter's logical units.
+double devicePixel(const QPainter& painter) {
+  const QTransform t = painter.deviceTransform();
+  const double s = std::sqrt(std::fabs(t.determinant()));
+  return s > 0.0 ? 1.0 / s : 1.0;
+}
+
+}  // namespace
+
+QFont ChartStyle::defaultChartFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                    QStringLiteral("DejaVu Sans")});
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(10);
+  return font;
+}
+
+QColor toQColor(Color color) {
+  return QColor(static_cast<int>(color & 0xFFu), static_cast<int>((color >> 8) & 0xFFu),
+                static_cast<int>((color >> 16) & 0xFFu));
+}
+
+ReplayState ChartPainter::start(const DisplayList& list, int drawWidth) {
+  ReplayState state;
+  state.scale = list.scaleBeforeVisible();
+  state.drawWidth = std::max(1, drawWidth);
+  state.next = list.visibleFrom();
+  return state;
+}
+
+double ChartPainter::magnification(const QRectF& target) const {
+  const QSizeF natural = style_.naturalSize;
+  if (natural.width() <= 0.0 || natural.height() <= 0.0) return 1.0;
+  return std::min(target.width() / natural.width(), target.height() / natural.height());
+}
+
+QPointF ChartPainter::map(const QRectF& target, const std::optional<DrawOp>& scale, float x,
+                          float y) const {
+  if (!scale) {
+    const double k = magnification(target) / kTwipsPerPixel;
+    return {target.left() + x * k, target.top() + y * k};
+  }
+  const double w = double(scale->x2) - double(scale->x1);
+  const double h = double(scale->y2) - double(scale->y1);
+  // A degenerate coordinate system cannot be set; map everything to the corner.
+  const double fx = w != 0.0 ? (double(x) - scale->x1) / w : 0.0;
+  const double fy = h != 0.0 ? (double(y) - scale->y1) / h : 0.0;
+  return {target.left() + fx * target.width(), target.top() + fy * target.height()};
+}
+
+void ChartPainter::paint(QPainter& painter, const QRectF& target, const DisplayList& list) const {
+  if (style_.background.isValid()) painter.fillRect(target, style_.background);
+  ReplayState state = start(list);
+  paintRange(painter, target, list, state, list.size());
+}
+
+void ChartPainter::paintRange(QPainter& painter, const QRectF& target, const DisplayList& list,
+                              ReplayState& state, std::size_t to) const {
+  to = std::min(to, list.size());
+  if (state.next >= to) return;
+
+  painter.save();
+  painter.setClipRect(target, Qt::IntersectClip);
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+
+  const double k = magnification(target);
+  const double minDot = devicePixel(painter);
+  QFont font = style_.font;
+  const QFontMetricsF metrics(font, painter.device());
+  const double ascent = metrics.ascent();
+
+  QPen pen(style_.foreground);
+  pen.setCapStyle(Qt::SquareCap);
+  pen.setJoinStyle(Qt::MiterJoin);
+
+  const std::vector<DrawOp>& ops = list.ops();
+  for (; state.next < to; ++state.next) {
+    const DrawOp& op = ops[state.next];
+    switch (op.kind) {
+      case DrawOp::Kind::Scale:
+        state.scale = op;
+        break;
+      case DrawOp::Kind::DrawWidth:
+        state.drawWidth = std::max(1, static_cast<int>(op.x1));
+        break;
+      case DrawOp::Kind::Cls:
+        if (style_.background.isValid()) painter.fillRect(target, style_.background);
+        break;
+      case DrawOp::Kind::Line: {
+        pen.setColor(op.hasColor ? toQColor(op.color) : style_.foreground);
+        pen.setWidthF(std::max(minDot, state.drawWidth * k));
+        painter.setPen(pen);
+        painter.drawLine(map(target, state.scale, op.x1, op.y1), map(target, state.scale, op.x2, op.y2));
+        break;
+      }
+      case DrawOp::Kind::PSet: {
+        const double side = std::max(minDot, state.drawWidth * k);
+        const QPointF at = map(target, state.scale, op.x1, op.y1);
+        painter.fillRect(QRectF(at.x() - side / 2, at.y() - side / 2, side, side), toQColor(op.color));
+        break;
+      }
+      case DrawOp::Kind::Print: {
+        // The text hangs below its anchor: the anchor is its top-left corner.
+        const QPointF at = map(target, state.scale, op.x1, op.y1);
+        painter.save();
+        painter.translate(at);
+        painter.scale(k, k);
+        painter.setFont(font);
+        painter.setPen(style_.foreground);
+        painter.drawText(QPointF(0.0, ascent), QString::fromStdString(list.text(op)));
+        painter.restore();
+        break;
+      }
+    }
+  }
+  painter.restore();
+}
+
+}  // namespace diaspring
