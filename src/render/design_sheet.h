@@ -1,0 +1,21 @@
+#pragma once
+// The design sheet: one A4 page in Chinese for a design report, with the
+// inputs (symbols, values, units), the chart, the six characteristic points,
+// the twelve rules with their captions, values and verdicts (failed rules
+// stand out), and the date.
+
+#include <QDate>
+#include <QString>
+
+#include "chart/display_list.h"
+#include "window/seams.h"
+
+namespace diaspring {
+
+// Writes the sheet as a PDF from what the window shows: the texts of its
+// boxes and its chart. Rules not yet checked are shown as such. On failure
+// returns false and says why in `error` (in Chinese, naming the file).
+bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
+                      const QDate& date = QDate::currentDate());
+
+}  // namespace diaspring
