@@ -26,6 +26,28 @@ void markPoint(SpringDesign& d, Fields& fields, Pen& pen, Num lambda, Num shift,
   pen.verticalGuide(lambda, SpringLoad(d, lambda));
 }
 
+// Runs the sweep counter from 0 to 10 in steps of 0.001 (accumulated in
+// double precision, 10,001 passes), with two probes 0.001 and 0.002 ahead of
+// it. A pass whose four loads (the first probe's evaluated once for each
+// comparison) satisfy `accepts` puts the first probe and its load into
+// `at` and `load`; the last accepted pass wins.
+template <class Accepts>
+void searchExtremum(SpringDesign& d, Num SpringDesign::*probe1, Num SpringDesign::*probe2, Accepts accepts, Num& at,
+                    Num& load) {
+  for (d.lambdaSweep = 0; d.lambdaSweep <= kSearchEnd; d.lambdaSweep = d.lambdaSweep + kSearchStep) {
+    d.*probe1 = d.lambdaSweep + kProbe1;
+    d.*probe2 = d.lambdaSweep + kProbe2;
+    const Num f0 = SpringLoad(d, d.lambdaSweep);
+    const Num f1 = SpringLoad(d, d.*probe1);
+    const Num f1Again = SpringLoad(d, d.*probe1);
+    const Num f2 = SpringLoad(d, d.*probe2);
+    if (accepts(f0, f1, f1Again, f2)) {
+      at = d.*probe1;
+      load = SpringLoad(d, d.*probe1);
+    }
+  }
+}
+
 }  // namespace
 
 Num FindWorkingPoints(SpringDesign& d, Fields& fields, Surface& chart) {
@@ -38,35 +60,15 @@ Num FindWorkingPoints(SpringDesign& d, Fields& fields, Surface& chart) {
   d.F1N = Num();
 
   // Peak M: the last step where the load rises into the first probe and
-  // falls after it. Every comparison evaluates its loads afresh.
-  for (d.lambdaSweep = 0; d.lambdaSweep <= kSearchEnd; d.lambdaSweep = d.lambdaSweep + kSearchStep) {
-    d.peakProbe1 = d.lambdaSweep + kProbe1;
-    d.peakProbe2 = d.lambdaSweep + kProbe2;
-    const Num f0 = SpringLoad(d, d.lambdaSweep);
-    const Num f1 = SpringLoad(d, d.peakProbe1);
-    const Num f1Again = SpringLoad(d, d.peakProbe1);
-    const Num f2 = SpringLoad(d, d.peakProbe2);
-    if (f0 < f1 && f1Again > f2) {
-      d.lambda1M = d.peakProbe1;
-      d.F1M = SpringLoad(d, d.peakProbe1);
-    }
-  }
+  // falls after it.
+  searchExtremum(d, &SpringDesign::peakProbe1, &SpringDesign::peakProbe2,
+                 [](Num f0, Num f1, Num f1Again, Num f2) { return f0 < f1 && f1Again > f2; }, d.lambda1M, d.F1M);
   markPoint(d, fields, pen, d.lambda1M, 0.1, "λ1M", "M", TextBox::Text13, TextBox::Text12, [&d] { return d.F1M; });
 
-  // Valley N: the mirror image of the peak search.
+  // Valley N: the mirror image. Its deflection belongs to this run only.
   Num lambda1N;
-  for (d.lambdaSweep = 0; d.lambdaSweep <= kSearchEnd; d.lambdaSweep = d.lambdaSweep + kSearchStep) {
-    d.valleyProbe1 = d.lambdaSweep + kProbe1;
-    d.valleyProbe2 = d.lambdaSweep + kProbe2;
-    const Num f0 = SpringLoad(d, d.lambdaSweep);
-    const Num f1 = SpringLoad(d, d.valleyProbe1);
-    const Num f1Again = SpringLoad(d, d.valleyProbe1);
-    const Num f2 = SpringLoad(d, d.valleyProbe2);
-    if (f0 > f1 && f1Again < f2) {
-      lambda1N = d.valleyProbe1;
-      d.F1N = SpringLoad(d, d.valleyProbe1);
-    }
-  }
+  searchExtremum(d, &SpringDesign::valleyProbe1, &SpringDesign::valleyProbe2,
+                 [](Num f0, Num f1, Num f1Again, Num f2) { return f0 > f1 && f1Again < f2; }, lambda1N, d.F1N);
   markPoint(d, fields, pen, lambda1N, 0.25, "λ1N", "N", TextBox::Text15, TextBox::Text14, [&d] { return d.F1N; });
 
   // Inflection H, midway between M and N.
