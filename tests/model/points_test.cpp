@@ -7,6 +7,7 @@ namespace diaspring {
 namespace {
 
 using testing::horizontalDashesAt;
+using testing::opsOf;
 using testing::printsOf;
 using testing::TestWindow;
 using testing::verticalDashesAt;
@@ -96,6 +97,11 @@ TEST(WorkingPoints, DesignWithoutPeakShowsNoStaleValues) {
       EXPECT_EQ(w.text(box), "") << textBoxName(box);
     for (TextBox box : {TextBox::Text16, TextBox::Text17, TextBox::Text18, TextBox::Text19})
       EXPECT_EQ(w.text(box), "0.000") << textBoxName(box);
+    // A is drawn and written before the slope through B faults; C keeps what it had.
+    EXPECT_EQ(w.text(TextBox::Text21), "-1.600");
+    EXPECT_NE(w.text(TextBox::Text20), "");
+    EXPECT_EQ(w.text(TextBox::Text23), afterDefaultRun ? "4.68" : "");
+    EXPECT_EQ(w.text(TextBox::Text22), afterDefaultRun ? "3400.73" : "");
     EXPECT_FALSE(w.design().lambda1M.isSet());
     EXPECT_FALSE(w.design().F1M.isSet());
     EXPECT_FALSE(w.design().F1N.isSet());
@@ -126,6 +132,11 @@ TEST(WorkingPoints, DesignWithoutPeakShowsNoStaleValues) {
       EXPECT_EQ(found[0].y, 500.0f) << letter;
     }
     EXPECT_EQ(printsOf(run, "F1B").at(0).y, 0.0f);
+    EXPECT_EQ(printsOf(run, "A").size(), 1u);
+    EXPECT_EQ(printsOf(run, "C").size(), 0u);
+    EXPECT_TRUE(opsOf(run, DrawOp::Kind::DrawWidth).empty());
+    EXPECT_EQ(run.ops().back().kind, DrawOp::Kind::Print);
+    EXPECT_EQ(run.text(run.ops().back()), "A");  // the last mark before the fault (A's guides lie left of the axis)
     EXPECT_EQ(verticalDashesAt(run, 0.0f).size(), 4u);  // one dash each for M, N, H and B
     EXPECT_EQ(horizontalDashesAt(run, 0.0f).size(), 1u);
   }
