@@ -69,6 +69,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   setTabOrderFromTable();
   logic_ = std::make_unique<WindowLogic>(fields_, chart_->displayList());
   connectHandlers();
+  buildChartMenu();
   if (QWidget* first = control("Text1")) first->setFocus(Qt::OtherFocusReason);
 }
 

@@ -87,6 +87,48 @@ std::string parsePress(std::string_view arg, Options& options) {
   return {};
 }
 
+// The file name's extension after its last point, in lower case ("" when it
+// has none); only the last component of the path counts.
+std::string extensionOf(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos || dot == 0) return {};
+  std::string ext(name.substr(dot + 1));
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+  return ext;
+}
+
+std::string parseChart(std::string_view path, Options& options) {
+  if (!options.chartPath.empty()) return "--chart may be given only once";
+  const std::string ext = extensionOf(path);
+  if (ext != "png" && ext != "svg" && ext != "pdf")
+    return "--chart " + quote(path) + ": the file name must end in .png, .svg or .pdf";
+  options.chartPath = std::string(path);
+  return {};
+}
+
+std::string parseReport(std::string_view path, Options& options) {
+  if (!options.reportPath.empty()) return "--report may be given only once";
+  if (extensionOf(path) != "pdf") return "--report " + quote(path) + ": the file name must end in .pdf";
+  options.reportPath = std::string(path);
+  return {};
+}
+
+std::string parseScale(std::string_view value, Options& options) {
+  int scale = 0;
+  const char* first = value.data();
+  const char* last = first + value.size();
+  const auto [end, ec] = std::from_chars(first, last, scale);
+  if (value.empty() || ec != std::errc() || end != last || scale < kMinChartScale || scale > kMaxChartScale) {
+    return "--scale takes a whole number from " + std::to_string(kMinChartScale) + " to " +
+           std::to_string(kMaxChartScale) + ", not " + quote(value);
+  }
+  options.chartScale = scale;
+  return {};
+}
+
 }  // namespace
 
 ParseResult parseArgs(std::span<const std::string_view> args) {
@@ -116,6 +158,20 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
       if (!result.ok()) return result;
       continue;
     }
+    if (arg == "--chart" || arg == "--report" || arg == "--scale") {
+      if (i + 1 == args.size()) {
+        if (arg == "--chart") result.error = "--chart needs a file name ending in .png, .svg or .pdf";
+        else if (arg == "--report") result.error = "--report needs a file name ending in .pdf";
+        else result.error = "--scale needs a whole number from 1 to 8";
+        return result;
+      }
+      const std::string_view value = args[++i];
+      if (arg == "--chart") result.error = parseChart(value, options);
+      else if (arg == "--report") result.error = parseReport(value, options);
+      else result.error = parseScale(value, options);
+      if (!result.ok()) return result;
+      continue;
+    }
     if (arg.size() > 1 && arg.front() == '-') {
       result.error = "unknown option " + quote(arg) + "; see --help";
     } else {
@@ -123,6 +179,8 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
     }
     return result;
   }
+  if (!options.chartPath.empty() && options.chartPath == options.reportPath)
+    result.error = "--chart and --report name the same file " + quote(options.chartPath);
   return result;
 }
 
@@ -144,7 +202,7 @@ std::string usageText() {
       {Slider::HScroll6, "release travel = VALUE/100 mm into Text11"},
   };
   std::string text =
-      "Usage: diaspring-cli [--json] [ACTION...]\n"
+      "Usage: diaspring-cli [--json] [ACTION...] [--chart FILE [--scale N]] [--report FILE.pdf]\n"
       "       diaspring-cli study IN.csv [-o OUT.csv] [--threads N]\n"
       "Designs and checks a clutch diaphragm spring without the window: the actions\n"
       "are applied in the order given, exactly as the window's own events.\n"
@@ -158,6 +216,16 @@ std::string usageText() {
       "  --press NAME          click Command1 (curve and points), Command2 (clear)\n"
       "                        or Command3 (constraint check)\n"
       "With no action: --press Command1 --press Command3 on the default design.\n"
+      "\n"
+      "Files, written after the actions:\n"
+      "  --chart FILE          the chart as FILE.png, FILE.svg or FILE.pdf, by the\n"
+      "                        extension; SVG and PDF are vectors with real text\n"
+      "  --scale N             the PNG at N times the chart's size in the window,\n"
+      "                        549 x 293 pixels (N from 1 to 8, default 2)\n"
+      "  --report FILE.pdf     the design sheet: one A4 page with the inputs, the\n"
+      "                        chart, the characteristic points and the check\n"
+      "A file is written whole or not at all; an earlier file of that name stays\n"
+      "as it was when writing fails.\n"
       "\n"
       "Input names:\n";
   for (const NamedInput& input : namedInputs()) {
@@ -196,8 +264,9 @@ std::string usageText() {
       "  point values, each rule's value and pass/fail, and a fault column. Rows run\n"
       "  on all cores (or N threads); the result is the same for any number.\n"
       "\n"
-      "Exit status: 0 no handler faulted, 1 a handler faulted (the output is still\n"
-      "complete), 2 usage error, 3 the output could not be written.\n";
+      "Exit status: 0 no handler faulted, 1 a handler faulted or a file could not be\n"
+      "written (the output is still complete), 2 usage error, 3 the output could not\n"
+      "be written.\n";
   return text;
 }
 

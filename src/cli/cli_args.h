@@ -6,6 +6,10 @@
 //   --slider NAME=VALUE  move slider NAME (HScroll1 ... HScroll6) to VALUE
 //   --press NAME         click Command1, Command2 or Command3
 //   --json               write one JSON object instead of the report
+//   --chart FILE         after the actions, write the chart as FILE.png,
+//                        FILE.svg or FILE.pdf (the format by the extension)
+//   --scale N            the PNG at N times the chart's size (1 ... 8, default 2)
+//   --report FILE        after the actions, write the design sheet as FILE.pdf
 //   --help, -h           print the usage
 
 #include <span>
@@ -37,11 +41,21 @@ struct Press {
 
 using Action = std::variant<SetText, MoveSlider, Press>;
 
+inline constexpr int kMinChartScale = 1;
+inline constexpr int kMaxChartScale = 8;
+inline constexpr int kDefaultChartScale = 2;
+
 struct Options {
   bool help = false;
   bool json = false;
   // Empty when the command line names no action: the default run applies.
   std::vector<Action> actions;
+  // Files written after the actions; empty: none. The chart's format is
+  // named by its extension (.png, .svg or .pdf, any letter case); a PNG is
+  // `chartScale` times the chart's size in the window.
+  std::string chartPath;
+  int chartScale = kDefaultChartScale;
+  std::string reportPath;  // the design sheet, a .pdf
 };
 
 // Either the options or a usage error: a one-line message without the

@@ -1,15 +1,41 @@
 #include "cli/cli_run.h"
 
+#include <exception>
+#include <optional>
+
 #include "cli/cli_args.h"
+#include "cli/exporter.h"
 #include "cli/json_writer.h"
 #include "cli/report.h"
 #include "cli/session.h"
+#include "cli/utf8_text.h"
 
 namespace diaspring::cli {
+namespace {
 
-Outcome runCli(std::span<const std::string_view> args) {
+// Runs one write; an exception from it is a failure like any other, so the
+// run's output survives it.
+template <class Write>
+std::optional<std::string> guarded(Write&& write) {
+  try {
+    return write();
+  } catch (const std::exception& e) {
+    return std::string("internal error: ") + e.what();
+  }
+}
+
+}  // namespace
+
+Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
   Outcome outcome;
   ParseResult parsed = parseArgs(args);
+  if (parsed.ok() && exporter == nullptr && !parsed.options.help) {
+    const char* option = !parsed.options.chartPath.empty()    ? "--chart"
+                         : !parsed.options.reportPath.empty() ? "--report"
+                                                              : nullptr;
+    if (option != nullptr)
+      parsed.error = std::string(option) + ": this build cannot write files (it was built without Qt)";
+  }
   if (!parsed.ok()) {
     outcome.status = kExitUsage;
     outcome.err = "diaspring-cli: " + parsed.error + "\n";
@@ -26,7 +52,21 @@ Outcome runCli(std::span<const std::string_view> args) {
 
   outcome.out = options.json ? renderJson(session.fields(), session.chart(), session.faults())
                              : renderReport(session.fields(), session.faults());
-  outcome.status = session.faults().empty() ? kExitOk : kExitFault;
+  bool allWritten = true;
+  auto report = [&](const std::string& path, const std::optional<std::string>& failure) {
+    if (!failure) return;
+    outcome.err += "diaspring-cli: cannot write " + printable(path) + ": " + printable(*failure) + "\n";
+    allWritten = false;
+  };
+  if (!options.chartPath.empty()) {
+    report(options.chartPath,
+           guarded([&] { return exporter->writeChart(session.chart(), options.chartPath, options.chartScale); }));
+  }
+  if (!options.reportPath.empty()) {
+    report(options.reportPath,
+           guarded([&] { return exporter->writeReport(session.fields(), session.chart(), options.reportPath); }));
+  }
+  outcome.status = session.faults().empty() && allWritten ? kExitOk : kExitFault;
   return outcome;
 }
 

@@ -1,5 +1,6 @@
 // diaspring-cli: the calculator's window logic without the window, driven by
-// --set, --slider and --press actions; see --help.
+// --set, --slider and --press actions, writing the chart and the design sheet
+// on request; see --help.
 
 #include <unistd.h>
 
@@ -7,12 +8,17 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/cli_run.h"
+#include "cli/exporter.h"
 #include "cli/study_command.h"
+#ifdef DIASPRING_CLI_EXPORT
+#include "cli/export_files.h"
+#endif
 
 namespace {
 
@@ -39,10 +45,15 @@ int main(int argc, char** argv) {
     args.reserve(static_cast<std::size_t>(argc));
     for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
 
+#ifdef DIASPRING_CLI_EXPORT
+    const std::unique_ptr<Exporter> exporter = makeFileExporter();
+#else
+    const std::unique_ptr<Exporter> exporter;  // built without Qt: no files
+#endif
     const Outcome outcome =
         !args.empty() && args.front() == "study"
             ? runStudyCommand(std::span(args).subspan(1), [](std::string_view line) { writeAll(STDERR_FILENO, line); })
-            : runCli(args);
+            : runCli(args, exporter.get());
     if (!writeAll(STDOUT_FILENO, outcome.out)) {
       const std::string message = std::string("diaspring-cli: cannot write the output: ") + std::strerror(errno) + "\n";
       writeAll(STDERR_FILENO, message);

@@ -119,15 +119,72 @@ INSTANTIATE_TEST_SUITE_P(
                 "--set: unknown name 'Text44444444444444444444444444444444444444444444444444444444...'; "
                 "use Text1 ... Text42 or an input name (see --help)"},
         BadCase{"first_mistake_wins_and_nothing_runs", {"--press", "Command1", "--slider", "HScroll2=149", "--bogus"},
-                "--slider HScroll2: 149 is outside its range 150 ... 200"}),
+                "--slider HScroll2: 149 is outside its range 150 ... 200"},
+        BadCase{"chart_unknown_extension", {"--chart", "x.bmp"},
+                "--chart 'x.bmp': the file name must end in .png, .svg or .pdf"},
+        BadCase{"chart_without_extension", {"--chart", "chart"},
+                "--chart 'chart': the file name must end in .png, .svg or .pdf"},
+        BadCase{"chart_extension_only_on_the_directory", {"--chart", "plots.png/chart"},
+                "--chart 'plots.png/chart': the file name must end in .png, .svg or .pdf"},
+        BadCase{"chart_without_argument", {"--press", "Command1", "--chart"},
+                "--chart needs a file name ending in .png, .svg or .pdf"},
+        BadCase{"chart_twice", {"--chart", "a.png", "--chart", "b.svg"}, "--chart may be given only once"},
+        BadCase{"report_not_pdf", {"--report", "sheet.png"}, "--report 'sheet.png': the file name must end in .pdf"},
+        BadCase{"report_without_argument", {"--report"}, "--report needs a file name ending in .pdf"},
+        BadCase{"report_twice", {"--report", "a.pdf", "--report", "b.pdf"}, "--report may be given only once"},
+        BadCase{"chart_and_report_to_one_file", {"--chart", "out.pdf", "--report", "out.pdf"},
+                "--chart and --report name the same file 'out.pdf'"},
+        BadCase{"scale_zero", {"--chart", "a.png", "--scale", "0"}, "--scale takes a whole number from 1 to 8, not '0'"},
+        BadCase{"scale_nine", {"--chart", "a.png", "--scale", "9"}, "--scale takes a whole number from 1 to 8, not '9'"},
+        BadCase{"scale_fraction", {"--scale", "2.5"}, "--scale takes a whole number from 1 to 8, not '2.5'"},
+        BadCase{"scale_signed", {"--scale", "+2"}, "--scale takes a whole number from 1 to 8, not '+2'"},
+        BadCase{"scale_empty", {"--scale", ""}, "--scale takes a whole number from 1 to 8, not ''"},
+        BadCase{"scale_beyond_int", {"--scale", "99999999999"},
+                "--scale takes a whole number from 1 to 8, not '99999999999'"},
+        BadCase{"scale_without_argument", {"--chart", "a.png", "--scale"}, "--scale needs a whole number from 1 to 8"}),
     [](const auto& p) { return std::string(p.param.name); });
 
+TEST(CliFiles, ChartScaleAndReportAreTakenAsGivenWithActionsAnywhere) {
+  struct Case {
+    Args args;
+    std::string chart;
+    int scale;
+    std::string report;
+    std::size_t actions;
+  };
+  const Case cases[] = {
+      {{}, "", 2, "", 0},
+      {{"--chart", "/tmp/x.png"}, "/tmp/x.png", 2, "", 0},
+      {{"--chart", "out/Chart.SVG", "--press", "Command1"}, "out/Chart.SVG", 2, "", 1},
+      {{"--scale", "3", "--chart", "x.png"}, "x.png", 3, "", 0},
+      {{"--chart", "x.png", "--scale", "1", "--scale", "8"}, "x.png", 8, "", 0},
+      {{"--report", "sheet.PDF", "--json"}, "", 2, "sheet.PDF", 0},
+      {{"--chart", "c.pdf", "--report", "r.pdf", "--set", "Text4=2.5"}, "c.pdf", 2, "r.pdf", 1},
+      {{"--chart", "my chart.v2.png"}, "my chart.v2.png", 2, "", 0},
+  };
+  for (const Case& c : cases) {
+    const ParseResult r = parseArgs(c.args);
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.options.chartPath, c.chart);
+    EXPECT_EQ(r.options.chartScale, c.scale);
+    EXPECT_EQ(r.options.reportPath, c.report);
+    EXPECT_EQ(r.options.actions.size(), c.actions);
+  }
+}
+
 TEST(CliHelp, PrintsUsageAndExitsZeroWithoutRunningAnything) {
-  for (const Args& args : {Args{"--help"}, Args{"-h"}, Args{"--json", "--press", "Command1", "--help"}}) {
+  for (const Args& args : {Args{"--help"}, Args{"-h"}, Args{"--json", "--press", "Command1", "--help"},
+                           Args{"--chart", "x.png", "--help"}}) {
     const Outcome o = runCli(args);
     EXPECT_EQ(o.status, kExitOk);
     EXPECT_EQ(o.err, "");
-    EXPECT_EQ(o.out.rfind("Usage: diaspring-cli [--json] [ACTION...]\n", 0), 0u) << o.out;
+    EXPECT_EQ(o.out.rfind("Usage: diaspring-cli [--json] [ACTION...] [--chart FILE [--scale N]] [--report FILE.pdf]\n", 0),
+              0u)
+        << o.out;
+    EXPECT_NE(o.out.find("  --chart FILE          the chart as FILE.png, FILE.svg or FILE.pdf"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("  --scale N             the PNG at N times"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("(N from 1 to 8, default 2)"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("  --report FILE.pdf     the design sheet"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("HScroll3  760 ... 1350 (at start 1020)"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("  lambda1f  Text11  mm    default 1.6"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("  E         Text31  MPa   default 210000"), std::string::npos) << o.out;

@@ -1,5 +1,6 @@
 // The built executable itself: what reaches stdout and stderr, and the exit
-// status, for a normal run, a faulting run, a usage error and --help.
+// status, for a normal run, a faulting run, a usage error and --help, and the
+// files that --chart and --report write.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,10 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -162,6 +167,105 @@ TEST(CliExecutable, StudySubcommandReadsAFileAndWritesTheTable) {
   EXPECT_NE(run.out.find("\n2.2,1.33,5175.178,2.080,"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("Command1: division by zero"), std::string::npos) << run.out;
 }
+
+TEST(CliExecutable, AChartWithAnUnknownExtensionIsAUsageError) {
+  const ProcessResult run = runExecutable({"--chart", "x.bmp"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "diaspring-cli: --chart 'x.bmp': the file name must end in .png, .svg or .pdf\n");
+}
+
+#ifdef DIASPRING_CLI_HAS_EXPORT
+
+// A fresh directory for the files a run writes, removed afterwards.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    char name[] = "/tmp/diaspring-export-XXXXXX";
+    if (mkdtemp(name) != nullptr) path_ = name;
+  }
+  ~ScratchDir() {
+    std::error_code ec;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
+  }
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  bool valid() const { return !path_.empty(); }
+
+ private:
+  std::string path_;
+};
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Width and height from a PNG's header chunk; {0, 0} when it is not a PNG.
+std::pair<std::uint32_t, std::uint32_t> pngSize(const std::string& data) {
+  static const std::string kSignature("\x89PNG\r\n\x1a\n", 8);
+  if (data.size() < 24 || data.compare(0, 8, kSignature) != 0 || data.compare(12, 4, "IHDR") != 0) return {0, 0};
+  auto be32 = [&](std::size_t at) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i) v = (v << 8) | static_cast<unsigned char>(data[at + i]);
+    return v;
+  };
+  return {be32(16), be32(20)};
+}
+
+TEST(CliExecutable, WritesTheChartAndTheSheetWithoutADisplayAndKeepsStderrQuiet) {
+  ScratchDir dir;
+  ASSERT_TRUE(dir.valid());
+  const ProcessResult plain = runExecutable({});
+  // No platform chosen: with no display at all, and with one that is not there.
+  const std::vector<std::vector<std::string>> envs{{"PATH=/usr/bin:/bin", "HOME=/tmp"},
+                                                   {"PATH=/usr/bin:/bin", "HOME=/tmp", "DISPLAY=:93"}};
+  for (const auto& env : envs) {
+    const ProcessResult run = runExecutable(
+        {"--chart", dir.file("x.png"), "--scale", "3", "--report", dir.file("sheet.pdf")}, &env);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, plain.out);
+    EXPECT_EQ(pngSize(readFile(dir.file("x.png"))), std::make_pair(1647u, 879u));
+    EXPECT_EQ(readFile(dir.file("sheet.pdf")).rfind("%PDF-", 0), 0u);
+  }
+
+  // The format follows the extension; the scale defaults to 2.
+  const ProcessResult run = runExecutable({"--chart", dir.file("y.png")});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(pngSize(readFile(dir.file("y.png"))), std::make_pair(1098u, 586u));
+  EXPECT_EQ(runExecutable({"--chart", dir.file("c.SVG")}).status, 0);
+  EXPECT_NE(readFile(dir.file("c.SVG")).find("<svg"), std::string::npos);
+  EXPECT_EQ(runExecutable({"--json", "--chart", dir.file("c.pdf")}).status, 0);
+  EXPECT_EQ(readFile(dir.file("c.pdf")).rfind("%PDF-", 0), 0u);
+}
+
+TEST(CliExecutable, AnUnwritableFileExitsOneWithTheReasonAndTheOutputComplete) {
+  ScratchDir dir;
+  ASSERT_TRUE(dir.valid());
+  std::ofstream(dir.file("plain")) << "a file, not a directory";
+  const ProcessResult plain = runExecutable({"--json"});
+
+  const ProcessResult run = runExecutable(
+      {"--json", "--chart", dir.file("plain/c.png"), "--report", dir.file("missing/sheet.pdf")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, plain.out);
+  EXPECT_EQ(run.err, "diaspring-cli: cannot write " + dir.file("plain/c.png") + ": " + dir.file("plain") +
+                         " is not a directory\n"
+                         "diaspring-cli: cannot write " + dir.file("missing/sheet.pdf") + ": directory " +
+                         dir.file("missing") + " does not exist\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+}
+
+#else
+
+TEST(CliExecutable, WithoutQtTheFileOptionsAreAUsageError) {
+  const ProcessResult run = runExecutable({"--chart", "/tmp/x.png"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "diaspring-cli: --chart: this build cannot write files (it was built without Qt)\n");
+}
+
+#endif
 
 }  // namespace
 }  // namespace diaspring::cli
