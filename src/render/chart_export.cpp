@@ -54,7 +54,7 @@ bool writeSvg(const DisplayList& list, QSaveFile& file) {
   QPainter painter;
   if (!painter.begin(&svg)) return false;
   setHints(painter);
-  ChartPainter().paint(painter, QRectF(QPointF(0, 0), QSizeF(naturalSize(1))), list);
+  ChartPainter(ChartStyle::smooth()).paint(painter, QRectF(QPointF(0, 0), QSizeF(naturalSize(1))), list);
   return painter.end();
 }
 
@@ -71,7 +71,7 @@ bool writePdf(const DisplayList& list, QSaveFile& file) {
   setHints(painter);
   // The page's size in device units; its point size is whole, so the chart
   // fills it to within a fraction of a point.
-  ChartPainter().paint(painter, QRectF(0, 0, pdf.width(), pdf.height()), list);
+  ChartPainter(ChartStyle::smooth()).paint(painter, QRectF(0, 0, pdf.width(), pdf.height()), list);
   return painter.end();
 }
 
@@ -91,7 +91,7 @@ QImage renderChartImage(const DisplayList& list, int scale) {
   image.fill(Qt::white);
   QPainter painter(&image);
   setHints(painter);
-  ChartPainter().paint(painter, QRectF(QPointF(0, 0), QSizeF(image.size())), list);
+  ChartPainter(ChartStyle::smooth()).paint(painter, QRectF(QPointF(0, 0), QSizeF(image.size())), list);
   painter.end();
   return image;
 }

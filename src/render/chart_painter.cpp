@@ -5,6 +5,8 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPaintEngine>
+#include <QPainterPath>
 #include <QPen>
 #include <QString>
 #include <QStringList>
@@ -78,10 +80,11 @@ void ChartPainter::paintRange(QPainter& painter, const QRectF& target, const Dis
 
   painter.save();
   painter.setClipRect(target, Qt::IntersectClip);
-  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setRenderHint(QPainter::Antialiasing, style_.antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
 
   const double k = magnification(target);
+  const bool raster = painter.paintEngine() != nullptr && painter.paintEngine()->type() == QPaintEngine::Raster;
   const double minDot = devicePixel(painter);
   QFont font = style_.font;
   const QFontMetricsF metrics(font, painter.device());
@@ -112,9 +115,24 @@ void ChartPainter::paintRange(QPainter& painter, const QRectF& target, const Dis
         break;
       }
       case DrawOp::Kind::PSet: {
+        // A run of points of one colour (the traced curve is 10,001 of them)
+        // goes to a vector device as one path, one element instead of
+        // thousands; a raster fills its small squares faster one by one.
         const double side = std::max(minDot, state.drawWidth * k);
-        const QPointF at = map(target, state.scale, op.x1, op.y1);
-        painter.fillRect(QRectF(at.x() - side / 2, at.y() - side / 2, side, side), toQColor(op.color));
+        const QColor color = toQColor(op.color);
+        QPainterPath dots;
+        dots.setFillRule(Qt::WindingFill);  // neighbouring dots overlap: keep both filled
+        for (std::size_t i = state.next;; ++i) {
+          const QPointF at = map(target, state.scale, ops[i].x1, ops[i].y1);
+          const QRectF dot(at.x() - side / 2, at.y() - side / 2, side, side);
+          if (raster) painter.fillRect(dot, color);
+          else dots.addRect(dot);
+          if (i + 1 >= to || ops[i + 1].kind != DrawOp::Kind::PSet || ops[i + 1].color != op.color) {
+            state.next = i;
+            break;
+          }
+        }
+        if (!raster) painter.fillPath(dots, color);
         break;
       }
       case DrawOp::Kind::Print: {

@@ -32,11 +32,21 @@ struct ChartStyle {
   // Text font; its pixel size is the size at the natural chart size.
   QFont font = defaultChartFont();
   QSizeF naturalSize{kChartNaturalWidth, kChartNaturalHeight};
+  // Smooth lines and points: for exported images. The window draws them
+  // crisp, pixel by pixel; text is always smoothed.
+  bool antialiasing = false;
 
   // A narrow sans serif with Greek letters, arrows and Chinese glyphs, 10 px
   // (7.5 pt at 96 dpi): small enough that the tick values hanging below the
   // λ1 axis show in full above the chart's bottom edge.
   static QFont defaultChartFont();
+
+  // The style of exported charts: as the window's, with smooth lines.
+  static ChartStyle smooth() {
+    ChartStyle style;
+    style.antialiasing = true;
+    return style;
+  }
 };
 
 // Where the replay stands: the coordinate system and pen width in force and

@@ -345,7 +345,7 @@ double drawChart(Page& page, const DisplayList& chart, double y) {
   } else {
     QPainter& p = page.painter();
     p.save();
-    ChartPainter().paint(p, QRectF(mm(box.x()), mm(box.y()), mm(box.width()), mm(box.height())), chart);
+    ChartPainter(ChartStyle::smooth()).paint(p, QRectF(mm(box.x()), mm(box.y()), mm(box.width()), mm(box.height())), chart);
     p.restore();
   }
   page.frame(box, 0.6, kInk);

@@ -150,7 +150,8 @@ TEST_F(ChartExport, PngReadsBackAsTheChartWithTheCurveInRedOnWhite) {
 struct SvgContent {
   QString viewBox, title;
   std::vector<QString> labels;  // the texts of each printed label, joined
-  int redRects = 0, lines = 0, images = 0;
+  int redDots = 0, lines = 0, images = 0;  // red squares: the curve's points
+  QString redFillRule;
 };
 
 SvgContent readSvg(const QByteArray& data, QString* error) {
@@ -169,8 +170,12 @@ SvgContent readSvg(const QByteArray& data, QString* error) {
       if (name == QLatin1String("svg")) svg.viewBox = attrs.value(QStringLiteral("viewBox")).toString();
       if (name == QLatin1String("title")) svg.title = xml.readElementText(), fills.pop_back();
       if (name == QLatin1String("g")) label.emplace_back();
-      if (name == QLatin1String("rect") && fill.compare(QLatin1String("#ff0000"), Qt::CaseInsensitive) == 0)
-        ++svg.redRects;
+      const bool red = fill.compare(QLatin1String("#ff0000"), Qt::CaseInsensitive) == 0;
+      if (name == QLatin1String("rect") && red) ++svg.redDots;
+      if (name == QLatin1String("path") && red) {  // a run of points as one path of squares
+        svg.redDots += static_cast<int>(attrs.value(QStringLiteral("d")).count(QLatin1Char('M')));
+        svg.redFillRule = attrs.value(QStringLiteral("fill-rule")).toString();
+      }
       if (name == QLatin1String("polyline") || name == QLatin1String("line") || name == QLatin1String("path"))
         ++svg.lines;
       if (name == QLatin1String("image")) ++svg.images;
@@ -199,7 +204,8 @@ TEST_F(ChartExport, SvgIsVectorsWithTheLabelsAsText) {
   EXPECT_EQ(svg.viewBox, QStringLiteral("0 0 549 293"));
   EXPECT_EQ(svg.title, QStringLiteral("膜片弹簧特性曲线"));
   EXPECT_EQ(svg.images, 0);                                   // no embedded raster
-  EXPECT_GE(svg.redRects, static_cast<int>(redPoints(defaultChart())));  // every point of the curve
+  EXPECT_GE(svg.redDots, static_cast<int>(redPoints(defaultChart())));  // every point of the curve
+  EXPECT_NE(svg.redFillRule, QStringLiteral("evenodd"));  // overlapping dots must not cancel out
   EXPECT_GE(svg.lines, 50);  // axes, arrowheads, ticks, guides
   for (const char* label : {"λ1(mm) ", "F(N)", " 1000 ", " 11000 ", " 0 ", " 6 ", "λ1M", "M", "λ1f", "Δλ", "→",
                             "←", "F1B", "C'", "A'"}) {
