@@ -20,6 +20,7 @@
 #include "fault_message.h"
 #include "label_fit.h"
 #include "layout_table.h"
+#include "render/fonts.h"
 #include "slider_bar.h"
 #include "spring_picture.h"
 
@@ -32,14 +33,10 @@ QRect pixelRect(const ControlSpec& c) {
   return {toPixels(c.left), toPixels(c.top), toPixels(c.width), toPixels(c.height)};
 }
 
+// 12 logical pixels, which high-DPI scaling enlarges with the rest of the
+// window: the controls' sizes fit a narrow face at this size.
 QFont windowFont() {
-  QFont font;
-  // A narrow sans serif with Chinese glyphs, Greek letters and the math
-  // signs; DejaVu Sans fills in any glyph it lacks. 12 logical pixels, which
-  // high-DPI scaling enlarges with the rest of the window.
-  font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
-                    QStringLiteral("DejaVu Sans")});
-  font.setStyleHint(QFont::SansSerif);
+  QFont font = textFont();
   font.setPixelSize(12);
   return font;
 }

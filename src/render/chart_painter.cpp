@@ -1,4 +1,5 @@
 #include "render/chart_painter.h"
+#include "render/fonts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,10 +27,7 @@ double devicePixel(const QPainter& painter) {
 }  // namespace
 
 QFont ChartStyle::defaultChartFont() {
-  QFont font;
-  font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
-                    QStringLiteral("DejaVu Sans")});
-  font.setStyleHint(QFont::SansSerif);
+  QFont font = textFont();
   font.setPixelSize(10);
   return font;
 }

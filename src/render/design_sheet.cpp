@@ -1,4 +1,5 @@
 #include "render/design_sheet.h"
+#include "render/fonts.h"
 
 #include <algorithm>
 #include <array>
@@ -60,10 +61,7 @@ const QString kCross = QStringLiteral("✘");
 const QString kUnchecked = QStringLiteral("未验证");
 
 QFont sheetFont(double points, bool bold = false) {
-  QFont font;
-  font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
-                    QStringLiteral("DejaVu Sans")});
-  font.setStyleHint(QFont::SansSerif);
+  QFont font = textFont();
   font.setPointSizeF(points);
   font.setBold(bold);
   return font;

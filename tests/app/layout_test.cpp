@@ -28,6 +28,7 @@
 #include "caption_button.h"
 #include "chart_widget.h"
 #include "main_window.h"
+#include "window/controls.h"
 
 namespace {
 
@@ -273,6 +274,26 @@ TEST_F(WindowLayout, TextBoxesHaveNoLengthLimit) {
   QTest::keyClick(edit, Qt::Key_End);
   QTest::keyClicks(edit, "12");
   EXPECT_EQ(edit->text().size(), longText.size() + 2);
+}
+
+// The window starts exactly as the headless front end's boxes and sliders do,
+// so both run the same design.
+TEST_F(WindowLayout, StartsAsTheWindowLogicExpects) {
+  for (int i = 1; i <= diaspring::kTextBoxCount; ++i) {
+    const auto box = static_cast<diaspring::TextBox>(i);
+    auto* edit = qobject_cast<QLineEdit*>(find(diaspring::textBoxName(box).c_str()));
+    ASSERT_NE(edit, nullptr) << i;
+    EXPECT_EQ(edit->text().toStdString(), diaspring::defaultText(box)) << diaspring::textBoxName(box);
+  }
+  for (int i = 1; i <= diaspring::kSliderCount; ++i) {
+    const auto slider = static_cast<diaspring::Slider>(i);
+    auto* bar = qobject_cast<QScrollBar*>(find(diaspring::sliderName(slider).c_str()));
+    ASSERT_NE(bar, nullptr) << i;
+    const diaspring::SliderRange range = diaspring::sliderRange(slider);
+    EXPECT_EQ(bar->minimum(), range.min) << i;
+    EXPECT_EQ(bar->maximum(), range.max) << i;
+    EXPECT_EQ(bar->value(), range.initial) << i;
+  }
 }
 
 // The part of a label not hidden under a control stacked above it (created
