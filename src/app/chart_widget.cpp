@@ -1,6 +1,5 @@
 #include "chart_widget.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include <QPaintEvent>
@@ -21,12 +20,7 @@ void ChartWidget::chartChanged() {
 }
 
 void ChartWidget::dropErased() {
-  const std::size_t erased = list_.visibleFrom();
-  if (erased == 0) return;
-  // A pen width set before the Cls stays in force after it.
-  const auto& ops = list_.ops();
-  for (std::size_t i = 0; i < erased; ++i)
-    if (ops[i].kind == DrawOp::Kind::DrawWidth) widthBeforeVisible_ = std::max(1, static_cast<int>(ops[i].x1));
+  if (list_.visibleFrom() == 0) return;
   list_.discardErased();
   rasterValid_ = false;
 }
@@ -50,7 +44,7 @@ void ChartWidget::bringRasterUpToDate() {
     raster_ = QPixmap(device);
     raster_.setDevicePixelRatio(ratio);
     raster_.fill(painter_.style().background);
-    state_ = ChartPainter::start(list_, widthBeforeVisible_);
+    state_ = ChartPainter::start(list_);
     rasterValid_ = true;
     replayed_ = 0;
     ++rebuilds_;

@@ -46,7 +46,6 @@ class ChartWidget : public QFrame {
   QPixmap raster_;
   ReplayState state_;
   bool rasterValid_ = false;
-  int widthBeforeVisible_ = 1;  // the pen width an erased DrawWidth left in force
   int rebuilds_ = 0;
   std::size_t replayed_ = 0;
 };

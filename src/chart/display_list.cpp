@@ -52,6 +52,7 @@ void DisplayList::drawWidth(int width) {
   op.kind = DrawOp::Kind::DrawWidth;
   op.x1 = static_cast<float>(width);
   ops_.push_back(op);
+  lastDrawWidth_ = width;
 }
 
 void DisplayList::cls() {
@@ -62,6 +63,7 @@ void DisplayList::cls() {
   currentY_ = 0;
   visibleFrom_ = ops_.size();
   scaleBeforeVisible_ = lastScale_;
+  drawWidthBeforeVisible_ = lastDrawWidth_;
 }
 
 void DisplayList::discardErased() {

@@ -50,9 +50,12 @@ class DisplayList final : public Surface {
   // was set before it.
   std::optional<DrawOp> scaleBeforeVisible() const { return scaleBeforeVisible_; }
 
+  // The line width in force at the first visible operation (1 unless set).
+  int drawWidthBeforeVisible() const { return drawWidthBeforeVisible_; }
+
   // Forgets everything erased by the last Cls (the window keeps no history,
   // so a long session does not grow without bound). The coordinate system
-  // in force is kept.
+  // and the line width in force are kept.
   void discardErased();
 
  private:
@@ -62,6 +65,8 @@ class DisplayList final : public Surface {
   std::size_t visibleFrom_ = 0;
   std::optional<DrawOp> lastScale_;
   std::optional<DrawOp> scaleBeforeVisible_;
+  int lastDrawWidth_ = 1;
+  int drawWidthBeforeVisible_ = 1;
 };
 
 }  // namespace diaspring

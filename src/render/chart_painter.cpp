@@ -37,10 +37,10 @@ QColor toQColor(Color color) {
                 static_cast<int>((color >> 16) & 0xFFu));
 }
 
-ReplayState ChartPainter::start(const DisplayList& list, int drawWidth) {
+ReplayState ChartPainter::start(const DisplayList& list) {
   ReplayState state;
   state.scale = list.scaleBeforeVisible();
-  state.drawWidth = std::max(1, drawWidth);
+  state.drawWidth = std::max(1, list.drawWidthBeforeVisible());
   state.next = list.visibleFrom();
   return state;
 }

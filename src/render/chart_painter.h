@@ -63,9 +63,9 @@ class ChartPainter {
 
   const ChartStyle& style() const { return style_; }
 
-  // The state at the first visible operation of `list`: its coordinate
-  // system (if one was set before the last Cls) and the given pen width.
-  static ReplayState start(const DisplayList& list, int drawWidth = 1);
+  // The state at the first visible operation of `list`: the coordinate
+  // system and pen width in force there.
+  static ReplayState start(const DisplayList& list);
 
   // Paints everything visible: fills the target with the background (when
   // valid) and replays from the last Cls to the end.
