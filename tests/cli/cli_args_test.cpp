@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,7 @@ struct GoodCase {
   bool json;
   std::vector<Action> actions;
 };
+void PrintTo(const GoodCase& c, std::ostream* os) { *os << c.name; }
 
 class GoodArgs : public ::testing::TestWithParam<GoodCase> {};
 
@@ -68,6 +70,7 @@ struct BadCase {
   Args args;
   std::string message;
 };
+void PrintTo(const BadCase& c, std::ostream* os) { *os << c.name; }
 
 class BadArgs : public ::testing::TestWithParam<BadCase> {};
 
