@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 
+#include "check/constraint_check.h"
 #include "cli/utf8_text.h"
+#include "model/points.h"
+#include "study/named_inputs.h"
 
 namespace diaspring::cli {
 namespace {
@@ -17,49 +20,10 @@ struct Input {
   std::string_view unit;
 };
 
-// The design as entered, in the order an engineer states it.
-constexpr std::array<Input, 13> kInputs{{
-    {"h", TextBox::Text4, "mm"},
-    {"H/h", TextBox::Text6, ""},
-    {"R", TextBox::Text7, "mm"},
-    {"R/r", TextBox::Text9, ""},
-    {"Δλ", TextBox::Text10, "mm"},
-    {"λ1f", TextBox::Text11, "mm"},
-    {"E", TextBox::Text31, "MPa"},
-    {"μ", TextBox::Text32, ""},
-    {"F", TextBox::Text33, "N"},
-    {"D", TextBox::Text34, "mm"},
-    {"d", TextBox::Text35, "mm"},
-    {"r0", TextBox::Text36, "mm"},
-    {"rf", TextBox::Text37, "mm"},
-}};
-
 // The cone height and inner radius the curve command derives and shows.
 constexpr std::array<Input, 2> kDerived{{
     {"H", TextBox::Text5, "mm"},
     {"r", TextBox::Text8, "mm"},
-}};
-
-struct PointRow {
-  std::string_view point;
-  std::string_view name;
-  TextBox load;
-  TextBox deflection;
-};
-
-constexpr std::array<PointRow, 6> kPoints{{
-    {"M", "peak", TextBox::Text12, TextBox::Text13},
-    {"N", "valley", TextBox::Text14, TextBox::Text15},
-    {"H", "inflection", TextBox::Text16, TextBox::Text17},
-    {"B", "working", TextBox::Text18, TextBox::Text19},
-    {"A", "worn lining", TextBox::Text20, TextBox::Text21},
-    {"C", "release", TextBox::Text22, TextBox::Text23},
-}};
-
-// The check boxes in the order the check writes them.
-constexpr std::array<TextBox, 12> kChecks{{
-    TextBox::Text24, TextBox::Text25, TextBox::Text26, TextBox::Text27, TextBox::Text28, TextBox::Text29,
-    TextBox::Text30, TextBox::Text38, TextBox::Text39, TextBox::Text40, TextBox::Text41, TextBox::Text42,
 }};
 
 std::string shown(const Fields& fields, TextBox box) {
@@ -137,6 +101,7 @@ void trimEnd(std::string& line) {
   while (!line.empty() && line.back() == ' ') line.pop_back();
 }
 
+// "h=2.2 mm", "H/h=1.9"; an empty box shows as a dash, without its unit.
 std::string assignment(const Fields& fields, const Input& input) {
   const std::string text = fields.text(input.box);
   std::string out(input.symbol);
@@ -157,10 +122,10 @@ void appendPoints(std::string& out, const Fields& fields) {
   Column loads;
   Column deflections;
   std::size_t labelWidth = 0;
-  for (const PointRow& row : kPoints) {
+  for (const PointBoxes& row : characteristicPoints()) {
     loads.add(shown(fields, row.load));
     deflections.add(shown(fields, row.deflection));
-    labelWidth = std::max(labelWidth, row.point.size() + 2 + row.name.size());
+    labelWidth = std::max(labelWidth, std::string_view(row.symbol).size() + 2 + std::string_view(row.role).size());
   }
   constexpr std::string_view kLoadHeader = "load F1 (N)";
   constexpr std::string_view kDeflectionHeader = "deflection λ1 (mm)";
@@ -175,10 +140,10 @@ void appendPoints(std::string& out, const Fields& fields) {
   header += kDeflectionHeader;
   out += header + '\n';
 
-  for (std::size_t i = 0; i < kPoints.size(); ++i) {
-    const PointRow& row = kPoints[i];
+  for (std::size_t i = 0; i < characteristicPoints().size(); ++i) {
+    const PointBoxes& row = characteristicPoints()[i];
     std::string line = "  ";
-    pad(line, std::string(row.point) + "  " + std::string(row.name), labelWidth + 3);
+    pad(line, std::string(row.symbol) + "  " + row.role, labelWidth + 3);
     std::string load;
     pad(load, reportCaption(row.load), loadCaption);
     load += loads.cell(i);
@@ -192,14 +157,14 @@ void appendPoints(std::string& out, const Fields& fields) {
 
 void appendChecks(std::string& out, const Fields& fields) {
   std::size_t captionWidth = 0;
-  for (TextBox box : kChecks) captionWidth = std::max(captionWidth, displayWidth(reportCaption(box)));
+  for (int rule = 0; rule < kRuleCount; ++rule)
+    captionWidth = std::max(captionWidth, displayWidth(reportCaption(ruleInfo(rule).box)));
 
   out += "Constraint check\n";
-  int rule = 0;
-  for (TextBox box : kChecks) {
-    ++rule;
-    std::string line = rule < 10 ? "   " : "  ";
-    line += std::to_string(rule);
+  for (int rule = 0; rule < kRuleCount; ++rule) {
+    const TextBox box = ruleInfo(rule).box;
+    std::string line = rule < 9 ? "   " : "  ";
+    line += std::to_string(rule + 1);
     line += "  ";
     pad(line, reportCaption(box), captionWidth + 3);
     line += shown(fields, box);
@@ -210,34 +175,19 @@ void appendChecks(std::string& out, const Fields& fields) {
 
 }  // namespace
 
-std::string_view reportCaption(TextBox box) {
-  switch (box) {
-    case TextBox::Text12: return "F1M=";
-    case TextBox::Text13: return "λ1M=";
-    case TextBox::Text14: return "F1N=";
-    case TextBox::Text15: return "λ1N=";
-    case TextBox::Text16: return "F1H=";
-    case TextBox::Text17: return "λ1H=";
-    case TextBox::Text18: return "F1B=";
-    case TextBox::Text19: return "λ1B=";
-    case TextBox::Text20: return "F1A=";
-    case TextBox::Text21: return "λ1A=";
-    case TextBox::Text22: return "F1C=";
-    case TextBox::Text23: return "λ1C=";
-    case TextBox::Text24: return "|F-F1B|=  ( <1 )";
-    case TextBox::Text25: return "F1A≥F1B";
-    case TextBox::Text26: return "H/h= (1.6-2.2)";
-    case TextBox::Text27: return "H/(R-r)= (9°-15°)";
-    case TextBox::Text28: return "R/r=   (1.2-1.35)";
-    case TextBox::Text29: return "2R/h= (70-100)";
-    case TextBox::Text30: return "R/r0= (3.5-5.0)";
-    case TextBox::Text38: return "(D+d)/4≤R1≤D/2";
-    case TextBox::Text39: return "R-R1=  (1-7)";
-    case TextBox::Text40: return "r1-r=  (0-6)";
-    case TextBox::Text41: return "rf-r0=  (0-6)";
-    case TextBox::Text42: return "(r1-rf)/(R1-r1)=    (2.3-4.5)";
-    default: return "";
+std::string reportCaption(TextBox box) {
+  for (const PointBoxes& point : characteristicPoints()) {
+    if (box == point.load) return std::string("F1") + point.symbol + "=";
+    if (box == point.deflection) return std::string("λ1") + point.symbol + "=";
   }
+  for (int rule = 0; rule < kRuleCount; ++rule) {
+    if (box != ruleInfo(rule).box) continue;
+    std::string_view caption = ruleInfo(rule).caption;
+    caption.remove_prefix(std::min(caption.find_first_not_of(' '), caption.size()));
+    caption.remove_suffix(caption.size() - std::min(caption.find_last_not_of(' ') + 1, caption.size()));
+    return std::string(caption);
+  }
+  return {};
 }
 
 std::string describeFault(const FaultRecord& fault) {
@@ -258,9 +208,11 @@ std::string describeFault(const FaultRecord& fault) {
 
 std::string renderReport(const Fields& fields, const std::vector<FaultRecord>& faults) {
   std::string out = "Diaphragm spring  ";
-  for (std::size_t i = 0; i < kInputs.size(); ++i) {
+  const auto inputs = namedInputs();
+  for (std::size_t i = 0; i < inputs.size(); ++i) {
     if (i > 0) out += "  ";
-    out += assignment(fields, kInputs[i]);
+    const std::string_view unit = inputs[i].unit;
+    out += assignment(fields, Input{inputs[i].symbol, inputs[i].box, unit == "-" ? "" : unit});
   }
   out += "\nDerived           ";
   for (std::size_t i = 0; i < kDerived.size(); ++i) {

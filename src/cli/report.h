@@ -15,7 +15,7 @@ namespace diaspring::cli {
 // The caption beside a point or check box in the window ("F1M=", "λ1C=",
 // "R/r=   (1.2-1.35)"), without leading or trailing blanks; empty for the
 // other boxes.
-std::string_view reportCaption(TextBox box);
+std::string reportCaption(TextBox box);
 
 // A fault on one line: "Command1 (输出膜片弹簧曲线及描点): division by zero",
 // followed by " — " and the cause when it is known.

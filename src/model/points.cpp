@@ -6,6 +6,15 @@
 namespace diaspring {
 namespace {
 
+constexpr PointBoxes kPoints[] = {
+    {"M", "peak", "峰值点", TextBox::Text12, TextBox::Text13},
+    {"N", "valley", "谷值点", TextBox::Text14, TextBox::Text15},
+    {"H", "inflection", "拐点", TextBox::Text16, TextBox::Text17},
+    {"B", "working", "工作点", TextBox::Text18, TextBox::Text19},
+    {"A", "worn lining", "磨损后工作点", TextBox::Text20, TextBox::Text21},
+    {"C", "release", "分离点", TextBox::Text22, TextBox::Text23},
+};
+
 constexpr Num kSearchEnd = 10;
 constexpr Num kSearchStep = 0.001;
 constexpr Num kProbe1 = 0.001;
@@ -49,6 +58,8 @@ void searchExtremum(SpringDesign& d, Num SpringDesign::*probe1, Num SpringDesign
 }
 
 }  // namespace
+
+std::span<const PointBoxes> characteristicPoints() { return kPoints; }
 
 Num FindWorkingPoints(SpringDesign& d, Fields& fields, Surface& chart) {
   Pen pen(chart);

@@ -2,11 +2,23 @@
 // The characteristic points of the curve: peak M, valley N, inflection H,
 // working point B; then the worn-lining point A and the release point C.
 
+#include <span>
+
 #include "chart/surface.h"
 #include "model/spring_design.h"
 #include "window/seams.h"
 
 namespace diaspring {
+
+// The six characteristic points and the boxes that show them.
+struct PointBoxes {
+  const char* symbol;  // "M": the load box is captioned F1M=, the deflection box λ1M=
+  const char* role;    // "peak"
+  const char* roleZh;  // "峰值点"
+  TextBox load;
+  TextBox deflection;
+};
+std::span<const PointBoxes> characteristicPoints();  // M, N, H, B, A, C
 
 // Searches the peak and the valley over lambda1 = 0 ... 10 in steps of
 // 0.001, puts H midway between them and B at 0.91 of H; writes Text12 to

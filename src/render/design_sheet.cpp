@@ -16,6 +16,7 @@
 #include <QSaveFile>
 
 #include "check/constraint_check.h"
+#include "model/points.h"
 #include "render/chart_painter.h"
 #include "render/write_failure.h"
 #include "window/controls.h"
@@ -97,22 +98,6 @@ constexpr std::array<InputRow, 7> kClutchInputs{{
     {"d", TextBox::Text35, "摩擦片内径", "mm"},
     {"r0", TextBox::Text36, "膜片弹簧小端内半径", "mm"},
     {"rf", TextBox::Text37, "分离轴承作用半径", "mm"},
-}};
-
-struct PointRow {
-  const char* symbol;
-  const char* name;
-  TextBox load;
-  TextBox deflection;
-};
-
-constexpr std::array<PointRow, 6> kPoints{{
-    {"M", "峰值点", TextBox::Text12, TextBox::Text13},
-    {"N", "谷值点", TextBox::Text14, TextBox::Text15},
-    {"H", "拐点", TextBox::Text16, TextBox::Text17},
-    {"B", "工作点", TextBox::Text18, TextBox::Text19},
-    {"A", "磨损后工作点", TextBox::Text20, TextBox::Text21},
-    {"C", "分离点", TextBox::Text22, TextBox::Text23},
 }};
 
 // How a rule's result box reads.
@@ -364,12 +349,12 @@ double drawPoints(Page& page, const Fields& fields, double x, double y, double w
       {QStringLiteral("λ1 (mm)"), 17.0, Align::Decimal},
   };
   std::vector<Row> rows;
-  for (const PointRow& point : kPoints) {
+  for (const PointBoxes& point : characteristicPoints()) {
     QString load = boxText(fields, point.load).trimmed();
     QString deflection = boxText(fields, point.deflection).trimmed();
     if (load.isEmpty()) load = kDash;
     if (deflection.isEmpty()) deflection = kDash;
-    rows.push_back(Row{{Cell{QString::fromUtf8(point.symbol), kAccent}, Cell{QString::fromUtf8(point.name)},
+    rows.push_back(Row{{Cell{QString::fromUtf8(point.symbol), kAccent}, Cell{QString::fromUtf8(point.roleZh)},
                         Cell{load}, Cell{deflection}},
                        QColor()});
   }

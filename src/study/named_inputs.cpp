@@ -4,19 +4,19 @@ namespace diaspring {
 namespace {
 
 constexpr NamedInput kInputs[] = {
-    {"h", TextBox::Text4, "mm", "sheet thickness"},
-    {"HoverH", TextBox::Text6, "-", "cone height to thickness ratio H/h"},
-    {"R", TextBox::Text7, "mm", "outer radius"},
-    {"RoverR", TextBox::Text9, "-", "outer to inner radius ratio R/r"},
-    {"dLambda", TextBox::Text10, "mm", "wear allowance"},
-    {"lambda1f", TextBox::Text11, "mm", "release travel"},
-    {"E", TextBox::Text31, "MPa", "Young's modulus"},
-    {"mu", TextBox::Text32, "-", "Poisson's ratio"},
-    {"F", TextBox::Text33, "N", "working clamp load"},
-    {"D", TextBox::Text34, "mm", "friction disc outer diameter"},
-    {"d", TextBox::Text35, "mm", "friction disc inner diameter"},
-    {"r0", TextBox::Text36, "mm", "inner radius of the spring's small end"},
-    {"rf", TextBox::Text37, "mm", "release bearing contact radius"},
+    {"h", "h", TextBox::Text4, "mm", "sheet thickness"},
+    {"HoverH", "H/h", TextBox::Text6, "-", "cone height to thickness ratio H/h"},
+    {"R", "R", TextBox::Text7, "mm", "outer radius"},
+    {"RoverR", "R/r", TextBox::Text9, "-", "outer to inner radius ratio R/r"},
+    {"dLambda", "Δλ", TextBox::Text10, "mm", "wear allowance"},
+    {"lambda1f", "λ1f", TextBox::Text11, "mm", "release travel"},
+    {"E", "E", TextBox::Text31, "MPa", "Young's modulus"},
+    {"mu", "μ", TextBox::Text32, "-", "Poisson's ratio"},
+    {"F", "F", TextBox::Text33, "N", "working clamp load"},
+    {"D", "D", TextBox::Text34, "mm", "friction disc outer diameter"},
+    {"d", "d", TextBox::Text35, "mm", "friction disc inner diameter"},
+    {"r0", "r0", TextBox::Text36, "mm", "inner radius of the spring's small end"},
+    {"rf", "rf", TextBox::Text37, "mm", "release bearing contact radius"},
 };
 
 }  // namespace

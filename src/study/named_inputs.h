@@ -11,7 +11,8 @@
 namespace diaspring {
 
 struct NamedInput {
-  const char* name;     // "h", "HoverH", ...
+  const char* name;     // "h", "HoverH", ...: for command lines and files
+  const char* symbol;   // "h", "H/h", "Δλ", "μ", ...: as an engineer writes it
   TextBox box;
   const char* unit;     // "mm", "MPa", "N", or "-" for ratios
   const char* meaning;  // in a few words

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "check/constraint_check.h"
+#include "model/points.h"
 #include "runtime/convert.h"
 #include "study/named_inputs.h"
 #include "window/seams.h"
@@ -28,18 +29,6 @@ class UnseenChart final : public Surface {
   void print(std::string_view) override {}
   void drawWidth(int) override {}
   void cls() override {}
-};
-
-struct PointColumn {
-  const char* name;
-  TextBox box;
-};
-
-constexpr PointColumn kPointColumns[] = {
-    {"F1M", TextBox::Text12}, {"lambda1M", TextBox::Text13}, {"F1N", TextBox::Text14},
-    {"lambda1N", TextBox::Text15}, {"F1H", TextBox::Text16}, {"lambda1H", TextBox::Text17},
-    {"F1B", TextBox::Text18}, {"lambda1B", TextBox::Text19}, {"F1A", TextBox::Text20},
-    {"lambda1A", TextBox::Text21}, {"F1C", TextBox::Text22}, {"lambda1C", TextBox::Text23},
 };
 
 // The rules that show a number, and the pattern they show it with.
@@ -91,7 +80,10 @@ StudyInput readStudy(std::string_view csvText) {
 
 std::vector<std::string> resultColumns(const StudyInput& study) {
   std::vector<std::string> columns = study.columns;
-  for (const PointColumn& point : kPointColumns) columns.emplace_back(point.name);
+  for (const PointBoxes& point : characteristicPoints()) {
+    columns.push_back(std::string("F1") + point.symbol);
+    columns.push_back(std::string("lambda1") + point.symbol);
+  }
   for (int rule = 0; rule < kRuleCount; ++rule) {
     const std::string key = ruleInfo(rule).key;
     if (valuePattern(rule)) columns.push_back(key);
@@ -129,7 +121,10 @@ std::vector<std::string> evaluateRow(const StudyInput& study, const csv::Record&
   }
 
   std::size_t column = study.columns.size();
-  for (const PointColumn& point : kPointColumns) out[column++] = fields.text(point.box);
+  for (const PointBoxes& point : characteristicPoints()) {
+    out[column++] = fields.text(point.load);
+    out[column++] = fields.text(point.deflection);
+  }
   for (int rule = 0; rule < kRuleCount; ++rule) {
     const RuleResult& result = rules[static_cast<std::size_t>(rule)];
     if (const char* pattern = valuePattern(rule)) {
