@@ -6,7 +6,7 @@
 
 #include "chart/display_list.h"
 #include "model/spring_design.h"
-#include "window/seams.h"
+#include "form/fields.h"
 #include "window/window_logic.h"
 
 namespace diaspring {

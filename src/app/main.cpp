@@ -15,7 +15,7 @@
 
 #include "chart_widget.h"
 #include "main_window.h"
-#include "window/controls.h"
+#include "form/controls.h"
 
 namespace {
 

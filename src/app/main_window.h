@@ -15,7 +15,7 @@
 
 #include "runtime/fault.h"
 #include "widget_fields.h"
-#include "window/controls.h"
+#include "form/controls.h"
 #include "window/window_logic.h"
 
 class QMenu;

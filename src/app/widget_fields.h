@@ -3,7 +3,7 @@
 
 #include <array>
 
-#include "window/seams.h"
+#include "form/fields.h"
 
 class QLineEdit;
 class QScrollBar;

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "model/spring_design.h"
-#include "window/seams.h"
+#include "form/fields.h"
 
 namespace diaspring {
 

@@ -5,7 +5,7 @@
 #include <system_error>
 
 #include "cli/utf8_text.h"
-#include "study/named_inputs.h"
+#include "form/named_inputs.h"
 
 namespace diaspring::cli {
 namespace {

@@ -18,7 +18,7 @@
 #include <variant>
 #include <vector>
 
-#include "window/controls.h"
+#include "form/controls.h"
 
 namespace diaspring::cli {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "chart/display_list.h"
-#include "window/seams.h"
+#include "form/fields.h"
 
 namespace diaspring::cli {
 

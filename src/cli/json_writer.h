@@ -8,7 +8,7 @@
 
 #include "chart/display_list.h"
 #include "cli/session.h"
-#include "window/seams.h"
+#include "form/fields.h"
 
 namespace diaspring::cli {
 

@@ -6,7 +6,7 @@
 #include "check/constraint_check.h"
 #include "cli/utf8_text.h"
 #include "model/points.h"
-#include "study/named_inputs.h"
+#include "form/named_inputs.h"
 
 namespace diaspring::cli {
 namespace {

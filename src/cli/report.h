@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cli/session.h"
-#include "window/seams.h"
+#include "form/fields.h"
 
 namespace diaspring::cli {
 

@@ -10,7 +10,7 @@
 #include "chart/display_list.h"
 #include "cli/cli_args.h"
 #include "runtime/fault.h"
-#include "window/seams.h"
+#include "form/fields.h"
 #include "window/window_logic.h"
 
 namespace diaspring::cli {

@@ -2,7 +2,7 @@
 // Capture of the spring design from the window's input boxes.
 
 #include "model/spring_design.h"
-#include "window/seams.h"
+#include "form/fields.h"
 
 namespace diaspring {
 

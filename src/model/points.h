@@ -6,7 +6,7 @@
 
 #include "chart/surface.h"
 #include "model/spring_design.h"
-#include "window/seams.h"
+#include "form/fields.h"
 
 namespace diaspring {
 

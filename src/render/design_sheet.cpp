@@ -19,7 +19,7 @@
 #include "model/points.h"
 #include "render/chart_painter.h"
 #include "render/write_failure.h"
-#include "window/controls.h"
+#include "form/controls.h"
 
 namespace diaspring {
 namespace {

@@ -10,8 +10,8 @@
 #include "check/constraint_check.h"
 #include "model/points.h"
 #include "runtime/convert.h"
-#include "study/named_inputs.h"
-#include "window/seams.h"
+#include "form/named_inputs.h"
+#include "form/fields.h"
 #include "window/window_logic.h"
 
 namespace diaspring {

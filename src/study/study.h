@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "study/csv.h"
-#include "window/controls.h"
+#include "form/controls.h"
 
 namespace diaspring {
 

@@ -9,7 +9,7 @@
 #include "check/constraint_check.h"
 #include "model/spring_design.h"
 #include "runtime/fault.h"
-#include "window/seams.h"
+#include "form/fields.h"
 
 namespace diaspring {
 

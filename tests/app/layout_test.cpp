@@ -28,7 +28,7 @@
 #include "caption_button.h"
 #include "chart_widget.h"
 #include "main_window.h"
-#include "window/controls.h"
+#include "form/controls.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "chart/display_list.h"
 #include "render/chart_painter.h"
-#include "window/seams.h"
+#include "form/fields.h"
 #include "window/window_logic.h"
 
 namespace {

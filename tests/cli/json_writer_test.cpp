@@ -16,7 +16,7 @@
 #include "cli/json_writer.h"
 #include "cli/session.h"
 #include "json_check.h"
-#include "window/seams.h"
+#include "form/fields.h"
 
 namespace diaspring::cli {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "cli/report.h"
 #include "cli/utf8_text.h"
-#include "window/seams.h"
+#include "form/fields.h"
 
 namespace diaspring::cli {
 namespace {

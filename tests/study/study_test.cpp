@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "study/named_inputs.h"
+#include "form/named_inputs.h"
 #include "study/study.h"
 #include "support/window_fixture.h"
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "chart/display_list.h"
-#include "window/seams.h"
+#include "form/fields.h"
 #include "window/window_logic.h"
 
 namespace diaspring::testing {

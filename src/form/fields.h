@@ -1,12 +1,12 @@
 #pragma once
-// The two narrow seams between the window's logic and whatever shows it:
+// The two narrow seams between the calculator and whatever shows it:
 // the controls holding text and slider values, and the chart surface
 // (chart/surface.h).
 
 #include <string>
 #include <string_view>
 
-#include "window/controls.h"
+#include "form/controls.h"
 
 namespace diaspring {
 

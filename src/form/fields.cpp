@@ -1,4 +1,4 @@
-#include "window/seams.h"
+#include "form/fields.h"
 
 namespace diaspring {
 

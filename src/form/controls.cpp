@@ -1,4 +1,4 @@
-#include "window/controls.h"
+#include "form/controls.h"
 
 #include <array>
 #include <charconv>

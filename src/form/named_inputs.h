@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "window/controls.h"
+#include "form/controls.h"
 
 namespace diaspring {
 

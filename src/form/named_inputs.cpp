@@ -1,4 +1,4 @@
-#include "study/named_inputs.h"
+#include "form/named_inputs.h"
 
 namespace diaspring {
 namespace {
