@@ -52,6 +52,31 @@ constexpr std::int64_t kMinExponent = -323;
 
 }  // namespace
 
+bool isWholeNumber(std::string_view text) {
+  Cursor in(text);
+  if (in.peek() == '+' || in.peek() == '-') in.advance();
+  bool anyDigit = false;
+  while (isDigit(in.peek())) {
+    anyDigit = true;
+    in.advance();
+  }
+  if (in.peek() == '.') {
+    in.advance();
+    while (isDigit(in.peek())) {
+      anyDigit = true;
+      in.advance();
+    }
+  }
+  if (!anyDigit) return false;
+  if (in.peek() == 'E' || in.peek() == 'e') {
+    in.advance();
+    if (in.peek() == '+' || in.peek() == '-') in.advance();
+    if (!isDigit(in.peek())) return false;
+    while (isDigit(in.peek())) in.advance();
+  }
+  return in.atEnd();
+}
+
 Num val(std::string_view text) {
   Cursor in(text);
 

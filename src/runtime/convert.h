@@ -21,6 +21,12 @@ namespace diaspring {
 // of any length are read exactly (correctly rounded).
 Num val(std::string_view text);
 
+// Whether `text` is wholly a number as val reads it: blanks aside, nothing
+// before or after the number, and an exponent letter only with digits. False
+// for the empty text ("" reads as 0 but says no number), "2.2 mm", "1,5",
+// "1e" and "abc"; true for " 2.2", "-1.5E+3", "1 2" (blanks are skipped).
+bool isWholeNumber(std::string_view text);
+
 // The general number-to-text form used when a number is stored into a text
 // box: rounded to 15 significant digits, no leading blank, no trailing zeros,
 // no point for a whole number; "-" for negatives. Numbers whose decimal

@@ -66,6 +66,16 @@ TEST(Val, ReadsTheLeadingNumber) {
   }
 }
 
+TEST(Val, TellsWhetherTheWholeTextIsTheNumber) {
+  const std::vector<std::pair<std::string, bool>> cases = {
+      {"2.2", true}, {" 2.2 ", true}, {"-1.5E+3", true}, {".5", true}, {"5.", true}, {"1 2", true},
+      {"1e-3", true}, {"007", true},
+      {"", false}, {"   ", false}, {"2.2 mm", false}, {"1,5", false}, {"1e", false}, {"1e+", false},
+      {"abc", false}, {".", false}, {"-", false}, {"1.2.3", false}, {"0x10", false}, {"12abc", false},
+  };
+  for (const auto& [text, whole] : cases) EXPECT_EQ(isWholeNumber(text), whole) << '"' << text << '"';
+}
+
 TEST(Val, ReadsLongDigitStringsExactly) {
   // The midpoint between 1 and the next double rounds to even (down); any
   // digit above zero far behind it must tip it up.
