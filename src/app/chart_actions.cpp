@@ -71,6 +71,8 @@ void MainWindow::buildChartMenu() {
   chartMenu_->addAction(kSaveChartCaption, this, [this] { saveChart(); });
   chartMenu_->addSeparator();
   chartMenu_->addAction(kExportSheetCaption, this, [this] { exportDesignSheet(); });
+  chartMenu_->addSeparator();
+  chartMenu_->addAction(kAutoDesignCaption, this, [this] { openAutoDesign(); });
   // The right mouse button and the menu key both ask for it.
   chart_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(chart_, &QWidget::customContextMenuRequested, this,

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "auto_design_dialog.h"
 #include "caption_button.h"
 #include "chart_widget.h"
 #include "fault_message.h"
@@ -190,6 +191,21 @@ void MainWindow::press(Command command) {
   QGuiApplication::restoreOverrideCursor();
   chart_->chartChanged();
   report(qs(commandCaption(command)), fault);
+}
+
+void MainWindow::applyDesign(const DesignInputs& inputs) {
+  inputs.typeInto(fields_);
+  press(Command::Command1);
+}
+
+void MainWindow::openAutoDesign() {
+  if (!autoDesign_) {
+    autoDesign_ = new AutoDesignDialog([this] { return DesignInputs::fromFields(fields_); },
+                                       [this](const DesignInputs& inputs) { applyDesign(inputs); }, this);
+  }
+  autoDesign_->show();
+  autoDesign_->raise();
+  autoDesign_->activateWindow();
 }
 
 void MainWindow::sliderMoved(Slider slider) {

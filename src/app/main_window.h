@@ -16,12 +16,14 @@
 #include "runtime/fault.h"
 #include "widget_fields.h"
 #include "form/controls.h"
+#include "form/design_inputs.h"
 #include "window/window_logic.h"
 
 class QMenu;
 
 namespace diaspring::app {
 
+class AutoDesignDialog;
 class ChartWidget;
 
 class MainWindow : public QWidget {
@@ -49,6 +51,17 @@ class MainWindow : public QWidget {
   void copyChart();
   void saveChart();
   void exportDesignSheet();
+
+  // Types a design's input texts into the boxes and presses the curve
+  // button, as an engineer would.
+  void applyDesign(const DesignInputs& inputs);
+  // The automatic design dialog, once it has been opened; else null.
+  AutoDesignDialog* autoDesignDialog() const { return autoDesign_; }
+
+ public slots:
+  // Opens the dialog 自动设计… (one per window, kept while the window lives),
+  // or brings it to the front.
+  void openAutoDesign();
 
  protected:
   // Shows a fault to the user; a modal critical message box.
@@ -84,6 +97,7 @@ class MainWindow : public QWidget {
   bool followingScreen_ = false;
   QMenu* chartMenu_ = nullptr;
   QString lastDirectory_;  // where the last file was saved
+  AutoDesignDialog* autoDesign_ = nullptr;
 };
 
 }  // namespace diaspring::app

@@ -22,6 +22,9 @@ void appendJsonString(std::string& out, std::string_view text);
 // hold, are written as null.
 void appendJsonFloat(std::string& out, float value);
 
+// The same for a double: the shortest form that reads back as exactly `value`.
+void appendJsonNumber(std::string& out, double value);
+
 // One drawing operation as a compact JSON object, e.g.
 // {"op":"line","x1":0,"y1":0,"x2":7,"y2":0,"color":null}.
 void appendJsonOp(std::string& out, const DisplayList& chart, const DrawOp& op);
