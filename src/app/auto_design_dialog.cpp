@@ -70,7 +70,7 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
       ranges_.push_back(edit);
     }
   }
-  auto* note = new QLabel(QStringLiteral("其余输入取主窗口中的数值。h 按 |F−F1B|<1 求解，\nH/h、R/r 步长 0.01，R 步长 0.1。"));
+  auto* note = new QLabel(QStringLiteral("其余输入取主窗口中的数值。h 按 |F−F1B|<1 求解；\nH/h、R/r 步长 0.01，R 步长 0.1，\n最优设计附近再以 1/4 步长细化。"));
   rangeBox->addWidget(note, 5, 0, 1, 3);
 
   run_ = new QPushButton(QStringLiteral("开始搜索"));
@@ -97,7 +97,7 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->setVisible(false);
-  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   table_->setSortingEnabled(true);
 
   chart_ = new ChartWidget;

@@ -1,8 +1,10 @@
 #include "cli/design_command.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 
+#include "cli/cli_args.h"
 #include "cli/json_writer.h"
 #include "cli/utf8_text.h"
 #include "form/named_inputs.h"
@@ -76,6 +78,10 @@ std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& 
     const std::string_view arg = args[i];
     if (arg == "--json") {
       parsed.json = true;
+      continue;
+    }
+    if (arg == "--no-refine") {
+      parsed.options.refine = false;
       continue;
     }
     if (arg == "--set" || arg == "--range" || arg == "--threads" || arg == "--grid" || arg == "-o" ||
@@ -172,6 +178,7 @@ std::string renderDesignJson(const search::Result& result, const search::Options
   appendCount(out, "evaluated", result.evaluated);
   appendCount(out, "solved", result.solved);
   appendCount(out, "feasible", result.feasible);
+  appendCount(out, "finished", result.finished);
   appendCount(out, "verified", result.verified);
   appendKey(out, "seconds", result.seconds);
   if (result.infeasible) {
@@ -225,6 +232,10 @@ std::string renderDesignCsv(const search::Result& result) {
 
 Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressSink& progress) {
   Outcome outcome;
+  if (std::find_if(args.begin(), args.end(), [](std::string_view a) { return a == "--help" || a == "-h"; }) != args.end()) {
+    outcome.out = usageText();
+    return outcome;
+  }
   DesignArgs parsed;
   if (std::string error = parseDesignArgs(args, parsed); !error.empty()) {
     outcome.status = kExitUsage;

@@ -6,7 +6,9 @@
 #include <condition_variable>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <mutex>
+#include <set>
 #include <thread>
 
 #include "chart/display_list.h"
@@ -20,6 +22,8 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr int kMaxHDecimals = 6;
 constexpr std::size_t kMaxGridPoints = 50'000'000;
+constexpr long long kRefine = 4;  // the finer grid around the front: steps per coarse step
+constexpr int kMaxRefineRounds = 12;
 constexpr double kNearFront = 0.01;  // relative: how far behind the front a point may be and still be finished
 
 // One free input's grid: the values k * stride / 10^decimals for k from
@@ -29,7 +33,12 @@ struct Axis {
   long long stride = 1;
   long long first = 0, last = -1;
   std::size_t size() const { return last < first ? 0 : static_cast<std::size_t>(last - first + 1); }
-  std::string text(std::size_t i) const { return decimalText((first + static_cast<long long>(i)) * stride, decimals); }
+  std::string text(std::size_t i) const { return textOf(first + static_cast<long long>(i)); }
+  std::string textOf(long long k) const { return decimalText(k * stride, decimals); }
+  // The grid index nearest to `value`.
+  long long indexOf(double value) const {
+    return std::llround(value * std::pow(10.0, decimals) / static_cast<double>(stride));
+  }
 };
 
 Axis makeAxis(const char* name, Range range, int sliderDecimals, int divisions) {
@@ -97,7 +106,7 @@ struct Evaluation {
 // A grid point that passes every rule at its solved h, ranked by the
 // objectives at that h before h is given its text.
 struct Tentative {
-  std::size_t row = 0, column = 0;  // the grid point: (R, R/r) row, H/h column
+  std::string HoverH, R, RoverR;  // the grid point's texts
   double h = 0;
   Objectives objectives;
 };
@@ -106,9 +115,14 @@ struct Tentative {
 struct RowResult {
   std::vector<Tentative> feasible;
   std::array<bool, kRuleCount> met{};
-  double nearestMiss = kInf;
-  std::optional<DesignInputs> nearest;
-  RuleOutcomes nearestRules{};
+  // The row's design that comes nearest to passing (for the explanation
+  // when none passes): its free inputs' texts and its rules.
+  struct Nearest {
+    double miss = kInf;
+    std::array<std::string, 4> texts;  // h, H/h, R, R/r
+    RuleOutcomes rules{};
+  };
+  std::unique_ptr<Nearest> nearest;
   std::size_t evaluated = 0, solved = 0;
 };
 
@@ -125,6 +139,9 @@ class Searcher {
     hoverh_ = makeAxis("HoverH", options.ranges.HoverH, 2, div);
     R_ = makeAxis("R", options.ranges.R, 1, div);
     RoverR_ = makeAxis("RoverR", options.ranges.RoverR, 2, div);
+    fineHoverh_ = makeAxis("HoverH", options.ranges.HoverH, 2, div * kRefine);
+    fineR_ = makeAxis("R", options.ranges.R, 1, div * kRefine);
+    fineRoverR_ = makeAxis("RoverR", options.ranges.RoverR, 2, div * kRefine);
     if (hoverh_.size() * R_.size() * RoverR_.size() > kMaxGridPoints)
       throw SearchError("the grid holds more than 50 million designs: narrow the ranges or use a coarser grid");
   }
@@ -147,8 +164,47 @@ class Searcher {
     const double r = capturedInnerRadius(val(RText).value(), val(RoverRText).value());
     const RuleOutcomes fixed = fixedRules(row);
     for (int i : kFixedRules) out.met[static_cast<std::size_t>(i)] = fixed[static_cast<std::size_t>(i)].passed;
-    for (std::size_t i = 0; i < hoverh_.size(); ++i) runPoint(row, i, RText, RoverRText, r, out);
+    for (std::size_t i = 0; i < hoverh_.size(); ++i) runPoint(hoverh_.text(i), RText, RoverRText, r, out);
     out.evaluated = out.solved = hoverh_.size();
+    return out;
+  }
+
+  // The points of the grid kRefine times finer within one step of the
+  // coarse grid around each seed, the coarse grid's own points left out,
+  // in a fixed order; as (H/h, R, R/r) texts.
+  std::vector<std::array<std::string, 3>> neighbourhood(const std::vector<const Tentative*>& seeds,
+                                                        std::set<std::array<long long, 3>>& visited) const {
+    const Axis* fine[3] = {&fineHoverh_, &fineR_, &fineRoverR_};
+    std::set<std::array<long long, 3>> fresh;
+    for (const Tentative* seed : seeds) {
+      const double values[3] = {val(seed->HoverH).value(), val(seed->R).value(), val(seed->RoverR).value()};
+      std::array<long long, 3> centre{};
+      for (int a = 0; a < 3; ++a) centre[static_cast<std::size_t>(a)] = fine[a]->indexOf(values[a]);
+      for (long long i = -kRefine; i <= kRefine; ++i)
+        for (long long j = -kRefine; j <= kRefine; ++j)
+          for (long long k = -kRefine; k <= kRefine; ++k) {
+            const std::array<long long, 3> p{centre[0] + i, centre[1] + j, centre[2] + k};
+            bool inside = true;
+            for (std::size_t a = 0; a < 3; ++a) inside = inside && p[a] >= fine[a]->first && p[a] <= fine[a]->last;
+            if (inside && !isCoarsePoint(p) && visited.insert(p).second) fresh.insert(p);
+          }
+    }
+    std::vector<std::array<std::string, 3>> points;
+    for (const auto& p : fresh) points.push_back({fineHoverh_.textOf(p[0]), fineR_.textOf(p[1]), fineRoverR_.textOf(p[2])});
+    return points;
+  }
+
+  // One point of the finer grid, as a row of its own.
+  RowResult runFinePoint(const std::array<std::string, 3>& texts) const {
+    RowResult out;
+    ++out.evaluated;
+    const double r = capturedInnerRadius(val(texts[1]).value(), val(texts[2]).value());
+    const RuleOutcomes fixed = checkRules({1, 1, val(texts[1]).value(), r, val(texts[1]).value() - 2, r + 2}, clutch_,
+                                          WorkingPoints{});
+    if (!std::all_of(kFixedRules.begin(), kFixedRules.end(), [&](int i) { return fixed[static_cast<std::size_t>(i)].passed; }))
+      return out;
+    ++out.solved;
+    runPoint(texts[0], texts[1], texts[2], r, out, false);
     return out;
   }
 
@@ -157,9 +213,9 @@ class Searcher {
   // when no such text exists or a further constraint is not met; `met`
   // records which further constraints the design met.
   std::optional<Design> finish(const Tentative& t, std::vector<bool>& constraintsMet) const {
-    const std::string HoverHText = hoverh_.text(t.column);
-    const std::string RText = R_.text(t.row / RoverR_.size());
-    const std::string RoverRText = RoverR_.text(t.row % RoverR_.size());
+    const std::string& HoverHText = t.HoverH;
+    const std::string& RText = t.R;
+    const std::string& RoverRText = t.RoverR;
     const Range hRange = options_.ranges.h;
     for (int decimals = 1; decimals <= kMaxHDecimals; ++decimals) {
       const double unit = std::pow(10.0, decimals);
@@ -238,9 +294,8 @@ class Searcher {
     return e;
   }
 
-  void runPoint(std::size_t row, std::size_t column, const std::string& RText, const std::string& RoverRText, double r,
-                RowResult& out) const {
-    const std::string HoverHText = hoverh_.text(column);
+  void runPoint(const std::string& HoverHText, const std::string& RText, const std::string& RoverRText, double r,
+                RowResult& out, bool trackNearest = true) const {
     const double c = val(HoverHText).value();
     const double R = val(RText).value();
     const Range hRange = options_.ranges.h;
@@ -257,27 +312,34 @@ class Searcher {
     if (allPass(e.rules)) {
       out.met.fill(true);
       const LoadLaw law(e.g, clutch_.E, clutch_.mu);
-      out.feasible.push_back({row, column, h, objectives(law, e.g, clutch_, *e.points)});
+      out.feasible.push_back({HoverHText, RText, RoverRText, h, objectives(law, e.g, clutch_, *e.points)});
       return;
     }
     for (std::size_t i = 0; i < kRuleCount; ++i) out.met[i] = out.met[i] || e.rules[i].passed;
+    if (!trackNearest) return;
     const double miss = totalMiss(e.rules);
-    if (miss < out.nearestMiss) {
-      out.nearestMiss = miss;
-      out.nearestRules = e.rules;
-      DesignInputs inputs = base_;
-      inputs.setText(TextBox::Text4, decimalText(std::llround(hClamped * 1e4), 4));
-      inputs.setText(TextBox::Text6, HoverHText);
-      inputs.setText(TextBox::Text7, RText);
-      inputs.setText(TextBox::Text9, RoverRText);
-      out.nearest = std::move(inputs);
+    if (!out.nearest) out.nearest = std::make_unique<RowResult::Nearest>();
+    if (miss < out.nearest->miss) {
+      out.nearest->miss = miss;
+      out.nearest->rules = e.rules;
+      out.nearest->texts = {decimalText(std::llround(hClamped * 1e4), 4), HoverHText, RText, RoverRText};
     }
   }
 
   const DesignInputs& base_;
   const Options& options_;
   ClutchData clutch_;
+  // Whether a point of the finer grid is one of the coarse grid: both grids
+  // count from zero, the finer kRefine steps to each of the coarser.
+  bool isCoarsePoint(const std::array<long long, 3>& p) const {
+    const Axis* coarse[3] = {&hoverh_, &R_, &RoverR_};
+    for (std::size_t a = 0; a < 3; ++a)
+      if (p[a] % kRefine != 0 || p[a] / kRefine < coarse[a]->first || p[a] / kRefine > coarse[a]->last) return false;
+    return true;
+  }
+
   Axis hoverh_, R_, RoverR_;
+  Axis fineHoverh_, fineR_, fineRoverR_;
 };
 
 // Runs job(i) for i in [0, count) on `threads` threads; the results land
@@ -463,13 +525,45 @@ Result runSearch(const DesignInputs& base, const Options& options) {
     result.evaluated += row.evaluated;
     result.solved += row.solved;
     for (std::size_t i = 0; i < kRuleCount; ++i) why.neverMet[i] = why.neverMet[i] && !row.met[i];
-    if (row.nearest && row.nearestMiss < nearestMiss) {
-      nearestMiss = row.nearestMiss;
+    if (row.nearest && row.nearest->miss < nearestMiss) {
+      nearestMiss = row.nearest->miss;
       nearestRow = &row;
     }
     tentative.insert(tentative.end(), row.feasible.begin(), row.feasible.end());
   }
   result.evaluated += skippedPoints;
+  Options quietOptions;
+  quietOptions.cancel = options.cancel;
+
+  // Around the front, a grid kRefine times finer: the front's points are
+  // where rules meet their bounds, and a step between two points of the
+  // coarse grid may hold a better design. Points next to each new member of
+  // the front are examined in turn until the front holds no new member.
+  if (options.refine && !tentative.empty() && !result.cancelled) {
+    std::set<std::array<long long, 3>> visited;
+    std::set<std::array<std::string, 3>> expanded;
+    for (int round = 0; round < kMaxRefineRounds; ++round) {
+      std::vector<std::vector<double>> vectors;
+      for (const Tentative& t : tentative) vectors.push_back({t.objectives.wearRise, t.objectives.releaseForceMax});
+      std::vector<const Tentative*> seeds;
+      for (std::size_t f : paretoFront(vectors))
+        if (expanded.insert({tentative[f].HoverH, tentative[f].R, tentative[f].RoverR}).second)
+          seeds.push_back(&tentative[f]);
+      if (seeds.empty()) break;
+      const std::vector<std::array<std::string, 3>> points = searcher.neighbourhood(seeds, visited);
+      std::vector<RowResult> found(points.size());
+      if (!runParallel(points.size(), threads, quietOptions,
+                       [&](std::size_t i) { found[i] = searcher.runFinePoint(points[i]); })) {
+        result.cancelled = true;
+        break;
+      }
+      for (const RowResult& f : found) {
+        result.evaluated += f.evaluated;
+        result.solved += f.solved;
+        tentative.insert(tentative.end(), f.feasible.begin(), f.feasible.end());
+      }
+    }
+  }
   result.feasible = tentative.size();
 
   // Giving h its text moves F1B by less than 1.2 N and the objectives by far
@@ -485,8 +579,6 @@ Result runSearch(const DesignInputs& base, const Options& options) {
   std::vector<std::optional<Design>> finished(tentative.size());
   std::vector<std::vector<bool>> constraintsMet(tentative.size());
   const bool prune = options.extraObjectives.empty() && options.constraints.empty();
-  Options quietOptions;
-  quietOptions.cancel = options.cancel;
   while (!result.cancelled) {
     std::vector<std::size_t> alive;
     std::vector<std::vector<double>> vectors;
@@ -560,10 +652,13 @@ Result runSearch(const DesignInputs& base, const Options& options) {
                        [c](const std::vector<bool>& m) { return c < m.size() && m[c]; }))
         why.constraintsNeverMet.push_back(options.constraints[c].name);
     if (nearestRow) {
-      why.nearest = nearestRow->nearest;
+      const RowResult::Nearest& n = *nearestRow->nearest;
+      DesignInputs inputs = base;
+      const TextBox boxes[] = {TextBox::Text4, TextBox::Text6, TextBox::Text7, TextBox::Text9};
+      for (std::size_t i = 0; i < 4; ++i) inputs.setText(boxes[i], n.texts[i]);
+      why.nearest = std::move(inputs);
       for (int i = 0; i < kRuleCount; ++i)
-        if (!nearestRow->nearestRules[static_cast<std::size_t>(i)].passed)
-          why.misses.push_back({i, nearestRow->nearestRules[static_cast<std::size_t>(i)]});
+        if (!n.rules[static_cast<std::size_t>(i)].passed) why.misses.push_back({i, n.rules[static_cast<std::size_t>(i)]});
     }
     result.infeasible = std::move(why);
   }

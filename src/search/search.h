@@ -10,7 +10,11 @@
 // grows as h^4 (the load law scales as h * lambda * h^2 with lambda1B
 // proportional to H = h * H/h), so h <- h * (F / F1B(h))^(1/4) converges in
 // two to four steps, each with F1B found exactly as the curve command finds
-// it (peak and valley on its 0.001 sweep grid, B at 0.91 of H). h's text is
+// it (peak and valley on its 0.001 sweep grid, B at 0.91 of H).
+// Around the front found so far, a grid four times finer is examined
+// within one coarse step of each member, round after round, until the
+// front gains no new member: its designs lie where rules meet their bounds,
+// between the coarse grid's points. h's text is
 // then the one with the fewest decimals (1 ... 6) that still passes all
 // rules, the nearest such value first; only points near the front at the
 // solved h are given a text, since the text moves F1B by less than 1.2 N.
@@ -86,6 +90,9 @@ struct ExtraConstraint {
 struct Options {
   Ranges ranges;
   int gridDivisions = 1;  // 1, 2, 4, 5 or 10 grid steps per slider step
+  // Examine a grid four times finer around the front, round after round,
+  // until the front gains no new member.
+  bool refine = true;
   unsigned threads = 0;   // 0: one per core
   // Called now and then from the calling thread with the grid rows done.
   std::function<void(std::size_t done, std::size_t total)> progress;

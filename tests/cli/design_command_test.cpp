@@ -43,6 +43,8 @@ TEST(DesignCommand, UsageErrors) {
       {{"--range"}, "--range needs a value"},
       {{"extra"}, "unexpected argument 'extra'"},
   };
+  const std::vector<std::string_view> help = {"--range", "R=1:2", "--help"};
+  EXPECT_NE(runDesignCommand(help, {}).out.find("Automatic design:"), std::string::npos);
   for (const auto& [args, message] : cases) {
     const Outcome o = runDesignCommand(args, {});
     EXPECT_EQ(o.status, kExitUsage) << message;

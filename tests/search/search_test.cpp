@@ -185,10 +185,15 @@ TEST(Search, CancelStopsWithoutAVerdict) {
 // a further constraint removes designs and, when none is left, is named.
 TEST(Search, FurtherObjectivesAndConstraints) {
   Options o = narrowed();
+  o.ranges.HoverH = {1.8, 1.85};
+  o.ranges.R = {88, 90};
+  o.refine = false;
   o.extraObjectives.push_back({"thickness", [](const DesignView& v) { return v.geometry.h; }});
   const Result three = runSearch(DesignInputs(), o);
   ASSERT_FALSE(three.designs.empty());
-  EXPECT_GE(three.designs.size(), narrowedResult().designs.size());
+  Options two = o;
+  two.extraObjectives.clear();
+  EXPECT_GT(three.designs.size(), runSearch(DesignInputs(), two).designs.size());
   for (const Design& d : three.designs) {
     ASSERT_EQ(d.extra.size(), 1u);
     EXPECT_EQ(d.extra[0], val(d.inputs.text(TextBox::Text4)).value());
@@ -202,6 +207,35 @@ TEST(Search, FurtherObjectivesAndConstraints) {
   ASSERT_TRUE(none.infeasible);
   ASSERT_EQ(none.infeasible->constraintsNeverMet.size(), 1u);
   EXPECT_NE(explainEnglish(*none.infeasible, o).find("thin enough"), std::string::npos);
+}
+
+// The finer grid around the front finds the front of a search over the
+// whole grid four times finer, at a fraction of the points; and nothing the
+// coarse grid found beats what the refined search returns.
+TEST(Search, RefiningFindsTheFrontOfTheFinerGrid) {
+  Options o;
+  o.ranges.HoverH = {1.76, 1.84};
+  o.ranges.R = {88, 90};
+  o.ranges.RoverR = {1.3, 1.35};
+  o.threads = 2;
+  o.refine = false;
+  const Result coarse = runSearch(DesignInputs(), o);
+  o.gridDivisions = 4;
+  const Result fine = runSearch(DesignInputs(), o);
+  o.gridDivisions = 1;
+  o.refine = true;
+  const Result refined = runSearch(DesignInputs(), o);
+  ASSERT_FALSE(coarse.designs.empty());
+  ASSERT_EQ(refined.designs.size(), fine.designs.size());
+  for (std::size_t i = 0; i < fine.designs.size(); ++i) {
+    EXPECT_EQ(refined.designs[i].inputs, fine.designs[i].inputs) << i;
+    EXPECT_EQ(refined.designs[i].wearRise, fine.designs[i].wearRise) << i;
+  }
+  EXPECT_LT(refined.evaluated, fine.evaluated / 4);
+  for (const Design& c : coarse.designs)
+    EXPECT_TRUE(std::any_of(refined.designs.begin(), refined.designs.end(), [&](const Design& r) {
+      return r.wearRise <= c.wearRise && r.releaseForceMax <= c.releaseForceMax;
+    }));
 }
 
 TEST(Search, ParetoFrontOfVectors) {
