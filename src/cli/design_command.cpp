@@ -139,13 +139,13 @@ void appendCount(std::string& out, std::string_view key, std::size_t value) {
 // "h=2.2134 H/h=1.9 R=84.7 R/r=1.33  wearRise=... releaseForceMax=... N  F1B=... N"
 std::string designLine(const search::Design& d) {
   std::string line = "h=" + d.inputs.text(TextBox::Text4);
-  line.resize(std::max<std::size_t>(line.size() + 1, 12), ' ');
+  line.resize(std::max<std::size_t>(line.size() + 1, 11), ' ');
   line += "H/h=" + d.inputs.text(TextBox::Text6);
-  line.resize(std::max<std::size_t>(line.size() + 1, 22), ' ');
+  line.resize(std::max<std::size_t>(line.size() + 1, 24), ' ');
   line += "R=" + d.inputs.text(TextBox::Text7);
-  line.resize(std::max<std::size_t>(line.size() + 1, 31), ' ');
+  line.resize(std::max<std::size_t>(line.size() + 1, 34), ' ');
   line += "R/r=" + d.inputs.text(TextBox::Text9);
-  line.resize(std::max<std::size_t>(line.size() + 1, 41), ' ');
+  line.resize(std::max<std::size_t>(line.size() + 1, 46), ' ');
   line += "wearRise=" + format(d.wearRise, "0.0000");
   line += "  releaseForceMax=" + format(d.releaseForceMax, "0.0") + " N";
   line += "  F1B=" + format(d.F1B, "0.000") + " N";
