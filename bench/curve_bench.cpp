@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
 #include "model/spring_design.h"
 #include "form/fields.h"
@@ -63,8 +64,39 @@ void BM_CurveCommandFreshWindow(benchmark::State& state) {
     benchmark::DoNotOptimize(chart.ops().data());
   }
 }
+// One press followed by the strength and release analysis of its run, as
+// the headless front end and the analysis window make it: compare with
+// BM_CurveCommand (the analysis should add less than 5 %).
+void BM_CurveCommandWithAnalysis(benchmark::State& state) {
+  MemoryFields fields;
+  DisplayList chart;
+  WindowLogic window(fields, chart);
+  for (auto _ : state) {
+    window.command2Click();
+    chart.discardErased();
+    window.command1Click();
+    const SpringAnalysis analysis = analyseSpring(curveRunOf(window, fields), AnalysisParams{});
+    benchmark::DoNotOptimize(chart.ops().data());
+    benchmark::DoNotOptimize(analysis.checks.sigmaImax);
+  }
+}
+
+// The analysis alone.
+void BM_Analysis(benchmark::State& state) {
+  MemoryFields fields;
+  DisplayList chart;
+  WindowLogic window(fields, chart);
+  window.command1Click();
+  const CurveRun run = curveRunOf(window, fields);
+  for (auto _ : state) {
+    const SpringAnalysis analysis = analyseSpring(run, AnalysisParams{});
+    benchmark::DoNotOptimize(analysis.checks.sigmaImax);
+  }
+}
 BENCHMARK(BM_CurveCommandFreshWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CurveCommand)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CurveCommandWithAnalysis)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Analysis)->Unit(benchmark::kMicrosecond);
 
 void BM_CurveAndCheck(benchmark::State& state) {
   for (auto _ : state) {

@@ -17,6 +17,7 @@
 
 #include "check/constraint_check.h"
 #include "model/points.h"
+#include "render/analysis_page.h"
 #include "render/chart_painter.h"
 #include "render/write_failure.h"
 #include "form/controls.h"
@@ -441,7 +442,8 @@ void drawFooter(Page& page) {
             QStringLiteral("本页汇总设计输入、特性曲线、特征点及约束条件校核结果，供设计评审与存档。"), font, kMuted);
 }
 
-bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& chart, const QDate& date) {
+bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& chart, const QDate& date,
+                const AnalysisInput* analysis) {
   QPainter painter;
   if (!painter.begin(&writer)) return false;
   painter.setRenderHint(QPainter::Antialiasing, true);
@@ -456,13 +458,17 @@ bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& cha
   drawPoints(page, fields, kLeft, y, pointsWidth);
   drawRules(page, fields, kLeft + pointsWidth + gap, y, kContentWidth - pointsWidth - gap);
   drawFooter(page);
+  if (analysis != nullptr) {
+    if (!writer.newPage()) return false;
+    paintAnalysisPage(painter, *analysis, date);
+  }
   return painter.end();
 }
 
 }  // namespace
 
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date) {
+                      const QDate& date, const AnalysisInput* analysis) {
   auto fail = [&](const QString& message) {
     if (error != nullptr) *error = message;
     return false;
@@ -483,7 +489,7 @@ bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QStr
     writer.setResolution(kResolution);
     painted = writer.setPageLayout(
                   QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0))) &&
-              paintSheet(writer, fields, chart, date);
+              paintSheet(writer, fields, chart, date, analysis);
   }
   if (!painted || file.error() != QFileDevice::NoError) {
     const QString reason =
