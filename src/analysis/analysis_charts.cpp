@@ -145,7 +145,8 @@ ChartWindow drawStressChart(Surface& chart, const SpringModel& model, const Spri
     const double l = a.points[i].lambda1;
     if (!std::isfinite(l)) continue;
     plot.dashed(l, w.y0, l, w.y1 - 0.1 * plot.dy(), kGrey);
-    plot.text(l - 0.01 * plot.dx(), w.y0 + (i % 2 == 0 ? 0.09 : 0.05) * plot.dy(), kPointSymbols[i]);
+    // Three heights, so that neighbours (N and C lie close) do not overprint.
+    plot.text(l - 0.01 * plot.dx(), w.y0 + (0.05 + 0.04 * static_cast<double>(i % 3)) * plot.dy(), kPointSymbols[i]);
   }
   plot.curves(series);
   return w;

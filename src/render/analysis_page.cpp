@@ -99,7 +99,7 @@ void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDat
 
   // The two charts side by side, at the window chart's proportions.
   const double chartWidth = (kWidth - 4) / 2;
-  const double chartHeight = chartWidth * kChartNaturalHeight / kChartNaturalWidth;
+  const double chartHeight = 72;  // taller than the main chart's shape: the page has the room
   y = sheet.heading(y, QStringLiteral("一、应力与分离力特性"));
   DisplayList stresses, release;
   drawStressChart(stresses, model, a);
@@ -136,8 +136,11 @@ void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDat
   }
   y += 2;
   sheet.text(kLeft, y, kWidth, 4.2,
-             QStringLiteral("s：碟簧部分的变形；σI 内上缘，σII 内下缘，σIII 外下缘，σIV 外上缘，σOM 中性点（压为负）；"
-                            "F2：分离轴承处的分离力；σf：指根弯曲应力；λ2：分离行程。"),
+             QStringLiteral("s：碟簧部分的变形；σI 内上缘，σII 内下缘，σIII 外下缘，σIV 外上缘，σOM 中性点的应力（压应力为负）；"),
+             7.6, kMuted);
+  y += 4.2;
+  sheet.text(kLeft, y, kWidth, 4.2,
+             QStringLiteral("F2：分离轴承处的分离力；σf：分离指根部的弯曲应力；λ2：自接合点起的分离行程（仅在分离行程上）。"),
              7.6, kMuted);
   y += 8;
 
