@@ -28,7 +28,7 @@ CheckLine fatigueLine(const char* stroke, const char* strokeZh, const StrokeFati
   CheckLine line;
   line.what = std::string("fatigue, ") + stroke + " (" + place + "): σO(σu)/σo ≥ 1";
   line.whatZh = std::string("疲劳，") + strokeZh + "（" + placeZh + "）：σO(σu)/σo ≥ 1";
-  line.value = "σu " + analysisNumber(p.sigmaU, "0") + ", σo " + analysisNumber(p.sigmaO, "0") + " MPa, n = " +
+  line.value = "σu " + analysisNumber(p.sigmaU, "0") + ", σo " + analysisNumber(p.sigmaO, "0") + " MPa, S = " +
                analysisNumber(p.safety, "0.00");
   line.limit = "σO " + analysisNumber(p.sigmaOPermissible, "0") + " MPa";
   line.pass = p.safety >= 1;

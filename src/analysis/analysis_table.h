@@ -28,7 +28,7 @@ std::string analysisNumber(double value, const char* pattern);
 struct CheckLine {
   std::string what;    // "|σOM|max ≤ Rm"
   std::string whatZh;  // "碟簧中性面最大应力 |σOM| ≤ Rm"
-  std::string value;   // "945.9 MPa" / "n = 1.13"
+  std::string value;   // "945.9 MPa" / "σu 1129, σo 1328 MPa, S = 1.04" (S: the safety)
   std::string limit;   // "1570 MPa" / "≥ 1"
   bool pass = false;
 };

@@ -9,17 +9,12 @@
 #include "analysis/analysis_table.h"
 #include "chart/display_list.h"
 #include "render/chart_painter.h"
+#include "render/sheet_style.h"
 
 namespace diaspring {
 namespace {
 
-const QColor kInk(0x1A, 0x1A, 0x1A);
-const QColor kAccent(0x1F, 0x3A, 0x5F);
-const QColor kMuted(0x6B, 0x6B, 0x6B);
-const QColor kHairline(0xCF, 0xCF, 0xCF);
-const QColor kHeadFill(0xEC, 0xF0, 0xF5);
-const QColor kFailInk(0xC6, 0x28, 0x28);
-const QColor kPassInk(0x2E, 0x7D, 0x32);
+using namespace sheet;  // the colours
 
 constexpr double kLeft = 16.0, kWidth = 178.0, kTop = 12.0;
 

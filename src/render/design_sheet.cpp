@@ -19,6 +19,7 @@
 #include "model/points.h"
 #include "render/analysis_page.h"
 #include "render/chart_painter.h"
+#include "render/sheet_style.h"
 #include "render/write_failure.h"
 #include "form/controls.h"
 
@@ -47,15 +48,7 @@ constexpr double kRowHeight = 4.7;   // a body row, mm
 constexpr double kHeadHeight = 5.4;  // a header row, mm
 constexpr double kBodyPt = 8.8;
 
-const QColor kInk(0x1A, 0x1A, 0x1A);
-const QColor kAccent(0x1F, 0x3A, 0x5F);
-const QColor kMuted(0x6B, 0x6B, 0x6B);
-const QColor kHairline(0xCF, 0xCF, 0xCF);
-const QColor kHeadFill(0xEC, 0xF0, 0xF5);
-const QColor kFailInk(0xC6, 0x28, 0x28);
-const QColor kFailFill(0xFD, 0xE8, 0xE8);
-const QColor kPassInk(0x2E, 0x7D, 0x32);
-const QColor kUncheckedInk(0x8C, 0x8C, 0x8C);
+using namespace sheet;  // the colours
 
 const QString kDash = QStringLiteral("—");
 const QString kTick = QStringLiteral("✔");
