@@ -161,11 +161,9 @@ void appendJsonAnalysis(std::string& out, const SpringAnalysis& a, const Analysi
     bool inner = true;
     appendNumberMember(out, inner, "F2max", stroke->F2max);
     appendNumberMember(out, inner, "lambda2End", stroke->lambda2End);
-    appendNumberMember(out, inner, "lambda1AtF2max", stroke->lambda1AtF2max);
     out += '}';
   }
   out += '}';
-  appendNumberMember(out, first, "kf", a.kf);
   appendMember(out, first, "checks");
   out += '{';
   bool checks = true;

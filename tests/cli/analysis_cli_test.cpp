@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "analysis/disc_spring.h"
 #include "cli/cli_run.h"
 #include "cli/disc_command.h"
+#include "cli/json_writer.h"
 #include "cli/session.h"
 #include "json_check.h"
 
@@ -32,6 +34,19 @@ JsonValue parsed(const std::string& text) {
   auto doc = test::parseJson(text, &error);
   if (!doc) ADD_FAILURE() << "not JSON: " << error << "\n" << text;
   return doc.value_or(JsonValue{});
+}
+
+TEST(JsonDouble, ShortestFormThatReadsBackAndNullForWhatJsonCannotHold) {
+  const std::pair<double, const char*> cases[] = {
+      {0.1, "0.1"},          {6500.187867596399, "6500.187867596399"}, {-1196.212645525777, "-1196.212645525777"},
+      {1e300, "1e+300"},     {5e-324, "5e-324"},                       {1.0 / 3, "0.3333333333333333"},
+      {INFINITY, "null"},    {-INFINITY, "null"},                      {NAN, "null"},
+  };
+  for (const auto& [value, text] : cases) {
+    std::string out;
+    appendJsonDouble(out, value);
+    EXPECT_EQ(out, text);
+  }
 }
 
 TEST(DiscCommand, JsonHoldsTheSixValuesExactly) {
@@ -102,6 +117,16 @@ TEST(CliAnalysis, JsonCarriesTheAnalysisOfASuccessfulCurveRun) {
   }
   EXPECT_EQ(number(analysis.at("release").at("new").at("F2max")), expected.newStroke.F2max);
   EXPECT_EQ(number(analysis.at("release").at("worn").at("lambda2End")), expected.wornStroke.lambda2End);
+  for (const char* stroke : {"new", "worn"}) {
+    const JsonValue& s = analysis.at("release").at(stroke);
+    ASSERT_EQ(s.members.size(), 2u) << stroke;
+    EXPECT_EQ(s.members[0].first, "F2max");
+    EXPECT_EQ(s.members[1].first, "lambda2End");
+  }
+  ASSERT_EQ(analysis.members.size(), 3u);
+  EXPECT_EQ(analysis.members[0].first, "points");
+  EXPECT_EQ(analysis.members[1].first, "release");
+  EXPECT_EQ(analysis.members[2].first, "checks");
   const JsonValue& checks = analysis.at("checks");
   EXPECT_EQ(number(checks.at("sigmaOMmax")), expected.checks.sigmaOMmax);
   EXPECT_EQ(checks.at("sigmaIpass").type, JsonValue::Type::Bool);
