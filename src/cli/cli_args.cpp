@@ -251,11 +251,11 @@ std::string usageText() {
       "Analysis inputs (strength, release and fatigue; no box of the form):\n";
   for (const ExtraInput& input : extraInputs()) {
     std::string line = "  " + std::string(input.name);
-    line.resize(14, ' ');
+    line.resize(16, ' ');
     line += input.unit;
-    line.resize(20, ' ');
+    line.resize(22, ' ');
     line += "default " + std::string(input.defaultText);
-    line.resize(36, ' ');
+    line.resize(38, ' ');
     text += line + input.meaning + (input.example ? " (example value)" : "") + "\n";
   }
   text +=
