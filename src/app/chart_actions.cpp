@@ -72,6 +72,7 @@ void MainWindow::buildChartMenu() {
   chartMenu_->addSeparator();
   chartMenu_->addAction(kExportSheetCaption, this, [this] { exportDesignSheet(); });
   chartMenu_->addSeparator();
+  chartMenu_->addAction(kAnalysisCaption, this, [this] { showAnalysisWindow(); });
   chartMenu_->addAction(kAutoDesignCaption, this, [this] { openAutoDesign(); });
   // The right mouse button and the menu key both ask for it.
   chart_->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -113,7 +114,13 @@ void MainWindow::exportDesignSheet() {
   const QString path = confirmedPath(chosen, withPdfExtension(chosen));
   if (path.isEmpty()) return;
   QString error;
-  if (!guardedWrite([&] { return writeDesignSheet(fields_, chart_->displayList(), path, &error); }, &error))
+  const std::optional<AnalysisInput> analysis = analysisInput();
+  if (!guardedWrite(
+          [&] {
+            return writeDesignSheet(fields_, chart_->displayList(), path, &error, QDate::currentDate(),
+                                    analysis ? &*analysis : nullptr);
+          },
+          &error))
     showWriteFailure(QStringLiteral("无法导出设计报告"), error);
 }
 

@@ -16,6 +16,7 @@
 #include "runtime/fault.h"
 #include "widget_fields.h"
 #include "form/controls.h"
+#include "analysis/spring_analysis.h"
 #include "form/design_inputs.h"
 #include "window/window_logic.h"
 
@@ -23,6 +24,7 @@ class QMenu;
 
 namespace diaspring::app {
 
+class AnalysisWindow;
 class AutoDesignDialog;
 class ChartWidget;
 
@@ -52,6 +54,12 @@ class MainWindow : public QWidget {
   void saveChart();
   void exportDesignSheet();
 
+  // The analysis of the last curve run that went through (none before one,
+  // after a failed run and after the clear command), with the analysis
+  // window's inputs (their defaults while it was never opened).
+  std::optional<AnalysisInput> analysisInput() const;
+  AnalysisWindow* analysisWindow() const { return analysisWindow_; }
+
   // Types a design's input texts into the boxes and presses the curve
   // button, as an engineer would.
   void applyDesign(const DesignInputs& inputs);
@@ -59,6 +67,9 @@ class MainWindow : public QWidget {
   AutoDesignDialog* autoDesignDialog() const { return autoDesign_; }
 
  public slots:
+  // Opens (or raises) the non-modal window 强度与分离特性, which follows
+  // every curve run from then on.
+  void showAnalysisWindow();
   // Opens the dialog 自动设计… (one per window, kept while the window lives),
   // or brings it to the front.
   void openAutoDesign();
@@ -97,6 +108,8 @@ class MainWindow : public QWidget {
   bool followingScreen_ = false;
   QMenu* chartMenu_ = nullptr;
   QString lastDirectory_;  // where the last file was saved
+  std::optional<CurveRun> lastRun_;
+  AnalysisWindow* analysisWindow_ = nullptr;
   AutoDesignDialog* autoDesign_ = nullptr;
 };
 

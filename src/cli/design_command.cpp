@@ -127,7 +127,7 @@ void appendKey(std::string& out, std::string_view key, double value) {
   out += ",\"";
   out += key;
   out += "\":";
-  appendJsonNumber(out, value);
+  appendJsonDouble(out, value);
 }
 
 void appendCount(std::string& out, std::string_view key, std::size_t value) {
@@ -222,7 +222,7 @@ std::string renderDesignCsv(const search::Result& result) {
     for (const NamedInput& input : namedInputs()) row.push_back(d.inputs.text(input.box));
     for (double x : {d.wearRise, d.releaseForceMax, d.F1B, d.lambda1B}) {
       std::string number;
-      appendJsonNumber(number, x);
+      appendJsonDouble(number, x);
       row.push_back(number);
     }
     out += csv::line(row);

@@ -15,6 +15,7 @@
 
 #include "cli/cli_run.h"
 #include "cli/design_command.h"
+#include "cli/disc_command.h"
 #include "cli/exporter.h"
 #include "cli/study_command.h"
 #ifdef DIASPRING_CLI_EXPORT
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     const auto progress = [](std::string_view line) { writeAll(STDERR_FILENO, line); };
     const std::string_view command = args.empty() ? std::string_view() : args.front();
     const Outcome outcome = command == "study"    ? runStudyCommand(std::span(args).subspan(1), progress)
+                            : command == "disc"   ? runDiscCommand(std::span(args).subspan(1))
                             : command == "design" ? runDesignCommand(std::span(args).subspan(1), progress)
                                                   : runCli(args, exporter.get());
     if (!writeAll(STDOUT_FILENO, outcome.out)) {

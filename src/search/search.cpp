@@ -435,6 +435,30 @@ std::string explain(const Infeasibility& why, const Options& options, bool chine
 
 }  // namespace
 
+SpringDesign springDesignOf(const DesignView& view) {
+  SpringDesign d;
+  const Geometry& g = view.geometry;
+  const WorkingPoints& p = view.points;
+  d.R = g.R;
+  d.r = g.r;
+  d.R1 = g.R1;
+  d.r1 = g.r1;
+  d.H = g.H;
+  d.h = g.h;
+  d.E = view.clutch.E;
+  d.mu = view.clutch.mu;
+  d.lambda1M = p.lambda1M;
+  d.lambda1H = p.lambda1H;
+  d.lambda1B = p.lambda1B;
+  d.lambda1A = p.lambda1A;
+  d.lambda1C = p.lambda1C;
+  d.hInput = g.h;
+  d.HoverH = val(view.inputs.text(TextBox::Text6));
+  d.RInput = g.R;
+  d.RoverR = val(view.inputs.text(TextBox::Text9));
+  return d;
+}
+
 Range* rangeOf(Ranges& ranges, std::string_view name) {
   if (name == "h") return &ranges.h;
   if (name == "HoverH") return &ranges.HoverH;

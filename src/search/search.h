@@ -71,6 +71,12 @@ struct DesignView {
   const ClutchData& clutch;
 };
 
+// The design record as the curve command leaves it for this design (the
+// fields a strength analysis reads: radii, heights, material, the points),
+// so a further objective or constraint can analyse the spring without
+// running the window.
+SpringDesign springDesignOf(const DesignView& view);
+
 // A further objective to minimise (e.g. the largest stress over the release
 // strokes). Called from the search's threads at once: it must not change
 // shared state.

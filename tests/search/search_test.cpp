@@ -195,6 +195,21 @@ TEST(Search, FurtherObjectivesAndConstraints) {
   two.extraObjectives.clear();
   EXPECT_GT(three.designs.size(), runSearch(DesignInputs(), two).designs.size());
   for (const Design& d : three.designs) {
+    // What a further objective sees is the record the curve command leaves.
+    TestWindow w;
+    d.inputs.typeInto(w.fields);
+    ASSERT_FALSE(w.curve());
+    const Geometry g = captureGeometry(d.inputs.text(TextBox::Text4), d.inputs.text(TextBox::Text6),
+                                       d.inputs.text(TextBox::Text7), d.inputs.text(TextBox::Text9));
+    const auto points = findWorkingPoints(LoadLaw(g, 210000, 0.3), 1.6, 1.6);
+    ASSERT_TRUE(points);
+    const ClutchData clutch{210000, 0.3, 4593, 180, 125, 18, 20, 1.6, 1.6};
+    const SpringDesign s = springDesignOf({d.inputs, g, *points, clutch});
+    for (Num SpringDesign::*field : {&SpringDesign::R, &SpringDesign::r, &SpringDesign::R1, &SpringDesign::r1,
+                                     &SpringDesign::H, &SpringDesign::h, &SpringDesign::E, &SpringDesign::mu,
+                                     &SpringDesign::lambda1M, &SpringDesign::lambda1H, &SpringDesign::lambda1B,
+                                     &SpringDesign::lambda1A, &SpringDesign::lambda1C})
+      EXPECT_EQ((s.*field).value(), (w.design().*field).value());
     ASSERT_EQ(d.extra.size(), 1u);
     EXPECT_EQ(d.extra[0], val(d.inputs.text(TextBox::Text4)).value());
   }
