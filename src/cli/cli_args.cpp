@@ -6,6 +6,7 @@
 
 #include "cli/utf8_text.h"
 #include "form/named_inputs.h"
+#include "runtime/file_write.h"
 
 namespace diaspring::cli {
 namespace {
@@ -116,6 +117,15 @@ std::string parseReport(std::string_view path, Options& options) {
   return {};
 }
 
+// --design and --save take any file name: the extension is the window's
+// convention, not a requirement.
+std::string parseDesignFile(std::string_view option, std::string_view path, std::string& out) {
+  if (!out.empty()) return std::string(option) + " may be given only once";
+  if (path.empty()) return std::string(option) + " needs a file name";
+  out = std::string(path);
+  return {};
+}
+
 std::string parseScale(std::string_view value, Options& options) {
   int scale = 0;
   const char* first = value.data();
@@ -126,6 +136,30 @@ std::string parseScale(std::string_view value, Options& options) {
            std::to_string(kMaxChartScale) + ", not " + quote(value);
   }
   options.chartScale = scale;
+  return {};
+}
+
+// Two files of the run that would land on one: every file written, and the
+// design file read (a file written over it would lose the design).
+std::string sameFileError(const Options& options) {
+  const struct {
+    const char* option;
+    const std::string& path;
+  } files[] = {{"--design", options.designPath},
+               {"--chart", options.chartPath},
+               {"--report", options.reportPath},
+               {"--save", options.savePath}};
+  for (std::size_t i = 0; i < std::size(files); ++i) {
+    for (std::size_t j = i + 1; j < std::size(files); ++j) {
+      if (files[i].path.empty() || files[j].path.empty()) continue;
+      if (&files[i].path == &options.designPath && &files[j].path == &options.savePath)
+        continue;  // saving the design back over its file is what --save is for
+      if (files[i].path == files[j].path ||
+          resolvedOutputPath(files[i].path) == resolvedOutputPath(files[j].path))
+        return std::string(files[i].option) + " and " + files[j].option + " name the same file " +
+               quote(files[j].path);
+    }
+  }
   return {};
 }
 
@@ -158,16 +192,19 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
       if (!result.ok()) return result;
       continue;
     }
-    if (arg == "--chart" || arg == "--report" || arg == "--scale") {
+    if (arg == "--chart" || arg == "--report" || arg == "--scale" || arg == "--design" || arg == "--save") {
       if (i + 1 == args.size()) {
         if (arg == "--chart") result.error = "--chart needs a file name ending in .png, .svg or .pdf";
         else if (arg == "--report") result.error = "--report needs a file name ending in .pdf";
-        else result.error = "--scale needs a whole number from 1 to 8";
+        else if (arg == "--scale") result.error = "--scale needs a whole number from 1 to 8";
+        else result.error = std::string(arg) + " needs a file name";
         return result;
       }
       const std::string_view value = args[++i];
       if (arg == "--chart") result.error = parseChart(value, options);
       else if (arg == "--report") result.error = parseReport(value, options);
+      else if (arg == "--design") result.error = parseDesignFile(arg, value, options.designPath);
+      else if (arg == "--save") result.error = parseDesignFile(arg, value, options.savePath);
       else result.error = parseScale(value, options);
       if (!result.ok()) return result;
       continue;
@@ -179,8 +216,7 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
     }
     return result;
   }
-  if (!options.chartPath.empty() && options.chartPath == options.reportPath)
-    result.error = "--chart and --report name the same file " + quote(options.chartPath);
+  result.error = sameFileError(options);
   return result;
 }
 
@@ -203,6 +239,7 @@ std::string usageText() {
   };
   std::string text =
       "Usage: diaspring-cli [--json] [ACTION...] [--chart FILE [--scale N]] [--report FILE.pdf]\n"
+      "                     [--design FILE] [--save FILE]\n"
       "       diaspring-cli study IN.csv [-o OUT.csv] [--threads N]\n"
       "Designs and checks a clutch diaphragm spring without the window: the actions\n"
       "are applied in the order given, exactly as the window's own events.\n"
@@ -215,15 +252,24 @@ std::string usageText() {
       "                        when the value changes\n"
       "  --press NAME          click Command1 (curve and points), Command2 (clear)\n"
       "                        or Command3 (constraint check)\n"
-      "With no action: --press Command1 --press Command3 on the default design.\n"
+      "With no action: --press Command1 --press Command3 on the default design (or\n"
+      "the one --design loads).\n"
+      "\n"
+      "Design files (docs/design-file.md; the window's extension is .diaspring):\n"
+      "  --design FILE         load the design in FILE before the actions: its input\n"
+      "                        texts exactly as saved and its slider positions. A file\n"
+      "                        that cannot be read stops the run (exit status 1).\n"
+      "  --save FILE           after the actions, save the design as the boxes hold\n"
+      "                        it, with the loaded file's metadata\n"
       "\n"
       "Files, written after the actions:\n"
       "  --chart FILE          the chart as FILE.png, FILE.svg or FILE.pdf, by the\n"
       "                        extension; SVG and PDF are vectors with real text\n"
       "  --scale N             the PNG at N times the chart's size in the window,\n"
       "                        549 x 293 pixels (N from 1 to 8, default 2)\n"
-      "  --report FILE.pdf     the design sheet: one A4 page with the inputs, the\n"
-      "                        chart, the characteristic points and the check\n"
+      "  --report FILE.pdf     the design sheet: the inputs of the last curve run, the\n"
+      "                        chart, the characteristic points and the check; it\n"
+      "                        warns when the inputs were edited after that run\n"
       "A file is written whole or not at all; an earlier file of that name stays\n"
       "as it was when writing fails.\n"
       "\n"
@@ -265,8 +311,8 @@ std::string usageText() {
       "  on all cores (or N threads); the result is the same for any number.\n"
       "\n"
       "Exit status: 0 no handler faulted, 1 a handler faulted or a file could not be\n"
-      "written (the output is still complete), 2 usage error, 3 the output could not\n"
-      "be written.\n";
+      "written (the output is still complete) or the design file could not be read\n"
+      "(nothing ran), 2 usage error, 3 the output could not be written.\n";
   return text;
 }
 

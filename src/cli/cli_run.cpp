@@ -9,6 +9,7 @@
 #include "cli/report.h"
 #include "cli/session.h"
 #include "cli/utf8_text.h"
+#include "design/design_file.h"
 
 namespace diaspring::cli {
 namespace {
@@ -48,6 +49,17 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
   }
 
   Session session;
+  if (!options.designPath.empty()) {
+    // A design that cannot be read stops the run: nothing runs on a design
+    // the user did not ask for, and nothing is written.
+    const DesignRead read = readDesignFile(options.designPath);
+    if (!read.ok()) {
+      outcome.status = kExitFault;
+      outcome.err = "diaspring-cli: " + printable(read.error->english()) + "\n";
+      return outcome;
+    }
+    session.loadDesign(*read.document);
+  }
   session.applyAll(options.actions.empty() ? defaultActions() : options.actions);
 
   outcome.out = options.json ? renderJson(session.fields(), session.chart(), session.faults())
@@ -63,8 +75,19 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
            guarded([&] { return exporter->writeChart(session.chart(), options.chartPath, options.chartScale); }));
   }
   if (!options.reportPath.empty()) {
-    report(options.reportPath,
-           guarded([&] { return exporter->writeReport(session.fields(), session.chart(), options.reportPath); }));
+    // The sheet of the last run, with a warning when the boxes were edited since.
+    const MemoryFields run = session.logic().lastRunFields();
+    report(options.reportPath, guarded([&] {
+             return exporter->writeReport(run, session.chart(), options.reportPath,
+                                          session.logic().inputsEditedSinceRun());
+           }));
+  }
+  if (!options.savePath.empty()) {
+    DesignDocument design = session.design();
+    if (const auto failure = writeDesignFile(options.savePath, design)) {
+      outcome.err += "diaspring-cli: " + printable(failure->english()) + "\n";
+      allWritten = false;
+    }
   }
   outcome.status = session.faults().empty() && allWritten ? kExitOk : kExitFault;
   return outcome;

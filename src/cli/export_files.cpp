@@ -62,12 +62,12 @@ class FileExporter final : public Exporter {
     return reason(file, error);
   }
 
-  std::optional<std::string> writeReport(const Fields& fields, const DisplayList& chart,
-                                         const std::string& path) override {
+  std::optional<std::string> writeReport(const Fields& fields, const DisplayList& chart, const std::string& path,
+                                         bool inputsEdited) override {
     startQt();
     const QString file = QFile::decodeName(path.c_str());
     QString error;
-    if (writeDesignSheet(fields, chart, file, &error)) return std::nullopt;
+    if (writeDesignSheet(fields, chart, file, &error, QDate::currentDate(), inputsEdited)) return std::nullopt;
     return reason(file, error);
   }
 

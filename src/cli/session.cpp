@@ -27,6 +27,22 @@ void Session::apply(const Action& action) {
   }
 }
 
+void Session::loadDesign(const DesignDocument& document) {
+  for (int i = 1; i <= kSliderCount; ++i) {
+    const auto slider = static_cast<Slider>(i);
+    apply(MoveSlider{slider, document.inputs.slider(slider)});
+  }
+  document.inputs.typeInto(fields_);
+  document_ = document;
+}
+
+DesignDocument Session::design() const {
+  DesignDocument now = document_;
+  now.inputs = DesignInputs::fromFields(fields_);
+  for (const auto& [name, text] : document_.inputs.extras()) now.inputs.setExtra(name, text);
+  return now;
+}
+
 void Session::applyAll(const std::vector<Action>& actions) {
   for (const Action& action : actions) apply(action);
 }

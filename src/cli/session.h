@@ -9,6 +9,7 @@
 
 #include "chart/display_list.h"
 #include "cli/cli_args.h"
+#include "design/design_file.h"
 #include "runtime/fault.h"
 #include "form/fields.h"
 #include "window/window_logic.h"
@@ -37,8 +38,17 @@ class Session {
   void apply(const Action& action);
   void applyAll(const std::vector<Action>& actions);
 
+  // Opens a design as the window does: the sliders move to their positions
+  // (each writing its box), then every input text is typed as saved. The
+  // document's metadata, extras and unknown members are kept for design().
+  void loadDesign(const DesignDocument& document);
+  // The design as the boxes hold it now, with the loaded document's
+  // metadata, extras and unknown members (a new document's when none).
+  DesignDocument design() const;
+
   const MemoryFields& fields() const { return fields_; }
   const DisplayList& chart() const { return chart_; }
+  const WindowLogic& logic() const { return logic_; }
   const std::vector<FaultRecord>& faults() const { return faults_; }
 
  private:
@@ -46,6 +56,7 @@ class Session {
   DisplayList chart_;
   WindowLogic logic_;
   std::vector<FaultRecord> faults_;
+  DesignDocument document_;
 };
 
 }  // namespace diaspring::cli

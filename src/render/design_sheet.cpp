@@ -278,6 +278,16 @@ double drawTitle(Page& page, const QDate& date) {
   return y + 4.0;
 }
 
+// A red band saying that the window's inputs no longer match this sheet.
+double drawEditedWarning(Page& page, double y) {
+  const QRectF band(kLeft, y - 1.5, kContentWidth, 7.0);
+  page.fill(band, kFailFill);
+  page.frame(band, 0.8, kFailInk);
+  page.text(QRectF(band.x(), band.y(), band.width(), band.height()), Qt::AlignHCenter,
+            QString::fromUtf8(kInputsEditedWarning), sheetFont(10.5, true), kFailInk);
+  return band.bottom() + 3.0;
+}
+
 std::vector<Row> inputRows(const Fields& fields, const auto& inputs) {
   std::vector<Row> rows;
   for (const InputRow& in : inputs) {
@@ -441,7 +451,8 @@ void drawFooter(Page& page) {
             QStringLiteral("本页汇总设计输入、特性曲线、特征点及约束条件校核结果，供设计评审与存档。"), font, kMuted);
 }
 
-bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& chart, const QDate& date) {
+bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& chart, const QDate& date,
+                bool inputsEdited) {
   QPainter painter;
   if (!painter.begin(&writer)) return false;
   painter.setRenderHint(QPainter::Antialiasing, true);
@@ -449,6 +460,7 @@ bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& cha
   Page page(painter);
 
   double y = drawTitle(page, date);
+  if (inputsEdited) y = drawEditedWarning(page, y);
   y = drawInputs(page, fields, y);
   y = drawChart(page, chart, y);
   const double gap = 5.0;
@@ -462,7 +474,7 @@ bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& cha
 }  // namespace
 
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date) {
+                      const QDate& date, bool inputsEdited) {
   auto fail = [&](const QString& message) {
     if (error != nullptr) *error = message;
     return false;
@@ -483,7 +495,7 @@ bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QStr
     writer.setResolution(kResolution);
     painted = writer.setPageLayout(
                   QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0))) &&
-              paintSheet(writer, fields, chart, date);
+              paintSheet(writer, fields, chart, date, inputsEdited);
   }
   if (!painted || file.error() != QFileDevice::NoError) {
     const QString reason =

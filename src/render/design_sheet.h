@@ -12,10 +12,16 @@
 
 namespace diaspring {
 
-// Writes the sheet as a PDF from what the window shows: the texts of its
-// boxes and its chart. Rules not yet checked are shown as such. On failure
-// returns false and says why in `error` (in Chinese, naming the file).
+// The warning at the top of a sheet whose inputs were edited after its run.
+inline constexpr const char* kInputsEditedWarning = "输入已修改，本报告基于上次计算的输入";
+
+// Writes the sheet as a PDF from the texts of `fields` and the chart. Rules
+// not yet checked are shown as such. A window passes the boxes of its last
+// run (WindowLogic::lastRunFields()) and, when its boxes were edited since
+// (WindowLogic::inputsEditedSinceRun()), `inputsEdited`: the sheet then
+// carries kInputsEditedWarning in red at its top. On failure returns false
+// and says why in `error` (in Chinese, naming the file).
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date = QDate::currentDate());
+                      const QDate& date = QDate::currentDate(), bool inputsEdited = false);
 
 }  // namespace diaspring

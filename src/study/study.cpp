@@ -93,6 +93,13 @@ std::vector<std::string> resultColumns(const StudyInput& study) {
   return columns;
 }
 
+DesignInputs rowInputs(const StudyInput& study, const csv::Record& row) {
+  DesignInputs inputs;
+  for (std::size_t i = 0; i < study.columns.size() && i < row.fields.size(); ++i)
+    inputs.setText(study.boxes[i], row.fields[i]);
+  return inputs;
+}
+
 std::vector<std::string> evaluateRow(const StudyInput& study, const csv::Record& row) {
   std::vector<std::string> out(resultColumns(study).size());
   for (std::size_t i = 0; i < study.columns.size() && i < row.fields.size(); ++i) out[i] = row.fields[i];
@@ -110,7 +117,7 @@ std::vector<std::string> evaluateRow(const StudyInput& study, const csv::Record&
   MemoryFields fields;
   UnseenChart chart;
   WindowLogic window(fields, chart);
-  for (std::size_t i = 0; i < study.columns.size(); ++i) fields.setText(study.boxes[i], row.fields[i]);
+  rowInputs(study, row).typeInto(fields);
   RuleResults rules;
   std::vector<std::string> faults;
   if (auto f = window.press(Command::Command1)) faults.push_back(describe(Command::Command1, *f));

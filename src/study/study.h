@@ -12,6 +12,7 @@
 
 #include "study/csv.h"
 #include "form/controls.h"
+#include "form/design_inputs.h"
 
 namespace diaspring {
 
@@ -35,6 +36,10 @@ StudyInput readStudy(std::string_view csvText);
 // each rule its value (where it shows one) and a pass/fail column, then
 // `fault`.
 std::vector<std::string> resultColumns(const StudyInput& study);
+
+// The design of one row: the window's defaults with the row's texts typed
+// over them. The row must have one field per column.
+DesignInputs rowInputs(const StudyInput& study, const csv::Record& row);
 
 // One row of the result for one design.
 std::vector<std::string> evaluateRow(const StudyInput& study, const csv::Record& row);
