@@ -77,6 +77,11 @@ TEST_F(DesignFile, SavedDesignReadsBackToTheCharacter) {
   EXPECT_EQ(*back.document, doc);
   EXPECT_EQ(back.document->inputs.text(TextBox::Text4), " 2.50x");
 
+  // The documented sample is the design the window opens with.
+  const DesignRead sample = readDesignFile(DIASPRING_SAMPLE_DESIGN);
+  ASSERT_TRUE(sample.ok()) << sample.error->english();
+  EXPECT_EQ(sample.document->inputs, DesignInputs());
+
   // A newer minor version is read; missing members take the window's defaults.
   const DesignRead minimal = parseDesign(R"({"format": "diaspring-design", "version": "1.7"})", "m");
   ASSERT_TRUE(minimal.ok()) << minimal.error->english();
@@ -124,6 +129,8 @@ TEST_F(DesignFile, BadTextsAreRefusedWithTheirReason) {
   const BadText cases[] = {
       {"not JSON", "{\"format\": \"diaspring-design\",\n \"version\": \"1.0\",\n \"inputs\": {\"h\": \"2\",}}",
        DesignFileProblem::NotJson, "", "not JSON (line 3, column 22: syntax error", "不是有效的 JSON 文件（第 3 行第 22 列）"},
+      {"number beyond a double", head + R"("later": 1e999})", DesignFileProblem::NotJson, "",
+       "not JSON (number overflow", "不是有效的 JSON 文件"},
       {"empty", "", DesignFileProblem::NotJson, "", "not JSON (line 1, column 1", "第 1 行第 1 列"},
       {"not UTF-8", head + "\"inputs\": {\"h\": \"\xff\"}}", DesignFileProblem::NotJson, "", "not JSON", "JSON"},
       {"other format", R"({"format": "other-design", "version": "1.0"})", DesignFileProblem::WrongFormat, "",
@@ -146,7 +153,7 @@ TEST_F(DesignFile, BadTextsAreRefusedWithTheirReason) {
       {"fraction for a slider", head + R"("sliders": {"R": 900.5}})", DesignFileProblem::WrongType, "sliders.R",
        "whole number", "整数"},
       {"slider beyond its range", head + R"("sliders": {"h": 100000}})", DesignFileProblem::OutOfRange,
-       "sliders.h", "'sliders.h' is 100000, outside", "超出其范围"},
+       "sliders.h", "'sliders.h' is 100000, outside the slider's range 200 ... 400", "超出其范围 200～400"},
       {"slider beyond int", head + R"("sliders": {"h": 18446744073709551615}})", DesignFileProblem::OutOfRange,
        "sliders.h", "outside", "超出"},
       {"extra not a text", head + R"("extras": {"n": 3000}})", DesignFileProblem::WrongType, "extras.n",
