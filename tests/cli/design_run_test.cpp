@@ -4,11 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +12,7 @@
 #include "cli/cli_run.h"
 #include "design/design_file.h"
 #include "json_check.h"
+#include "support/scratch_dir.h"
 
 namespace diaspring::cli {
 namespace {
@@ -24,26 +21,13 @@ using Args = std::vector<std::string_view>;
 
 class CliDesign : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("cli_design_test-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
-  std::string path(const char* name) const { return (dir_ / name).string(); }
-  void spit(const char* name, std::string_view bytes) const {
-    std::ofstream(dir_ / name, std::ios::binary) << bytes;
-  }
-  std::string slurp(const char* name) const {
-    std::ifstream in(dir_ / name, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-  }
-  fs::path dir_;
+  void SetUp() override { ASSERT_TRUE(scratch_.valid()); }
+  std::string path(const char* name) const { return scratch_.path(name); }
+  void spit(const char* name, std::string_view bytes) const { scratch_.write(name, bytes); }
+  std::string slurp(const char* name) const { return scratch_.read(name); }
+
+  diaspring::testing::ScratchDir scratch_;
+  const fs::path& dir_ = scratch_.dir();
 };
 
 TEST_F(CliDesign, ASavedDesignLoadsBackIntoTheSameBoxes) {

@@ -1,45 +1,26 @@
 #include "design/design_file.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "support/scratch_dir.h"
 
 namespace diaspring {
 namespace {
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-
-void spit(const fs::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 class DesignFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("design_file_test-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(dir_ / "locked.diaspring", fs::perms::owner_all, ec);
-    fs::remove_all(dir_, ec);
-  }
-  std::string path(const char* name) const { return (dir_ / name).string(); }
+  void SetUp() override { ASSERT_TRUE(scratch_.valid()); }
+  std::string path(const char* name) const { return scratch_.path(name); }
+  std::string slurp(const char* name) const { return scratch_.read(name); }
+  void spit(const char* name, std::string_view bytes) const { scratch_.write(name, bytes); }
 
-  fs::path dir_;
+  testing::ScratchDir scratch_;
+  const fs::path& dir_ = scratch_.dir();
 };
 
 // A design with every kind of text a box can hold, and sliders at both ends.
@@ -68,7 +49,7 @@ TEST_F(DesignFile, SavedDesignReadsBackToTheCharacter) {
   ASSERT_FALSE(writeDesignFile(path("a.diaspring"), doc, when));
   EXPECT_EQ(doc.metadata.savedAt, "2026-12-07T11:30:00Z");
 
-  const std::string text = slurp(path("a.diaspring"));
+  const std::string text = slurp("a.diaspring");
   EXPECT_EQ(text.rfind("{\n  \"format\": \"diaspring-design\",\n  \"version\": \"1.0\",", 0), 0u) << text;
   EXPECT_NE(text.find("\"膜片弹簧\""), std::string::npos) << "CJK is written as UTF-8, not escaped";
 
@@ -104,7 +85,7 @@ TEST_F(DesignFile, UnknownMembersSurviveASave) {
   doc.inputs.setText(TextBox::Text4, "2.7");
   ASSERT_FALSE(writeDesignFile(path("b.diaspring"), doc));
 
-  const std::string saved = slurp(path("b.diaspring"));
+  const std::string saved = slurp("b.diaspring");
   for (const char* kept : {R"("futureBox": "7")", R"("tilt": [)", R"("reviewer": {)", R"("analysis": {)",
                            R"("zeta": 1.5)", R"("h": "2.7")"})
     EXPECT_NE(saved.find(kept), std::string::npos) << kept << " in\n" << saved;
@@ -179,8 +160,8 @@ TEST_F(DesignFile, BadTextsAreRefusedWithTheirReason) {
 }
 
 TEST_F(DesignFile, FilesThatAreNoDesignAreRefusedBeforeReading) {
-  spit(dir_ / "big.diaspring", std::string(kMaxDesignFileBytes + 1, ' '));
-  spit(dir_ / "limit.diaspring",
+  spit("big.diaspring", std::string(kMaxDesignFileBytes + 1, ' '));
+  spit("limit.diaspring",
        R"({"format": "diaspring-design", "version": "1.0"})" + std::string(kMaxDesignFileBytes - 48, ' '));
   fs::create_directory(dir_ / "folder.diaspring");
   ASSERT_EQ(::mkfifo(path("pipe.diaspring").c_str(), 0600), 0);
@@ -211,7 +192,7 @@ TEST_F(DesignFile, FilesThatAreNoDesignAreRefusedBeforeReading) {
 TEST_F(DesignFile, FailedSaveLeavesTheOldFileAndTheDocument) {
   DesignDocument old = oddDesign();
   ASSERT_FALSE(writeDesignFile(path("locked.diaspring"), old));
-  const std::string before = slurp(path("locked.diaspring"));
+  const std::string before = slurp("locked.diaspring");
   fs::permissions(path("locked.diaspring"), fs::perms::owner_read | fs::perms::group_read);
 
   DesignDocument changed = oddDesign();
@@ -223,7 +204,7 @@ TEST_F(DesignFile, FailedSaveLeavesTheOldFileAndTheDocument) {
   EXPECT_EQ(error->english().rfind("cannot write design file '" + path("locked.diaspring") + "': ", 0), 0u)
       << error->english();
   EXPECT_NE(error->chinese().find("无法保存设计文件"), std::string::npos);
-  EXPECT_EQ(slurp(path("locked.diaspring")), before);
+  EXPECT_EQ(slurp("locked.diaspring"), before);
   EXPECT_EQ(changed.metadata.savedAt, "2020-01-01T00:00:00Z") << "a failed save does not mark the design saved";
 
   const auto noFolder = writeDesignFile(path("none/x.diaspring"), changed);
