@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QString>
 
+#include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
 #include "form/fields.h"
 
@@ -19,9 +20,12 @@ inline constexpr const char* kInputsEditedWarning = "输入已修改，本报告
 // not yet checked are shown as such. A window passes the boxes of its last
 // run (WindowLogic::lastRunFields()) and, when its boxes were edited since
 // (WindowLogic::inputsEditedSinceRun()), `inputsEdited`: the sheet then
-// carries kInputsEditedWarning in red at its top. On failure returns false
-// and says why in `error` (in Chinese, naming the file).
+// carries kInputsEditedWarning in red at its top. With `analysis`, a second
+// page shows the strength and release analysis of that curve run
+// (render/analysis_page.h). On failure returns false and says why in
+// `error` (in Chinese, naming the file).
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date = QDate::currentDate(), bool inputsEdited = false);
+                      const QDate& date = QDate::currentDate(), const AnalysisInput* analysis = nullptr,
+                      bool inputsEdited = false);
 
 }  // namespace diaspring
