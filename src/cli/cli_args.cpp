@@ -6,6 +6,8 @@
 
 #include "cli/utf8_text.h"
 #include "form/named_inputs.h"
+#include "runtime/file_write.h"
+#include "study/study.h"
 
 namespace diaspring::cli {
 namespace {
@@ -43,7 +45,14 @@ bool splitAssignment(std::string_view arg, NameValue& out) {
   return true;
 }
 
-std::string parseSet(std::string_view arg, Options& options) {
+// Whether the box is one of the design's inputs, the boxes that hold numbers.
+bool holdsAnInput(TextBox box) {
+  const auto inputs = namedInputs();
+  return std::any_of(inputs.begin(), inputs.end(), [&](const NamedInput& input) { return input.box == box; });
+}
+
+std::string parseSet(std::string_view arg, ParseResult& result) {
+  Options& options = result.options;
   NameValue nv;
   if (!splitAssignment(arg, nv)) return "--set " + quote(arg) + ": expected NAME=TEXT";
   auto box = textBoxFromName(nv.name);
@@ -52,6 +61,9 @@ std::string parseSet(std::string_view arg, Options& options) {
     return "--set: unknown name " + quote(nv.name) + "; use Text1 ... Text42 or an input name (see --help)";
   }
   if (!isValidUtf8(nv.value)) return "--set " + textBoxName(*box) + ": the text is not valid UTF-8";
+  if (holdsAnInput(*box)) {
+    if (auto note = partialNumberNote(nv.value)) result.warnings.push_back("--set " + printable(nv.name) + ": " + printable(*note));
+  }
   options.actions.emplace_back(SetText{*box, std::string(nv.value)});
   return {};
 }
@@ -152,7 +164,7 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
         return result;
       }
       const std::string_view value = args[++i];
-      if (arg == "--set") result.error = parseSet(value, options);
+      if (arg == "--set") result.error = parseSet(value, result);
       else if (arg == "--slider") result.error = parseSlider(value, options);
       else result.error = parsePress(value, options);
       if (!result.ok()) return result;
@@ -179,9 +191,20 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
     }
     return result;
   }
-  if (!options.chartPath.empty() && options.chartPath == options.reportPath)
-    result.error = "--chart and --report name the same file " + quote(options.chartPath);
+  const NamedPath outputs[] = {{"--chart", options.chartPath}, {"--report", options.reportPath}};
+  result.error = sameFileError(outputs);
   return result;
+}
+
+std::string sameFileError(std::span<const NamedPath> paths) {
+  std::vector<std::string> resolved;
+  for (const NamedPath& named : paths) resolved.push_back(named.path.empty() ? std::string() : resolvedOutputPath(std::string(named.path)));
+  for (std::size_t i = 0; i < paths.size(); ++i)
+    for (std::size_t j = i + 1; j < paths.size(); ++j)
+      if (!resolved[i].empty() && resolved[i] == resolved[j])
+        return std::string(paths[i].option) + " and " + std::string(paths[j].option) + " name the same file " +
+               quote(paths[j].path);
+  return {};
 }
 
 std::vector<Action> defaultActions() {

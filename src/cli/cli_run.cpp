@@ -47,6 +47,8 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
     return outcome;
   }
 
+  for (const std::string& warning : parsed.warnings) outcome.err += "diaspring-cli: warning: " + warning + "\n";
+
   Session session;
   session.applyAll(options.actions.empty() ? defaultActions() : options.actions);
 

@@ -4,17 +4,31 @@
 // the twelve rules with their captions, values and verdicts (failed rules
 // stand out), and the date.
 
+#include <optional>
+
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 
 #include "chart/display_list.h"
 #include "form/fields.h"
+#include "render/write_failure.h"
 
 namespace diaspring {
 
-// Writes the sheet as a PDF from what the window shows: the texts of its
-// boxes and its chart. Rules not yet checked are shown as such. On failure
-// returns false and says why in `error` (in Chinese, naming the file).
+// The sheet as the bytes of a PDF, from what the window shows: the texts of
+// its boxes and its chart. Rules not yet checked are shown as such. Nothing
+// when the page could not be made.
+std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart,
+                                         const QDate& date = QDate::currentDate());
+
+// Writes that PDF to `path` whole or not at all; the failure names the file
+// and the reason.
+std::optional<SaveFailure> saveDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path,
+                                           const QDate& date = QDate::currentDate());
+
+// The same for the window: on failure false, with the reason in Chinese in
+// `error`.
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
                       const QDate& date = QDate::currentDate());
 
