@@ -286,10 +286,12 @@ std::string usageText() {
       "  (to OUT.csv, or to stdout) repeats the input columns and adds the twelve\n"
       "  point values, each rule's value and pass/fail, and a fault column. Rows run\n"
       "  on all cores (or N threads); the result is the same for any number.\n"
+      "  A cell that is not wholly a number is read by its leading number, with a\n"
+      "  warning; stderr ends with a summary (rows, faulted, unreadable).\n"
       "\n"
-      "Exit status: 0 no handler faulted, 1 a handler faulted or a file could not be\n"
-      "written (the output is still complete), 2 usage error, 3 the output could not\n"
-      "be written.\n";
+      "Exit status: 0 no handler faulted, 1 a handler faulted (in a study: a row\n"
+      "faulted or could not be read) or a file could not be written (the output is\n"
+      "still complete), 2 usage error, 3 the output could not be written.\n";
   return text;
 }
 

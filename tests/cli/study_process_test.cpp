@@ -82,8 +82,8 @@ TEST(StudyKilled, LeavesTheEarlierOutputAsItWas) {
   std::string manyRows = "h,HoverH\n";
   for (int i = 0; i < 2000; ++i) manyRows += "2.2,1.9\n";
   // One row whose cell (a number with blanks after it) is echoed whole: a
-  // result of 24 MB, long enough to be caught while it is being written.
-  const std::string longResult = "h\n2.2" + std::string(24u << 20, ' ') + "\n";
+  // result of 4 MB, long enough to be caught while it is being written.
+  const std::string longResult = "h\n2.2" + std::string(4u << 20, ' ') + "\n";
   struct Case {
     const char* when;
     std::string input;
