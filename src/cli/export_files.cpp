@@ -40,6 +40,12 @@ class FileExporter final : public Exporter {
     return reasonOf(saveDesignSheet(fields, chart, QFile::decodeName(path.c_str())));
   }
 
+  std::optional<std::string> writeReportWithAnalysis(const Fields& fields, const DisplayList& chart,
+                                                     const std::string& path, const AnalysisInput& analysis) override {
+    startQt();
+    return reasonOf(saveDesignSheet(fields, chart, QFile::decodeName(path.c_str()), QDate::currentDate(), &analysis));
+  }
+
  private:
   // The painters need a QGuiApplication. The front end shows no window, so
   // unless a platform is chosen it runs on the offscreen one: a display is

@@ -197,7 +197,9 @@ TEST(CliSet, AnInputThatIsNotWhollyANumberIsTypedAsGivenWithAWarning) {
     ASSERT_TRUE(r.ok()) << r.error;
     EXPECT_EQ(r.warnings, c.warnings) << c.args[1];
     EXPECT_EQ(std::get<SetText>(r.options.actions.front()).text, c.args[1].substr(c.args[1].find('=') + 1));
-  }
+  }  // The analysis inputs hold numbers too.
+  const std::vector<std::string_view> extra{"--set", "Rm=1570 MPa"};
+  EXPECT_EQ(parseArgs(extra).warnings, std::vector<std::string>{"--set Rm: '1570 MPa' is read as 1570"});
 }
 
 TEST(CliHelp, PrintsUsageAndExitsZeroWithoutRunningAnything) {
