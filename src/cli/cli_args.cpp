@@ -7,6 +7,8 @@
 #include "cli/utf8_text.h"
 #include "form/extra_inputs.h"
 #include "form/named_inputs.h"
+#include "runtime/file_write.h"
+#include "study/study.h"
 
 namespace diaspring::cli {
 namespace {
@@ -44,11 +46,23 @@ bool splitAssignment(std::string_view arg, NameValue& out) {
   return true;
 }
 
-std::string parseSet(std::string_view arg, Options& options) {
+// Whether the box is one of the design's inputs, the boxes that hold numbers.
+bool holdsAnInput(TextBox box) {
+  const auto inputs = namedInputs();
+  return std::any_of(inputs.begin(), inputs.end(), [&](const NamedInput& input) { return input.box == box; });
+}
+
+std::string parseSet(std::string_view arg, ParseResult& result) {
+  Options& options = result.options;
   NameValue nv;
   if (!splitAssignment(arg, nv)) return "--set " + quote(arg) + ": expected NAME=TEXT";
+  // Inputs hold numbers: a text only partly a number is read by its leading number.
+  const auto warnIfPartial = [&] {
+    if (auto note = partialNumberNote(nv.value)) result.warnings.push_back("--set " + printable(nv.name) + ": " + printable(*note));
+  };
   if (extraInputOfName(nv.name) != nullptr) {
     if (!isValidUtf8(nv.value)) return "--set " + std::string(nv.name) + ": the text is not valid UTF-8";
+    warnIfPartial();
     options.extras.emplace_back(std::string(nv.name), std::string(nv.value));
     return {};
   }
@@ -58,6 +72,7 @@ std::string parseSet(std::string_view arg, Options& options) {
     return "--set: unknown name " + quote(nv.name) + "; use Text1 ... Text42 or an input name (see --help)";
   }
   if (!isValidUtf8(nv.value)) return "--set " + textBoxName(*box) + ": the text is not valid UTF-8";
+  if (holdsAnInput(*box)) warnIfPartial();
   options.actions.emplace_back(SetText{*box, std::string(nv.value)});
   return {};
 }
@@ -122,6 +137,15 @@ std::string parseReport(std::string_view path, Options& options) {
   return {};
 }
 
+// --design and --save take any file name: the extension is the window's
+// convention, not a requirement.
+std::string parseDesignFile(std::string_view option, std::string_view path, std::string& out) {
+  if (!out.empty()) return std::string(option) + " may be given only once";
+  if (path.empty()) return std::string(option) + " needs a file name";
+  out = std::string(path);
+  return {};
+}
+
 std::string parseScale(std::string_view value, Options& options) {
   int scale = 0;
   const char* first = value.data();
@@ -158,22 +182,25 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
         return result;
       }
       const std::string_view value = args[++i];
-      if (arg == "--set") result.error = parseSet(value, options);
+      if (arg == "--set") result.error = parseSet(value, result);
       else if (arg == "--slider") result.error = parseSlider(value, options);
       else result.error = parsePress(value, options);
       if (!result.ok()) return result;
       continue;
     }
-    if (arg == "--chart" || arg == "--report" || arg == "--scale") {
+    if (arg == "--chart" || arg == "--report" || arg == "--scale" || arg == "--design" || arg == "--save") {
       if (i + 1 == args.size()) {
         if (arg == "--chart") result.error = "--chart needs a file name ending in .png, .svg or .pdf";
         else if (arg == "--report") result.error = "--report needs a file name ending in .pdf";
-        else result.error = "--scale needs a whole number from 1 to 8";
+        else if (arg == "--scale") result.error = "--scale needs a whole number from 1 to 8";
+        else result.error = std::string(arg) + " needs a file name";
         return result;
       }
       const std::string_view value = args[++i];
       if (arg == "--chart") result.error = parseChart(value, options);
       else if (arg == "--report") result.error = parseReport(value, options);
+      else if (arg == "--design") result.error = parseDesignFile(arg, value, options.designPath);
+      else if (arg == "--save") result.error = parseDesignFile(arg, value, options.savePath);
       else result.error = parseScale(value, options);
       if (!result.ok()) return result;
       continue;
@@ -185,9 +212,28 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
     }
     return result;
   }
-  if (!options.chartPath.empty() && options.chartPath == options.reportPath)
-    result.error = "--chart and --report name the same file " + quote(options.chartPath);
+  const NamedPath outputs[] = {
+      {"--chart", options.chartPath}, {"--report", options.reportPath}, {"--save", options.savePath}};
+  result.error = sameFileError(outputs);
+  if (result.error.empty()) {
+    // Nor may a file of the run overwrite the design it read; saving the
+    // design back over its file is what --save is for.
+    const NamedPath overDesign[] = {
+        {"--design", options.designPath}, {"--chart", options.chartPath}, {"--report", options.reportPath}};
+    result.error = sameFileError(overDesign);
+  }
   return result;
+}
+
+std::string sameFileError(std::span<const NamedPath> paths) {
+  std::vector<std::string> resolved;
+  for (const NamedPath& named : paths) resolved.push_back(named.path.empty() ? std::string() : resolvedOutputPath(std::string(named.path)));
+  for (std::size_t i = 0; i < paths.size(); ++i)
+    for (std::size_t j = i + 1; j < paths.size(); ++j)
+      if (!resolved[i].empty() && resolved[i] == resolved[j])
+        return std::string(paths[i].option) + " and " + std::string(paths[j].option) + " name the same file " +
+               quote(paths[j].path);
+  return {};
 }
 
 std::vector<Action> defaultActions() {
@@ -209,6 +255,7 @@ std::string usageText() {
   };
   std::string text =
       "Usage: diaspring-cli [--json] [ACTION...] [--chart FILE [--scale N]] [--report FILE.pdf]\n"
+      "                     [--design FILE] [--save FILE]\n"
       "       diaspring-cli study IN.csv [-o OUT.csv] [--threads N]\n"
       "       diaspring-cli disc --De D --Di D --t T --h0 H --s S [--E E --mu MU] [--json]\n"
       "       diaspring-cli design [--set NAME=TEXT...] [--range NAME=LO:HI...] [--grid N]\n"
@@ -224,15 +271,24 @@ std::string usageText() {
       "                        when the value changes\n"
       "  --press NAME          click Command1 (curve and points), Command2 (clear)\n"
       "                        or Command3 (constraint check)\n"
-      "With no action: --press Command1 --press Command3 on the default design.\n"
+      "With no action: --press Command1 --press Command3 on the default design (or\n"
+      "the one --design loads).\n"
+      "\n"
+      "Design files (docs/design-file.md; the window's extension is .diaspring):\n"
+      "  --design FILE         load the design in FILE before the actions: its input\n"
+      "                        texts exactly as saved and its slider positions. A file\n"
+      "                        that cannot be read stops the run (exit status 1).\n"
+      "  --save FILE           after the actions, save the design as the boxes hold\n"
+      "                        it, with the loaded file's metadata\n"
       "\n"
       "Files, written after the actions:\n"
       "  --chart FILE          the chart as FILE.png, FILE.svg or FILE.pdf, by the\n"
       "                        extension; SVG and PDF are vectors with real text\n"
       "  --scale N             the PNG at N times the chart's size in the window,\n"
       "                        549 x 293 pixels (N from 1 to 8, default 2)\n"
-      "  --report FILE.pdf     the design sheet: one A4 page with the inputs, the\n"
-      "                        chart, the characteristic points and the check\n"
+      "  --report FILE.pdf     the design sheet: the inputs of the last curve run, the\n"
+      "                        chart, the characteristic points and the check; it\n"
+      "                        warns when the inputs were edited after that run\n"
       "A file is written whole or not at all; an earlier file of that name stays\n"
       "as it was when writing fails.\n"
       "\n"
@@ -287,6 +343,8 @@ std::string usageText() {
       "  and adds the twelve point values, each rule's value and pass/fail, the main\n"
       "  results of the strength and release analysis and a fault column. Rows run\n"
       "  on all cores (or N threads); the result is the same for any number.\n"
+      "  A cell that is not wholly a number is read by its leading number, with a\n"
+      "  warning; stderr ends with a summary (rows, faulted, unreadable).\n"
       "\n"
       "Automatic design:\n"
       "  The springs that pass all twelve rules for the clutch data, ranked by the\n"
@@ -306,9 +364,10 @@ std::string usageText() {
       "  height h0 at deflection s (mm); E defaults to 206000 MPa, μ to 0.3. With\n"
       "  --json: {\"F\": ..., \"sigmaOM\": ..., \"sigmaI\": ..., ... \"sigmaIV\": ...}.\n"
       "\n"
-      "Exit status: 0 no handler faulted, 1 a handler faulted or a file could not be\n"
-      "written (the output is still complete), 2 usage error, 3 the output could not\n"
-      "be written.\n";
+      "Exit status: 0 no handler faulted, 1 a handler faulted (in a study: a row\n"
+      "faulted or could not be read) or a file could not be written (the output is\n"
+      "still complete) or the design file could not be read (nothing ran), 2 usage\n"
+      "error, 3 the output could not be written.\n";
   return text;
 }
 

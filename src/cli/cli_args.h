@@ -10,6 +10,8 @@
 //                        FILE.svg or FILE.pdf (the format by the extension)
 //   --scale N            the PNG at N times the chart's size (1 ... 8, default 2)
 //   --report FILE        after the actions, write the design sheet as FILE.pdf
+//   --design FILE        before the actions, load the design file FILE
+//   --save FILE          after the actions, save the design as FILE
 //   --help, -h           print the usage
 
 #include <span>
@@ -60,6 +62,10 @@ struct Options {
   std::string chartPath;
   int chartScale = kDefaultChartScale;
   std::string reportPath;  // the design sheet, a .pdf
+  // A design file loaded before the actions and one saved after them
+  // (any file name); empty: none.
+  std::string designPath;
+  std::string savePath;
 };
 
 // Either the options or a usage error: a one-line message without the
@@ -67,6 +73,9 @@ struct Options {
 struct ParseResult {
   Options options;
   std::string error;
+  // Things the run does that the user may not expect, one line each without
+  // the program name: a --set text that is not wholly a number.
+  std::vector<std::string> warnings;
   bool ok() const { return error.empty(); }
 };
 
@@ -74,6 +83,18 @@ struct ParseResult {
 // values and their ranges are all checked here, so that a run either starts
 // with valid actions or does not start at all.
 ParseResult parseArgs(std::span<const std::string_view> args);
+
+// A file named on the command line and the option that named it.
+struct NamedPath {
+  std::string_view option;  // "--chart", "-o", "the input" ...
+  std::string_view path;    // empty: not given
+};
+
+// The usage error when two of `paths` name the same file once ".", ".." and
+// symbolic links are resolved (so no run overwrites one of its own files, or
+// its input); empty when they name different files. Every option that writes
+// a file joins this one check.
+std::string sameFileError(std::span<const NamedPath> paths);
 
 // What a run without any action does: the curve, then the check, on the
 // window as it opens.
