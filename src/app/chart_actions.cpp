@@ -111,7 +111,11 @@ void MainWindow::exportDesignSheet() {
   const QString path = confirmedPath(chosen, withPdfExtension(chosen));
   if (path.isEmpty()) return;
   QString error;
-  if (!guardedWrite([&] { return writeDesignSheet(fields_, chart_->displayList(), path, &error); }, &error))
+  // The sheet of the last curve run, warning when the inputs changed since.
+  const MemoryFields lastRun = logic_->lastRunFields();
+  const bool edited = logic_->inputsEditedSinceRun();
+  if (!guardedWrite([&] { return writeDesignSheet(lastRun, chart_->displayList(), path, &error, QDate::currentDate(), edited); },
+                    &error))
     showWriteFailure(QStringLiteral("无法导出设计报告"), error);
 }
 

@@ -1,7 +1,9 @@
 // Starts the calculator's window.
 //
-//   diaspring                      the window
-//   diaspring --screenshot FILE [--chart FILE] [--press CommandN]...
+//   diaspring [DESIGN]             the window, with the design file DESIGN
+//                                  opened in it
+//   diaspring --version            prints the version and exits
+//   diaspring [DESIGN] --screenshot FILE [--chart FILE] [--press CommandN]...
 //                                  shows the window, presses the named
 //                                  buttons in order, saves the window (and
 //                                  the chart alone) as images, and exits
@@ -10,12 +12,15 @@
 #include <string>
 
 #include <QApplication>
+#include <QFile>
 #include <QStringList>
 #include <QTimer>
 
 #include "chart_widget.h"
 #include "main_window.h"
+#include "translations.h"
 #include "form/controls.h"
+#include "runtime/version.h"
 
 namespace {
 
@@ -25,6 +30,7 @@ bool haveDisplay() {
 }
 
 struct Options {
+  QString design;
   QString screenshot;
   QString chart;
   QStringList presses;
@@ -42,6 +48,8 @@ Options parse(const QStringList& args) {
       o.chart = args[++i];
     } else if (a == QLatin1String("--press") && hasValue) {
       o.presses << args[++i];
+    } else if (!a.startsWith(QLatin1Char('-')) && o.design.isEmpty()) {
+      o.design = a;
     } else {
       o.error = QStringLiteral("unknown or incomplete option: ") + a;
       return o;
@@ -55,12 +63,22 @@ Options parse(const QStringList& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--version") {
+      std::printf("diaspring %s\n", diaspring::kVersion);
+      return 0;
+    }
+  }
   if (!haveDisplay()) {
     std::fputs("diaspring: no display (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); "
                "use the headless front end instead\n", stderr);
     return 1;
   }
   QApplication app(argc, argv);
+  QApplication::setOrganizationName(QStringLiteral("diaspring"));
+  QApplication::setApplicationName(QStringLiteral("diaspring"));
+  QApplication::setApplicationVersion(QString::fromUtf8(diaspring::kVersion));
+  diaspring::app::installQtChinese(app);
   const Options options = parse(QApplication::arguments());
   if (!options.error.isEmpty()) {
     std::fprintf(stderr, "diaspring: %s\n", options.error.toLocal8Bit().constData());
@@ -69,7 +87,20 @@ int main(int argc, char** argv) {
 
   diaspring::app::MainWindow window;
   window.show();
-  if (options.screenshot.isEmpty()) return QApplication::exec();
+  if (options.screenshot.isEmpty()) {
+    window.offerRestore();
+    if (!options.design.isEmpty() && window.maybeSave()) window.openFile(options.design);
+    return QApplication::exec();
+  }
+  if (!options.design.isEmpty()) {
+    // Checked first: a screenshot run shows no message box.
+    const diaspring::DesignRead read = diaspring::readDesignFile(QFile::encodeName(options.design).toStdString());
+    if (!read.ok()) {
+      std::fprintf(stderr, "diaspring: %s\n", read.error->english().c_str());
+      return 1;
+    }
+    window.openFile(options.design);
+  }
 
   for (const QString& name : options.presses) {
     const auto command = diaspring::commandFromName(name.toStdString());

@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLayout>
+#include <QLockFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,6 +17,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "box_marks.h"
 #include "caption_button.h"
 #include "chart_widget.h"
 #include "fault_message.h"
@@ -51,13 +54,18 @@ QString sliderCaption(Slider slider) {
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   const ControlSpec* form = findControl("Form1");
-  setObjectName(QStringLiteral("Form1"));
-  setAccessibleName(QStringLiteral("Form1"));
+  setObjectName(QStringLiteral("MainWindow"));
   setWindowTitle(qs(form->text));
   setFont(windowFont());
-  setFixedSize(toPixels(form->width), toPixels(form->height));
+  // The form keeps its size; the window is the form with the menu bar above.
+  form_ = new QWidget(this);
+  form_->setObjectName(QStringLiteral("Form1"));
+  form_->setAccessibleName(QStringLiteral("Form1"));
+  form_->setFixedSize(toPixels(form->width), toPixels(form->height));
+  setCentralWidget(form_);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   buildControls();
   for (QLabel* label : findChildren<QLabel*>())
@@ -67,10 +75,14 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   logic_ = std::make_unique<WindowLogic>(fields_, chart_->displayList());
   connectHandlers();
   buildChartMenu();
+  marks_ = new BoxMarks(fields_, this);
+  buildMenus();
+  trackDesign();
+  updateActions();
   if (QWidget* first = control("Text1")) first->setFocus(Qt::OtherFocusReason);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() { removeAutosave(); }
 
 QWidget* MainWindow::control(const std::string& name) const {
   const auto it = controls_.find(name);
@@ -80,7 +92,7 @@ QWidget* MainWindow::control(const std::string& name) const {
 void MainWindow::buildControls() {
   for (const ControlSpec& c : controlTable()) {
     if (c.kind == ControlKind::Form) continue;
-    QWidget* parent = c.parent == "Form1" ? this : control(std::string(c.parent));
+    QWidget* parent = c.parent == "Form1" ? form_ : control(std::string(c.parent));
     QWidget* w = nullptr;
     switch (c.kind) {
       case ControlKind::Form:
@@ -141,7 +153,7 @@ void MainWindow::drawPicture() {
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
+  QMainWindow::showEvent(event);
   if (followingScreen_ || windowHandle() == nullptr) return;
   followingScreen_ = true;
   drawPicture();
@@ -189,6 +201,8 @@ void MainWindow::press(Command command) {
   }
   QGuiApplication::restoreOverrideCursor();
   chart_->chartChanged();
+  inputsChanged();
+  if (command == Command::Command1) autosave();
   report(qs(commandCaption(command)), fault);
 }
 

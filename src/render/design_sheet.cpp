@@ -25,7 +25,7 @@ namespace diaspring {
 namespace {
 
 // The page is laid out in millimetres and drawn in device units of 1/300 inch.
-constexpr int kResolution = 300;
+constexpr int kResolution = kSheetResolution;
 constexpr double kUnitsPerMm = kResolution / 25.4;
 constexpr double kUnitsPerPt = kResolution / 72.0;
 
@@ -455,6 +455,15 @@ bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& cha
                 bool inputsEdited) {
   QPainter painter;
   if (!painter.begin(&writer)) return false;
+  paintDesignSheet(painter, fields, chart, date, inputsEdited);
+  return painter.end();
+}
+
+}  // namespace
+
+void paintDesignSheet(QPainter& painter, const Fields& fields, const DisplayList& chart, const QDate& date,
+                      bool inputsEdited) {
+  painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   Page page(painter);
@@ -468,10 +477,8 @@ bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& cha
   drawPoints(page, fields, kLeft, y, pointsWidth);
   drawRules(page, fields, kLeft + pointsWidth + gap, y, kContentWidth - pointsWidth - gap);
   drawFooter(page);
-  return painter.end();
+  painter.restore();
 }
-
-}  // namespace
 
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
                       const QDate& date, bool inputsEdited) {

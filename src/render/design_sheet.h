@@ -10,7 +10,12 @@
 #include "chart/display_list.h"
 #include "form/fields.h"
 
+class QPainter;
+
 namespace diaspring {
+
+// The sheet is laid out for a page of this many dots per inch.
+inline constexpr int kSheetResolution = 300;
 
 // The warning at the top of a sheet whose inputs were edited after its run.
 inline constexpr const char* kInputsEditedWarning = "输入已修改，本报告基于上次计算的输入";
@@ -23,5 +28,11 @@ inline constexpr const char* kInputsEditedWarning = "输入已修改，本报告
 // and says why in `error` (in Chinese, naming the file).
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
                       const QDate& date = QDate::currentDate(), bool inputsEdited = false);
+
+// Paints the same sheet with `painter` on a device showing an A4 page at
+// kSheetResolution dots per inch from the paper's corner: a printer set to
+// that resolution and to full-page printing, for example.
+void paintDesignSheet(QPainter& painter, const Fields& fields, const DisplayList& chart, const QDate& date,
+                      bool inputsEdited);
 
 }  // namespace diaspring
