@@ -3,10 +3,11 @@
 //   diaspring [DESIGN]             the window, with the design file DESIGN
 //                                  opened in it
 //   diaspring --version            prints the version and exits
-//   diaspring [DESIGN] --screenshot FILE [--chart FILE] [--press CommandN]...
+//   diaspring [DESIGN] --screenshot FILE [--chart FILE] [--guide FILE] [--press CommandN]...
 //                                  shows the window, presses the named
 //                                  buttons in order, saves the window (and
-//                                  the chart alone) as images, and exits
+//                                  the chart alone, and the guide) as
+//                                  images, and exits
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -17,6 +18,7 @@
 #include <QTimer>
 
 #include "chart_widget.h"
+#include "guide.h"
 #include "main_window.h"
 #include "translations.h"
 #include "form/controls.h"
@@ -33,6 +35,7 @@ struct Options {
   QString design;
   QString screenshot;
   QString chart;
+  QString guide;
   QStringList presses;
   QString error;
 };
@@ -46,6 +49,8 @@ Options parse(const QStringList& args) {
       o.screenshot = args[++i];
     } else if (a == QLatin1String("--chart") && hasValue) {
       o.chart = args[++i];
+    } else if (a == QLatin1String("--guide") && hasValue) {
+      o.guide = args[++i];
     } else if (a == QLatin1String("--press") && hasValue) {
       o.presses << args[++i];
     } else if (!a.startsWith(QLatin1Char('-')) && o.design.isEmpty()) {
@@ -55,8 +60,8 @@ Options parse(const QStringList& args) {
       return o;
     }
   }
-  if (o.screenshot.isEmpty() && (!o.chart.isEmpty() || !o.presses.isEmpty()))
-    o.error = QStringLiteral("--chart and --press need --screenshot");
+  if (o.screenshot.isEmpty() && (!o.chart.isEmpty() || !o.guide.isEmpty() || !o.presses.isEmpty()))
+    o.error = QStringLiteral("--chart, --guide and --press need --screenshot");
   return o;
 }
 
@@ -110,10 +115,12 @@ int main(int argc, char** argv) {
     }
     window.press(*command);
   }
+  if (!options.guide.isEmpty()) window.showGuide();
   int status = 0;
   QTimer::singleShot(300, &window, [&] {
     if (!window.grab().save(options.screenshot)) status = 1;
     if (!options.chart.isEmpty() && !window.chart()->grab().save(options.chart)) status = 1;
+    if (!options.guide.isEmpty() && !window.guide()->grab().save(options.guide)) status = 1;
     QApplication::quit();
   });
   QApplication::exec();
