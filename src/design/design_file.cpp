@@ -48,9 +48,13 @@ std::string shown(std::string_view text) {
 // of the file).
 std::string parserWords(const char* what) {
   std::string message(what);
-  const std::size_t column = message.find("column ");
-  const std::size_t colon = message.find(": ", column == std::string::npos ? 0 : column);
-  if (colon != std::string::npos) message.erase(0, colon + 2);
+  // "[json.exception.parse_error.101] parse error at line 1, column 2: syntax error ..."
+  if (const std::size_t tag = message.find("] "); !message.empty() && message[0] == '[' && tag != std::string::npos)
+    message.erase(0, tag + 2);
+  if (message.rfind("parse error", 0) == 0) {
+    const std::size_t colon = message.find(": ");
+    if (colon != std::string::npos) message.erase(0, colon + 2);
+  }
   for (char& c : message) {
     const auto u = static_cast<unsigned char>(c);
     if (u < 0x20 || u >= 0x7F) c = '?';
@@ -102,6 +106,9 @@ class Reader {
       DesignRead result = fail(DesignFileProblem::NotJson, {}, parserWords(e.what()));
       locate(text, e.byte, result.error->line, result.error->column);
       return result;
+    } catch (const Json::exception& e) {
+      // A number beyond a double ("1e999"): the parser names no place.
+      return fail(DesignFileProblem::NotJson, {}, parserWords(e.what()));
     }
     if (tooDeep) return fail(DesignFileProblem::TooDeep);
 
@@ -247,6 +254,14 @@ void appendKept(const Json& kept, const char* group, Json& object) {
     if (!object.contains(key)) object[key] = value;
 }
 
+// "200 ... 400" for the slider of "sliders.h".
+std::string rangeText(const std::string& member, const char* to) {
+  const auto slider = sliderOfKey(std::string_view(member).substr(member.find('.') + 1));
+  if (!slider) return {};
+  const SliderRange range = sliderRange(*slider);
+  return std::to_string(range.min) + to + std::to_string(range.max);
+}
+
 std::string englishReason(const DesignFileError& e) {
   using P = DesignFileProblem;
   switch (e.problem) {
@@ -258,6 +273,7 @@ std::string englishReason(const DesignFileError& e) {
     case P::TooLarge:
       return "it is larger than 1 MiB (" + std::to_string(e.size) + " bytes), too large for a design file";
     case P::NotJson:
+      if (e.line == 0) return "not JSON (" + e.detail + ")";
       return "not JSON (line " + std::to_string(e.line) + ", column " + std::to_string(e.column) + ": " + e.detail +
              ")";
     case P::TooDeep:
@@ -273,7 +289,7 @@ std::string englishReason(const DesignFileError& e) {
     case P::WrongType:
       return "'" + e.key + "' must be " + (e.detail == kObject ? "an object" : "a " + e.detail);
     case P::OutOfRange:
-      return "'" + e.key + "' is " + e.detail + ", outside the slider's range";
+      return "'" + e.key + "' is " + e.detail + ", outside the slider's range " + rangeText(e.key, " ... ");
     case P::InvalidText:
       return "the text of '" + e.key + "' is not valid UTF-8";
   }
@@ -295,6 +311,7 @@ std::string chineseReason(const DesignFileError& e) {
     case P::TooLarge:
       return "文件大于 1 MiB（" + std::to_string(e.size) + " 字节），不是设计文件";
     case P::NotJson:
+      if (e.line == 0) return "不是有效的 JSON 文件（数值超出范围）";
       return "不是有效的 JSON 文件（第 " + std::to_string(e.line) + " 行第 " + std::to_string(e.column) + " 列）";
     case P::TooDeep:
       return "JSON 嵌套层数超过 " + std::to_string(kMaxDepth) + " 层，不是设计文件";
@@ -310,7 +327,7 @@ std::string chineseReason(const DesignFileError& e) {
       return "“" + e.key + "”的值应为" +
              (e.detail == kObject ? "对象" : e.detail == kWholeNumber ? "整数" : "文本（JSON 字符串）");
     case P::OutOfRange:
-      return "滑块“" + e.key + "”的位置 " + e.detail + " 超出其范围";
+      return "滑块“" + e.key + "”的位置 " + e.detail + " 超出其范围 " + rangeText(e.key, "～");
     case P::InvalidText:
       return "“" + e.key + "”的文本不是有效的 UTF-8 编码";
   }

@@ -260,7 +260,9 @@ class Page {
 
 // ---------------------------------------------------------------- sections
 
-double drawTitle(Page& page, const QDate& date) {
+// The title block. A sheet whose inputs were edited after its run carries,
+// in place of the subtitle, a red band saying so.
+double drawTitle(Page& page, const QDate& date, bool inputsEdited) {
   double y = kTop;
   page.text(QRectF(kLeft, y, kContentWidth, 10), Qt::AlignLeft, QStringLiteral("膜片弹簧设计报告"),
             sheetFont(19, true), kAccent);
@@ -270,22 +272,19 @@ double drawTitle(Page& page, const QDate& date) {
   page.text(QRectF(kLeft, y + 5.2, kContentWidth, 5), Qt::AlignRight, QStringLiteral("共 1 页"), sheetFont(8),
             kMuted);
   y += 10.0;
-  page.text(QRectF(kLeft, y, kContentWidth, 5), Qt::AlignLeft,
-            QStringLiteral("离合器膜片弹簧 · 设计输入、载荷—变形特性、特征点与约束条件校核"), sheetFont(9), kMuted);
+  if (inputsEdited) {
+    const QRectF band(kLeft, y - 0.3, kContentWidth * 0.72, 5.6);
+    page.fill(band, kFailFill);
+    page.frame(band, 0.8, kFailInk);
+    page.text(band, Qt::AlignHCenter, QString::fromUtf8(kInputsEditedWarning), sheetFont(10, true), kFailInk);
+  } else {
+    page.text(QRectF(kLeft, y, kContentWidth, 5), Qt::AlignLeft,
+              QStringLiteral("离合器膜片弹簧 · 设计输入、载荷—变形特性、特征点与约束条件校核"), sheetFont(9), kMuted);
+  }
   y += 6.0;
   page.hrule(y, kLeft, kRight, 1.6, kAccent);
   page.hrule(y + 0.9, kLeft, kRight, 0.4, kAccent);
   return y + 4.0;
-}
-
-// A red band saying that the window's inputs no longer match this sheet.
-double drawEditedWarning(Page& page, double y) {
-  const QRectF band(kLeft, y - 1.5, kContentWidth, 7.0);
-  page.fill(band, kFailFill);
-  page.frame(band, 0.8, kFailInk);
-  page.text(QRectF(band.x(), band.y(), band.width(), band.height()), Qt::AlignHCenter,
-            QString::fromUtf8(kInputsEditedWarning), sheetFont(10.5, true), kFailInk);
-  return band.bottom() + 3.0;
 }
 
 std::vector<Row> inputRows(const Fields& fields, const auto& inputs) {
@@ -468,8 +467,7 @@ void paintDesignSheet(QPainter& painter, const Fields& fields, const DisplayList
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   Page page(painter);
 
-  double y = drawTitle(page, date);
-  if (inputsEdited) y = drawEditedWarning(page, y);
+  double y = drawTitle(page, date, inputsEdited);
   y = drawInputs(page, fields, y);
   y = drawChart(page, chart, y);
   const double gap = 5.0;

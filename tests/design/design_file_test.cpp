@@ -1,45 +1,26 @@
 #include "design/design_file.h"
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "support/scratch_dir.h"
 
 namespace diaspring {
 namespace {
 namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream all;
-  all << in.rdbuf();
-  return all.str();
-}
-
-void spit(const fs::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 class DesignFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("design_file_test-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::permissions(dir_ / "locked.diaspring", fs::perms::owner_all, ec);
-    fs::remove_all(dir_, ec);
-  }
-  std::string path(const char* name) const { return (dir_ / name).string(); }
+  void SetUp() override { ASSERT_TRUE(scratch_.valid()); }
+  std::string path(const char* name) const { return scratch_.path(name); }
+  std::string slurp(const char* name) const { return scratch_.read(name); }
+  void spit(const char* name, std::string_view bytes) const { scratch_.write(name, bytes); }
 
-  fs::path dir_;
+  testing::ScratchDir scratch_;
+  const fs::path& dir_ = scratch_.dir();
 };
 
 // A design with every kind of text a box can hold, and sliders at both ends.
@@ -68,7 +49,7 @@ TEST_F(DesignFile, SavedDesignReadsBackToTheCharacter) {
   ASSERT_FALSE(writeDesignFile(path("a.diaspring"), doc, when));
   EXPECT_EQ(doc.metadata.savedAt, "2026-12-07T11:30:00Z");
 
-  const std::string text = slurp(path("a.diaspring"));
+  const std::string text = slurp("a.diaspring");
   EXPECT_EQ(text.rfind("{\n  \"format\": \"diaspring-design\",\n  \"version\": \"1.0\",", 0), 0u) << text;
   EXPECT_NE(text.find("\"膜片弹簧\""), std::string::npos) << "CJK is written as UTF-8, not escaped";
 
@@ -76,6 +57,11 @@ TEST_F(DesignFile, SavedDesignReadsBackToTheCharacter) {
   ASSERT_TRUE(back.ok()) << back.error->english();
   EXPECT_EQ(*back.document, doc);
   EXPECT_EQ(back.document->inputs.text(TextBox::Text4), " 2.50x");
+
+  // The documented sample is the design the window opens with.
+  const DesignRead sample = readDesignFile(DIASPRING_SAMPLE_DESIGN);
+  ASSERT_TRUE(sample.ok()) << sample.error->english();
+  EXPECT_EQ(sample.document->inputs, DesignInputs());
 
   // A newer minor version is read; missing members take the window's defaults.
   const DesignRead minimal = parseDesign(R"({"format": "diaspring-design", "version": "1.7"})", "m");
@@ -99,7 +85,7 @@ TEST_F(DesignFile, UnknownMembersSurviveASave) {
   doc.inputs.setText(TextBox::Text4, "2.7");
   ASSERT_FALSE(writeDesignFile(path("b.diaspring"), doc));
 
-  const std::string saved = slurp(path("b.diaspring"));
+  const std::string saved = slurp("b.diaspring");
   for (const char* kept : {R"("futureBox": "7")", R"("tilt": [)", R"("reviewer": {)", R"("analysis": {)",
                            R"("zeta": 1.5)", R"("h": "2.7")"})
     EXPECT_NE(saved.find(kept), std::string::npos) << kept << " in\n" << saved;
@@ -124,6 +110,8 @@ TEST_F(DesignFile, BadTextsAreRefusedWithTheirReason) {
   const BadText cases[] = {
       {"not JSON", "{\"format\": \"diaspring-design\",\n \"version\": \"1.0\",\n \"inputs\": {\"h\": \"2\",}}",
        DesignFileProblem::NotJson, "", "not JSON (line 3, column 22: syntax error", "不是有效的 JSON 文件（第 3 行第 22 列）"},
+      {"number beyond a double", head + R"("later": 1e999})", DesignFileProblem::NotJson, "",
+       "not JSON (number overflow", "不是有效的 JSON 文件"},
       {"empty", "", DesignFileProblem::NotJson, "", "not JSON (line 1, column 1", "第 1 行第 1 列"},
       {"not UTF-8", head + "\"inputs\": {\"h\": \"\xff\"}}", DesignFileProblem::NotJson, "", "not JSON", "JSON"},
       {"other format", R"({"format": "other-design", "version": "1.0"})", DesignFileProblem::WrongFormat, "",
@@ -146,7 +134,7 @@ TEST_F(DesignFile, BadTextsAreRefusedWithTheirReason) {
       {"fraction for a slider", head + R"("sliders": {"R": 900.5}})", DesignFileProblem::WrongType, "sliders.R",
        "whole number", "整数"},
       {"slider beyond its range", head + R"("sliders": {"h": 100000}})", DesignFileProblem::OutOfRange,
-       "sliders.h", "'sliders.h' is 100000, outside", "超出其范围"},
+       "sliders.h", "'sliders.h' is 100000, outside the slider's range 200 ... 400", "超出其范围 200～400"},
       {"slider beyond int", head + R"("sliders": {"h": 18446744073709551615}})", DesignFileProblem::OutOfRange,
        "sliders.h", "outside", "超出"},
       {"extra not a text", head + R"("extras": {"n": 3000}})", DesignFileProblem::WrongType, "extras.n",
@@ -172,8 +160,8 @@ TEST_F(DesignFile, BadTextsAreRefusedWithTheirReason) {
 }
 
 TEST_F(DesignFile, FilesThatAreNoDesignAreRefusedBeforeReading) {
-  spit(dir_ / "big.diaspring", std::string(kMaxDesignFileBytes + 1, ' '));
-  spit(dir_ / "limit.diaspring",
+  spit("big.diaspring", std::string(kMaxDesignFileBytes + 1, ' '));
+  spit("limit.diaspring",
        R"({"format": "diaspring-design", "version": "1.0"})" + std::string(kMaxDesignFileBytes - 48, ' '));
   fs::create_directory(dir_ / "folder.diaspring");
   ASSERT_EQ(::mkfifo(path("pipe.diaspring").c_str(), 0600), 0);
@@ -204,7 +192,7 @@ TEST_F(DesignFile, FilesThatAreNoDesignAreRefusedBeforeReading) {
 TEST_F(DesignFile, FailedSaveLeavesTheOldFileAndTheDocument) {
   DesignDocument old = oddDesign();
   ASSERT_FALSE(writeDesignFile(path("locked.diaspring"), old));
-  const std::string before = slurp(path("locked.diaspring"));
+  const std::string before = slurp("locked.diaspring");
   fs::permissions(path("locked.diaspring"), fs::perms::owner_read | fs::perms::group_read);
 
   DesignDocument changed = oddDesign();
@@ -216,7 +204,7 @@ TEST_F(DesignFile, FailedSaveLeavesTheOldFileAndTheDocument) {
   EXPECT_EQ(error->english().rfind("cannot write design file '" + path("locked.diaspring") + "': ", 0), 0u)
       << error->english();
   EXPECT_NE(error->chinese().find("无法保存设计文件"), std::string::npos);
-  EXPECT_EQ(slurp(path("locked.diaspring")), before);
+  EXPECT_EQ(slurp("locked.diaspring"), before);
   EXPECT_EQ(changed.metadata.savedAt, "2020-01-01T00:00:00Z") << "a failed save does not mark the design saved";
 
   const auto noFolder = writeDesignFile(path("none/x.diaspring"), changed);
