@@ -66,6 +66,16 @@ DesignInputs MainWindow::currentInputs() const {
   return inputs;
 }
 
+void MainWindow::setExtra(std::string_view name, std::string_view text) {
+  extras_.insert_or_assign(std::string(name), std::string(text));
+  inputsChanged();
+}
+
+std::optional<std::string> MainWindow::extra(std::string_view name) const {
+  const auto it = extras_.find(name);
+  return it == extras_.end() ? std::nullopt : std::optional(it->second);
+}
+
 void MainWindow::trackDesign() {
   // Connected after the handlers: a slider's handler writes its box first.
   for (const InputBox& input : inputBoxes())

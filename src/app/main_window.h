@@ -56,6 +56,10 @@ class MainWindow : public QMainWindow {
   // it counts as modified (the title's [*]) when it differs from the design
   // last opened, saved or started with.
   DesignInputs currentInputs() const;
+  // An input that belongs to no box (an analysis's), kept in the design and
+  // its file; setting one counts as a change of the design.
+  void setExtra(std::string_view name, std::string_view text);
+  std::optional<std::string> extra(std::string_view name) const;
   const QString& filePath() const { return filePath_; }
   // Opens a design file into the window (without asking to save first): the
   // boxes and sliders show the file's texts and positions, the results and

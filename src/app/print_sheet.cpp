@@ -34,6 +34,10 @@ void MainWindow::previewSheet(QPrinter& printer) {
 
 bool MainWindow::paintSheetOn(QPrinter& printer) {
   // The sheet of the last curve run, warning when the inputs changed since.
+  // The page is laid out for this resolution and the paper's corner,
+  // whatever the print dialog chose.
+  printer.setResolution(kSheetResolution);
+  printer.setFullPage(true);
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   paintDesignSheet(painter, logic_->lastRunFields(), chart_->displayList(), QDate::currentDate(),

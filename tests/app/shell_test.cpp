@@ -173,6 +173,7 @@ TEST_F(Shell, SavedDesignReopensEveryBoxAndSliderToTheCharacter) {
       {TextBox::Text34, "180"},    {TextBox::Text35, "125 mm"}, {TextBox::Text36, "18"},   {TextBox::Text37, "20"},
   };
   for (const auto& [b, text] : texts) box(b)->setText(q(text));
+  window.setExtra("fatigueSlope", "9.5");  // an input of no box is kept too
   EXPECT_TRUE(window.isWindowModified());
   window.answer = dir.filePath(q("design"));  // the extension is added
   ASSERT_TRUE(window.saveAs());
@@ -188,6 +189,7 @@ TEST_F(Shell, SavedDesignReopensEveryBoxAndSliderToTheCharacter) {
   }
   for (const auto& [slider, value] : sliders)
     EXPECT_EQ(other.findChild<QScrollBar*>(QString::fromStdString(sliderName(slider)))->value(), value);
+  EXPECT_EQ(other.extra("fatigueSlope"), "9.5");
   EXPECT_FALSE(other.isWindowModified());
   EXPECT_EQ(other.recentFiles().value(0), window.filePath());
 }
