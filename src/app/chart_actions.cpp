@@ -71,6 +71,8 @@ void MainWindow::buildChartMenu() {
   chartMenu_->addAction(kSaveChartCaption, this, [this] { saveChart(); });
   chartMenu_->addSeparator();
   chartMenu_->addAction(kExportSheetCaption, this, [this] { exportDesignSheet(); });
+  chartMenu_->addSeparator();
+  chartMenu_->addAction(kAnalysisCaption, this, [this] { showAnalysisWindow(); });
   // The right mouse button and the menu key both ask for it.
   chart_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(chart_, &QWidget::customContextMenuRequested, this,
@@ -111,11 +113,15 @@ void MainWindow::exportDesignSheet() {
   const QString path = confirmedPath(chosen, withPdfExtension(chosen));
   if (path.isEmpty()) return;
   QString error;
-  // The sheet of the last curve run, warning when the inputs changed since.
-  const MemoryFields lastRun = logic_->lastRunFields();
-  const bool edited = logic_->inputsEditedSinceRun();
-  if (!guardedWrite([&] { return writeDesignSheet(lastRun, chart_->displayList(), path, &error, QDate::currentDate(), edited); },
-                    &error))
+  const std::optional<AnalysisInput> analysis = analysisInput();
+  // The sheet of the last run, marked when the boxes were edited since.
+  const MemoryFields run = logic_->lastRunFields();
+  if (!guardedWrite(
+          [&] {
+            return writeDesignSheet(run, chart_->displayList(), path, &error, QDate::currentDate(),
+                                    analysis ? &*analysis : nullptr, logic_->inputsEditedSinceRun());
+          },
+          &error))
     showWriteFailure(QStringLiteral("无法导出设计报告"), error);
 }
 

@@ -18,6 +18,7 @@
 #include "runtime/fault.h"
 #include "widget_fields.h"
 #include "form/controls.h"
+#include "analysis/spring_analysis.h"
 #include "window/window_logic.h"
 
 class QAction;
@@ -28,6 +29,7 @@ class QTimer;
 
 namespace diaspring::app {
 
+class AnalysisWindow;
 class BoxMarks;
 class ChartWidget;
 class GuideDialog;
@@ -107,6 +109,17 @@ class MainWindow : public QMainWindow {
   void saveChart();
   void exportDesignSheet();
 
+  // The analysis of the last curve run that went through (none before one,
+  // after a failed run and after the clear command), with the analysis
+  // window's inputs (their defaults while it was never opened).
+  std::optional<AnalysisInput> analysisInput() const;
+  AnalysisWindow* analysisWindow() const { return analysisWindow_; }
+
+ public slots:
+  // Opens (or raises) the non-modal window 强度与分离特性, which follows
+  // every curve run from then on.
+  void showAnalysisWindow();
+
  protected:
   // Shows a fault to the user; a modal critical message box.
   virtual void showFault(const QString& title, const QString& text);
@@ -179,6 +192,8 @@ class MainWindow : public QMainWindow {
   bool followingScreen_ = false;
   QMenu* chartMenu_ = nullptr;
   QString lastDirectory_;  // where the last file was saved
+  std::optional<CurveRun> lastRun_;
+  AnalysisWindow* analysisWindow_ = nullptr;
 };
 
 }  // namespace diaspring::app

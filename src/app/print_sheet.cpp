@@ -40,9 +40,11 @@ bool MainWindow::paintSheetOn(QPrinter& printer) {
   printer.setFullPage(true);
   QPainter painter;
   if (!painter.begin(&printer)) return false;
-  paintDesignSheet(painter, logic_->lastRunFields(), chart_->displayList(), QDate::currentDate(),
-                   logic_->inputsEditedSinceRun());
-  return painter.end();
+  const std::optional<AnalysisInput> analysis = analysisInput();
+  const bool painted = paintDesignSheet(painter, printer, logic_->lastRunFields(), chart_->displayList(),
+                                        QDate::currentDate(), analysis ? &*analysis : nullptr,
+                                        logic_->inputsEditedSinceRun());
+  return painter.end() && painted;
 }
 
 }  // namespace diaspring::app

@@ -7,6 +7,7 @@
 #include "cli/exporter.h"
 #include "cli/json_writer.h"
 #include "cli/report.h"
+#include "cli/analysis_report.h"
 #include "cli/session.h"
 #include "cli/utf8_text.h"
 #include "design/design_file.h"
@@ -60,10 +61,15 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
     }
     session.loadDesign(*read.document);
   }
+  for (const auto& [name, text] : options.extras) session.setExtra(name, text);
   session.applyAll(options.actions.empty() ? defaultActions() : options.actions);
 
-  outcome.out = options.json ? renderJson(session.fields(), session.chart(), session.faults())
-                             : renderReport(session.fields(), session.faults());
+  const std::optional<SpringAnalysis> analysis = session.analysis();
+  const AnalysisParams params = analysisParams(session.inputs()).params;
+  outcome.out = options.json ? renderJson(session.fields(), session.chart(), session.faults(),
+                                          analysis ? &*analysis : nullptr, params)
+                             : renderReport(session.fields(), session.faults()) +
+                                   (analysis ? "\n" + renderAnalysisReport(*analysis, params) : std::string());
   bool allWritten = true;
   auto report = [&](const std::string& path, const std::optional<std::string>& failure) {
     if (!failure) return;
@@ -77,9 +83,11 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
   if (!options.reportPath.empty()) {
     // The sheet of the last run, with a warning when the boxes were edited since.
     const MemoryFields run = session.logic().lastRunFields();
+    const bool edited = session.logic().inputsEditedSinceRun();
     report(options.reportPath, guarded([&] {
-             return exporter->writeReport(run, session.chart(), options.reportPath,
-                                          session.logic().inputsEditedSinceRun());
+             const std::optional<AnalysisInput> input = session.analysisInput();
+             return input ? exporter->writeReportWithAnalysis(run, session.chart(), options.reportPath, *input, edited)
+                          : exporter->writeReport(run, session.chart(), options.reportPath, edited);
            }));
   }
   if (!options.savePath.empty()) {

@@ -67,7 +67,18 @@ class FileExporter final : public Exporter {
     startQt();
     const QString file = QFile::decodeName(path.c_str());
     QString error;
-    if (writeDesignSheet(fields, chart, file, &error, QDate::currentDate(), inputsEdited)) return std::nullopt;
+    if (writeDesignSheet(fields, chart, file, &error, QDate::currentDate(), nullptr, inputsEdited)) return std::nullopt;
+    return reason(file, error);
+  }
+
+  std::optional<std::string> writeReportWithAnalysis(const Fields& fields, const DisplayList& chart,
+                                                     const std::string& path, const AnalysisInput& analysis,
+                                                     bool inputsEdited) override {
+    startQt();
+    const QString file = QFile::decodeName(path.c_str());
+    QString error;
+    if (writeDesignSheet(fields, chart, file, &error, QDate::currentDate(), &analysis, inputsEdited))
+      return std::nullopt;
     return reason(file, error);
   }
 

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
 #include "form/fields.h"
 
@@ -26,6 +27,13 @@ class Exporter {
   // (the sheet then says so at its top).
   virtual std::optional<std::string> writeReport(const Fields& fields, const DisplayList& chart,
                                                  const std::string& path, bool inputsEdited) = 0;
+  // The same with a second page of the strength and release analysis; an
+  // exporter that cannot draw it writes the one-page sheet.
+  virtual std::optional<std::string> writeReportWithAnalysis(const Fields& fields, const DisplayList& chart,
+                                                             const std::string& path, const AnalysisInput&,
+                                                             bool inputsEdited) {
+    return writeReport(fields, chart, path, inputsEdited);
+  }
 };
 
 }  // namespace diaspring::cli

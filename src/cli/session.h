@@ -3,13 +3,17 @@
 // and sliders in memory and a recording chart, driven by actions exactly as
 // the window's own events drive it.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
 #include "chart/display_list.h"
+#include "analysis/spring_analysis.h"
 #include "cli/cli_args.h"
 #include "design/design_file.h"
+#include "form/design_inputs.h"
 #include "runtime/fault.h"
 #include "form/fields.h"
 #include "window/window_logic.h"
@@ -40,11 +44,24 @@ class Session {
 
   // Opens a design as the window does: the sliders move to their positions
   // (each writing its box), then every input text is typed as saved. The
-  // document's metadata, extras and unknown members are kept for design().
+  // extras become the session's; the metadata and unknown members are kept
+  // for design().
   void loadDesign(const DesignDocument& document);
-  // The design as the boxes hold it now, with the loaded document's
-  // metadata, extras and unknown members (a new document's when none).
+  // The design as the boxes and the extras hold it now, with the loaded
+  // document's metadata and unknown members (a new document's when none).
   DesignDocument design() const;
+
+  // An input that belongs to no box (see form/extra_inputs.h): kept by name
+  // as an extra of the design's inputs; runs nothing.
+  void setExtra(std::string_view name, std::string_view text);
+  const DesignInputs& inputs() const { return inputs_; }
+
+  // The strength and release analysis of the last curve run, when that run
+  // went through and the chart was not cleared since; with the extras as
+  // they are now. Its `error` says why it could not be made.
+  std::optional<SpringAnalysis> analysis() const;
+  // What that analysis is made from, when there is one and its inputs read.
+  std::optional<AnalysisInput> analysisInput() const;
 
   const MemoryFields& fields() const { return fields_; }
   const DisplayList& chart() const { return chart_; }
@@ -56,7 +73,9 @@ class Session {
   DisplayList chart_;
   WindowLogic logic_;
   std::vector<FaultRecord> faults_;
-  DesignDocument document_;
+  DesignInputs inputs_;  // only its extras are used
+  std::optional<CurveRun> lastRun_;
+  DesignDocument document_;  // the loaded design: its metadata and unknown members
 };
 
 }  // namespace diaspring::cli

@@ -7,9 +7,11 @@
 #include <QDate>
 #include <QString>
 
+#include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
 #include "form/fields.h"
 
+class QPagedPaintDevice;
 class QPainter;
 
 namespace diaspring {
@@ -24,15 +26,19 @@ inline constexpr const char* kInputsEditedWarning = "输入已修改，本报告
 // not yet checked are shown as such. A window passes the boxes of its last
 // run (WindowLogic::lastRunFields()) and, when its boxes were edited since
 // (WindowLogic::inputsEditedSinceRun()), `inputsEdited`: the sheet then
-// carries kInputsEditedWarning in red at its top. On failure returns false
-// and says why in `error` (in Chinese, naming the file).
+// carries kInputsEditedWarning in red at its top. With `analysis`, a second
+// page shows the strength and release analysis of that curve run
+// (render/analysis_page.h). On failure returns false and says why in
+// `error` (in Chinese, naming the file).
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date = QDate::currentDate(), bool inputsEdited = false);
+                      const QDate& date = QDate::currentDate(), const AnalysisInput* analysis = nullptr,
+                      bool inputsEdited = false);
 
-// Paints the same sheet with `painter` on a device showing an A4 page at
+// Paints the same sheet with `painter` on `device`, whose pages are A4 at
 // kSheetResolution dots per inch from the paper's corner: a printer set to
-// that resolution and to full-page printing, for example.
-void paintDesignSheet(QPainter& painter, const Fields& fields, const DisplayList& chart, const QDate& date,
-                      bool inputsEdited);
+// that resolution and to full-page printing, for example. False when the
+// device refused the second page.
+bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields& fields, const DisplayList& chart,
+                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited);
 
 }  // namespace diaspring

@@ -44,6 +44,9 @@ class WindowLogic {
   std::optional<Fault> sliderChanged(Slider slider);
 
   const SpringDesign& design() const { return design_; }
+  // The valley deflection λ1N found by the last curve run (the record keeps
+  // only its load); unset before a run and when no valley was found.
+  Num valleyDeflection() const { return lambda1N_; }
 
   // What the results were computed from: the inputs as the last curve press
   // read them (kept after a clear: the check goes on using that curve's
@@ -73,6 +76,7 @@ class WindowLogic {
   Fields& fields_;
   Surface& chart_;
   SpringDesign design_;
+  Num lambda1N_;
   std::optional<DesignInputs> curveRun_;
   std::optional<DesignInputs> checkRun_;
   bool outputsShown_ = false;  // the curve ran and no clear came after

@@ -33,7 +33,7 @@ class CliDesign : public ::testing::Test {
 TEST_F(CliDesign, ASavedDesignLoadsBackIntoTheSameBoxes) {
   const std::string a = path("a.diaspring"), b = path("b.json");
   const Outcome saved = runCli(Args{"--slider", "HScroll3=900", "--set", "h= 2.50x", "--set", "F=", "--set",
-                                    "Text1=膜片", "--press", "Command1", "--save", a});
+                                    "Text1=膜片", "--set", "n=20", "--press", "Command1", "--save", a});
   ASSERT_EQ(saved.status, kExitOk) << saved.err;
 
   // Loaded, and saved again under any name: the same design.
@@ -53,6 +53,7 @@ TEST_F(CliDesign, ASavedDesignLoadsBackIntoTheSameBoxes) {
   EXPECT_EQ(first.document->inputs, second.document->inputs);
   EXPECT_EQ(second.document->inputs.text(TextBox::Text4), " 2.50x");
   EXPECT_EQ(second.document->inputs.slider(Slider::HScroll3), 900);
+  EXPECT_EQ(second.document->inputs.extra("n"), "20") << "an analysis input travels with the design";
 }
 
 TEST_F(CliDesign, SavingOverTheLoadedFileKeepsWhatTheRunDidNotChange) {
