@@ -49,6 +49,8 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
     return outcome;
   }
 
+  for (const std::string& warning : parsed.warnings) outcome.err += "diaspring-cli: warning: " + warning + "\n";
+
   Session session;
   if (!options.designPath.empty()) {
     // A design that cannot be read stops the run: nothing runs on a design

@@ -4,12 +4,16 @@
 // the twelve rules with their captions, values and verdicts (failed rules
 // stand out), and the date.
 
+#include <optional>
+
+#include <QByteArray>
 #include <QDate>
 #include <QString>
 
 #include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
 #include "form/fields.h"
+#include "render/write_failure.h"
 
 class QPagedPaintDevice;
 class QPainter;
@@ -22,14 +26,25 @@ inline constexpr int kSheetResolution = 300;
 // The warning at the top of a sheet whose inputs were edited after its run.
 inline constexpr const char* kInputsEditedWarning = "输入已修改，本报告基于上次计算的输入";
 
-// Writes the sheet as a PDF from the texts of `fields` and the chart. Rules
-// not yet checked are shown as such. A window passes the boxes of its last
-// run (WindowLogic::lastRunFields()) and, when its boxes were edited since
-// (WindowLogic::inputsEditedSinceRun()), `inputsEdited`: the sheet then
-// carries kInputsEditedWarning in red at its top. With `analysis`, a second
-// page shows the strength and release analysis of that curve run
-// (render/analysis_page.h). On failure returns false and says why in
-// `error` (in Chinese, naming the file).
+// The sheet as the bytes of a PDF, from the texts of `fields` and the chart.
+// Rules not yet checked are shown as such. A window passes the boxes of its
+// last run (WindowLogic::lastRunFields()) and, when its boxes were edited
+// since (WindowLogic::inputsEditedSinceRun()), `inputsEdited`: the sheet
+// then carries kInputsEditedWarning in red at its top. With `analysis`, a
+// second page shows the strength and release analysis of that curve run
+// (render/analysis_page.h). Nothing when the pages could not be made.
+std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart,
+                                         const QDate& date = QDate::currentDate(),
+                                         const AnalysisInput* analysis = nullptr, bool inputsEdited = false);
+
+// Writes that PDF to `path` whole or not at all; the failure names the file
+// and the reason.
+std::optional<SaveFailure> saveDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path,
+                                           const QDate& date = QDate::currentDate(),
+                                           const AnalysisInput* analysis = nullptr, bool inputsEdited = false);
+
+// The same for the window: on failure false, with the reason in Chinese in
+// `error`.
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
                       const QDate& date = QDate::currentDate(), const AnalysisInput* analysis = nullptr,
                       bool inputsEdited = false);
