@@ -26,7 +26,7 @@ namespace diaspring {
 namespace {
 
 // The page is laid out in millimetres and drawn in device units of 1/300 inch.
-constexpr int kResolution = 300;
+constexpr int kResolution = kSheetResolution;
 constexpr double kUnitsPerMm = kResolution / 25.4;
 constexpr double kUnitsPerPt = kResolution / 72.0;
 
@@ -447,6 +447,15 @@ bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& cha
                 const AnalysisInput* analysis, bool inputsEdited) {
   QPainter painter;
   if (!painter.begin(&writer)) return false;
+  const bool painted = paintDesignSheet(painter, writer, fields, chart, date, analysis, inputsEdited);
+  return painter.end() && painted;
+}
+
+}  // namespace
+
+bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields& fields, const DisplayList& chart,
+                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited) {
+  painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   Page page(painter);
@@ -459,14 +468,13 @@ bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& cha
   drawPoints(page, fields, kLeft, y, pointsWidth);
   drawRules(page, fields, kLeft + pointsWidth + gap, y, kContentWidth - pointsWidth - gap);
   drawFooter(page);
+  painter.restore();
   if (analysis != nullptr) {
-    if (!writer.newPage()) return false;
+    if (!device.newPage()) return false;
     paintAnalysisPage(painter, *analysis, date);
   }
-  return painter.end();
+  return true;
 }
-
-}  // namespace
 
 std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart, const QDate& date,
                                          const AnalysisInput* analysis, bool inputsEdited) {
