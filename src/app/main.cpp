@@ -7,15 +7,20 @@
 //                                  the chart alone) as images, and exits
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include <QApplication>
+#include <QBuffer>
+#include <QByteArray>
+#include <QPixmap>
 #include <QStringList>
 #include <QTimer>
 
 #include "chart_widget.h"
 #include "main_window.h"
 #include "form/controls.h"
+#include "render/write_failure.h"
 
 namespace {
 
@@ -80,12 +85,23 @@ int main(int argc, char** argv) {
     window.press(*command);
   }
   int status = 0;
+  // Each image is encoded as PNG in memory and written whole or not at all;
+  // a failure is told with its reason.
+  const auto savePng = [&status](const QPixmap& shot, const QString& path) {
+    static const diaspring::Unmade kNoPng{"the image could not be encoded as PNG", "无法将图像编码为 PNG"};
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    const bool encoded = out.open(QIODevice::WriteOnly) && shot.save(&out, "PNG");
+    const auto failure = diaspring::saveFile(path, encoded ? std::optional(bytes) : std::nullopt, kNoPng);
+    if (!failure) return;
+    std::fprintf(stderr, "diaspring: %s\n", failure->english().c_str());
+    status = 1;
+  };
   QTimer::singleShot(300, &window, [&] {
-    if (!window.grab().save(options.screenshot)) status = 1;
-    if (!options.chart.isEmpty() && !window.chart()->grab().save(options.chart)) status = 1;
+    savePng(window.grab(), options.screenshot);
+    if (!options.chart.isEmpty()) savePng(window.chart()->grab(), options.chart);
     QApplication::quit();
   });
   QApplication::exec();
-  if (status != 0) std::fputs("diaspring: could not save the screenshot\n", stderr);
   return status;
 }

@@ -69,27 +69,26 @@ void appendJsonString(std::string& out, std::string_view text) {
   out += '"';
 }
 
-void appendJsonFloat(std::string& out, float value) {
+namespace {
+
+// The shortest form that reads back as the same float or double; null for
+// what JSON cannot hold.
+template <typename Number>
+void appendJsonNumber(std::string& out, Number value) {
   if (!std::isfinite(value)) {
     out += "null";
     return;
   }
   char buf[32];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  (void)ec;  // the shortest form of a float takes at most 15 characters
+  (void)ec;  // the shortest form of a float takes at most 15 characters, of a double 24
   out.append(buf, end);
 }
 
-void appendJsonDouble(std::string& out, double value) {
-  if (!std::isfinite(value)) {
-    out += "null";
-    return;
-  }
-  char buf[32];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  (void)ec;  // the shortest form of a double takes at most 24 characters
-  out.append(buf, end);
-}
+}  // namespace
+
+void appendJsonFloat(std::string& out, float value) { appendJsonNumber(out, value); }
+void appendJsonDouble(std::string& out, double value) { appendJsonNumber(out, value); }
 
 namespace {
 
