@@ -5,6 +5,9 @@
 //                                  shows the window, presses the named
 //                                  buttons in order, saves the window (and
 //                                  the chart alone) as images, and exits
+//   diaspring --screenshot FILE --autodesign
+//                                  saves instead the dialog 自动设计… after a
+//                                  search with its default ranges
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -15,8 +18,10 @@
 #include <QByteArray>
 #include <QPixmap>
 #include <QStringList>
+#include <QTableWidget>
 #include <QTimer>
 
+#include "auto_design_dialog.h"
 #include "chart_widget.h"
 #include "main_window.h"
 #include "form/controls.h"
@@ -33,6 +38,7 @@ struct Options {
   QString screenshot;
   QString chart;
   QStringList presses;
+  bool autoDesign = false;
   QString error;
 };
 
@@ -45,6 +51,8 @@ Options parse(const QStringList& args) {
       o.screenshot = args[++i];
     } else if (a == QLatin1String("--chart") && hasValue) {
       o.chart = args[++i];
+    } else if (a == QLatin1String("--autodesign")) {
+      o.autoDesign = true;
     } else if (a == QLatin1String("--press") && hasValue) {
       o.presses << args[++i];
     } else {
@@ -52,8 +60,8 @@ Options parse(const QStringList& args) {
       return o;
     }
   }
-  if (o.screenshot.isEmpty() && (!o.chart.isEmpty() || !o.presses.isEmpty()))
-    o.error = QStringLiteral("--chart and --press need --screenshot");
+  if (o.screenshot.isEmpty() && (!o.chart.isEmpty() || !o.presses.isEmpty() || o.autoDesign))
+    o.error = QStringLiteral("--chart, --press and --autodesign need --screenshot");
   return o;
 }
 
@@ -97,6 +105,20 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "diaspring: %s\n", failure->english().c_str());
     status = 1;
   };
+  if (options.autoDesign) {
+    window.openAutoDesign();
+    diaspring::app::AutoDesignDialog* dialog = window.autoDesignDialog();
+    QObject::connect(dialog, &diaspring::app::AutoDesignDialog::searchFinished, dialog, [&] {
+      dialog->table()->selectRow(dialog->table()->rowCount() / 3);
+      QTimer::singleShot(300, dialog, [&] {
+        savePng(dialog->grab(), options.screenshot);
+        QApplication::quit();
+      });
+    });
+    if (!dialog->start()) return 1;
+    QApplication::exec();
+    return status;
+  }
   QTimer::singleShot(300, &window, [&] {
     savePng(window.grab(), options.screenshot);
     if (!options.chart.isEmpty()) savePng(window.chart()->grab(), options.chart);
