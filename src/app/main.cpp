@@ -13,10 +13,14 @@
 //                                  search with its default ranges
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include <QApplication>
+#include <QBuffer>
+#include <QByteArray>
 #include <QFile>
+#include <QPixmap>
 #include <QStringList>
 #include <QTableWidget>
 #include <QTimer>
@@ -27,6 +31,7 @@
 #include "main_window.h"
 #include "translations.h"
 #include "form/controls.h"
+#include "render/write_failure.h"
 #include "runtime/version.h"
 
 namespace {
@@ -125,28 +130,38 @@ int main(int argc, char** argv) {
   }
   if (!options.guide.isEmpty()) window.showGuide();
   int status = 0;
+  // Each image is encoded as PNG in memory and written whole or not at all;
+  // a failure is told with its reason.
+  const auto savePng = [&status](const QPixmap& shot, const QString& path) {
+    static const diaspring::Unmade kNoPng{"the image could not be encoded as PNG", "无法将图像编码为 PNG"};
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    const bool encoded = out.open(QIODevice::WriteOnly) && shot.save(&out, "PNG");
+    const auto failure = diaspring::saveFile(path, encoded ? std::optional(bytes) : std::nullopt, kNoPng);
+    if (!failure) return;
+    std::fprintf(stderr, "diaspring: %s\n", failure->english().c_str());
+    status = 1;
+  };
   if (options.autoDesign) {
     window.openAutoDesign();
     diaspring::app::AutoDesignDialog* dialog = window.autoDesignDialog();
     QObject::connect(dialog, &diaspring::app::AutoDesignDialog::searchFinished, dialog, [&] {
       dialog->table()->selectRow(dialog->table()->rowCount() / 3);
       QTimer::singleShot(300, dialog, [&] {
-        if (!dialog->grab().save(options.screenshot)) status = 1;
+        savePng(dialog->grab(), options.screenshot);
         QApplication::quit();
       });
     });
     if (!dialog->start()) return 1;
     QApplication::exec();
-    if (status != 0) std::fputs("diaspring: could not save the screenshot\n", stderr);
     return status;
   }
   QTimer::singleShot(300, &window, [&] {
-    if (!window.grab().save(options.screenshot)) status = 1;
-    if (!options.chart.isEmpty() && !window.chart()->grab().save(options.chart)) status = 1;
-    if (!options.guide.isEmpty() && !window.guide()->grab().save(options.guide)) status = 1;
+    savePng(window.grab(), options.screenshot);
+    if (!options.chart.isEmpty()) savePng(window.chart()->grab(), options.chart);
+    if (!options.guide.isEmpty()) savePng(window.guide()->grab(), options.guide);
     QApplication::quit();
   });
   QApplication::exec();
-  if (status != 0) std::fputs("diaspring: could not save the screenshot\n", stderr);
   return status;
 }

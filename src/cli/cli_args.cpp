@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <span>
 #include <system_error>
 
 #include "cli/utf8_text.h"
@@ -46,12 +47,6 @@ bool splitAssignment(std::string_view arg, NameValue& out) {
   return true;
 }
 
-// Whether the box is one of the design's inputs, the boxes that hold numbers.
-bool holdsAnInput(TextBox box) {
-  const auto inputs = namedInputs();
-  return std::any_of(inputs.begin(), inputs.end(), [&](const NamedInput& input) { return input.box == box; });
-}
-
 std::string parseSet(std::string_view arg, ParseResult& result) {
   Options& options = result.options;
   NameValue nv;
@@ -72,7 +67,7 @@ std::string parseSet(std::string_view arg, ParseResult& result) {
     return "--set: unknown name " + quote(nv.name) + "; use Text1 ... Text42 or an input name (see --help)";
   }
   if (!isValidUtf8(nv.value)) return "--set " + textBoxName(*box) + ": the text is not valid UTF-8";
-  if (holdsAnInput(*box)) warnIfPartial();
+  if (isNamedInputBox(*box)) warnIfPartial();  // the engine boxes are read by no computation
   options.actions.emplace_back(SetText{*box, std::string(nv.value)});
   return {};
 }
@@ -293,17 +288,24 @@ std::string usageText() {
       "as it was when writing fails.\n"
       "\n"
       "Input names:\n";
-  for (const NamedInput& input : namedInputs()) {
-    std::string line = "  " + std::string(input.name);
-    line.resize(12, ' ');
-    line += textBoxName(input.box);
-    line.resize(20, ' ');
-    line += input.unit;
-    line.resize(26, ' ');
-    line += "default " + std::string(defaultText(input.box));
-    line.resize(42, ' ');
-    text += line + input.meaning + "\n";
-  }
+  const auto inputLines = [&text](std::span<const NamedInput> inputs) {
+    for (const NamedInput& input : inputs) {
+      std::string line = "  " + std::string(input.name);
+      line.resize(12, ' ');
+      line += textBoxName(input.box);
+      line.resize(20, ' ');
+      const std::string_view unit = input.unit;
+      const std::size_t wide = unit.size() - displayWidth(unit);  // bytes beyond the columns shown ("N·m")
+      line += unit;
+      line.resize(26 + wide, ' ');
+      line += "default " + std::string(defaultText(input.box));
+      line.resize(42 + wide, ' ');
+      text += line + input.meaning + "\n";
+    }
+  };
+  inputLines(namedInputs());
+  text += "Engine data, kept with the design and read by no computation:\n";
+  inputLines(engineInputs());
   text +=
       "\n"
       "Analysis inputs (strength, release and fatigue; no box of the form):\n";
