@@ -1,12 +1,14 @@
 // Starts the calculator's window.
 //
 //   diaspring                      the window
+//   diaspring --version            prints "diaspring VERSION"; needs no display
 //   diaspring --screenshot FILE [--chart FILE] [--press CommandN]...
 //                                  shows the window, presses the named
 //                                  buttons in order, saves the window (and
 //                                  the chart alone) as images, and exits
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include <QApplication>
@@ -16,6 +18,7 @@
 #include "chart_widget.h"
 #include "main_window.h"
 #include "form/controls.h"
+#include "runtime/version.h"
 
 namespace {
 
@@ -55,12 +58,21 @@ Options parse(const QStringList& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that it works without a display.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("diaspring %s\n", diaspring::kVersion);
+      return std::fflush(stdout) == 0 ? 0 : 3;
+    }
+  }
   if (!haveDisplay()) {
     std::fputs("diaspring: no display (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); "
                "use the headless front end instead\n", stderr);
     return 1;
   }
   QApplication app(argc, argv);
+  // Ties the window to its desktop entry (its name and icon under Wayland).
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.diaspring.Diaspring"));
   const Options options = parse(QApplication::arguments());
   if (!options.error.isEmpty()) {
     std::fprintf(stderr, "diaspring: %s\n", options.error.toLocal8Bit().constData());

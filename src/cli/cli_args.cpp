@@ -6,6 +6,7 @@
 
 #include "cli/utf8_text.h"
 #include "form/named_inputs.h"
+#include "runtime/version.h"
 
 namespace diaspring::cli {
 namespace {
@@ -140,6 +141,10 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
       options.help = true;
       return result;
     }
+    if (arg == "--version") {
+      options.version = true;
+      return result;
+    }
     if (arg == "--json") {
       options.json = true;
       continue;
@@ -188,6 +193,8 @@ std::vector<Action> defaultActions() {
   return {Press{Command::Command1}, Press{Command::Command3}};
 }
 
+std::string versionText() { return std::string("diaspring-cli ") + kVersion + "\n"; }
+
 std::string usageText() {
   struct SliderHelp {
     Slider slider;
@@ -204,6 +211,7 @@ std::string usageText() {
   std::string text =
       "Usage: diaspring-cli [--json] [ACTION...] [--chart FILE [--scale N]] [--report FILE.pdf]\n"
       "       diaspring-cli study IN.csv [-o OUT.csv] [--threads N]\n"
+      "       diaspring-cli --help | --version\n"
       "Designs and checks a clutch diaphragm spring without the window: the actions\n"
       "are applied in the order given, exactly as the window's own events.\n"
       "\n"

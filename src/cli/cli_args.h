@@ -11,6 +11,7 @@
 //   --scale N            the PNG at N times the chart's size (1 ... 8, default 2)
 //   --report FILE        after the actions, write the design sheet as FILE.pdf
 //   --help, -h           print the usage
+//   --version            print the program's name and version
 
 #include <span>
 #include <string>
@@ -47,6 +48,7 @@ inline constexpr int kDefaultChartScale = 2;
 
 struct Options {
   bool help = false;
+  bool version = false;
   bool json = false;
   // Empty when the command line names no action: the default run applies.
   std::vector<Action> actions;
@@ -77,5 +79,8 @@ std::vector<Action> defaultActions();
 
 // The text printed by --help, ending in a line end.
 std::string usageText();
+
+// The line printed by --version: "diaspring-cli 0.1.0" and a line end.
+std::string versionText();
 
 }  // namespace diaspring::cli
