@@ -14,17 +14,18 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${DIASPRING_HOMEPAGE_URL})
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
- diaspring is a calculator for the engineer who designs the diaphragm spring
- of a vehicle's dry friction clutch. From the sheet thickness, the cone
- height, the radii, the wear allowance and the release travel it draws the
- load-deflection characteristic of the spring (Almen-Laszlo), finds its
- peak, valley and inflection and the working, worn-lining and release
- points, and checks the design against twelve rules. The chart is exported
- as PNG, SVG or PDF, and a one-page design sheet as PDF.
- .
- diaspring-cli runs the same calculation without the window, for scripts
- and for parameter studies over many designs.")
+# The long description below the summary line; CPack indents it and marks
+# the empty line as Debian's control files want.
+set(CPACK_PACKAGE_DESCRIPTION "diaspring is a calculator for the engineer who designs the diaphragm spring
+of a vehicle's dry friction clutch. From the sheet thickness, the cone
+height, the radii, the wear allowance and the release travel it draws the
+load-deflection characteristic of the spring (Almen-Laszlo), finds its
+peak, valley and inflection and the working, worn-lining and release
+points, and checks the design against twelve rules. The chart is exported
+as PNG, SVG or PDF, and a one-page design sheet as PDF.
+
+diaspring-cli runs the same calculation without the window, for scripts
+and for parameter studies over many designs.")
 # The shared libraries' packages come from dpkg-shlibdeps; beside them the
 # CJK font that the window, the chart and the design sheet are drawn with,
 # and Qt's own translations for the standard dialogs in Chinese.
