@@ -54,7 +54,9 @@ if dpkg-query -W -f='${Status}' diaspring 2>/dev/null | grep -q 'install ok inst
   $SUDO apt-get purge -y -qq diaspring >/dev/null
 fi
 preexisting=$(mktemp)
-while read -r path; do [ -e "$path" ] && echo "$path"; done <<<"$contents" >"$preexisting"
+while read -r path; do
+  if [ -e "$path" ]; then echo "$path"; fi
+done <<<"$contents" >"$preexisting"
 $SUDO apt-get install -y -qq --no-install-recommends "./$deb" >/dev/null || {
   # The dependencies may be missing from stale package lists.
   $SUDO apt-get update -qq && $SUDO apt-get install -y -qq --no-install-recommends "./$deb" >/dev/null
@@ -77,6 +79,10 @@ if command -v update-desktop-database >/dev/null; then
   grep -q "application/x-diaspring-design=.*$app_id.desktop" /usr/share/applications/mimeinfo.cache ||
     fail "the desktop database does not open design files with the program"
 fi
+icon_cache=/usr/share/icons/hicolor/icon-theme.cache
+if command -v gtk-update-icon-cache >/dev/null; then
+  grep -q "$app_id" "$icon_cache" || fail "the icon cache lacks the program's icon"
+fi
 echo "ci-package: installed; --version, the default run, the window and man -w work from /usr/bin"
 
 # Remove it: every file it installed goes, and every folder it made.
@@ -85,7 +91,7 @@ dpkg -L diaspring >"$installed"
 $SUDO apt-get purge -y -qq diaspring >/dev/null
 left=()
 while read -r path; do
-  [ "$path" = /. ] && continue
+  if [ "$path" = /. ]; then continue; fi
   [ -e "$path" ] || [ -L "$path" ] || continue
   if [ -d "$path" ] && [ ! -L "$path" ] && grep -qxF "$path" "$preexisting"; then continue; fi
   left+=("$path")
@@ -95,6 +101,7 @@ done <"$installed"
 if [ -f /usr/share/applications/mimeinfo.cache ] && grep -q "$app_id.desktop" /usr/share/applications/mimeinfo.cache; then
   fail "the desktop database still names the program"
 fi
+if [ -f "$icon_cache" ] && grep -q "$app_id" "$icon_cache"; then fail "the icon cache still holds the program's icon"; fi
 rm -f "$preexisting" "$installed"
 echo "ci-package: removed; nothing left behind ($(wc -l <<<"$contents") paths checked)"
 echo "ci-package: $(($(date +%s) - started)) s"
