@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "cli/utf8_text.h"
+#include "form/extra_inputs.h"
 #include "form/named_inputs.h"
 #include "runtime/version.h"
 
@@ -47,6 +48,11 @@ bool splitAssignment(std::string_view arg, NameValue& out) {
 std::string parseSet(std::string_view arg, Options& options) {
   NameValue nv;
   if (!splitAssignment(arg, nv)) return "--set " + quote(arg) + ": expected NAME=TEXT";
+  if (extraInputOfName(nv.name) != nullptr) {
+    if (!isValidUtf8(nv.value)) return "--set " + std::string(nv.name) + ": the text is not valid UTF-8";
+    options.extras.emplace_back(std::string(nv.name), std::string(nv.value));
+    return {};
+  }
   auto box = textBoxFromName(nv.name);
   if (!box) box = boxOfNamedInput(nv.name);
   if (!box) {
@@ -211,6 +217,7 @@ std::string usageText() {
   std::string text =
       "Usage: diaspring-cli [--json] [ACTION...] [--chart FILE [--scale N]] [--report FILE.pdf]\n"
       "       diaspring-cli study IN.csv [-o OUT.csv] [--threads N]\n"
+      "       diaspring-cli disc --De D --Di D --t T --h0 H --s S [--E E --mu MU] [--json]\n"
       "       diaspring-cli --help | --version\n"
       "Designs and checks a clutch diaphragm spring without the window: the actions\n"
       "are applied in the order given, exactly as the window's own events.\n"
@@ -249,6 +256,18 @@ std::string usageText() {
   }
   text +=
       "\n"
+      "Analysis inputs (strength, release and fatigue; no box of the form):\n";
+  for (const ExtraInput& input : extraInputs()) {
+    std::string line = "  " + std::string(input.name);
+    line.resize(16, ' ');
+    line += input.unit;
+    line.resize(22, ' ');
+    line += "default " + std::string(input.defaultText);
+    line.resize(38, ' ');
+    text += line + input.meaning + (input.example ? " (example value)" : "") + "\n";
+  }
+  text +=
+      "\n"
       "Sliders:\n";
   for (const SliderHelp& s : kSliders) {
     const SliderRange range = sliderRange(s.slider);
@@ -263,14 +282,23 @@ std::string usageText() {
       "  a readable report of the design, the characteristic points, the\n"
       "  constraint check and any fault; with --json one JSON object with every\n"
       "  text box, the sliders, the faults and the chart's drawing operations.\n"
+      "  After a curve run that went through, both add the strength and release\n"
+      "  analysis (JSON: \"analysis\" with \"points\", \"release\" and \"checks\").\n"
       "\n"
       "Parameter study:\n"
       "  Each row of IN.csv is one design, its columns named by the input names\n"
-      "  above (columns left out keep their default texts). Every row runs on a\n"
-      "  fresh window: the curve (Command1), then the check (Command3). The result\n"
-      "  (to OUT.csv, or to stdout) repeats the input columns and adds the twelve\n"
-      "  point values, each rule's value and pass/fail, and a fault column. Rows run\n"
+      "  and analysis input names above (columns left out keep their defaults).\n"
+      "  Every row runs on a fresh window: the curve (Command1), then the check\n"
+      "  (Command3). The result (to OUT.csv, or to stdout) repeats the input columns\n"
+      "  and adds the twelve point values, each rule's value and pass/fail, the main\n"
+      "  results of the strength and release analysis and a fault column. Rows run\n"
       "  on all cores (or N threads); the result is the same for any number.\n"
+      "\n"
+      "Disc spring:\n"
+      "  diaspring-cli disc prints the load F (N) and the stresses σOM, σI ... σIV\n"
+      "  (MPa, compression negative) of a disc spring De x Di x t with free cone\n"
+      "  height h0 at deflection s (mm); E defaults to 206000 MPa, μ to 0.3. With\n"
+      "  --json: {\"F\": ..., \"sigmaOM\": ..., \"sigmaI\": ..., ... \"sigmaIV\": ...}.\n"
       "\n"
       "Exit status: 0 no handler faulted, 1 a handler faulted or a file could not be\n"
       "written (the output is still complete), 2 usage error, 3 the output could not\n"

@@ -16,6 +16,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -52,6 +53,9 @@ struct Options {
   bool json = false;
   // Empty when the command line names no action: the default run applies.
   std::vector<Action> actions;
+  // Inputs that belong to no box (n, b, Rm, ...), by name, in the order
+  // given; they run nothing, so they do not stop the default run.
+  std::vector<std::pair<std::string, std::string>> extras;
   // Files written after the actions; empty: none. The chart's format is
   // named by its extension (.png, .svg or .pdf, any letter case); a PNG is
   // `chartScale` times the chart's size in the window.

@@ -71,6 +71,15 @@ class FileExporter final : public Exporter {
     return reason(file, error);
   }
 
+  std::optional<std::string> writeReportWithAnalysis(const Fields& fields, const DisplayList& chart,
+                                                     const std::string& path, const AnalysisInput& analysis) override {
+    startQt();
+    const QString file = QFile::decodeName(path.c_str());
+    QString error;
+    if (writeDesignSheet(fields, chart, file, &error, QDate::currentDate(), &analysis)) return std::nullopt;
+    return reason(file, error);
+  }
+
  private:
   // The painters need a QGuiApplication. The front end shows no window, so
   // unless a platform is chosen it runs on the offscreen one: a display is

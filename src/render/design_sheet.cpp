@@ -17,7 +17,9 @@
 
 #include "check/constraint_check.h"
 #include "model/points.h"
+#include "render/analysis_page.h"
 #include "render/chart_painter.h"
+#include "render/sheet_style.h"
 #include "render/write_failure.h"
 #include "form/controls.h"
 
@@ -46,15 +48,7 @@ constexpr double kRowHeight = 4.7;   // a body row, mm
 constexpr double kHeadHeight = 5.4;  // a header row, mm
 constexpr double kBodyPt = 8.8;
 
-const QColor kInk(0x1A, 0x1A, 0x1A);
-const QColor kAccent(0x1F, 0x3A, 0x5F);
-const QColor kMuted(0x6B, 0x6B, 0x6B);
-const QColor kHairline(0xCF, 0xCF, 0xCF);
-const QColor kHeadFill(0xEC, 0xF0, 0xF5);
-const QColor kFailInk(0xC6, 0x28, 0x28);
-const QColor kFailFill(0xFD, 0xE8, 0xE8);
-const QColor kPassInk(0x2E, 0x7D, 0x32);
-const QColor kUncheckedInk(0x8C, 0x8C, 0x8C);
+using namespace sheet;  // the colours
 
 const QString kDash = QStringLiteral("—");
 const QString kTick = QStringLiteral("✔");
@@ -441,7 +435,8 @@ void drawFooter(Page& page) {
             QStringLiteral("本页汇总设计输入、特性曲线、特征点及约束条件校核结果，供设计评审与存档。"), font, kMuted);
 }
 
-bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& chart, const QDate& date) {
+bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& chart, const QDate& date,
+                const AnalysisInput* analysis) {
   QPainter painter;
   if (!painter.begin(&writer)) return false;
   painter.setRenderHint(QPainter::Antialiasing, true);
@@ -456,13 +451,17 @@ bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& cha
   drawPoints(page, fields, kLeft, y, pointsWidth);
   drawRules(page, fields, kLeft + pointsWidth + gap, y, kContentWidth - pointsWidth - gap);
   drawFooter(page);
+  if (analysis != nullptr) {
+    if (!writer.newPage()) return false;
+    paintAnalysisPage(painter, *analysis, date);
+  }
   return painter.end();
 }
 
 }  // namespace
 
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date) {
+                      const QDate& date, const AnalysisInput* analysis) {
   auto fail = [&](const QString& message) {
     if (error != nullptr) *error = message;
     return false;
@@ -483,7 +482,7 @@ bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QStr
     writer.setResolution(kResolution);
     painted = writer.setPageLayout(
                   QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0))) &&
-              paintSheet(writer, fields, chart, date);
+              paintSheet(writer, fields, chart, date, analysis);
   }
   if (!painted || file.error() != QFileDevice::NoError) {
     const QString reason =

@@ -7,6 +7,7 @@
 #include <QDate>
 #include <QString>
 
+#include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
 #include "form/fields.h"
 
@@ -15,7 +16,9 @@ namespace diaspring {
 // Writes the sheet as a PDF from what the window shows: the texts of its
 // boxes and its chart. Rules not yet checked are shown as such. On failure
 // returns false and says why in `error` (in Chinese, naming the file).
+// With `analysis`, a second page shows the strength and release analysis
+// of that curve run (render/analysis_page.h).
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date = QDate::currentDate());
+                      const QDate& date = QDate::currentDate(), const AnalysisInput* analysis = nullptr);
 
 }  // namespace diaspring

@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
+#include "analysis/analysis_table.h"
+#include "analysis/spring_analysis.h"
 #include "check/constraint_check.h"
+#include "form/extra_inputs.h"
 #include "model/points.h"
 #include "runtime/convert.h"
 #include "form/named_inputs.h"
@@ -57,20 +61,23 @@ StudyInput readStudy(std::string_view csvText) {
   std::vector<std::string> unknown;
   for (const std::string& name : header.fields) {
     const auto box = boxOfNamedInput(name);
-    if (!box) {
+    const bool extra = extraInputOfName(name) != nullptr;
+    if (!box && !extra) {
       unknown.push_back(name);
       continue;
     }
     if (std::find(study.columns.begin(), study.columns.end(), name) != study.columns.end())
       throw StudyError("column " + name + " is named twice");
     study.columns.push_back(name);
-    study.boxes.push_back(*box);
+    study.boxes.push_back(box.value_or(TextBox::Text1));
+    study.extras.push_back(extra ? name : std::string());
   }
   if (!unknown.empty()) {
     std::string names;
     for (const std::string& name : unknown) names += (names.empty() ? "" : ", ") + ("'" + name + "'");
     std::string known;
     for (const NamedInput& input : namedInputs()) known += (known.empty() ? "" : " ") + std::string(input.name);
+    for (const ExtraInput& input : extraInputs()) known += " " + std::string(input.name);
     throw StudyError("unknown column" + std::string(unknown.size() > 1 ? "s " : " ") + names + " (known: " + known + ")");
   }
   records.erase(records.begin());
@@ -89,8 +96,14 @@ std::vector<std::string> resultColumns(const StudyInput& study) {
     if (valuePattern(rule)) columns.push_back(key);
     columns.push_back(key + "_pass");
   }
+  for (std::string& column : analysisColumns()) columns.push_back(std::move(column));
   columns.emplace_back("fault");
   return columns;
+}
+
+std::vector<std::string> analysisColumns() {
+  return {"sigmaOMmax", "sigmaImax", "sigmaFingerMax", "F2maxNew", "F2maxWorn", "lambda2EndNew",
+          "lambda2EndWorn", "fatigueSafetyNew", "fatigueSafetyWorn", "strength_pass", "analysis_error"};
 }
 
 std::vector<std::string> evaluateRow(const StudyInput& study, const csv::Record& row) {
@@ -110,10 +123,15 @@ std::vector<std::string> evaluateRow(const StudyInput& study, const csv::Record&
   MemoryFields fields;
   UnseenChart chart;
   WindowLogic window(fields, chart);
-  for (std::size_t i = 0; i < study.columns.size(); ++i) fields.setText(study.boxes[i], row.fields[i]);
+  DesignInputs extras;
+  for (std::size_t i = 0; i < study.columns.size(); ++i) {
+    if (i < study.extras.size() && !study.extras[i].empty()) extras.setExtra(study.extras[i], row.fields[i]);
+    else fields.setText(study.boxes[i], row.fields[i]);
+  }
   RuleResults rules;
   std::vector<std::string> faults;
-  if (auto f = window.press(Command::Command1)) faults.push_back(describe(Command::Command1, *f));
+  const auto curveFault = window.press(Command::Command1);
+  if (curveFault) faults.push_back(describe(Command::Command1, *curveFault));
   try {
     window.command3Click(&rules);
   } catch (const Fault& f) {
@@ -132,6 +150,25 @@ std::vector<std::string> evaluateRow(const StudyInput& study, const csv::Record&
       ++column;
     }
     out[column++] = result.evaluated ? (result.passed ? "pass" : "fail") : "";
+  }
+  if (!curveFault) {
+    const ParamsResult params = analysisParams(extras);
+    SpringAnalysis a;
+    if (params.error.empty()) a = analyseSpring(curveRunOf(window, fields), params.params);
+    else a.error = params.error;
+    if (a.error.empty()) {
+      const auto number = [](double v) { return std::isinf(v) ? std::string("inf") : analysisNumber(v, "0.000"); };
+      const StaticChecks& c = a.checks;
+      for (double v : {c.sigmaOMmax, c.sigmaImax, c.sigmaFingerMax, a.newStroke.F2max, a.wornStroke.F2max,
+                       a.newStroke.lambda2End, a.wornStroke.lambda2End, a.fatigueNew.governingPlace().safety,
+                       a.fatigueWorn.governingPlace().safety})
+        out[column++] = number(v);
+      const bool pass = c.omPass && c.iPass && c.fingerPass && a.fatigueNew.governingPlace().safety >= 1 &&
+                        a.fatigueWorn.governingPlace().safety >= 1;
+      out[column] = pass ? "pass" : "fail";
+    } else {
+      out[column + analysisColumns().size() - 1] = a.error;
+    }
   }
   for (const std::string& f : faults) fault += (fault.empty() ? "" : "; ") + f;
   return out;

@@ -26,15 +26,20 @@ class StudyError : public std::runtime_error {
 struct StudyInput {
   std::vector<std::string> columns;  // as named in the file's header
   std::vector<TextBox> boxes;        // the box each column is typed into
+  // For each column, the name of the analysis input it sets (n, b, Rm, ...),
+  // or empty for a column typed into a box; an extra's box is unused.
+  std::vector<std::string> extras;
   std::vector<csv::Record> rows;
 };
 
 StudyInput readStudy(std::string_view csvText);
 
 // The header of the result: the input columns, the twelve point values, for
-// each rule its value (where it shows one) and a pass/fail column, then
+// each rule its value (where it shows one) and a pass/fail column, the main
+// results of the strength and release analysis (analysisColumns()), then
 // `fault`.
 std::vector<std::string> resultColumns(const StudyInput& study);
+std::vector<std::string> analysisColumns();
 
 // One row of the result for one design.
 std::vector<std::string> evaluateRow(const StudyInput& study, const csv::Record& row);
