@@ -21,11 +21,12 @@ of a vehicle's dry friction clutch. From the sheet thickness, the cone
 height, the radii, the wear allowance and the release travel it draws the
 load-deflection characteristic of the spring (Almen-Laszlo), finds its
 peak, valley and inflection and the working, worn-lining and release
-points, and checks the design against twelve rules. The chart is exported
-as PNG, SVG or PDF, and a one-page design sheet as PDF.
+points, checks the design against twelve rules, and analyses its strength,
+release characteristic and fatigue. The chart is exported as PNG, SVG or
+PDF, and a design sheet as PDF.
 
 diaspring-cli runs the same calculation without the window, for scripts
-and for parameter studies over many designs.")
+and for parameter studies over many designs, and computes any disc spring.")
 # The shared libraries' packages come from dpkg-shlibdeps; beside them the
 # CJK font that the window, the chart and the design sheet are drawn with,
 # and Qt's own translations for the standard dialogs in Chinese.
