@@ -7,7 +7,9 @@
 #include "cli/utf8_text.h"
 #include "form/extra_inputs.h"
 #include "form/named_inputs.h"
+#include "runtime/file_write.h"
 #include "runtime/version.h"
+#include "study/study.h"
 
 namespace diaspring::cli {
 namespace {
@@ -45,11 +47,23 @@ bool splitAssignment(std::string_view arg, NameValue& out) {
   return true;
 }
 
-std::string parseSet(std::string_view arg, Options& options) {
+// Whether the box is one of the design's inputs, the boxes that hold numbers.
+bool holdsAnInput(TextBox box) {
+  const auto inputs = namedInputs();
+  return std::any_of(inputs.begin(), inputs.end(), [&](const NamedInput& input) { return input.box == box; });
+}
+
+std::string parseSet(std::string_view arg, ParseResult& result) {
+  Options& options = result.options;
   NameValue nv;
   if (!splitAssignment(arg, nv)) return "--set " + quote(arg) + ": expected NAME=TEXT";
+  // Inputs hold numbers: a text only partly a number is read by its leading number.
+  const auto warnIfPartial = [&] {
+    if (auto note = partialNumberNote(nv.value)) result.warnings.push_back("--set " + printable(nv.name) + ": " + printable(*note));
+  };
   if (extraInputOfName(nv.name) != nullptr) {
     if (!isValidUtf8(nv.value)) return "--set " + std::string(nv.name) + ": the text is not valid UTF-8";
+    warnIfPartial();
     options.extras.emplace_back(std::string(nv.name), std::string(nv.value));
     return {};
   }
@@ -59,6 +73,7 @@ std::string parseSet(std::string_view arg, Options& options) {
     return "--set: unknown name " + quote(nv.name) + "; use Text1 ... Text42 or an input name (see --help)";
   }
   if (!isValidUtf8(nv.value)) return "--set " + textBoxName(*box) + ": the text is not valid UTF-8";
+  if (holdsAnInput(*box)) warnIfPartial();
   options.actions.emplace_back(SetText{*box, std::string(nv.value)});
   return {};
 }
@@ -163,7 +178,7 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
         return result;
       }
       const std::string_view value = args[++i];
-      if (arg == "--set") result.error = parseSet(value, options);
+      if (arg == "--set") result.error = parseSet(value, result);
       else if (arg == "--slider") result.error = parseSlider(value, options);
       else result.error = parsePress(value, options);
       if (!result.ok()) return result;
@@ -190,9 +205,20 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
     }
     return result;
   }
-  if (!options.chartPath.empty() && options.chartPath == options.reportPath)
-    result.error = "--chart and --report name the same file " + quote(options.chartPath);
+  const NamedPath outputs[] = {{"--chart", options.chartPath}, {"--report", options.reportPath}};
+  result.error = sameFileError(outputs);
   return result;
+}
+
+std::string sameFileError(std::span<const NamedPath> paths) {
+  std::vector<std::string> resolved;
+  for (const NamedPath& named : paths) resolved.push_back(named.path.empty() ? std::string() : resolvedOutputPath(std::string(named.path)));
+  for (std::size_t i = 0; i < paths.size(); ++i)
+    for (std::size_t j = i + 1; j < paths.size(); ++j)
+      if (!resolved[i].empty() && resolved[i] == resolved[j])
+        return std::string(paths[i].option) + " and " + std::string(paths[j].option) + " name the same file " +
+               quote(paths[j].path);
+  return {};
 }
 
 std::vector<Action> defaultActions() {
@@ -293,6 +319,8 @@ std::string usageText() {
       "  and adds the twelve point values, each rule's value and pass/fail, the main\n"
       "  results of the strength and release analysis and a fault column. Rows run\n"
       "  on all cores (or N threads); the result is the same for any number.\n"
+      "  A cell that is not wholly a number is read by its leading number, with a\n"
+      "  warning; stderr ends with a summary (rows, faulted, unreadable).\n"
       "\n"
       "Disc spring:\n"
       "  diaspring-cli disc prints the load F (N) and the stresses σOM, σI ... σIV\n"
@@ -300,9 +328,9 @@ std::string usageText() {
       "  height h0 at deflection s (mm); E defaults to 206000 MPa, μ to 0.3. With\n"
       "  --json: {\"F\": ..., \"sigmaOM\": ..., \"sigmaI\": ..., ... \"sigmaIV\": ...}.\n"
       "\n"
-      "Exit status: 0 no handler faulted, 1 a handler faulted or a file could not be\n"
-      "written (the output is still complete), 2 usage error, 3 the output could not\n"
-      "be written.\n";
+      "Exit status: 0 no handler faulted, 1 a handler faulted (in a study: a row\n"
+      "faulted or could not be read) or a file could not be written (the output is\n"
+      "still complete), 2 usage error, 3 the output could not be written.\n";
   return text;
 }
 

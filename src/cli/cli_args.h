@@ -69,6 +69,9 @@ struct Options {
 struct ParseResult {
   Options options;
   std::string error;
+  // Things the run does that the user may not expect, one line each without
+  // the program name: a --set text that is not wholly a number.
+  std::vector<std::string> warnings;
   bool ok() const { return error.empty(); }
 };
 
@@ -76,6 +79,18 @@ struct ParseResult {
 // values and their ranges are all checked here, so that a run either starts
 // with valid actions or does not start at all.
 ParseResult parseArgs(std::span<const std::string_view> args);
+
+// A file named on the command line and the option that named it.
+struct NamedPath {
+  std::string_view option;  // "--chart", "-o", "the input" ...
+  std::string_view path;    // empty: not given
+};
+
+// The usage error when two of `paths` name the same file once ".", ".." and
+// symbolic links are resolved (so no run overwrites one of its own files, or
+// its input); empty when they name different files. Every option that writes
+// a file joins this one check.
+std::string sameFileError(std::span<const NamedPath> paths);
 
 // What a run without any action does: the curve, then the check, on the
 // window as it opens.

@@ -52,6 +52,8 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
     return outcome;
   }
 
+  for (const std::string& warning : parsed.warnings) outcome.err += "diaspring-cli: warning: " + warning + "\n";
+
   Session session;
   for (const auto& [name, text] : options.extras) session.setExtra(name, text);
   session.applyAll(options.actions.empty() ? defaultActions() : options.actions);

@@ -13,14 +13,13 @@
 #include <QPdfWriter>
 #include <QPen>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include <QBuffer>
 
 #include "check/constraint_check.h"
 #include "model/points.h"
 #include "render/analysis_page.h"
 #include "render/chart_painter.h"
 #include "render/sheet_style.h"
-#include "render/write_failure.h"
 #include "form/controls.h"
 
 namespace diaspring {
@@ -460,38 +459,34 @@ bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& cha
 
 }  // namespace
 
-bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date, const AnalysisInput* analysis) {
-  auto fail = [&](const QString& message) {
-    if (error != nullptr) *error = message;
-    return false;
-  };
-  if (path.isEmpty()) return fail(writeErrorZh(path, QStringLiteral("没有给出文件名")));
-
-  // Written beside the target under another name and renamed over it only
-  // when complete: a failure leaves any earlier file as it was and no
-  // half-written one.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return fail(describeWriteFailureZh(path, file.errorString()));
-
+std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart, const QDate& date,
+                                         const AnalysisInput* analysis) {
+  QByteArray bytes;
   bool painted = false;
   {
-    QPdfWriter writer(&file);
+    QBuffer out(&bytes);
+    if (!out.open(QIODevice::WriteOnly)) return std::nullopt;
+    QPdfWriter writer(&out);
     writer.setTitle(QStringLiteral("膜片弹簧设计报告"));
     writer.setCreator(QStringLiteral("diaspring"));
     writer.setResolution(kResolution);
     painted = writer.setPageLayout(
                   QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0))) &&
               paintSheet(writer, fields, chart, date, analysis);
-  }
-  if (!painted || file.error() != QFileDevice::NoError) {
-    const QString reason =
-        file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("生成 PDF 页面失败");
-    file.cancelWriting();
-    return fail(describeWriteFailureZh(path, reason));
-  }
-  if (!file.commit()) return fail(describeWriteFailureZh(path, file.errorString()));
-  return true;
+  }  // the writer finishes the file as it goes out of scope
+  if (!painted || bytes.isEmpty()) return std::nullopt;
+  return bytes;
+}
+
+std::optional<SaveFailure> saveDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path,
+                                           const QDate& date, const AnalysisInput* analysis) {
+  static const Unmade kNoPage{"the PDF page could not be made", "生成 PDF 页面失败"};
+  return saveFile(path, designSheetPdf(fields, chart, date, analysis), kNoPage);
+}
+
+bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
+                      const QDate& date, const AnalysisInput* analysis) {
+  return reportedInChinese(saveDesignSheet(fields, chart, path, date, analysis), error);
 }
 
 }  // namespace diaspring

@@ -217,8 +217,8 @@ TEST_F(ChartMenu, FailedSaveWarnsAndLeavesTheChartAsItWas) {
     ASSERT_EQ(window.warnings.size(), 1u) << name;
     EXPECT_EQ(window.warnings[0].first, q("无法保存图表"));
     const QString& text = window.warnings[0].second;
-    EXPECT_TRUE(text.startsWith(q("无法写入文件 %1：").arg(path(q(name))))) << text.toStdString();
-    EXPECT_TRUE(text.contains(q("不是目录")) || text.contains(q("不存在"))) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(q("无法写入文件“%1”：").arg(path(q(name))))) << text.toStdString();
+    EXPECT_TRUE(text.contains(q("不是文件夹")) || text.contains(q("不存在"))) << text.toStdString();
     EXPECT_FALSE(QFileInfo::exists(path(q(name)))) << name;
   }
 

@@ -323,9 +323,9 @@ TEST(DesignSheetErrors, UnwritablePathsFailWithAMessageAndLeaveNoFile) {
     QString reason;  // a word of the reason the message must give
   };
   const std::vector<Case> cases{
-      {plain + QStringLiteral("/x.pdf"), QStringLiteral("不是目录")},                            // under a file
+      {plain + QStringLiteral("/x.pdf"), QStringLiteral("不是文件夹")},                          // under a file
       {dir.filePath(QStringLiteral("missing/x.pdf")), QStringLiteral("不存在")},                  // no such folder
-      {dir.filePath(QStringLiteral("folder")), QStringLiteral("目录")},                          // a folder itself
+      {dir.filePath(QStringLiteral("folder")), QStringLiteral("这是一个文件夹")},                // a folder itself
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(str(c.path));

@@ -42,7 +42,7 @@ TEST(Study, HeaderProblemsStopTheStudy) {
   const std::pair<const char*, const char*> cases[] = {
       {"", "the study file is empty"},
       {"h,thickness,R,colour\n1,2,3,4\n", "unknown columns 'thickness', 'colour'"},
-      {"h,h\n1,2\n", "column h is named twice"},
+      {"h,h\n1,2\n", "column 'h' is named twice"},
       {"\"h,R\n", "the header line cannot be read"},
   };
   for (const auto& [text, message] : cases) {
