@@ -11,6 +11,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  nlohmann-json3-dev
   fonts-wqy-microhei fonts-dejavu-core
   xvfb xauth poppler-utils locales
   scdoc librsvg2-bin qt6-translations-l10n

@@ -114,10 +114,12 @@ void MainWindow::exportDesignSheet() {
   if (path.isEmpty()) return;
   QString error;
   const std::optional<AnalysisInput> analysis = analysisInput();
+  // The sheet of the last run, marked when the boxes were edited since.
+  const MemoryFields run = logic_->lastRunFields();
   if (!guardedWrite(
           [&] {
-            return writeDesignSheet(fields_, chart_->displayList(), path, &error, QDate::currentDate(),
-                                    analysis ? &*analysis : nullptr);
+            return writeDesignSheet(run, chart_->displayList(), path, &error, QDate::currentDate(),
+                                    analysis ? &*analysis : nullptr, logic_->inputsEditedSinceRun());
           },
           &error))
     showWriteFailure(QStringLiteral("无法导出设计报告"), error);

@@ -138,6 +138,15 @@ std::string parseReport(std::string_view path, Options& options) {
   return {};
 }
 
+// --design and --save take any file name: the extension is the window's
+// convention, not a requirement.
+std::string parseDesignFile(std::string_view option, std::string_view path, std::string& out) {
+  if (!out.empty()) return std::string(option) + " may be given only once";
+  if (path.empty()) return std::string(option) + " needs a file name";
+  out = std::string(path);
+  return {};
+}
+
 std::string parseScale(std::string_view value, Options& options) {
   int scale = 0;
   const char* first = value.data();
@@ -184,16 +193,19 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
       if (!result.ok()) return result;
       continue;
     }
-    if (arg == "--chart" || arg == "--report" || arg == "--scale") {
+    if (arg == "--chart" || arg == "--report" || arg == "--scale" || arg == "--design" || arg == "--save") {
       if (i + 1 == args.size()) {
         if (arg == "--chart") result.error = "--chart needs a file name ending in .png, .svg or .pdf";
         else if (arg == "--report") result.error = "--report needs a file name ending in .pdf";
-        else result.error = "--scale needs a whole number from 1 to 8";
+        else if (arg == "--scale") result.error = "--scale needs a whole number from 1 to 8";
+        else result.error = std::string(arg) + " needs a file name";
         return result;
       }
       const std::string_view value = args[++i];
       if (arg == "--chart") result.error = parseChart(value, options);
       else if (arg == "--report") result.error = parseReport(value, options);
+      else if (arg == "--design") result.error = parseDesignFile(arg, value, options.designPath);
+      else if (arg == "--save") result.error = parseDesignFile(arg, value, options.savePath);
       else result.error = parseScale(value, options);
       if (!result.ok()) return result;
       continue;
@@ -205,8 +217,16 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
     }
     return result;
   }
-  const NamedPath outputs[] = {{"--chart", options.chartPath}, {"--report", options.reportPath}};
+  const NamedPath outputs[] = {
+      {"--chart", options.chartPath}, {"--report", options.reportPath}, {"--save", options.savePath}};
   result.error = sameFileError(outputs);
+  if (result.error.empty()) {
+    // Nor may a file of the run overwrite the design it read; saving the
+    // design back over its file is what --save is for.
+    const NamedPath overDesign[] = {
+        {"--design", options.designPath}, {"--chart", options.chartPath}, {"--report", options.reportPath}};
+    result.error = sameFileError(overDesign);
+  }
   return result;
 }
 
@@ -242,6 +262,7 @@ std::string usageText() {
   };
   std::string text =
       "Usage: diaspring-cli [--json] [ACTION...] [--chart FILE [--scale N]] [--report FILE.pdf]\n"
+      "                     [--design FILE] [--save FILE]\n"
       "       diaspring-cli study IN.csv [-o OUT.csv] [--threads N]\n"
       "       diaspring-cli disc --De D --Di D --t T --h0 H --s S [--E E --mu MU] [--json]\n"
       "       diaspring-cli --help | --version\n"
@@ -256,15 +277,24 @@ std::string usageText() {
       "                        when the value changes\n"
       "  --press NAME          click Command1 (curve and points), Command2 (clear)\n"
       "                        or Command3 (constraint check)\n"
-      "With no action: --press Command1 --press Command3 on the default design.\n"
+      "With no action: --press Command1 --press Command3 on the default design (or\n"
+      "the one --design loads).\n"
+      "\n"
+      "Design files (docs/design-file.md; the window's extension is .diaspring):\n"
+      "  --design FILE         load the design in FILE before the actions: its input\n"
+      "                        texts exactly as saved and its slider positions. A file\n"
+      "                        that cannot be read stops the run (exit status 1).\n"
+      "  --save FILE           after the actions, save the design as the boxes hold\n"
+      "                        it, with the loaded file's metadata\n"
       "\n"
       "Files, written after the actions:\n"
       "  --chart FILE          the chart as FILE.png, FILE.svg or FILE.pdf, by the\n"
       "                        extension; SVG and PDF are vectors with real text\n"
       "  --scale N             the PNG at N times the chart's size in the window,\n"
       "                        549 x 293 pixels (N from 1 to 8, default 2)\n"
-      "  --report FILE.pdf     the design sheet: one A4 page with the inputs, the\n"
-      "                        chart, the characteristic points and the check\n"
+      "  --report FILE.pdf     the design sheet: the inputs of the last curve run, the\n"
+      "                        chart, the characteristic points and the check; it\n"
+      "                        warns when the inputs were edited after that run\n"
       "A file is written whole or not at all; an earlier file of that name stays\n"
       "as it was when writing fails.\n"
       "\n"
@@ -330,7 +360,8 @@ std::string usageText() {
       "\n"
       "Exit status: 0 no handler faulted, 1 a handler faulted (in a study: a row\n"
       "faulted or could not be read) or a file could not be written (the output is\n"
-      "still complete), 2 usage error, 3 the output could not be written.\n";
+      "still complete) or the design file could not be read (nothing ran), 2 usage\n"
+      "error, 3 the output could not be written.\n";
   return text;
 }
 

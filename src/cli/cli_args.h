@@ -10,6 +10,8 @@
 //                        FILE.svg or FILE.pdf (the format by the extension)
 //   --scale N            the PNG at N times the chart's size (1 ... 8, default 2)
 //   --report FILE        after the actions, write the design sheet as FILE.pdf
+//   --design FILE        before the actions, load the design file FILE
+//   --save FILE          after the actions, save the design as FILE
 //   --help, -h           print the usage
 //   --version            print the program's name and version
 
@@ -62,6 +64,10 @@ struct Options {
   std::string chartPath;
   int chartScale = kDefaultChartScale;
   std::string reportPath;  // the design sheet, a .pdf
+  // A design file loaded before the actions and one saved after them
+  // (any file name); empty: none.
+  std::string designPath;
+  std::string savePath;
 };
 
 // Either the options or a usage error: a one-line message without the

@@ -10,6 +10,7 @@
 #include "cli/analysis_report.h"
 #include "cli/session.h"
 #include "cli/utf8_text.h"
+#include "design/design_file.h"
 
 namespace diaspring::cli {
 namespace {
@@ -55,6 +56,17 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
   for (const std::string& warning : parsed.warnings) outcome.err += "diaspring-cli: warning: " + warning + "\n";
 
   Session session;
+  if (!options.designPath.empty()) {
+    // A design that cannot be read stops the run: nothing runs on a design
+    // the user did not ask for, and nothing is written.
+    const DesignRead read = readDesignFile(options.designPath);
+    if (!read.ok()) {
+      outcome.status = kExitFault;
+      outcome.err = "diaspring-cli: " + printable(read.error->english()) + "\n";
+      return outcome;
+    }
+    session.loadDesign(*read.document);
+  }
   for (const auto& [name, text] : options.extras) session.setExtra(name, text);
   session.applyAll(options.actions.empty() ? defaultActions() : options.actions);
 
@@ -75,12 +87,21 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
            guarded([&] { return exporter->writeChart(session.chart(), options.chartPath, options.chartScale); }));
   }
   if (!options.reportPath.empty()) {
-    report(options.reportPath,
-           guarded([&] {
+    // The sheet of the last run, with a warning when the boxes were edited since.
+    const MemoryFields run = session.logic().lastRunFields();
+    const bool edited = session.logic().inputsEditedSinceRun();
+    report(options.reportPath, guarded([&] {
              const std::optional<AnalysisInput> input = session.analysisInput();
-             return input ? exporter->writeReportWithAnalysis(session.fields(), session.chart(), options.reportPath, *input)
-                          : exporter->writeReport(session.fields(), session.chart(), options.reportPath);
+             return input ? exporter->writeReportWithAnalysis(run, session.chart(), options.reportPath, *input, edited)
+                          : exporter->writeReport(run, session.chart(), options.reportPath, edited);
            }));
+  }
+  if (!options.savePath.empty()) {
+    DesignDocument design = session.design();
+    if (const auto failure = writeDesignFile(options.savePath, design)) {
+      outcome.err += "diaspring-cli: " + printable(failure->english()) + "\n";
+      allWritten = false;
+    }
   }
   outcome.status = session.faults().empty() && allWritten ? kExitOk : kExitFault;
   return outcome;

@@ -34,16 +34,19 @@ class FileExporter final : public Exporter {
     return reasonOf(saveChart(chart, QFile::decodeName(path.c_str()), scale));
   }
 
-  std::optional<std::string> writeReport(const Fields& fields, const DisplayList& chart,
-                                         const std::string& path) override {
+  std::optional<std::string> writeReport(const Fields& fields, const DisplayList& chart, const std::string& path,
+                                         bool inputsEdited) override {
     startQt();
-    return reasonOf(saveDesignSheet(fields, chart, QFile::decodeName(path.c_str())));
+    return reasonOf(
+        saveDesignSheet(fields, chart, QFile::decodeName(path.c_str()), QDate::currentDate(), nullptr, inputsEdited));
   }
 
   std::optional<std::string> writeReportWithAnalysis(const Fields& fields, const DisplayList& chart,
-                                                     const std::string& path, const AnalysisInput& analysis) override {
+                                                     const std::string& path, const AnalysisInput& analysis,
+                                                     bool inputsEdited) override {
     startQt();
-    return reasonOf(saveDesignSheet(fields, chart, QFile::decodeName(path.c_str()), QDate::currentDate(), &analysis));
+    return reasonOf(saveDesignSheet(fields, chart, QFile::decodeName(path.c_str()), QDate::currentDate(), &analysis,
+                                    inputsEdited));
   }
 
  private:

@@ -22,14 +22,17 @@ class Exporter {
   // on one line and without the file name; nothing on success.
   virtual std::optional<std::string> writeChart(const DisplayList& chart, const std::string& path, int scale) = 0;
 
-  // Writes the design sheet of what the fields and the chart show as a PDF.
+  // Writes the design sheet of what the fields and the chart show as a PDF;
+  // `inputsEdited`: the boxes no longer hold the inputs the fields show
+  // (the sheet then says so at its top).
   virtual std::optional<std::string> writeReport(const Fields& fields, const DisplayList& chart,
-                                                 const std::string& path) = 0;
+                                                 const std::string& path, bool inputsEdited) = 0;
   // The same with a second page of the strength and release analysis; an
   // exporter that cannot draw it writes the one-page sheet.
   virtual std::optional<std::string> writeReportWithAnalysis(const Fields& fields, const DisplayList& chart,
-                                                             const std::string& path, const AnalysisInput&) {
-    return writeReport(fields, chart, path);
+                                                             const std::string& path, const AnalysisInput&,
+                                                             bool inputsEdited) {
+    return writeReport(fields, chart, path, inputsEdited);
   }
 };
 

@@ -28,6 +28,23 @@ void Session::apply(const Action& action) {
   }
 }
 
+void Session::loadDesign(const DesignDocument& document) {
+  for (int i = 1; i <= kSliderCount; ++i) {
+    const auto slider = static_cast<Slider>(i);
+    apply(MoveSlider{slider, document.inputs.slider(slider)});
+  }
+  document.inputs.typeInto(fields_);
+  inputs_ = document.inputs;
+  document_ = document;
+}
+
+DesignDocument Session::design() const {
+  DesignDocument now = document_;
+  now.inputs = DesignInputs::fromFields(fields_);
+  for (const auto& [name, text] : inputs_.extras()) now.inputs.setExtra(name, text);
+  return now;
+}
+
 void Session::setExtra(std::string_view name, std::string_view text) { inputs_.setExtra(name, text); }
 
 std::optional<AnalysisInput> Session::analysisInput() const {

@@ -12,6 +12,7 @@
 #include "chart/display_list.h"
 #include "analysis/spring_analysis.h"
 #include "cli/cli_args.h"
+#include "design/design_file.h"
 #include "form/design_inputs.h"
 #include "runtime/fault.h"
 #include "form/fields.h"
@@ -41,6 +42,15 @@ class Session {
   void apply(const Action& action);
   void applyAll(const std::vector<Action>& actions);
 
+  // Opens a design as the window does: the sliders move to their positions
+  // (each writing its box), then every input text is typed as saved. The
+  // extras become the session's; the metadata and unknown members are kept
+  // for design().
+  void loadDesign(const DesignDocument& document);
+  // The design as the boxes and the extras hold it now, with the loaded
+  // document's metadata and unknown members (a new document's when none).
+  DesignDocument design() const;
+
   // An input that belongs to no box (see form/extra_inputs.h): kept by name
   // as an extra of the design's inputs; runs nothing.
   void setExtra(std::string_view name, std::string_view text);
@@ -55,6 +65,7 @@ class Session {
 
   const MemoryFields& fields() const { return fields_; }
   const DisplayList& chart() const { return chart_; }
+  const WindowLogic& logic() const { return logic_; }
   const std::vector<FaultRecord>& faults() const { return faults_; }
 
  private:
@@ -64,6 +75,7 @@ class Session {
   std::vector<FaultRecord> faults_;
   DesignInputs inputs_;  // only its extras are used
   std::optional<CurveRun> lastRun_;
+  DesignDocument document_;  // the loaded design: its metadata and unknown members
 };
 
 }  // namespace diaspring::cli

@@ -253,7 +253,9 @@ class Page {
 
 // ---------------------------------------------------------------- sections
 
-double drawTitle(Page& page, const QDate& date) {
+// The title block. A sheet whose inputs were edited after its run carries,
+// in place of the subtitle, a red band saying so.
+double drawTitle(Page& page, const QDate& date, bool inputsEdited) {
   double y = kTop;
   page.text(QRectF(kLeft, y, kContentWidth, 10), Qt::AlignLeft, QStringLiteral("膜片弹簧设计报告"),
             sheetFont(19, true), kAccent);
@@ -263,8 +265,15 @@ double drawTitle(Page& page, const QDate& date) {
   page.text(QRectF(kLeft, y + 5.2, kContentWidth, 5), Qt::AlignRight, QStringLiteral("共 1 页"), sheetFont(8),
             kMuted);
   y += 10.0;
-  page.text(QRectF(kLeft, y, kContentWidth, 5), Qt::AlignLeft,
-            QStringLiteral("离合器膜片弹簧 · 设计输入、载荷—变形特性、特征点与约束条件校核"), sheetFont(9), kMuted);
+  if (inputsEdited) {
+    const QRectF band(kLeft, y - 0.3, kContentWidth * 0.72, 5.6);
+    page.fill(band, kFailFill);
+    page.frame(band, 0.8, kFailInk);
+    page.text(band, Qt::AlignHCenter, QString::fromUtf8(kInputsEditedWarning), sheetFont(10, true), kFailInk);
+  } else {
+    page.text(QRectF(kLeft, y, kContentWidth, 5), Qt::AlignLeft,
+              QStringLiteral("离合器膜片弹簧 · 设计输入、载荷—变形特性、特征点与约束条件校核"), sheetFont(9), kMuted);
+  }
   y += 6.0;
   page.hrule(y, kLeft, kRight, 1.6, kAccent);
   page.hrule(y + 0.9, kLeft, kRight, 0.4, kAccent);
@@ -435,14 +444,14 @@ void drawFooter(Page& page) {
 }
 
 bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& chart, const QDate& date,
-                const AnalysisInput* analysis) {
+                const AnalysisInput* analysis, bool inputsEdited) {
   QPainter painter;
   if (!painter.begin(&writer)) return false;
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   Page page(painter);
 
-  double y = drawTitle(page, date);
+  double y = drawTitle(page, date, inputsEdited);
   y = drawInputs(page, fields, y);
   y = drawChart(page, chart, y);
   const double gap = 5.0;
@@ -460,7 +469,7 @@ bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& cha
 }  // namespace
 
 std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart, const QDate& date,
-                                         const AnalysisInput* analysis) {
+                                         const AnalysisInput* analysis, bool inputsEdited) {
   QByteArray bytes;
   bool painted = false;
   {
@@ -472,21 +481,21 @@ std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList
     writer.setResolution(kResolution);
     painted = writer.setPageLayout(
                   QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0))) &&
-              paintSheet(writer, fields, chart, date, analysis);
+              paintSheet(writer, fields, chart, date, analysis, inputsEdited);
   }  // the writer finishes the file as it goes out of scope
   if (!painted || bytes.isEmpty()) return std::nullopt;
   return bytes;
 }
 
 std::optional<SaveFailure> saveDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path,
-                                           const QDate& date, const AnalysisInput* analysis) {
+                                           const QDate& date, const AnalysisInput* analysis, bool inputsEdited) {
   static const Unmade kNoPage{"the PDF page could not be made", "生成 PDF 页面失败"};
-  return saveFile(path, designSheetPdf(fields, chart, date, analysis), kNoPage);
+  return saveFile(path, designSheetPdf(fields, chart, date, analysis, inputsEdited), kNoPage);
 }
 
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date, const AnalysisInput* analysis) {
-  return reportedInChinese(saveDesignSheet(fields, chart, path, date, analysis), error);
+                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited) {
+  return reportedInChinese(saveDesignSheet(fields, chart, path, date, analysis, inputsEdited), error);
 }
 
 }  // namespace diaspring

@@ -17,24 +17,30 @@
 
 namespace diaspring {
 
-// The sheet as the bytes of a PDF, from what the window shows: the texts of
-// its boxes and its chart. Rules not yet checked are shown as such. With
-// `analysis`, a second page shows the strength and release analysis of that
-// curve run (render/analysis_page.h). Nothing when the pages could not be
-// made.
+// The warning at the top of a sheet whose inputs were edited after its run.
+inline constexpr const char* kInputsEditedWarning = "输入已修改，本报告基于上次计算的输入";
+
+// The sheet as the bytes of a PDF, from the texts of `fields` and the chart.
+// Rules not yet checked are shown as such. A window passes the boxes of its
+// last run (WindowLogic::lastRunFields()) and, when its boxes were edited
+// since (WindowLogic::inputsEditedSinceRun()), `inputsEdited`: the sheet
+// then carries kInputsEditedWarning in red at its top. With `analysis`, a
+// second page shows the strength and release analysis of that curve run
+// (render/analysis_page.h). Nothing when the pages could not be made.
 std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart,
                                          const QDate& date = QDate::currentDate(),
-                                         const AnalysisInput* analysis = nullptr);
+                                         const AnalysisInput* analysis = nullptr, bool inputsEdited = false);
 
 // Writes that PDF to `path` whole or not at all; the failure names the file
 // and the reason.
 std::optional<SaveFailure> saveDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path,
                                            const QDate& date = QDate::currentDate(),
-                                           const AnalysisInput* analysis = nullptr);
+                                           const AnalysisInput* analysis = nullptr, bool inputsEdited = false);
 
 // The same for the window: on failure false, with the reason in Chinese in
 // `error`.
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date = QDate::currentDate(), const AnalysisInput* analysis = nullptr);
+                      const QDate& date = QDate::currentDate(), const AnalysisInput* analysis = nullptr,
+                      bool inputsEdited = false);
 
 }  // namespace diaspring

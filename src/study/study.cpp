@@ -125,6 +125,15 @@ std::vector<std::string> analysisColumns() {
           "lambda2EndWorn", "fatigueSafetyNew", "fatigueSafetyWorn", "strength_pass", "analysis_error"};
 }
 
+DesignInputs rowInputs(const StudyInput& study, const csv::Record& row) {
+  DesignInputs inputs;
+  for (std::size_t i = 0; i < study.columns.size() && i < row.fields.size(); ++i) {
+    if (i < study.extras.size() && !study.extras[i].empty()) inputs.setExtra(study.extras[i], row.fields[i]);
+    else inputs.setText(study.boxes[i], row.fields[i]);
+  }
+  return inputs;
+}
+
 std::vector<std::string> evaluateRow(const StudyInput& study, const csv::Record& row, RowOutcome* outcome) {
   RowOutcome ignored;
   RowOutcome& how = outcome != nullptr ? *outcome : ignored;
@@ -145,13 +154,11 @@ std::vector<std::string> evaluateRow(const StudyInput& study, const csv::Record&
   MemoryFields fields;
   UnseenChart chart;
   WindowLogic window(fields, chart);
-  DesignInputs extras;
-  for (std::size_t i = 0; i < study.columns.size(); ++i) {
-    if (i < study.extras.size() && !study.extras[i].empty()) extras.setExtra(study.extras[i], row.fields[i]);
-    else fields.setText(study.boxes[i], row.fields[i]);
+  const DesignInputs inputs = rowInputs(study, row);
+  inputs.typeInto(fields);
+  for (std::size_t i = 0; i < study.columns.size(); ++i)
     if (auto note = partialNumberNote(row.fields[i]))
       how.warnings.push_back(line + ", column " + study.columns[i] + ": " + *note);
-  }
   RuleResults rules;
   std::vector<std::string> faults;
   const auto curveFault = window.press(Command::Command1);
@@ -176,7 +183,7 @@ std::vector<std::string> evaluateRow(const StudyInput& study, const csv::Record&
     out[column++] = result.evaluated ? (result.passed ? "pass" : "fail") : "";
   }
   if (!curveFault) {
-    const ParamsResult params = analysisParams(extras);
+    const ParamsResult params = analysisParams(inputs);
     SpringAnalysis a;
     if (params.error.empty()) a = analyseSpring(curveRunOf(window, fields), params.params);
     else a.error = params.error;

@@ -13,6 +13,7 @@
 
 #include "study/csv.h"
 #include "form/controls.h"
+#include "form/design_inputs.h"
 
 namespace diaspring {
 
@@ -41,6 +42,10 @@ StudyInput readStudy(std::string_view csvText);
 // `fault`.
 std::vector<std::string> resultColumns(const StudyInput& study);
 std::vector<std::string> analysisColumns();
+
+// The design of one row: the window's defaults with the row's texts typed
+// over them, and its analysis columns as extras.
+DesignInputs rowInputs(const StudyInput& study, const csv::Record& row);
 
 // How a row went, besides its row of the result.
 struct RowOutcome {

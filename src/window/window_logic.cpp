@@ -19,6 +19,20 @@ constexpr std::array kOutputBoxes{
     TextBox::Text30, TextBox::Text38, TextBox::Text39, TextBox::Text40, TextBox::Text41, TextBox::Text42,
 };
 
+// The input boxes the curve reads (the derived H and r it writes itself),
+// and those the check reads besides the curve's design.
+constexpr std::array kCurveReads{TextBox::Text4,  TextBox::Text6,  TextBox::Text7,  TextBox::Text9,
+                                 TextBox::Text10, TextBox::Text11, TextBox::Text31, TextBox::Text32};
+constexpr std::array kCheckReads{TextBox::Text33, TextBox::Text34, TextBox::Text35, TextBox::Text36,
+                                 TextBox::Text37};
+
+template <std::size_t N>
+bool differ(const DesignInputs& a, const DesignInputs& b, const std::array<TextBox, N>& boxes) {
+  for (TextBox box : boxes)
+    if (a.text(box) != b.text(box)) return true;
+  return false;
+}
+
 // Where each slider writes, and how: value / divisor, in the general number
 // form or with a pattern.
 struct SliderTarget {
@@ -55,6 +69,9 @@ WindowLogic::WindowLogic(Fields& fields, Surface& chart) : fields_(fields), char
 
 void WindowLogic::command1Click() {
   DrawChartFrame(chart_);
+  curveRun_ = DesignInputs::fromFields(fields_);
+  outputsShown_ = true;
+  checkOfRun_ = false;
   CaptureDesign(design_, fields_);
   TraceCurve(design_, chart_);
   lambda1N_ = Num();
@@ -65,9 +82,56 @@ void WindowLogic::command1Click() {
 void WindowLogic::command2Click() {
   chart_.cls();
   for (TextBox box : kOutputBoxes) fields_.setText(box, "");
+  outputsShown_ = false;
+  checkRun_.reset();
 }
 
-void WindowLogic::command3Click(RuleResults* results) { ConstraintCheck(design_, fields_, results); }
+void WindowLogic::command3Click(RuleResults* results) {
+  if (curveRun_) {
+    checkRun_ = DesignInputs::fromFields(fields_);
+    checkOfRun_ = true;
+  }
+  ConstraintCheck(design_, fields_, results);
+}
+
+ResultStaleness WindowLogic::staleness(const DesignInputs& now) const {
+  ResultStaleness stale;
+  if (!curveRun_) return stale;
+  const bool curveEdited = differ(now, *curveRun_, kCurveReads);
+  stale.outputs = outputsShown_ && curveEdited;
+  stale.checks = checkRun_ && (!checkOfRun_ || curveEdited || differ(now, *checkRun_, kCheckReads));
+  return stale;
+}
+
+ResultStaleness WindowLogic::staleness() const { return staleness(DesignInputs::fromFields(fields_)); }
+
+std::optional<DesignInputs> WindowLogic::lastRunInputs() const {
+  if (!curveRun_ || (!outputsShown_ && !checkRun_)) return std::nullopt;
+  DesignInputs run = *curveRun_;
+  if (checkRun_ && checkOfRun_)
+    for (TextBox box : kCheckReads) run.setText(box, checkRun_->text(box));
+  return run;
+}
+
+bool WindowLogic::inputsEditedSinceRun() const {
+  const auto run = lastRunInputs();
+  if (!run) return false;
+  const DesignInputs now = DesignInputs::fromFields(fields_);
+  return differ(now, *run, kCurveReads) || differ(now, *run, kCheckReads);
+}
+
+MemoryFields WindowLogic::lastRunFields() const {
+  MemoryFields shown;
+  for (int i = 1; i <= kTextBoxCount; ++i) shown.setText(static_cast<TextBox>(i), fields_.text(static_cast<TextBox>(i)));
+  for (int i = 1; i <= kSliderCount; ++i) shown.setSliderValue(static_cast<Slider>(i), fields_.sliderValue(static_cast<Slider>(i)));
+  const auto run = lastRunInputs();
+  if (!run) return shown;
+  run->typeInto(shown);
+  for (int i = 1; i <= kSliderCount; ++i) shown.setSliderValue(static_cast<Slider>(i), run->slider(static_cast<Slider>(i)));
+  if (!checkOfRun_)
+    for (int i = 0; i < kRuleCount; ++i) shown.setText(ruleInfo(i).box, "");
+  return shown;
+}
 
 void WindowLogic::sliderChange(Slider slider) {
   const SliderTarget target = sliderTarget(slider);

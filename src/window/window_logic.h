@@ -9,9 +9,22 @@
 #include "check/constraint_check.h"
 #include "model/spring_design.h"
 #include "runtime/fault.h"
+#include "form/design_inputs.h"
 #include "form/fields.h"
 
 namespace diaspring {
+
+// Which of the results the window shows no longer belong to its inputs.
+struct ResultStaleness {
+  // The point boxes (Text12 ... Text23) and the chart: an input the curve
+  // reads was edited after the curve ran.
+  bool outputs = false;
+  // The rule boxes (Text24 ... Text30, Text38 ... Text42): the curve ran
+  // again after the check, or an input the check reads (those of the curve
+  // and F, D, d, r0, rf) was edited after the check.
+  bool checks = false;
+  bool operator==(const ResultStaleness&) const = default;
+};
 
 class WindowLogic {
  public:
@@ -35,11 +48,39 @@ class WindowLogic {
   // only its load); unset before a run and when no valley was found.
   Num valleyDeflection() const { return lambda1N_; }
 
+  // What the results were computed from: the inputs as the last curve press
+  // read them (kept after a clear: the check goes on using that curve's
+  // design), and as the last check read them (unset after a clear, which
+  // empties the rule boxes). Unset before the first press.
+  const std::optional<DesignInputs>& curveRunInputs() const { return curveRun_; }
+  const std::optional<DesignInputs>& checkRunInputs() const { return checkRun_; }
+
+  // Which shown results are stale given the inputs `now` (by default the
+  // boxes as they are). Engine boxes and sliders are read by neither.
+  ResultStaleness staleness(const DesignInputs& now) const;
+  ResultStaleness staleness() const;
+
+  // The inputs of the last run, for a report of it: the boxes the curve
+  // read as it read them, those only the check reads as the check read
+  // them. Unset when nothing was run.
+  std::optional<DesignInputs> lastRunInputs() const;
+  // Whether an input the shown results were made from has been edited since.
+  bool inputsEditedSinceRun() const;
+  // The boxes as a report of the last run shows them: its inputs (as
+  // lastRunInputs()), its derived boxes and points as shown, and the rule
+  // boxes only when the check belongs to that run (else empty: unchecked).
+  // Without a run, the boxes as they are.
+  MemoryFields lastRunFields() const;
+
  private:
   Fields& fields_;
   Surface& chart_;
   SpringDesign design_;
   Num lambda1N_;
+  std::optional<DesignInputs> curveRun_;
+  std::optional<DesignInputs> checkRun_;
+  bool outputsShown_ = false;  // the curve ran and no clear came after
+  bool checkOfRun_ = false;    // the last check came after the last curve press
 };
 
 }  // namespace diaspring

@@ -149,7 +149,14 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"scale_empty", {"--scale", ""}, "--scale takes a whole number from 1 to 8, not ''"},
         BadCase{"scale_beyond_int", {"--scale", "99999999999"},
                 "--scale takes a whole number from 1 to 8, not '99999999999'"},
-        BadCase{"scale_without_argument", {"--chart", "a.png", "--scale"}, "--scale needs a whole number from 1 to 8"}),
+        BadCase{"scale_without_argument", {"--chart", "a.png", "--scale"}, "--scale needs a whole number from 1 to 8"},
+        BadCase{"design_without_argument", {"--design"}, "--design needs a file name"},
+        BadCase{"design_empty", {"--design", ""}, "--design needs a file name"},
+        BadCase{"save_twice", {"--save", "a", "--save", "b"}, "--save may be given only once"},
+        BadCase{"save_over_the_report", {"--report", "x.pdf", "--save", "./x.pdf"},
+                "--report and --save name the same file './x.pdf'"},
+        BadCase{"report_over_the_design", {"--design", "d.pdf", "--report", "d.pdf"},
+                "--design and --report name the same file 'd.pdf'"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST(CliFiles, ChartScaleAndReportAreTakenAsGivenWithActionsAnywhere) {

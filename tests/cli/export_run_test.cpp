@@ -26,19 +26,22 @@ class FakeExporter final : public Exporter {
     int scale = 0;
     std::size_t ops = 0;
     std::string peak;  // Text12 as the fields held it
+    std::string h;     // Text4 as the fields held it
+    bool inputsEdited = false;
   };
   std::optional<std::string> chartFailure, reportFailure;
   bool throwOnChart = false;
   std::vector<Call> calls;
 
   std::optional<std::string> writeChart(const DisplayList& chart, const std::string& path, int scale) override {
-    calls.push_back({"chart", path, scale, chart.size(), {}});
+    calls.push_back({"chart", path, scale, chart.size(), {}, {}, false});
     if (throwOnChart) throw std::runtime_error("painter exploded");
     return chartFailure;
   }
-  std::optional<std::string> writeReport(const Fields& fields, const DisplayList& chart,
-                                         const std::string& path) override {
-    calls.push_back({"report", path, 0, chart.size(), fields.text(TextBox::Text12)});
+  std::optional<std::string> writeReport(const Fields& fields, const DisplayList& chart, const std::string& path,
+                                         bool inputsEdited) override {
+    calls.push_back({"report", path, 0, chart.size(), fields.text(TextBox::Text12), fields.text(TextBox::Text4),
+                     inputsEdited});
     return reportFailure;
   }
 };
@@ -128,6 +131,29 @@ TEST(CliExport, AHandlerFaultStillWritesTheFilesOfWhatWasDrawn) {
   EXPECT_EQ(o.err, "");
   ASSERT_EQ(exporter.calls.size(), 1u);
   EXPECT_GT(exporter.calls[0].ops, 0u);  // the frame drawn before the fault
+}
+
+TEST(CliExport, TheSheetIsOfTheLastRunAndSaysWhenTheInputsWereEditedSince) {
+  const struct {
+    Args args;
+    std::string h;  // on the sheet
+    bool edited;
+  } cases[] = {
+      {{"--press", "Command1", "--set", "h=2.6"}, "2.2", true},
+      {{"--press", "Command1", "--set", "h=2.6", "--press", "Command1"}, "2.6", false},
+      {{"--press", "Command1", "--press", "Command3", "--set", "Text1=300"}, "2.2", false},  // read by neither
+      {{"--set", "h=2.6"}, "2.6", false},  // nothing ran: the boxes as they are
+  };
+  for (const auto& c : cases) {
+    FakeExporter exporter;
+    Args args = c.args;
+    args.insert(args.end(), {"--report", "s.pdf"});
+    const Outcome o = runCli(args, &exporter);
+    ASSERT_EQ(o.status, kExitOk) << o.err;
+    ASSERT_EQ(exporter.calls.size(), 1u);
+    EXPECT_EQ(exporter.calls[0].h, c.h) << c.args[1];
+    EXPECT_EQ(exporter.calls[0].inputsEdited, c.edited) << c.args[1];
+  }
 }
 
 }  // namespace

@@ -152,6 +152,64 @@ TEST_F(DesignSheet, DefaultDesignIsOneA4PageWithTheWindowsTexts) {
   EXPECT_FALSE(layout.contains(QStringLiteral("尚未绘制特性曲线")));
 }
 
+TEST_F(DesignSheet, ShowsTheLastRunAndWarnsWhenTheInputsWereEditedSince) {
+  const QString warning = QString::fromUtf8(kInputsEditedWarning);
+  // The line of the layout text that shows an input, found by its meaning.
+  const auto inputLine = [](const QString& layout, const QString& meaning) {
+    for (const QString& line : layout.split(QLatin1Char('\n')))
+      if (line.contains(meaning)) return line;
+    return QString();
+  };
+  struct Case {
+    const char* name;
+    std::function<void(TestWindow&)> after;  // after the curve and the check
+    bool warned;
+    const char* h;        // on the sheet
+    const char* F;
+    const char* summary;  // of the rules
+  };
+  const Case cases[] = {
+      {"h and F edited", [](TestWindow& w) {
+         w.type(TextBox::Text4, "2.6");
+         w.type(TextBox::Text33, "4800");
+       }, true,
+       "2.2", "4593", "12 项约束中 12 项合格"},
+      {"a slider moved", [](TestWindow& w) { ASSERT_FALSE(w.moveSlider(Slider::HScroll1, 260)); }, true, "2.2",
+       "4593", "12 项约束中 12 项合格"},
+      {"the curve again: the check was of the run before",
+       [](TestWindow& w) {
+         w.type(TextBox::Text4, "2.6");
+         ASSERT_FALSE(w.curve());
+       }, false, "2.6", "4593",
+       "12 项未验证"},
+  };
+  for (const Case& c : cases) {
+    TestWindow window;
+    ASSERT_FALSE(window.curve());
+    ASSERT_FALSE(window.check());
+    c.after(window);
+    const QString path = dir_.filePath(QStringLiteral("edited.pdf"));
+    QString error;
+    ASSERT_TRUE(writeDesignSheet(window.logic.lastRunFields(), window.chart, path, &error, kDate, nullptr,
+                                 window.logic.inputsEditedSinceRun()))
+        << str(error);
+    const QString layout = text(path);
+    EXPECT_EQ(layout.contains(warning), c.warned) << c.name;
+    if (c.warned) {
+      EXPECT_LT(layout.indexOf(warning), layout.indexOf(QStringLiteral("一、设计输入"))) << "at the top";
+    }
+    const QString h = inputLine(layout, QStringLiteral("膜片厚度"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("\\s%1\\s").arg(QRegularExpression::escape(c.h))).match(h).hasMatch())
+        << c.name << ": " << str(h);
+    EXPECT_TRUE(inputLine(layout, QStringLiteral("摩擦片工作压力")).contains(QString::fromUtf8(c.F))) << c.name;
+    EXPECT_TRUE(layout.contains(QString::fromUtf8(c.summary))) << c.name << "\n" << str(layout);
+    if (c.warned) {
+      const QImage page = picture(path, 50);
+      EXPECT_GT(countPixels(page, region(page, 16, 20, 194, 30), red), 50) << c.name << ": the warning is red";
+    }
+  }
+}
+
 TEST_F(DesignSheet, PageIsMostlyWhiteWithTextTablesAndTheRedCurveWhereTheyBelong) {
   TestWindow window;
   ASSERT_FALSE(window.curve());
