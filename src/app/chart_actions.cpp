@@ -73,6 +73,7 @@ void MainWindow::buildChartMenu() {
   chartMenu_->addAction(kExportSheetCaption, this, [this] { exportDesignSheet(); });
   chartMenu_->addSeparator();
   chartMenu_->addAction(kAnalysisCaption, this, [this] { showAnalysisWindow(); });
+  chartMenu_->addAction(kAutoDesignCaption, this, [this] { openAutoDesign(); });
   // The right mouse button and the menu key both ask for it.
   chart_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(chart_, &QWidget::customContextMenuRequested, this,

@@ -6,6 +6,9 @@
 //                                  shows the window, presses the named
 //                                  buttons in order, saves the window (and
 //                                  the chart alone) as images, and exits
+//   diaspring --screenshot FILE --autodesign
+//                                  saves instead the dialog 自动设计… after a
+//                                  search with its default ranges
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,8 +16,10 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <QTableWidget>
 #include <QTimer>
 
+#include "auto_design_dialog.h"
 #include "chart_widget.h"
 #include "main_window.h"
 #include "form/controls.h"
@@ -31,6 +36,7 @@ struct Options {
   QString screenshot;
   QString chart;
   QStringList presses;
+  bool autoDesign = false;
   QString error;
 };
 
@@ -43,6 +49,8 @@ Options parse(const QStringList& args) {
       o.screenshot = args[++i];
     } else if (a == QLatin1String("--chart") && hasValue) {
       o.chart = args[++i];
+    } else if (a == QLatin1String("--autodesign")) {
+      o.autoDesign = true;
     } else if (a == QLatin1String("--press") && hasValue) {
       o.presses << args[++i];
     } else {
@@ -50,8 +58,8 @@ Options parse(const QStringList& args) {
       return o;
     }
   }
-  if (o.screenshot.isEmpty() && (!o.chart.isEmpty() || !o.presses.isEmpty()))
-    o.error = QStringLiteral("--chart and --press need --screenshot");
+  if (o.screenshot.isEmpty() && (!o.chart.isEmpty() || !o.presses.isEmpty() || o.autoDesign))
+    o.error = QStringLiteral("--chart, --press and --autodesign need --screenshot");
   return o;
 }
 
@@ -92,6 +100,21 @@ int main(int argc, char** argv) {
     window.press(*command);
   }
   int status = 0;
+  if (options.autoDesign) {
+    window.openAutoDesign();
+    diaspring::app::AutoDesignDialog* dialog = window.autoDesignDialog();
+    QObject::connect(dialog, &diaspring::app::AutoDesignDialog::searchFinished, dialog, [&] {
+      dialog->table()->selectRow(dialog->table()->rowCount() / 3);
+      QTimer::singleShot(300, dialog, [&] {
+        if (!dialog->grab().save(options.screenshot)) status = 1;
+        QApplication::quit();
+      });
+    });
+    if (!dialog->start()) return 1;
+    QApplication::exec();
+    if (status != 0) std::fputs("diaspring: could not save the screenshot\n", stderr);
+    return status;
+  }
   QTimer::singleShot(300, &window, [&] {
     if (!window.grab().save(options.screenshot)) status = 1;
     if (!options.chart.isEmpty() && !window.chart()->grab().save(options.chart)) status = 1;

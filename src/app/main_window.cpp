@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "auto_design_dialog.h"
 #include "caption_button.h"
 #include "analysis_window.h"
 #include "chart_widget.h"
@@ -213,6 +214,21 @@ std::optional<AnalysisInput> MainWindow::analysisInput() const {
   if (analysisWindow_ != nullptr) return analysisWindow_->analysisInput();
   if (!lastRun_) return std::nullopt;
   return AnalysisInput{*lastRun_, AnalysisParams{}};
+}
+
+void MainWindow::applyDesign(const DesignInputs& inputs) {
+  inputs.typeInto(fields_);
+  press(Command::Command1);
+}
+
+void MainWindow::openAutoDesign() {
+  if (!autoDesign_) {
+    autoDesign_ = new AutoDesignDialog([this] { return DesignInputs::fromFields(fields_); },
+                                       [this](const DesignInputs& inputs) { applyDesign(inputs); }, this);
+  }
+  autoDesign_->show();
+  autoDesign_->raise();
+  autoDesign_->activateWindow();
 }
 
 void MainWindow::sliderMoved(Slider slider) {

@@ -17,6 +17,7 @@
 #include "widget_fields.h"
 #include "form/controls.h"
 #include "analysis/spring_analysis.h"
+#include "form/design_inputs.h"
 #include "window/window_logic.h"
 
 class QMenu;
@@ -24,6 +25,7 @@ class QMenu;
 namespace diaspring::app {
 
 class AnalysisWindow;
+class AutoDesignDialog;
 class ChartWidget;
 
 class MainWindow : public QWidget {
@@ -58,10 +60,19 @@ class MainWindow : public QWidget {
   std::optional<AnalysisInput> analysisInput() const;
   AnalysisWindow* analysisWindow() const { return analysisWindow_; }
 
+  // Types a design's input texts into the boxes and presses the curve
+  // button, as an engineer would.
+  void applyDesign(const DesignInputs& inputs);
+  // The automatic design dialog, once it has been opened; else null.
+  AutoDesignDialog* autoDesignDialog() const { return autoDesign_; }
+
  public slots:
   // Opens (or raises) the non-modal window 强度与分离特性, which follows
   // every curve run from then on.
   void showAnalysisWindow();
+  // Opens the dialog 自动设计… (one per window, kept while the window lives),
+  // or brings it to the front.
+  void openAutoDesign();
 
  protected:
   // Shows a fault to the user; a modal critical message box.
@@ -99,6 +110,7 @@ class MainWindow : public QWidget {
   QString lastDirectory_;  // where the last file was saved
   std::optional<CurveRun> lastRun_;
   AnalysisWindow* analysisWindow_ = nullptr;
+  AutoDesignDialog* autoDesign_ = nullptr;
 };
 
 }  // namespace diaspring::app

@@ -27,6 +27,20 @@ void appendKeyFloat(std::string& out, std::string_view key, float value) {
   appendJsonFloat(out, value);
 }
 
+// The shortest form that reads back as exactly `value`; null for infinities
+// and NaN, which JSON cannot hold.
+template <class Float>
+void appendShortest(std::string& out, Float value) {
+  if (!std::isfinite(value)) {
+    out += "null";
+    return;
+  }
+  char buf[32];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  (void)ec;  // the shortest form of a double takes at most 24 characters
+  out.append(buf, end);
+}
+
 void appendColor(std::string& out, bool hasColor, Color color) {
   out += ",\"color\":";
   if (hasColor) appendInt(out, color);
@@ -69,27 +83,9 @@ void appendJsonString(std::string& out, std::string_view text) {
   out += '"';
 }
 
-void appendJsonFloat(std::string& out, float value) {
-  if (!std::isfinite(value)) {
-    out += "null";
-    return;
-  }
-  char buf[32];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  (void)ec;  // the shortest form of a float takes at most 15 characters
-  out.append(buf, end);
-}
+void appendJsonFloat(std::string& out, float value) { appendShortest(out, value); }
 
-void appendJsonDouble(std::string& out, double value) {
-  if (!std::isfinite(value)) {
-    out += "null";
-    return;
-  }
-  char buf[32];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  (void)ec;  // the shortest form of a double takes at most 24 characters
-  out.append(buf, end);
-}
+void appendJsonDouble(std::string& out, double value) { appendShortest(out, value); }
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/cli_run.h"
+#include "cli/design_command.h"
 #include "cli/disc_command.h"
 #include "cli/exporter.h"
 #include "cli/study_command.h"
@@ -51,10 +52,11 @@ int main(int argc, char** argv) {
 #else
     const std::unique_ptr<Exporter> exporter;  // built without Qt: no files
 #endif
-    const Outcome outcome =
-        !args.empty() && args.front() == "study"
-            ? runStudyCommand(std::span(args).subspan(1), [](std::string_view line) { writeAll(STDERR_FILENO, line); })
-        : !args.empty() && args.front() == "disc" ? runDiscCommand(std::span(args).subspan(1))
+    const auto progress = [](std::string_view line) { writeAll(STDERR_FILENO, line); };
+    const std::string_view command = args.empty() ? std::string_view() : args.front();
+    const Outcome outcome = command == "study"    ? runStudyCommand(std::span(args).subspan(1), progress)
+                            : command == "disc"   ? runDiscCommand(std::span(args).subspan(1))
+                            : command == "design" ? runDesignCommand(std::span(args).subspan(1), progress)
                                                   : runCli(args, exporter.get());
     if (!writeAll(STDOUT_FILENO, outcome.out)) {
       const std::string message = std::string("diaspring-cli: cannot write the output: ") + std::strerror(errno) + "\n";

@@ -110,7 +110,8 @@ TEST_F(ChartMenu, RightClickOnTheChartOpensCopySaveAndExport) {
   QStringList captions;
   for (QAction* action : menu->actions())
     if (!action->isSeparator()) captions << action->text();
-  EXPECT_EQ(captions, (QStringList{q("复制图表"), q("保存图表…"), q("导出设计报告…"), q("强度与分离特性…")}));
+  EXPECT_EQ(captions, (QStringList{q("复制图表"), q("保存图表…"), q("导出设计报告…"), q("强度与分离特性…"),
+                                   q("自动设计…")}));
 
   EXPECT_FALSE(menu->isVisible());
   QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(40, 30), chart()->mapToGlobal(QPoint(40, 30)));

@@ -170,6 +170,33 @@ TEST(CliExecutable, StudySubcommandReadsAFileAndWritesTheTable) {
   EXPECT_NE(run.out.find("Command1: division by zero"), std::string::npos) << run.out;
 }
 
+// The design subcommand through the executable: the same designs on one
+// thread and on two (only the time taken differs), an impossible clutch
+// explained on stderr with exit status 1, a bad range a usage error.
+TEST(CliExecutable, DesignSubcommandIsTheSameOnAnyNumberOfThreads) {
+  const auto design = [](const char* threads) {
+    ProcessResult run = runExecutable({"design", "--range", "R=86:90", "--range", "RoverR=1.25:1.3", "--threads",
+                                       threads, "--json"});
+    const std::size_t at = run.out.find("\"seconds\":");
+    if (at != std::string::npos) run.out.erase(at);
+    return run;
+  };
+  const ProcessResult one = design("1");
+  const ProcessResult two = design("2");
+  EXPECT_EQ(one.status, 0) << one.err;
+  EXPECT_EQ(two.status, 0) << two.err;
+  EXPECT_NE(one.out.find("\"inputs\":{\"h\":"), std::string::npos) << one.out;
+  EXPECT_EQ(one.out, two.out);
+
+  const ProcessResult impossible = runExecutable({"design", "--set", "D=150", "--range", "R=86:88"});
+  EXPECT_EQ(impossible.status, 1);
+  EXPECT_NE(impossible.err.find("Met by no design: rule 8 (R1_on_disc)"), std::string::npos) << impossible.err;
+
+  const ProcessResult usage = runExecutable({"design", "--range", "R=90:80"});
+  EXPECT_EQ(usage.status, 2);
+  EXPECT_EQ(usage.err, "diaspring-cli: design: --range R: LO must be above 0 and at most HI\n");
+}
+
 TEST(CliExecutable, AChartWithAnUnknownExtensionIsAUsageError) {
   const ProcessResult run = runExecutable({"--chart", "x.bmp"});
   EXPECT_EQ(run.status, 2);

@@ -1,0 +1,287 @@
+#include "auto_design_dialog.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "chart_widget.h"
+#include "runtime/convert.h"
+#include "search/tradeoff_chart.h"
+
+namespace diaspring::app {
+namespace {
+
+constexpr int kDesignRole = Qt::UserRole + 1;
+constexpr int kSortRole = Qt::UserRole;
+
+struct FreeInput {
+  const char* caption;
+  TextBox box;
+};
+constexpr FreeInput kFree[] = {
+    {"h (mm)", TextBox::Text4}, {"H/h", TextBox::Text6}, {"R (mm)", TextBox::Text7}, {"R/r", TextBox::Text9}};
+
+// A cell that sorts by its number rather than its text.
+class NumberItem : public QTableWidgetItem {
+ public:
+  NumberItem(const QString& text, double value) : QTableWidgetItem(text) {
+    setData(kSortRole, value);
+    setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  }
+  bool operator<(const QTableWidgetItem& other) const override {
+    return data(kSortRole).toDouble() < other.data(kSortRole).toDouble();
+  }
+};
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+std::string rangeText(double x) { return generalText(Num(x)); }
+
+}  // namespace
+
+AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
+                                   std::function<void(const DesignInputs&)> apply, QWidget* parent)
+    : QDialog(parent), current_(std::move(current)), apply_(std::move(apply)) {
+  setWindowTitle(QStringLiteral("自动设计"));
+  setObjectName(QStringLiteral("AutoDesignDialog"));
+
+  auto* rangeBox = new QGridLayout;
+  rangeBox->addWidget(new QLabel(QStringLiteral("变量")), 0, 0);
+  rangeBox->addWidget(new QLabel(QStringLiteral("下限")), 0, 1);
+  rangeBox->addWidget(new QLabel(QStringLiteral("上限")), 0, 2);
+  search::Ranges defaults;
+  const search::Range defaultRanges[] = {defaults.h, defaults.HoverH, defaults.R, defaults.RoverR};
+  for (int i = 0; i < 4; ++i) {
+    rangeBox->addWidget(new QLabel(QString::fromUtf8(kFree[i].caption)), i + 1, 0);
+    for (int end = 0; end < 2; ++end) {
+      auto* edit = new QLineEdit(q(rangeText(end ? defaultRanges[i].high : defaultRanges[i].low)));
+      edit->setObjectName(QStringLiteral("Range_%1_%2").arg(search::kFreeInputs[static_cast<std::size_t>(i)]).arg(end ? "high" : "low"));
+      edit->setMaximumWidth(80);
+      rangeBox->addWidget(edit, i + 1, end + 1);
+      ranges_.push_back(edit);
+    }
+  }
+  auto* note = new QLabel(QStringLiteral("其余输入取主窗口中的数值。h 按 |F−F1B|<1 求解；\nH/h、R/r 步长 0.01，R 步长 0.1，\n最优设计附近再以 1/4 步长细化。"));
+  rangeBox->addWidget(note, 5, 0, 1, 3);
+
+  run_ = new QPushButton(QStringLiteral("开始搜索"));
+  cancel_ = new QPushButton(QStringLiteral("取消"));
+  apply_button_ = new QPushButton(QStringLiteral("应用到主窗口"));
+  progress_ = new QProgressBar;
+  progress_->setRange(0, 1000);
+  progress_->setValue(0);
+  status_ = new QLabel;
+  status_->setWordWrap(true);
+  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(run_);
+  buttons->addWidget(cancel_);
+  buttons->addWidget(progress_, 1);
+  buttons->addWidget(apply_button_);
+
+  table_ = new QTableWidget(0, 7);
+  table_->setHorizontalHeaderLabels({QStringLiteral("h (mm)"), QStringLiteral("H/h"), QStringLiteral("R (mm)"),
+                                     QStringLiteral("R/r"), QStringLiteral("磨损增量 (%)"),
+                                     QStringLiteral("最大分离力 (N)"), QStringLiteral("F1B (N)")});
+  table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  table_->setSelectionMode(QAbstractItemView::SingleSelection);
+  table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  table_->verticalHeader()->setVisible(false);
+  table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  table_->setSortingEnabled(true);
+
+  chart_ = new ChartWidget;
+  chart_->setMinimumSize(440, 260);
+
+  auto* left = new QVBoxLayout;
+  left->addLayout(rangeBox);
+  left->addStretch(1);
+  auto* top = new QHBoxLayout;
+  top->addLayout(left);
+  top->addWidget(chart_, 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addLayout(buttons);
+  layout->addWidget(status_);
+  layout->addWidget(table_, 1);
+  resize(820, 640);
+
+  poll_ = new QTimer(this);
+  poll_->setInterval(100);
+  connect(poll_, &QTimer::timeout, this, [this] {
+    const std::size_t total = std::max<std::size_t>(total_.load(), 1);
+    progress_->setValue(static_cast<int>(1000 * std::min(done_.load(), total) / total));
+  });
+  connect(run_, &QPushButton::clicked, this, [this] { start(); });
+  connect(cancel_, &QPushButton::clicked, this, [this] { cancel(); });
+  connect(apply_button_, &QPushButton::clicked, this, [this] { applyCurrent(); });
+  connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int, int) { applyCurrent(); });
+  connect(table_, &QTableWidget::itemSelectionChanged, this, [this] { drawChart(); });
+  setRunning(false);
+  drawChart();
+}
+
+AutoDesignDialog::~AutoDesignDialog() { stopWorker(); }
+
+void AutoDesignDialog::stopWorker() {
+  cancelRequested_ = true;
+  if (worker_.joinable()) worker_.join();
+}
+
+bool AutoDesignDialog::start() {
+  if (running()) return false;
+  search::Options options;
+  search::Range* targets[] = {&options.ranges.h, &options.ranges.HoverH, &options.ranges.R, &options.ranges.RoverR};
+  for (int i = 0; i < 4; ++i) {
+    const std::string low = ranges_[static_cast<std::size_t>(2 * i)]->text().toStdString();
+    const std::string high = ranges_[static_cast<std::size_t>(2 * i + 1)]->text().toStdString();
+    const QString name = QString::fromUtf8(kFree[i].caption);
+    if (!isWholeNumber(low) || !isWholeNumber(high)) {
+      status_->setText(QStringLiteral("<span style='color:#c00'>%1 的范围不是两个数。</span>").arg(name));
+      return false;
+    }
+    try {
+      *targets[i] = {val(low).value(), val(high).value()};
+    } catch (const Fault&) {
+      status_->setText(QStringLiteral("<span style='color:#c00'>%1 的范围超出数值范围。</span>").arg(name));
+      return false;
+    }
+    if (!(targets[i]->low > 0) || targets[i]->low > targets[i]->high) {
+      status_->setText(QStringLiteral("<span style='color:#c00'>%1 的下限应大于 0 且不大于上限。</span>").arg(name));
+      return false;
+    }
+  }
+  const DesignInputs base = current_();
+  cancelRequested_ = false;
+  done_ = 0;
+  total_ = 1;
+  options.cancel = &cancelRequested_;
+  options.progress = [this](std::size_t done, std::size_t total) {
+    done_ = done;
+    total_ = total;
+  };
+  lastOptions_ = options;
+  lastOptions_.progress = nullptr;
+  lastOptions_.cancel = nullptr;
+  status_->setText(QStringLiteral("正在搜索…"));
+  setRunning(true);
+  worker_ = std::thread([this, base, options] {
+    auto result = std::make_shared<search::Result>();
+    auto error = std::make_shared<std::string>();
+    try {
+      *result = search::runSearch(base, options);
+    } catch (const search::SearchError& e) {
+      *error = e.what();
+    } catch (const std::exception& e) {
+      *error = e.what();
+    }
+    QMetaObject::invokeMethod(this, [this, result, error] { finish(result, error); }, Qt::QueuedConnection);
+  });
+  return true;
+}
+
+void AutoDesignDialog::cancel() {
+  if (!running()) return;
+  cancelRequested_ = true;
+  status_->setText(QStringLiteral("正在取消…"));
+}
+
+void AutoDesignDialog::finish(std::shared_ptr<search::Result> result, std::shared_ptr<std::string> error) {
+  if (worker_.joinable()) worker_.join();
+  setRunning(false);
+  if (!error->empty()) {
+    status_->setText(QStringLiteral("<span style='color:#c00'>无法搜索：%1</span>").arg(q(*error)));
+  } else if (result->cancelled) {
+    status_->setText(QStringLiteral("搜索已取消。"));
+  } else if (result->infeasible) {
+    designs_.clear();
+    status_->setText(QStringLiteral("<span style='color:#c00'>%1</span>")
+                         .arg(q(search::explainChinese(*result->infeasible, lastOptions_)).toHtmlEscaped().replace(
+                             QLatin1Char('\n'), QStringLiteral("<br>"))));
+    showDesigns();
+  } else {
+    designs_ = result->designs;
+    status_->setText(QStringLiteral("找到 %1 个互不占优的设计（全部约束合格的 %2 个，共检查 %3 个网格点，用时 %4 s）。"
+                                    "双击一行把它放入主窗口。")
+                         .arg(designs_.size())
+                         .arg(result->feasible)
+                         .arg(result->evaluated)
+                         .arg(q(format(result->seconds, "0.00"))));
+    showDesigns();
+  }
+  progress_->setValue(progress_->maximum());
+  emit searchFinished();
+}
+
+void AutoDesignDialog::showDesigns() {
+  table_->setSortingEnabled(false);
+  table_->clearContents();
+  table_->setRowCount(static_cast<int>(designs_.size()));
+  for (std::size_t i = 0; i < designs_.size(); ++i) {
+    const search::Design& d = designs_[i];
+    const int row = static_cast<int>(i);
+    for (int c = 0; c < 4; ++c) {
+      const std::string& text = d.inputs.text(kFree[c].box);
+      auto* item = new NumberItem(q(text), val(text).value());
+      if (c == 0) item->setData(kDesignRole, row);
+      table_->setItem(row, c, item);
+    }
+    table_->setItem(row, 4, new NumberItem(q(format(d.wearRise * 100, "0.000")), d.wearRise));
+    table_->setItem(row, 5, new NumberItem(q(format(d.releaseForceMax, "0.0")), d.releaseForceMax));
+    table_->setItem(row, 6, new NumberItem(q(format(d.F1B, "0.000")), d.F1B));
+  }
+  table_->setSortingEnabled(true);
+  table_->sortItems(4, Qt::AscendingOrder);
+  drawChart();
+}
+
+int AutoDesignDialog::designOfRow(int row) const {
+  if (row < 0 || row >= table_->rowCount() || !table_->item(row, 0)) return -1;
+  return table_->item(row, 0)->data(kDesignRole).toInt();
+}
+
+void AutoDesignDialog::drawChart() {
+  std::vector<search::TradeOffPoint> points;
+  for (const search::Design& d : designs_) points.push_back({d.wearRise, d.releaseForceMax});
+  std::optional<std::size_t> picked;
+  const int design = designOfRow(table_->currentRow());
+  if (design >= 0 && table_->selectionModel() && table_->selectionModel()->hasSelection())
+    picked = static_cast<std::size_t>(design);
+  search::drawTradeOff(chart_->displayList(), points, picked);
+  chart_->chartChanged();
+}
+
+void AutoDesignDialog::applyCurrent() {
+  const int design = designOfRow(table_->currentRow());
+  if (design < 0 || static_cast<std::size_t>(design) >= designs_.size()) return;
+  apply_(designs_[static_cast<std::size_t>(design)].inputs);
+}
+
+void AutoDesignDialog::setRunning(bool isRunning) {
+  run_->setEnabled(!isRunning);
+  cancel_->setEnabled(isRunning);
+  for (QLineEdit* edit : ranges_) edit->setEnabled(!isRunning);
+  if (isRunning) {
+    progress_->setValue(0);
+    poll_->start();
+  } else {
+    poll_->stop();
+  }
+}
+
+void AutoDesignDialog::closeEvent(QCloseEvent* event) {
+  if (running()) cancel();
+  QDialog::closeEvent(event);
+}
+
+}  // namespace diaspring::app

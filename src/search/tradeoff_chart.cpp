@@ -1,0 +1,106 @@
+#include "search/tradeoff_chart.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+#include "runtime/convert.h"
+
+namespace diaspring::search {
+namespace {
+
+constexpr Color kAxis = 0x000000;
+constexpr Color kTick = 0xFF0000;   // blue, as the curve chart's ticks
+constexpr Color kPoint = 0x804000;  // dark blue
+constexpr Color kFront = 0xC0C0C0;  // light grey
+constexpr Color kPicked = 0x0000FF; // red
+
+float f(double x) { return static_cast<float>(x); }
+
+std::string tickText(double value, double step) {
+  const double rounded = std::round(value / step) * step;
+  return generalText(Num(std::round(rounded * 1e6) / 1e6));
+}
+
+}  // namespace
+
+double niceStep(double span, int count) {
+  if (!(span > 0) || !std::isfinite(span)) return 1;
+  const double raw = span / count;
+  const double power = std::pow(10.0, std::floor(std::log10(raw)));
+  for (double m : {1.0, 2.0, 5.0})
+    if (raw <= m * power * 1.0000001) return m * power;
+  return 10 * power;
+}
+
+void drawTradeOff(Surface& chart, std::span<const TradeOffPoint> points, std::optional<std::size_t> picked) {
+  double x0 = 0, x1 = 20, y0 = 0, y1 = 2000;  // an empty chart's ranges
+  if (!points.empty()) {
+    x0 = x1 = points.front().wearRise * 100;
+    y0 = y1 = points.front().releaseForceMax;
+    for (const TradeOffPoint& p : points) {
+      x0 = std::min(x0, p.wearRise * 100);
+      x1 = std::max(x1, p.wearRise * 100);
+      y0 = std::min(y0, p.releaseForceMax);
+      y1 = std::max(y1, p.releaseForceMax);
+    }
+  }
+  // Ranges rounded out to whole ticks, never of zero width.
+  const double xStep = niceStep(std::max(x1 - x0, 1e-3 * std::max(1.0, std::fabs(x0))), 5);
+  const double yStep = niceStep(std::max(y1 - y0, 1e-3 * std::max(1.0, std::fabs(y0))), 5);
+  x0 = std::floor(x0 / xStep) * xStep;
+  x1 = std::ceil(x1 / xStep) * xStep;
+  y0 = std::floor(y0 / yStep) * yStep;
+  y1 = std::ceil(y1 / yStep) * yStep;
+  if (x1 <= x0) x1 = x0 + xStep;
+  if (y1 <= y0) y1 = y0 + yStep;
+  const double w = x1 - x0, h = y1 - y0;
+
+  chart.cls();
+  chart.drawWidth(1);
+  chart.scale(f(x0 - 0.16 * w), f(y1 + 0.14 * h), f(x1 + 0.06 * w), f(y0 - 0.16 * h));
+  chart.line(f(x0), f(y0), f(x1), f(y0), kAxis);
+  chart.line(f(x0), f(y0), f(x0), f(y1), kAxis);
+  for (double x = x0; x <= x1 + 1e-9 * w; x += xStep) {
+    chart.line(f(x), f(y0), f(x), f(y0 + 0.02 * h), kTick);
+    chart.setCurrentX(f(x - 0.02 * w));
+    chart.setCurrentY(f(y0 - 0.03 * h));
+    chart.print(tickText(x, xStep));
+  }
+  for (double y = y0; y <= y1 + 1e-9 * h; y += yStep) {
+    chart.line(f(x0), f(y), f(x0 + 0.012 * w), f(y), kTick);
+    chart.setCurrentX(f(x0 - 0.14 * w));
+    chart.setCurrentY(f(y + 0.04 * h));
+    chart.print(tickText(y, yStep));
+  }
+  chart.setCurrentX(f(x0 + 0.3 * w));
+  chart.setCurrentY(f(y0 - 0.09 * h));
+  chart.print("磨损后压紧力增量 wearRise (%)");
+  chart.setCurrentX(f(x0 - 0.14 * w));
+  chart.setCurrentY(f(y1 + 0.12 * h));
+  chart.print("最大分离力 releaseForceMax (N)");
+  if (points.empty()) {
+    chart.setCurrentX(f(x0 + 0.4 * w));
+    chart.setCurrentY(f(y0 + 0.55 * h));
+    chart.print("尚无设计");
+    return;
+  }
+
+  for (std::size_t i = 1; i < points.size(); ++i)
+    chart.line(f(points[i - 1].wearRise * 100), f(points[i - 1].releaseForceMax), f(points[i].wearRise * 100),
+               f(points[i].releaseForceMax), kFront);
+  const double dx = 0.012 * w, dy = 0.022 * h;
+  const auto cross = [&](const TradeOffPoint& p, double size, Color color) {
+    const double x = p.wearRise * 100, y = p.releaseForceMax;
+    chart.line(f(x - size * dx), f(y), f(x + size * dx), f(y), color);
+    chart.line(f(x), f(y - size * dy), f(x), f(y + size * dy), color);
+  };
+  for (const TradeOffPoint& p : points) cross(p, 1, kPoint);
+  if (picked && *picked < points.size()) {
+    chart.drawWidth(2);
+    cross(points[*picked], 1.8, kPicked);
+    chart.drawWidth(1);
+  }
+}
+
+}  // namespace diaspring::search

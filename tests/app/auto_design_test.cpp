@@ -1,0 +1,146 @@
+// The dialog 自动设计… driven as a user drives it: ranges typed, the search
+// run off the window's thread, the table sorted, a design put into the
+// window with a double click.
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "qt_print.h"
+#include "runtime/convert.h"
+
+#include "auto_design_dialog.h"
+#include "chart_widget.h"
+#include "main_window.h"
+
+namespace {
+
+using diaspring::TextBox;
+using diaspring::app::AutoDesignDialog;
+using diaspring::app::MainWindow;
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+class QuietWindow : public MainWindow {
+ public:
+  std::vector<QString> faults;
+
+ protected:
+  void showFault(const QString&, const QString& text) override { faults.push_back(text); }
+};
+
+class AutoDesign : public ::testing::Test {
+ protected:
+  AutoDesignDialog* open() {
+    window.openAutoDesign();
+    return window.autoDesignDialog();
+  }
+  // Types a small corner of the design space into the range boxes.
+  void narrow(AutoDesignDialog* dialog) {
+    const char* ranges[4][2] = {{"2", "4"}, {"1.8", "1.9"}, {"86", "88"}, {"1.25", "1.3"}};
+    for (int i = 0; i < 4; ++i)
+      for (int end = 0; end < 2; ++end) dialog->rangeEdit(i, end == 1)->setText(q(ranges[i][end]));
+  }
+  static bool runToEnd(AutoDesignDialog* dialog) {
+    QSignalSpy finished(dialog, &AutoDesignDialog::searchFinished);
+    if (!dialog->start()) return false;
+    return finished.wait(120000);
+  }
+  std::string text(TextBox b) const {
+    return qobject_cast<QLineEdit*>(window.control("Text" + std::to_string(static_cast<int>(b))))->text().toStdString();
+  }
+
+  QuietWindow window;
+};
+
+TEST_F(AutoDesign, OpensFromTheChartMenuOnce) {
+  QAction* action = nullptr;
+  for (QAction* a : window.chartMenu()->actions())
+    if (a->text() == q("自动设计…")) action = a;
+  ASSERT_NE(action, nullptr);
+  action->trigger();
+  AutoDesignDialog* dialog = window.autoDesignDialog();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(dialog->isVisible());
+  window.openAutoDesign();
+  EXPECT_EQ(window.autoDesignDialog(), dialog);
+}
+
+TEST_F(AutoDesign, FindsSortsAndAppliesDesigns) {
+  AutoDesignDialog* dialog = open();
+  narrow(dialog);
+  ASSERT_TRUE(runToEnd(dialog));
+  QTableWidget* table = dialog->table();
+  const auto& designs = dialog->designs();
+  ASSERT_GE(designs.size(), 2u);
+  ASSERT_EQ(table->rowCount(), static_cast<int>(designs.size()));
+  EXPECT_NE(dialog->status()->text().indexOf(q("找到")), -1);
+  // Each design a cross on the trade-off chart.
+  std::size_t crosses = 0;
+  for (const diaspring::DrawOp& op : dialog->tradeOffChart()->displayList().ops())
+    if (op.kind == diaspring::DrawOp::Kind::Line && op.hasColor && op.color == 0x804000) ++crosses;
+  EXPECT_EQ(crosses, 2 * designs.size());
+
+  // Sorted by the release force, the column runs downhill the other way.
+  table->sortItems(5, Qt::AscendingOrder);
+  for (int row = 1; row < table->rowCount(); ++row)
+    EXPECT_LE(designs[static_cast<std::size_t>(dialog->designOfRow(row - 1))].releaseForceMax,
+              designs[static_cast<std::size_t>(dialog->designOfRow(row))].releaseForceMax);
+
+  // A double click puts the design into the window and draws its curve.
+  const int row = table->rowCount() / 2;
+  const auto& picked = designs[static_cast<std::size_t>(dialog->designOfRow(row))];
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog));
+  table->scrollToItem(table->item(row, 0));
+  table->setCurrentCell(row, 0);
+  const QRect cell = table->visualItemRect(table->item(row, 0));
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+  QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+  EXPECT_EQ(text(TextBox::Text4), picked.inputs.text(TextBox::Text4));
+  EXPECT_EQ(text(TextBox::Text6), picked.inputs.text(TextBox::Text6));
+  EXPECT_EQ(text(TextBox::Text7), picked.inputs.text(TextBox::Text7));
+  EXPECT_EQ(text(TextBox::Text9), picked.inputs.text(TextBox::Text9));
+  EXPECT_EQ(text(TextBox::Text18), diaspring::format(picked.F1B, "0.000"));
+  EXPECT_TRUE(window.faults.empty());
+  window.press(diaspring::Command::Command3);
+  EXPECT_EQ(text(TextBox::Text25), "合格");
+}
+
+TEST_F(AutoDesign, BadRangesAreRefusedAndImpossibleDataExplained) {
+  AutoDesignDialog* dialog = open();
+  narrow(dialog);
+  dialog->rangeEdit(2, false)->setText(q("9o"));
+  EXPECT_FALSE(dialog->start());
+  EXPECT_NE(dialog->status()->text().indexOf(q("R (mm) 的范围不是两个数")), -1);
+  EXPECT_FALSE(dialog->running());
+
+  dialog->rangeEdit(2, false)->setText(q("86"));
+  qobject_cast<QLineEdit*>(window.control("Text34"))->setText(q("150"));  // D: R1 can no longer lie on the disc
+  ASSERT_TRUE(runToEnd(dialog));
+  EXPECT_TRUE(dialog->designs().empty());
+  EXPECT_EQ(dialog->table()->rowCount(), 0);
+  EXPECT_NE(dialog->status()->text().indexOf(q("没有任何设计满足的条件：8")), -1);
+}
+
+TEST_F(AutoDesign, CancelAndCloseWhileRunning) {
+  AutoDesignDialog* dialog = open();
+  QSignalSpy finished(dialog, &AutoDesignDialog::searchFinished);
+  ASSERT_TRUE(dialog->start());
+  EXPECT_FALSE(dialog->start());  // one search at a time
+  dialog->cancel();
+  ASSERT_TRUE(finished.wait(60000));
+  EXPECT_FALSE(dialog->running());
+  EXPECT_NE(dialog->status()->text().indexOf(q("取消")), -1);
+
+  // Destroying the dialog in the middle of a search stops it cleanly.
+  auto* other = new AutoDesignDialog([] { return diaspring::DesignInputs(); }, [](const diaspring::DesignInputs&) {});
+  ASSERT_TRUE(other->start());
+  delete other;
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/design_command.h"
+#include "json_check.h"
+#include "study/csv.h"
+
+namespace diaspring::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using test::JsonValue;
+
+// A small corner of the design space around the default spring.
+const std::vector<std::string_view> kNarrow = {"--range", "HoverH=1.8:1.9", "--range", "R=86:88",
+                                               "--range", "RoverR=1.25:1.3", "--threads", "2"};
+
+Outcome run(std::vector<std::string_view> args) {
+  std::vector<std::string_view> all = kNarrow;
+  all.insert(all.end(), args.begin(), args.end());
+  return runDesignCommand(all, {});
+}
+
+TEST(DesignCommand, UsageErrors) {
+  const std::pair<std::vector<std::string_view>, const char*> cases[] = {
+      {{"--set", "h=2.2"}, "h is chosen by the search"},
+      {{"--set", "thickness=2"}, "unknown input 'thickness'"},
+      {{"--set", "F"}, "expected NAME=TEXT"},
+      {{"--range", "E=1:2"}, "'E' is not free"},
+      {{"--range", "R=90:80"}, "LO must be above 0 and at most HI"},
+      {{"--range", "R=80"}, "expected NAME=LO:HI"},
+      {{"--range", "R=8o:90"}, "is not LO:HI with two numbers"},
+      {{"--range", "RoverR=1.231:1.239"}, "holds no value"},
+      {{"--threads", "0"}, "--threads takes a whole number from 1 to 256"},
+      {{"--grid", "3"}, "--grid takes 1, 2, 4, 5 or 10"},
+      {{"--json", "-o", "x.csv"}, "exclude each other"},
+      {{"--range"}, "--range needs a value"},
+      {{"extra"}, "unexpected argument 'extra'"},
+  };
+  const std::vector<std::string_view> help = {"--range", "R=1:2", "--help"};
+  EXPECT_NE(runDesignCommand(help, {}).out.find("Automatic design:"), std::string::npos);
+  for (const auto& [args, message] : cases) {
+    const Outcome o = runDesignCommand(args, {});
+    EXPECT_EQ(o.status, kExitUsage) << message;
+    EXPECT_NE(o.err.find(message), std::string::npos) << o.err;
+    EXPECT_EQ(o.out, "");
+  }
+}
+
+// The JSON: every design with all thirteen inputs as texts and its numbers
+// in their shortest exact form, by wearRise ascending; the counts.
+TEST(DesignCommand, JsonListsTheDesigns) {
+  const Outcome o = run({"--set", "F=4800", "--json"});
+  ASSERT_EQ(o.status, kExitOk) << o.err;
+  std::string error;
+  const auto json = test::parseJson(o.out, &error);
+  ASSERT_TRUE(json) << error;
+  const JsonValue& designs = json->at("designs");
+  ASSERT_GE(designs.items.size(), 2u);
+  double previous = -1;
+  for (const JsonValue& d : designs.items) {
+    const JsonValue& inputs = d.at("inputs");
+    EXPECT_EQ(inputs.members.size(), 13u);
+    EXPECT_EQ(inputs.at("F").text, "4800");
+    EXPECT_EQ(inputs.at("D").text, "180");
+    for (const char* key : {"wearRise", "releaseForceMax", "F1B"}) {
+      const std::string& text = d.at(key).text;
+      double x = 0;
+      std::from_chars(text.data(), text.data() + text.size(), x);
+      char shortest[32];
+      EXPECT_EQ(std::string(shortest, std::to_chars(shortest, shortest + 32, x).ptr), text);
+    }
+    const double wear = std::stod(d.at("wearRise").text);
+    EXPECT_GE(wear, previous);
+    previous = wear;
+    EXPECT_LT(std::abs(std::stod(d.at("F1B").text) - 4800), 1);
+  }
+  EXPECT_GT(std::stoul(json->at("evaluated").text), designs.items.size());
+  EXPECT_FALSE(json->find("infeasible"));
+}
+
+TEST(DesignCommand, NoDesignIsExplainedAsAFailure) {
+  const Outcome o = run({"--set", "D=150", "--json"});
+  EXPECT_EQ(o.status, kExitFault);
+  EXPECT_NE(o.err.find("rule 8 (R1_on_disc)"), std::string::npos) << o.err;
+  const auto json = test::parseJson(o.out);
+  ASSERT_TRUE(json);
+  EXPECT_TRUE(json->at("designs").items.empty());
+  const JsonValue& why = json->at("infeasible");
+  ASSERT_EQ(why.at("neverMet").items.size(), 1u);
+  EXPECT_EQ(why.at("neverMet").items[0].text, "8");
+  EXPECT_EQ(why.at("nearest").at("D").text, "150");
+}
+
+TEST(DesignCommand, WritesCsvWholeOrNotAtAll) {
+  const fs::path dir = fs::temp_directory_path() / ("diaspring-design-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const std::string path = (dir / "front.csv").string();
+  const Outcome o = run({"-o", path});
+  ASSERT_EQ(o.status, kExitOk) << o.err;
+  EXPECT_NE(o.out.find("designs on the front"), std::string::npos);
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  const auto records = csv::parse(text.str());
+  ASSERT_GE(records.size(), 3u);
+  EXPECT_EQ(records[0].fields.front(), "h");
+  EXPECT_EQ(records[0].fields.size(), 17u);
+  for (const auto& r : records) EXPECT_EQ(r.fields.size(), 17u);
+
+  const std::string missing = (dir / "no-such-folder" / "front.csv").string();
+  const Outcome failed = run({"-o", missing});
+  EXPECT_EQ(failed.status, kExitFault);
+  EXPECT_NE(failed.err.find("cannot write"), std::string::npos) << failed.err;
+  EXPECT_FALSE(fs::exists(missing));
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace diaspring::cli
