@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <cstring>
 #include <string>
 
 #include <QApplication>
@@ -81,10 +82,11 @@ Options parse(const QStringList& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that it works without a display.
   for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--version") {
+    if (std::strcmp(argv[i], "--version") == 0) {
       std::printf("diaspring %s\n", diaspring::kVersion);
-      return 0;
+      return std::fflush(stdout) == 0 ? 0 : 3;
     }
   }
   if (!haveDisplay()) {
@@ -97,6 +99,8 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("diaspring"));
   QApplication::setApplicationVersion(QString::fromUtf8(diaspring::kVersion));
   diaspring::app::installQtChinese(app);
+  // Ties the window to its desktop entry (its name and icon under Wayland).
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.diaspring.Diaspring"));
   const Options options = parse(QApplication::arguments());
   if (!options.error.isEmpty()) {
     std::fprintf(stderr, "diaspring: %s\n", options.error.toLocal8Bit().constData());

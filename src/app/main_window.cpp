@@ -135,7 +135,8 @@ void MainWindow::buildControls() {
       case ControlKind::Image: {
         auto* image = new QLabel(parent);
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        setWindowIcon(QIcon(springPicture(64, 1.0)));
+        // The program's icon where it is installed, else the spring picture.
+        setWindowIcon(QIcon::fromTheme(QStringLiteral("org.diaspring.Diaspring"), QIcon(springPicture(64, 1.0))));
         w = image;
         break;
       }

@@ -9,6 +9,7 @@
 #include "form/extra_inputs.h"
 #include "form/named_inputs.h"
 #include "runtime/file_write.h"
+#include "runtime/version.h"
 #include "study/study.h"
 
 namespace diaspring::cli {
@@ -165,6 +166,10 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
       options.help = true;
       return result;
     }
+    if (arg == "--version") {
+      options.version = true;
+      return result;
+    }
     if (arg == "--json") {
       options.json = true;
       continue;
@@ -235,6 +240,8 @@ std::vector<Action> defaultActions() {
   return {Press{Command::Command1}, Press{Command::Command3}};
 }
 
+std::string versionText() { return std::string("diaspring-cli ") + kVersion + "\n"; }
+
 std::string usageText() {
   struct SliderHelp {
     Slider slider;
@@ -255,6 +262,7 @@ std::string usageText() {
       "       diaspring-cli disc --De D --Di D --t T --h0 H --s S [--E E --mu MU] [--json]\n"
       "       diaspring-cli design [--set NAME=TEXT...] [--range NAME=LO:HI...] [--grid N]\n"
       "                            [--no-refine] [--threads N] [--json | -o OUT.csv]\n"
+      "       diaspring-cli --help | --version\n"
       "Designs and checks a clutch diaphragm spring without the window: the actions\n"
       "are applied in the order given, exactly as the window's own events.\n"
       "\n"

@@ -10,6 +10,7 @@
 
 #include "cli/cli_args.h"
 #include "cli/cli_run.h"
+#include "runtime/version.h"
 
 namespace diaspring::cli {
 namespace {
@@ -232,6 +233,19 @@ TEST(CliHelp, PrintsUsageAndExitsZeroWithoutRunningAnything) {
     EXPECT_NE(o.out.find("diaspring-cli study IN.csv"), std::string::npos) << o.out;
     EXPECT_EQ(o.out.find("\"fields\""), std::string::npos);
   }
+}
+
+TEST(CliVersion, PrintsNameAndVersionAloneWithoutRunningAnything) {
+  // --version ends the command line like --help: what follows is not read,
+  // what comes before it does not run and writes no file.
+  for (const Args& args : {Args{"--version"}, Args{"--json", "--version"}, Args{"--version", "--frobnicate"},
+                           Args{"--press", "Command1", "--chart", "x.png", "--version"}}) {
+    const Outcome o = runCli(args);
+    EXPECT_EQ(o.status, kExitOk);
+    EXPECT_EQ(o.err, "");
+    EXPECT_EQ(o.out, std::string("diaspring-cli ") + kVersion + "\n");
+  }
+  EXPECT_NE(usageText().find("diaspring-cli --help | --version\n"), std::string::npos);
 }
 
 }  // namespace
