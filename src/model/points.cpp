@@ -27,10 +27,11 @@ constexpr Num kProbe2 = 0.002;
 // Laszlo, "The uniform-section disk spring", Trans. ASME 58 (1936) 305-314):
 // below it the load rises all the way.
 const char* const kNoPeak =
-    "此设计的特性曲线在 0–10 mm 内没有峰值点（H/h 不大于 √2 ≈ 1.414 时载荷随变形一直上升，"
-    "或峰值点在 10 mm 以外），无法确定谷值点、拐点 H 和工作点 B。请增大 H/h 或检查几何尺寸后重新计算。";
+    "此设计的特性曲线在 0–10 mm 内没有峰值点，无法确定谷值点、拐点 H 和工作点 B"
+    "（H/h 不大于 √2 ≈ 1.414 时载荷随变形一直上升；峰值点也可能在 10 mm 以外）。"
+    "请检查 H/h、膜片厚度和弹性模量后重新计算。";
 const char* const kNoValley =
-    "此设计的特性曲线在 0–10 mm 内没有谷值点（谷值点在 10 mm 以外），无法确定拐点 H 和工作点 B。"
+    "此设计的特性曲线在 0–10 mm 内没有谷值点（通常是谷值点在 10 mm 以外），无法确定拐点 H 和工作点 B。"
     "请减小膜片厚度 h 或 H/h，或检查几何尺寸后重新计算。";
 
 constexpr Num kLabelY = -20;  // deflection labels hang just below the axis

@@ -94,6 +94,7 @@ TEST(WorkingPoints, ASearchThatFindsNothingStopsTheRun) {
     std::size_t found;  // points shown before the stop: 0 (no peak) or 1 (M)
   } cases[] = {
       {"no peak: H/h 1.3", {{TextBox::Text6, "1.3"}}, "在 0–10 mm 内没有峰值点", 0},
+      {"no peak: H/h 1.41, just below the square root of 2", {{TextBox::Text6, "1.41"}}, "在 0–10 mm 内没有峰值点", 0},
       {"no peak: the peak lies beyond 10 mm", {{TextBox::Text4, "12"}}, "在 0–10 mm 内没有峰值点", 0},
       {"valley beyond 10 mm: h 5", {{TextBox::Text4, "5"}}, "在 0–10 mm 内没有谷值点", 1},
       {"valley beyond 10 mm: a thick, steep cone",
@@ -140,6 +141,11 @@ TEST(WorkingPoints, ASearchThatFindsNothingStopsTheRun) {
       EXPECT_EQ(w.text(TextBox::Text24), "");
     }
   }
+  // Just above the square root of 2 the characteristic has both points.
+  TestWindow w;
+  w.type(TextBox::Text6, "1.42");
+  ASSERT_FALSE(w.curve());
+  EXPECT_NE(w.text(TextBox::Text15), "");
 }
 
 }  // namespace
