@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
 #include "model/spring_design.h"
 #include "form/fields.h"
@@ -40,8 +41,10 @@ void BM_LoadLawFloor(benchmark::State& state) {
 BENCHMARK(BM_LoadLawFloor)->Unit(benchmark::kMillisecond);
 
 // One press as the engineer makes it in a running window: the chart was
-// cleared before, so the display list reuses its memory.
-void BM_CurveCommand(benchmark::State& state) {
+// cleared before, so the display list reuses its memory. With `analyse`,
+// each press is followed by the strength and release analysis of its run,
+// as the headless front end and the analysis window make it.
+void pressCurveRepeatedly(benchmark::State& state, bool analyse) {
   MemoryFields fields;
   DisplayList chart;
   WindowLogic window(fields, chart);
@@ -50,8 +53,18 @@ void BM_CurveCommand(benchmark::State& state) {
     chart.discardErased();
     window.command1Click();
     benchmark::DoNotOptimize(chart.ops().data());
+    if (analyse) {
+      const SpringAnalysis analysis = analyseSpring(curveRunOf(window, fields), AnalysisParams{});
+      benchmark::DoNotOptimize(analysis.checks.sigmaImax);
+    }
   }
 }
+
+void BM_CurveCommand(benchmark::State& state) { pressCurveRepeatedly(state, false); }
+
+// The same followed by the analysis: compare with BM_CurveCommand (the
+// analysis should add less than 5 %).
+void BM_CurveCommandWithAnalysis(benchmark::State& state) { pressCurveRepeatedly(state, true); }
 
 // The same on a fresh window, display list and all.
 void BM_CurveCommandFreshWindow(benchmark::State& state) {
@@ -63,8 +76,23 @@ void BM_CurveCommandFreshWindow(benchmark::State& state) {
     benchmark::DoNotOptimize(chart.ops().data());
   }
 }
+
+// The analysis alone.
+void BM_Analysis(benchmark::State& state) {
+  MemoryFields fields;
+  DisplayList chart;
+  WindowLogic window(fields, chart);
+  window.command1Click();
+  const CurveRun run = curveRunOf(window, fields);
+  for (auto _ : state) {
+    const SpringAnalysis analysis = analyseSpring(run, AnalysisParams{});
+    benchmark::DoNotOptimize(analysis.checks.sigmaImax);
+  }
+}
 BENCHMARK(BM_CurveCommandFreshWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CurveCommand)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CurveCommandWithAnalysis)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Analysis)->Unit(benchmark::kMicrosecond);
 
 void BM_CurveAndCheck(benchmark::State& state) {
   for (auto _ : state) {

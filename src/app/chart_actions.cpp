@@ -71,6 +71,8 @@ void MainWindow::buildChartMenu() {
   chartMenu_->addAction(kSaveChartCaption, this, [this] { saveChart(); });
   chartMenu_->addSeparator();
   chartMenu_->addAction(kExportSheetCaption, this, [this] { exportDesignSheet(); });
+  chartMenu_->addSeparator();
+  chartMenu_->addAction(kAnalysisCaption, this, [this] { showAnalysisWindow(); });
   // The right mouse button and the menu key both ask for it.
   chart_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(chart_, &QWidget::customContextMenuRequested, this,
@@ -111,7 +113,13 @@ void MainWindow::exportDesignSheet() {
   const QString path = confirmedPath(chosen, withPdfExtension(chosen));
   if (path.isEmpty()) return;
   QString error;
-  if (!guardedWrite([&] { return writeDesignSheet(fields_, chart_->displayList(), path, &error); }, &error))
+  const std::optional<AnalysisInput> analysis = analysisInput();
+  if (!guardedWrite(
+          [&] {
+            return writeDesignSheet(fields_, chart_->displayList(), path, &error, QDate::currentDate(),
+                                    analysis ? &*analysis : nullptr);
+          },
+          &error))
     showWriteFailure(QStringLiteral("无法导出设计报告"), error);
 }
 

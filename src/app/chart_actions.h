@@ -9,6 +9,7 @@ namespace diaspring::app {
 inline const QString kCopyChartCaption = QStringLiteral("复制图表");
 inline const QString kSaveChartCaption = QStringLiteral("保存图表…");
 inline const QString kExportSheetCaption = QStringLiteral("导出设计报告…");
+inline const QString kAnalysisCaption = QStringLiteral("强度与分离特性…");
 
 inline const QString kPngFilter = QStringLiteral("PNG 图像 (*.png)");
 inline const QString kSvgFilter = QStringLiteral("SVG 矢量图 (*.svg)");

@@ -16,6 +16,7 @@
 #include <QWindow>
 
 #include "caption_button.h"
+#include "analysis_window.h"
 #include "chart_widget.h"
 #include "fault_message.h"
 #include "label_fit.h"
@@ -189,7 +190,28 @@ void MainWindow::press(Command command) {
   }
   QGuiApplication::restoreOverrideCursor();
   chart_->chartChanged();
+  if (command != Command::Command3) {
+    lastRun_.reset();
+    if (command == Command::Command1 && !fault) lastRun_ = curveRunOf(*logic_, fields_);
+    if (analysisWindow_ != nullptr) analysisWindow_->setCurveRun(lastRun_);
+  }
   report(qs(commandCaption(command)), fault);
+}
+
+void MainWindow::showAnalysisWindow() {
+  if (analysisWindow_ == nullptr) {
+    analysisWindow_ = new AnalysisWindow(this);
+    analysisWindow_->setCurveRun(lastRun_);
+  }
+  analysisWindow_->show();
+  analysisWindow_->raise();
+  analysisWindow_->activateWindow();
+}
+
+std::optional<AnalysisInput> MainWindow::analysisInput() const {
+  if (analysisWindow_ != nullptr) return analysisWindow_->analysisInput();
+  if (!lastRun_) return std::nullopt;
+  return AnalysisInput{*lastRun_, AnalysisParams{}};
 }
 
 void MainWindow::sliderMoved(Slider slider) {

@@ -16,12 +16,14 @@
 #include "runtime/fault.h"
 #include "widget_fields.h"
 #include "form/controls.h"
+#include "analysis/spring_analysis.h"
 #include "window/window_logic.h"
 
 class QMenu;
 
 namespace diaspring::app {
 
+class AnalysisWindow;
 class ChartWidget;
 
 class MainWindow : public QWidget {
@@ -49,6 +51,17 @@ class MainWindow : public QWidget {
   void copyChart();
   void saveChart();
   void exportDesignSheet();
+
+  // The analysis of the last curve run that went through (none before one,
+  // after a failed run and after the clear command), with the analysis
+  // window's inputs (their defaults while it was never opened).
+  std::optional<AnalysisInput> analysisInput() const;
+  AnalysisWindow* analysisWindow() const { return analysisWindow_; }
+
+ public slots:
+  // Opens (or raises) the non-modal window 强度与分离特性, which follows
+  // every curve run from then on.
+  void showAnalysisWindow();
 
  protected:
   // Shows a fault to the user; a modal critical message box.
@@ -84,6 +97,8 @@ class MainWindow : public QWidget {
   bool followingScreen_ = false;
   QMenu* chartMenu_ = nullptr;
   QString lastDirectory_;  // where the last file was saved
+  std::optional<CurveRun> lastRun_;
+  AnalysisWindow* analysisWindow_ = nullptr;
 };
 
 }  // namespace diaspring::app

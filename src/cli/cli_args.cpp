@@ -5,7 +5,10 @@
 #include <system_error>
 
 #include "cli/utf8_text.h"
+#include "form/extra_inputs.h"
 #include "form/named_inputs.h"
+#include "runtime/file_write.h"
+#include "study/study.h"
 
 namespace diaspring::cli {
 namespace {
@@ -43,15 +46,33 @@ bool splitAssignment(std::string_view arg, NameValue& out) {
   return true;
 }
 
-std::string parseSet(std::string_view arg, Options& options) {
+// Whether the box is one of the design's inputs, the boxes that hold numbers.
+bool holdsAnInput(TextBox box) {
+  const auto inputs = namedInputs();
+  return std::any_of(inputs.begin(), inputs.end(), [&](const NamedInput& input) { return input.box == box; });
+}
+
+std::string parseSet(std::string_view arg, ParseResult& result) {
+  Options& options = result.options;
   NameValue nv;
   if (!splitAssignment(arg, nv)) return "--set " + quote(arg) + ": expected NAME=TEXT";
+  // Inputs hold numbers: a text only partly a number is read by its leading number.
+  const auto warnIfPartial = [&] {
+    if (auto note = partialNumberNote(nv.value)) result.warnings.push_back("--set " + printable(nv.name) + ": " + printable(*note));
+  };
+  if (extraInputOfName(nv.name) != nullptr) {
+    if (!isValidUtf8(nv.value)) return "--set " + std::string(nv.name) + ": the text is not valid UTF-8";
+    warnIfPartial();
+    options.extras.emplace_back(std::string(nv.name), std::string(nv.value));
+    return {};
+  }
   auto box = textBoxFromName(nv.name);
   if (!box) box = boxOfNamedInput(nv.name);
   if (!box) {
     return "--set: unknown name " + quote(nv.name) + "; use Text1 ... Text42 or an input name (see --help)";
   }
   if (!isValidUtf8(nv.value)) return "--set " + textBoxName(*box) + ": the text is not valid UTF-8";
+  if (holdsAnInput(*box)) warnIfPartial();
   options.actions.emplace_back(SetText{*box, std::string(nv.value)});
   return {};
 }
@@ -152,7 +173,7 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
         return result;
       }
       const std::string_view value = args[++i];
-      if (arg == "--set") result.error = parseSet(value, options);
+      if (arg == "--set") result.error = parseSet(value, result);
       else if (arg == "--slider") result.error = parseSlider(value, options);
       else result.error = parsePress(value, options);
       if (!result.ok()) return result;
@@ -179,9 +200,20 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
     }
     return result;
   }
-  if (!options.chartPath.empty() && options.chartPath == options.reportPath)
-    result.error = "--chart and --report name the same file " + quote(options.chartPath);
+  const NamedPath outputs[] = {{"--chart", options.chartPath}, {"--report", options.reportPath}};
+  result.error = sameFileError(outputs);
   return result;
+}
+
+std::string sameFileError(std::span<const NamedPath> paths) {
+  std::vector<std::string> resolved;
+  for (const NamedPath& named : paths) resolved.push_back(named.path.empty() ? std::string() : resolvedOutputPath(std::string(named.path)));
+  for (std::size_t i = 0; i < paths.size(); ++i)
+    for (std::size_t j = i + 1; j < paths.size(); ++j)
+      if (!resolved[i].empty() && resolved[i] == resolved[j])
+        return std::string(paths[i].option) + " and " + std::string(paths[j].option) + " name the same file " +
+               quote(paths[j].path);
+  return {};
 }
 
 std::vector<Action> defaultActions() {
@@ -204,6 +236,7 @@ std::string usageText() {
   std::string text =
       "Usage: diaspring-cli [--json] [ACTION...] [--chart FILE [--scale N]] [--report FILE.pdf]\n"
       "       diaspring-cli study IN.csv [-o OUT.csv] [--threads N]\n"
+      "       diaspring-cli disc --De D --Di D --t T --h0 H --s S [--E E --mu MU] [--json]\n"
       "Designs and checks a clutch diaphragm spring without the window: the actions\n"
       "are applied in the order given, exactly as the window's own events.\n"
       "\n"
@@ -241,6 +274,18 @@ std::string usageText() {
   }
   text +=
       "\n"
+      "Analysis inputs (strength, release and fatigue; no box of the form):\n";
+  for (const ExtraInput& input : extraInputs()) {
+    std::string line = "  " + std::string(input.name);
+    line.resize(16, ' ');
+    line += input.unit;
+    line.resize(22, ' ');
+    line += "default " + std::string(input.defaultText);
+    line.resize(38, ' ');
+    text += line + input.meaning + (input.example ? " (example value)" : "") + "\n";
+  }
+  text +=
+      "\n"
       "Sliders:\n";
   for (const SliderHelp& s : kSliders) {
     const SliderRange range = sliderRange(s.slider);
@@ -255,18 +300,29 @@ std::string usageText() {
       "  a readable report of the design, the characteristic points, the\n"
       "  constraint check and any fault; with --json one JSON object with every\n"
       "  text box, the sliders, the faults and the chart's drawing operations.\n"
+      "  After a curve run that went through, both add the strength and release\n"
+      "  analysis (JSON: \"analysis\" with \"points\", \"release\" and \"checks\").\n"
       "\n"
       "Parameter study:\n"
       "  Each row of IN.csv is one design, its columns named by the input names\n"
-      "  above (columns left out keep their default texts). Every row runs on a\n"
-      "  fresh window: the curve (Command1), then the check (Command3). The result\n"
-      "  (to OUT.csv, or to stdout) repeats the input columns and adds the twelve\n"
-      "  point values, each rule's value and pass/fail, and a fault column. Rows run\n"
+      "  and analysis input names above (columns left out keep their defaults).\n"
+      "  Every row runs on a fresh window: the curve (Command1), then the check\n"
+      "  (Command3). The result (to OUT.csv, or to stdout) repeats the input columns\n"
+      "  and adds the twelve point values, each rule's value and pass/fail, the main\n"
+      "  results of the strength and release analysis and a fault column. Rows run\n"
       "  on all cores (or N threads); the result is the same for any number.\n"
+      "  A cell that is not wholly a number is read by its leading number, with a\n"
+      "  warning; stderr ends with a summary (rows, faulted, unreadable).\n"
       "\n"
-      "Exit status: 0 no handler faulted, 1 a handler faulted or a file could not be\n"
-      "written (the output is still complete), 2 usage error, 3 the output could not\n"
-      "be written.\n";
+      "Disc spring:\n"
+      "  diaspring-cli disc prints the load F (N) and the stresses σOM, σI ... σIV\n"
+      "  (MPa, compression negative) of a disc spring De x Di x t with free cone\n"
+      "  height h0 at deflection s (mm); E defaults to 206000 MPa, μ to 0.3. With\n"
+      "  --json: {\"F\": ..., \"sigmaOM\": ..., \"sigmaI\": ..., ... \"sigmaIV\": ...}.\n"
+      "\n"
+      "Exit status: 0 no handler faulted, 1 a handler faulted (in a study: a row\n"
+      "faulted or could not be read) or a file could not be written (the output is\n"
+      "still complete), 2 usage error, 3 the output could not be written.\n";
   return text;
 }
 

@@ -15,6 +15,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -50,6 +51,9 @@ struct Options {
   bool json = false;
   // Empty when the command line names no action: the default run applies.
   std::vector<Action> actions;
+  // Inputs that belong to no box (n, b, Rm, ...), by name, in the order
+  // given; they run nothing, so they do not stop the default run.
+  std::vector<std::pair<std::string, std::string>> extras;
   // Files written after the actions; empty: none. The chart's format is
   // named by its extension (.png, .svg or .pdf, any letter case); a PNG is
   // `chartScale` times the chart's size in the window.
@@ -63,6 +67,9 @@ struct Options {
 struct ParseResult {
   Options options;
   std::string error;
+  // Things the run does that the user may not expect, one line each without
+  // the program name: a --set text that is not wholly a number.
+  std::vector<std::string> warnings;
   bool ok() const { return error.empty(); }
 };
 
@@ -70,6 +77,18 @@ struct ParseResult {
 // values and their ranges are all checked here, so that a run either starts
 // with valid actions or does not start at all.
 ParseResult parseArgs(std::span<const std::string_view> args);
+
+// A file named on the command line and the option that named it.
+struct NamedPath {
+  std::string_view option;  // "--chart", "-o", "the input" ...
+  std::string_view path;    // empty: not given
+};
+
+// The usage error when two of `paths` name the same file once ".", ".." and
+// symbolic links are resolved (so no run overwrites one of its own files, or
+// its input); empty when they name different files. Every option that writes
+// a file joins this one check.
+std::string sameFileError(std::span<const NamedPath> paths);
 
 // What a run without any action does: the curve, then the check, on the
 // window as it opens.

@@ -7,6 +7,7 @@
 #include "cli/exporter.h"
 #include "cli/json_writer.h"
 #include "cli/report.h"
+#include "cli/analysis_report.h"
 #include "cli/session.h"
 #include "cli/utf8_text.h"
 
@@ -47,11 +48,18 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
     return outcome;
   }
 
+  for (const std::string& warning : parsed.warnings) outcome.err += "diaspring-cli: warning: " + warning + "\n";
+
   Session session;
+  for (const auto& [name, text] : options.extras) session.setExtra(name, text);
   session.applyAll(options.actions.empty() ? defaultActions() : options.actions);
 
-  outcome.out = options.json ? renderJson(session.fields(), session.chart(), session.faults())
-                             : renderReport(session.fields(), session.faults());
+  const std::optional<SpringAnalysis> analysis = session.analysis();
+  const AnalysisParams params = analysisParams(session.inputs()).params;
+  outcome.out = options.json ? renderJson(session.fields(), session.chart(), session.faults(),
+                                          analysis ? &*analysis : nullptr, params)
+                             : renderReport(session.fields(), session.faults()) +
+                                   (analysis ? "\n" + renderAnalysisReport(*analysis, params) : std::string());
   bool allWritten = true;
   auto report = [&](const std::string& path, const std::optional<std::string>& failure) {
     if (!failure) return;
@@ -64,7 +72,11 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
   }
   if (!options.reportPath.empty()) {
     report(options.reportPath,
-           guarded([&] { return exporter->writeReport(session.fields(), session.chart(), options.reportPath); }));
+           guarded([&] {
+             const std::optional<AnalysisInput> input = session.analysisInput();
+             return input ? exporter->writeReportWithAnalysis(session.fields(), session.chart(), options.reportPath, *input)
+                          : exporter->writeReport(session.fields(), session.chart(), options.reportPath);
+           }));
   }
   outcome.status = session.faults().empty() && allWritten ? kExitOk : kExitFault;
   return outcome;

@@ -1,8 +1,6 @@
 #include "cli/export_files.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include <QByteArray>
 #include <QFile>
@@ -10,7 +8,6 @@
 
 #include "render/chart_export.h"
 #include "render/design_sheet.h"
-#include "render/write_failure.h"
 
 namespace diaspring::cli {
 namespace {
@@ -24,51 +21,29 @@ void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
   }
 }
 
-// Why the file could not be written, in the front end's words: what stands
-// in the way on its path, else the reason the writer gave.
-std::string reason(const QString& path, const QString& writerError) {
-  if (const auto problem = findPathProblem(path)) {
-    const std::string where = QFile::encodeName(problem->where).toStdString();
-    switch (problem->error) {
-      case ENOENT:
-        return where.empty() ? "no file name" : "directory " + where + " does not exist";
-      case ENOTDIR:
-        return where + " is not a directory";
-      case EACCES:
-      case EPERM:
-        return "permission denied";
-      case EROFS:
-        return "read-only file system";
-      case EISDIR:
-        return "it is a directory";
-      case ENAMETOOLONG:
-        return "file name too long";
-      default:
-        return std::strerror(problem->error);
-    }
-  }
-  const QString prefix = writeErrorZh(path, QString());
-  const QString why = writerError.startsWith(prefix) ? writerError.mid(prefix.size()) : writerError;
-  return why.isEmpty() ? std::string("unknown error") : why.toStdString();
+// The reason alone: the run names the file.
+std::optional<std::string> reasonOf(const std::optional<SaveFailure>& failure) {
+  if (!failure) return std::nullopt;
+  return failure->reasonEnglish();
 }
 
 class FileExporter final : public Exporter {
  public:
   std::optional<std::string> writeChart(const DisplayList& chart, const std::string& path, int scale) override {
     startQt();
-    const QString file = QFile::decodeName(path.c_str());
-    QString error;
-    if (exportChart(chart, file, scale, &error)) return std::nullopt;
-    return reason(file, error);
+    return reasonOf(saveChart(chart, QFile::decodeName(path.c_str()), scale));
   }
 
   std::optional<std::string> writeReport(const Fields& fields, const DisplayList& chart,
                                          const std::string& path) override {
     startQt();
-    const QString file = QFile::decodeName(path.c_str());
-    QString error;
-    if (writeDesignSheet(fields, chart, file, &error)) return std::nullopt;
-    return reason(file, error);
+    return reasonOf(saveDesignSheet(fields, chart, QFile::decodeName(path.c_str())));
+  }
+
+  std::optional<std::string> writeReportWithAnalysis(const Fields& fields, const DisplayList& chart,
+                                                     const std::string& path, const AnalysisInput& analysis) override {
+    startQt();
+    return reasonOf(saveDesignSheet(fields, chart, QFile::decodeName(path.c_str()), QDate::currentDate(), &analysis));
   }
 
  private:

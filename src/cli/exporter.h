@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
 #include "form/fields.h"
 
@@ -24,6 +25,12 @@ class Exporter {
   // Writes the design sheet of what the fields and the chart show as a PDF.
   virtual std::optional<std::string> writeReport(const Fields& fields, const DisplayList& chart,
                                                  const std::string& path) = 0;
+  // The same with a second page of the strength and release analysis; an
+  // exporter that cannot draw it writes the one-page sheet.
+  virtual std::optional<std::string> writeReportWithAnalysis(const Fields& fields, const DisplayList& chart,
+                                                             const std::string& path, const AnalysisInput&) {
+    return writeReport(fields, chart, path);
+  }
 };
 
 }  // namespace diaspring::cli

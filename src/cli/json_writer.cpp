@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "analysis/analysis_table.h"
 #include "cli/utf8_text.h"
 
 namespace diaspring::cli {
@@ -79,6 +80,109 @@ void appendJsonFloat(std::string& out, float value) {
   out.append(buf, end);
 }
 
+void appendJsonDouble(std::string& out, double value) {
+  if (!std::isfinite(value)) {
+    out += "null";
+    return;
+  }
+  char buf[32];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
+  (void)ec;  // the shortest form of a double takes at most 24 characters
+  out.append(buf, end);
+}
+
+namespace {
+
+void appendMember(std::string& out, bool& first, std::string_view key) {
+  if (!first) out += ", ";
+  first = false;
+  appendJsonString(out, key);
+  out += ": ";
+}
+
+void appendNumberMember(std::string& out, bool& first, std::string_view key, double value) {
+  appendMember(out, first, key);
+  appendJsonDouble(out, value);
+}
+
+void appendBoolMember(std::string& out, bool& first, std::string_view key, bool value) {
+  appendMember(out, first, key);
+  out += value ? "true" : "false";
+}
+
+void appendFatigue(std::string& out, const StrokeFatigue& f) {
+  out += '{';
+  bool first = true;
+  appendMember(out, first, "governing");
+  appendJsonString(out, f.governingPlace().name);
+  for (const FatiguePlace& place : f.places) {
+    appendMember(out, first, place.name);
+    out += '{';
+    bool inner = true;
+    appendNumberMember(out, inner, "sigmaU", place.sigmaU);
+    appendNumberMember(out, inner, "sigmaO", place.sigmaO);
+    appendNumberMember(out, inner, "sigmaOPermissible", place.sigmaOPermissible);
+    appendNumberMember(out, inner, "safety", place.safety);
+    out += '}';
+  }
+  appendBoolMember(out, first, "pass", f.governingPlace().safety >= 1);
+  out += '}';
+}
+
+}  // namespace
+
+void appendJsonAnalysis(std::string& out, const SpringAnalysis& a, const AnalysisParams& params) {
+  out += '{';
+  bool first = true;
+  if (!a.error.empty()) {
+    appendMember(out, first, "error");
+    appendJsonString(out, a.error);
+    out += '}';
+    return;
+  }
+  appendMember(out, first, "points");
+  out += '{';
+  for (std::size_t i = 0; i < a.points.size(); ++i) {
+    if (i > 0) out += ", ";
+    appendJsonString(out, kPointSymbols[i]);
+    out += ": {";
+    bool inner = true;
+    for (const PointColumn& column : pointColumns())
+      if (column.inJson) appendNumberMember(out, inner, column.key, a.points[i].*column.member);
+    out += '}';
+  }
+  out += '}';
+  appendMember(out, first, "release");
+  out += '{';
+  bool strokes = true;
+  for (const auto& [name, stroke] : {std::pair{"new", &a.newStroke}, std::pair{"worn", &a.wornStroke}}) {
+    appendMember(out, strokes, name);
+    out += '{';
+    bool inner = true;
+    appendNumberMember(out, inner, "F2max", stroke->F2max);
+    appendNumberMember(out, inner, "lambda2End", stroke->lambda2End);
+    out += '}';
+  }
+  out += '}';
+  appendMember(out, first, "checks");
+  out += '{';
+  bool checks = true;
+  const StaticChecks& c = a.checks;
+  appendNumberMember(out, checks, "sigmaOMmax", c.sigmaOMmax);
+  appendNumberMember(out, checks, "Rm", params.Rm);
+  appendBoolMember(out, checks, "sigmaOMpass", c.omPass);
+  appendNumberMember(out, checks, "sigmaImax", c.sigmaImax);
+  appendNumberMember(out, checks, "sigmaFingerMax", c.sigmaFingerMax);
+  appendNumberMember(out, checks, "sigmaAllow", params.sigmaAllow);
+  appendBoolMember(out, checks, "sigmaIpass", c.iPass);
+  appendBoolMember(out, checks, "sigmaFingerPass", c.fingerPass);
+  appendMember(out, checks, "fatigueNew");
+  appendFatigue(out, a.fatigueNew);
+  appendMember(out, checks, "fatigueWorn");
+  appendFatigue(out, a.fatigueWorn);
+  out += "}}";
+}
+
 void appendJsonOp(std::string& out, const DisplayList& chart, const DrawOp& op) {
   switch (op.kind) {
     case DrawOp::Kind::Scale:
@@ -137,7 +241,8 @@ void appendJsonFault(std::string& out, const FaultRecord& fault) {
   out += '}';
 }
 
-std::string renderJson(const Fields& fields, const DisplayList& chart, const std::vector<FaultRecord>& faults) {
+std::string renderJson(const Fields& fields, const DisplayList& chart, const std::vector<FaultRecord>& faults,
+                       const SpringAnalysis* analysis, const AnalysisParams& params) {
   std::string out;
   // A drawing operation takes some 50 to 80 characters.
   out.reserve(4096 + chart.size() * 80);
@@ -169,7 +274,12 @@ std::string renderJson(const Fields& fields, const DisplayList& chart, const std
     out += i == 0 ? "\n" : ",\n";
     appendJsonOp(out, chart, ops[i]);
   }
-  out += "]}\n";
+  out += ']';
+  if (analysis != nullptr) {
+    out += ",\n\"analysis\": ";
+    appendJsonAnalysis(out, *analysis, params);
+  }
+  out += "}\n";
   return out;
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
 #include "cli/session.h"
 #include "form/fields.h"
@@ -22,6 +23,15 @@ void appendJsonString(std::string& out, std::string_view text);
 // hold, are written as null.
 void appendJsonFloat(std::string& out, float value);
 
+// The same for a double: the shortest text that reads back as exactly
+// `value`; infinities and NaN as null.
+void appendJsonDouble(std::string& out, double value);
+
+// The analysis of a curve run: {"points": {"M": {"lambda1": ..., ...}, ...},
+// "release": {"new": {"F2max", "lambda2End"}, "worn": {...}}, "checks": {...}},
+// or {"error": "..."} when it could not be made.
+void appendJsonAnalysis(std::string& out, const SpringAnalysis& analysis, const AnalysisParams& params);
+
 // One drawing operation as a compact JSON object, e.g.
 // {"op":"line","x1":0,"y1":0,"x2":7,"y2":0,"color":null}.
 void appendJsonOp(std::string& out, const DisplayList& chart, const DrawOp& op);
@@ -32,6 +42,8 @@ void appendJsonFault(std::string& out, const FaultRecord& fault);
 
 // The whole object, ending in a line end:
 // {"fields": {...}, "sliders": {...}, "faults": [...], "chart": [...]}
-std::string renderJson(const Fields& fields, const DisplayList& chart, const std::vector<FaultRecord>& faults);
+// and, when there is one, "analysis": {...} after the chart.
+std::string renderJson(const Fields& fields, const DisplayList& chart, const std::vector<FaultRecord>& faults,
+                       const SpringAnalysis* analysis = nullptr, const AnalysisParams& params = {});
 
 }  // namespace diaspring::cli

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/cli_run.h"
+#include "cli/disc_command.h"
 #include "cli/exporter.h"
 #include "cli/study_command.h"
 #ifdef DIASPRING_CLI_EXPORT
@@ -53,7 +54,8 @@ int main(int argc, char** argv) {
     const Outcome outcome =
         !args.empty() && args.front() == "study"
             ? runStudyCommand(std::span(args).subspan(1), [](std::string_view line) { writeAll(STDERR_FILENO, line); })
-            : runCli(args, exporter.get());
+        : !args.empty() && args.front() == "disc" ? runDiscCommand(std::span(args).subspan(1))
+                                                  : runCli(args, exporter.get());
     if (!writeAll(STDOUT_FILENO, outcome.out)) {
       const std::string message = std::string("diaspring-cli: cannot write the output: ") + std::strerror(errno) + "\n";
       writeAll(STDERR_FILENO, message);

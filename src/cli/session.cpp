@@ -21,10 +21,31 @@ void Session::apply(const Action& action) {
       faults_.push_back({move->slider, fault->kind(), fault->cause()});
     }
   } else if (const auto* press = std::get_if<Press>(&action)) {
-    if (auto fault = logic_.press(press->command)) {
-      faults_.push_back({press->command, fault->kind(), fault->cause()});
-    }
+    const auto fault = logic_.press(press->command);
+    if (fault) faults_.push_back({press->command, fault->kind(), fault->cause()});
+    if (press->command == Command::Command1 && !fault) lastRun_ = curveRunOf(logic_, fields_);
+    else if (press->command != Command::Command3) lastRun_.reset();
   }
+}
+
+void Session::setExtra(std::string_view name, std::string_view text) { inputs_.setExtra(name, text); }
+
+std::optional<AnalysisInput> Session::analysisInput() const {
+  if (!lastRun_) return std::nullopt;
+  const ParamsResult params = analysisParams(inputs_);
+  if (!params.error.empty()) return std::nullopt;
+  return AnalysisInput{*lastRun_, params.params};
+}
+
+std::optional<SpringAnalysis> Session::analysis() const {
+  if (!lastRun_) return std::nullopt;
+  const ParamsResult params = analysisParams(inputs_);
+  if (!params.error.empty()) {
+    SpringAnalysis refused;
+    refused.error = params.error;
+    return refused;
+  }
+  return analyseSpring(*lastRun_, params.params);
 }
 
 void Session::applyAll(const std::vector<Action>& actions) {

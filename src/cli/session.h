@@ -3,12 +3,16 @@
 // and sliders in memory and a recording chart, driven by actions exactly as
 // the window's own events drive it.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
 #include "chart/display_list.h"
+#include "analysis/spring_analysis.h"
 #include "cli/cli_args.h"
+#include "form/design_inputs.h"
 #include "runtime/fault.h"
 #include "form/fields.h"
 #include "window/window_logic.h"
@@ -37,6 +41,18 @@ class Session {
   void apply(const Action& action);
   void applyAll(const std::vector<Action>& actions);
 
+  // An input that belongs to no box (see form/extra_inputs.h): kept by name
+  // as an extra of the design's inputs; runs nothing.
+  void setExtra(std::string_view name, std::string_view text);
+  const DesignInputs& inputs() const { return inputs_; }
+
+  // The strength and release analysis of the last curve run, when that run
+  // went through and the chart was not cleared since; with the extras as
+  // they are now. Its `error` says why it could not be made.
+  std::optional<SpringAnalysis> analysis() const;
+  // What that analysis is made from, when there is one and its inputs read.
+  std::optional<AnalysisInput> analysisInput() const;
+
   const MemoryFields& fields() const { return fields_; }
   const DisplayList& chart() const { return chart_; }
   const std::vector<FaultRecord>& faults() const { return faults_; }
@@ -46,6 +62,8 @@ class Session {
   DisplayList chart_;
   WindowLogic logic_;
   std::vector<FaultRecord> faults_;
+  DesignInputs inputs_;  // only its extras are used
+  std::optional<CurveRun> lastRun_;
 };
 
 }  // namespace diaspring::cli

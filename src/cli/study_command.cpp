@@ -1,15 +1,18 @@
 #include "cli/study_command.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "cli/cli_args.h"
+#include "cli/utf8_text.h"
+#include "runtime/file_write.h"
 #include "study/study.h"
 
 namespace diaspring::cli {
@@ -46,32 +49,34 @@ std::string parseStudyArgs(std::span<const std::string_view> args, StudyArgs& pa
   return {};
 }
 
+// The whole file in one string of its size; a directory or a device is
+// refused with the system's reason.
 bool readFile(const std::string& path, std::string& text, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    error = "cannot read " + path + ": " + std::strerror(errno);
+  auto fail = [&](int err) {
+    error = "cannot read '" + path + "': " + errorReasonEnglish(err);
     return false;
+  };
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return fail(errno);
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return fail(errno);
+  if (S_ISDIR(st.st_mode)) return fail(EISDIR);
+  text.clear();
+  if (S_ISREG(st.st_mode)) text.reserve(static_cast<std::size_t>(st.st_size));
+  char chunk[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail(errno);
+    }
+    if (n == 0) return true;
+    text.append(chunk, static_cast<std::size_t>(n));
   }
-  std::ostringstream buffer;
-  buffer << file.rdbuf();
-  text = std::move(buffer).str();
-  return true;
-}
-
-bool writeFile(const std::string& path, const std::string& text, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) {
-    error = "cannot write " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-  const int savedErrno = errno;
-  if (std::fclose(file) != 0 || !written) {
-    error = "cannot write " + path + ": " + std::strerror(written ? errno : savedErrno);
-    std::remove(path.c_str());
-    return false;
-  }
-  return true;
 }
 
 // "\rstudy: 5000/10000 rows, 1400 rows/s, about 4 s left": one line, rewritten in place.
@@ -96,10 +101,16 @@ Outcome runStudyCommand(std::span<const std::string_view> args, const ProgressSi
     outcome.err = "diaspring-cli: " + error + "\n";
     return outcome;
   }
+  const NamedPath files[] = {{"the input", parsed.in}, {"-o", parsed.out}};
+  if (std::string error = sameFileError(files); !error.empty()) {
+    outcome.status = kExitUsage;
+    outcome.err = "diaspring-cli: study: " + error + "\n";
+    return outcome;
+  }
   std::string text, error;
   if (!readFile(parsed.in, text, error)) {
     outcome.status = kExitUsage;
-    outcome.err = "diaspring-cli: study: " + error + "\n";
+    outcome.err = "diaspring-cli: study: " + printable(error) + "\n";
     return outcome;
   }
 
@@ -108,9 +119,10 @@ Outcome runStudyCommand(std::span<const std::string_view> args, const ProgressSi
     study = readStudy(text);
   } catch (const StudyError& e) {
     outcome.status = kExitUsage;
-    outcome.err = "diaspring-cli: study: " + parsed.in + ": " + e.what() + "\n";
+    outcome.err = "diaspring-cli: study: " + printable(parsed.in) + ": " + printable(e.what()) + "\n";
     return outcome;
   }
+  text = std::string();  // the rows hold what they need
 
   const auto start = std::chrono::steady_clock::now();
   bool shown = false;
@@ -122,14 +134,21 @@ Outcome runStudyCommand(std::span<const std::string_view> args, const ProgressSi
     shown = true;
     progress(progressLine(done, total, seconds));
   };
-  const std::string result = runStudy(study, options);
+  StudyTally tally;
+  std::string result = runStudy(study, options, &tally);
   if (shown) progress("\n");
 
+  for (const std::string& warning : tally.warnings)
+    outcome.err += "diaspring-cli: study: warning: " + printable(warning) + "\n";
+  outcome.err += "diaspring-cli: study: " + std::to_string(tally.rows) + (tally.rows == 1 ? " row, " : " rows, ") +
+                 std::to_string(tally.faulted) + " faulted, " + std::to_string(tally.unreadable) + " unreadable\n";
+  outcome.status = tally.faulted + tally.unreadable > 0 ? kExitFault : kExitOk;
+
   if (parsed.out.empty()) {
-    outcome.out = result;
-  } else if (!writeFile(parsed.out, result, error)) {
+    outcome.out = std::move(result);
+  } else if (const auto failed = writeFileAtomically(parsed.out, result)) {
     outcome.status = kExitFault;
-    outcome.err = "diaspring-cli: study: " + error + "\n";
+    outcome.err += "diaspring-cli: study: " + printable(failed->english()) + "\n";
   }
   return outcome;
 }

@@ -14,10 +14,13 @@ namespace diaspring::cli {
 // study has run for more than a second, and a final line end.
 using ProgressSink = std::function<void(std::string_view)>;
 
-// `args` are the arguments after "study". The result goes to OUT or, without
-// -o, to Outcome::out; problems to Outcome::err with the exit status: 2 for
-// a bad command line, an unreadable IN or a header that names unknown
-// columns, 1 when OUT cannot be written.
+// `args` are the arguments after "study". The result goes to OUT (written
+// whole or not at all) or, without -o, to Outcome::out. Outcome::err gets a
+// warning for each cell that is not wholly a number and ends with a summary
+// ("study: 20 rows, 2 faulted, 1 unreadable"). Exit status: 2 for a bad
+// command line, an unreadable IN, a header that names unknown columns or an
+// OUT that is IN; 1 when a row faulted or could not be read (the result is
+// still complete) or OUT cannot be written; else 0.
 Outcome runStudyCommand(std::span<const std::string_view> args, const ProgressSink& progress);
 
 }  // namespace diaspring::cli

@@ -2,16 +2,15 @@
 
 #include <algorithm>
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include "render/chart_painter.h"
-#include "render/write_failure.h"
 
 namespace diaspring {
 namespace {
@@ -38,14 +37,17 @@ void setHints(QPainter& painter) {
   painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 }
 
-// Each writer paints into the open file and says whether it got through.
-bool writePng(const DisplayList& list, int scale, QSaveFile& file) {
-  return renderChartImage(list, scale).save(&file, "PNG");
+const Unmade kUnpainted{"the chart could not be drawn", "绘制图表失败"};
+const Unmade kWrongExtension{"the file name must end in .png, .svg or .pdf", "文件名应以 .png、.svg 或 .pdf 结尾"};
+
+// Each writer paints into memory and says whether it got through.
+bool writePng(const DisplayList& list, int scale, QBuffer& out) {
+  return renderChartImage(list, scale).save(&out, "PNG");
 }
 
-bool writeSvg(const DisplayList& list, QSaveFile& file) {
+bool writeSvg(const DisplayList& list, QBuffer& out) {
   QSvgGenerator svg;
-  svg.setOutputDevice(&file);
+  svg.setOutputDevice(&out);
   svg.setResolution(96);
   svg.setSize(naturalSize(1));
   svg.setViewBox(QRectF(QPointF(0, 0), QSizeF(naturalSize(1))));
@@ -58,8 +60,8 @@ bool writeSvg(const DisplayList& list, QSaveFile& file) {
   return painter.end();
 }
 
-bool writePdf(const DisplayList& list, QSaveFile& file) {
-  QPdfWriter pdf(&file);
+bool writePdf(const DisplayList& list, QBuffer& out) {
+  QPdfWriter pdf(&out);
   pdf.setTitle(kTitle);
   pdf.setCreator(QStringLiteral("diaspring"));
   pdf.setResolution(kPdfResolution);
@@ -96,38 +98,36 @@ QImage renderChartImage(const DisplayList& list, int scale) {
   return image;
 }
 
-bool exportChart(const DisplayList& list, const QString& path, int pngScale, QString* error) {
-  auto fail = [&](const QString& reason) {
-    if (error != nullptr) *error = reason;
-    return false;
-  };
-  const std::optional<ChartFormat> format = chartFormatForPath(path);
-  if (!format) return fail(writeErrorZh(path, QStringLiteral("文件名应以 .png、.svg 或 .pdf 结尾")));
-
-  // Written beside the target under another name and renamed over it only
-  // when complete: a failure leaves any earlier file as it was.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return fail(describeWriteFailureZh(path, file.errorString()));
-
+std::optional<QByteArray> chartFileBytes(const DisplayList& list, ChartFormat format, int pngScale) {
+  QByteArray bytes;
   bool painted = false;
-  switch (*format) {
-    case ChartFormat::Png:
-      painted = writePng(list, pngScale, file);
-      break;
-    case ChartFormat::Svg:
-      painted = writeSvg(list, file);
-      break;
-    case ChartFormat::Pdf:
-      painted = writePdf(list, file);
-      break;
+  {
+    QBuffer out(&bytes);
+    if (!out.open(QIODevice::WriteOnly)) return std::nullopt;
+    switch (format) {
+      case ChartFormat::Png:
+        painted = writePng(list, pngScale, out);
+        break;
+      case ChartFormat::Svg:
+        painted = writeSvg(list, out);
+        break;
+      case ChartFormat::Pdf:
+        painted = writePdf(list, out);
+        break;
+    }
   }
-  if (!painted || file.error() != QFileDevice::NoError) {
-    const QString reason = file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("绘制图表失败");
-    file.cancelWriting();
-    return fail(describeWriteFailureZh(path, reason));
-  }
-  if (!file.commit()) return fail(describeWriteFailureZh(path, file.errorString()));
-  return true;
+  if (!painted || bytes.isEmpty()) return std::nullopt;
+  return bytes;
+}
+
+std::optional<SaveFailure> saveChart(const DisplayList& list, const QString& path, int pngScale) {
+  const std::optional<ChartFormat> format = chartFormatForPath(path);
+  if (!format) return saveFile(path, std::nullopt, kWrongExtension);
+  return saveFile(path, chartFileBytes(list, *format, pngScale), kUnpainted);
+}
+
+bool exportChart(const DisplayList& list, const QString& path, int pngScale, QString* error) {
+  return reportedInChinese(saveChart(list, path, pngScale), error);
 }
 
 }  // namespace diaspring

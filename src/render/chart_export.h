@@ -4,10 +4,12 @@
 
 #include <optional>
 
+#include <QByteArray>
 #include <QImage>
 #include <QString>
 
 #include "chart/display_list.h"
+#include "render/write_failure.h"
 
 namespace diaspring {
 
@@ -20,10 +22,18 @@ std::optional<ChartFormat> chartFormatForPath(const QString& path);
 // the window (scale 1 to 8).
 QImage renderChartImage(const DisplayList& list, int scale);
 
-// Writes the visible chart to `path` in the format its extension names: PNG
-// at `pngScale` times the window's size, SVG and PDF as vectors with real
-// text. On failure returns false and says why in `error` (in Chinese, naming
-// the file); nothing is left half-written under `path`.
+// The visible chart as the bytes of a file in `format`: PNG at `pngScale`
+// times the window's size, SVG and PDF as vectors with real text; nothing
+// when it could not be painted.
+std::optional<QByteArray> chartFileBytes(const DisplayList& list, ChartFormat format, int pngScale);
+
+// Writes the visible chart to `path` in the format its extension names,
+// whole or not at all: on failure an earlier file of that name stays as it
+// was, and the failure names the file and the reason.
+std::optional<SaveFailure> saveChart(const DisplayList& list, const QString& path, int pngScale);
+
+// The same for the window: on failure false, with the reason in Chinese in
+// `error`.
 bool exportChart(const DisplayList& list, const QString& path, int pngScale, QString* error);
 
 }  // namespace diaspring

@@ -13,12 +13,13 @@
 #include <QPdfWriter>
 #include <QPen>
 #include <QRegularExpression>
-#include <QSaveFile>
+#include <QBuffer>
 
 #include "check/constraint_check.h"
 #include "model/points.h"
+#include "render/analysis_page.h"
 #include "render/chart_painter.h"
-#include "render/write_failure.h"
+#include "render/sheet_style.h"
 #include "form/controls.h"
 
 namespace diaspring {
@@ -46,15 +47,7 @@ constexpr double kRowHeight = 4.7;   // a body row, mm
 constexpr double kHeadHeight = 5.4;  // a header row, mm
 constexpr double kBodyPt = 8.8;
 
-const QColor kInk(0x1A, 0x1A, 0x1A);
-const QColor kAccent(0x1F, 0x3A, 0x5F);
-const QColor kMuted(0x6B, 0x6B, 0x6B);
-const QColor kHairline(0xCF, 0xCF, 0xCF);
-const QColor kHeadFill(0xEC, 0xF0, 0xF5);
-const QColor kFailInk(0xC6, 0x28, 0x28);
-const QColor kFailFill(0xFD, 0xE8, 0xE8);
-const QColor kPassInk(0x2E, 0x7D, 0x32);
-const QColor kUncheckedInk(0x8C, 0x8C, 0x8C);
+using namespace sheet;  // the colours
 
 const QString kDash = QStringLiteral("—");
 const QString kTick = QStringLiteral("✔");
@@ -441,7 +434,8 @@ void drawFooter(Page& page) {
             QStringLiteral("本页汇总设计输入、特性曲线、特征点及约束条件校核结果，供设计评审与存档。"), font, kMuted);
 }
 
-bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& chart, const QDate& date) {
+bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& chart, const QDate& date,
+                const AnalysisInput* analysis) {
   QPainter painter;
   if (!painter.begin(&writer)) return false;
   painter.setRenderHint(QPainter::Antialiasing, true);
@@ -456,43 +450,43 @@ bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& cha
   drawPoints(page, fields, kLeft, y, pointsWidth);
   drawRules(page, fields, kLeft + pointsWidth + gap, y, kContentWidth - pointsWidth - gap);
   drawFooter(page);
+  if (analysis != nullptr) {
+    if (!writer.newPage()) return false;
+    paintAnalysisPage(painter, *analysis, date);
+  }
   return painter.end();
 }
 
 }  // namespace
 
-bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date) {
-  auto fail = [&](const QString& message) {
-    if (error != nullptr) *error = message;
-    return false;
-  };
-  if (path.isEmpty()) return fail(writeErrorZh(path, QStringLiteral("没有给出文件名")));
-
-  // Written beside the target under another name and renamed over it only
-  // when complete: a failure leaves any earlier file as it was and no
-  // half-written one.
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return fail(describeWriteFailureZh(path, file.errorString()));
-
+std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart, const QDate& date,
+                                         const AnalysisInput* analysis) {
+  QByteArray bytes;
   bool painted = false;
   {
-    QPdfWriter writer(&file);
+    QBuffer out(&bytes);
+    if (!out.open(QIODevice::WriteOnly)) return std::nullopt;
+    QPdfWriter writer(&out);
     writer.setTitle(QStringLiteral("膜片弹簧设计报告"));
     writer.setCreator(QStringLiteral("diaspring"));
     writer.setResolution(kResolution);
     painted = writer.setPageLayout(
                   QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0))) &&
-              paintSheet(writer, fields, chart, date);
-  }
-  if (!painted || file.error() != QFileDevice::NoError) {
-    const QString reason =
-        file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("生成 PDF 页面失败");
-    file.cancelWriting();
-    return fail(describeWriteFailureZh(path, reason));
-  }
-  if (!file.commit()) return fail(describeWriteFailureZh(path, file.errorString()));
-  return true;
+              paintSheet(writer, fields, chart, date, analysis);
+  }  // the writer finishes the file as it goes out of scope
+  if (!painted || bytes.isEmpty()) return std::nullopt;
+  return bytes;
+}
+
+std::optional<SaveFailure> saveDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path,
+                                           const QDate& date, const AnalysisInput* analysis) {
+  static const Unmade kNoPage{"the PDF page could not be made", "生成 PDF 页面失败"};
+  return saveFile(path, designSheetPdf(fields, chart, date, analysis), kNoPage);
+}
+
+bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
+                      const QDate& date, const AnalysisInput* analysis) {
+  return reportedInChinese(saveDesignSheet(fields, chart, path, date, analysis), error);
 }
 
 }  // namespace diaspring

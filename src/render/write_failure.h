@@ -1,36 +1,42 @@
 #pragma once
-// Why a file could not be written, found by looking at its path once the
-// write has failed, so the user learns what to change: a missing directory,
-// a file standing where a directory should be, a directory that refuses
-// writing.
+// Saving a file the program makes: its bytes are made in memory first and
+// then written whole or not at all (writeFileAtomically), so a full disk or
+// a killed process never leaves a part of a file, and an earlier file of
+// that name stays as it was. Why a save failed is told naming the file: in
+// Chinese for the window, in English for the headless front end.
 
 #include <optional>
+#include <string>
 
+#include <QByteArray>
 #include <QString>
+
+#include "runtime/file_write.h"
 
 namespace diaspring {
 
-struct PathProblem {
-  // ENOENT: a directory on the way does not exist; ENOTDIR: a component on
-  // the way is not a directory; EACCES or EPERM: writing is not permitted;
-  // EROFS: the file system is read-only; EISDIR: the path names a directory.
-  int error = 0;
-  QString where;  // the path component at fault, as an absolute path
+// Why the content of a file could not be made (a painter that would not
+// start, a page that could not be laid out), in both languages.
+struct Unmade {
+  const char* english;
+  const char* chinese;
 };
 
-// What stands in the way of creating or replacing the file at `path`; none
-// when the path looks writable (the failure then lies elsewhere, such as a
-// full disk).
-std::optional<PathProblem> findPathProblem(const QString& path);
+struct SaveFailure {
+  WriteError write;         // the file, and the system's reason when it refused the write
+  const Unmade* unmade = nullptr;  // set when the content could not be made: nothing was written
 
-// The problem in a few Chinese words: "目录 /x 不存在", "权限不足" ...
-QString problemTextZh(const PathProblem& problem);
+  std::string reasonEnglish() const;  // "No space left on device"
+  std::string english() const;        // "cannot write 'PATH': No space left on device"
+  QString chinese() const;            // "无法写入文件“PATH”：磁盘空间不足"
+};
 
-// "无法写入文件 <path>：<reason>"
-QString writeErrorZh(const QString& path, const QString& reason);
+// Writes `bytes` to `path` whole or not at all; without bytes (the content
+// could not be made) nothing is written and the failure says `unmade`.
+std::optional<SaveFailure> saveFile(const QString& path, const std::optional<QByteArray>& bytes,
+                                    const Unmade& unmade);
 
-// The Chinese message for a failed write of `path`: the problem found on the
-// path, else `fallbackReason` (the system's own words).
-QString describeWriteFailureZh(const QString& path, const QString& fallbackReason);
+// For the window: false with the Chinese reason in `error` (when given).
+bool reportedInChinese(const std::optional<SaveFailure>& failure, QString* error);
 
 }  // namespace diaspring

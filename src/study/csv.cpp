@@ -1,5 +1,7 @@
 #include "study/csv.h"
 
+#include <algorithm>
+
 namespace diaspring::csv {
 namespace {
 
@@ -44,41 +46,56 @@ class Reader {
     }
   }
 
-  // Reads one field up to (not past) its comma or line end.
+  // Reads one field up to (not past) its comma or line end. Runs of text are
+  // copied whole, so a long field costs its length once.
   bool readField(std::string& value, std::string& error) {
     if (pos_ < s_.size() && s_[pos_] == '"') {
       const std::size_t startLine = line_;
-      ++pos_;
+      const std::size_t open = ++pos_;
       for (;;) {
-        if (pos_ >= s_.size()) {
+        const std::size_t quote = s_.find('"', pos_);
+        if (quote == std::string_view::npos) {
+          // Never closed: the record ends with the line that opened the
+          // quote, and reading goes on at the line after it.
+          const std::size_t end = std::min(s_.find_first_of("\r\n", open), s_.size());
+          value.assign(s_.substr(open, end - open));
+          pos_ = end;
+          line_ = startLine;
           error = "quoted field opened on line " + std::to_string(startLine) + " is not closed";
           return false;
         }
-        const char c = s_[pos_++];
-        if (c == '"') {
-          if (pos_ < s_.size() && s_[pos_] == '"') {
-            value += '"';
-            ++pos_;
-            continue;
-          }
-          if (pos_ < s_.size() && s_[pos_] != ',' && !isLineEnd(s_[pos_])) {
-            error = "unexpected text after a closing quote on line " + std::to_string(line_);
-            return false;
-          }
-          return true;
+        const std::string_view run = s_.substr(pos_, quote - pos_);
+        line_ += lineEnds(run);
+        value += run;
+        pos_ = quote + 1;
+        if (pos_ < s_.size() && s_[pos_] == '"') {
+          value += '"';
+          ++pos_;
+          continue;
         }
-        if (c == '\n' || (c == '\r' && (pos_ >= s_.size() || s_[pos_] != '\n'))) ++line_;
-        value += c;
+        if (pos_ < s_.size() && s_[pos_] != ',' && !isLineEnd(s_[pos_])) {
+          error = "unexpected text after a closing quote on line " + std::to_string(line_);
+          return false;
+        }
+        return true;
       }
     }
-    while (pos_ < s_.size() && s_[pos_] != ',' && !isLineEnd(s_[pos_])) {
-      if (s_[pos_] == '"') {
-        error = "quote inside an unquoted field on line " + std::to_string(line_);
-        return false;
-      }
-      value += s_[pos_++];
+    const std::size_t end = std::min(s_.find_first_of(",\"\r\n", pos_), s_.size());
+    value.assign(s_.substr(pos_, end - pos_));
+    pos_ = end;
+    if (pos_ < s_.size() && s_[pos_] == '"') {
+      error = "quote inside an unquoted field on line " + std::to_string(line_);
+      return false;
     }
     return true;
+  }
+
+  // Line ends within quoted text: LF, CRLF or a lone CR each count once.
+  static std::size_t lineEnds(std::string_view text) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < text.size(); ++i)
+      if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++n;
+    return n;
   }
 
   void skipLineEnd() {
@@ -113,6 +130,16 @@ std::string field(std::string_view text) {
   }
   out += '"';
   return out;
+}
+
+std::string shown(std::string_view text) {
+  constexpr std::size_t kMaxShown = 80;
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;  // inside a character
+    if (++count > kMaxShown) return "'" + std::string(text.substr(0, i)) + "...'";
+  }
+  return "'" + std::string(text) + "'";
 }
 
 std::string line(const std::vector<std::string>& fields) {

@@ -25,6 +25,10 @@ std::vector<Record> parse(std::string_view text);
 // either end).
 std::string field(std::string_view text);
 
+// A field or a name as a message echoes it: in single quotes, cut after 80
+// characters ("...").
+std::string shown(std::string_view text);
+
 // A whole record with its line end ("\n").
 std::string line(const std::vector<std::string>& fields);
 

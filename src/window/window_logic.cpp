@@ -57,8 +57,9 @@ void WindowLogic::command1Click() {
   DrawChartFrame(chart_);
   CaptureDesign(design_, fields_);
   TraceCurve(design_, chart_);
-  const Num lambda1N = FindWorkingPoints(design_, fields_, chart_);
-  MarkWearAndRelease(design_, fields_, chart_, lambda1N);
+  lambda1N_ = Num();
+  lambda1N_ = FindWorkingPoints(design_, fields_, chart_);
+  MarkWearAndRelease(design_, fields_, chart_, lambda1N_);
 }
 
 void WindowLogic::command2Click() {

@@ -31,11 +31,15 @@ class WindowLogic {
   std::optional<Fault> sliderChanged(Slider slider);
 
   const SpringDesign& design() const { return design_; }
+  // The valley deflection λ1N found by the last curve run (the record keeps
+  // only its load); unset before a run and when no valley was found.
+  Num valleyDeflection() const { return lambda1N_; }
 
  private:
   Fields& fields_;
   Surface& chart_;
   SpringDesign design_;
+  Num lambda1N_;
 };
 
 }  // namespace diaspring

@@ -110,7 +110,7 @@ TEST_F(ChartMenu, RightClickOnTheChartOpensCopySaveAndExport) {
   QStringList captions;
   for (QAction* action : menu->actions())
     if (!action->isSeparator()) captions << action->text();
-  EXPECT_EQ(captions, (QStringList{q("复制图表"), q("保存图表…"), q("导出设计报告…")}));
+  EXPECT_EQ(captions, (QStringList{q("复制图表"), q("保存图表…"), q("导出设计报告…"), q("强度与分离特性…")}));
 
   EXPECT_FALSE(menu->isVisible());
   QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(40, 30), chart()->mapToGlobal(QPoint(40, 30)));
@@ -217,8 +217,8 @@ TEST_F(ChartMenu, FailedSaveWarnsAndLeavesTheChartAsItWas) {
     ASSERT_EQ(window.warnings.size(), 1u) << name;
     EXPECT_EQ(window.warnings[0].first, q("无法保存图表"));
     const QString& text = window.warnings[0].second;
-    EXPECT_TRUE(text.startsWith(q("无法写入文件 %1：").arg(path(q(name))))) << text.toStdString();
-    EXPECT_TRUE(text.contains(q("不是目录")) || text.contains(q("不存在"))) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(q("无法写入文件“%1”：").arg(path(q(name))))) << text.toStdString();
+    EXPECT_TRUE(text.contains(q("不是文件夹")) || text.contains(q("不存在"))) << text.toStdString();
     EXPECT_FALSE(QFileInfo::exists(path(q(name)))) << name;
   }
 

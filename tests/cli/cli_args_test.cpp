@@ -137,6 +137,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"report_twice", {"--report", "a.pdf", "--report", "b.pdf"}, "--report may be given only once"},
         BadCase{"chart_and_report_to_one_file", {"--chart", "out.pdf", "--report", "out.pdf"},
                 "--chart and --report name the same file 'out.pdf'"},
+        BadCase{"chart_and_report_to_one_file_by_other_names", {"--chart", "a.pdf", "--report", "./x/../a.pdf"},
+                "--chart and --report name the same file './x/../a.pdf'"},
+        BadCase{"chart_and_report_by_an_absolute_name", {"--chart", "a.pdf", "--report", "/proc/self/cwd/a.pdf"},
+                "--chart and --report name the same file '/proc/self/cwd/a.pdf'"},
         BadCase{"scale_zero", {"--chart", "a.png", "--scale", "0"}, "--scale takes a whole number from 1 to 8, not '0'"},
         BadCase{"scale_nine", {"--chart", "a.png", "--scale", "9"}, "--scale takes a whole number from 1 to 8, not '9'"},
         BadCase{"scale_fraction", {"--scale", "2.5"}, "--scale takes a whole number from 1 to 8, not '2.5'"},
@@ -173,6 +177,29 @@ TEST(CliFiles, ChartScaleAndReportAreTakenAsGivenWithActionsAnywhere) {
     EXPECT_EQ(r.options.reportPath, c.report);
     EXPECT_EQ(r.options.actions.size(), c.actions);
   }
+}
+
+TEST(CliSet, AnInputThatIsNotWhollyANumberIsTypedAsGivenWithAWarning) {
+  struct Case {
+    std::vector<std::string_view> args;
+    std::vector<std::string> warnings;
+  };
+  const Case cases[] = {
+      {{"--set", "h=2.5", "--set", "E=2.1e5", "--set", "Text4= 2.2 ", "--set", "F="}, {}},
+      {{"--set", "h=2.5mm"}, {"--set h: '2.5mm' is read as 2.5"}},
+      {{"--set", "Text9=1,33", "--set", "mu=abc"}, {"--set Text9: '1,33' is read as 1", "--set mu: 'abc' is read as 0"}},
+      {{"--set", "E=1e999x"}, {"--set E: '1e999x' is not wholly a number, and its leading number is too large"}},
+      // Boxes that are not inputs hold any text.
+      {{"--set", "Text12=peak", "--set", "Text30=ok"}, {}},
+  };
+  for (const Case& c : cases) {
+    const ParseResult r = parseArgs(c.args);
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.warnings, c.warnings) << c.args[1];
+    EXPECT_EQ(std::get<SetText>(r.options.actions.front()).text, c.args[1].substr(c.args[1].find('=') + 1));
+  }  // The analysis inputs hold numbers too.
+  const std::vector<std::string_view> extra{"--set", "Rm=1570 MPa"};
+  EXPECT_EQ(parseArgs(extra).warnings, std::vector<std::string>{"--set Rm: '1570 MPa' is read as 1570"});
 }
 
 TEST(CliHelp, PrintsUsageAndExitsZeroWithoutRunningAnything) {

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
 #include <cerrno>
 #include <optional>
 #include <string>
@@ -24,7 +25,8 @@
 #include <gtest/gtest.h>
 
 #include "render/chart_export.h"
-#include "render/write_failure.h"
+#include "render/design_sheet.h"
+#include "support/small_disk.h"
 #include "support/window_fixture.h"
 
 namespace {
@@ -256,10 +258,10 @@ TEST_F(ChartExport, AnUnwritablePathSaysWhyAndLeavesNothing) {
     QString reason;
   };
   const Case cases[] = {
-      {path(QStringLiteral("missing/deeper/c.png")), QStringLiteral("目录 %1 不存在").arg(path(QStringLiteral("missing")))},
-      {path(QStringLiteral("plain/c.svg")), QStringLiteral("%1 不是目录").arg(path(QStringLiteral("plain")))},
-      {path(QStringLiteral("plain/sub/c.pdf")), QStringLiteral("%1 不是目录").arg(path(QStringLiteral("plain")))},
-      {path(QStringLiteral("folder.svg")), QStringLiteral("这是一个目录，不是文件")},
+      {path(QStringLiteral("missing/deeper/c.png")), QStringLiteral("文件夹不存在")},
+      {path(QStringLiteral("plain/c.svg")), QStringLiteral("路径中有一项不是文件夹")},
+      {path(QStringLiteral("plain/sub/c.pdf")), QStringLiteral("路径中有一项不是文件夹")},
+      {path(QStringLiteral("folder.svg")), QStringLiteral("这是一个文件夹")},
       {path(QStringLiteral("c.bmp")), QStringLiteral("文件名应以 .png、.svg 或 .pdf 结尾")},
       {QString(), QStringLiteral("文件名应以 .png、.svg 或 .pdf 结尾")},
   };
@@ -267,7 +269,7 @@ TEST_F(ChartExport, AnUnwritablePathSaysWhyAndLeavesNothing) {
   for (const Case& c : cases) {
     QString error;
     EXPECT_FALSE(exportChart(defaultChart(), c.target, 2, &error)) << str(c.target);
-    EXPECT_EQ(error, QStringLiteral("无法写入文件 %1：%2").arg(c.target, c.reason));
+    EXPECT_EQ(error, QStringLiteral("无法写入文件“%1”：%2").arg(c.target, c.reason));
     EXPECT_FALSE(QFileInfo(c.target).isFile()) << str(c.target);
     EXPECT_EQ(entries(dir_.path()), before) << "left behind by " << str(c.target);
   }
@@ -280,25 +282,47 @@ TEST_F(ChartExport, AReadOnlyDirectoryRefusesWithoutLeftovers) {
   ASSERT_TRUE(QFile::setPermissions(locked, QFile::ReadOwner | QFile::ExeOwner));
   QString error;
   EXPECT_FALSE(exportChart(defaultChart(), locked + QStringLiteral("/c.png"), 2, &error));
-  EXPECT_EQ(error, QStringLiteral("无法写入文件 %1/c.png：权限不足").arg(locked));
+  EXPECT_EQ(error, QStringLiteral("无法写入文件“%1/c.png”：没有写入权限（文件或文件夹为只读）").arg(locked));
   EXPECT_TRUE(entries(locked).isEmpty());
   QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-TEST(PathProblem, NamesTheFirstComponentAtFaultOrNothingForAWritablePath) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  EXPECT_FALSE(findPathProblem(dir.filePath(QStringLiteral("new.png"))).has_value());
-  // A relative name is taken in the working directory.
-  EXPECT_EQ(findPathProblem(QStringLiteral("no-such-directory-here/x.png")).value().where,
-            QDir::current().filePath(QStringLiteral("no-such-directory-here")));
-  const auto missing = findPathProblem(dir.filePath(QStringLiteral("a/b/c/x.png")));
-  ASSERT_TRUE(missing.has_value());
-  EXPECT_EQ(missing->error, ENOENT);
-  EXPECT_EQ(missing->where, dir.filePath(QStringLiteral("a")));
-  EXPECT_EQ(problemTextZh(*missing), QStringLiteral("目录 %1 不存在").arg(dir.filePath(QStringLiteral("a"))));
-  EXPECT_EQ(problemTextZh({EACCES, QStringLiteral("/x")}), QStringLiteral("权限不足"));
-  EXPECT_EQ(problemTextZh({EROFS, QStringLiteral("/x")}), QStringLiteral("文件系统是只读的"));
+TEST(FullDisk, AFileThatDoesNotFitIsNotWrittenAndTheEarlierOneStays) {
+  TestWindow window;
+  ASSERT_FALSE(window.curve().has_value());
+  ASSERT_FALSE(window.check().has_value());
+  struct Case {
+    const char* name;
+    std::function<std::optional<SaveFailure>(const QString&)> save;
+  };
+  const Case cases[] = {
+      {"sheet.pdf", [&](const QString& p) { return saveDesignSheet(window.fields, window.chart, p); }},
+      {"chart.svg", [&](const QString& p) { return saveChart(window.chart, p, 1); }},
+      {"chart.pdf", [&](const QString& p) { return saveChart(window.chart, p, 1); }},
+      {"chart.png", [&](const QString& p) { return saveChart(window.chart, p, 1); }},
+  };
+  const QByteArray earlier = QByteArray("an earlier file, kept whole\n").repeated(100);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    diaspring::testing::SmallDisk disk;  // 200 KB
+    if (!disk.mounted()) GTEST_SKIP() << disk.whyNot();
+    const QString target = QString::fromStdString(disk.path(c.name));
+    QFile old(target);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write(earlier) == earlier.size());
+    old.close();
+    disk.fillLeaving(16 << 10);  // less than any of them takes
+
+    const std::optional<SaveFailure> failed = c.save(target);
+    ASSERT_TRUE(failed.has_value());
+    EXPECT_EQ(failed->english(), "cannot write '" + str(target) + "': No space left on device");
+    EXPECT_EQ(failed->chinese(), QStringLiteral("无法写入文件“%1”：磁盘空间不足").arg(target));
+    EXPECT_EQ(readAll(target), earlier);
+    QStringList left = entries(QFileInfo(target).path());
+    QStringList expected{QString::fromUtf8(c.name), QStringLiteral("filler")};
+    left.sort();
+    expected.sort();
+    EXPECT_EQ(left, expected);
+  }
 }
 
 }  // namespace

@@ -20,7 +20,9 @@
 #include <gtest/gtest.h>
 
 #include "check/constraint_check.h"
+#include "analysis/spring_analysis.h"
 #include "render/design_sheet.h"
+#include "runtime/convert.h"
 #include "support/window_fixture.h"
 
 namespace {
@@ -321,9 +323,9 @@ TEST(DesignSheetErrors, UnwritablePathsFailWithAMessageAndLeaveNoFile) {
     QString reason;  // a word of the reason the message must give
   };
   const std::vector<Case> cases{
-      {plain + QStringLiteral("/x.pdf"), QStringLiteral("不是目录")},                            // under a file
+      {plain + QStringLiteral("/x.pdf"), QStringLiteral("不是文件夹")},                          // under a file
       {dir.filePath(QStringLiteral("missing/x.pdf")), QStringLiteral("不存在")},                  // no such folder
-      {dir.filePath(QStringLiteral("folder")), QStringLiteral("目录")},                          // a folder itself
+      {dir.filePath(QStringLiteral("folder")), QStringLiteral("这是一个文件夹")},                // a folder itself
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(str(c.path));
@@ -347,6 +349,28 @@ TEST(DesignSheetErrors, UnwritablePathsFailWithAMessageAndLeaveNoFile) {
   EXPECT_FALSE(writeDesignSheet(window.fields, window.chart, QString(), &error, kDate));
   EXPECT_FALSE(error.isEmpty());
   EXPECT_FALSE(writeDesignSheet(window.fields, window.chart, plain + QStringLiteral("/y.pdf"), nullptr, kDate));
+}
+
+// With the analysis of the curve run the sheet has a second page: its
+// title, the table of the points and the release strokes' largest forces.
+TEST_F(DesignSheet, AnalysisMakesASecondPage) {
+  TestWindow window;
+  ASSERT_FALSE(window.curve());
+  const AnalysisInput input{curveRunOf(window.logic, window.fields), AnalysisParams{}};
+  const QString path = dir_.filePath(QStringLiteral("two.pdf"));
+  QString error;
+  ASSERT_TRUE(writeDesignSheet(window.fields, window.chart, path, &error, kDate, &input)) << str(error);
+  const QString info = QString::fromUtf8(runTool(QStringLiteral("pdfinfo"), {path}));
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("(?m)^Pages:\\s+2$")).match(info).hasMatch()) << str(info);
+  const QString second = QString::fromUtf8(runTool(
+      QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), QStringLiteral("2"), path, QStringLiteral("-")}));
+  const SpringAnalysis a = analyseSpring(input.run, input.params);
+  for (const QString& expected :
+       {QStringLiteral("膜片弹簧强度与分离特性"), QStringLiteral("4592.6"),
+        QString::fromStdString(format(a.wornStroke.F2max, "0.0")), QStringLiteral("内上缘最大应力")})
+    EXPECT_TRUE(second.contains(expected)) << str(expected) << "\n" << str(second);
+  // The first page is unchanged by it.
+  EXPECT_FALSE(text(path).section(QLatin1Char('\f'), 0, 0).contains(QStringLiteral("膜片弹簧强度与分离特性")));
 }
 
 }  // namespace

@@ -46,6 +46,42 @@ TEST(Csv, MalformedRecordsAreReportedAndReadingGoesOn) {
   EXPECT_EQ(records[4].error, "quoted field opened on line 5 is not closed");
 }
 
+TEST(Csv, AQuoteNeverClosedEndsItsOwnLineOnly) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<Fields> records;
+    std::vector<std::size_t> lines;
+    std::size_t faulty;  // the record with the error
+  };
+  const Case cases[] = {
+      {"first row", "h\n\"2.2\n2.5\n2.6\n", {{"h"}, {"2.2"}, {"2.5"}, {"2.6"}}, {1, 2, 3, 4}, 1},
+      {"after a comma, CRLF", "h,R\r\n1,\"2\r\n3,4\r\n", {{"h", "R"}, {"1", "2"}, {"3", "4"}}, {1, 2, 3}, 1},
+      {"last line", "h\n1\n\"", {{"h"}, {"1"}, {""}}, {1, 2, 3}, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto records = parse(c.text);
+    ASSERT_EQ(records.size(), c.records.size());
+    for (std::size_t i = 0; i < records.size(); ++i) {
+      EXPECT_EQ(records[i].fields, c.records[i]) << i;
+      EXPECT_EQ(records[i].line, c.lines[i]) << i;
+      EXPECT_EQ(records[i].error.empty(), i != c.faulty) << i;
+    }
+    EXPECT_EQ(records[c.faulty].error, "quoted field opened on line " + std::to_string(c.lines[c.faulty]) + " is not closed");
+  }
+}
+
+TEST(Csv, MessagesShowAtMostEightyCharacters) {
+  EXPECT_EQ(shown("h"), "'h'");
+  EXPECT_EQ(shown(std::string(80, 'x')), "'" + std::string(80, 'x') + "'");
+  EXPECT_EQ(shown(std::string(81, 'x')), "'" + std::string(80, 'x') + "...'");
+  // Counted in characters, never cut inside one.
+  std::string greek;
+  for (int i = 0; i < 100; ++i) greek += "λ";
+  EXPECT_EQ(shown(greek), "'" + greek.substr(0, 160) + "...'");
+}
+
 TEST(Csv, LineNumbersCountBreaksInsideQuotes) {
   const auto records = parse("a\n\"x\r\ny\nz\"\nb\n");
   ASSERT_EQ(records.size(), 3u);

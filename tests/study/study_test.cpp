@@ -2,7 +2,9 @@
 
 #include <map>
 
+#include "analysis/spring_analysis.h"
 #include "form/named_inputs.h"
+#include "runtime/convert.h"
 #include "study/study.h"
 #include "support/window_fixture.h"
 
@@ -40,7 +42,7 @@ TEST(Study, HeaderProblemsStopTheStudy) {
   const std::pair<const char*, const char*> cases[] = {
       {"", "the study file is empty"},
       {"h,thickness,R,colour\n1,2,3,4\n", "unknown columns 'thickness', 'colour'"},
-      {"h,h\n1,2\n", "column h is named twice"},
+      {"h,h\n1,2\n", "column 'h' is named twice"},
       {"\"h,R\n", "the header line cannot be read"},
   };
   for (const auto& [text, message] : cases) {
@@ -133,6 +135,30 @@ TEST(Study, SameResultForAnyNumberOfThreads) {
   EXPECT_EQ(last, 40u);
   EXPECT_EQ(runStudy(study, {.threads = 2, .progress = {}}), one);
   EXPECT_EQ(runStudy(study, {.threads = 7, .progress = {}}), one);
+}
+
+// Analysis inputs are columns like the boxes; the main results of the
+// analysis come out as columns of their own, matching the analysis of the
+// same design run by hand.
+TEST(Study, AnalysisInputsAndResultsAreColumns) {
+  const StudyInput study = readStudy("h,b,sigmaAllow\n2.2,14,1500\n2.2,28,1800\n2.2,x,1500\n");
+  const auto rows = table(runStudy(study, {.threads = 1, .progress = {}}));
+  ASSERT_EQ(rows.size(), 3u);
+  TestWindow w;
+  ASSERT_FALSE(w.curve());
+  AnalysisParams params;
+  const SpringAnalysis a = analyseSpring(curveRunOf(w.logic, w.fields), params);
+  EXPECT_EQ(rows[0].at("sigmaImax"), format(a.checks.sigmaImax, "0.000"));
+  EXPECT_EQ(rows[0].at("F2maxWorn"), format(a.wornStroke.F2max, "0.000"));
+  EXPECT_EQ(rows[0].at("strength_pass"), "fail");  // |σI| 1706 > 1500
+  params.b = 28;
+  params.sigmaAllow = 1800;
+  const SpringAnalysis wide = analyseSpring(curveRunOf(w.logic, w.fields), params);
+  EXPECT_EQ(rows[1].at("sigmaFingerMax"), format(wide.checks.sigmaFingerMax, "0.000"));
+  EXPECT_EQ(rows[1].at("fatigueSafetyNew"), format(wide.fatigueNew.governingPlace().safety, "0.000"));
+  EXPECT_EQ(rows[2].at("analysis_error"), "b: 'x' is not a number");
+  EXPECT_EQ(rows[2].at("sigmaImax"), "");
+  EXPECT_EQ(rows[2].at("fault"), "");
 }
 
 }  // namespace

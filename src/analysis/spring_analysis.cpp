@@ -1,0 +1,243 @@
+#include "analysis/spring_analysis.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "form/extra_inputs.h"
+#include "runtime/convert.h"
+#include "runtime/fault.h"
+
+namespace diaspring {
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+double readBox(const Fields& fields, TextBox box) {
+  try {
+    return val(fields.text(box)).value();
+  } catch (const Fault&) {
+    return kNoValue;
+  }
+}
+
+bool finite(std::initializer_list<double> values) {
+  return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
+}
+
+}  // namespace
+
+CurveRun curveRunOf(const WindowLogic& window, const Fields& fields) {
+  const Num valley = window.valleyDeflection();
+  return {window.design(), valley.isSet() ? valley.value() : kNoValue, readBox(fields, TextBox::Text11),
+          readBox(fields, TextBox::Text37)};
+}
+
+ParamsResult analysisParams(const DesignInputs& inputs) {
+  ParamsResult result;
+  double* const targets[] = {&result.params.n,       &result.params.b,       &result.params.Rm,
+                             &result.params.sigmaAllow, &result.params.sigmaO0, &result.params.fatigueSlope};
+  std::size_t i = 0;
+  for (const ExtraInput& input : extraInputs()) {
+    const ExtraValue v = readExtra(input, extraText(inputs, input));
+    if (!v.error.empty() && result.error.empty()) result.error = v.error;
+    *targets[i++] = v.value;
+  }
+  if (!result.error.empty()) return result;
+  const AnalysisParams& p = result.params;
+  if (!(p.n >= 1) || p.n != std::floor(p.n)) result.error = "n: the number of fingers must be a whole number of at least 1";
+  else if (!(p.b > 0)) result.error = "b: the finger width must be above 0";
+  else if (!(p.Rm > 0)) result.error = "Rm: the tensile strength must be above 0";
+  else if (!(p.sigmaAllow > 0)) result.error = "sigmaAllow: the permissible stress must be above 0";
+  return result;
+}
+
+SpringModel::SpringModel(const CurveRun& run, const AnalysisParams& params) : run_(run), params_(params) {
+  const SpringDesign& d = run.design;
+  const double R = d.R.value(), r = d.r.value(), R1 = d.R1.value(), r1 = d.r1.value();
+  const double h = d.h.value(), H = d.H.value(), E = d.E.value(), mu = d.mu.value();
+  disc_ = {2 * R, 2 * r, h, H, E, mu};
+  if (!finite({R, r, R1, r1, h, H, E, mu, run.rf, run.lambda1f})) {
+    problem_ = "the curve run left a value that is not a number";
+  } else if (!(R1 > r1)) {
+    problem_ = "the load radius R1 must lie outside the support radius r1";
+  } else if (!(r > run.rf) || !(r1 > run.rf)) {
+    problem_ = "the bearing radius rf must lie inside the inner radius r";
+  } else {
+    problem_ = discSpringProblem(disc_);
+  }
+  if (!problem_.empty()) return;
+  factors_ = discFactors(disc_.De, disc_.Di);
+  sPerLambda_ = (R - r) / (R1 - r1);
+  leverRatio_ = (R1 - r1) / (r1 - run.rf);
+  const double L = r - run.rf;
+  kf_ = params.n * E * params.b * h * h * h / (4 * L * L * L);
+}
+
+double SpringModel::load(double lambda1) const {
+  SpringDesign d = run_.design;
+  try {
+    return SpringLoad(d, Num(lambda1)).value();
+  } catch (const Fault&) {
+    return kNoValue;
+  }
+}
+
+double SpringModel::fingerStress(double F2) const {
+  const double h = disc_.t;
+  return 6 * (run_.design.r.value() - run_.rf) * F2 / (params_.n * params_.b * h * h);
+}
+
+double SpringModel::releaseTravel(double lambda1, double lambda1Engaged) const {
+  return (lambda1 - lambda1Engaged) / leverRatio_ + releaseForce(load(lambda1)) / kf_;
+}
+
+PointState SpringModel::at(double lambda1) const {
+  PointState p;
+  p.lambda1 = lambda1;
+  p.F1 = load(lambda1);
+  p.s = deflection(lambda1);
+  const DiscState disc = discSpringAt(disc_, factors_, p.s);
+  p.sigmaOM = disc.sigmaOM;
+  p.sigmaI = disc.sigmaI;
+  p.sigmaII = disc.sigmaII;
+  p.sigmaIII = disc.sigmaIII;
+  p.sigmaIV = disc.sigmaIV;
+  p.F2 = releaseForce(p.F1);
+  p.sigmaFinger = fingerStress(p.F2);
+  return p;
+}
+
+// F1 = c·λ·[(H − aλ)(H − aλ/2) + h²] with a = (R − r)/(R1 − r1) is a cubic in
+// λ; dF1/dλ = c·[1.5a²λ² − 3aHλ + (H² + h²)] vanishes at the roots of that
+// quadratic (taken in the cancellation-free form q = −(B + sign(B)·√D)/2,
+// roots q/A and C/q). c > 0 does not move them.
+double SpringModel::argMaxLoad(double a, double b) const {
+  if (b < a) std::swap(a, b);
+  double best = a;
+  double bestLoad = load(a);
+  const auto consider = [&](double l) {
+    const double f = load(l);
+    if (std::isfinite(f) && (!std::isfinite(bestLoad) || f > bestLoad)) {
+      best = l;
+      bestLoad = f;
+    }
+  };
+  consider(b);
+  const double H = disc_.h0, h = disc_.t, k = sPerLambda_;
+  const double A = 1.5 * k * k, B = -3 * k * H, C = H * H + h * h;
+  const double D = B * B - 4 * A * C;
+  if (A > 0 && D >= 0) {
+    const double q = -0.5 * (B + std::copysign(std::sqrt(D), B));
+    for (double root : {q / A, q != 0 ? C / q : kNoValue})
+      if (std::isfinite(root) && root > a && root < b) consider(root);
+  }
+  return best;
+}
+
+Extremes stressExtremes(const DiscSpring& spring, const DiscFactors& factors, StressOf stress, double sa, double sb) {
+  // g(s) = α·s + β·s²: two evaluations give α and β, exactly up to rounding.
+  const double g1 = discSpringAt(spring, factors, 1.0).*stress;
+  const double g2 = discSpringAt(spring, factors, 2.0).*stress;
+  const double beta = (g2 - 2 * g1) / 2;
+  const double alpha = g1 - beta;
+  Extremes e;
+  e.min = e.max = discSpringAt(spring, factors, sa).*stress;
+  const auto consider = [&](double s) {
+    const double v = discSpringAt(spring, factors, s).*stress;
+    e.min = std::min(e.min, v);
+    e.max = std::max(e.max, v);
+  };
+  consider(sb);
+  if (beta != 0) {
+    const double vertex = -alpha / (2 * beta);
+    if (vertex > std::min(sa, sb) && vertex < std::max(sa, sb)) consider(vertex);
+  }
+  return e;
+}
+
+namespace {
+
+ReleaseStroke strokeOf(const SpringModel& model, double start, double end) {
+  ReleaseStroke stroke;
+  stroke.lambda1Start = start;
+  stroke.lambda1End = end;
+  stroke.lambda1AtF2max = model.argMaxLoad(start, end);
+  stroke.F2max = model.releaseForce(model.load(stroke.lambda1AtF2max));
+  stroke.lambda2End = model.releaseTravel(end, start);
+  return stroke;
+}
+
+// σu and σo of a place: the smallest and largest stress over the stroke
+// (for a stress that grows over the stroke, the engaged and the released
+// value). At the finger root the engaged spring leaves the fingers unloaded
+// (σu = 0); the upper stress is that at the stroke's largest release force.
+StrokeFatigue fatigueOf(const SpringModel& model, const ReleaseStroke& stroke) {
+  StrokeFatigue f;
+  const double sa = model.deflection(stroke.lambda1Start), sb = model.deflection(stroke.lambda1End);
+  const Extremes ii = stressExtremes(model.disc(), model.factors(), &DiscState::sigmaII, sa, sb);
+  const Extremes iii = stressExtremes(model.disc(), model.factors(), &DiscState::sigmaIII, sa, sb);
+  f.places[0].sigmaU = ii.min;
+  f.places[0].sigmaO = ii.max;
+  f.places[1].sigmaU = iii.min;
+  f.places[1].sigmaO = iii.max;
+  f.places[2].sigmaU = 0;
+  f.places[2].sigmaO = model.fingerStress(stroke.F2max);
+  const AnalysisParams& p = model.params();
+  double least = kInfinity;
+  for (std::size_t i = 0; i < f.places.size(); ++i) {
+    FatiguePlace& place = f.places[i];
+    place.sigmaOPermissible = p.sigmaO0 + p.fatigueSlope * place.sigmaU;
+    place.safety = place.sigmaO > 0 ? place.sigmaOPermissible / place.sigmaO : kInfinity;
+    if (place.safety < least) {
+      least = place.safety;
+      f.governing = static_cast<int>(i);
+    }
+  }
+  return f;
+}
+
+}  // namespace
+
+SpringAnalysis analyseSpring(const CurveRun& run, const AnalysisParams& params) {
+  SpringAnalysis a;
+  const SpringModel model(run, params);
+  if (!model.problem().empty()) {
+    a.error = model.problem();
+    return a;
+  }
+  const SpringDesign& d = run.design;
+  const double lambdaB = d.lambda1B.value(), lambdaA = d.lambda1A.value(), lambdaC = d.lambda1C.value();
+  if (!finite({lambdaB, lambdaA, lambdaC}) || !d.lambda1C.isSet()) {
+    a.error = "the curve run found no working point";
+    return a;
+  }
+  const double lambdas[] = {d.lambda1M.value(), run.lambda1N, d.lambda1H.value(), lambdaB, lambdaA, lambdaC};
+  for (std::size_t i = 0; i < a.points.size(); ++i) a.points[i] = model.at(lambdas[i]);
+
+  a.newStroke = strokeOf(model, lambdaB, lambdaC);
+  a.wornStroke = strokeOf(model, lambdaA, lambdaA + run.lambda1f);
+  a.points[3].lambda2 = model.releaseTravel(lambdaB, lambdaB);
+  a.points[5].lambda2 = model.releaseTravel(lambdaC, lambdaB);
+  a.points[4].lambda2 = model.releaseTravel(lambdaA, lambdaA);
+  a.kf = model.fingerStiffness();
+
+  // Static check over 0 ... λ1C: |σOM| grows with s, |σI| is largest at an
+  // end or at the vertex of its quadratic in s.
+  const double sC = model.deflection(lambdaC);
+  StaticChecks& c = a.checks;
+  const Extremes om = stressExtremes(model.disc(), model.factors(), &DiscState::sigmaOM, 0, sC);
+  const Extremes si = stressExtremes(model.disc(), model.factors(), &DiscState::sigmaI, 0, sC);
+  c.sigmaOMmax = std::max(std::fabs(om.min), std::fabs(om.max));
+  c.sigmaImax = std::max(std::fabs(si.min), std::fabs(si.max));
+  c.sigmaFingerMax = model.fingerStress(std::max(a.newStroke.F2max, a.wornStroke.F2max));
+  c.omPass = c.sigmaOMmax <= params.Rm;
+  c.iPass = c.sigmaImax <= params.sigmaAllow;
+  c.fingerPass = c.sigmaFingerMax <= params.sigmaAllow;
+
+  a.fatigueNew = fatigueOf(model, a.newStroke);
+  a.fatigueWorn = fatigueOf(model, a.wornStroke);
+  return a;
+}
+
+}  // namespace diaspring

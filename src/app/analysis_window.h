@@ -1,0 +1,107 @@
+#pragma once
+// 强度与分离特性: the strength, release characteristic and fatigue of the
+// spring of the main window's last curve run, in a window of its own that
+// stays open beside the main window and follows each curve run. Its inputs
+// (n, b, Rm, [σ] and the fatigue line, the latter example values) belong to
+// no box of the form; a table of the six points, the stresses and the
+// release force as charts (drawn through the DisplayList and its painter, so
+// they export like the main chart), the checks with pass/fail in colour, and
+// a readout of the values under the mouse.
+
+#include <optional>
+
+#include <QLabel>
+#include <QWidget>
+
+#include "analysis/analysis_charts.h"
+#include "analysis/spring_analysis.h"
+#include "chart/display_list.h"
+#include "form/design_inputs.h"
+
+class QLineEdit;
+class QTableWidget;
+class QMenu;
+
+namespace diaspring::app {
+
+// A chart of the analysis: replays its display list, reports the data
+// coordinates under the mouse, offers to save itself.
+class AnalysisChart : public QWidget {
+  Q_OBJECT
+ public:
+  explicit AnalysisChart(QWidget* parent = nullptr);
+  DisplayList& displayList() { return list_; }
+  const DisplayList& displayList() const { return list_; }
+  void setWindow(const ChartWindow& window) { window_ = window; }
+  // The data coordinates at a point of the widget; none outside the plot.
+  std::optional<QPointF> dataAt(const QPointF& at) const;
+  QMenu* menu() const { return menu_; }
+
+ signals:
+  void hovered(std::optional<QPointF> at);
+  void saveRequested();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+
+ private:
+  DisplayList list_;
+  ChartWindow window_;
+  QMenu* menu_ = nullptr;
+};
+
+class AnalysisWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit AnalysisWindow(QWidget* parent = nullptr);
+
+  // The main window's curve run went through (the analysis follows it), or
+  // the chart was cleared or a run failed (the analysis empties).
+  void setCurveRun(const std::optional<CurveRun>& run);
+
+  // The analysis inputs as extras of a design's inputs, and back.
+  DesignInputs extras() const;
+  void setExtras(const DesignInputs& inputs);
+
+  // What the window shows now; the error when its inputs do not read.
+  const std::optional<SpringAnalysis>& analysis() const { return analysis_; }
+  // What the design sheet's second page is made from, when there is one.
+  std::optional<AnalysisInput> analysisInput() const;
+
+  AnalysisChart* stressChart() const { return stressChart_; }
+  AnalysisChart* releaseChart() const { return releaseChart_; }
+  QTableWidget* table() const { return table_; }
+  QLabel* checks() const { return checks_; }
+  QLabel* readout() const { return readout_; }
+  QLineEdit* input(const char* name) const;
+
+  // Writes a chart as PNG, SVG or PDF (by the extension); false with the
+  // reason in Chinese in `error`.
+  bool exportChart(const AnalysisChart& chart, const QString& path, QString* error) const;
+
+ protected:
+  // Asks for the file a chart is saved to, with the extension of the chosen
+  // format; empty when the user cancels.
+  virtual QString askSaveFileName(const QString& suggested);
+  virtual void showWarning(const QString& title, const QString& text);
+
+ private:
+  void refresh();
+  void showReadout(const AnalysisChart* chart, std::optional<QPointF> at);
+  void saveChart(const AnalysisChart& chart, const QString& name);
+
+  std::optional<CurveRun> run_;
+  std::optional<SpringAnalysis> analysis_;
+  std::optional<SpringModel> model_;
+  std::vector<QLineEdit*> inputs_;
+  QLabel* status_ = nullptr;
+  QTableWidget* table_ = nullptr;
+  QLabel* checks_ = nullptr;
+  QLabel* readout_ = nullptr;
+  AnalysisChart* stressChart_ = nullptr;
+  AnalysisChart* releaseChart_ = nullptr;
+};
+
+}  // namespace diaspring::app

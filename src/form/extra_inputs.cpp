@@ -1,0 +1,64 @@
+#include "form/extra_inputs.h"
+
+#include <cmath>
+
+#include "runtime/convert.h"
+
+namespace diaspring {
+namespace {
+
+// Defaults, for the default design (R = 84.7, r = 63.68, rf = 20, 18 fingers):
+// - b = 14 mm: the finger pitch at the root radius r is 2π·63.68/18 = 22.2 mm;
+//   the slot between two fingers ends at the root in a relief window some
+//   8 to 10 mm wide (textbook guidance for passenger-car springs: slot width
+//   3.2...3.5 mm at the tips, window 9...10 mm at the root, e.g. the design
+//   examples after 王望予《汽车设计》), which leaves 22.2 - 8 ≈ 14 mm of steel.
+// - Rm = 1570 MPa: 60Si2MnA, quenched and tempered, GB/T 1222 table of
+//   mechanical properties: σb ≥ 1570 MPa (1568 MPa = 160 kgf/mm² in the
+//   1984 edition), σs ≥ 1375 MPa.
+// - sigmaAllow = 1500 MPa: the permissible stress of a shot-peened 60Si2MnA
+//   diaphragm spring is 1500...1700 MPa (王望予《汽车设计》, 机械工业出版社,
+//   chapter on the clutch, strength of the diaphragm spring); the lower end,
+//   which stays below Rm for the tensile finger roots.
+// - The fatigue line σO = sigmaO0 + fatigueSlope·σu is an example only, of
+//   the shape of the endurance diagrams for shot-peened spring steel of
+//   1.25 ... 6 mm at 2·10⁶ cycles: 700 MPa at σu = 0 rising at 0.6.
+constexpr ExtraInput kExtras[] = {
+    {"n", "n", "-", "18", "number of release fingers", "分离指数", false},
+    {"b", "b", "mm", "14", "finger width at the root", "分离指根部宽度", false},
+    {"Rm", "Rm", "MPa", "1570", "tensile strength of the material", "材料抗拉强度", false},
+    {"sigmaAllow", "[σ]", "MPa", "1500", "permissible stress, inner edge and finger roots", "内缘及指根许用应力", false},
+    {"sigmaO0", "σO0", "MPa", "700", "fatigue line: upper stress at zero lower stress", "疲劳线：下应力为零时的上应力", true},
+    {"fatigueSlope", "m", "-", "0.6", "fatigue line: slope dσO/dσu", "疲劳线：斜率 dσO/dσu", true},
+};
+
+}  // namespace
+
+std::span<const ExtraInput> extraInputs() { return kExtras; }
+
+const ExtraInput* extraInputOfName(std::string_view name) {
+  for (const ExtraInput& input : kExtras)
+    if (name == input.name) return &input;
+  return nullptr;
+}
+
+std::string extraText(const DesignInputs& inputs, const ExtraInput& input) {
+  if (auto text = inputs.extra(input.name)) return std::string(*text);
+  return input.defaultText;
+}
+
+ExtraValue readExtra(const ExtraInput& input, std::string_view text) {
+  ExtraValue result;
+  if (!isWholeNumber(text)) {
+    result.error = std::string(input.name) + ": '" + std::string(text) + "' is not a number";
+    return result;
+  }
+  try {
+    result.value = val(text).value();
+  } catch (const Fault&) {
+    result.error = std::string(input.name) + ": '" + std::string(text) + "' is out of range";
+  }
+  return result;
+}
+
+}  // namespace diaspring

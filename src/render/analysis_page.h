@@ -1,0 +1,17 @@
+#pragma once
+// The second page of the design sheet: the strength and release analysis of
+// the curve run, with its two charts, the table of the six points, the
+// release strokes and the checks.
+
+#include <QDate>
+
+#include "analysis/spring_analysis.h"
+
+class QPainter;
+
+namespace diaspring {
+
+// Paints the page on `painter`, whose device is an A4 page (any resolution).
+void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDate& date);
+
+}  // namespace diaspring

@@ -1,0 +1,18 @@
+#pragma once
+// The colours of the design sheet's pages, one palette for all of them.
+
+#include <QColor>
+
+namespace diaspring::sheet {
+
+inline const QColor kInk(0x1A, 0x1A, 0x1A);
+inline const QColor kAccent(0x1F, 0x3A, 0x5F);
+inline const QColor kMuted(0x6B, 0x6B, 0x6B);
+inline const QColor kHairline(0xCF, 0xCF, 0xCF);
+inline const QColor kHeadFill(0xEC, 0xF0, 0xF5);
+inline const QColor kFailInk(0xC6, 0x28, 0x28);
+inline const QColor kFailFill(0xFD, 0xE8, 0xE8);
+inline const QColor kPassInk(0x2E, 0x7D, 0x32);
+inline const QColor kUncheckedInk(0x8C, 0x8C, 0x8C);
+
+}  // namespace diaspring::sheet

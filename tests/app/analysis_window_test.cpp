@@ -1,0 +1,119 @@
+// The window 强度与分离特性: opened from the main window and from the chart's
+// menu, following each curve run, its inputs, its table, charts, checks,
+// readout and chart export.
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "analysis_window.h"
+#include "chart_actions.h"
+#include "main_window.h"
+#include "render/chart_export.h"
+
+namespace {
+
+using namespace diaspring;
+using diaspring::app::AnalysisWindow;
+using diaspring::app::MainWindow;
+
+QString cell(const AnalysisWindow& w, int row, int column) {
+  const QTableWidgetItem* item = w.table()->item(row, column);
+  return item ? item->text() : QString();
+}
+
+void type(AnalysisWindow& w, const char* name, const QString& text) {
+  QLineEdit* edit = w.input(name);
+  ASSERT_NE(edit, nullptr) << name;
+  edit->setText(text);
+  emit edit->editingFinished();
+}
+
+TEST(AnalysisWindow, FollowsTheCurveRunsOfTheMainWindow) {
+  MainWindow main;
+  main.showAnalysisWindow();
+  AnalysisWindow* w = main.analysisWindow();
+  ASSERT_NE(w, nullptr);
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_FALSE(w->isModal());
+  EXPECT_FALSE(w->analysis().has_value());  // no curve yet
+  EXPECT_TRUE(w->stressChart()->displayList().ops().empty());
+
+  main.press(Command::Command1);
+  ASSERT_TRUE(w->analysis().has_value());
+  EXPECT_EQ(w->analysis()->error, "");
+  // Row B (3), column F1 (1): the window's own load, as the point box shows it.
+  EXPECT_EQ(cell(*w, 3, 1), QStringLiteral("4592.6"));
+  EXPECT_FALSE(w->stressChart()->displayList().ops().empty());
+  EXPECT_FALSE(w->releaseChart()->displayList().ops().empty());
+  EXPECT_TRUE(w->checks()->text().contains(QStringLiteral("不通过")));  // |σI| = 1706 > 1500
+  EXPECT_TRUE(w->checks()->text().contains(QStringLiteral("通过")));
+
+  main.press(Command::Command2);  // the clear command empties the analysis
+  EXPECT_FALSE(w->analysis().has_value());
+  EXPECT_EQ(cell(*w, 3, 1), QString());
+}
+
+TEST(AnalysisWindow, InputsChangeTheAnalysisAndBadTextIsNamed) {
+  MainWindow main;
+  main.press(Command::Command1);
+  main.showAnalysisWindow();
+  AnalysisWindow& w = *main.analysisWindow();
+  const double finger = w.analysis()->points[3].sigmaFinger;
+  type(w, "b", QStringLiteral("28"));
+  EXPECT_DOUBLE_EQ(w.analysis()->points[3].sigmaFinger * 2, finger);
+  EXPECT_EQ(std::string(w.extras().extra("b").value()), "28");
+  type(w, "n", QStringLiteral("viele"));
+  EXPECT_EQ(w.analysis()->error, "n: 'viele' is not a number");
+  EXPECT_FALSE(w.analysisInput().has_value());
+  type(w, "n", QStringLiteral("18"));
+  type(w, "sigmaAllow", QStringLiteral("1800"));
+  EXPECT_TRUE(w.analysis()->checks.iPass);
+  // The design sheet gets the window's inputs.
+  ASSERT_TRUE(main.analysisInput().has_value());
+  EXPECT_EQ(main.analysisInput()->params.sigmaAllow, 1800);
+}
+
+TEST(AnalysisWindow, OpensFromTheChartMenuReadsOutAndExports) {
+  MainWindow main;
+  main.press(Command::Command1);
+  QAction* open = nullptr;
+  for (QAction* action : main.chartMenu()->actions())
+    if (action->text() == app::kAnalysisCaption) open = action;
+  ASSERT_NE(open, nullptr);
+  open->trigger();
+  AnalysisWindow* w = main.analysisWindow();
+  ASSERT_NE(w, nullptr);
+  w->resize(1080, 820);
+  w->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+
+  // The data under the middle of the stress chart, and its readout.
+  app::AnalysisChart* chart = w->stressChart();
+  const QPointF middle(chart->width() * 0.5, chart->height() * 0.5);
+  const auto data = chart->dataAt(middle);
+  ASSERT_TRUE(data.has_value());
+  EXPECT_GT(data->x(), 0);
+  QMouseEvent move(QEvent::MouseMove, middle, chart->mapToGlobal(middle), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(chart, &move);
+  EXPECT_TRUE(w->readout()->text().startsWith(QStringLiteral("λ1 = "))) << w->readout()->text().toStdString();
+  EXPECT_FALSE(chart->dataAt(QPointF(1, 1)).has_value());  // the margin is outside the plot
+
+  QTemporaryDir dir;
+  for (const char* name : {"stress.png", "stress.svg", "release.pdf"}) {
+    QString error;
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    EXPECT_TRUE(w->exportChart(*chart, path, &error)) << error.toStdString();
+    EXPECT_GT(QFileInfo(path).size(), 1000) << name;
+  }
+}
+
+}  // namespace

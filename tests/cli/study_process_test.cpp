@@ -1,0 +1,134 @@
+// A study killed before it is done, or while it writes its result, and a
+// study whose result does not fit on the disk: the earlier output file is
+// left exactly as it was.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "cli/study_command.h"
+#include "support/small_disk.h"
+
+extern char** environ;
+
+namespace diaspring::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+const std::string kOld = "an earlier result, kept whole\n";
+
+std::string readFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// Starts `diaspring-cli study IN -o OUT` and kills it (SIGKILL) as soon as
+// `killNow` says so; true when it was killed before it ended.
+bool runAndKill(const std::string& in, const std::string& out, const std::function<bool()>& killNow) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  std::vector<std::string> args{DIASPRING_CLI_PATH, "study", in, "-o", out, "--threads", "2"};
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, DIASPRING_CLI_PATH, &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) {
+    ADD_FAILURE() << "cannot start " << DIASPRING_CLI_PATH;
+    return false;
+  }
+  int status = 0;
+  bool killed = false;
+  for (;;) {
+    if (waitpid(pid, &status, WNOHANG) == pid) break;
+    if (!killed && killNow()) {
+      kill(pid, SIGKILL);
+      killed = true;
+    }
+  }
+  return killed && WIFSIGNALED(status);
+}
+
+bool partFileIn(const fs::path& dir) {
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(dir, ec))
+    if (entry.path().filename().string().find(".part-") != std::string::npos) return true;
+  return false;
+}
+
+TEST(StudyKilled, LeavesTheEarlierOutputAsItWas) {
+  const fs::path dir = fs::temp_directory_path() / ("diaspring-kill-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  std::string manyRows = "h,HoverH\n";
+  for (int i = 0; i < 2000; ++i) manyRows += "2.2,1.9\n";
+  // One row whose cell (a number with blanks after it) is echoed whole: a
+  // result of 4 MB, long enough to be caught while it is being written.
+  const std::string longResult = "h\n2.2" + std::string(4u << 20, ' ') + "\n";
+  struct Case {
+    const char* when;
+    std::string input;
+    std::function<bool()> killNow;
+  };
+  const auto start = Clock::now();
+  const Case cases[] = {
+      {"while rows run", manyRows, [&] { return Clock::now() - start > std::chrono::milliseconds(300); }},
+      {"while the result is written", longResult, [&] { return partFileIn(dir); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.when);
+    const std::string in = (dir / "in.csv").string();
+    const std::string out = (dir / "out.csv").string();
+    std::ofstream(in, std::ios::binary) << c.input;
+    std::ofstream(out, std::ios::binary) << kOld;
+    EXPECT_TRUE(runAndKill(in, out, c.killNow)) << "the study ended before it could be killed";
+    EXPECT_EQ(readFile(out), kOld);
+    for (const auto& entry : fs::directory_iterator(dir)) fs::remove(entry.path());
+  }
+  fs::remove_all(dir);
+}
+
+TEST(StudyOnAFullDisk, FailsWithTheReasonAndKeepsTheEarlierOutput) {
+  testing::SmallDisk disk;
+  if (!disk.mounted()) GTEST_SKIP() << disk.whyNot();
+  // The input lies elsewhere; the result (its cell echoed, 64 KB) does not fit.
+  const fs::path in = fs::temp_directory_path() / ("diaspring-full-" + std::to_string(getpid()) + ".csv");
+  std::ofstream(in, std::ios::binary) << "h\n2.2" + std::string(64 << 10, ' ') + "\n";
+  const std::string out = disk.path("out.csv");
+  std::ofstream(out, std::ios::binary) << kOld;
+  disk.fillLeaving(16 << 10);
+  const fs::space_info before = fs::space(fs::path(out).parent_path());
+
+  const std::vector<std::string_view> args{in.c_str(), "-o", out};
+  const Outcome o = runStudyCommand(args, {});
+  fs::remove(in);
+  EXPECT_EQ(o.status, kExitFault);
+  EXPECT_EQ(o.err, "diaspring-cli: study: 1 row, 0 faulted, 0 unreadable\n"
+                   "diaspring-cli: study: cannot write '" + out + "': No space left on device\n");
+  EXPECT_EQ(readFile(out), kOld);
+  // Nothing left beside it: the space is free again.
+  EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(out).parent_path()), fs::directory_iterator()), 2);
+  EXPECT_EQ(fs::space(fs::path(out).parent_path()).available, before.available);
+}
+
+}  // namespace
+}  // namespace diaspring::cli

@@ -1,0 +1,126 @@
+// Files written whole or not at all: what a write leaves on the disk in each
+// situation it meets, and how two output paths are found to be one file.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <sstream>
+
+#include "runtime/file_write.h"
+
+namespace diaspring {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileWrite : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("diaspring-write-" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string at(const std::string& name) const { return (dir_ / name).string(); }
+  void put(const std::string& name, const std::string& text, fs::perms mode) const {
+    std::ofstream(at(name), std::ios::binary) << text;
+    fs::permissions(at(name), mode);
+  }
+  static std::string read(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+  }
+  std::set<std::string> entries() const {
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir_)) names.insert(entry.path().filename().string());
+    return names;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(FileWrite, WritesWholeOrLeavesTheOldFileAsItWas) {
+  using P = fs::perms;
+  const auto rw = P::owner_read | P::owner_write | P::group_read;
+  struct Case {
+    const char* what;
+    std::function<void()> setup;
+    std::string path;        // written to, in the folder
+    int error;               // 0: written
+    std::string file;        // what must then hold the text
+    std::string text;        // and the text it must hold
+    std::optional<P> mode;   // and its permissions
+  };
+  const ::mode_t mask = ::umask(0022);
+  ::umask(mask);
+  const auto fresh = static_cast<P>(0666 & ~mask);
+  const Case cases[] = {
+      {"a new file", [] {}, "new.txt", 0, "new.txt", "NEW", fresh},
+      {"a file replaced keeps its mode", [&] { put("old.txt", "old", rw); }, "old.txt", 0, "old.txt", "NEW", rw},
+      {"a link is written through",
+       [&] {
+         put("target.txt", "old", rw);
+         fs::create_symlink("target.txt", at("link.txt"));
+       },
+       "link.txt", 0, "target.txt", "NEW", rw},
+      {"a read-only file is refused", [&] { put("locked.txt", "old", P::owner_read); }, "locked.txt", EACCES,
+       "locked.txt", "old", P::owner_read},
+      {"a folder is refused", [&] { fs::create_directory(at("folder")); }, "folder", EISDIR, "", "", {}},
+      {"a missing folder", [] {}, "missing/x.txt", ENOENT, "", "", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.setup();
+    const std::set<std::string> before = entries();
+    const std::optional<WriteError> failed = writeFileAtomically(at(c.path), "NEW");
+    EXPECT_EQ(failed ? failed->errnum : 0, c.error);
+    if (failed) {
+      EXPECT_EQ(failed->path, at(c.path));
+    }
+    if (!c.file.empty()) {
+      EXPECT_EQ(read(at(c.file)), c.text);
+      EXPECT_EQ(fs::status(at(c.file)).permissions(), *c.mode);
+    }
+    // Nothing left beside it: no temporary file, the link still a link.
+    std::set<std::string> after = before;
+    if (c.error == 0) after.insert(c.path);
+    EXPECT_EQ(entries(), after);
+    if (c.path == "link.txt") {
+      EXPECT_TRUE(fs::is_symlink(at(c.path)));
+    }
+  }
+}
+
+TEST_F(FileWrite, MessagesNameTheFileAndTheSystemsReason) {
+  const WriteError full{"/mnt/a.pdf", ENOSPC};
+  EXPECT_EQ(full.english(), "cannot write '/mnt/a.pdf': No space left on device");
+  EXPECT_EQ(full.chinese(), "无法写入文件“/mnt/a.pdf”：磁盘空间不足");
+  // A reason without its own Chinese words still says what the system said.
+  EXPECT_NE(WriteError({"x", EXDEV}).chinese().find("Invalid cross-device link"), std::string::npos);
+}
+
+TEST_F(FileWrite, TwoNamesOfOneFileResolveAlike) {
+  put("a.pdf", "", fs::perms::owner_all);
+  fs::create_directory(at("sub"));
+  fs::create_symlink("a.pdf", at("link.pdf"));
+  fs::create_directory_symlink(dir_, at("sub/up"));
+  const std::string a = resolvedOutputPath(at("a.pdf"));
+  for (const std::string& same : {at("./a.pdf"), at("sub/../a.pdf"), at("link.pdf"), at("sub/up/a.pdf")})
+    EXPECT_EQ(resolvedOutputPath(same), a) << same;
+  // A file that does not exist yet is resolved by its folder.
+  EXPECT_EQ(resolvedOutputPath(at("sub/up/new.pdf")), resolvedOutputPath(at("new.pdf")));
+  EXPECT_NE(resolvedOutputPath(at("b.pdf")), a);
+}
+
+}  // namespace
+}  // namespace diaspring
