@@ -69,7 +69,7 @@ TEST(Study, RowsMatchTheWindowRunOneByOne) {
       "h,HoverH,R,RoverR,F\n"
       "2.2,1.9,84.7,1.33,4593\n"       // the default design
       "2.5,1.7,90,1.25,5000\n"
-      "2.2,1.3,84.7,1.33,4593\n"       // no peak: B cannot be found
+      "2.2,1.3,84.7,1.33,4593\n"       // no peak: the curve stops, and the check without B
       "2.2,1.9,84.7,,4593\n"           // empty R/r: the capture faults
       "2.2,\"1.9\"x,84.7,1.33,4593\n"  // cannot be read
       "2.2,1.9,84.7\n"                 // too few fields
@@ -105,7 +105,7 @@ TEST(Study, RowsMatchTheWindowRunOneByOne) {
   EXPECT_EQ(rows[0].at("dF"), "0.442");
   EXPECT_EQ(rows[0].at("H_h"), "1.9");
   EXPECT_EQ(rows[0].at("fault"), "");
-  EXPECT_EQ(rows[2].at("fault"), "Command1: invalid operation");
+  EXPECT_EQ(rows[2].at("fault"), "Command1: point not found; Command3: point not found");
   EXPECT_EQ(rows[2].at("F1M"), "");
   EXPECT_EQ(rows[3].at("fault"), "Command1: division by zero; Command3: invalid operation");
   EXPECT_EQ(rows[3].at("dF_pass"), "");
