@@ -1,5 +1,7 @@
 #include "cli/cli_run.h"
 
+#include <algorithm>
+
 #include <exception>
 #include <optional>
 
@@ -68,7 +70,12 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
     session.loadDesign(*read.document);
   }
   for (const auto& [name, text] : options.extras) session.setExtra(name, text);
-  session.applyAll(options.actions.empty() ? defaultActions() : options.actions);
+  // Without a press, the curve and the check run after the other actions:
+  // `--set h=5` asks what that design does, not for an empty report.
+  session.applyAll(options.actions);
+  const bool pressed = std::any_of(options.actions.begin(), options.actions.end(),
+                                   [](const Action& action) { return std::holds_alternative<Press>(action); });
+  if (!pressed) session.applyAll(defaultActions());
 
   const std::optional<SpringAnalysis> analysis = session.analysis();
   const AnalysisParams params = analysisParams(session.inputs()).params;

@@ -113,18 +113,31 @@ TEST(CliRun, TheCheckBeforeAnyCurveFaultsAndWritesNoBox) {
 }
 
 TEST(CliRun, MovingASliderToTheValueItHasRunsNothing) {
-  // HScroll1 starts at 200; its handler would write "2" into Text4.
-  JsonValue doc = runJson({"--set", "Text4=3", "--slider", "HScroll1=200"}, kExitOk);
+  // HScroll1 starts at 200; its handler would write "2" into Text4. (A press
+  // of the clear button keeps the run from adding the curve and the check.)
+  JsonValue doc = runJson({"--press", "Command2", "--set", "Text4=3", "--slider", "HScroll1=200"}, kExitOk);
   EXPECT_EQ(field(doc, "Text4"), "3");
   EXPECT_EQ(doc.at("sliders").at("HScroll1").text, "200");
 
   // A second move to the same value runs nothing either.
-  doc = runJson({"--slider", "HScroll1=250", "--set", "Text4=typed", "--slider", "HScroll1=250"}, kExitOk,
+  doc = runJson({"--press", "Command2", "--slider", "HScroll1=250", "--set", "Text4=typed", "--slider", "HScroll1=250"},
+                kExitOk,
                 "diaspring-cli: warning: --set Text4: 'typed' is read as 0\n");
   EXPECT_EQ(field(doc, "Text4"), "typed");
   EXPECT_EQ(doc.at("sliders").at("HScroll1").text, "250");
-  // No slider move draws anything.
-  EXPECT_TRUE(doc.at("chart").items.empty());
+  // No slider move draws anything: the chart holds what the clear left.
+  EXPECT_EQ(doc.at("chart").items.size(), runJson({"--press", "Command2"}, kExitOk).at("chart").items.size());
+}
+
+TEST(CliRun, WithoutAPressTheCurveAndTheCheckFollowTheOtherActions) {
+  // A valley beyond the 10 mm search: the curve stops after the valley search
+  // with its cause, and no later point is shown.
+  const JsonValue doc = runJson({"--set", "h=5"}, kExitFault);
+  EXPECT_EQ(field(doc, "Text4"), "5");
+  EXPECT_NE(field(doc, "Text12"), "");  // the peak M was found
+  for (const char* box : {"Text14", "Text15", "Text16", "Text17", "Text18", "Text19", "Text20", "Text21"})
+    EXPECT_EQ(field(doc, box), "") << box;
+  EXPECT_FALSE(doc.at("chart").items.empty());
 }
 
 TEST(CliRun, MovingASliderRunsItsHandler) {
