@@ -222,8 +222,15 @@ void MainWindow::applyDesign(const DesignInputs& inputs) {
 
 void MainWindow::openAutoDesign() {
   if (!autoDesign_) {
-    autoDesign_ = new AutoDesignDialog([this] { return DesignInputs::fromFields(fields_); },
-                                       [this](const DesignInputs& inputs) { applyDesign(inputs); }, this);
+    // The boxes, with the analysis inputs of the analysis window once it is open.
+    autoDesign_ = new AutoDesignDialog(
+        [this] {
+          DesignInputs inputs = DesignInputs::fromFields(fields_);
+          if (analysisWindow_)
+            for (const auto& [name, text] : analysisWindow_->extras().extras()) inputs.setExtra(name, text);
+          return inputs;
+        },
+        [this](const DesignInputs& inputs) { applyDesign(inputs); }, this);
   }
   autoDesign_->show();
   autoDesign_->raise();
