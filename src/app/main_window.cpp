@@ -226,8 +226,10 @@ void MainWindow::openAutoDesign() {
     autoDesign_ = new AutoDesignDialog(
         [this] {
           DesignInputs inputs = DesignInputs::fromFields(fields_);
-          if (analysisWindow_)
-            for (const auto& [name, text] : analysisWindow_->extras().extras()) inputs.setExtra(name, text);
+          if (analysisWindow_) {
+            const DesignInputs analysis = analysisWindow_->extras();
+            for (const auto& [name, text] : analysis.extras()) inputs.setExtra(name, text);
+          }
           return inputs;
         },
         [this](const DesignInputs& inputs) { applyDesign(inputs); }, this);

@@ -14,6 +14,7 @@
 #include "qt_print.h"
 #include "runtime/convert.h"
 
+#include "analysis_window.h"
 #include "auto_design_dialog.h"
 #include "chart_widget.h"
 #include "main_window.h"
@@ -72,12 +73,22 @@ TEST_F(AutoDesign, OpensFromTheChartMenuOnce) {
 }
 
 TEST_F(AutoDesign, FindsSortsAndAppliesDesigns) {
+  // The search takes the analysis inputs of the analysis window.
+  window.showAnalysisWindow();
+  diaspring::DesignInputs extras;
+  extras.setExtra("sigmaAllow", "1800");
+  window.analysisWindow()->setExtras(extras);
   AutoDesignDialog* dialog = open();
   narrow(dialog);
   ASSERT_TRUE(runToEnd(dialog));
   QTableWidget* table = dialog->table();
   const auto& designs = dialog->designs();
   ASSERT_GE(designs.size(), 2u);
+  for (int row = 0; row < table->rowCount(); ++row) {
+    EXPECT_EQ(table->horizontalHeaderItem(6)->text(), q("σImax (MPa)"));
+    EXPECT_LE(table->item(row, 6)->text().toDouble(), 1800);
+    EXPECT_GT(table->item(row, 6)->text().toDouble(), 1000);
+  }
   ASSERT_EQ(table->rowCount(), static_cast<int>(designs.size()));
   EXPECT_NE(dialog->status()->text().indexOf(q("找到")), -1);
   // Each design a cross on the trade-off chart.
