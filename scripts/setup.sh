@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
-# Installs what the build, the program and the tests need on Debian 12.
+# Installs what the build, the program and the tests need on Debian 12, and
+# what building and checking the Debian package needs (scripts/ci-package.sh):
+# scdoc for the manual pages, rsvg-convert for the icon's sizes, the
+# validators, dpkg-shlibdeps, and the desktop tools whose triggers the
+# package's installation runs.
 # Idempotent: when everything is present it only checks and returns.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
   fonts-wqy-microhei fonts-dejavu-core
   xvfb xauth poppler-utils locales
+  scdoc librsvg2-bin qt6-translations-l10n
+  desktop-file-utils appstream dpkg-dev man-db shared-mime-info hicolor-icon-theme
 )
 
 missing=()

@@ -92,6 +92,9 @@ AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     edit->setObjectName(qs(extra.name));
     edit->setMaximumWidth(90);
     connect(edit, &QLineEdit::editingFinished, this, [this] { refresh(); });
+    connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString& text) {
+      emit inputEdited(edit->objectName().toStdString(), text.toStdString());
+    });
     inputs_.push_back(edit);
     inputs->addWidget(label, row, col);
     inputs->addWidget(edit, row, col + 1);
@@ -143,6 +146,10 @@ AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addWidget(checks_);
   resize(1080, 820);
   refresh();
+}
+
+AnalysisWindow::~AnalysisWindow() {
+  for (QLineEdit* edit : inputs_) edit->disconnect(this);
 }
 
 QLineEdit* AnalysisWindow::input(const char* name) const {

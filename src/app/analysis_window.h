@@ -56,6 +56,8 @@ class AnalysisWindow : public QWidget {
   Q_OBJECT
  public:
   explicit AnalysisWindow(QWidget* parent = nullptr);
+  // Its inputs lose focus while they are torn down: nothing may refresh then.
+  ~AnalysisWindow() override;
 
   // The main window's curve run went through (the analysis follows it), or
   // the chart was cleared or a run failed (the analysis empties).
@@ -76,6 +78,12 @@ class AnalysisWindow : public QWidget {
   QLabel* checks() const { return checks_; }
   QLabel* readout() const { return readout_; }
   QLineEdit* input(const char* name) const;
+
+ signals:
+  // The user typed into an analysis input: the design's extra `name` is now `text`.
+  void inputEdited(const std::string& name, const std::string& text);
+
+ public:
 
   // Writes a chart as PNG, SVG or PDF (by the extension); false with the
   // reason in Chinese in `error`.

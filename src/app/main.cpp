@@ -1,26 +1,39 @@
 // Starts the calculator's window.
 //
-//   diaspring                      the window
-//   diaspring --screenshot FILE [--chart FILE] [--press CommandN]...
+//   diaspring [DESIGN]             the window, with the design file DESIGN
+//                                  opened in it
+//   diaspring --version            prints the version and exits
+//   diaspring [DESIGN] --screenshot FILE [--chart FILE] [--guide FILE] [--press CommandN]...
 //                                  shows the window, presses the named
 //                                  buttons in order, saves the window (and
-//                                  the chart alone) as images, and exits
+//                                  the chart alone, and the guide) as
+//                                  images, and exits
 //   diaspring --screenshot FILE --autodesign
 //                                  saves instead the dialog 自动设计… after a
 //                                  search with its default ranges
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <cstring>
 #include <string>
 
 #include <QApplication>
+#include <QBuffer>
+#include <QByteArray>
+#include <QFile>
+#include <QPixmap>
 #include <QStringList>
 #include <QTableWidget>
 #include <QTimer>
 
 #include "auto_design_dialog.h"
 #include "chart_widget.h"
+#include "guide.h"
 #include "main_window.h"
+#include "translations.h"
 #include "form/controls.h"
+#include "render/write_failure.h"
+#include "runtime/version.h"
 
 namespace {
 
@@ -30,8 +43,10 @@ bool haveDisplay() {
 }
 
 struct Options {
+  QString design;
   QString screenshot;
   QString chart;
+  QString guide;
   QStringList presses;
   bool autoDesign = false;
   QString error;
@@ -48,27 +63,44 @@ Options parse(const QStringList& args) {
       o.chart = args[++i];
     } else if (a == QLatin1String("--autodesign")) {
       o.autoDesign = true;
+    } else if (a == QLatin1String("--guide") && hasValue) {
+      o.guide = args[++i];
     } else if (a == QLatin1String("--press") && hasValue) {
       o.presses << args[++i];
+    } else if (!a.startsWith(QLatin1Char('-')) && o.design.isEmpty()) {
+      o.design = a;
     } else {
       o.error = QStringLiteral("unknown or incomplete option: ") + a;
       return o;
     }
   }
-  if (o.screenshot.isEmpty() && (!o.chart.isEmpty() || !o.presses.isEmpty() || o.autoDesign))
-    o.error = QStringLiteral("--chart, --press and --autodesign need --screenshot");
+  if (o.screenshot.isEmpty() && (!o.chart.isEmpty() || !o.guide.isEmpty() || !o.presses.isEmpty() || o.autoDesign))
+    o.error = QStringLiteral("--chart, --guide, --press and --autodesign need --screenshot");
   return o;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that it works without a display.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("diaspring %s\n", diaspring::kVersion);
+      return std::fflush(stdout) == 0 ? 0 : 3;
+    }
+  }
   if (!haveDisplay()) {
     std::fputs("diaspring: no display (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); "
                "use the headless front end instead\n", stderr);
     return 1;
   }
   QApplication app(argc, argv);
+  QApplication::setOrganizationName(QStringLiteral("diaspring"));
+  QApplication::setApplicationName(QStringLiteral("diaspring"));
+  QApplication::setApplicationVersion(QString::fromUtf8(diaspring::kVersion));
+  diaspring::app::installQtChinese(app);
+  // Ties the window to its desktop entry (its name and icon under Wayland).
+  QGuiApplication::setDesktopFileName(QStringLiteral("org.diaspring.Diaspring"));
   const Options options = parse(QApplication::arguments());
   if (!options.error.isEmpty()) {
     std::fprintf(stderr, "diaspring: %s\n", options.error.toLocal8Bit().constData());
@@ -77,7 +109,20 @@ int main(int argc, char** argv) {
 
   diaspring::app::MainWindow window;
   window.show();
-  if (options.screenshot.isEmpty()) return QApplication::exec();
+  if (options.screenshot.isEmpty()) {
+    window.offerRestore();
+    if (!options.design.isEmpty() && window.maybeSave()) window.openFile(options.design);
+    return QApplication::exec();
+  }
+  if (!options.design.isEmpty()) {
+    // Checked first: a screenshot run shows no message box.
+    const diaspring::DesignRead read = diaspring::readDesignFile(QFile::encodeName(options.design).toStdString());
+    if (!read.ok()) {
+      std::fprintf(stderr, "diaspring: %s\n", read.error->english().c_str());
+      return 1;
+    }
+    window.openFile(options.design);
+  }
 
   for (const QString& name : options.presses) {
     const auto command = diaspring::commandFromName(name.toStdString());
@@ -87,28 +132,40 @@ int main(int argc, char** argv) {
     }
     window.press(*command);
   }
+  if (!options.guide.isEmpty()) window.showGuide();
   int status = 0;
+  // Each image is encoded as PNG in memory and written whole or not at all;
+  // a failure is told with its reason.
+  const auto savePng = [&status](const QPixmap& shot, const QString& path) {
+    static const diaspring::Unmade kNoPng{"the image could not be encoded as PNG", "无法将图像编码为 PNG"};
+    QByteArray bytes;
+    QBuffer out(&bytes);
+    const bool encoded = out.open(QIODevice::WriteOnly) && shot.save(&out, "PNG");
+    const auto failure = diaspring::saveFile(path, encoded ? std::optional(bytes) : std::nullopt, kNoPng);
+    if (!failure) return;
+    std::fprintf(stderr, "diaspring: %s\n", failure->english().c_str());
+    status = 1;
+  };
   if (options.autoDesign) {
     window.openAutoDesign();
     diaspring::app::AutoDesignDialog* dialog = window.autoDesignDialog();
     QObject::connect(dialog, &diaspring::app::AutoDesignDialog::searchFinished, dialog, [&] {
       dialog->table()->selectRow(dialog->table()->rowCount() / 3);
       QTimer::singleShot(300, dialog, [&] {
-        if (!dialog->grab().save(options.screenshot)) status = 1;
+        savePng(dialog->grab(), options.screenshot);
         QApplication::quit();
       });
     });
     if (!dialog->start()) return 1;
     QApplication::exec();
-    if (status != 0) std::fputs("diaspring: could not save the screenshot\n", stderr);
     return status;
   }
   QTimer::singleShot(300, &window, [&] {
-    if (!window.grab().save(options.screenshot)) status = 1;
-    if (!options.chart.isEmpty() && !window.chart()->grab().save(options.chart)) status = 1;
+    savePng(window.grab(), options.screenshot);
+    if (!options.chart.isEmpty()) savePng(window.chart()->grab(), options.chart);
+    if (!options.guide.isEmpty()) savePng(window.guide()->grab(), options.guide);
     QApplication::quit();
   });
   QApplication::exec();
-  if (status != 0) std::fputs("diaspring: could not save the screenshot\n", stderr);
   return status;
 }

@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QLayout>
+#include <QLockFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -16,6 +18,7 @@
 #include <QWindow>
 
 #include "auto_design_dialog.h"
+#include "box_marks.h"
 #include "caption_button.h"
 #include "analysis_window.h"
 #include "chart_widget.h"
@@ -53,13 +56,18 @@ QString sliderCaption(Slider slider) {
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   const ControlSpec* form = findControl("Form1");
-  setObjectName(QStringLiteral("Form1"));
-  setAccessibleName(QStringLiteral("Form1"));
+  setObjectName(QStringLiteral("MainWindow"));
   setWindowTitle(qs(form->text));
   setFont(windowFont());
-  setFixedSize(toPixels(form->width), toPixels(form->height));
+  // The form keeps its size; the window is the form with the menu bar above.
+  form_ = new QWidget(this);
+  form_->setObjectName(QStringLiteral("Form1"));
+  form_->setAccessibleName(QStringLiteral("Form1"));
+  form_->setFixedSize(toPixels(form->width), toPixels(form->height));
+  setCentralWidget(form_);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   buildControls();
   for (QLabel* label : findChildren<QLabel*>())
@@ -69,10 +77,14 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   logic_ = std::make_unique<WindowLogic>(fields_, chart_->displayList());
   connectHandlers();
   buildChartMenu();
+  marks_ = new BoxMarks(fields_, this);
+  buildMenus();
+  trackDesign();
+  updateActions();
   if (QWidget* first = control("Text1")) first->setFocus(Qt::OtherFocusReason);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() { removeAutosave(); }
 
 QWidget* MainWindow::control(const std::string& name) const {
   const auto it = controls_.find(name);
@@ -82,7 +94,7 @@ QWidget* MainWindow::control(const std::string& name) const {
 void MainWindow::buildControls() {
   for (const ControlSpec& c : controlTable()) {
     if (c.kind == ControlKind::Form) continue;
-    QWidget* parent = c.parent == "Form1" ? this : control(std::string(c.parent));
+    QWidget* parent = c.parent == "Form1" ? form_ : control(std::string(c.parent));
     QWidget* w = nullptr;
     switch (c.kind) {
       case ControlKind::Form:
@@ -123,7 +135,8 @@ void MainWindow::buildControls() {
       case ControlKind::Image: {
         auto* image = new QLabel(parent);
         image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        setWindowIcon(QIcon(springPicture(64, 1.0)));
+        // The program's icon where it is installed, else the spring picture.
+        setWindowIcon(QIcon::fromTheme(QStringLiteral("org.diaspring.Diaspring"), QIcon(springPicture(64, 1.0))));
         w = image;
         break;
       }
@@ -143,7 +156,7 @@ void MainWindow::drawPicture() {
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
-  QWidget::showEvent(event);
+  QMainWindow::showEvent(event);
   if (followingScreen_ || windowHandle() == nullptr) return;
   followingScreen_ = true;
   drawPicture();
@@ -196,12 +209,18 @@ void MainWindow::press(Command command) {
     if (command == Command::Command1 && !fault) lastRun_ = curveRunOf(*logic_, fields_);
     if (analysisWindow_ != nullptr) analysisWindow_->setCurveRun(lastRun_);
   }
+  inputsChanged();
+  if (command == Command::Command1) autosave();
   report(qs(commandCaption(command)), fault);
 }
 
 void MainWindow::showAnalysisWindow() {
   if (analysisWindow_ == nullptr) {
     analysisWindow_ = new AnalysisWindow(this);
+    // Its inputs are the design's extras: shown from the design, edited into it.
+    analysisWindow_->setExtras(currentInputs());
+    connect(analysisWindow_, &AnalysisWindow::inputEdited, this,
+            [this](const std::string& name, const std::string& text) { setExtra(name, text); });
     analysisWindow_->setCurveRun(lastRun_);
   }
   analysisWindow_->show();
@@ -212,7 +231,9 @@ void MainWindow::showAnalysisWindow() {
 std::optional<AnalysisInput> MainWindow::analysisInput() const {
   if (analysisWindow_ != nullptr) return analysisWindow_->analysisInput();
   if (!lastRun_) return std::nullopt;
-  return AnalysisInput{*lastRun_, AnalysisParams{}};
+  const ParamsResult params = analysisParams(currentInputs());
+  if (!params.error.empty()) return std::nullopt;
+  return AnalysisInput{*lastRun_, params.params};
 }
 
 void MainWindow::applyDesign(const DesignInputs& inputs) {
@@ -222,17 +243,8 @@ void MainWindow::applyDesign(const DesignInputs& inputs) {
 
 void MainWindow::openAutoDesign() {
   if (!autoDesign_) {
-    // The boxes, with the analysis inputs of the analysis window once it is open.
-    autoDesign_ = new AutoDesignDialog(
-        [this] {
-          DesignInputs inputs = DesignInputs::fromFields(fields_);
-          if (analysisWindow_) {
-            const DesignInputs analysis = analysisWindow_->extras();
-            for (const auto& [name, text] : analysis.extras()) inputs.setExtra(name, text);
-          }
-          return inputs;
-        },
-        [this](const DesignInputs& inputs) { applyDesign(inputs); }, this);
+    autoDesign_ = new AutoDesignDialog([this] { return currentInputs(); },
+                                       [this](const DesignInputs& inputs) { applyDesign(inputs); }, this);
   }
   autoDesign_->show();
   autoDesign_->raise();

@@ -1,18 +1,20 @@
 #pragma once
-// The calculator's one window: every control built from the layout table,
-// the chart, and the nine handlers of WindowLogic wired to the buttons and
-// sliders. A fault stops the handler, is shown in a message box, and leaves
-// the window running with everything computed before it. A right click on
-// the chart offers to copy it, save it as a file and export the design sheet.
+// The calculator's one window: a menu bar above the form, every control of
+// the form built from the layout table, the chart, and the nine handlers of
+// WindowLogic wired to the buttons and sliders. A fault stops the handler, is
+// shown in a message box, and leaves the window running with everything
+// computed before it. A right click on the chart offers to copy it, save it
+// as a file and export the design sheet.
 
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include <QMainWindow>
 #include <QString>
-#include <QWidget>
 
+#include "design/design_file.h"
 #include "runtime/fault.h"
 #include "widget_fields.h"
 #include "form/controls.h"
@@ -20,19 +22,74 @@
 #include "form/design_inputs.h"
 #include "window/window_logic.h"
 
+class QAction;
+class QLockFile;
 class QMenu;
+class QPrinter;
+class QTimer;
 
 namespace diaspring::app {
 
 class AnalysisWindow;
 class AutoDesignDialog;
+class BoxMarks;
 class ChartWidget;
+class GuideDialog;
 
-class MainWindow : public QWidget {
+class MainWindow : public QMainWindow {
   Q_OBJECT
  public:
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
+
+  // The form below the menu bar ("Form1"), which holds every control at its
+  // place in the layout table.
+  QWidget* form() const { return form_; }
+  BoxMarks& marks() const { return *marks_; }
+
+  // The analysis menu, between 编辑 and 帮助: 强度与分离特性… and 自动设计….
+  QMenu* analysisMenu();
+  // The help: the guide (a window of its own, shown again on each call) and
+  // the About box with the version, the Qt version and the licence.
+  void showGuide();
+  void showAbout();
+  GuideDialog* guide() const { return guide_; }
+
+  // Design files. The window's design is the texts of its input boxes, its
+  // slider positions and the extras and metadata of the file it came from;
+  // it counts as modified (the title's [*]) when it differs from the design
+  // last opened, saved or started with.
+  DesignInputs currentInputs() const;
+  // An input that belongs to no box (an analysis's), kept in the design and
+  // its file; setting one counts as a change of the design.
+  void setExtra(std::string_view name, std::string_view text);
+  std::optional<std::string> extra(std::string_view name) const;
+  const QString& filePath() const { return filePath_; }
+  // Opens a design file into the window (without asking to save first): the
+  // boxes and sliders show the file's texts and positions, the results and
+  // the chart are cleared. A file that cannot be read is refused with a
+  // warning naming it and the problem, and the window keeps its design.
+  bool openFile(const QString& path);
+  // The menu's commands: each asks to save unsaved changes first.
+  void newDesign();
+  void openDesign();
+  bool save();
+  bool saveAs();
+  // Asks to save unsaved changes (保存, 不保存, 取消); false when the user
+  // cancels or the save fails.
+  bool maybeSave();
+  QStringList recentFiles() const;
+  // The design sheet of the last run in a print preview, from which it is printed.
+  void printDesignSheet();
+  // Prints the sheet on `printer`: the same page as the exported sheet.
+  bool paintSheetOn(QPrinter& printer);
+
+  // Autosave: a modified design is copied into the application's data
+  // folder at each curve press and every minute; a normal end removes the
+  // copy. After an abnormal end the next start offers to restore it.
+  bool autosave();
+  QString autosavePath() const { return autosavePath_; }
+  void offerRestore();
 
   // The control with this name (a child widget), or null.
   QWidget* control(const std::string& name) const;
@@ -87,6 +144,17 @@ class MainWindow : public QWidget {
   // Shows a failed write; a modal warning box.
   virtual void showWarning(const QString& title, const QString& text);
   void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  // Asks for a design file to open; empty when the user cancels.
+  virtual QString askOpenFileName(const QString& caption, const QString& directory, const QString& filters);
+  // Asks whether to save unsaved changes: Save, Discard or Cancel.
+  virtual int askSaveChanges();
+  // Asks whether to restore the design autosaved at `when`.
+  virtual bool askRestore(const QString& when);
+  // Shows the print preview of the sheet; painting goes through paintSheetOn.
+  virtual void previewSheet(QPrinter& printer);
 
  private:
   void buildControls();
@@ -96,11 +164,38 @@ class MainWindow : public QWidget {
   void sliderMoved(Slider slider);
   void drawPicture();
   void buildChartMenu();
+  void buildMenus();
+  // Enables the actions that need a drawn chart, a change to save, a recent file.
+  void updateActions();
+  // After an input box or slider changed, or a handler ran: the modified
+  // mark, the grey of stale results, the autosave timer.
+  void inputsChanged();
+  void trackDesign();
+  void updateTitle();
+  void loadDocument(const DesignDocument& document, const QString& path);
+  bool writeDocument(const QString& path);
+  void rememberRecent(const QString& path);
+  void forgetRecent(const QString& path);
+  void fillRecentMenu();
+  void removeAutosave();
   QString suggestedPath(const QString& fileName) const;
   // The path to write after the dialog, or empty when the user declines.
   QString confirmedPath(const QString& chosen, const QString& path);
   void showWriteFailure(const QString& title, const QString& error);
 
+  QWidget* form_ = nullptr;
+  BoxMarks* marks_ = nullptr;
+  GuideDialog* guide_ = nullptr;
+  QMenu* helpMenu_ = nullptr;
+  QMenu* analysisMenu_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  DesignDocument document_;  // as last opened, saved or started with
+  std::map<std::string, std::string, std::less<>> extras_;  // the extras the window holds now
+  QString filePath_;
+  QTimer* autosaveTimer_ = nullptr;
+  QString autosavePath_;
+  std::unique_ptr<QLockFile> autosaveLock_;
+  bool autosaveFailureShown_ = false;
   std::map<std::string, QWidget*, std::less<>> controls_;
   WidgetFields fields_;
   ChartWidget* chart_ = nullptr;

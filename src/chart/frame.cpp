@@ -1,5 +1,6 @@
 #include "chart/frame.h"
 
+#include "chart/area.h"
 #include "chart/pen.h"
 #include "runtime/convert.h"
 
@@ -12,7 +13,7 @@ void printNumber(Surface& chart, float value) { chart.print(strSingle(value) + "
 }  // namespace
 
 void DrawChartFrame(Surface& chart) {
-  chart.scale(-1.5f, 14000.0f, 8.0f, -1000.0f);
+  chart.scale(kChartArea.left, kChartArea.top, kChartArea.right, kChartArea.bottom);
 
   chart.line(0.0f, 0.0f, 7.0f, 0.0f, std::nullopt);          // deflection axis
   chart.line(0.0f, 0.0f, 0.0f, 13000.0f, std::nullopt);      // load axis

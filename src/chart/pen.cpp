@@ -10,6 +10,16 @@ void Pen::line(Num x1, Num y1, Num x2, Num y2, std::optional<Color> color) {
   s_.line(fx1, fy1, fx2, fy2, color);
 }
 
+bool Pen::segmentOfRun(Num x1, Num y1, Num x2, Num y2, std::optional<Color> color) {
+  const float fx1 = single(x1);
+  const float fy1 = single(y1);
+  const float fx2 = single(x2);
+  const float fy2 = single(y2);
+  if (!kChartArea.reaches(fx1, fy1, fx2, fy2)) return false;
+  s_.line(fx1, fy1, fx2, fy2, color);
+  return true;
+}
+
 void Pen::printAt(Num x, Num y, std::string_view text) {
   s_.setCurrentX(single(x));
   s_.setCurrentY(single(y));
@@ -19,10 +29,9 @@ void Pen::printAt(Num x, Num y, std::string_view text) {
 void Pen::verticalGuide(Num x, Num top) {
   const float fx = single(x);
   const float t = single(top);
-  std::size_t dashes = 0;
-  for (float y = 0.0f; y <= t && dashes < kMaxDashes; ++dashes) {
+  for (float y = 0.0f; y <= t; y += 300.0f) {
+    if (!kChartArea.reaches(fx, y, fx, y + 150.0f)) return;
     s_.line(fx, y, fx, y + 150.0f, std::nullopt);
-    y += 300.0f;
   }
 }
 

@@ -11,6 +11,9 @@ namespace {
 constexpr Num kAnglePi = 3.141592654;
 
 const char* const kRunCurveFirst = "尚未计算特性曲线：请先按“输出膜片弹簧曲线及描点”按钮，再验证约束条件。";
+const char* const kNoWorkingPoint =
+    "上次计算特性曲线时没有得到工作点 B（计算在此之前已经停止），无法验证约束条件。"
+    "请先排除计算曲线时报告的问题，重新计算曲线后再验证。";
 
 constexpr RuleInfo kRules[kRuleCount] = {
     {TextBox::Text24, "|F-F1B|=  ( <1 ) ", "dF"},
@@ -59,6 +62,9 @@ void ConstraintCheck(SpringDesign& d, Fields& fields, RuleResults* results) {
 
   // 1. The working point's load must meet the clamp load within 1 N.
   const Num F = read(TextBox::Text33);
+  // A curve run that stopped before B leaves it unset, and a point the run
+  // did not find is never checked against.
+  if (d.R.isSet() && !d.lambda1B.isSet()) throw Fault(FaultKind::PointNotFound, kNoWorkingPoint);
   Num loadB;
   try {
     loadB = SpringLoad(d, d.lambda1B);

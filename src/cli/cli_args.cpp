@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <span>
 #include <system_error>
 
 #include "cli/utf8_text.h"
 #include "form/extra_inputs.h"
 #include "form/named_inputs.h"
 #include "runtime/file_write.h"
+#include "runtime/version.h"
 #include "study/study.h"
 
 namespace diaspring::cli {
@@ -46,12 +48,6 @@ bool splitAssignment(std::string_view arg, NameValue& out) {
   return true;
 }
 
-// Whether the box is one of the design's inputs, the boxes that hold numbers.
-bool holdsAnInput(TextBox box) {
-  const auto inputs = namedInputs();
-  return std::any_of(inputs.begin(), inputs.end(), [&](const NamedInput& input) { return input.box == box; });
-}
-
 std::string parseSet(std::string_view arg, ParseResult& result) {
   Options& options = result.options;
   NameValue nv;
@@ -72,7 +68,7 @@ std::string parseSet(std::string_view arg, ParseResult& result) {
     return "--set: unknown name " + quote(nv.name) + "; use Text1 ... Text42 or an input name (see --help)";
   }
   if (!isValidUtf8(nv.value)) return "--set " + textBoxName(*box) + ": the text is not valid UTF-8";
-  if (holdsAnInput(*box)) warnIfPartial();
+  if (isNamedInputBox(*box)) warnIfPartial();  // the engine boxes are read by no computation
   options.actions.emplace_back(SetText{*box, std::string(nv.value)});
   return {};
 }
@@ -170,6 +166,10 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
       options.help = true;
       return result;
     }
+    if (arg == "--version") {
+      options.version = true;
+      return result;
+    }
     if (arg == "--json") {
       options.json = true;
       continue;
@@ -240,6 +240,8 @@ std::vector<Action> defaultActions() {
   return {Press{Command::Command1}, Press{Command::Command3}};
 }
 
+std::string versionText() { return std::string("diaspring-cli ") + kVersion + "\n"; }
+
 std::string usageText() {
   struct SliderHelp {
     Slider slider;
@@ -260,6 +262,7 @@ std::string usageText() {
       "       diaspring-cli disc --De D --Di D --t T --h0 H --s S [--E E --mu MU] [--json]\n"
       "       diaspring-cli design [--set NAME=TEXT...] [--range NAME=LO:HI...] [--grid N]\n"
       "                            [--no-refine] [--threads N] [--json | -o OUT.csv]\n"
+      "       diaspring-cli --help | --version\n"
       "Designs and checks a clutch diaphragm spring without the window: the actions\n"
       "are applied in the order given, exactly as the window's own events.\n"
       "\n"
@@ -293,17 +296,24 @@ std::string usageText() {
       "as it was when writing fails.\n"
       "\n"
       "Input names:\n";
-  for (const NamedInput& input : namedInputs()) {
-    std::string line = "  " + std::string(input.name);
-    line.resize(12, ' ');
-    line += textBoxName(input.box);
-    line.resize(20, ' ');
-    line += input.unit;
-    line.resize(26, ' ');
-    line += "default " + std::string(defaultText(input.box));
-    line.resize(42, ' ');
-    text += line + input.meaning + "\n";
-  }
+  const auto inputLines = [&text](std::span<const NamedInput> inputs) {
+    for (const NamedInput& input : inputs) {
+      std::string line = "  " + std::string(input.name);
+      line.resize(12, ' ');
+      line += textBoxName(input.box);
+      line.resize(20, ' ');
+      const std::string_view unit = input.unit;
+      const std::size_t wide = unit.size() - displayWidth(unit);  // bytes beyond the columns shown ("N·m")
+      line += unit;
+      line.resize(26 + wide, ' ');
+      line += "default " + std::string(defaultText(input.box));
+      line.resize(42 + wide, ' ');
+      text += line + input.meaning + "\n";
+    }
+  };
+  inputLines(namedInputs());
+  text += "Engine data, kept with the design and read by no computation:\n";
+  inputLines(engineInputs());
   text +=
       "\n"
       "Analysis inputs (strength, release and fatigue; no box of the form):\n";

@@ -13,6 +13,7 @@
 //   --design FILE        before the actions, load the design file FILE
 //   --save FILE          after the actions, save the design as FILE
 //   --help, -h           print the usage
+//   --version            print the program's name and version
 
 #include <span>
 #include <string>
@@ -50,6 +51,7 @@ inline constexpr int kDefaultChartScale = 2;
 
 struct Options {
   bool help = false;
+  bool version = false;
   bool json = false;
   // Empty when the command line names no action: the default run applies.
   std::vector<Action> actions;
@@ -102,5 +104,8 @@ std::vector<Action> defaultActions();
 
 // The text printed by --help, ending in a line end.
 std::string usageText();
+
+// The line printed by --version: "diaspring-cli 0.1.0" and a line end.
+std::string versionText();
 
 }  // namespace diaspring::cli

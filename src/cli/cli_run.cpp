@@ -31,7 +31,7 @@ std::optional<std::string> guarded(Write&& write) {
 Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
   Outcome outcome;
   ParseResult parsed = parseArgs(args);
-  if (parsed.ok() && exporter == nullptr && !parsed.options.help) {
+  if (parsed.ok() && exporter == nullptr && !parsed.options.help && !parsed.options.version) {
     const char* option = !parsed.options.chartPath.empty()    ? "--chart"
                          : !parsed.options.reportPath.empty() ? "--report"
                                                               : nullptr;
@@ -46,6 +46,10 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
   const Options& options = parsed.options;
   if (options.help) {
     outcome.out = usageText();
+    return outcome;
+  }
+  if (options.version) {
+    outcome.out = versionText();
     return outcome;
   }
 

@@ -19,13 +19,27 @@ constexpr NamedInput kInputs[] = {
     {"rf", "rf", TextBox::Text37, "mm", "release bearing contact radius"},
 };
 
+constexpr NamedInput kEngineInputs[] = {
+    {"Temax", "Temax", TextBox::Text1, "N·m", "max engine torque"},
+    {"nT", "nT", TextBox::Text2, "rpm", "speed at max torque"},
+    {"nmax", "nmax", TextBox::Text3, "rpm", "max engine speed"},
+};
+
 }  // namespace
 
 std::span<const NamedInput> namedInputs() { return kInputs; }
+std::span<const NamedInput> engineInputs() { return kEngineInputs; }
+
+bool isNamedInputBox(TextBox box) {
+  for (const NamedInput& input : kInputs)
+    if (input.box == box) return true;
+  return false;
+}
 
 std::optional<TextBox> boxOfNamedInput(std::string_view name) {
-  for (const NamedInput& input : kInputs)
-    if (name == input.name) return input.box;
+  for (const auto inputs : {namedInputs(), engineInputs()})
+    for (const NamedInput& input : inputs)
+      if (name == input.name) return input.box;
   return std::nullopt;
 }
 

@@ -18,7 +18,14 @@ struct NamedInput {
   const char* meaning;  // in a few words
 };
 
+// The thirteen inputs the computation reads.
 std::span<const NamedInput> namedInputs();
+// The three engine boxes (max torque, its speed, max speed): reference data
+// kept with a design, read by no computation.
+std::span<const NamedInput> engineInputs();
+// Whether the box is one of namedInputs(), the boxes the computation reads.
+bool isNamedInputBox(TextBox box);
+// The box of a name of either list.
 std::optional<TextBox> boxOfNamedInput(std::string_view name);
 
 }  // namespace diaspring

@@ -1,7 +1,10 @@
 #include "model/points.h"
 
+#include <iterator>
+
 #include "chart/pen.h"
 #include "runtime/convert.h"
+#include "runtime/fault.h"
 
 namespace diaspring {
 namespace {
@@ -19,6 +22,18 @@ constexpr Num kSearchEnd = 10;
 constexpr Num kSearchStep = 0.001;
 constexpr Num kProbe1 = 0.001;
 constexpr Num kProbe2 = 0.002;
+// Why a run stops when a search finds nothing. A spring of the Almen-Laszlo
+// law has a peak and a valley only when H/h exceeds sqrt(2) (Almen and
+// Laszlo, "The uniform-section disk spring", Trans. ASME 58 (1936) 305-314):
+// below it the load rises all the way.
+const char* const kNoPeak =
+    "此设计的特性曲线在 0–10 mm 内没有峰值点，无法确定谷值点、拐点 H 和工作点 B"
+    "（H/h 不大于 √2 ≈ 1.414 时载荷随变形一直上升；峰值点也可能在 10 mm 以外）。"
+    "请检查 H/h、膜片厚度和弹性模量后重新计算。";
+const char* const kNoValley =
+    "此设计的特性曲线在 0–10 mm 内没有谷值点（通常是谷值点在 10 mm 以外），无法确定拐点 H 和工作点 B。"
+    "请减小膜片厚度 h 或 H/h，或检查几何尺寸后重新计算。";
+
 constexpr Num kLabelY = -20;  // deflection labels hang just below the axis
 constexpr Num kLift = 500;    // point labels stand 500 N above their point
 
@@ -57,6 +72,17 @@ void searchExtremum(SpringDesign& d, Num SpringDesign::*probe1, Num SpringDesign
   }
 }
 
+// Ends the run at a search that found nothing: the boxes of this point and
+// of every point after it are emptied, so none shows a value this design
+// does not have.
+[[noreturn]] void stopAt(Fields& fields, std::size_t point, const char* cause) {
+  for (std::size_t i = point; i < std::size(kPoints); ++i) {
+    fields.setText(kPoints[i].load, "");
+    fields.setText(kPoints[i].deflection, "");
+  }
+  throw Fault(FaultKind::PointNotFound, cause);
+}
+
 }  // namespace
 
 std::span<const PointBoxes> characteristicPoints() { return kPoints; }
@@ -64,22 +90,25 @@ std::span<const PointBoxes> characteristicPoints() { return kPoints; }
 Num FindWorkingPoints(SpringDesign& d, Fields& fields, Surface& chart) {
   Pen pen(chart);
 
-  // Each run starts with no peak or valley known: a design without them
-  // must not show those of the design before it.
-  d.lambda1M = Num();
-  d.F1M = Num();
-  d.F1N = Num();
+  // Each run starts with no point known: a design without one must neither
+  // show nor check against that of the design before it.
+  for (Num SpringDesign::*point : {&SpringDesign::lambda1M, &SpringDesign::F1M, &SpringDesign::F1N,
+                                   &SpringDesign::lambda1H, &SpringDesign::lambda1B, &SpringDesign::lambda1A,
+                                   &SpringDesign::lambda1C, &SpringDesign::slopeB})
+    d.*point = Num();
 
   // Peak M: the last step where the load rises into the first probe and
   // falls after it.
   searchExtremum(d, &SpringDesign::peakProbe1, &SpringDesign::peakProbe2,
                  [](Num f0, Num f1, Num f1Again, Num f2) { return f0 < f1 && f1Again > f2; }, d.lambda1M, d.F1M);
+  if (!d.lambda1M.isSet()) stopAt(fields, 0, kNoPeak);
   markPoint(d, fields, pen, d.lambda1M, 0.1, "λ1M", "M", TextBox::Text13, TextBox::Text12, [&d] { return d.F1M; });
 
   // Valley N: the mirror image. Its deflection belongs to this run only.
   Num lambda1N;
   searchExtremum(d, &SpringDesign::valleyProbe1, &SpringDesign::valleyProbe2,
                  [](Num f0, Num f1, Num f1Again, Num f2) { return f0 > f1 && f1Again < f2; }, lambda1N, d.F1N);
+  if (!lambda1N.isSet()) stopAt(fields, 1, kNoValley);
   markPoint(d, fields, pen, lambda1N, 0.25, "λ1N", "N", TextBox::Text15, TextBox::Text14, [&d] { return d.F1N; });
 
   // Inflection H, midway between M and N.

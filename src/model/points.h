@@ -23,9 +23,12 @@ std::span<const PointBoxes> characteristicPoints();  // M, N, H, B, A, C
 // Searches the peak and the valley over lambda1 = 0 ... 10 in steps of
 // 0.001, puts H midway between them and B at 0.91 of H; writes Text12 to
 // Text19 and marks the four points with labels and dashed guides. Returns
-// the valley deflection of this run (unset when no valley was found).
-// The peak and valley values of an earlier run are never used: a search
-// that finds nothing leaves them unset.
+// the valley deflection of this run.
+// No point of an earlier run is ever used: the run starts with all points of
+// the record unset. A search that finds nothing stops the run right after it
+// with a PointNotFound fault whose cause says which point is missing, and
+// empties the boxes of that point and of every point after it (up to C);
+// what was drawn and written before stays.
 Num FindWorkingPoints(SpringDesign& d, Fields& fields, Surface& chart);
 
 // From B: A lies the wear allowance (Text10) short of B, C the release

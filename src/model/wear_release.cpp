@@ -12,10 +12,6 @@ constexpr Num kArrowY = 4000;       // arrowheads of the dimension line
 constexpr Num kDimensionY = 3800;   // the dimension line itself
 constexpr Num kSpanLabelY = 4300;   // the labels of the two spans
 
-const char* const kNoWorkingPoint =
-    "此设计的特性曲线没有峰值点和谷值点，无法确定工作点 B（λ1B = 0）。"
-    "请增大 H/h 或检查几何尺寸后重新计算。";
-
 }  // namespace
 
 void MarkWearAndRelease(SpringDesign& d, Fields& fields, Surface& chart, Num lambda1N) {
@@ -34,21 +30,20 @@ void MarkWearAndRelease(SpringDesign& d, Fields& fields, Surface& chart, Num lam
   pen.horizontalGuide(d.lambda1A, [&] { return F1(d.lambda1A); });
 
   // The straight line from the origin through B and the release point C.
-  try {
-    d.slopeB = F1(d.lambda1B) / d.lambda1B;
-  } catch (Fault& fault) {
-    if (d.lambda1B == 0) fault.setCause(kNoWorkingPoint);
-    throw;
-  }
+  // B lies right of the origin: the searches found both M and N, or the
+  // run has stopped.
+  d.slopeB = F1(d.lambda1B) / d.lambda1B;
   const Num lambda1f = val(fields.text(TextBox::Text11));
   d.lambda1C = d.lambda1B + lambda1f;
   chart.drawWidth(1);
+  // Segments of 0.01 mm from the origin up to C, ending where the line
+  // leaves the chart.
   const float end = single(d.lambda1C);
-  std::size_t segments = 0;
-  for (float x = 0.0f; x <= end && segments < kMaxDashes; ++segments) {
+  for (float x = 0.0f; x <= end; x += 0.01f) {
     const Num xNext = Num(static_cast<double>(x)) + 0.01;
-    pen.line(Num(static_cast<double>(x)), d.slopeB * static_cast<double>(x), xNext, d.slopeB * xNext, kGreen);
-    x += 0.01f;
+    if (!pen.segmentOfRun(Num(static_cast<double>(x)), d.slopeB * static_cast<double>(x), xNext, d.slopeB * xNext,
+                          kGreen))
+      break;
   }
   pen.printAt(d.lambda1C + 0.1, d.slopeB * d.lambda1C, "C'");
   pen.printAt(d.lambda1C + 0.1, F1(d.lambda1C), "C");

@@ -65,13 +65,14 @@ class Sheet {
 
 }  // namespace
 
-void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDate& date) {
+void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDate& date, int page, int pages) {
   Sheet sheet(painter);
   const SpringModel model(input.run, input.params);
   const SpringAnalysis a = analyseSpring(input.run, input.params);
   double y = kTop;
   sheet.text(kLeft, y, kWidth, 8, QStringLiteral("膜片弹簧强度与分离特性"), 15, kInk, Qt::AlignLeft, true);
-  sheet.text(kLeft, y, kWidth, 8, date.toString(QStringLiteral("yyyy-MM-dd")), 9, kMuted, Qt::AlignRight);
+  sheet.text(kLeft, y, kWidth, 4.6, date.toString(QStringLiteral("yyyy-MM-dd")), 9, kMuted, Qt::AlignRight);
+  sheet.text(kLeft, y + 4.4, kWidth, 4.0, pageMark(page, pages), 8, kMuted, Qt::AlignRight);
   y += 9;
   sheet.rule(y, kLeft, kLeft + kWidth, kAccent, 0.5);
   y += 3;

@@ -11,7 +11,8 @@ class QPainter;
 
 namespace diaspring {
 
-// Paints the page on `painter`, whose device is an A4 page (any resolution).
-void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDate& date);
+// Paints the page on `painter`, whose device is an A4 page (any resolution),
+// marked as page `page` of the sheet's `pages`.
+void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDate& date, int page, int pages);
 
 }  // namespace diaspring

@@ -26,7 +26,7 @@ namespace diaspring {
 namespace {
 
 // The page is laid out in millimetres and drawn in device units of 1/300 inch.
-constexpr int kResolution = 300;
+constexpr int kResolution = kSheetResolution;
 constexpr double kUnitsPerMm = kResolution / 25.4;
 constexpr double kUnitsPerPt = kResolution / 72.0;
 
@@ -62,6 +62,11 @@ QFont sheetFont(double points, bool bold = false) {
 }
 
 QString boxText(const Fields& fields, TextBox box) { return QString::fromStdString(fields.text(box)); }
+// A box's text as a table shows it: a dash for an empty box.
+QString cellText(const Fields& fields, TextBox box) {
+  const QString text = boxText(fields, box).trimmed();
+  return text.isEmpty() ? kDash : text;
+}
 
 // ---------------------------------------------------------------- contents
 
@@ -255,14 +260,14 @@ class Page {
 
 // The title block. A sheet whose inputs were edited after its run carries,
 // in place of the subtitle, a red band saying so.
-double drawTitle(Page& page, const QDate& date, bool inputsEdited) {
+double drawTitle(Page& page, const QDate& date, bool inputsEdited, int pages) {
   double y = kTop;
   page.text(QRectF(kLeft, y, kContentWidth, 10), Qt::AlignLeft, QStringLiteral("膜片弹簧设计报告"),
             sheetFont(19, true), kAccent);
   const QString day = date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : kDash;
   page.text(QRectF(kLeft, y + 0.8, kContentWidth, 5), Qt::AlignRight, QStringLiteral("日期：") + day,
             sheetFont(9.5), kInk);
-  page.text(QRectF(kLeft, y + 5.2, kContentWidth, 5), Qt::AlignRight, QStringLiteral("共 1 页"), sheetFont(8),
+  page.text(QRectF(kLeft, y + 5.2, kContentWidth, 5), Qt::AlignRight, pageMark(1, pages), sheetFont(8),
             kMuted);
   y += 10.0;
   if (inputsEdited) {
@@ -283,8 +288,7 @@ double drawTitle(Page& page, const QDate& date, bool inputsEdited) {
 std::vector<Row> inputRows(const Fields& fields, const auto& inputs) {
   std::vector<Row> rows;
   for (const InputRow& in : inputs) {
-    QString value = boxText(fields, in.box).trimmed();
-    if (value.isEmpty()) value = kDash;
+    const QString value = cellText(fields, in.box);
     const QString unit = *in.unit ? QString::fromUtf8(in.unit) : kDash;
     rows.push_back(Row{{Cell{QString::fromUtf8(in.symbol)}, Cell{QString::fromUtf8(in.meaning)}, Cell{value},
                         Cell{unit, kMuted}},
@@ -352,12 +356,8 @@ double drawPoints(Page& page, const Fields& fields, double x, double y, double w
   };
   std::vector<Row> rows;
   for (const PointBoxes& point : characteristicPoints()) {
-    QString load = boxText(fields, point.load).trimmed();
-    QString deflection = boxText(fields, point.deflection).trimmed();
-    if (load.isEmpty()) load = kDash;
-    if (deflection.isEmpty()) deflection = kDash;
     rows.push_back(Row{{Cell{QString::fromUtf8(point.symbol), kAccent}, Cell{QString::fromUtf8(point.roleZh)},
-                        Cell{load}, Cell{deflection}},
+                        Cell{cellText(fields, point.load)}, Cell{cellText(fields, point.deflection)}},
                        QColor()});
   }
   y = page.table(x, y, columns, rows);
@@ -447,11 +447,21 @@ bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& cha
                 const AnalysisInput* analysis, bool inputsEdited) {
   QPainter painter;
   if (!painter.begin(&writer)) return false;
+  const bool painted = paintDesignSheet(painter, writer, fields, chart, date, analysis, inputsEdited);
+  return painter.end() && painted;
+}
+
+}  // namespace
+
+bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields& fields, const DisplayList& chart,
+                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited) {
+  painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   Page page(painter);
 
-  double y = drawTitle(page, date, inputsEdited);
+  const int pages = analysis != nullptr ? 2 : 1;
+  double y = drawTitle(page, date, inputsEdited, pages);
   y = drawInputs(page, fields, y);
   y = drawChart(page, chart, y);
   const double gap = 5.0;
@@ -459,14 +469,13 @@ bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& cha
   drawPoints(page, fields, kLeft, y, pointsWidth);
   drawRules(page, fields, kLeft + pointsWidth + gap, y, kContentWidth - pointsWidth - gap);
   drawFooter(page);
+  painter.restore();
   if (analysis != nullptr) {
-    if (!writer.newPage()) return false;
-    paintAnalysisPage(painter, *analysis, date);
+    if (!device.newPage()) return false;
+    paintAnalysisPage(painter, *analysis, date, 2, pages);
   }
-  return painter.end();
+  return true;
 }
-
-}  // namespace
 
 std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart, const QDate& date,
                                          const AnalysisInput* analysis, bool inputsEdited) {

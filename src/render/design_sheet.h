@@ -15,7 +15,13 @@
 #include "form/fields.h"
 #include "render/write_failure.h"
 
+class QPagedPaintDevice;
+class QPainter;
+
 namespace diaspring {
+
+// The sheet is laid out for a page of this many dots per inch.
+inline constexpr int kSheetResolution = 300;
 
 // The warning at the top of a sheet whose inputs were edited after its run.
 inline constexpr const char* kInputsEditedWarning = "输入已修改，本报告基于上次计算的输入";
@@ -42,5 +48,12 @@ std::optional<SaveFailure> saveDesignSheet(const Fields& fields, const DisplayLi
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
                       const QDate& date = QDate::currentDate(), const AnalysisInput* analysis = nullptr,
                       bool inputsEdited = false);
+
+// Paints the same sheet with `painter` on `device`, whose pages are A4 at
+// kSheetResolution dots per inch from the paper's corner: a printer set to
+// that resolution and to full-page printing, for example. False when the
+// device refused the second page.
+bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields& fields, const DisplayList& chart,
+                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited);
 
 }  // namespace diaspring

@@ -1,7 +1,9 @@
 #pragma once
-// The colours of the design sheet's pages, one palette for all of them.
+// The colours of the design sheet's pages, one palette for all of them, and
+// the mark that numbers them.
 
 #include <QColor>
+#include <QString>
 
 namespace diaspring::sheet {
 
@@ -14,5 +16,10 @@ inline const QColor kFailInk(0xC6, 0x28, 0x28);
 inline const QColor kFailFill(0xFD, 0xE8, 0xE8);
 inline const QColor kPassInk(0x2E, 0x7D, 0x32);
 inline const QColor kUncheckedInk(0x8C, 0x8C, 0x8C);
+
+// "第 1 页 共 2 页": the page's number and how many the sheet has.
+inline QString pageMark(int page, int pages) {
+  return QStringLiteral("第 %1 页 共 %2 页").arg(page).arg(pages);
+}
 
 }  // namespace diaspring::sheet

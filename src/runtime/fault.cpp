@@ -7,6 +7,7 @@ std::string_view faultName(FaultKind kind) {
     case FaultKind::DivisionByZero: return "division by zero";
     case FaultKind::InvalidOperation: return "invalid operation";
     case FaultKind::Overflow: return "overflow";
+    case FaultKind::PointNotFound: return "point not found";
   }
   return "fault";
 }
@@ -16,6 +17,7 @@ std::string_view faultNameZh(FaultKind kind) {
     case FaultKind::DivisionByZero: return "除数为零";
     case FaultKind::InvalidOperation: return "无效运算（0 除以 0，或对不大于 0 的数取对数）";
     case FaultKind::Overflow: return "数值溢出（结果超出可表示的范围）";
+    case FaultKind::PointNotFound: return "特性曲线上找不到所需的特性点";
   }
   return "运算错误";
 }

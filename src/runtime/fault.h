@@ -1,6 +1,7 @@
 #pragma once
-// Arithmetic faults. Every handler of the window runs until it either
-// finishes or meets one of these; what it drew or wrote before stays.
+// Faults: arithmetic ones, and a characteristic point the design's curve
+// does not have. Every handler of the window runs until it either finishes
+// or meets one of these; what it drew or wrote before stays.
 
 #include <exception>
 #include <string>
@@ -12,10 +13,11 @@ enum class FaultKind {
   DivisionByZero,    // a non-zero number divided by zero
   InvalidOperation,  // zero divided by zero, the logarithm of a number not above zero
   Overflow,          // a result beyond the double range, or beyond the single range when drawn
+  PointNotFound,     // a search of the curve found no peak or no valley
 };
 
-// "division by zero", "invalid operation", "overflow": the names the
-// headless front end reports.
+// "division by zero", "invalid operation", "overflow", "point not found":
+// the names the headless front end reports.
 std::string_view faultName(FaultKind kind);
 
 // The same, in plain Chinese words for the window's message.

@@ -94,6 +94,7 @@ StudyInput readStudy(std::string_view csvText) {
     for (const std::string& name : unknown) list += (list.empty() ? "" : ", ") + name;
     std::string known;
     for (const NamedInput& input : namedInputs()) known += (known.empty() ? "" : " ") + std::string(input.name);
+    for (const NamedInput& input : engineInputs()) known += " " + std::string(input.name);
     for (const ExtraInput& input : extraInputs()) known += " " + std::string(input.name);
     throw StudyError("unknown column" + std::string(unknown.size() > 1 ? "s " : " ") + list + " (known: " + known + ")");
   }
@@ -156,9 +157,12 @@ std::vector<std::string> evaluateRow(const StudyInput& study, const csv::Record&
   WindowLogic window(fields, chart);
   const DesignInputs inputs = rowInputs(study, row);
   inputs.typeInto(fields);
-  for (std::size_t i = 0; i < study.columns.size(); ++i)
+  for (std::size_t i = 0; i < study.columns.size(); ++i) {
+    const bool read = !study.extras[i].empty() || isNamedInputBox(study.boxes[i]);  // not the engine data
+    if (!read) continue;
     if (auto note = partialNumberNote(row.fields[i]))
       how.warnings.push_back(line + ", column " + study.columns[i] + ": " + *note);
+  }
   RuleResults rules;
   std::vector<std::string> faults;
   const auto curveFault = window.press(Command::Command1);

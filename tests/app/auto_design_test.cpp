@@ -14,7 +14,6 @@
 #include "qt_print.h"
 #include "runtime/convert.h"
 
-#include "analysis_window.h"
 #include "auto_design_dialog.h"
 #include "chart_widget.h"
 #include "main_window.h"
@@ -73,11 +72,8 @@ TEST_F(AutoDesign, OpensFromTheChartMenuOnce) {
 }
 
 TEST_F(AutoDesign, FindsSortsAndAppliesDesigns) {
-  // The search takes the analysis inputs of the analysis window.
-  window.showAnalysisWindow();
-  diaspring::DesignInputs extras;
-  extras.setExtra("sigmaAllow", "1800");
-  window.analysisWindow()->setExtras(extras);
+  // The search takes the window's analysis inputs.
+  window.setExtra("sigmaAllow", "1800");
   AutoDesignDialog* dialog = open();
   narrow(dialog);
   ASSERT_TRUE(runToEnd(dialog));

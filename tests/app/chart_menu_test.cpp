@@ -27,6 +27,7 @@
 #include "chart_actions.h"
 #include "chart_widget.h"
 #include "main_window.h"
+#include "scripted_window.h"
 #include "render/chart_export.h"
 
 namespace {
@@ -36,39 +37,6 @@ using diaspring::app::ChartWidget;
 using diaspring::app::MainWindow;
 
 QString q(const char* s) { return QString::fromUtf8(s); }
-
-// A window whose save dialogs and message boxes answer as the test says.
-class ScriptedWindow : public MainWindow {
- public:
-  struct Asked {
-    QString caption, suggested, filters, offered;
-  };
-  QString answer;        // the file chosen; empty: the dialog was cancelled
-  QString answerFilter;  // the filter chosen; empty: the one offered
-  bool replace = false;
-  bool realWarnings = false;  // show warnings in real message boxes
-  std::vector<Asked> asked;
-  std::vector<QString> replaceAsked;
-  std::vector<std::pair<QString, QString>> warnings;
-  std::vector<QString> faults;
-
- protected:
-  QString askSaveFileName(const QString& caption, const QString& suggested, const QString& filters,
-                          QString* selectedFilter) override {
-    asked.push_back({caption, suggested, filters, *selectedFilter});
-    if (!answerFilter.isEmpty()) *selectedFilter = answerFilter;
-    return answer;
-  }
-  bool confirmReplace(const QString& path) override {
-    replaceAsked.push_back(path);
-    return replace;
-  }
-  void showWarning(const QString& title, const QString& text) override {
-    warnings.emplace_back(title, text);
-    if (realWarnings) MainWindow::showWarning(title, text);
-  }
-  void showFault(const QString&, const QString& text) override { faults.push_back(text); }
-};
 
 // The drawing operations, compared field by field.
 bool sameOps(const DisplayList& a, const DisplayList& b) {

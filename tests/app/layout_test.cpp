@@ -176,12 +176,14 @@ class WindowLayout : public ::testing::Test {
   MainWindow window;
 };
 
-TEST_F(WindowLayout, WindowHasItsCaptionFixedClientSizeAndNoBars) {
-  EXPECT_EQ(window.objectName(), "Form1");
-  EXPECT_EQ(window.windowTitle(), "QOR Formula  For Lumeria");
-  EXPECT_EQ(window.size(), QSize(956, 578));
+TEST_F(WindowLayout, WindowHasItsCaptionFixedClientSizeAndOnlyAMenuBar) {
+  EXPECT_EQ(window.form()->objectName(), "Form1");
+  // The caption follows the design's file name; the form's caption stays.
+  EXPECT_EQ(window.windowTitle(), QString::fromUtf8("未命名[*] - QOR Formula  For Lumeria"));
+  EXPECT_EQ(window.form()->size(), QSize(956, 578));
+  EXPECT_EQ(window.size(), QSize(956, 578 + window.menuBar()->height()));
   EXPECT_EQ(window.minimumSize(), window.maximumSize());
-  EXPECT_TRUE(window.findChildren<QMenuBar*>().isEmpty());
+  EXPECT_EQ(window.findChildren<QMenuBar*>().size(), 1);
   EXPECT_TRUE(window.findChildren<QToolBar*>().isEmpty());
   EXPECT_TRUE(window.findChildren<QStatusBar*>().isEmpty());
   EXPECT_FALSE(window.windowIcon().isNull());
@@ -217,7 +219,9 @@ TEST_F(WindowLayout, EveryControlHasItsKindPlaceAndText) {
         auto* edit = qobject_cast<QLineEdit*>(w);
         ASSERT_NE(edit, nullptr);
         EXPECT_EQ(edit->text(), q(e.text));
-        EXPECT_FALSE(edit->isReadOnly());
+        // The boxes that show results (those that start empty) are
+        // read-only; the inputs are not.
+        EXPECT_EQ(edit->isReadOnly(), q(e.text).isEmpty());
         EXPECT_EQ(edit->echoMode(), QLineEdit::Normal);
         break;
       }
@@ -266,7 +270,7 @@ TEST_F(WindowLayout, EveryControlHasItsKindPlaceAndText) {
 }
 
 TEST_F(WindowLayout, TextBoxesHaveNoLengthLimit) {
-  auto* edit = qobject_cast<QLineEdit*>(find("Text24"));
+  auto* edit = qobject_cast<QLineEdit*>(find("Text33"));  // an input box: the result boxes are read-only
   ASSERT_NE(edit, nullptr);
   const QString longText(70000, QLatin1Char('7'));
   edit->setText(longText);

@@ -10,6 +10,7 @@
 
 #include "cli/cli_args.h"
 #include "cli/cli_run.h"
+#include "runtime/version.h"
 
 namespace diaspring::cli {
 namespace {
@@ -52,6 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                   SetText{TextBox::Text31, "206000"}, SetText{TextBox::Text32, "0.29"}, SetText{TextBox::Text33, "5000"},
                   SetText{TextBox::Text34, "200"}, SetText{TextBox::Text35, "130"}, SetText{TextBox::Text36, "20"},
                   SetText{TextBox::Text37, "22"}}},
+        GoodCase{"set_engine_data_by_name", {"--set", "Temax=210", "--set", "nT=2500", "--set", "nmax=5200"}, false,
+                 {SetText{TextBox::Text1, "210"}, SetText{TextBox::Text2, "2500"}, SetText{TextBox::Text3, "5200"}}},
         GoodCase{"set_keeps_later_equals_signs", {"--set", "Text1=a=b="}, false, {SetText{TextBox::Text1, "a=b="}}},
         GoodCase{"set_utf8_and_blanks", {"--set", "Text42= λ1 合格 "}, false, {SetText{TextBox::Text42, " λ1 合格 "}}},
         GoodCase{"set_text_that_looks_like_an_option", {"--set", "Text7=--json"}, false,
@@ -225,9 +228,24 @@ TEST(CliHelp, PrintsUsageAndExitsZeroWithoutRunningAnything) {
     EXPECT_NE(o.out.find("HScroll3  760 ... 1350 (at start 1020)"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("  lambda1f  Text11  mm    default 1.6"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("  E         Text31  MPa   default 210000"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("  Temax     Text1   N·m   default 147     max engine torque"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("  nmax      Text3   rpm   default 4800    max engine speed"), std::string::npos) << o.out;
     EXPECT_NE(o.out.find("diaspring-cli study IN.csv"), std::string::npos) << o.out;
     EXPECT_EQ(o.out.find("\"fields\""), std::string::npos);
   }
+}
+
+TEST(CliVersion, PrintsNameAndVersionAloneWithoutRunningAnything) {
+  // --version ends the command line like --help: what follows is not read,
+  // what comes before it does not run and writes no file.
+  for (const Args& args : {Args{"--version"}, Args{"--json", "--version"}, Args{"--version", "--frobnicate"},
+                           Args{"--press", "Command1", "--chart", "x.png", "--version"}}) {
+    const Outcome o = runCli(args);
+    EXPECT_EQ(o.status, kExitOk);
+    EXPECT_EQ(o.err, "");
+    EXPECT_EQ(o.out, std::string("diaspring-cli ") + kVersion + "\n");
+  }
+  EXPECT_NE(usageText().find("diaspring-cli --help | --version\n"), std::string::npos);
 }
 
 }  // namespace

@@ -172,5 +172,33 @@ TEST(CliRun, TheChartKeepsEveryOperationIncludingWhatTheClearErased) {
   EXPECT_EQ(field(cleared, "Text12"), "5175.178");
 }
 
+// A design whose valley lies beyond the 10 mm search: the curve stops after
+// it with the cause, no box shows N, H, B, A or C, the check refuses to run
+// without B, and the run exits with the fault status.
+TEST(CliRun, AValleyBeyondTheSearchStopsTheCurveWithItsCause) {
+  const Args args{"--set", "h=5", "--press", "Command1", "--press", "Command3"};
+  const JsonValue doc = runJson(args, kExitFault);
+  const JsonValue& faults = doc.at("faults");
+  ASSERT_EQ(faults.items.size(), 2u);
+  EXPECT_EQ(faults.items[0].at("press").text, "Command1");
+  EXPECT_EQ(faults.items[0].at("fault").text, "point not found");
+  EXPECT_NE(faults.items[0].at("cause").text.find("在 0–10 mm 内没有谷值点"), std::string::npos);
+  EXPECT_EQ(faults.items[1].at("press").text, "Command3");
+  EXPECT_EQ(faults.items[1].at("fault").text, "point not found");
+  EXPECT_NE(field(doc, "Text12"), "");
+  EXPECT_NE(field(doc, "Text13"), "");
+  for (int box = 14; box <= 30; ++box) EXPECT_EQ(field(doc, "Text" + std::to_string(box)), "") << box;
+
+  const Outcome report = runCli(args);
+  EXPECT_EQ(report.status, kExitFault);
+  EXPECT_NE(report.out.find("point not found — 此设计的特性曲线在 0–10 mm 内没有谷值点"), std::string::npos) << report.out;
+}
+
+// An absurd modulus: loads of gigano newtons, drawn only where the chart shows them.
+TEST(CliRun, AnAbsurdModulusKeepsTheChartSmall) {
+  const JsonValue doc = runJson({"--set", "E=1e12", "--press", "Command1", "--press", "Command3"}, kExitOk);
+  EXPECT_LT(doc.at("chart").items.size(), 50'000u);
+}
+
 }  // namespace
 }  // namespace diaspring::cli

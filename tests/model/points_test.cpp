@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "model/points.h"
+
 #include "support/chart_query.h"
 #include "support/window_fixture.h"
 
@@ -7,7 +13,6 @@ namespace diaspring {
 namespace {
 
 using testing::horizontalDashesAt;
-using testing::opsOf;
 using testing::printsOf;
 using testing::TestWindow;
 using testing::verticalDashesAt;
@@ -77,69 +82,70 @@ TEST(WorkingPoints, DashedGuides) {
   EXPECT_LE(atB.back().x1, f(d.lambda1B.value()));
 }
 
-// A design whose characteristic rises monotonically has neither peak nor
-// valley: after a default run it must show no value of the earlier design.
-TEST(WorkingPoints, DesignWithoutPeakShowsNoStaleValues) {
-  for (const bool afterDefaultRun : {false, true}) {
-    TestWindow w;
-    if (afterDefaultRun) {
-      ASSERT_FALSE(w.curve());
-    }
-    const std::size_t from = w.chart.size();
-    w.type(TextBox::Text6, "1.3");
-    const auto fault = w.curve();
-    // B falls on the origin, so the slope of the line through it is 0 / 0.
-    ASSERT_TRUE(fault);
-    EXPECT_EQ(fault->kind(), FaultKind::InvalidOperation);
-    EXPECT_NE(fault->cause().find("峰值"), std::string::npos);
-
-    for (TextBox box : {TextBox::Text12, TextBox::Text13, TextBox::Text14, TextBox::Text15})
-      EXPECT_EQ(w.text(box), "") << textBoxName(box);
-    for (TextBox box : {TextBox::Text16, TextBox::Text17, TextBox::Text18, TextBox::Text19})
-      EXPECT_EQ(w.text(box), "0.000") << textBoxName(box);
-    // A is drawn and written before the slope through B faults; C keeps what it had.
-    EXPECT_EQ(w.text(TextBox::Text21), "-1.600");
-    EXPECT_NE(w.text(TextBox::Text20), "");
-    EXPECT_EQ(w.text(TextBox::Text23), afterDefaultRun ? "4.68" : "");
-    EXPECT_EQ(w.text(TextBox::Text22), afterDefaultRun ? "3400.73" : "");
-    EXPECT_FALSE(w.design().lambda1M.isSet());
-    EXPECT_FALSE(w.design().F1M.isSet());
-    EXPECT_FALSE(w.design().F1N.isSet());
-
-    // Only this run's marks: all four points at the origin.
-    DisplayList run;
-    for (std::size_t i = from; i < w.chart.size(); ++i) {
-      const DrawOp& op = w.chart.ops()[i];
-      if (op.kind == DrawOp::Kind::Print) {  // copy this run's labels and lines
-        run.setCurrentX(op.x1);
-        run.setCurrentY(op.y1);
-        run.print(w.chart.text(op));
-      } else if (op.kind == DrawOp::Kind::Line) {
-        run.line(op.x1, op.y1, op.x2, op.y2, op.hasColor ? std::optional<Color>(op.color) : std::nullopt);
+// A search that finds nothing ends the run right after it with the cause in
+// the fault, and empties the boxes of that point and every later one: none
+// shows a point this design does not have, also after a run of the default
+// design. The check then refuses to use the missing working point.
+TEST(WorkingPoints, ASearchThatFindsNothingStopsTheRun) {
+  const struct Case {
+    const char* name;
+    std::vector<std::pair<TextBox, const char*>> typed;
+    const char* cause;
+    std::size_t found;  // points shown before the stop: 0 (no peak) or 1 (M)
+  } cases[] = {
+      {"no peak: H/h 1.3", {{TextBox::Text6, "1.3"}}, "在 0–10 mm 内没有峰值点", 0},
+      {"no peak: H/h 1.41, just below the square root of 2", {{TextBox::Text6, "1.41"}}, "在 0–10 mm 内没有峰值点", 0},
+      {"no peak: the peak lies beyond 10 mm", {{TextBox::Text4, "12"}}, "在 0–10 mm 内没有峰值点", 0},
+      {"valley beyond 10 mm: h 5", {{TextBox::Text4, "5"}}, "在 0–10 mm 内没有谷值点", 1},
+      {"valley beyond 10 mm: a thick, steep cone",
+       {{TextBox::Text6, "2.5"}, {TextBox::Text4, "4.4"}, {TextBox::Text9, "1.2"}},
+       "在 0–10 mm 内没有谷值点",
+       1},
+  };
+  for (const Case& c : cases) {
+    for (const bool afterDefaultRun : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (afterDefaultRun ? ", after a default run" : ""));
+      TestWindow w;
+      if (afterDefaultRun) {
+        ASSERT_FALSE(w.curve());
       }
+      for (const auto& [box, text] : c.typed) w.type(box, text);
+      const auto fault = w.curve();
+      ASSERT_TRUE(fault);
+      EXPECT_EQ(fault->kind(), FaultKind::PointNotFound);
+      EXPECT_NE(fault->cause().find(c.cause), std::string::npos) << fault->cause();
+
+      const auto points = characteristicPoints();
+      for (std::size_t i = 0; i < points.size(); ++i) {
+        EXPECT_EQ(w.text(points[i].load).empty(), i >= c.found) << points[i].symbol;
+        EXPECT_EQ(w.text(points[i].deflection).empty(), i >= c.found) << points[i].symbol;
+      }
+      EXPECT_EQ(w.design().lambda1M.isSet(), c.found > 0);
+      EXPECT_FALSE(w.design().F1N.isSet());
+      EXPECT_FALSE(w.design().lambda1B.isSet());
+
+      // After the curve's last point only the marks of the points found.
+      const auto& ops = w.chart.ops();
+      std::size_t i = ops.size();
+      while (i > 0 && ops[i - 1].kind != DrawOp::Kind::PSet) --i;
+      std::vector<std::string> marks;
+      for (; i < ops.size(); ++i)
+        if (ops[i].kind == DrawOp::Kind::Print) marks.push_back(w.chart.text(ops[i]));
+      const std::vector<std::string> expectedMarks = c.found ? std::vector<std::string>{"λ1M", "M"} : std::vector<std::string>{};
+      EXPECT_EQ(marks, expectedMarks);
+
+      const auto check = w.check();
+      ASSERT_TRUE(check);
+      EXPECT_EQ(check->kind(), FaultKind::PointNotFound);
+      EXPECT_NE(check->cause().find("工作点 B"), std::string::npos) << check->cause();
+      EXPECT_EQ(w.text(TextBox::Text24), "");
     }
-    const std::pair<const char*, float> deflectionLabels[] = {{"λ1M", -0.1f}, {"λ1N", -0.25f}, {"λ1H", -0.15f}, {"λ1B", -0.3f}};
-    for (const auto& [text, x] : deflectionLabels) {
-      const auto found = printsOf(run, text);
-      ASSERT_EQ(found.size(), 1u) << text;
-      EXPECT_EQ(found[0].x, x) << text;
-      EXPECT_EQ(found[0].y, -20.0f) << text;
-    }
-    for (const char* letter : {"M", "N", "H", "B"}) {
-      const auto found = printsOf(run, letter);
-      ASSERT_EQ(found.size(), 1u) << letter;
-      EXPECT_EQ(found[0].x, 0.0f) << letter;
-      EXPECT_EQ(found[0].y, 500.0f) << letter;
-    }
-    EXPECT_EQ(printsOf(run, "F1B").at(0).y, 0.0f);
-    EXPECT_EQ(printsOf(run, "A").size(), 1u);
-    EXPECT_EQ(printsOf(run, "C").size(), 0u);
-    EXPECT_TRUE(opsOf(run, DrawOp::Kind::DrawWidth).empty());
-    EXPECT_EQ(run.ops().back().kind, DrawOp::Kind::Print);
-    EXPECT_EQ(run.text(run.ops().back()), "A");  // the last mark before the fault (A's guides lie left of the axis)
-    EXPECT_EQ(verticalDashesAt(run, 0.0f).size(), 4u);  // one dash each for M, N, H and B
-    EXPECT_EQ(horizontalDashesAt(run, 0.0f).size(), 1u);
   }
+  // Just above the square root of 2 the characteristic has both points.
+  TestWindow w;
+  w.type(TextBox::Text6, "1.42");
+  ASSERT_FALSE(w.curve());
+  EXPECT_NE(w.text(TextBox::Text15), "");
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "chart/pen.h"
+#include <utility>
+#include <vector>
+
+#include "chart/area.h"
 #include "support/chart_query.h"
 #include "support/window_fixture.h"
 
@@ -139,24 +142,75 @@ TEST(WearAndRelease, CoincidentPointsShareTheirPlaces) {
   EXPECT_TRUE(horizontalDashesAt(negative.chart, f(SpringLoad(d, d.lambda1A).value())).empty());
 }
 
-TEST(WearAndRelease, NoValleyPutsTheReleaseLabelLeftOfTheAxis) {
+TEST(WearAndRelease, NoValleyStopsBeforeTheWorkingPoint) {
   // A thick, steep cone: the load has a peak inside the sweep but its valley lies beyond 10 mm.
   TestWindow w;
   w.type(TextBox::Text6, "2.5");
   w.type(TextBox::Text4, "4.4");
   w.type(TextBox::Text9, "1.2");
-  ASSERT_FALSE(w.curve());
+  const auto fault = w.curve();
+  ASSERT_TRUE(fault);
+  EXPECT_EQ(fault->kind(), FaultKind::PointNotFound);
   EXPECT_EQ(w.text(TextBox::Text15), "");
-  EXPECT_EQ(only(w.chart, "λ1f").x, -0.7f);
+  EXPECT_EQ(w.text(TextBox::Text23), "");
+  EXPECT_TRUE(printsOf(w.chart, "λ1f").empty());
+  EXPECT_TRUE(printsOf(w.chart, "C").empty());
+}
+
+std::vector<DrawOp> greenLine(const DisplayList& chart) {
+  std::vector<DrawOp> green;
+  for (const DrawOp& op : chart.ops())
+    if (op.kind == Kind::Line && op.hasColor && op.color == kGreen) green.push_back(op);
+  return green;
+}
+
+// Whatever a design's numbers, every line drawn reaches the chart's visible
+// area, the guides and the reference line end where they leave it, and a run
+// records a bounded number of operations.
+TEST(WearAndRelease, DrawingEndsAtTheChartsEdges) {
+  const struct Case {
+    const char* name;
+    std::vector<std::pair<TextBox, const char*>> typed;
+    std::size_t greenSegments;  // 0: as many as reach C
+    bool guideAtMLeavesTheTop;
+  } cases[] = {
+      {"the default design", {}, 469, false},
+      {"modulus 1e12: loads of gigano newtons", {{TextBox::Text31, "1e12"}}, 1, true},
+      {"modulus 1e12, release travel of 10 km", {{TextBox::Text31, "1e12"}, {TextBox::Text11, "1e7"}}, 1, true},
+      {"A far right of the chart", {{TextBox::Text10, "-20"}}, 469, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestWindow w;
+    for (const auto& [box, text] : c.typed) w.type(box, text);
+    ASSERT_FALSE(w.curve());
+    EXPECT_LT(w.chart.size(), 11'000u);  // the 10,001 points of the curve and a few hundred more
+    for (const DrawOp& op : opsOf(w.chart, Kind::Line))
+      ASSERT_TRUE(kChartArea.reaches(op.x1, op.y1, op.x2, op.y2)) << op.x1 << " " << op.y1;
+
+    const SpringDesign& d = w.design();
+    const auto green = greenLine(w.chart);
+    ASSERT_EQ(green.size(), c.greenSegments);
+    if (f(d.lambda1C.value()) > kChartArea.right || f(d.slopeB.value() * d.lambda1C.value()) > kChartArea.top) {
+      EXPECT_TRUE(green.back().x2 >= kChartArea.right || green.back().y2 >= kChartArea.top);  // leaves the chart
+    }
+    const auto atM = verticalDashesAt(w.chart, f(d.lambda1M.value()));
+    ASSERT_FALSE(atM.empty());
+    EXPECT_EQ(atM.back().y2 >= kChartArea.top, c.guideAtMLeavesTheTop);
+    EXPECT_LE(atM.back().y1, kChartArea.top + 150);
+  }
 }
 
 TEST(WearAndRelease, AbsurdTravelStillEnds) {
   TestWindow w;
   w.type(TextBox::Text11, "1e7");
   ASSERT_FALSE(w.curve());
-  std::size_t green = 0;
-  for (const DrawOp& op : w.chart.ops()) green += op.kind == Kind::Line && op.hasColor && op.color == kGreen;
-  EXPECT_EQ(green, kMaxDashes);
+  // The reference line runs in steps of 0.01 mm up to the chart's right
+  // edge (8 mm and the margin of a hundredth of the width) and ends there.
+  const auto green = greenLine(w.chart);
+  ASSERT_EQ(green.size(), 810u);  // x = 0, 0.01, ... 8.09
+  EXPECT_LE(green.back().x1, kChartArea.right + 0.095f);
+  EXPECT_GT(green.back().x2, kChartArea.right);
 }
 
 }  // namespace

@@ -431,4 +431,36 @@ TEST_F(DesignSheet, AnalysisMakesASecondPage) {
   EXPECT_FALSE(text(path).section(QLatin1Char('\f'), 0, 0).contains(QStringLiteral("膜片弹簧强度与分离特性")));
 }
 
+// Each page says which it is and how many the sheet has, with and without
+// the analysis page.
+TEST_F(DesignSheet, PagesAreNumberedOutOfTheSheetsCount) {
+  TestWindow window;
+  ASSERT_FALSE(window.curve());
+  const AnalysisInput input{curveRunOf(window.logic, window.fields), AnalysisParams{}};
+  const struct {
+    const AnalysisInput* analysis;
+    QStringList marks;
+  } cases[] = {
+      {nullptr, {QStringLiteral("第1页共1页")}},
+      {&input, {QStringLiteral("第1页共2页"), QStringLiteral("第2页共2页")}},
+  };
+  for (const auto& c : cases) {
+    const QString path = dir_.filePath(QStringLiteral("pages%1.pdf").arg(c.marks.size()));
+    QString error;
+    ASSERT_TRUE(writeDesignSheet(window.fields, window.chart, path, &error, kDate, c.analysis)) << str(error);
+    const QStringList pages = text(path).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    ASSERT_GE(pages.size(), c.marks.size());
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+      // pdftotext drops the spaces between Chinese characters and digits.
+      const QString page = pages[i].simplified().remove(QLatin1Char(' '));
+      if (i >= c.marks.size()) {
+        EXPECT_TRUE(page.isEmpty()) << "page " << i + 1 << " beyond the sheet: " << str(page);
+        continue;
+      }
+      EXPECT_TRUE(page.contains(c.marks[i])) << str(c.marks[i]) << "\n" << str(page);
+      EXPECT_EQ(page.count(QStringLiteral("页共")), 1) << str(page);
+    }
+  }
+}
+
 }  // namespace

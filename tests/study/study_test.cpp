@@ -3,6 +3,7 @@
 #include <map>
 
 #include "analysis/spring_analysis.h"
+#include "form/design_inputs.h"
 #include "form/named_inputs.h"
 #include "runtime/convert.h"
 #include "study/study.h"
@@ -34,6 +35,13 @@ TEST(NamedInputs, EachNameIsBoundToItsBox) {
   };
   ASSERT_EQ(namedInputs().size(), std::size(expected));
   for (const auto& [name, box] : expected) EXPECT_EQ(boxOfNamedInput(name), box) << name;
+  // The engine boxes, reference data only, are named as the design files name them.
+  const std::pair<const char*, TextBox> engine[] = {{"Temax", TextBox::Text1}, {"nT", TextBox::Text2}, {"nmax", TextBox::Text3}};
+  ASSERT_EQ(engineInputs().size(), std::size(engine));
+  for (const auto& [name, box] : engine) {
+    EXPECT_EQ(boxOfNamedInput(name), box) << name;
+    EXPECT_EQ(inputBoxOfKey(name), box) << name;
+  }
   EXPECT_FALSE(boxOfNamedInput("H"));  // derived, not an input
   EXPECT_FALSE(boxOfNamedInput("Text4"));
 }
@@ -61,7 +69,7 @@ TEST(Study, RowsMatchTheWindowRunOneByOne) {
       "h,HoverH,R,RoverR,F\n"
       "2.2,1.9,84.7,1.33,4593\n"       // the default design
       "2.5,1.7,90,1.25,5000\n"
-      "2.2,1.3,84.7,1.33,4593\n"       // no peak: B cannot be found
+      "2.2,1.3,84.7,1.33,4593\n"       // no peak: the curve stops, and the check without B
       "2.2,1.9,84.7,,4593\n"           // empty R/r: the capture faults
       "2.2,\"1.9\"x,84.7,1.33,4593\n"  // cannot be read
       "2.2,1.9,84.7\n"                 // too few fields
@@ -97,7 +105,7 @@ TEST(Study, RowsMatchTheWindowRunOneByOne) {
   EXPECT_EQ(rows[0].at("dF"), "0.442");
   EXPECT_EQ(rows[0].at("H_h"), "1.9");
   EXPECT_EQ(rows[0].at("fault"), "");
-  EXPECT_EQ(rows[2].at("fault"), "Command1: invalid operation");
+  EXPECT_EQ(rows[2].at("fault"), "Command1: point not found; Command3: point not found");
   EXPECT_EQ(rows[2].at("F1M"), "");
   EXPECT_EQ(rows[3].at("fault"), "Command1: division by zero; Command3: invalid operation");
   EXPECT_EQ(rows[3].at("dF_pass"), "");
@@ -116,6 +124,25 @@ TEST(Study, ColumnsLeftOutKeepTheWindowDefaults) {
   EXPECT_EQ(rows[0].at("F1M"), "5175.178");
   EXPECT_EQ(rows[0].at("lambda1A"), "1.480");
   EXPECT_NE(rows[1].at("F1M"), rows[0].at("F1M"));
+}
+
+// The engine boxes may be columns: repeated as read, and no result changes.
+TEST(Study, EngineDataColumnsChangeNoResult) {
+  const auto plain = table(runStudy(readStudy("h\n2.2\n2.5\n")));
+  StudyTally tally;
+  const auto engine =
+      table(runStudy(readStudy("Temax,h,nT,nmax\n210,2.2,2500,5200\nx,2.5,,\n"), {.threads = 1, .progress = {}}, &tally));
+  EXPECT_TRUE(tally.warnings.empty()) << tally.warnings.front();  // 'x' is read by nothing
+  ASSERT_EQ(plain.size(), 2u);
+  ASSERT_EQ(engine.size(), 2u);
+  for (std::size_t i = 0; i < plain.size(); ++i) {
+    auto row = engine[i];
+    for (const char* name : {"Temax", "nT", "nmax"}) EXPECT_EQ(row.erase(name), 1u) << name;
+    EXPECT_EQ(row, plain[i]) << i;
+  }
+  EXPECT_EQ(engine[0].at("Temax"), "210");
+  EXPECT_EQ(engine[1].at("Temax"), "x");
+  EXPECT_EQ(engine[0].at("F1M"), "5175.178");
 }
 
 TEST(Study, SameResultForAnyNumberOfThreads) {

@@ -1,0 +1,337 @@
+// The window's design files: new, open, save, save as, a file dropped on the
+// window, the modified mark, the grey of stale results, and the autosave.
+#include <algorithm>
+#include <exception>
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QLocale>
+#include <QLockFile>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+
+#include "box_marks.h"
+#include "chart_widget.h"
+#include "check/constraint_check.h"
+#include "guide.h"
+#include "layout_table.h"
+#include "analysis_window.h"
+#include "main_window.h"
+#include "model/points.h"
+
+namespace diaspring::app {
+namespace {
+
+const QString kDesignFilter = QStringLiteral("膜片弹簧设计 (*.diaspring)");
+const QString kAllFilesFilter = QStringLiteral("所有文件 (*)");
+const QString kOpenFailedTitle = QStringLiteral("无法打开设计文件");
+const QString kAutosavePrefix = QStringLiteral("autosave-");
+constexpr int kAutosaveIntervalMs = 60 * 1000;
+
+std::string nativePath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// The file a design is saved to: as chosen when it already ends in
+// .diaspring or the user chose to see all files, else with .diaspring added.
+QString withDesignExtension(const QString& path, const QString& filter) {
+  const QString extension = QString::fromUtf8(kDesignFileExtension.data(), qsizetype(kDesignFileExtension.size()));
+  if (path.isEmpty() || filter == kAllFilesFilter || path.endsWith(extension, Qt::CaseInsensitive)) return path;
+  return path + extension;
+}
+
+// The one local file a drag carries, or empty.
+QString droppedFile(const QMimeData* mime) {
+  if (mime == nullptr || !mime->hasUrls() || mime->urls().size() != 1) return {};
+  const QUrl url = mime->urls().front();
+  return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+QString autosaveFolder() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); }
+
+}  // namespace
+
+DesignInputs MainWindow::currentInputs() const {
+  DesignInputs inputs = DesignInputs::fromFields(fields_);
+  for (const auto& [name, text] : extras_) inputs.setExtra(name, text);
+  return inputs;
+}
+
+void MainWindow::setExtra(std::string_view name, std::string_view text) {
+  extras_.insert_or_assign(std::string(name), std::string(text));
+  inputsChanged();
+}
+
+std::optional<std::string> MainWindow::extra(std::string_view name) const {
+  const auto it = extras_.find(name);
+  return it == extras_.end() ? std::nullopt : std::optional(it->second);
+}
+
+void MainWindow::trackDesign() {
+  // Connected after the handlers: a slider's handler writes its box first.
+  for (const InputBox& input : inputBoxes())
+    connect(fields_.edit(input.box), &QLineEdit::textChanged, this, [this] { inputsChanged(); });
+  for (int i = 1; i <= kSliderCount; ++i)
+    connect(fields_.bar(static_cast<Slider>(i)), &QScrollBar::valueChanged, this, [this] { inputsChanged(); });
+  // A file dropped anywhere on the window opens; the boxes take no drops.
+  setAcceptDrops(true);
+  for (QLineEdit* edit : form_->findChildren<QLineEdit*>()) edit->setAcceptDrops(false);
+  autosaveTimer_ = new QTimer(this);
+  autosaveTimer_->setInterval(kAutosaveIntervalMs);
+  connect(autosaveTimer_, &QTimer::timeout, this, [this] { autosave(); });
+  document_.inputs = currentInputs();
+  updateTitle();
+}
+
+void MainWindow::inputsChanged() {
+  const DesignInputs now = currentInputs();
+  const bool modified = !(now == document_.inputs);
+  setWindowModified(modified);
+  if (modified && !autosaveTimer_->isActive()) autosaveTimer_->start();
+  if (!modified) autosaveTimer_->stop();
+
+  const ResultStaleness stale = logic_->staleness(now);
+  marks_->setStale(TextBox::Text5, stale.outputs);
+  marks_->setStale(TextBox::Text8, stale.outputs);
+  for (const PointBoxes& point : characteristicPoints()) {
+    marks_->setStale(point.load, stale.outputs);
+    marks_->setStale(point.deflection, stale.outputs);
+  }
+  for (int i = 0; i < kRuleCount; ++i) marks_->setStale(ruleInfo(i).box, stale.checks);
+  updateActions();
+}
+
+void MainWindow::updateTitle() {
+  const QString name = filePath_.isEmpty() ? QStringLiteral("未命名") : QFileInfo(filePath_).fileName();
+  const std::string_view caption = findControl("Form1")->text;
+  setWindowTitle(name + QStringLiteral("[*] - ") + QString::fromUtf8(caption.data(), qsizetype(caption.size())));
+  setWindowFilePath(filePath_);
+}
+
+void MainWindow::loadDocument(const DesignDocument& document, const QString& path) {
+  // The sliders first, without their events, then every input text as
+  // stored: the file's texts win over what a slider would write.
+  for (int i = 1; i <= kSliderCount; ++i) {
+    const auto slider = static_cast<Slider>(i);
+    const QSignalBlocker blocker(fields_.bar(slider));
+    fields_.bar(slider)->setValue(document.inputs.slider(slider));
+  }
+  document.inputs.typeInto(fields_);
+  // The results and the chart belonged to the design before.
+  logic_->press(Command::Command2);
+  fields_.setText(TextBox::Text5, "");
+  fields_.setText(TextBox::Text8, "");
+  chart_->chartChanged();
+  document_ = document;
+  extras_ = document.inputs.extras();
+  if (analysisWindow_ != nullptr) analysisWindow_->setExtras(document.inputs);
+  filePath_ = path;
+  updateTitle();
+  inputsChanged();
+}
+
+bool MainWindow::openFile(const QString& path) {
+  DesignRead read;
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  try {
+    read = readDesignFile(nativePath(path));
+  } catch (const std::exception&) {
+    read = DesignRead{};
+  }
+  QGuiApplication::restoreOverrideCursor();
+  if (!read.ok()) {
+    const QString why = read.error ? QString::fromStdString(read.error->chinese())
+                                   : QStringLiteral("读取设计文件“%1”时发生内部错误。").arg(path);
+    showWarning(kOpenFailedTitle, why + QStringLiteral("\n窗口中的设计保留不变。"));
+    return false;
+  }
+  const QFileInfo info(path);
+  loadDocument(*read.document, info.absoluteFilePath());
+  lastDirectory_ = info.absolutePath();
+  rememberRecent(path);
+  return true;
+}
+
+void MainWindow::newDesign() {
+  if (maybeSave()) loadDocument(DesignDocument{}, QString());
+}
+
+void MainWindow::openDesign() {
+  if (!maybeSave()) return;
+  const QString dir = lastDirectory_.isEmpty() ? QFileInfo(suggestedPath(QString())).absolutePath() : lastDirectory_;
+  const QString path = askOpenFileName(QStringLiteral("打开设计"), dir,
+                                       kDesignFilter + QStringLiteral(";;") + kAllFilesFilter);
+  if (!path.isEmpty()) openFile(path);
+}
+
+bool MainWindow::save() { return filePath_.isEmpty() ? saveAs() : writeDocument(filePath_); }
+
+bool MainWindow::saveAs() {
+  QString filter = kDesignFilter;
+  const QString suggested =
+      filePath_.isEmpty() ? suggestedPath(QStringLiteral("膜片弹簧设计.diaspring")) : filePath_;
+  const QString chosen = askSaveFileName(QStringLiteral("另存为"), suggested,
+                                         kDesignFilter + QStringLiteral(";;") + kAllFilesFilter, &filter);
+  const QString path = confirmedPath(chosen, withDesignExtension(chosen, filter));
+  return !path.isEmpty() && writeDocument(path);
+}
+
+bool MainWindow::writeDocument(const QString& path) {
+  DesignDocument document = document_;
+  document.inputs = currentInputs();
+  QString failure;
+  try {
+    if (const auto error = writeDesignFile(nativePath(path), document))
+      failure = QString::fromStdString(error->chinese());
+  } catch (const std::exception&) {
+    failure = QStringLiteral("保存设计文件“%1”时发生内部错误。").arg(path);
+  }
+  if (!failure.isEmpty()) {
+    showWriteFailure(QStringLiteral("无法保存设计"), failure);
+    return false;
+  }
+  document_ = document;
+  filePath_ = QFileInfo(path).absoluteFilePath();
+  rememberRecent(path);
+  removeAutosave();
+  updateTitle();
+  inputsChanged();
+  return true;
+}
+
+bool MainWindow::maybeSave() {
+  if (!isWindowModified()) return true;
+  switch (askSaveChanges()) {
+    case QMessageBox::Save: return save();
+    case QMessageBox::Discard: return true;
+    default: return false;
+  }
+}
+
+int MainWindow::askSaveChanges() {
+  const QString name = filePath_.isEmpty() ? QStringLiteral("未命名") : QFileInfo(filePath_).fileName();
+  return QMessageBox::warning(this, QStringLiteral("保存更改"),
+                              QStringLiteral("设计“%1”已修改。要保存更改吗？").arg(name),
+                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+}
+
+QString MainWindow::askOpenFileName(const QString& caption, const QString& directory, const QString& filters) {
+  return QFileDialog::getOpenFileName(this, caption, directory, filters);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!maybeSave()) {
+    event->ignore();
+    return;
+  }
+  if (guide_ != nullptr) guide_->close();
+  event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!droppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const QString path = droppedFile(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  // Answered after the drop: a dialog must not run inside the drag.
+  QTimer::singleShot(0, this, [this, path] {
+    if (maybeSave()) openFile(path);
+  });
+}
+
+// ---------------------------------------------------------------- autosave
+
+bool MainWindow::autosave() {
+  if (!isWindowModified()) return true;
+  QString failure;
+  if (autosavePath_.isEmpty()) {
+    // The lock beside the copy marks a running window; a normal end removes
+    // both, so a copy whose lock no live process holds was left by a crash.
+    const QString folder = autosaveFolder();
+    const QString base = QDir(folder).filePath(kAutosavePrefix + QString::number(QCoreApplication::applicationPid()) +
+                                               QLatin1Char('-') + QString::number(QDateTime::currentMSecsSinceEpoch()));
+    auto lock = std::make_unique<QLockFile>(base + QStringLiteral(".lock"));
+    if (folder.isEmpty() || !QDir().mkpath(folder) || !lock->tryLock(0)) {
+      failure = QStringLiteral("无法在文件夹“%1”中建立自动保存文件。").arg(QDir::toNativeSeparators(folder));
+    } else {
+      autosaveLock_ = std::move(lock);
+      autosavePath_ = base + QStringLiteral(".diaspring");
+    }
+  }
+  if (failure.isEmpty()) {
+    DesignDocument document = document_;
+    document.inputs = currentInputs();
+    try {
+      if (const auto error = writeDesignFile(nativePath(autosavePath_), document))
+        failure = QString::fromStdString(error->chinese());
+    } catch (const std::exception&) {
+      failure = QStringLiteral("自动保存时发生内部错误。");
+    }
+  }
+  if (failure.isEmpty()) return true;
+  // Told once: a warning every minute would stop the work it protects.
+  if (!autosaveFailureShown_) {
+    autosaveFailureShown_ = true;
+    showWarning(QStringLiteral("自动保存失败"),
+                failure + QStringLiteral("\n设计没有自动备份，请用“保存”保存它；窗口中的内容保留不变。"));
+  }
+  return false;
+}
+
+void MainWindow::removeAutosave() {
+  if (!autosavePath_.isEmpty()) QFile::remove(autosavePath_);
+  autosavePath_.clear();
+  autosaveLock_.reset();  // unlocks and removes the lock file
+}
+
+void MainWindow::offerRestore() {
+  QDir folder(autosaveFolder());
+  const QFileInfoList copies = folder.entryInfoList({kAutosavePrefix + QStringLiteral("*.diaspring")}, QDir::Files,
+                                                    QDir::Time);  // newest first
+  for (const QFileInfo& copy : copies) {
+    if (copy.absoluteFilePath() == QFileInfo(autosavePath_).absoluteFilePath()) continue;
+    const QString base = copy.absolutePath() + QLatin1Char('/') + copy.completeBaseName();
+    QLockFile lock(base + QStringLiteral(".lock"));
+    lock.setStaleLockTime(0);  // stale only when its process has ended
+    if (!lock.tryLock(0)) continue;  // the copy of a window still running
+    const QString when = QLocale(QLocale::Chinese, QLocale::China)
+                             .toString(copy.lastModified(), QStringLiteral("yyyy-MM-dd HH:mm"));
+    if (askRestore(when)) {
+      const DesignRead read = readDesignFile(nativePath(copy.absoluteFilePath()));
+      if (!read.ok()) {
+        showWarning(kOpenFailedTitle, QString::fromStdString(read.error->chinese()));
+      } else {
+        loadDocument(*read.document, QString());
+        document_.inputs = DesignInputs();  // restored, not saved: modified unless it is the default design
+        inputsChanged();
+        autosave();
+      }
+      QFile::remove(copy.absoluteFilePath());
+      return;  // one design per window; other copies wait for the next start
+    }
+    QFile::remove(copy.absoluteFilePath());
+  }
+}
+
+bool MainWindow::askRestore(const QString& when) {
+  return QMessageBox::question(this, QStringLiteral("恢复设计"),
+                               QStringLiteral("diaspring 上次没有正常退出。\n要恢复 %1 自动保存的设计吗？"
+                                              "\n选择“否”将删除这份自动保存。")
+                                   .arg(when),
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+}  // namespace diaspring::app

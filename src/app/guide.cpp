@@ -1,0 +1,109 @@
+#include "guide.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include "box_help.h"
+#include "check/constraint_check.h"
+#include "model/points.h"
+
+namespace diaspring::app {
+namespace {
+
+QString zh(const char* s) { return QString::fromUtf8(s).toHtmlEscaped(); }
+QString zh(std::string_view s) {
+  return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())).toHtmlEscaped();
+}
+
+QString row(std::initializer_list<QString> cells) {
+  QString html = QStringLiteral("<tr>");
+  for (const QString& c : cells) html += QStringLiteral("<td>") + c + QStringLiteral("</td>");
+  return html + QStringLiteral("</tr>");
+}
+
+QString head(std::initializer_list<QString> cells) {
+  QString html = QStringLiteral("<tr>");
+  for (const QString& c : cells) html += QStringLiteral("<th align=\"left\">") + c + QStringLiteral("</th>");
+  return html + QStringLiteral("</tr>");
+}
+
+const QString kTable = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">");
+
+}  // namespace
+
+QString guideHtml() {
+  const QString curve = zh(commandCaption(Command::Command1));
+  const QString check = zh(commandCaption(Command::Command3));
+  const QString clear = zh(commandCaption(Command::Command2));
+  QString html = QStringLiteral("<h2>膜片弹簧设计计算 · 使用说明</h2>");
+  html += QStringLiteral(
+              "<p>本程序按 Almen–László 公式计算离合器膜片弹簧的大端载荷—变形特性 F1(λ1)，"
+              "求出特征点 M、N、H、B、A、C，并校核十二项设计约束。</p>"
+              "<h3>一、操作步骤</h3><ol>"
+              "<li>在“已知参数”中填写材料和离合器数据，在“输入数据”中填写或用滑块调节弹簧几何尺寸与行程。</li>"
+              "<li>按“%1”：算出 H 和 r，画出特性曲线，填写六个特征点。</li>"
+              "<li>按“%2”：在“检验约束条件”中逐项给出数值和“合格”或“不合格”。</li>"
+              "<li>“%3”擦除图表和结果，输入保留不变。</li></ol>"
+              "<p>修改了影响结果的输入后，结果框变为灰色，表示它们属于上次计算；再按曲线按钮即更新。"
+              "数值框的内容若不全是数字（例如“2.2 mm”或“1,5”），框显示红色边框，"
+              "鼠标停在框上可看到计算时实际读作的数。</p>")
+              .arg(curve, check, clear);
+
+  html += QStringLiteral("<h3>二、输入数据</h3>") + kTable + head({QStringLiteral("符号"), QStringLiteral("含义"),
+                                                                    QStringLiteral("单位"), QStringLiteral("常用范围")});
+  for (const InputHelp& in : inputHelp())
+    html += row({QStringLiteral("<b>%1</b>").arg(zh(in.symbol)), zh(in.meaning), *in.unit ? zh(in.unit) : QStringLiteral("—"),
+                 zh(in.range)});
+  html += QStringLiteral("</table>");
+
+  html += QStringLiteral("<h3>三、特征点</h3>") + kTable +
+          head({QStringLiteral("点"), QStringLiteral("名称"), QStringLiteral("含义")});
+  const auto points = characteristicPoints();
+  for (std::size_t i = 0; i < points.size(); ++i)
+    html += row({QStringLiteral("<b>%1</b>").arg(zh(points[i].symbol)), zh(points[i].roleZh),
+                 zh(pointExplanation(static_cast<int>(i)))});
+  html += QStringLiteral("</table><p>每个点的载荷 F1（N）和变形 λ1（mm）显示在“输出点坐标”中。</p>");
+
+  html += QStringLiteral("<h3>四、约束条件</h3>") + kTable +
+          head({QStringLiteral("序号"), QStringLiteral("约束（推荐范围）"), QStringLiteral("含义")});
+  for (int i = 0; i < kRuleCount; ++i)
+    html += row({QString::number(i + 1), QString::fromUtf8(ruleInfo(i).caption).simplified().toHtmlEscaped(),
+                 zh(ruleExplanation(i))});
+  html += QStringLiteral("</table><p>约束 1、2 使用曲线上 B、A 两点的载荷，须先按曲线按钮；"
+                         "F、D、d、r0、rf 在验证时从框中重新读取。</p>");
+
+  html += QStringLiteral(
+      "<h3>五、如何读图</h3><ul>"
+      "<li>横轴为大端变形 λ1（mm，刻度 0–6），纵轴为大端载荷 F1（N，刻度 1000–11000）。</li>"
+      "<li>红色曲线是特性曲线 F1(λ1)，先升到峰值 M，再降到谷值 N，然后重新上升。</li>"
+      "<li>各特征点上方标有字母，虚线把它引到两轴，轴旁标出 λ1M、F1B 等。</li>"
+      "<li>绿色直线从原点经过 B 点延伸到 C′，是刚度为 F1B/λ1B 的线性弹簧作对比；A′ 为它在 λ1A 处的点。</li>"
+      "<li>图上方的蓝色尺寸线标出 A 到 B 的磨损余量 Δλ 和 B 到 C 的分离行程 λ1f。</li>"
+      "<li>再次按曲线按钮时新曲线叠加在旧曲线上，便于比较两种设计；“%1”擦除图表。</li>"
+      "<li>在图表上单击右键可复制图表、保存为 PNG/SVG/PDF 或导出设计报告。</li></ul>")
+              .arg(clear);
+
+  html += QStringLiteral(
+      "<h3>六、保存设计</h3><p>“文件”菜单可新建、打开、保存设计（扩展名 .diaspring），"
+      "也可把文件拖到窗口上打开。文件保存输入框中的原样文字和滑块位置，再次打开时窗口完全复原。"
+      "修改过而未保存的设计每分钟及每次计算时自动备份；程序意外退出后，下次启动时可以恢复。</p>");
+  return html;
+}
+
+GuideDialog::GuideDialog(QWidget* parent) : QDialog(parent), browser_(new QTextBrowser(this)) {
+  setObjectName(QStringLiteral("GuideDialog"));
+  setWindowTitle(QStringLiteral("使用说明"));
+  browser_->setObjectName(QStringLiteral("GuideText"));
+  browser_->setOpenLinks(false);
+  browser_->setHtml(guideHtml());
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::close);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(browser_);
+  layout->addWidget(buttons);
+  resize(720, 640);
+}
+
+}  // namespace diaspring::app

@@ -1,0 +1,50 @@
+// Printing the design sheet from the window, through a print preview.
+#include <QDate>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "chart_widget.h"
+#include "main_window.h"
+#include "render/design_sheet.h"
+
+namespace diaspring::app {
+
+void MainWindow::printDesignSheet() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setResolution(kSheetResolution);
+  printer.setFullPage(true);
+  printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+  printer.setDocName(QStringLiteral("膜片弹簧设计报告"));
+  printer.setCreator(QStringLiteral("diaspring"));
+  previewSheet(printer);
+}
+
+void MainWindow::previewSheet(QPrinter& printer) {
+  QPrintPreviewDialog dialog(&printer, this);
+  dialog.setWindowTitle(QStringLiteral("打印设计报告"));
+  connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
+    if (!paintSheetOn(*target))
+      showWarning(QStringLiteral("无法打印设计报告"), QStringLiteral("打印机没有接受这一页。"));
+  });
+  dialog.exec();
+}
+
+bool MainWindow::paintSheetOn(QPrinter& printer) {
+  // The sheet of the last curve run, warning when the inputs changed since.
+  // The page is laid out for this resolution and the paper's corner,
+  // whatever the print dialog chose.
+  printer.setResolution(kSheetResolution);
+  printer.setFullPage(true);
+  QPainter painter;
+  if (!painter.begin(&printer)) return false;
+  const std::optional<AnalysisInput> analysis = analysisInput();
+  const bool painted = paintDesignSheet(painter, printer, logic_->lastRunFields(), chart_->displayList(),
+                                        QDate::currentDate(), analysis ? &*analysis : nullptr,
+                                        logic_->inputsEditedSinceRun());
+  return painter.end() && painted;
+}
+
+}  // namespace diaspring::app
