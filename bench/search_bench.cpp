@@ -5,7 +5,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <string>
+
 #include "search/search.h"
+#include "search/strength_goals.h"
 
 namespace diaspring {
 namespace {
@@ -30,6 +33,25 @@ void BM_Search(benchmark::State& state) {
   report(state, result);
 }
 BENCHMARK(BM_Search)->Args({1, 1})->Args({2, 1})->Args({2, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The search as the command line and the dialog run it: the largest |σI|
+// over the release strokes as a third objective, the static check of σI
+// against sigmaAllow as a constraint; sigmaAllow its default (1500 MPa) and
+// 1800 MPa, where designs pass.
+void BM_SearchWithStrength(benchmark::State& state) {
+  DesignInputs base;
+  base.setExtra("sigmaAllow", std::to_string(state.range(1)));
+  search::Options options;
+  options.threads = static_cast<unsigned>(state.range(0));
+  if (!search::addStrengthGoals(options, base).empty()) state.SkipWithError("analysis inputs");
+  search::Result result;
+  for (auto _ : state) {
+    result = search::runSearch(base, options);
+    benchmark::DoNotOptimize(result.designs.data());
+  }
+  report(state, result);
+}
+BENCHMARK(BM_SearchWithStrength)->Args({2, 1500})->Args({1, 1800})->Args({2, 1800})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace diaspring

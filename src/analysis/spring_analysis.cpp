@@ -158,6 +158,27 @@ Extremes stressExtremes(const DiscSpring& spring, const DiscFactors& factors, St
 
 namespace {
 
+double largestAbsSigmaI(const SpringModel& model, double lambdaA, double lambdaB) {
+  const Extremes e = stressExtremes(model.disc(), model.factors(), &DiscState::sigmaI, model.deflection(lambdaA),
+                                    model.deflection(lambdaB));
+  return std::max(std::fabs(e.min), std::fabs(e.max));
+}
+
+}  // namespace
+
+double staticSigmaImax(const SpringModel& model) {
+  return largestAbsSigmaI(model, 0, model.run().design.lambda1C.value());
+}
+
+double releaseSigmaImax(const SpringModel& model) {
+  const SpringDesign& d = model.run().design;
+  const double lambdaA = d.lambda1A.value();
+  return std::max(largestAbsSigmaI(model, d.lambda1B.value(), d.lambda1C.value()),
+                  largestAbsSigmaI(model, lambdaA, lambdaA + model.run().lambda1f));
+}
+
+namespace {
+
 ReleaseStroke strokeOf(const SpringModel& model, double start, double end) {
   ReleaseStroke stroke;
   stroke.lambda1Start = start;
@@ -227,9 +248,8 @@ SpringAnalysis analyseSpring(const CurveRun& run, const AnalysisParams& params) 
   const double sC = model.deflection(lambdaC);
   StaticChecks& c = a.checks;
   const Extremes om = stressExtremes(model.disc(), model.factors(), &DiscState::sigmaOM, 0, sC);
-  const Extremes si = stressExtremes(model.disc(), model.factors(), &DiscState::sigmaI, 0, sC);
   c.sigmaOMmax = std::max(std::fabs(om.min), std::fabs(om.max));
-  c.sigmaImax = std::max(std::fabs(si.min), std::fabs(si.max));
+  c.sigmaImax = staticSigmaImax(model);
   c.sigmaFingerMax = model.fingerStress(std::max(a.newStroke.F2max, a.wornStroke.F2max));
   c.omPass = c.sigmaOMmax <= params.Rm;
   c.iPass = c.sigmaImax <= params.sigmaAllow;

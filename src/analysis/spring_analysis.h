@@ -157,4 +157,11 @@ struct Extremes {
 using StressOf = double DiscState::*;
 Extremes stressExtremes(const DiscSpring& spring, const DiscFactors& factors, StressOf stress, double sa, double sb);
 
+// The largest |σI| of a spring that has no problem, taken exactly (at an
+// end or at the vertex of its quadratic in s):
+//   over 0 ... λ1C, as the static check weighs it against sigmaAllow;
+double staticSigmaImax(const SpringModel& model);
+//   over the release strokes, new λ1B ... λ1C and worn λ1A ... λ1A + λ1f.
+double releaseSigmaImax(const SpringModel& model);
+
 }  // namespace diaspring

@@ -14,6 +14,7 @@
 
 #include "chart_widget.h"
 #include "runtime/convert.h"
+#include "search/strength_goals.h"
 #include "search/tradeoff_chart.h"
 
 namespace diaspring::app {
@@ -89,10 +90,11 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
   buttons->addWidget(progress_, 1);
   buttons->addWidget(apply_button_);
 
-  table_ = new QTableWidget(0, 7);
+  table_ = new QTableWidget(0, 8);
   table_->setHorizontalHeaderLabels({QStringLiteral("h (mm)"), QStringLiteral("H/h"), QStringLiteral("R (mm)"),
                                      QStringLiteral("R/r"), QStringLiteral("磨损增量 (%)"),
-                                     QStringLiteral("最大分离力 (N)"), QStringLiteral("F1B (N)")});
+                                     QStringLiteral("最大分离力 (N)"), QStringLiteral("σImax (MPa)"),
+                                     QStringLiteral("F1B (N)")});
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -162,6 +164,11 @@ bool AutoDesignDialog::start() {
     }
   }
   const DesignInputs base = current_();
+  // The analysis inputs are the window's (their defaults where never set).
+  if (const std::string error = search::addStrengthGoals(options, base); !error.empty()) {
+    status_->setText(QStringLiteral("<span style='color:#c00'>强度分析的输入有误：%1</span>").arg(q(error)));
+    return false;
+  }
   cancelRequested_ = false;
   done_ = 0;
   total_ = 1;
@@ -238,7 +245,9 @@ void AutoDesignDialog::showDesigns() {
     }
     table_->setItem(row, 4, new NumberItem(q(format(d.wearRise * 100, "0.000")), d.wearRise));
     table_->setItem(row, 5, new NumberItem(q(format(d.releaseForceMax, "0.0")), d.releaseForceMax));
-    table_->setItem(row, 6, new NumberItem(q(format(d.F1B, "0.000")), d.F1B));
+    const double sigmaI = d.extra.empty() ? 0 : d.extra[0];
+    table_->setItem(row, 6, new NumberItem(q(format(sigmaI, "0.0")), sigmaI));
+    table_->setItem(row, 7, new NumberItem(q(format(d.F1B, "0.000")), d.F1B));
   }
   table_->setSortingEnabled(true);
   table_->sortItems(4, Qt::AscendingOrder);

@@ -7,9 +7,11 @@
 #include "cli/cli_args.h"
 #include "cli/json_writer.h"
 #include "cli/utf8_text.h"
+#include "form/extra_inputs.h"
 #include "form/named_inputs.h"
 #include "runtime/convert.h"
 #include "runtime/file_write.h"
+#include "search/strength_goals.h"
 #include "study/csv.h"
 
 namespace diaspring::cli {
@@ -35,9 +37,13 @@ std::string parseSet(std::string_view arg, DesignArgs& parsed) {
   if (isFree(name))
     return "--set: " + std::string(name) + " is chosen by the search; narrow it with --range " + std::string(name) +
            "=LO:HI";
+  if (!isValidUtf8(arg.substr(eq + 1))) return "--set " + std::string(name) + ": the text is not valid UTF-8";
+  if (extraInputOfName(name) != nullptr) {
+    parsed.base.setExtra(name, arg.substr(eq + 1));
+    return {};
+  }
   const auto box = boxOfNamedInput(name);
   if (!box) return "--set: unknown input '" + std::string(name) + "' (see --help for the input names)";
-  if (!isValidUtf8(arg.substr(eq + 1))) return "--set " + std::string(name) + ": the text is not valid UTF-8";
   parsed.base.setText(*box, arg.substr(eq + 1));
   return {};
 }
@@ -107,7 +113,7 @@ std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& 
     return "unexpected argument '" + std::string(arg) + "'; see --help";
   }
   if (parsed.json && !parsed.out.empty()) return "--json and -o exclude each other";
-  return {};
+  return search::addStrengthGoals(parsed.options, parsed.base);
 }
 
 void appendInputs(std::string& out, const DesignInputs& inputs) {
@@ -137,7 +143,7 @@ void appendCount(std::string& out, std::string_view key, std::size_t value) {
 }
 
 // "h=2.2134 H/h=1.9 R=84.7 R/r=1.33  wearRise=... releaseForceMax=... N  F1B=... N"
-std::string designLine(const search::Design& d) {
+std::string designLine(const search::Design& d, const search::Options& options) {
   std::string line = "h=" + d.inputs.text(TextBox::Text4);
   line.resize(std::max<std::size_t>(line.size() + 1, 11), ' ');
   line += "H/h=" + d.inputs.text(TextBox::Text6);
@@ -148,6 +154,8 @@ std::string designLine(const search::Design& d) {
   line.resize(std::max<std::size_t>(line.size() + 1, 46), ' ');
   line += "wearRise=" + format(d.wearRise, "0.0000");
   line += "  releaseForceMax=" + format(d.releaseForceMax, "0.0") + " N";
+  for (std::size_t k = 0; k < d.extra.size() && k < options.extraObjectives.size(); ++k)
+    line += "  " + options.extraObjectives[k].name + "=" + format(d.extra[k], "0.0");
   line += "  F1B=" + format(d.F1B, "0.000") + " N";
   return line + "\n";
 }
@@ -193,12 +201,24 @@ std::string renderDesignJson(const search::Result& result, const search::Options
       first = false;
       out += std::to_string(i + 1);
     }
+    out += "],\"constraintsNeverMet\":[";
+    for (std::size_t i = 0; i < why.constraintsNeverMet.size(); ++i) {
+      if (i) out += ',';
+      appendJsonString(out, why.constraintsNeverMet[i]);
+    }
     out += "],\"nearest\":";
     if (why.nearest) appendInputs(out, *why.nearest);
     else out += "null";
     out += ",\"misses\":[";
     for (std::size_t i = 0; i < why.misses.size(); ++i) {
       const search::Miss& m = why.misses[i];
+      if (m.rule >= kRuleCount) {  // a further constraint: its name and its miss
+        out += i ? ",{\"constraint\":" : "{\"constraint\":";
+        appendJsonString(out, options.constraints[static_cast<std::size_t>(m.rule - kRuleCount)].name);
+        appendKey(out, "miss", m.outcome.miss);
+        out += '}';
+        continue;
+      }
       out += i ? ",{\"rule\":" : "{\"rule\":";
       out += std::to_string(m.rule + 1);
       appendKey(out, "value", m.outcome.value);
@@ -212,15 +232,18 @@ std::string renderDesignJson(const search::Result& result, const search::Options
   return out + "}\n";
 }
 
-std::string renderDesignCsv(const search::Result& result) {
+std::string renderDesignCsv(const search::Result& result, const search::Options& options) {
   std::vector<std::string> header;
   for (const NamedInput& input : namedInputs()) header.emplace_back(input.name);
   for (const char* column : {"wearRise", "releaseForceMax", "F1B", "lambda1B"}) header.emplace_back(column);
+  for (const search::ExtraObjective& extra : options.extraObjectives) header.push_back(extra.name);
   std::string out = csv::line(header);
   for (const search::Design& d : result.designs) {
     std::vector<std::string> row;
     for (const NamedInput& input : namedInputs()) row.push_back(d.inputs.text(input.box));
-    for (double x : {d.wearRise, d.releaseForceMax, d.F1B, d.lambda1B}) {
+    std::vector<double> numbers{d.wearRise, d.releaseForceMax, d.F1B, d.lambda1B};
+    numbers.insert(numbers.end(), d.extra.begin(), d.extra.end());
+    for (double x : numbers) {
       std::string number;
       appendJsonDouble(number, x);
       row.push_back(number);
@@ -268,14 +291,14 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
   if (parsed.json) {
     outcome.out = renderDesignJson(result, parsed.options);
   } else if (!parsed.out.empty()) {
-    if (const auto failure = writeFileAtomically(parsed.out, renderDesignCsv(result))) {
+    if (const auto failure = writeFileAtomically(parsed.out, renderDesignCsv(result, parsed.options))) {
       outcome.status = kExitFault;
       outcome.err += "diaspring-cli: design: " + failure->english() + "\n";
     } else {
       outcome.out = summary(result);
     }
   } else {
-    for (const search::Design& d : result.designs) outcome.out += designLine(d);
+    for (const search::Design& d : result.designs) outcome.out += designLine(d, parsed.options);
     outcome.out += summary(result);
   }
   return outcome;

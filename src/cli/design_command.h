@@ -1,8 +1,10 @@
 #pragma once
 // `diaspring-cli design [--set NAME=TEXT ...] [--range NAME=LO:HI ...]
 // [--grid N] [--threads N] [--json | -o FILE.csv]`: the springs that pass
-// every rule for the given clutch data, as the Pareto set of wearRise and
-// releaseForceMax.
+// every rule and the static check of sigma I for the given clutch data, as the
+// Pareto set of wearRise, releaseForceMax and sigmaImax (see
+// search/strength_goals.h; --set takes the analysis inputs too, e.g.
+// --set sigmaAllow=1700).
 
 #include <span>
 #include <string>
@@ -16,12 +18,15 @@ namespace diaspring::cli {
 
 // The designs as one JSON object, ending in a line end:
 // {"designs": [{"inputs": {...}, "wearRise": x, "releaseForceMax": y,
-// "F1B": z, "lambda1B": l}, ...], "evaluated": N, "solved": N,
-// "feasible": N, "seconds": t} and, when nothing was found, "infeasible".
+// "F1B": z, "lambda1B": l, "sigmaImax": s}, ...], "evaluated": N, "solved": N,
+// "feasible": N, "seconds": t} and, when nothing was found, "infeasible"
+// (the rules and further constraints met by no design, the nearest design
+// and its misses: {"rule": k, ...} or {"constraint": name, "miss": x}).
 std::string renderDesignJson(const search::Result& result, const search::Options& options);
 
-// The designs as CSV: the thirteen input names, then the objectives and F1B.
-std::string renderDesignCsv(const search::Result& result);
+// The designs as CSV: the thirteen input names, then the objectives and F1B,
+// the further objectives last.
+std::string renderDesignCsv(const search::Result& result, const search::Options& options);
 
 // `args` are the arguments after "design". Exit status 0 with designs, 1
 // when none passes every rule (the explanation goes to stderr) or the file

@@ -105,6 +105,14 @@ struct Evaluation {
 
 // A grid point that passes every rule at its solved h, ranked by the
 // objectives at that h before h is given its text.
+// A design that passes the twelve rules but misses further constraints:
+// by how much each, and the sum of the misses.
+struct ConstraintMiss {
+  DesignInputs inputs;
+  std::vector<Miss> misses;
+  double total = 0;
+};
+
 struct Tentative {
   std::string HoverH, R, RoverR;  // the grid point's texts
   double h = 0;
@@ -211,8 +219,10 @@ class Searcher {
   // The design of a tentative point with h's text: the fewest decimals
   // (1 ... 6) whose design passes all rules, the nearest value first. None
   // when no such text exists or a further constraint is not met; `met`
-  // records which further constraints the design met.
-  std::optional<Design> finish(const Tentative& t, std::vector<bool>& constraintsMet) const {
+  // records which further constraints the design met, `missed` the design
+  // and its misses when it passes the rules but not the constraints.
+  std::optional<Design> finish(const Tentative& t, std::vector<bool>& constraintsMet,
+                               std::optional<ConstraintMiss>& missed) const {
     const std::string& HoverHText = t.HoverH;
     const std::string& RText = t.R;
     const std::string& RoverRText = t.RoverR;
@@ -237,13 +247,20 @@ class Searcher {
         design.inputs.setText(TextBox::Text7, RText);
         design.inputs.setText(TextBox::Text9, RoverRText);
         const DesignView view{design.inputs, g, *points, clutch_};
-        bool met = true;
+        ConstraintMiss misses{design.inputs, {}, 0};
         for (std::size_t i = 0; i < options_.constraints.size(); ++i) {
-          const bool thisMet = !options_.constraints[i].miss(view);
-          constraintsMet[i] = constraintsMet[i] || thisMet;
-          met = met && thisMet;
+          const std::optional<double> miss = options_.constraints[i].miss(view);
+          constraintsMet[i] = constraintsMet[i] || !miss;
+          if (!miss) continue;
+          RuleOutcome outcome;
+          outcome.miss = *miss;
+          misses.misses.push_back({kRuleCount + static_cast<int>(i), outcome});
+          misses.total += *miss;
         }
-        if (!met) return std::nullopt;
+        if (!misses.misses.empty()) {
+          missed = std::move(misses);
+          return std::nullopt;
+        }
         const Objectives o = objectives(law, g, clutch_, *points);
         design.wearRise = o.wearRise;
         design.releaseForceMax = o.releaseForceMax;
@@ -393,7 +410,7 @@ std::string number(double x) { return generalText(Num(std::round(x * 1e4) / 1e4)
 
 std::string missLine(const Miss& m, const Options& options, bool chinese) {
   const RuleOutcome& o = m.outcome;
-  std::string line = chinese ? "  条件 " + std::to_string(m.rule + 1) : "  " + ruleName(m.rule, options);
+  std::string line = chinese && m.rule < kRuleCount ? "  条件 " + std::to_string(m.rule + 1) : "  " + ruleName(m.rule, options);
   if (m.rule == 1) {
     line += chinese ? "：F1A − F1B = " + number(o.value) + " N，应大于 0" : ": F1A - F1B = " + number(o.value) + " N, must be above 0";
   } else if (m.rule < kRuleCount) {
@@ -412,7 +429,8 @@ std::string missLine(const Miss& m, const Options& options, bool chinese) {
 
 std::string explain(const Infeasibility& why, const Options& options, bool chinese) {
   std::string text = chinese ? "在给定范围内没有一个设计能满足全部约束条件。\n"
-                             : "No design in the ranges passes all twelve rules.\n";
+                             : "No design in the ranges passes all twelve rules" +
+                                   std::string(options.constraints.empty() ? "" : " and the further constraints") + ".\n";
   std::string never;
   for (int i = 0; i < kRuleCount; ++i)
     if (why.neverMet[static_cast<std::size_t>(i)])
@@ -602,6 +620,7 @@ Result runSearch(const DesignInputs& base, const Options& options) {
   std::vector<State> state(tentative.size(), State::Open);
   std::vector<std::optional<Design>> finished(tentative.size());
   std::vector<std::vector<bool>> constraintsMet(tentative.size());
+  std::vector<std::optional<ConstraintMiss>> constraintMisses(tentative.size());
   const bool prune = options.extraObjectives.empty() && options.constraints.empty();
   while (!result.cancelled) {
     std::vector<std::size_t> alive;
@@ -624,7 +643,7 @@ Result runSearch(const DesignInputs& base, const Options& options) {
     if (!runParallel(toFinish.size(), threads, quietOptions, [&](std::size_t k) {
           const std::size_t i = toFinish[k];
           constraintsMet[i].assign(options.constraints.size(), false);
-          finished[i] = searcher.finish(tentative[i], constraintsMet[i]);
+          finished[i] = searcher.finish(tentative[i], constraintsMet[i], constraintMisses[i]);
         })) {
       result.cancelled = true;
       break;
@@ -683,6 +702,15 @@ Result runSearch(const DesignInputs& base, const Options& options) {
       why.nearest = std::move(inputs);
       for (int i = 0; i < kRuleCount; ++i)
         if (!n.rules[static_cast<std::size_t>(i)].passed) why.misses.push_back({i, n.rules[static_cast<std::size_t>(i)]});
+    }
+    // Designs passed the twelve rules but none met the further constraints:
+    // the nearest is the one that misses them by the least.
+    const ConstraintMiss* nearestMissed = nullptr;
+    for (const std::optional<ConstraintMiss>& m : constraintMisses)
+      if (m && (!nearestMissed || m->total < nearestMissed->total)) nearestMissed = &*m;
+    if (nearestMissed) {
+      why.nearest = nearestMissed->inputs;
+      why.misses = nearestMissed->misses;
     }
     result.infeasible = std::move(why);
   }

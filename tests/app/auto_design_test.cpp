@@ -72,12 +72,19 @@ TEST_F(AutoDesign, OpensFromTheChartMenuOnce) {
 }
 
 TEST_F(AutoDesign, FindsSortsAndAppliesDesigns) {
+  // The search takes the window's analysis inputs.
+  window.setExtra("sigmaAllow", "1800");
   AutoDesignDialog* dialog = open();
   narrow(dialog);
   ASSERT_TRUE(runToEnd(dialog));
   QTableWidget* table = dialog->table();
   const auto& designs = dialog->designs();
   ASSERT_GE(designs.size(), 2u);
+  for (int row = 0; row < table->rowCount(); ++row) {
+    EXPECT_EQ(table->horizontalHeaderItem(6)->text(), q("σImax (MPa)"));
+    EXPECT_LE(table->item(row, 6)->text().toDouble(), 1800);
+    EXPECT_GT(table->item(row, 6)->text().toDouble(), 1000);
+  }
   ASSERT_EQ(table->rowCount(), static_cast<int>(designs.size()));
   EXPECT_NE(dialog->status()->text().indexOf(q("找到")), -1);
   // Each design a cross on the trade-off chart.

@@ -42,6 +42,7 @@ TEST(DesignCommand, UsageErrors) {
       {{"--json", "-o", "x.csv"}, "exclude each other"},
       {{"--range"}, "--range needs a value"},
       {{"extra"}, "unexpected argument 'extra'"},
+      {{"--set", "sigmaAllow=abc"}, "sigmaAllow: 'abc' is not a number"},
   };
   const std::vector<std::string_view> help = {"--range", "R=1:2", "--help"};
   EXPECT_NE(runDesignCommand(help, {}).out.find("Automatic design:"), std::string::npos);
@@ -56,7 +57,7 @@ TEST(DesignCommand, UsageErrors) {
 // The JSON: every design with all thirteen inputs as texts and its numbers
 // in their shortest exact form, by wearRise ascending; the counts.
 TEST(DesignCommand, JsonListsTheDesigns) {
-  const Outcome o = run({"--set", "F=4800", "--json"});
+  const Outcome o = run({"--set", "F=4800", "--set", "sigmaAllow=1800", "--json"});
   ASSERT_EQ(o.status, kExitOk) << o.err;
   std::string error;
   const auto json = test::parseJson(o.out, &error);
@@ -69,7 +70,7 @@ TEST(DesignCommand, JsonListsTheDesigns) {
     EXPECT_EQ(inputs.members.size(), 13u);
     EXPECT_EQ(inputs.at("F").text, "4800");
     EXPECT_EQ(inputs.at("D").text, "180");
-    for (const char* key : {"wearRise", "releaseForceMax", "F1B"}) {
+    for (const char* key : {"wearRise", "releaseForceMax", "F1B", "sigmaImax"}) {
       const std::string& text = d.at(key).text;
       double x = 0;
       std::from_chars(text.data(), text.data() + text.size(), x);
@@ -80,6 +81,7 @@ TEST(DesignCommand, JsonListsTheDesigns) {
     EXPECT_GE(wear, previous);
     previous = wear;
     EXPECT_LT(std::abs(std::stod(d.at("F1B").text) - 4800), 1);
+    EXPECT_LE(std::stod(d.at("sigmaImax").text), 1800);
   }
   EXPECT_GT(std::stoul(json->at("evaluated").text), designs.items.size());
   EXPECT_FALSE(json->find("infeasible"));
@@ -98,11 +100,28 @@ TEST(DesignCommand, NoDesignIsExplainedAsAFailure) {
   EXPECT_EQ(why.at("nearest").at("D").text, "150");
 }
 
+// The static check of σI against sigmaAllow holds for every design listed;
+// set impossibly low, it is named with the nearest design's excess.
+TEST(DesignCommand, StressCheckIsAConstraint) {
+  const Outcome none = run({"--set", "sigmaAllow=300", "--json"});
+  EXPECT_EQ(none.status, kExitFault);
+  EXPECT_NE(none.err.find("static check of sigma I"), std::string::npos) << none.err;
+  EXPECT_NE(none.err.find("misses by"), std::string::npos) << none.err;
+  const auto json = test::parseJson(none.out);
+  ASSERT_TRUE(json);
+  EXPECT_TRUE(json->at("designs").items.empty());
+  const JsonValue& why = json->at("infeasible");
+  EXPECT_TRUE(why.at("neverMet").items.empty());
+  ASSERT_EQ(why.at("constraintsNeverMet").items.size(), 1u);
+  ASSERT_EQ(why.at("misses").items.size(), 1u);
+  EXPECT_GT(std::stod(why.at("misses").items[0].at("miss").text), 1000);
+}
+
 TEST(DesignCommand, WritesCsvWholeOrNotAtAll) {
   const fs::path dir = fs::temp_directory_path() / ("diaspring-design-" + std::to_string(::getpid()));
   fs::create_directories(dir);
   const std::string path = (dir / "front.csv").string();
-  const Outcome o = run({"-o", path});
+  const Outcome o = run({"--set", "sigmaAllow=1800", "-o", path});
   ASSERT_EQ(o.status, kExitOk) << o.err;
   EXPECT_NE(o.out.find("designs on the front"), std::string::npos);
   std::ifstream file(path, std::ios::binary);
@@ -111,8 +130,9 @@ TEST(DesignCommand, WritesCsvWholeOrNotAtAll) {
   const auto records = csv::parse(text.str());
   ASSERT_GE(records.size(), 3u);
   EXPECT_EQ(records[0].fields.front(), "h");
-  EXPECT_EQ(records[0].fields.size(), 17u);
-  for (const auto& r : records) EXPECT_EQ(r.fields.size(), 17u);
+  EXPECT_EQ(records[0].fields.size(), 18u);
+  EXPECT_EQ(records[0].fields.back(), "sigmaImax");
+  for (const auto& r : records) EXPECT_EQ(r.fields.size(), 18u);
 
   const std::string missing = (dir / "no-such-folder" / "front.csv").string();
   const Outcome failed = run({"-o", missing});
