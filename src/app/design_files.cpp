@@ -6,16 +6,21 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFormLayout>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStandardPaths>
@@ -77,6 +82,44 @@ std::optional<std::string> MainWindow::extra(std::string_view name) const {
   return it == extras_.end() ? std::nullopt : std::optional(it->second);
 }
 
+void MainWindow::setMetadata(const DesignMetadata& metadata) {
+  const std::string savedAt = metadata_.savedAt;  // set by a save, never by the user
+  metadata_ = metadata;
+  metadata_.savedAt = savedAt;
+  inputsChanged();
+}
+
+void MainWindow::editMetadata() {
+  QDialog dialog(this);
+  dialog.setWindowTitle(QStringLiteral("设计信息"));
+  auto* form = new QFormLayout(&dialog);
+  auto line = [&](const std::string& text, const QString& label) {
+    auto* edit = new QLineEdit(QString::fromStdString(text), &dialog);
+    edit->setMinimumWidth(320);
+    form->addRow(label, edit);
+    return edit;
+  };
+  QLineEdit* project = line(metadata_.project, QStringLiteral("项目："));
+  QLineEdit* part = line(metadata_.partNumber, QStringLiteral("零件号/图号："));
+  QLineEdit* designer = line(metadata_.designer, QStringLiteral("设计者："));
+  auto* notes = new QPlainTextEdit(QString::fromStdString(metadata_.notes), &dialog);
+  form->addRow(QStringLiteral("备注："), notes);
+  form->addRow(QStringLiteral("最后保存："),
+               new QLabel(metadata_.savedAt.empty() ? QStringLiteral("尚未保存") : QString::fromStdString(metadata_.savedAt),
+                          &dialog));
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  form->addRow(buttons);
+  if (dialog.exec() != QDialog::Accepted) return;
+  DesignMetadata edited = metadata_;
+  edited.project = project->text().toStdString();
+  edited.partNumber = part->text().toStdString();
+  edited.designer = designer->text().toStdString();
+  edited.notes = notes->toPlainText().toStdString();
+  setMetadata(edited);
+}
+
 void MainWindow::trackDesign() {
   // Connected after the handlers: a slider's handler writes its box first.
   for (const InputBox& input : inputBoxes())
@@ -95,7 +138,7 @@ void MainWindow::trackDesign() {
 
 void MainWindow::inputsChanged() {
   const DesignInputs now = currentInputs();
-  const bool modified = !(now == document_.inputs);
+  const bool modified = !(now == document_.inputs) || !(metadata_ == document_.metadata);
   setWindowModified(modified);
   if (modified && !autosaveTimer_->isActive()) autosaveTimer_->start();
   if (!modified) autosaveTimer_->stop();
@@ -133,6 +176,7 @@ void MainWindow::loadDocument(const DesignDocument& document, const QString& pat
   fields_.setText(TextBox::Text8, "");
   chart_->chartChanged();
   document_ = document;
+  metadata_ = document.metadata;
   extras_ = document.inputs.extras();
   if (analysisWindow_ != nullptr) analysisWindow_->setExtras(document.inputs);
   filePath_ = path;
@@ -189,6 +233,7 @@ bool MainWindow::saveAs() {
 bool MainWindow::writeDocument(const QString& path) {
   DesignDocument document = document_;
   document.inputs = currentInputs();
+  document.metadata = metadata_;
   QString failure;
   try {
     if (const auto error = writeDesignFile(nativePath(path), document))
@@ -201,6 +246,7 @@ bool MainWindow::writeDocument(const QString& path) {
     return false;
   }
   document_ = document;
+  metadata_ = document.metadata;  // with the time of this save
   filePath_ = QFileInfo(path).absoluteFilePath();
   rememberRecent(path);
   removeAutosave();
@@ -274,6 +320,7 @@ bool MainWindow::autosave() {
   if (failure.isEmpty()) {
     DesignDocument document = document_;
     document.inputs = currentInputs();
+    document.metadata = metadata_;
     try {
       if (const auto error = writeDesignFile(nativePath(autosavePath_), document))
         failure = QString::fromStdString(error->chinese());

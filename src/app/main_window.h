@@ -64,6 +64,12 @@ class MainWindow : public QMainWindow {
   // its file; setting one counts as a change of the design.
   void setExtra(std::string_view name, std::string_view text);
   std::optional<std::string> extra(std::string_view name) const;
+  // The design's metadata (project, part or drawing number, designer,
+  // notes), kept in its file; a change counts as a change of the design.
+  // 设计信息… edits it in a dialog.
+  const DesignMetadata& metadata() const { return metadata_; }
+  void setMetadata(const DesignMetadata& metadata);
+  void editMetadata();
   const QString& filePath() const { return filePath_; }
   // Opens a design file into the window (without asking to save first): the
   // boxes and sliders show the file's texts and positions, the results and
@@ -190,6 +196,7 @@ class MainWindow : public QMainWindow {
   QMenu* analysisMenu_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   DesignDocument document_;  // as last opened, saved or started with
+  DesignMetadata metadata_;  // as the window holds it now
   std::map<std::string, std::string, std::less<>> extras_;  // the extras the window holds now
   QString filePath_;
   QTimer* autosaveTimer_ = nullptr;

@@ -60,6 +60,8 @@ void MainWindow::buildMenus() {
           [this] { save(); });
   connect(menuAction(file, "fileSaveAs", QStringLiteral("另存为(&A)…"), QKeySequence::SaveAs), &QAction::triggered,
           this, [this] { saveAs(); });
+  connect(menuAction(file, "fileMetadata", QStringLiteral("设计信息(&I)…"), QKeySequence::UnknownKey),
+          &QAction::triggered, this, [this] { editMetadata(); });
   file->addSeparator();
   connect(menuAction(file, "fileExportChart", QStringLiteral("导出图表(&C)…"), QKeySequence::UnknownKey),
           &QAction::triggered, this, [this] { saveChart(); });

@@ -111,6 +111,7 @@ TEST_F(Shell, MenuActionsHaveTheirMenusAndStandardShortcuts) {
   };
   const Case cases[] = {
       {"fileNew", "fileMenu", QKeySequence::New},        {"fileOpen", "fileMenu", QKeySequence::Open},
+      {"fileMetadata", "fileMenu", QKeySequence::UnknownKey},
       {"fileSave", "fileMenu", QKeySequence::Save},      {"fileSaveAs", "fileMenu", QKeySequence::SaveAs},
       {"fileExportChart", "fileMenu", QKeySequence::UnknownKey},
       {"fileExportSheet", "fileMenu", QKeySequence::UnknownKey},
@@ -174,9 +175,15 @@ TEST_F(Shell, SavedDesignReopensEveryBoxAndSliderToTheCharacter) {
   };
   for (const auto& [b, text] : texts) box(b)->setText(q(text));
   window.setExtra("fatigueSlope", "9.5");  // an input of no box is kept too
+  DesignMetadata metadata{"离合器 A", "DS-0420", "张工", "第一稿\n待审", ""};
+  window.setMetadata(metadata);
   EXPECT_TRUE(window.isWindowModified());
   window.answer = dir.filePath(q("design"));  // the extension is added
   ASSERT_TRUE(window.saveAs());
+  EXPECT_FALSE(window.isWindowModified());
+  EXPECT_FALSE(window.metadata().savedAt.empty());
+  metadata.savedAt = window.metadata().savedAt;
+  window.setMetadata(metadata);  // the same again is no change
   EXPECT_FALSE(window.isWindowModified());
   EXPECT_EQ(window.filePath(), dir.filePath(q("design.diaspring")));
   EXPECT_EQ(window.windowTitle(), q("design.diaspring[*] - QOR Formula  For Lumeria"));
@@ -190,7 +197,12 @@ TEST_F(Shell, SavedDesignReopensEveryBoxAndSliderToTheCharacter) {
   for (const auto& [slider, value] : sliders)
     EXPECT_EQ(other.findChild<QScrollBar*>(QString::fromStdString(sliderName(slider)))->value(), value);
   EXPECT_EQ(other.extra("fatigueSlope"), "9.5");
+  EXPECT_EQ(other.metadata(), metadata);
   EXPECT_FALSE(other.isWindowModified());
+  DesignMetadata renamed = metadata;
+  renamed.designer = "李工";  // the metadata alone is a change of the design
+  other.setMetadata(renamed);
+  EXPECT_TRUE(other.isWindowModified());
   EXPECT_EQ(other.recentFiles().value(0), window.filePath());
 }
 
