@@ -37,6 +37,30 @@ TEST(DiscSpring, LoadAtThreeQuartersOfTheConeHeightMatchesTheTables) {
   }
 }
 
+// A manufacturer's published dimension table of DIN 2093 series A springs
+// (Shuangyuan Disc Springs, "DIN 2093 Disc Springs", xmdiscsprings.com,
+// item numbers A2 ... A11; E = 206000 MPa, μ = 0.3): the load F (3
+// significant figures) and σOM (to 10 MPa) at the deflection f of its own
+// column, which is 0.75·h0 rounded to hundredths of a millimetre.
+TEST(DiscSpring, LoadAndMeanStressMatchAPublishedSeriesATable) {
+  struct Row {
+    const char* item;
+    double De, Di, t, h0, f, F, sigmaOM;
+  };
+  constexpr Row rows[] = {
+      {"A2", 10, 5.2, 0.5, 0.25, 0.19, 329, -1210},      {"A3", 12.5, 6.2, 0.7, 0.3, 0.23, 673, -1280},
+      {"A7", 20, 10.2, 1.1, 0.45, 0.34, 1530, -1180},    {"A9", 25, 12.2, 1.5, 0.55, 0.41, 2910, -1210},
+      {"A10", 28, 14.2, 1.5, 0.65, 0.49, 2850, -1180},   {"A11", 31.5, 16.3, 1.75, 0.7, 0.53, 3900, -1190},
+  };
+  for (const Row& row : rows) {
+    const DiscSpring spring{row.De, row.Di, row.t, row.h0, 206000, 0.3};
+    const auto at = discSpringAt(spring, row.f);
+    const double half = std::pow(10.0, std::floor(std::log10(row.F)) - 2) / 2;  // half the last figure
+    EXPECT_NEAR(at.F, row.F, half) << row.item;
+    EXPECT_NEAR(at.sigmaOM, row.sigmaOM, 5) << row.item;
+  }
+}
+
 // Series A, De = 40: σOM = −1196, σII = 1328, σIII = 1112 MPa in the table.
 TEST(DiscSpring, StressesOfSeriesA40MatchTheTable) {
   const DiscSpring spring{40, 20.4, 2.25, 0.9, 206000, 0.3};
