@@ -51,7 +51,7 @@ std::vector<CheckLine> checkLines(const SpringAnalysis& a, const AnalysisParams&
   std::vector<CheckLine> lines = {
       {"|σOM|max ≤ Rm (0 ... λ1C)", "碟簧中性点最大应力 |σOM| ≤ Rm", mpa(c.sigmaOMmax), mpa(p.Rm), c.omPass},
       {"|σI|max ≤ [σ] (0 ... λ1C)", "内上缘最大应力 |σI| ≤ [σ]", mpa(c.sigmaImax), mpa(p.sigmaAllow), c.iPass},
-      {"σf at F2max ≤ [σ]", "最大分离力时指根应力 σf ≤ [σ]", mpa(c.sigmaFingerMax), mpa(p.sigmaAllow), c.fingerPass},
+      {"σf at F2max ≤ [σf]", "最大分离力时指根应力 σf ≤ [σf]", mpa(c.sigmaFingerMax), mpa(p.sigmaAllowF), c.fingerPass},
   };
   lines.push_back(fatigueLine("new lining", "新摩擦片", a.fatigueNew));
   lines.push_back(fatigueLine("worn lining", "磨损后", a.fatigueWorn));

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 #include "form/extra_inputs.h"
@@ -35,8 +36,10 @@ CurveRun curveRunOf(const WindowLogic& window, const Fields& fields) {
 
 ParamsResult analysisParams(const DesignInputs& inputs) {
   ParamsResult result;
-  double* const targets[] = {&result.params.n,       &result.params.b,       &result.params.Rm,
-                             &result.params.sigmaAllow, &result.params.sigmaO0, &result.params.fatigueSlope};
+  double* const targets[] = {&result.params.n,          &result.params.b,           &result.params.Rm,
+                             &result.params.sigmaAllow, &result.params.sigmaAllowF, &result.params.sigmaO0,
+                             &result.params.fatigueSlope};
+  static_assert(std::size(targets) == 7, "one target for each analysis input, in the registry's order");
   std::size_t i = 0;
   for (const ExtraInput& input : extraInputs()) {
     const ExtraValue v = readExtra(input, extraText(inputs, input));
@@ -49,6 +52,7 @@ ParamsResult analysisParams(const DesignInputs& inputs) {
   else if (!(p.b > 0)) result.error = "b: the finger width must be above 0";
   else if (!(p.Rm > 0)) result.error = "Rm: the tensile strength must be above 0";
   else if (!(p.sigmaAllow > 0)) result.error = "sigmaAllow: the permissible stress must be above 0";
+  else if (!(p.sigmaAllowF > 0)) result.error = "sigmaAllowF: the permissible stress must be above 0";
   return result;
 }
 
@@ -253,7 +257,7 @@ SpringAnalysis analyseSpring(const CurveRun& run, const AnalysisParams& params) 
   c.sigmaFingerMax = model.fingerStress(std::max(a.newStroke.F2max, a.wornStroke.F2max));
   c.omPass = c.sigmaOMmax <= params.Rm;
   c.iPass = c.sigmaImax <= params.sigmaAllow;
-  c.fingerPass = c.sigmaFingerMax <= params.sigmaAllow;
+  c.fingerPass = c.sigmaFingerMax <= params.sigmaAllowF;
 
   a.fatigueNew = fatigueOf(model, a.newStroke);
   a.fatigueWorn = fatigueOf(model, a.wornStroke);

@@ -52,7 +52,8 @@ struct AnalysisParams {
   double n = 18;
   double b = 14;
   double Rm = 1570;
-  double sigmaAllow = 1500;
+  double sigmaAllow = 1700;   // the inner upper edge, σI
+  double sigmaAllowF = 1500;  // the finger roots, σf
   double sigmaO0 = 700;
   double fatigueSlope = 0.6;
 };
@@ -124,7 +125,7 @@ struct StrokeFatigue {
 struct StaticChecks {
   double sigmaOMmax = 0;      // largest |σOM| over 0 ... λ1C, against Rm
   double sigmaImax = 0;       // largest |σI| over 0 ... λ1C, against sigmaAllow
-  double sigmaFingerMax = 0;  // σf at the larger F2max of the two strokes, against sigmaAllow
+  double sigmaFingerMax = 0;  // σf at the larger F2max of the two strokes, against sigmaAllowF
   bool omPass = false, iPass = false, fingerPass = false;
 };
 

@@ -1,6 +1,7 @@
 #include "auto_design_dialog.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "chart_widget.h"
+#include "form/extra_inputs.h"
 #include "runtime/convert.h"
 #include "search/strength_goals.h"
 #include "search/tradeoff_chart.h"
@@ -71,8 +73,10 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
       ranges_.push_back(edit);
     }
   }
-  auto* note = new QLabel(QStringLiteral("其余输入取主窗口中的数值。h 按 |F−F1B|<1 求解；\nH/h、R/r 步长 0.01，R 步长 0.1，\n最优设计附近再以 1/4 步长细化。"));
-  rangeBox->addWidget(note, 5, 0, 1, 3);
+  note_ = new QLabel;
+  note_->setObjectName(QStringLiteral("ConstraintNote"));
+  note_->setWordWrap(true);
+  rangeBox->addWidget(note_, 5, 0, 1, 3);
 
   run_ = new QPushButton(QStringLiteral("开始搜索"));
   cancel_ = new QPushButton(QStringLiteral("取消"));
@@ -131,6 +135,20 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
   connect(table_, &QTableWidget::itemSelectionChanged, this, [this] { drawChart(); });
   setRunning(false);
   drawChart();
+  showConstraints(current_());
+}
+
+void AutoDesignDialog::showConstraints(const DesignInputs& base) {
+  const ExtraInput* allow = extraInputOfName("sigmaAllow");
+  note_->setText(QStringLiteral("其余输入取主窗口中的数值。h 按 |F−F1B|<1 求解；H/h、R/r 步长 0.01，"
+                                "R 步长 0.1，最优设计附近再以 1/4 步长细化。\n"
+                                "约束：十二项条件全部合格，且 |σI|max ≤ [σ] = %1 MPa（在“强度与分离特性”中修改）。")
+                     .arg(q(extraText(base, *allow))));
+}
+
+void AutoDesignDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!running()) showConstraints(current_());
 }
 
 AutoDesignDialog::~AutoDesignDialog() { stopWorker(); }
@@ -164,6 +182,7 @@ bool AutoDesignDialog::start() {
     }
   }
   const DesignInputs base = current_();
+  showConstraints(base);
   // The analysis inputs are the window's (their defaults where never set).
   if (const std::string error = search::addStrengthGoals(options, base); !error.empty()) {
     status_->setText(QStringLiteral("<span style='color:#c00'>强度分析的输入有误：%1</span>").arg(q(error)));

@@ -54,6 +54,9 @@ class AutoDesignDialog : public QDialog {
   QTableWidget* table() const { return table_; }
   ChartWidget* tradeOffChart() const { return chart_; }
   QLabel* status() const { return status_; }
+  // What the search holds fixed, with the permissible stress [σ] it checks
+  // σI against (the main window's analysis input).
+  QLabel* constraintNote() const { return note_; }
   QLineEdit* rangeEdit(int input, bool high) const { return ranges_[input * 2 + (high ? 1 : 0)]; }
 
  signals:
@@ -61,6 +64,7 @@ class AutoDesignDialog : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void finish(std::shared_ptr<search::Result> result, std::shared_ptr<std::string> error);
@@ -68,6 +72,7 @@ class AutoDesignDialog : public QDialog {
   void drawChart();
   void setRunning(bool running);
   void stopWorker();
+  void showConstraints(const DesignInputs& base);
 
   std::function<DesignInputs()> current_;
   std::function<void(const DesignInputs&)> apply_;
@@ -77,6 +82,7 @@ class AutoDesignDialog : public QDialog {
   QPushButton* apply_button_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QLabel* status_ = nullptr;
+  QLabel* note_ = nullptr;
   QTableWidget* table_ = nullptr;
   ChartWidget* chart_ = nullptr;
   QTimer* poll_ = nullptr;

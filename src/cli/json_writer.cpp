@@ -170,6 +170,7 @@ void appendJsonAnalysis(std::string& out, const SpringAnalysis& a, const Analysi
   appendNumberMember(out, checks, "sigmaImax", c.sigmaImax);
   appendNumberMember(out, checks, "sigmaFingerMax", c.sigmaFingerMax);
   appendNumberMember(out, checks, "sigmaAllow", params.sigmaAllow);
+  appendNumberMember(out, checks, "sigmaAllowF", params.sigmaAllowF);
   appendBoolMember(out, checks, "sigmaIpass", c.iPass);
   appendBoolMember(out, checks, "sigmaFingerPass", c.fingerPass);
   appendMember(out, checks, "fatigueNew");

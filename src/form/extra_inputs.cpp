@@ -16,10 +16,17 @@ namespace {
 // - Rm = 1570 MPa: 60Si2MnA, quenched and tempered, GB/T 1222 table of
 //   mechanical properties: σb ≥ 1570 MPa (1568 MPa = 160 kgf/mm² in the
 //   1984 edition), σs ≥ 1375 MPa.
-// - sigmaAllow = 1500 MPa: the permissible stress of a shot-peened 60Si2MnA
-//   diaphragm spring is 1500...1700 MPa (王望予《汽车设计》, 机械工业出版社,
-//   chapter on the clutch, strength of the diaphragm spring); the lower end,
-//   which stays below Rm for the tensile finger roots.
+// - sigmaAllow = 1700 MPa, sigmaAllowF = 1500 MPa: the permissible stress of
+//   a shot-peened 60Si2MnA diaphragm spring is 1500...1700 MPa (王望予
+//   《汽车设计》, 机械工业出版社, chapter on the clutch, strength of the
+//   diaphragm spring). The two places are loaded differently, so each has its
+//   own limit:
+//   · the inner upper edge (σI) is in compression. Presetting the spring
+//     leaves residual stresses that relieve it, which is why the disc-spring
+//     standard (DIN EN 16983, formerly DIN 2093) checks a statically loaded
+//     spring by σOM against the yield strength and sets no static limit on
+//     σI at all. The upper end of the range is taken.
+//   · the finger roots are in tension: the lower end, below Rm.
 // - The fatigue line σO = sigmaO0 + fatigueSlope·σu is an example only, of
 //   the shape of the endurance diagrams for shot-peened spring steel of
 //   1.25 ... 6 mm at 2·10⁶ cycles: 700 MPa at σu = 0 rising at 0.6.
@@ -27,7 +34,8 @@ constexpr ExtraInput kExtras[] = {
     {"n", "n", "-", "18", "number of release fingers", "分离指数", false},
     {"b", "b", "mm", "14", "finger width at the root", "分离指根部宽度", false},
     {"Rm", "Rm", "MPa", "1570", "tensile strength of the material", "材料抗拉强度", false},
-    {"sigmaAllow", "[σ]", "MPa", "1500", "permissible stress, inner edge and finger roots", "内缘及指根许用应力", false},
+    {"sigmaAllow", "[σ]", "MPa", "1700", "permissible stress, inner upper edge (compression)", "内上缘许用应力", false},
+    {"sigmaAllowF", "[σf]", "MPa", "1500", "permissible stress, finger roots (tension)", "指根许用应力", false},
     {"sigmaO0", "σO0", "MPa", "700", "fatigue line: upper stress at zero lower stress", "疲劳线：下应力为零时的上应力", true},
     {"fatigueSlope", "m", "-", "0.6", "fatigue line: slope dσO/dσu", "疲劳线：斜率 dσO/dσu", true},
 };

@@ -23,7 +23,7 @@ struct ExtraInput {
   bool example;             // an example value, to be replaced by the material's own data
 };
 
-std::span<const ExtraInput> extraInputs();  // n, b, Rm, sigmaAllow, sigmaO0, fatigueSlope
+std::span<const ExtraInput> extraInputs();  // n, b, Rm, sigmaAllow, sigmaAllowF, sigmaO0, fatigueSlope
 const ExtraInput* extraInputOfName(std::string_view name);
 
 // The text of an extra in `inputs`, or its default when it was never set.

@@ -117,6 +117,15 @@ struct Tentative {
   std::string HoverH, R, RoverR;  // the grid point's texts
   double h = 0;
   Objectives objectives;
+  std::vector<double> extra;          // the further objectives at the solved h
+  std::vector<double> constraintMiss;  // each further constraint's miss at the solved h, 0 when met
+  double relativeMiss = 0;             // the largest of those, over its constraint's scale
+
+  std::vector<double> vector() const {
+    std::vector<double> v{objectives.wearRise, objectives.releaseForceMax};
+    v.insert(v.end(), extra.begin(), extra.end());
+    return v;
+  }
 };
 
 // What one row of the grid (one R and R/r, every H/h) found.
@@ -329,7 +338,9 @@ class Searcher {
     if (allPass(e.rules)) {
       out.met.fill(true);
       const LoadLaw law(e.g, clutch_.E, clutch_.mu);
-      out.feasible.push_back({HoverHText, RText, RoverRText, h, objectives(law, e.g, clutch_, *e.points)});
+      Tentative t{HoverHText, RText, RoverRText, h, objectives(law, e.g, clutch_, *e.points), {}, {}, 0};
+      furtherGoals(t, e);
+      out.feasible.push_back(std::move(t));
       return;
     }
     for (std::size_t i = 0; i < kRuleCount; ++i) out.met[i] = out.met[i] || e.rules[i].passed;
@@ -340,6 +351,23 @@ class Searcher {
       out.nearest->miss = miss;
       out.nearest->rules = e.rules;
       out.nearest->texts = {decimalText(std::llround(hClamped * 1e4), 4), HoverHText, RText, RoverRText};
+    }
+  }
+
+  // The further objectives and constraints of a point at its solved h.
+  void furtherGoals(Tentative& t, const Evaluation& e) const {
+    if (options_.extraObjectives.empty() && options_.constraints.empty()) return;
+    DesignInputs inputs = base_;
+    inputs.setText(TextBox::Text4, decimalText(std::llround(t.h * 1e6), 6));
+    inputs.setText(TextBox::Text6, t.HoverH);
+    inputs.setText(TextBox::Text7, t.R);
+    inputs.setText(TextBox::Text9, t.RoverR);
+    const DesignView view{inputs, e.g, *e.points, clutch_};
+    for (const ExtraObjective& extra : options_.extraObjectives) t.extra.push_back(extra.value(view));
+    for (const ExtraConstraint& constraint : options_.constraints) {
+      const double miss = constraint.miss(view).value_or(0);
+      t.constraintMiss.push_back(miss);
+      t.relativeMiss = std::max(t.relativeMiss, std::isnan(miss) ? kInf : miss / constraint.scale);
     }
   }
 
@@ -586,11 +614,26 @@ Result runSearch(const DesignInputs& base, const Options& options) {
     std::set<std::array<std::string, 3>> expanded;
     for (int round = 0; round < kMaxRefineRounds; ++round) {
       std::vector<std::vector<double>> vectors;
-      for (const Tentative& t : tentative) vectors.push_back({t.objectives.wearRise, t.objectives.releaseForceMax});
+      std::vector<std::size_t> meeting;
+      for (std::size_t i = 0; i < tentative.size(); ++i) {
+        if (tentative[i].relativeMiss > 0) continue;
+        meeting.push_back(i);
+        vectors.push_back({tentative[i].objectives.wearRise, tentative[i].objectives.releaseForceMax});
+      }
+      // None meets the further constraints yet: the point that misses them
+      // by the least is the seed, so the rounds descend on the miss.
+      if (meeting.empty()) {
+        const auto least = std::min_element(tentative.begin(), tentative.end(), [](const Tentative& a, const Tentative& b) {
+          return a.relativeMiss < b.relativeMiss;
+        });
+        meeting.push_back(static_cast<std::size_t>(least - tentative.begin()));
+        vectors.push_back({0, 0});
+      }
       std::vector<const Tentative*> seeds;
-      for (std::size_t f : paretoFront(vectors))
-        if (expanded.insert({tentative[f].HoverH, tentative[f].R, tentative[f].RoverR}).second)
-          seeds.push_back(&tentative[f]);
+      for (std::size_t f : paretoFront(vectors)) {
+        const Tentative& t = tentative[meeting[f]];
+        if (expanded.insert({t.HoverH, t.R, t.RoverR}).second) seeds.push_back(&t);
+      }
       if (seeds.empty()) break;
       const std::vector<std::array<std::string, 3>> points = searcher.neighbourhood(seeds, visited);
       std::vector<RowResult> found(points.size());
@@ -616,35 +659,49 @@ Result runSearch(const DesignInputs& base, const Options& options) {
   // designs is checked by the window. A point that finds no text, or a
   // design the window does not pass, leaves the ranking, and both steps are
   // taken again without it (other points may then come near the front).
+  // A point that misses a further constraint at its solved h by more than
+  // kNearFront of the constraint's scale cannot meet it with h's text.
   enum class State : std::uint8_t { Open, Finished, Verified, Dropped };
   std::vector<State> state(tentative.size(), State::Open);
   std::vector<std::optional<Design>> finished(tentative.size());
   std::vector<std::vector<bool>> constraintsMet(tentative.size());
   std::vector<std::optional<ConstraintMiss>> constraintMisses(tentative.size());
-  const bool prune = options.extraObjectives.empty() && options.constraints.empty();
+  for (std::size_t i = 0; i < tentative.size(); ++i)
+    if (tentative[i].relativeMiss > kNearFront) state[i] = State::Dropped;
+  const auto finishAll = [&](const std::vector<std::size_t>& which) {
+    return runParallel(which.size(), threads, quietOptions, [&](std::size_t k) {
+      const std::size_t i = which[k];
+      constraintsMet[i].assign(options.constraints.size(), false);
+      finished[i] = searcher.finish(tentative[i], constraintsMet[i], constraintMisses[i]);
+    });
+  };
   while (!result.cancelled) {
+    // The front at the solved h, of the points that meet every constraint
+    // there; a point is given its text unless a member of that front beats
+    // it by more than kNearFront on every objective.
     std::vector<std::size_t> alive;
-    std::vector<std::vector<double>> vectors;
+    std::vector<std::vector<double>> vectors, meetingVectors;
     for (std::size_t i = 0; i < tentative.size(); ++i) {
       if (state[i] == State::Dropped) continue;
       alive.push_back(i);
-      vectors.push_back({tentative[i].objectives.wearRise, tentative[i].objectives.releaseForceMax});
+      vectors.push_back(tentative[i].vector());
+      if (tentative[i].relativeMiss <= 0) meetingVectors.push_back(vectors.back());
     }
-    const std::vector<std::size_t> front = prune ? paretoFront(vectors) : std::vector<std::size_t>{};
+    std::vector<const std::vector<double>*> front;
+    if (options.prune)
+      for (std::size_t f : paretoFront(meetingVectors)) front.push_back(&meetingVectors[f]);
     std::vector<std::size_t> toFinish;
     for (std::size_t a = 0; a < alive.size(); ++a) {
       if (state[alive[a]] != State::Open) continue;
-      const bool farBehind = std::any_of(front.begin(), front.end(), [&](std::size_t f) {
-        return vectors[f][0] + kNearFront * std::fabs(vectors[f][0]) < vectors[a][0] &&
-               vectors[f][1] + kNearFront * std::fabs(vectors[f][1]) < vectors[a][1];
+      const std::vector<double>& v = vectors[a];
+      const bool farBehind = std::any_of(front.begin(), front.end(), [&](const std::vector<double>* f) {
+        for (std::size_t k = 0; k < v.size(); ++k)
+          if (!((*f)[k] + kNearFront * std::fabs((*f)[k]) < v[k])) return false;
+        return true;
       });
       if (!farBehind) toFinish.push_back(alive[a]);
     }
-    if (!runParallel(toFinish.size(), threads, quietOptions, [&](std::size_t k) {
-          const std::size_t i = toFinish[k];
-          constraintsMet[i].assign(options.constraints.size(), false);
-          finished[i] = searcher.finish(tentative[i], constraintsMet[i], constraintMisses[i]);
-        })) {
+    if (!finishAll(toFinish)) {
       result.cancelled = true;
       break;
     }
@@ -690,10 +747,28 @@ Result runSearch(const DesignInputs& base, const Options& options) {
                    [](const Design& a, const Design& b) { return a.wearRise < b.wearRise; });
 
   if (result.designs.empty() && !result.cancelled) {
-    for (std::size_t c = 0; c < options.constraints.size(); ++c)
-      if (std::none_of(constraintsMet.begin(), constraintsMet.end(),
-                       [c](const std::vector<bool>& m) { return c < m.size() && m[c]; }))
+    // No design met the further constraints: give h its text on the points
+    // that missed them by the least, until one passes the twelve rules with
+    // it, for the nearest design and its misses.
+    std::vector<std::size_t> byMiss;
+    for (std::size_t i = 0; i < tentative.size(); ++i)
+      if (state[i] == State::Dropped && !finished[i] && tentative[i].relativeMiss > 0) byMiss.push_back(i);
+    std::stable_sort(byMiss.begin(), byMiss.end(),
+                     [&](std::size_t a, std::size_t b) { return tentative[a].relativeMiss < tentative[b].relativeMiss; });
+    constexpr std::size_t kBatch = 8;
+    for (std::size_t from = 0; from < byMiss.size(); from += kBatch) {
+      const std::vector<std::size_t> batch(byMiss.begin() + static_cast<std::ptrdiff_t>(from),
+                                           byMiss.begin() + static_cast<std::ptrdiff_t>(std::min(from + kBatch, byMiss.size())));
+      if (!finishAll(batch)) break;
+      if (std::any_of(batch.begin(), batch.end(), [&](std::size_t i) { return constraintMisses[i].has_value(); })) break;
+    }
+    for (std::size_t c = 0; c < options.constraints.size(); ++c) {
+      const bool metAtSolvedH = std::any_of(tentative.begin(), tentative.end(),
+                                            [c](const Tentative& t) { return t.constraintMiss[c] <= 0; });
+      if (!metAtSolvedH && std::none_of(constraintsMet.begin(), constraintsMet.end(),
+                                        [c](const std::vector<bool>& m) { return c < m.size() && m[c]; }))
         why.constraintsNeverMet.push_back(options.constraints[c].name);
+    }
     if (nearestRow) {
       const RowResult::Nearest& n = *nearestRow->nearest;
       DesignInputs inputs = base;

@@ -11,13 +11,18 @@
 // proportional to H = h * H/h), so h <- h * (F / F1B(h))^(1/4) converges in
 // two to four steps, each with F1B found exactly as the curve command finds
 // it (peak and valley on its 0.001 sweep grid, B at 0.91 of H).
-// Around the front found so far, a grid four times finer is examined
-// within one coarse step of each member, round after round, until the
-// front gains no new member: its designs lie where rules meet their bounds,
-// between the coarse grid's points. h's text is
-// then the one with the fewest decimals (1 ... 6) that still passes all
-// rules, the nearest such value first; only points near the front at the
-// solved h are given a text, since the text moves F1B by less than 1.2 N.
+// Further objectives and constraints (the strength) are evaluated on every
+// grid point that passes the twelve rules at its solved h; they are closed
+// forms of the geometry and the working points, so they cost little.
+// Around the front found so far (of the first two objectives, among the
+// points that meet the further constraints), a grid four times finer is
+// examined within one coarse step of each member, round after round, until
+// that front gains no new member: its designs lie where rules meet their
+// bounds, between the coarse grid's points. h's text is then the one with
+// the fewest decimals (1 ... 6) that still passes all rules, the nearest
+// such value first; only points near the front of all objectives at the
+// solved h (within 1 % on each) are given a text, since the text moves F1B
+// by less than 1.2 N and so every objective and miss by far less than 1 %.
 // Designs found feasible are ranked;
 // every member of the Pareto set is typed into a fresh window and pressed
 // (curve, then check); one that the window does not pass is dropped and the
@@ -91,6 +96,10 @@ struct ExtraObjective {
 struct ExtraConstraint {
   std::string name;
   std::function<std::optional<double>(const DesignView&)> miss;
+  // The size of the quantity it bounds (e.g. the permissible stress), in
+  // the miss's unit: the search weighs a miss against it when it decides
+  // which grid points are worth giving h's text.
+  double scale = 1;
 };
 
 struct Options {
@@ -99,6 +108,9 @@ struct Options {
   // Examine a grid four times finer around the front, round after round,
   // until the front gains no new member.
   bool refine = true;
+  // Give h its text only on the points near the front at their solved h
+  // (false: on every feasible point; slower, and the same front).
+  bool prune = true;
   unsigned threads = 0;   // 0: one per core
   // Called now and then from the calling thread with the grid rows done.
   std::function<void(std::size_t done, std::size_t total)> progress;

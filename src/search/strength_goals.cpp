@@ -35,7 +35,8 @@ std::string addStrengthGoals(Options& options, const DesignInputs& base) {
                                    const double excess = staticSigmaImax(model) - params.sigmaAllow;
                                    if (excess > 0) return excess;
                                    return std::nullopt;
-                                 }});
+                                 },
+                                 params.sigmaAllow});
   return {};
 }
 

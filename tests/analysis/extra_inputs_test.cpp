@@ -17,6 +17,7 @@ TEST(ExtraInputs, DefaultsReadAsTheAnalysisDefaults) {
   EXPECT_EQ(r.params.b, defaults.b);
   EXPECT_EQ(r.params.Rm, defaults.Rm);
   EXPECT_EQ(r.params.sigmaAllow, defaults.sigmaAllow);
+  EXPECT_EQ(r.params.sigmaAllowF, defaults.sigmaAllowF);
   EXPECT_EQ(r.params.sigmaO0, defaults.sigmaO0);
   EXPECT_EQ(r.params.fatigueSlope, defaults.fatigueSlope);
   for (const ExtraInput& input : extraInputs()) EXPECT_EQ(extraInputOfName(input.name), &input);
@@ -41,6 +42,8 @@ TEST(ExtraInputs, BadTextsAreRefusedWithTheirName) {
       {"Rm", "12 MPa", "Rm: '12 MPa' is not a number"},
       {"sigmaAllow", "1E999", "sigmaAllow: '1E999' is out of range"},
       {"sigmaAllow", "0", "sigmaAllow: the permissible stress must be above 0"},
+      {"sigmaAllowF", "-1500", "sigmaAllowF: the permissible stress must be above 0"},
+      {"sigmaAllowF", "1400", ""},
   };
   for (const Case& c : cases) {
     DesignInputs inputs;
@@ -50,7 +53,11 @@ TEST(ExtraInputs, BadTextsAreRefusedWithTheirName) {
   }
   DesignInputs inputs;
   inputs.setExtra("n", "20");
-  EXPECT_EQ(analysisParams(inputs).params.n, 20);
+  inputs.setExtra("sigmaAllowF", "1400");
+  const ParamsResult read = analysisParams(inputs);
+  EXPECT_EQ(read.params.n, 20);
+  EXPECT_EQ(read.params.sigmaAllowF, 1400);
+  EXPECT_EQ(read.params.sigmaAllow, AnalysisParams{}.sigmaAllow);  // each read into its own place
 }
 
 }  // namespace

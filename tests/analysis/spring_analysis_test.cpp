@@ -116,7 +116,7 @@ TEST(SpringAnalysis, DefaultDesignAtTheReleasePointWorkedByHand) {
   EXPECT_DOUBLE_EQ(a.checks.sigmaOMmax, std::fabs(C.sigmaOM));
   EXPECT_DOUBLE_EQ(a.checks.sigmaImax, std::fabs(C.sigmaI));
   EXPECT_TRUE(a.checks.omPass);    // 946 ≤ Rm = 1570
-  EXPECT_FALSE(a.checks.iPass);    // 1706 > 1500
+  EXPECT_FALSE(a.checks.iPass);    // 1706 > [σ] = 1700
 }
 
 // The default design's peak M (λ1M = 2.0796) lies inside the worn stroke
@@ -176,22 +176,26 @@ TEST(SpringAnalysis, FatigueTakesTheLeastSafePlace) {
 TEST(SpringAnalysis, ChecksFollowTheLimits) {
   CurveWindow run;
   struct Case {
-    double Rm, sigmaAllow;
+    double Rm, sigmaAllow, sigmaAllowF;
     bool om, i, finger;
   };
+  // |σOM|max = 946, |σI|max = 1706, σf max = 414 MPa: each limit governs
+  // its own check only.
   const Case cases[] = {
-      {1570, 1500, true, false, true},
-      {900, 1800, false, true, true},
-      {2000, 200, true, false, false},
+      {1570, 1700, 1500, true, false, true},
+      {900, 1800, 1500, false, true, true},
+      {2000, 200, 1500, true, false, true},
+      {2000, 1800, 400, true, true, false},
   };
   for (const Case& c : cases) {
     AnalysisParams p;
     p.Rm = c.Rm;
     p.sigmaAllow = c.sigmaAllow;
+    p.sigmaAllowF = c.sigmaAllowF;
     const StaticChecks checks = analyseSpring(run.curve(), p).checks;
     EXPECT_EQ(checks.omPass, c.om) << c.Rm;
     EXPECT_EQ(checks.iPass, c.i) << c.sigmaAllow;
-    EXPECT_EQ(checks.fingerPass, c.finger) << c.sigmaAllow;
+    EXPECT_EQ(checks.fingerPass, c.finger) << c.sigmaAllowF;
   }
 }
 

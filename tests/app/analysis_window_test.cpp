@@ -54,7 +54,7 @@ TEST(AnalysisWindow, FollowsTheCurveRunsOfTheMainWindow) {
   EXPECT_EQ(cell(*w, 3, 1), QStringLiteral("4592.6"));
   EXPECT_FALSE(w->stressChart()->displayList().ops().empty());
   EXPECT_FALSE(w->releaseChart()->displayList().ops().empty());
-  EXPECT_TRUE(w->checks()->text().contains(QStringLiteral("不通过")));  // |σI| = 1706 > 1500
+  EXPECT_TRUE(w->checks()->text().contains(QStringLiteral("不通过")));  // |σI| = 1706 > [σ] = 1700
   EXPECT_TRUE(w->checks()->text().contains(QStringLiteral("通过")));
 
   main.press(Command::Command2);  // the clear command empties the analysis

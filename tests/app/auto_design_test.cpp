@@ -75,6 +75,7 @@ TEST_F(AutoDesign, FindsSortsAndAppliesDesigns) {
   // The search takes the window's analysis inputs.
   window.setExtra("sigmaAllow", "1800");
   AutoDesignDialog* dialog = open();
+  EXPECT_NE(dialog->constraintNote()->text().indexOf(q("[σ] = 1800 MPa")), -1) << dialog->constraintNote()->text().toStdString();
   narrow(dialog);
   ASSERT_TRUE(runToEnd(dialog));
   QTableWidget* table = dialog->table();

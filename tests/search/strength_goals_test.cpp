@@ -126,6 +126,40 @@ TEST(StrengthGoals, ImpossibleStressIsExplained) {
   EXPECT_NE(explainChinese(*result.infeasible, o).find(kSigmaIConstraint), std::string::npos);
 }
 
+// Giving h its text only near the front of all three objectives (and only
+// where the static check is nearly met) loses no member of the front: the
+// result is the same as when every feasible point is given its text.
+TEST(StrengthGoals, PruningKeepsTheWholeFront) {
+  for (const char* allow : {"1700", "1900"}) {
+    SCOPED_TRACE(allow);
+    const DesignInputs base = withSigmaAllow(allow);
+    Options pruned = narrowedWithStrength(base);
+    Options every = pruned;
+    every.prune = false;
+    const Result a = runSearch(base, pruned), b = runSearch(base, every);
+    ASSERT_FALSE(a.designs.empty());
+    EXPECT_LT(a.finished, b.finished);
+    ASSERT_EQ(a.designs.size(), b.designs.size());
+    for (std::size_t i = 0; i < a.designs.size(); ++i) {
+      EXPECT_EQ(a.designs[i].inputs, b.designs[i].inputs);
+      EXPECT_EQ(a.designs[i].extra, b.designs[i].extra);
+    }
+  }
+}
+
+// The analysis inputs' defaults ([σ] = 1700 MPa for the inner edge) leave
+// the default clutch a front of springs, every one within [σ].
+TEST(StrengthGoals, DefaultDataGiveAFront) {
+  const DesignInputs base;
+  Options o;
+  o.threads = 2;
+  ASSERT_EQ(addStrengthGoals(o, base), "");
+  const Result result = runSearch(base, o);
+  EXPECT_GE(result.designs.size(), 20u);
+  EXPECT_EQ(result.rejectedByWindow, 0u);
+  for (const Design& d : result.designs) EXPECT_LE(d.extra[0], 1700);
+}
+
 TEST(StrengthGoals, UnreadableAnalysisInputsAreRefused) {
   const std::pair<const char*, const char*> cases[] = {{"sigmaAllow", "abc"}, {"b", "1E999"}};
   for (const auto& [name, text] : cases) {

@@ -177,7 +177,7 @@ TEST(Study, AnalysisInputsAndResultsAreColumns) {
   const SpringAnalysis a = analyseSpring(curveRunOf(w.logic, w.fields), params);
   EXPECT_EQ(rows[0].at("sigmaImax"), format(a.checks.sigmaImax, "0.000"));
   EXPECT_EQ(rows[0].at("F2maxWorn"), format(a.wornStroke.F2max, "0.000"));
-  EXPECT_EQ(rows[0].at("strength_pass"), "fail");  // |σI| 1706 > 1500
+  EXPECT_EQ(rows[0].at("strength_pass"), "fail");  // |σI| 1706 > [σ] = 1500
   params.b = 28;
   params.sigmaAllow = 1800;
   const SpringAnalysis wide = analyseSpring(curveRunOf(w.logic, w.fields), params);
