@@ -78,9 +78,15 @@ AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   auto* layout = new QVBoxLayout(this);
 
   auto* inputs = new QGridLayout;
-  int index = 0;
+  // Three to a row; the permissible stresses and the fatigue line each
+  // start a row of their own.
+  int row = 0, col = 0;
   for (const ExtraInput& extra : extraInputs()) {
-    const int row = index / 3, col = (index % 3) * 3;
+    const std::string_view name = extra.name;
+    if (col == 9 || (col > 0 && (name == "sigmaAllow" || name == "sigmaO0"))) {
+      ++row;
+      col = 0;
+    }
     QString caption = qs(extra.symbol) + QStringLiteral("  ") + qs(extra.meaningZh);
     auto* label = new QLabel(caption, this);
     if (extra.example) {
@@ -99,7 +105,7 @@ AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     inputs->addWidget(label, row, col);
     inputs->addWidget(edit, row, col + 1);
     inputs->addWidget(new QLabel(std::string_view(extra.unit) == "-" ? QString() : qs(extra.unit), this), row, col + 2);
-    ++index;
+    col += 3;
   }
   layout->addLayout(inputs);
 

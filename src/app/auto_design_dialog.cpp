@@ -77,6 +77,7 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
   note_->setObjectName(QStringLiteral("ConstraintNote"));
   note_->setWordWrap(true);
   rangeBox->addWidget(note_, 5, 0, 1, 3);
+  for (QLineEdit* edit : ranges_) edit->setMinimumWidth(64);
 
   run_ = new QPushButton(QStringLiteral("开始搜索"));
   cancel_ = new QPushButton(QStringLiteral("取消"));
@@ -280,7 +281,8 @@ int AutoDesignDialog::designOfRow(int row) const {
 
 void AutoDesignDialog::drawChart() {
   std::vector<search::TradeOffPoint> points;
-  for (const search::Design& d : designs_) points.push_back({d.wearRise, d.releaseForceMax});
+  for (const search::Design& d : designs_)
+    points.push_back({d.wearRise, d.releaseForceMax, d.extra.empty() ? std::nullopt : std::optional(d.extra[0])});
   std::optional<std::size_t> picked;
   const int design = designOfRow(table_->currentRow());
   if (design >= 0 && table_->selectionModel() && table_->selectionModel()->hasSelection())

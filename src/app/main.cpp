@@ -11,6 +11,9 @@
 //   diaspring --screenshot FILE --autodesign
 //                                  saves instead the dialog 自动设计… after a
 //                                  search with its default ranges
+//   diaspring [DESIGN] --screenshot FILE --analysis [--press CommandN]...
+//                                  saves instead the window 强度与分离特性
+//                                  after the presses
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -26,6 +29,7 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include "analysis_window.h"
 #include "auto_design_dialog.h"
 #include "chart_widget.h"
 #include "guide.h"
@@ -49,6 +53,7 @@ struct Options {
   QString guide;
   QStringList presses;
   bool autoDesign = false;
+  bool analysis = false;
   QString error;
 };
 
@@ -63,6 +68,8 @@ Options parse(const QStringList& args) {
       o.chart = args[++i];
     } else if (a == QLatin1String("--autodesign")) {
       o.autoDesign = true;
+    } else if (a == QLatin1String("--analysis")) {
+      o.analysis = true;
     } else if (a == QLatin1String("--guide") && hasValue) {
       o.guide = args[++i];
     } else if (a == QLatin1String("--press") && hasValue) {
@@ -74,8 +81,9 @@ Options parse(const QStringList& args) {
       return o;
     }
   }
-  if (o.screenshot.isEmpty() && (!o.chart.isEmpty() || !o.guide.isEmpty() || !o.presses.isEmpty() || o.autoDesign))
-    o.error = QStringLiteral("--chart, --guide, --press and --autodesign need --screenshot");
+  if (o.screenshot.isEmpty() && (!o.chart.isEmpty() || !o.guide.isEmpty() || !o.presses.isEmpty() || o.autoDesign ||
+                                  o.analysis))
+    o.error = QStringLiteral("--chart, --guide, --press, --autodesign and --analysis need --screenshot");
   return o;
 }
 
@@ -160,7 +168,13 @@ int main(int argc, char** argv) {
     QApplication::exec();
     return status;
   }
+  if (options.analysis) window.showAnalysisWindow();
   QTimer::singleShot(300, &window, [&] {
+    if (options.analysis) {
+      savePng(window.analysisWindow()->grab(), options.screenshot);
+      QApplication::quit();
+      return;
+    }
     savePng(window.grab(), options.screenshot);
     if (!options.chart.isEmpty()) savePng(window.chart()->grab(), options.chart);
     if (!options.guide.isEmpty()) savePng(window.guide()->grab(), options.guide);

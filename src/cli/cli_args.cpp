@@ -363,7 +363,7 @@ std::string usageText() {
       "  (releaseForceMax) and the largest |σI| over the release strokes\n"
       "  (sigmaImax, MPa), all to minimise: the designs no other found design beats\n"
       "  on all three, by wearRise. --set fixes any input but the four free ones\n"
-      "  (the analysis inputs too, e.g. --set sigmaAllow=1700),\n"
+      "  (the analysis inputs too, e.g. --set sigmaAllow=1800),\n"
       "  h, HoverH, R and RoverR, which run over their sliders' ranges (narrowed by\n"
       "  --range NAME=LO:HI) in the sliders' steps (N times finer with --grid N:\n"
       "  1, 2, 4, 5 or 10), then in steps four times finer around the best designs\n"

@@ -4,7 +4,7 @@
 // every rule and the static check of sigma I for the given clutch data, as the
 // Pareto set of wearRise, releaseForceMax and sigmaImax (see
 // search/strength_goals.h; --set takes the analysis inputs too, e.g.
-// --set sigmaAllow=1700).
+// --set sigmaAllow=1800).
 
 #include <span>
 #include <string>

@@ -82,16 +82,17 @@ void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDat
   }
   const AnalysisParams& p = input.params;
   sheet.text(kLeft, y, kWidth, 5,
-             QStringLiteral("分离指数 n = %1，指根宽 b = %2 mm，抗拉强度 Rm = %3 MPa，许用应力 [σ] = %4 MPa、[σf] = %5 MPa；"
-                            "疲劳线 σO = %6 + %7·σu MPa（示例值）")
+             QStringLiteral("分离指数 n = %1，指根宽 b = %2 mm，抗拉强度 Rm = %3 MPa，"
+                            "许用应力：内上缘 [σ] = %4 MPa，指根 [σf] = %5 MPa")
                  .arg(p.n)
                  .arg(p.b)
                  .arg(p.Rm)
                  .arg(p.sigmaAllow)
-                 .arg(p.sigmaAllowF)
-                 .arg(p.sigmaO0)
-                 .arg(p.fatigueSlope),
+                 .arg(p.sigmaAllowF),
              8.5, kInk);
+  y += 5;
+  sheet.text(kLeft, y, kWidth, 5,
+             QStringLiteral("疲劳线 σO = %1 + %2·σu MPa（示例值）").arg(p.sigmaO0).arg(p.fatigueSlope), 8.5, kInk);
   y += 7;
 
   // The two charts side by side, at the window chart's proportions.

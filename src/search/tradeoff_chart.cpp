@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "runtime/convert.h"
@@ -14,6 +15,9 @@ constexpr Color kTick = 0xFF0000;   // blue, as the curve chart's ticks
 constexpr Color kPoint = 0x804000;  // dark blue
 constexpr Color kFront = 0xC0C0C0;  // light grey
 constexpr Color kPicked = 0x0000FF; // red
+constexpr Color kHigh = 0x0060E0;   // orange: the largest stress
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 float f(double x) { return static_cast<float>(x); }
 
@@ -23,6 +27,16 @@ std::string tickText(double value, double step) {
 }
 
 }  // namespace
+
+Color rampColor(double t) {
+  t = std::clamp(std::isfinite(t) ? t : 0.0, 0.0, 1.0);
+  Color c = 0;
+  for (int shift : {0, 8, 16}) {
+    const double low = (kPoint >> shift) & 0xFF, high = (kHigh >> shift) & 0xFF;
+    c |= static_cast<Color>(std::lround(low + t * (high - low))) << shift;
+  }
+  return c;
+}
 
 double niceStep(double span, int count) {
   if (!(span > 0) || !std::isfinite(span)) return 1;
@@ -95,7 +109,33 @@ void drawTradeOff(Surface& chart, std::span<const TradeOffPoint> points, std::op
     chart.line(f(x - size * dx), f(y), f(x + size * dx), f(y), color);
     chart.line(f(x), f(y - size * dy), f(x), f(y + size * dy), color);
   };
-  for (const TradeOffPoint& p : points) cross(p, 1, kPoint);
+  double sLow = kInfinity, sHigh = -kInfinity;
+  for (const TradeOffPoint& p : points)
+    if (p.stress && std::isfinite(*p.stress)) {
+      sLow = std::min(sLow, *p.stress);
+      sHigh = std::max(sHigh, *p.stress);
+    }
+  const auto colourOf = [&](const TradeOffPoint& p) {
+    if (!p.stress || !(sHigh > sLow)) return kPoint;
+    return rampColor((*p.stress - sLow) / (sHigh - sLow));
+  };
+  for (const TradeOffPoint& p : points) cross(p, 1, colourOf(p));
+  if (sLow <= sHigh) {
+    // The key: the ramp as a bar of short strokes, its ends named.
+    constexpr int kSteps = 12;
+    const double left = x0 + 0.62 * w, right = x0 + 0.86 * w, y = y1 + 0.08 * h;
+    chart.drawWidth(3);
+    for (int i = 0; i < kSteps; ++i)
+      chart.line(f(left + (right - left) * i / kSteps), f(y), f(left + (right - left) * (i + 1) / kSteps), f(y),
+                 rampColor((i + 0.5) / kSteps));
+    chart.drawWidth(1);
+    chart.setCurrentX(f(left - 0.2 * w));
+    chart.setCurrentY(f(y + 0.035 * h));
+    chart.print("σImax " + generalText(Num(std::round(sLow))));
+    chart.setCurrentX(f(right + 0.01 * w));
+    chart.setCurrentY(f(y + 0.035 * h));
+    chart.print(generalText(Num(std::round(sHigh))) + " MPa");
+  }
   if (picked && *picked < points.size()) {
     chart.drawWidth(2);
     cross(points[*picked], 1.8, kPicked);

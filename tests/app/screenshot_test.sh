@@ -25,4 +25,13 @@ grep -qF "diaspring: cannot write '$dir/missing/chart.png': No such file or dire
 isPng "$dir/window.png" || fail "window.png is not a PNG"
 rm "$dir/err"
 [ "$(ls -A "$dir")" = window.png ] || fail "left beside the files: $(ls -A "$dir")"
+
+# --analysis saves the window 强度与分离特性 instead: an image of its own size.
+size() { od -An -tx1 -j16 -N8 "$1" | tr -d ' \n'; }
+"$app" --screenshot "$dir/analysis.png" --analysis --press Command1 2>"$dir/err" || fail "the analysis run failed: $(cat "$dir/err")"
+isPng "$dir/analysis.png" || fail "analysis.png is not a PNG"
+[ "$(size "$dir/analysis.png")" != "$(size "$dir/window.png")" ] || fail "analysis.png has the main window's size"
+"$app" --analysis 2>"$dir/err"
+[ $? -eq 2 ] || fail "--analysis without --screenshot is not a usage error"
+rm "$dir/err" "$dir/analysis.png"
 echo "screenshot files: ok"
