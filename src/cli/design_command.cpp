@@ -168,7 +168,7 @@ std::string summary(const search::Result& r) {
 
 }  // namespace
 
-std::string renderDesignJson(const search::Result& result, const search::Options& options) {
+std::string renderDesignJson(const search::Result& result, const search::Options& options, const DesignInputs& base) {
   std::string out = "{\"designs\":[";
   for (std::size_t i = 0; i < result.designs.size(); ++i) {
     const search::Design& d = result.designs[i];
@@ -189,6 +189,16 @@ std::string renderDesignJson(const search::Result& result, const search::Options
   appendCount(out, "finished", result.finished);
   appendCount(out, "verified", result.verified);
   appendKey(out, "seconds", result.seconds);
+  out += ",\"analysisInputs\":{";
+  bool firstExtra = true;
+  for (const ExtraInput& input : extraInputs()) {
+    if (!firstExtra) out += ',';
+    firstExtra = false;
+    appendJsonString(out, input.name);
+    out += ':';
+    appendJsonString(out, extraText(base, input));
+  }
+  out += '}';
   if (result.infeasible) {
     const search::Infeasibility& why = *result.infeasible;
     out += ",\"infeasible\":{\"explanation\":";
@@ -289,7 +299,7 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
     outcome.err = "diaspring-cli: design: " + search::explainEnglish(*result.infeasible, parsed.options);
   }
   if (parsed.json) {
-    outcome.out = renderDesignJson(result, parsed.options);
+    outcome.out = renderDesignJson(result, parsed.options, parsed.base);
   } else if (!parsed.out.empty()) {
     if (const auto failure = writeFileAtomically(parsed.out, renderDesignCsv(result, parsed.options))) {
       outcome.status = kExitFault;

@@ -19,10 +19,12 @@ namespace diaspring::cli {
 // The designs as one JSON object, ending in a line end:
 // {"designs": [{"inputs": {...}, "wearRise": x, "releaseForceMax": y,
 // "F1B": z, "lambda1B": l, "sigmaImax": s}, ...], "evaluated": N, "solved": N,
-// "feasible": N, "seconds": t} and, when nothing was found, "infeasible"
-// (the rules and further constraints met by no design, the nearest design
-// and its misses: {"rule": k, ...} or {"constraint": name, "miss": x}).
-std::string renderDesignJson(const search::Result& result, const search::Options& options);
+// "feasible": N, "seconds": t, "analysisInputs": {n, b, Rm, sigmaAllow, ...
+// as texts: the strength data the search held fixed}} and, when nothing was
+// found, "infeasible" (the rules and further constraints met by no design,
+// the nearest design and its misses: {"rule": k, ...} or {"constraint":
+// name, "miss": x}).
+std::string renderDesignJson(const search::Result& result, const search::Options& options, const DesignInputs& base);
 
 // The designs as CSV: the thirteen input names, then the objectives and F1B,
 // the further objectives last.

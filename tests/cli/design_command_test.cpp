@@ -85,6 +85,9 @@ TEST(DesignCommand, JsonListsTheDesigns) {
   }
   EXPECT_GT(std::stoul(json->at("evaluated").text), designs.items.size());
   EXPECT_FALSE(json->find("infeasible"));
+  // The strength data the search held fixed: as set, and the defaults.
+  EXPECT_EQ(json->at("analysisInputs").at("sigmaAllow").text, "1800");
+  EXPECT_EQ(json->at("analysisInputs").at("sigmaAllowF").text, "1500");
 }
 
 TEST(DesignCommand, NoDesignIsExplainedAsAFailure) {

@@ -128,7 +128,8 @@ TEST(StrengthGoals, ImpossibleStressIsExplained) {
 
 // Giving h its text only near the front of all three objectives (and only
 // where the static check is nearly met) loses no member of the front: the
-// result is the same as when every feasible point is given its text.
+// result is the same as when every feasible point is given its text, and
+// the same on one thread as on two.
 TEST(StrengthGoals, PruningKeepsTheWholeFront) {
   for (const char* allow : {"1700", "1900"}) {
     SCOPED_TRACE(allow);
@@ -136,7 +137,9 @@ TEST(StrengthGoals, PruningKeepsTheWholeFront) {
     Options pruned = narrowedWithStrength(base);
     Options every = pruned;
     every.prune = false;
-    const Result a = runSearch(base, pruned), b = runSearch(base, every);
+    Options oneThread = pruned;
+    oneThread.threads = 1;
+    const Result a = runSearch(base, pruned), b = runSearch(base, every), c = runSearch(base, oneThread);
     ASSERT_FALSE(a.designs.empty());
     EXPECT_LT(a.finished, b.finished);
     ASSERT_EQ(a.designs.size(), b.designs.size());
@@ -144,6 +147,13 @@ TEST(StrengthGoals, PruningKeepsTheWholeFront) {
       EXPECT_EQ(a.designs[i].inputs, b.designs[i].inputs);
       EXPECT_EQ(a.designs[i].extra, b.designs[i].extra);
     }
+    // The same on one thread as on two.
+    ASSERT_EQ(c.designs.size(), a.designs.size());
+    for (std::size_t i = 0; i < a.designs.size(); ++i) {
+      EXPECT_EQ(c.designs[i].inputs, a.designs[i].inputs);
+      EXPECT_EQ(c.designs[i].extra, a.designs[i].extra);
+    }
+    EXPECT_EQ(c.finished, a.finished);
   }
 }
 
