@@ -116,17 +116,23 @@ std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& 
   return search::addStrengthGoals(parsed.options, parsed.base);
 }
 
-void appendInputs(std::string& out, const DesignInputs& inputs) {
+// An object of texts, one member for each item, named by its name.
+template <class Items, class TextOf>
+void appendTextObject(std::string& out, const Items& items, TextOf textOf) {
   out += '{';
   bool first = true;
-  for (const NamedInput& input : namedInputs()) {
+  for (const auto& item : items) {
     if (!first) out += ',';
     first = false;
-    appendJsonString(out, input.name);
+    appendJsonString(out, item.name);
     out += ':';
-    appendJsonString(out, inputs.text(input.box));
+    appendJsonString(out, textOf(item));
   }
   out += '}';
+}
+
+void appendInputs(std::string& out, const DesignInputs& inputs) {
+  appendTextObject(out, namedInputs(), [&](const NamedInput& input) { return inputs.text(input.box); });
 }
 
 void appendKey(std::string& out, std::string_view key, double value) {
@@ -189,16 +195,8 @@ std::string renderDesignJson(const search::Result& result, const search::Options
   appendCount(out, "finished", result.finished);
   appendCount(out, "verified", result.verified);
   appendKey(out, "seconds", result.seconds);
-  out += ",\"analysisInputs\":{";
-  bool firstExtra = true;
-  for (const ExtraInput& input : extraInputs()) {
-    if (!firstExtra) out += ',';
-    firstExtra = false;
-    appendJsonString(out, input.name);
-    out += ':';
-    appendJsonString(out, extraText(base, input));
-  }
-  out += '}';
+  out += ",\"analysisInputs\":";
+  appendTextObject(out, extraInputs(), [&](const ExtraInput& input) { return extraText(base, input); });
   if (result.infeasible) {
     const search::Infeasibility& why = *result.infeasible;
     out += ",\"infeasible\":{\"explanation\":";
