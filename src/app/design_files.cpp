@@ -151,6 +151,7 @@ void MainWindow::inputsChanged() {
     marks_->setStale(point.deflection, stale.outputs);
   }
   for (int i = 0; i < kRuleCount; ++i) marks_->setStale(ruleInfo(i).box, stale.checks);
+  if (analysisWindow_ != nullptr) analysisWindow_->setStale(stale.outputs);
   updateActions();
 }
 
@@ -175,6 +176,9 @@ void MainWindow::loadDocument(const DesignDocument& document, const QString& pat
   fields_.setText(TextBox::Text5, "");
   fields_.setText(TextBox::Text8, "");
   chart_->chartChanged();
+  // The analysis (and the sheet's second page) belonged to that run too.
+  lastRun_.reset();
+  if (analysisWindow_ != nullptr) analysisWindow_->setCurveRun(lastRun_);
   document_ = document;
   metadata_ = document.metadata;
   extras_ = document.inputs.extras();

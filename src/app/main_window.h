@@ -123,9 +123,13 @@ class MainWindow : public QMainWindow {
   std::optional<AnalysisInput> analysisInput() const;
   AnalysisWindow* analysisWindow() const { return analysisWindow_; }
 
-  // Types a design's input texts into the boxes and presses the curve
-  // button, as an engineer would.
+  // Types a design's input texts into the boxes, moves each slider to the
+  // position nearest its box's number (without its handler, so the texts
+  // stay as given) and presses the curve button.
   void applyDesign(const DesignInputs& inputs);
+  // Moves each slider to the position nearest its box's number without
+  // running its handler: after the program itself filled the boxes.
+  void syncSliders();
   // The automatic design dialog, once it has been opened; else null.
   AutoDesignDialog* autoDesignDialog() const { return autoDesign_; }
 

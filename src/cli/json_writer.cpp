@@ -266,10 +266,11 @@ std::string renderJson(const Fields& fields, const DisplayList& chart, const std
     appendJsonFault(out, faults[i]);
   }
   out += "],\n\"chart\": [";
-  const auto& ops = chart.ops();
-  for (std::size_t i = 0; i < ops.size(); ++i) {
-    out += i == 0 ? "\n" : ",\n";
-    appendJsonOp(out, chart, ops[i]);
+  bool firstOp = true;
+  for (const DrawOp& op : chart.ops()) {
+    out += firstOp ? "\n" : ",\n";
+    firstOp = false;
+    appendJsonOp(out, chart, op);
   }
   out += ']';
   if (analysis != nullptr) {

@@ -472,7 +472,7 @@ bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields
   painter.restore();
   if (analysis != nullptr) {
     if (!device.newPage()) return false;
-    paintAnalysisPage(painter, *analysis, date, 2, pages);
+    paintAnalysisPage(painter, *analysis, date, 2, pages, inputsEdited);
   }
   return true;
 }
