@@ -15,6 +15,7 @@
 #include <QString>
 
 #include "design/design_file.h"
+#include "render/design_sheet.h"
 #include "runtime/fault.h"
 #include "widget_fields.h"
 #include "form/controls.h"
@@ -89,6 +90,10 @@ class MainWindow : public QMainWindow {
   void printDesignSheet();
   // Prints the sheet on `printer`: the same page as the exported sheet.
   bool paintSheetOn(QPrinter& printer);
+  // The sheet's title block: the design's metadata and its file's name; and
+  // the name the sheet is offered under (by part number, project or file).
+  SheetInfo sheetInfo() const;
+  QString sheetFileName() const;
 
   // Autosave: a modified design is copied into the application's data
   // folder at each curve press and every minute; a normal end removes the

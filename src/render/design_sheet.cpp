@@ -260,7 +260,7 @@ class Page {
 
 // The title block. A sheet whose inputs were edited after its run carries,
 // in place of the subtitle, a red band saying so.
-double drawTitle(Page& page, const QDate& date, bool inputsEdited, int pages) {
+double drawTitle(Page& page, const QDate& date, bool inputsEdited, int pages, const SheetInfo* info) {
   double y = kTop;
   page.text(QRectF(kLeft, y, kContentWidth, 10), Qt::AlignLeft, QStringLiteral("膜片弹簧设计报告"),
             sheetFont(19, true), kAccent);
@@ -282,6 +282,23 @@ double drawTitle(Page& page, const QDate& date, bool inputsEdited, int pages) {
   y += 6.0;
   page.hrule(y, kLeft, kRight, 1.6, kAccent);
   page.hrule(y + 0.9, kLeft, kRight, 0.4, kAccent);
+  if (info != nullptr && !info->empty()) {
+    QStringList parts;
+    const auto add = [&](const char* label, const QString& value) {
+      if (!value.trimmed().isEmpty()) parts << QString::fromUtf8(label) + value.simplified();
+    };
+    add("项目：", info->project);
+    add("零件号/图号：", info->partNumber);
+    add("设计者：", info->designer);
+    add("文件：", info->fileName);
+    const double top = y + 2.0;
+    page.text(QRectF(kLeft, top, kContentWidth, 4.4), Qt::AlignLeft, parts.join(QStringLiteral("    ")),
+              sheetFont(8.5, true), kInk);
+    if (!info->notes.trimmed().isEmpty())
+      page.text(QRectF(kLeft, top + 4.2, kContentWidth, 4.2), Qt::AlignLeft,
+                QStringLiteral("备注：") + info->notes.simplified(), sheetFont(8), kMuted);
+    return top + 8.6;
+  }
   return y + 4.0;
 }
 
@@ -444,24 +461,24 @@ void drawFooter(Page& page) {
 }
 
 bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& chart, const QDate& date,
-                const AnalysisInput* analysis, bool inputsEdited) {
+                const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info) {
   QPainter painter;
   if (!painter.begin(&writer)) return false;
-  const bool painted = paintDesignSheet(painter, writer, fields, chart, date, analysis, inputsEdited);
+  const bool painted = paintDesignSheet(painter, writer, fields, chart, date, analysis, inputsEdited, info);
   return painter.end() && painted;
 }
 
 }  // namespace
 
 bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields& fields, const DisplayList& chart,
-                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited) {
+                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   Page page(painter);
 
   const int pages = analysis != nullptr ? 2 : 1;
-  double y = drawTitle(page, date, inputsEdited, pages);
+  double y = drawTitle(page, date, inputsEdited, pages, info);
   y = drawInputs(page, fields, y);
   y = drawChart(page, chart, y);
   const double gap = 5.0;
@@ -478,7 +495,7 @@ bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields
 }
 
 std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart, const QDate& date,
-                                         const AnalysisInput* analysis, bool inputsEdited) {
+                                         const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info) {
   QByteArray bytes;
   bool painted = false;
   {
@@ -490,21 +507,22 @@ std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList
     writer.setResolution(kResolution);
     painted = writer.setPageLayout(
                   QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0))) &&
-              paintSheet(writer, fields, chart, date, analysis, inputsEdited);
+              paintSheet(writer, fields, chart, date, analysis, inputsEdited, info);
   }  // the writer finishes the file as it goes out of scope
   if (!painted || bytes.isEmpty()) return std::nullopt;
   return bytes;
 }
 
 std::optional<SaveFailure> saveDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path,
-                                           const QDate& date, const AnalysisInput* analysis, bool inputsEdited) {
+                                           const QDate& date, const AnalysisInput* analysis, bool inputsEdited,
+                                           const SheetInfo* info) {
   static const Unmade kNoPage{"the PDF page could not be made", "生成 PDF 页面失败"};
-  return saveFile(path, designSheetPdf(fields, chart, date, analysis, inputsEdited), kNoPage);
+  return saveFile(path, designSheetPdf(fields, chart, date, analysis, inputsEdited, info), kNoPage);
 }
 
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited) {
-  return reportedInChinese(saveDesignSheet(fields, chart, path, date, analysis, inputsEdited), error);
+                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info) {
+  return reportedInChinese(saveDesignSheet(fields, chart, path, date, analysis, inputsEdited, info), error);
 }
 
 }  // namespace diaspring

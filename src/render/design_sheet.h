@@ -26,6 +26,16 @@ inline constexpr int kSheetResolution = 300;
 // The warning at the top of a sheet whose inputs were edited after its run.
 inline constexpr const char* kInputsEditedWarning = "输入已修改，本报告基于上次计算的输入";
 
+// What the title block says about the design besides the date: its
+// project, part or drawing number, designer and notes, and the design
+// file's name. Nothing is shown for an empty member.
+struct SheetInfo {
+  QString project, partNumber, designer, notes, fileName;
+  bool empty() const {
+    return project.isEmpty() && partNumber.isEmpty() && designer.isEmpty() && notes.isEmpty() && fileName.isEmpty();
+  }
+};
+
 // The sheet as the bytes of a PDF, from the texts of `fields` and the chart.
 // Rules not yet checked are shown as such. A window passes the boxes of its
 // last run (WindowLogic::lastRunFields()) and, when its boxes were edited
@@ -35,25 +45,28 @@ inline constexpr const char* kInputsEditedWarning = "输入已修改，本报告
 // (render/analysis_page.h). Nothing when the pages could not be made.
 std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart,
                                          const QDate& date = QDate::currentDate(),
-                                         const AnalysisInput* analysis = nullptr, bool inputsEdited = false);
+                                         const AnalysisInput* analysis = nullptr, bool inputsEdited = false,
+                                         const SheetInfo* info = nullptr);
 
 // Writes that PDF to `path` whole or not at all; the failure names the file
 // and the reason.
 std::optional<SaveFailure> saveDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path,
                                            const QDate& date = QDate::currentDate(),
-                                           const AnalysisInput* analysis = nullptr, bool inputsEdited = false);
+                                           const AnalysisInput* analysis = nullptr, bool inputsEdited = false,
+                                         const SheetInfo* info = nullptr);
 
 // The same for the window: on failure false, with the reason in Chinese in
 // `error`.
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
                       const QDate& date = QDate::currentDate(), const AnalysisInput* analysis = nullptr,
-                      bool inputsEdited = false);
+                      bool inputsEdited = false, const SheetInfo* info = nullptr);
 
 // Paints the same sheet with `painter` on `device`, whose pages are A4 at
 // kSheetResolution dots per inch from the paper's corner: a printer set to
 // that resolution and to full-page printing, for example. False when the
 // device refused the second page.
 bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields& fields, const DisplayList& chart,
-                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited);
+                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited,
+                      const SheetInfo* info = nullptr);
 
 }  // namespace diaspring
