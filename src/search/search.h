@@ -100,6 +100,8 @@ struct ExtraConstraint {
   // the miss's unit: the search weighs a miss against it when it decides
   // which grid points are worth giving h's text.
   double scale = 1;
+  // Its name in the window's Chinese messages; the name when empty.
+  std::string nameZh;
 };
 
 struct Options {

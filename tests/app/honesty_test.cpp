@@ -2,17 +2,26 @@
 // page and the strength window follow the main window's run and its
 // staleness, sliders follow a design the program applies, a box read in a
 // way the user may not expect is marked, and the sheet names the design.
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStandardPaths>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include "analysis_window.h"
+#include "auto_design_dialog.h"
+#include "guide.h"
+#include "search/strength_goals.h"
 #include "box_marks.h"
 #include "design/design_file.h"
 #include "render/design_sheet.h"
@@ -137,6 +146,69 @@ TEST(Honesty, SheetCarriesTheDesignInformationAndIsNamedByIt) {
   const QString text = pdfText(w.answer);
   for (const char* said : {"离合器 A", "DS-0420", "张工", "第一稿", "d.diaspring"})
     EXPECT_TRUE(text.contains(q(said))) << said;
+}
+
+TEST(Honesty, RestoredAutosaveGoesBackToItsFileStillModified) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(q("design2.diaspring"));
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  const QString left = QDir(folder).filePath(q("autosave-99999999-1"));  // as a crash leaves it
+  std::string savedAt;
+  {
+    ScriptedWindow w;
+    w.answer = path;
+    ASSERT_TRUE(w.saveAs());
+    savedAt = w.metadata().savedAt;
+    box(w, TextBox::Text33)->setText(q("6100"));
+    ASSERT_TRUE(w.autosave());
+    const QString copy = w.autosavePath();
+    const QString base = copy.left(copy.size() - q(".diaspring").size());
+    ASSERT_TRUE(QFile::copy(copy, left + q(".diaspring")));
+    ASSERT_TRUE(QFile::copy(base + q(".origin"), left + q(".origin")));
+    QFile newest(left + q(".diaspring"));
+    ASSERT_TRUE(newest.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(newest.setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime));
+  }
+  ScriptedWindow w;
+  w.restore = true;
+  w.offerRestore();
+  EXPECT_EQ(w.filePath(), QFileInfo(path).absoluteFilePath());
+  EXPECT_TRUE(w.isWindowModified());
+  EXPECT_EQ(box(w, TextBox::Text33)->text(), q("6100"));
+  EXPECT_EQ(w.metadata().savedAt, savedAt);  // the file's save, not the autosave's time
+  EXPECT_FALSE(QFile::exists(left + q(".origin")));
+  w.saveChanges = QMessageBox::Discard;
+}
+
+TEST(Honesty, CancelledSearchLeavesNoOldTableAndNoFullBar) {
+  ScriptedWindow w;
+  w.openAutoDesign();
+  app::AutoDesignDialog* dialog = w.autoDesignDialog();
+  const char* ranges[4][2] = {{"2", "4"}, {"1.8", "1.9"}, {"86", "88"}, {"1.25", "1.3"}};
+  for (int i = 0; i < 4; ++i)
+    for (int end = 0; end < 2; ++end) dialog->rangeEdit(i, end == 1)->setText(q(ranges[i][end]));
+  QSignalSpy finished(dialog, &app::AutoDesignDialog::searchFinished);
+  ASSERT_TRUE(dialog->start());
+  ASSERT_TRUE(finished.wait(120000));
+  ASSERT_GT(dialog->table()->rowCount(), 0);
+  dialog->rangeEdit(0, true)->setText(q("40"));  // a long search, cancelled
+  ASSERT_TRUE(dialog->start());
+  dialog->cancel();
+  ASSERT_TRUE(finished.wait(60000));
+  EXPECT_EQ(dialog->table()->rowCount(), 0);
+  EXPECT_EQ(dialog->progress()->value(), 0);
+}
+
+TEST(Honesty, ChineseTextsSayItInChinese) {
+  search::Options options;
+  ASSERT_EQ(search::addStrengthGoals(options, DesignInputs()), "");
+  search::Infeasibility why;
+  why.constraintsNeverMet = {search::kSigmaIConstraint};
+  const std::string text = search::explainChinese(why, options);
+  EXPECT_NE(text.find(search::kSigmaIConstraintZh), std::string::npos) << text;
+  EXPECT_EQ(text.find("sigma"), std::string::npos) << text;
+  for (const char* section : {"<h3>七、强度与分离特性</h3>", "<h3>八、自动设计</h3>"})
+    EXPECT_TRUE(app::guideHtml().contains(q(section))) << section;
 }
 
 }  // namespace
