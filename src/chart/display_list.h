@@ -42,6 +42,12 @@ class DisplayList final : public Surface {
     using reference = DrawOp;
     OpIterator() = default;
     DrawOp operator*() const { return list_->decode(index_, offset_); }
+    // it->x1 reads a member of the operation decoded for it.
+    struct Arrow {
+      DrawOp op;
+      const DrawOp* operator->() const { return &op; }
+    };
+    Arrow operator->() const { return Arrow{**this}; }
     OpIterator& operator++();
     OpIterator operator++(int) {
       OpIterator before = *this;

@@ -101,7 +101,7 @@ struct ExtraConstraint {
   // which grid points are worth giving h's text.
   double scale = 1;
   // Its name in the window's Chinese messages; the name when empty.
-  std::string nameZh;
+  std::string nameZh{};
 };
 
 struct Options {
