@@ -30,7 +30,8 @@ class Plot {
   }
   // A polyline with a dash pattern measured along it in hundredths of the
   // plot's width and height, so patterns look the same on any scale.
-  void polyline(const std::vector<XY>& pts, const CurveStyle& st) {
+  void polyline(const std::vector<XY>& pts, const CurveStyle& st, bool clip = true) {
+    clip_ = clip;
     if (st.dashes.empty()) {
       for (std::size_t i = 1; i < pts.size(); ++i) segment(pts[i - 1], pts[i], st.color);
       return;
@@ -82,13 +83,14 @@ class Plot {
  private:
   void segment(XY a, XY b, Color c) {
     // Clip to the data window by dropping what lies wholly outside it.
-    if (std::max(a.first, b.first) < w_.x0 || std::min(a.first, b.first) > w_.x1 ||
-        std::max(a.second, b.second) < w_.y0 || std::min(a.second, b.second) > w_.y1)
+    if (clip_ && (std::max(a.first, b.first) < w_.x0 || std::min(a.first, b.first) > w_.x1 ||
+        std::max(a.second, b.second) < w_.y0 || std::min(a.second, b.second) > w_.y1))
       return;
     line(a.first, a.second, b.first, b.second, c);
   }
   Surface& s_;
   ChartWindow w_;
+  bool clip_ = true;
 };
 
 void grow(ChartWindow& w, double x, double y) {
@@ -155,7 +157,7 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
   frame.data = w;
   const double dx = w.x1 - w.x0, dy = w.y1 - w.y0;
   frame.left = f(w.x0 - 0.10 * dx);
-  frame.top = f(w.y1 + 0.06 * dy);
+  frame.top = f(w.y1 + 0.11 * dy);
   frame.right = f(w.x1 + 0.36 * dx);  // the legend's column
   frame.bottom = f(w.y0 - 0.10 * dy);
   chart.cls();
@@ -179,14 +181,14 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
   plot.line(w.x0, w.y1, w.x0, w.y0, kAxis);
   if (w.y0 < 0 && w.y1 > 0) plot.line(w.x0, 0, w.x1, 0, kAxis);
   plot.text(w.x1 - 0.07 * dx, w.y0 - 0.055 * dy, "λ1/mm");
-  plot.text(w.x0 - 0.09 * dx, w.y1 + 0.055 * dy, "F1/N");
+  plot.text(w.x0 - 0.02 * dx, w.y1 + 0.10 * dy, "F1/N");
 
   // Legend entries: a sample of the line and the name, in a column right of the plot.
   double legendY = w.y1;
   const double legendX = w.x1 + 0.03 * dx;
   const auto legend = [&](const CurveStyle& st, const std::string& name, int marker) {
     chart.drawWidth(2);
-    plot.polyline({{legendX, legendY - 0.02 * dy}, {legendX + 0.08 * dx, legendY - 0.02 * dy}}, st);
+    plot.polyline({{legendX, legendY - 0.02 * dy}, {legendX + 0.08 * dx, legendY - 0.02 * dy}}, st, false);
     chart.drawWidth(1);
     if (marker >= 0) plot.marker(legendX + 0.04 * dx, legendY - 0.02 * dy, marker, st.color);
     plot.text(legendX + 0.10 * dx, legendY, name);
@@ -241,7 +243,7 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
   for (const ShownDesign& d : scene.designs)
     legend(curveStyle(d.style), d.curve.ok() ? d.curve.name : d.curve.name + " (" + d.curve.error + ")", 0);
   for (const ShownMeasured& m : scene.measured) {
-    legend(curveStyle(m.style), m.curve.name + " 加载 loading", 2);
+    legend({curveStyle(m.style).color, {}, "solid"}, m.curve.name + " 加载 loading", 2);
     if (!m.curve.unloading.empty())
       legend({curveStyle(m.style).color, {0.6f, 0.9f}, "dotted"}, m.curve.name + " 卸载 unloading", 3);
   }
