@@ -32,6 +32,7 @@ namespace diaspring::app {
 
 class AnalysisWindow;
 class AutoDesignDialog;
+class CompareWindow;
 class BoxMarks;
 class ChartWidget;
 class GuideDialog;
@@ -136,6 +137,17 @@ class MainWindow : public QMainWindow {
   // Opens the dialog 自动设计… (one per window, kept while the window lives),
   // or brings it to the front.
   void openAutoDesign();
+  // Opens (or raises) the non-modal window 特性曲线对比, whose current
+  // design follows every curve run from then on.
+  void showCompareWindow();
+
+ public:
+  // The comparison window, once it has been opened; else null.
+  CompareWindow* compareWindow() const;
+
+ signals:
+  // The curve button's handler ran (whether or not it went through).
+  void curveRan();
 
  protected:
   // Shows a fault to the user; a modal critical message box.

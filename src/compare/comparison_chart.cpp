@@ -106,6 +106,19 @@ double tickStep(double& lo, double& hi) {
   return step;
 }
 
+// The width of a legend text in widths of a Latin letter: a CJK character
+// (three UTF-8 bytes) counts two.
+double textWidth(const std::string& s) {
+  double w = 0;
+  for (std::size_t i = 0; i < s.size();) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    const std::size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    w += len == 3 ? 2 : 1;
+    i += len;
+  }
+  return w;
+}
+
 std::string tickText(double v, double step) {
   if (std::fabs(v) < 1e-9 * step) v = 0;
   return format(v, step >= 1 ? "0" : step >= 0.1 ? "0.0" : "0.00");
@@ -158,7 +171,11 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
   const double dx = w.x1 - w.x0, dy = w.y1 - w.y0;
   frame.left = f(w.x0 - 0.10 * dx);
   frame.top = f(w.y1 + 0.11 * dy);
-  frame.right = f(w.x1 + 0.36 * dx);  // the legend's column
+  // The legend's column, as wide as its longest name.
+  double longest = 16;
+  for (const ShownDesign& d : scene.designs) longest = std::max(longest, textWidth(d.curve.name));
+  for (const ShownMeasured& m : scene.measured) longest = std::max(longest, textWidth(m.curve.name) + 5);
+  frame.right = f(w.x1 + std::min(0.8, 0.14 + 0.0125 * longest) * dx);
   frame.bottom = f(w.y0 - 0.10 * dy);
   chart.cls();
   chart.scale(frame.left, frame.top, frame.right, frame.bottom);
@@ -243,9 +260,9 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
   for (const ShownDesign& d : scene.designs)
     legend(curveStyle(d.style), d.curve.ok() ? d.curve.name : d.curve.name + " (" + d.curve.error + ")", 0);
   for (const ShownMeasured& m : scene.measured) {
-    legend({curveStyle(m.style).color, {}, "solid"}, m.curve.name + " 加载 loading", 2);
+    legend({curveStyle(m.style).color, {}, "solid"}, m.curve.name + " 加载", 2);
     if (!m.curve.unloading.empty())
-      legend({curveStyle(m.style).color, {0.6f, 0.9f}, "dotted"}, m.curve.name + " 卸载 unloading", 3);
+      legend({curveStyle(m.style).color, {0.6f, 0.9f}, "dotted"}, m.curve.name + " 卸载", 3);
   }
   if (scene.band) {
     legend({kWorstCase, {1.2f, 0.8f}, "worst case"}, "极限 worst case", -1);
