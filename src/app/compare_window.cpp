@@ -22,6 +22,7 @@
 #include "design/design_file.h"
 #include "main_window.h"
 #include "render/chart_export.h"
+#include "render/comparison_page.h"
 #include "runtime/convert.h"
 #include "runtime/fault.h"
 
@@ -515,5 +516,11 @@ void MainWindow::showCompareWindow() {
 }
 
 CompareWindow* MainWindow::compareWindow() const { return findChild<CompareWindow*>(); }
+
+std::optional<ComparisonPage> MainWindow::comparisonPage() const {
+  const CompareWindow* window = compareWindow();
+  if (window == nullptr || !window->comparing()) return std::nullopt;
+  return ComparisonPage{window->input(), window->result(), window->scene()};
+}
 
 }  // namespace diaspring::app

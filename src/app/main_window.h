@@ -20,6 +20,7 @@
 #include "form/controls.h"
 #include "analysis/spring_analysis.h"
 #include "form/design_inputs.h"
+#include "render/comparison_page.h"
 #include "window/window_logic.h"
 
 class QAction;
@@ -144,6 +145,8 @@ class MainWindow : public QMainWindow {
  public:
   // The comparison window, once it has been opened; else null.
   CompareWindow* compareWindow() const;
+  // The design sheet's comparison page, when the window compares something.
+  std::optional<ComparisonPage> comparisonPage() const;
 
  signals:
   // The curve button's handler ran (whether or not it went through).

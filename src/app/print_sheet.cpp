@@ -41,9 +41,10 @@ bool MainWindow::paintSheetOn(QPrinter& printer) {
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   const std::optional<AnalysisInput> analysis = analysisInput();
+  const std::optional<ComparisonPage> comparison = comparisonPage();
   const bool painted = paintDesignSheet(painter, printer, logic_->lastRunFields(), chart_->displayList(),
                                         QDate::currentDate(), analysis ? &*analysis : nullptr,
-                                        logic_->inputsEditedSinceRun());
+                                        logic_->inputsEditedSinceRun(), comparison ? &*comparison : nullptr);
   return painter.end() && painted;
 }
 

@@ -18,6 +18,7 @@
 #include "check/constraint_check.h"
 #include "model/points.h"
 #include "render/analysis_page.h"
+#include "render/comparison_page.h"
 #include "render/chart_painter.h"
 #include "render/sheet_style.h"
 #include "form/controls.h"
@@ -444,23 +445,24 @@ void drawFooter(Page& page) {
 }
 
 bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& chart, const QDate& date,
-                const AnalysisInput* analysis, bool inputsEdited) {
+                const AnalysisInput* analysis, bool inputsEdited, const ComparisonPage* comparison) {
   QPainter painter;
   if (!painter.begin(&writer)) return false;
-  const bool painted = paintDesignSheet(painter, writer, fields, chart, date, analysis, inputsEdited);
+  const bool painted = paintDesignSheet(painter, writer, fields, chart, date, analysis, inputsEdited, comparison);
   return painter.end() && painted;
 }
 
 }  // namespace
 
 bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields& fields, const DisplayList& chart,
-                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited) {
+                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited,
+                      const ComparisonPage* comparison) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   Page page(painter);
 
-  const int pages = analysis != nullptr ? 2 : 1;
+  const int pages = 1 + (analysis != nullptr ? 1 : 0) + (comparison != nullptr ? 1 : 0);
   double y = drawTitle(page, date, inputsEdited, pages);
   y = drawInputs(page, fields, y);
   y = drawChart(page, chart, y);
@@ -474,11 +476,16 @@ bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields
     if (!device.newPage()) return false;
     paintAnalysisPage(painter, *analysis, date, 2, pages);
   }
+  if (comparison != nullptr) {
+    if (!device.newPage()) return false;
+    paintComparisonPage(painter, *comparison, date, pages, pages);
+  }
   return true;
 }
 
 std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart, const QDate& date,
-                                         const AnalysisInput* analysis, bool inputsEdited) {
+                                         const AnalysisInput* analysis, bool inputsEdited,
+                                         const ComparisonPage* comparison) {
   QByteArray bytes;
   bool painted = false;
   {
@@ -490,21 +497,23 @@ std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList
     writer.setResolution(kResolution);
     painted = writer.setPageLayout(
                   QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0))) &&
-              paintSheet(writer, fields, chart, date, analysis, inputsEdited);
+              paintSheet(writer, fields, chart, date, analysis, inputsEdited, comparison);
   }  // the writer finishes the file as it goes out of scope
   if (!painted || bytes.isEmpty()) return std::nullopt;
   return bytes;
 }
 
 std::optional<SaveFailure> saveDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path,
-                                           const QDate& date, const AnalysisInput* analysis, bool inputsEdited) {
+                                           const QDate& date, const AnalysisInput* analysis, bool inputsEdited,
+                                           const ComparisonPage* comparison) {
   static const Unmade kNoPage{"the PDF page could not be made", "生成 PDF 页面失败"};
-  return saveFile(path, designSheetPdf(fields, chart, date, analysis, inputsEdited), kNoPage);
+  return saveFile(path, designSheetPdf(fields, chart, date, analysis, inputsEdited, comparison), kNoPage);
 }
 
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited) {
-  return reportedInChinese(saveDesignSheet(fields, chart, path, date, analysis, inputsEdited), error);
+                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited,
+                      const ComparisonPage* comparison) {
+  return reportedInChinese(saveDesignSheet(fields, chart, path, date, analysis, inputsEdited, comparison), error);
 }
 
 }  // namespace diaspring
