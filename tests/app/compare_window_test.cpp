@@ -76,6 +76,26 @@ TEST(CompareWindow, OpensFromTheMenuFollowsTheCurveRunsAndTypesTheFitBack) {
   EXPECT_NEAR(w->input().designs.front().g.h, fit.h, 1e-4);
 }
 
+// The main window draws exactly what it draws without the comparison.
+TEST(CompareWindow, LeavesTheMainWindowsChartAsItIs) {
+  MainWindow alone, watched;
+  watched.showCompareWindow();
+  watched.compareWindow()->pinCurrent();
+  for (MainWindow* w : {&alone, &watched}) {
+    w->press(Command::Command1);
+    w->press(Command::Command3);
+    w->press(Command::Command1);
+  }
+  const auto& a = alone.chart()->displayList();
+  const auto& b = watched.chart()->displayList();
+  ASSERT_EQ(a.size(), b.size());
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    EXPECT_EQ(a.ops()[i].kind, b.ops()[i].kind) << i;
+    EXPECT_EQ(a.ops()[i].x1, b.ops()[i].x1) << i;
+    EXPECT_EQ(a.ops()[i].y2, b.ops()[i].y2) << i;
+  }
+}
+
 TEST(CompareWindow, AddsHidesAndRemovesCurvesAndRefusesWhatItCannotTake) {
   ScriptedCompare w;
   QTemporaryDir dir;

@@ -233,3 +233,68 @@ TEST(Calibration, DeviationsAtBAndAAndTheRmsOfAMeasuredCurve) {
 
 }  // namespace
 }  // namespace diaspring::compare
+
+namespace diaspring::compare {
+namespace {
+
+TEST(Scatter, DeviatesAreIndependentStandardNormals) {
+  constexpr int kN = 40000;
+  double sum[5] = {}, sq[5] = {}, cross = 0;
+  int beyond3 = 0;
+  for (int i = 0; i < kN; ++i) {
+    const auto z = normalDeviates(kDefaultSeed, static_cast<std::uint64_t>(i));
+    for (int k = 0; k < 5; ++k) sum[k] += z[k], sq[k] += z[k] * z[k], beyond3 += std::fabs(z[k]) > 3;
+    cross += z[0] * z[4];  // the pair that comes from different uniforms
+  }
+  for (int k = 0; k < 5; ++k) {
+    EXPECT_NEAR(sum[k] / kN, 0, 0.02) << k;
+    EXPECT_NEAR(sq[k] / kN, 1, 0.03) << k;
+  }
+  EXPECT_NEAR(cross / kN, 0, 0.02);
+  EXPECT_NEAR(beyond3 / (5.0 * kN), 0.0027, 0.0012);  // the normal's two tails beyond 3σ
+}
+
+TEST(Scatter, BandsHoldTheNominalCurve) {
+  const DesignCurve curve = curveWith();
+  const std::vector<double> grid = bandGrid(curve, 30);
+  const Tolerances tol = defaultTolerances(curve.g);
+  const WorstCase w = worstCase(curve, tol, grid);
+  const MonteCarlo mc = monteCarlo(curve, tol, grid, 4000, 2, 2);
+  for (std::size_t i = 1; i < grid.size(); ++i) {
+    const double F = curve.load(grid[i]);
+    EXPECT_LE(w.lower[i], F);
+    EXPECT_GE(w.upper[i], F);
+    EXPECT_LT(mc.mean[i] - 3 * mc.sigma[i], F);
+    EXPECT_GT(mc.mean[i] + 3 * mc.sigma[i], F);
+  }
+  // At λ1 = 0 every spring carries nothing: no scatter.
+  EXPECT_EQ(mc.sigma[0], 0);
+}
+
+TEST(DesignCurve, SaysWhyADesignHasNoCurve) {
+  struct Case {
+    const char* key;
+    const char* text;
+    const char* words;
+  };
+  const Case cases[] = {
+      {"h", "1E999", "the text of h ('1E999') is not a number"},
+      {"HoverH", "1.3", "no peak: H/h is at or below √2"},
+      {"mu", "1", "cannot be evaluated"},
+  };
+  for (const Case& c : cases) {
+    DesignInputs in;
+    in.setText(*inputBoxOfKey(c.key), c.text);
+    const DesignCurve d = designCurve(in, "x");
+    EXPECT_FALSE(d.ok()) << c.key;
+    EXPECT_NE(d.error.find(c.words), std::string::npos) << d.error;
+  }
+  // The points are the window's: B at 0.91 of H, A and C the travels from B.
+  const DesignCurve d = curveWith();
+  EXPECT_DOUBLE_EQ(d.points[3].first, 0.91 * d.points[2].first);
+  EXPECT_DOUBLE_EQ(d.points[4].first, d.points[3].first - d.clutch.dLambda);
+  EXPECT_DOUBLE_EQ(d.points[5].first, d.points[3].first + d.clutch.lambda1f);
+}
+
+}  // namespace
+}  // namespace diaspring::compare
