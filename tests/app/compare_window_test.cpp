@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "chart_widget.h"
 #include "compare_window.h"
 #include "main_window.h"
 #include "runtime/convert.h"
