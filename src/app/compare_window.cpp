@@ -325,7 +325,7 @@ bool CompareWindow::importMeasured(const QString& path) {
     showWarning(QStringLiteral("无法导入实测曲线"),
                 QStringLiteral("“%1”未导入：%2\n（每行一对数：λ1/mm 与 F1/N，以逗号、分号、制表符或空格分隔，"
                                "可有一行表头；先加载后卸载。）")
-                    .arg(QFileInfo(path).fileName(), qs(read.error)));
+                    .arg(QFileInfo(path).fileName(), qs(read.errorZh)));
     return false;
   }
   input_.measured.push_back(std::move(*read.curve));

@@ -63,10 +63,11 @@ std::string quoted(std::string_view s) {
   return out + "'";
 }
 
-MeasuredRead fault(int line, std::string message) {
+MeasuredRead fault(int line, std::string message, std::string chinese) {
   MeasuredRead r;
   r.line = line;
   r.error = line > 0 ? "line " + std::to_string(line) + ": " + message : std::move(message);
+  r.errorZh = line > 0 ? "第 " + std::to_string(line) + " 行：" + chinese : std::move(chinese);
   return r;
 }
 
@@ -106,41 +107,53 @@ MeasuredRead parseMeasured(std::string_view text_, std::string name) {
     const auto x = cs.empty() ? std::nullopt : number(cs[0]);
     if (firstContent && !x) continue;  // the header
     if (cs.size() != 2)
-      return fault(lineNo, "expected two numbers (λ1 in mm, F1 in N), found " + std::to_string(cs.size()) +
-                               (cs.size() == 1 ? " cell" : " cells"));
+      return fault(lineNo,
+                   "expected two numbers (λ1 in mm, F1 in N), found " + std::to_string(cs.size()) +
+                       (cs.size() == 1 ? " cell" : " cells"),
+                   "应为两个数（λ1/mm 与 F1/N），却有 " + std::to_string(cs.size()) + " 个");
     const auto y = number(cs[1]);
-    if (!x) return fault(lineNo, "λ1 " + quoted(cs[0]) + " is not a finite number");
-    if (!y) return fault(lineNo, "F1 " + quoted(cs[1]) + " is not a finite number");
+    if (!x) return fault(lineNo, "λ1 " + quoted(cs[0]) + " is not a finite number", "λ1 " + quoted(cs[0]) + " 不是有限的数");
+    if (!y) return fault(lineNo, "F1 " + quoted(cs[1]) + " is not a finite number", "F1 " + quoted(cs[1]) + " 不是有限的数");
     if (rows.size() == kMaxMeasuredRows)
-      return fault(lineNo, "more than " + std::to_string(kMaxMeasuredRows) + " rows; thin the measurement out");
+      return fault(lineNo, "more than " + std::to_string(kMaxMeasuredRows) + " rows; thin the measurement out",
+                   "超过 " + std::to_string(kMaxMeasuredRows) + " 行，请先抽稀测量数据");
     rows.emplace_back(*x, *y);
     lines.push_back(lineNo);
   }
-  if (rows.empty()) return fault(0, "the file holds no measured points");
+  if (rows.empty()) return fault(0, "the file holds no measured points", "文件中没有测量点");
 
   // The loading branch rises, the unloading branch falls from its top.
   std::size_t turn = rows.size();
   for (std::size_t i = 1; i < rows.size(); ++i) {
     const double step = rows[i].first - rows[i - 1].first;
     if (step == 0)
-      return fault(lines[i], "λ1 = " + text(rows[i].first) + " repeats line " + std::to_string(lines[i - 1]) +
-                                 "; λ1 must rise on the loading branch and fall on the unloading branch");
+      return fault(lines[i],
+                   "λ1 = " + text(rows[i].first) + " repeats line " + std::to_string(lines[i - 1]) +
+                       "; λ1 must rise on the loading branch and fall on the unloading branch",
+                   "λ1 = " + text(rows[i].first) + " 与第 " + std::to_string(lines[i - 1]) +
+                       " 行相同；λ1 在加载段须递增，在卸载段须递减");
     const bool falling = step < 0;
     if (turn == rows.size()) {
       if (falling) {
-        if (i == 1) return fault(lines[i], "λ1 falls before it rises; the loading branch (λ1 rising) comes first");
+        if (i == 1)
+          return fault(lines[i], "λ1 falls before it rises; the loading branch (λ1 rising) comes first",
+                       "λ1 先递减；应先是加载段（λ1 递增）");
         turn = i - 1;
       }
     } else if (!falling) {
-      return fault(lines[i], "λ1 rises again after the unloading branch (rows out of order?); a file holds one "
-                             "loading branch and at most one unloading branch");
+      return fault(lines[i],
+                   "λ1 rises again after the unloading branch (rows out of order?); a file holds one "
+                   "loading branch and at most one unloading branch",
+                   "卸载段之后 λ1 又递增（行的顺序有误？）；一个文件只含一段加载和至多一段卸载");
     }
   }
   c.loading.assign(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(std::min(turn + 1, rows.size())));
   if (turn < rows.size()) c.unloading.assign(rows.begin() + static_cast<std::ptrdiff_t>(turn), rows.end());
   if (c.loading.size() < 3)
-    return fault(0, "the loading branch has " + std::to_string(c.loading.size()) +
-                        (c.loading.size() == 1 ? " point" : " points") + "; at least 3 are needed");
+    return fault(0,
+                 "the loading branch has " + std::to_string(c.loading.size()) +
+                     (c.loading.size() == 1 ? " point" : " points") + "; at least 3 are needed",
+                 "加载段只有 " + std::to_string(c.loading.size()) + " 个点，至少需要 3 个");
   MeasuredRead r;
   r.curve = std::move(c);
   return r;
@@ -150,15 +163,16 @@ MeasuredRead readMeasuredFile(const std::string& path) {
   namespace fs = std::filesystem;
   std::error_code ec;
   const std::string name = fs::path(path).filename().string();
-  if (!fs::is_regular_file(path, ec)) return fault(0, "'" + path + "' is not a readable file");
+  if (!fs::is_regular_file(path, ec)) return fault(0, "'" + path + "' is not a readable file", "不是可读的文件");
   const auto size = fs::file_size(path, ec);
-  if (ec) return fault(0, "cannot read '" + path + "': " + ec.message());
+  if (ec) return fault(0, "cannot read '" + path + "': " + ec.message(), "无法读取：" + ec.message());
   if (size > kMaxMeasuredBytes)
-    return fault(0, "'" + path + "' is larger than " + std::to_string(kMaxMeasuredBytes / (1024 * 1024)) + " MB");
+    return fault(0, "'" + path + "' is larger than " + std::to_string(kMaxMeasuredBytes / (1024 * 1024)) + " MB",
+                 "文件大于 " + std::to_string(kMaxMeasuredBytes / (1024 * 1024)) + " MB");
   std::ifstream in(path, std::ios::binary);
   std::ostringstream all;
   all << in.rdbuf();
-  if (!in && !in.eof()) return fault(0, "cannot read '" + path + "'");
+  if (!in && !in.eof()) return fault(0, "cannot read '" + path + "'", "无法读取");
   MeasuredRead r = parseMeasured(all.str(), name);
   if (!r.curve) r.error = name + ": " + r.error;
   return r;

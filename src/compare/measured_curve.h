@@ -33,7 +33,8 @@ struct MeasuredCurve {
 
 struct MeasuredRead {
   std::optional<MeasuredCurve> curve;
-  std::string error;  // "line 7: ..." (or about the whole file) when there is no curve
+  std::string error;    // "line 7: ..." (or about the whole file) when there is no curve
+  std::string errorZh;  // the same in Chinese ("第 7 行：..."), for the window
   int line = 0;       // the line at fault, from 1; 0 when the fault is the file's
 };
 

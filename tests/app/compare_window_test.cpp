@@ -106,9 +106,9 @@ TEST(CompareWindow, AddsHidesAndRemovesCurvesAndRefusesWhatItCannotTake) {
     const char* words;
   };
   const Bad bad[] = {
-      {"words.csv", "0,0\n1,abc\n2,3\n", "line 2"},
-      {"one.csv", "0\n1\n2\n", "line 1"},
-      {"empty.csv", "", "no measured points"},
+      {"words.csv", "0,0\n1,abc\n2,3\n", "第 2 行：F1 'abc' 不是有限的数"},
+      {"one.csv", "0\n1\n2\n", "第 1 行"},
+      {"empty.csv", "", "没有测量点"},
       {"bad.diaspring", "{", ""},
   };
   for (const Bad& b : bad) {
