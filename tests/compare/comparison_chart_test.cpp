@@ -6,6 +6,8 @@
 #include "chart/display_list.h"
 #include "compare/comparison.h"
 
+#include <cmath>
+
 namespace diaspring::compare {
 namespace {
 
@@ -74,6 +76,61 @@ TEST(ComparisonChart, ReadoutGivesEveryCurvesLoadAtTheCursor) {
   EXPECT_DOUBLE_EQ(at[0].F1, in.designs[0].load(1.5));
   EXPECT_DOUBLE_EQ(at[7].F1, 5000);
   EXPECT_TRUE(std::isnan(readoutAt(scene, 3.0)[7].F1));
+}
+
+}  // namespace
+}  // namespace diaspring::compare
+
+namespace diaspring::compare {
+namespace {
+
+// Whatever the scene holds, nothing drawn carries a coordinate that is not finite.
+TEST(ComparisonChart, DrawsFiniteAxesForAnyScene) {
+  DesignInputs flat;
+  flat.setText(TextBox::Text6, "1.2");  // no peak: no curve
+  MeasuredCurve spike;
+  spike.name = "spike";
+  spike.loading = {{0, 0}, {1e-9, 1e9}, {2e-9, 0}};
+  struct Case {
+    const char* name;
+    ComparisonScene scene;
+  };
+  const Case cases[] = {
+      {"empty", {}},
+      {"design without a curve", {{{designCurve(flat, "flat"), 0}}, {}, {}}},
+      {"measured spike only", {{}, {{spike, 1}}, {}}},
+  };
+  for (const Case& c : cases) {
+    DisplayList chart;
+    const ComparisonFrame frame = drawComparison(chart, c.scene);
+    EXPECT_LT(frame.data.x0, frame.data.x1) << c.name;
+    EXPECT_LT(frame.data.y0, frame.data.y1) << c.name;
+    for (const DrawOp& op : chart.ops())
+      for (float v : {op.x1, op.y1, op.x2, op.y2}) EXPECT_TRUE(std::isfinite(v)) << c.name;
+  }
+}
+
+TEST(Calibration, DegenerateMeasurementsGiveFiniteOrNoFit) {
+  const DesignCurve d = designCurve(DesignInputs(), "d");
+  struct Case {
+    const char* name;
+    std::vector<XY> loading;
+  };
+  const Case cases[] = {
+      {"all zero", {{0.5, 0}, {1, 0}, {1.5, 0}, {2, 0}}},
+      {"negative loads", {{0.5, -100}, {1, -200}, {1.5, -300}}},
+      {"huge loads", {{0.5, 1e12}, {1, 2e12}, {1.5, 3e12}}},
+  };
+  for (const Case& c : cases) {
+    MeasuredCurve m;
+    m.loading = c.loading;
+    const Calibration fit = calibrate(d, m);
+    EXPECT_TRUE(std::isfinite(fit.rms)) << c.name;
+    EXPECT_GT(fit.h, 0) << c.name;
+    // The fit is no worse than the design it started from.
+    const MeasuredComparison cmp = compareMeasured(d, m);
+    EXPECT_LE(fit.rms, cmp.rms * (1 + 1e-12)) << c.name;
+  }
 }
 
 }  // namespace
