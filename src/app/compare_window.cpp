@@ -116,8 +116,13 @@ CompareWindow::CompareWindow(std::function<DesignInputs()> current, std::functio
   curves_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
   curves_->setSelectionBehavior(QAbstractItemView::SelectRows);
   curves_->setSelectionMode(QAbstractItemView::SingleSelection);
+  // The table is refilled on every change, which replaces the item that
+  // signals: the change is applied once the signal has returned.
   connect(curves_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* changed) {
-    if (changed->column() == 0) setCurveShown(changed->row(), changed->checkState() == Qt::Checked);
+    if (changed->column() != 0) return;
+    const int row = changed->row();
+    const bool shown = changed->checkState() == Qt::Checked;
+    QMetaObject::invokeMethod(this, [this, row, shown] { setCurveShown(row, shown); }, Qt::QueuedConnection);
   });
   rightLayout->addWidget(curves_, 1);
 

@@ -3,6 +3,7 @@
 // back into the main window, the tolerance boxes and the readout.
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -134,8 +135,10 @@ TEST(CompareWindow, AddsHidesAndRemovesCurvesAndRefusesWhatItCannotTake) {
   for (const auto& d : w.scene().designs) styles.insert(d.style);
   for (const auto& m : w.scene().measured) styles.insert(m.style);
   EXPECT_EQ(styles.size(), 8U);
-  w.setCurveShown(2, false);
+  w.curveTable()->item(2, 0)->setCheckState(Qt::Unchecked);  // as a click on the box does
+  QCoreApplication::processEvents();
   EXPECT_EQ(w.scene().designs.size(), 6U);
+  EXPECT_EQ(w.curveTable()->item(2, 0)->checkState(), Qt::Unchecked);
   EXPECT_EQ(w.curveCount(), 8);
   w.removeCurve(0);  // the current design stays
   w.removeCurve(7);  // the measured curve goes, with its row of the table
