@@ -3,7 +3,8 @@
 # what building and checking the Debian package needs (scripts/ci-package.sh):
 # scdoc for the manual pages, rsvg-convert for the icon's sizes, the
 # validators, dpkg-shlibdeps, and the desktop tools whose triggers the
-# package's installation runs.
+# package's installation runs. Eigen (header-only) solves the
+# calibration's least-squares steps in the comparison of curves.
 # Idempotent: when everything is present it only checks and returns.
 set -euo pipefail
 
@@ -12,6 +13,7 @@ packages=(
   qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev
+  libeigen3-dev
   fonts-wqy-microhei fonts-dejavu-core
   xvfb xauth poppler-utils locales
   scdoc librsvg2-bin qt6-translations-l10n

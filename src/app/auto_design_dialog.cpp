@@ -94,6 +94,9 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
   buttons->addWidget(cancel_);
   buttons->addWidget(progress_, 1);
   buttons->addWidget(apply_button_);
+  compare_button_ = new QPushButton(QStringLiteral("加入曲线对比"));
+  compare_button_->setObjectName(QStringLiteral("compareDesign"));
+  buttons->addWidget(compare_button_);
 
   table_ = new QTableWidget(0, 8);
   table_->setHorizontalHeaderLabels({QStringLiteral("h (mm)"), QStringLiteral("H/h"), QStringLiteral("R (mm)"),
@@ -132,6 +135,12 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
   connect(run_, &QPushButton::clicked, this, [this] { start(); });
   connect(cancel_, &QPushButton::clicked, this, [this] { cancel(); });
   connect(apply_button_, &QPushButton::clicked, this, [this] { applyCurrent(); });
+  connect(compare_button_, &QPushButton::clicked, this, [this] {
+    const int design = designOfRow(table_->currentRow());
+    if (design >= 0 && static_cast<std::size_t>(design) < designs_.size())
+      emit compareRequested(designs_[static_cast<std::size_t>(design)].inputs,
+                            QStringLiteral("自动设计 #%1").arg(design + 1));
+  });
   connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int, int) { applyCurrent(); });
   connect(table_, &QTableWidget::itemSelectionChanged, this, [this] { drawChart(); });
   setRunning(false);

@@ -62,6 +62,8 @@ class AutoDesignDialog : public QDialog {
 
  signals:
   void searchFinished();
+  // 加入曲线对比: the design of the current row, to be drawn beside the current one.
+  void compareRequested(const DesignInputs& inputs, const QString& name);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -81,6 +83,7 @@ class AutoDesignDialog : public QDialog {
   QPushButton* run_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QPushButton* apply_button_ = nullptr;
+  QPushButton* compare_button_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QLabel* status_ = nullptr;
   QLabel* note_ = nullptr;

@@ -115,13 +115,15 @@ void MainWindow::exportDesignSheet() {
   if (path.isEmpty()) return;
   QString error;
   const std::optional<AnalysisInput> analysis = analysisInput();
+  const std::optional<ComparisonPage> comparison = comparisonPage();
   // The sheet of the last run, marked when the boxes were edited since.
   const MemoryFields run = logic_->lastRunFields();
   const SheetInfo info = sheetInfo();
   if (!guardedWrite(
           [&] {
             return writeDesignSheet(run, chart_->displayList(), path, &error, QDate::currentDate(),
-                                    analysis ? &*analysis : nullptr, logic_->inputsEditedSinceRun(), &info);
+                                    analysis ? &*analysis : nullptr, logic_->inputsEditedSinceRun(), &info,
+                                    comparison ? &*comparison : nullptr);
           },
           &error))
     showWriteFailure(QStringLiteral("无法导出设计报告"), error);

@@ -14,6 +14,11 @@
 //   diaspring [DESIGN] --screenshot FILE --analysis [--press CommandN]...
 //                                  saves instead the window 强度与分离特性
 //                                  after the presses
+//   diaspring [DESIGN] --screenshot FILE --compare FILE... [--press CommandN]...
+//                                  saves instead the window 特性曲线对比 with
+//                                  each design file (.diaspring) drawn beside
+//                                  the current design and each other file
+//                                  imported as a measured curve
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -30,6 +35,7 @@
 #include <QTimer>
 
 #include "analysis_window.h"
+#include "compare_window.h"
 #include "auto_design_dialog.h"
 #include "chart_widget.h"
 #include "guide.h"
@@ -54,6 +60,7 @@ struct Options {
   QStringList presses;
   bool autoDesign = false;
   bool analysis = false;
+  QStringList compare;
   QString error;
 };
 
@@ -68,6 +75,8 @@ Options parse(const QStringList& args) {
       o.chart = args[++i];
     } else if (a == QLatin1String("--autodesign")) {
       o.autoDesign = true;
+    } else if (a == QLatin1String("--compare") && hasValue) {
+      o.compare << args[++i];
     } else if (a == QLatin1String("--analysis")) {
       o.analysis = true;
     } else if (a == QLatin1String("--guide") && hasValue) {
@@ -82,7 +91,7 @@ Options parse(const QStringList& args) {
     }
   }
   if (o.screenshot.isEmpty() && (!o.chart.isEmpty() || !o.guide.isEmpty() || !o.presses.isEmpty() || o.autoDesign ||
-                                  o.analysis))
+                                  o.analysis || !o.compare.isEmpty()))
     o.error = QStringLiteral("--chart, --guide, --press, --autodesign and --analysis need --screenshot");
   return o;
 }
@@ -169,7 +178,19 @@ int main(int argc, char** argv) {
     return status;
   }
   if (options.analysis) window.showAnalysisWindow();
+  if (!options.compare.isEmpty()) {
+    window.showCompareWindow();
+    for (const QString& file : options.compare) {
+      if (file.endsWith(QLatin1String(".diaspring"), Qt::CaseInsensitive)) window.compareWindow()->openDesignFile(file);
+      else window.compareWindow()->importMeasured(file);
+    }
+  }
   QTimer::singleShot(300, &window, [&] {
+    if (!options.compare.isEmpty()) {
+      savePng(window.compareWindow()->grab(), options.screenshot);
+      QApplication::quit();
+      return;
+    }
     if (options.analysis) {
       savePng(window.analysisWindow()->grab(), options.screenshot);
       QApplication::quit();

@@ -23,6 +23,7 @@
 #include "caption_button.h"
 #include "analysis_window.h"
 #include "chart_widget.h"
+#include "compare_window.h"
 #include "fault_message.h"
 #include "label_fit.h"
 #include "layout_table.h"
@@ -212,6 +213,7 @@ void MainWindow::press(Command command) {
   }
   inputsChanged();
   if (command == Command::Command1) autosave();
+  if (command == Command::Command1) emit curveRan();
   report(qs(commandCaption(command)), fault);
 }
 
@@ -258,6 +260,10 @@ void MainWindow::openAutoDesign() {
   if (!autoDesign_) {
     autoDesign_ = new AutoDesignDialog([this] { return currentInputs(); },
                                        [this](const DesignInputs& inputs) { applyDesign(inputs); }, this);
+    connect(autoDesign_, &AutoDesignDialog::compareRequested, this, [this](const DesignInputs& in, const QString& name) {
+      showCompareWindow();
+      compareWindow()->addDesign(in, name);
+    });
   }
   autoDesign_->show();
   autoDesign_->raise();

@@ -21,6 +21,7 @@
 #include "form/controls.h"
 #include "analysis/spring_analysis.h"
 #include "form/design_inputs.h"
+#include "render/comparison_page.h"
 #include "window/window_logic.h"
 
 class QAction;
@@ -33,6 +34,7 @@ namespace diaspring::app {
 
 class AnalysisWindow;
 class AutoDesignDialog;
+class CompareWindow;
 class BoxMarks;
 class ChartWidget;
 class GuideDialog;
@@ -145,6 +147,19 @@ class MainWindow : public QMainWindow {
   // Opens the dialog 自动设计… (one per window, kept while the window lives),
   // or brings it to the front.
   void openAutoDesign();
+  // Opens (or raises) the non-modal window 特性曲线对比, whose current
+  // design follows every curve run from then on.
+  void showCompareWindow();
+
+ public:
+  // The comparison window, once it has been opened; else null.
+  CompareWindow* compareWindow() const;
+  // The design sheet's comparison page, when the window compares something.
+  std::optional<ComparisonPage> comparisonPage() const;
+
+ signals:
+  // The curve button's handler ran (whether or not it went through).
+  void curveRan();
 
  protected:
   // Shows a fault to the user; a modal critical message box.

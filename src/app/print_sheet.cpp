@@ -60,9 +60,10 @@ bool MainWindow::paintSheetOn(QPrinter& printer) {
   if (!painter.begin(&printer)) return false;
   const std::optional<AnalysisInput> analysis = analysisInput();
   const SheetInfo info = sheetInfo();
+  const std::optional<ComparisonPage> comparison = comparisonPage();
   const bool painted = paintDesignSheet(painter, printer, logic_->lastRunFields(), chart_->displayList(),
                                         QDate::currentDate(), analysis ? &*analysis : nullptr,
-                                        logic_->inputsEditedSinceRun(), &info);
+                                        logic_->inputsEditedSinceRun(), &info, comparison ? &*comparison : nullptr);
   return painter.end() && painted;
 }
 

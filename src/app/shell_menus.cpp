@@ -85,6 +85,8 @@ void MainWindow::buildMenus() {
           &QAction::triggered, this, [this] { showAnalysisWindow(); });
   connect(menuAction(analysisMenu_, "analysisAutoDesign", kAutoDesignCaption, QKeySequence::UnknownKey),
           &QAction::triggered, this, [this] { openAutoDesign(); });
+  connect(menuAction(analysisMenu_, "analysisCompare", QStringLiteral("特性曲线对比(&C)…"), QKeySequence::UnknownKey),
+          &QAction::triggered, this, [this] { showCompareWindow(); });
 
   helpMenu_ = menuBar()->addMenu(QStringLiteral("帮助(&H)"));
   helpMenu_->setObjectName(QStringLiteral("helpMenu"));

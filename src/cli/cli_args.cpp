@@ -262,6 +262,8 @@ std::string usageText() {
       "       diaspring-cli disc --De D --Di D --t T --h0 H --s S [--E E --mu MU] [--json]\n"
       "       diaspring-cli design [--set NAME=TEXT...] [--range NAME=LO:HI...] [--grid N]\n"
       "                            [--no-refine] [--threads N] [--json | -o OUT.csv]\n"
+      "       diaspring-cli compare [--design FILE...] [--measured FILE...] [--tolerance NAME=VALUE...]\n"
+      "                             [--samples N] [--seed S] [--chart FILE] [--json]   (compare --help)\n"
       "       diaspring-cli --help | --version\n"
       "Designs and checks a clutch diaphragm spring without the window: the actions\n"
       "are applied in the order given, exactly as the window's own events.\n"

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/cli_run.h"
+#include "cli/compare_command.h"
 #include "cli/design_command.h"
 #include "cli/disc_command.h"
 #include "cli/exporter.h"
@@ -57,6 +58,7 @@ int main(int argc, char** argv) {
     const Outcome outcome = command == "study"    ? runStudyCommand(std::span(args).subspan(1), progress)
                             : command == "disc"   ? runDiscCommand(std::span(args).subspan(1))
                             : command == "design" ? runDesignCommand(std::span(args).subspan(1), progress)
+                            : command == "compare" ? runCompareCommand(std::span(args).subspan(1), exporter.get())
                                                   : runCli(args, exporter.get());
     if (!writeAll(STDOUT_FILENO, outcome.out)) {
       const std::string message = std::string("diaspring-cli: cannot write the output: ") + std::strerror(errno) + "\n";

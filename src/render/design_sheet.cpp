@@ -18,6 +18,7 @@
 #include "check/constraint_check.h"
 #include "model/points.h"
 #include "render/analysis_page.h"
+#include "render/comparison_page.h"
 #include "render/chart_painter.h"
 #include "render/sheet_style.h"
 #include "form/controls.h"
@@ -461,23 +462,26 @@ void drawFooter(Page& page) {
 }
 
 bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& chart, const QDate& date,
-                const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info) {
+                const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info,
+                const ComparisonPage* comparison) {
   QPainter painter;
   if (!painter.begin(&writer)) return false;
-  const bool painted = paintDesignSheet(painter, writer, fields, chart, date, analysis, inputsEdited, info);
+  const bool painted =
+      paintDesignSheet(painter, writer, fields, chart, date, analysis, inputsEdited, info, comparison);
   return painter.end() && painted;
 }
 
 }  // namespace
 
 bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields& fields, const DisplayList& chart,
-                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info) {
+                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info,
+                      const ComparisonPage* comparison) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   Page page(painter);
 
-  const int pages = analysis != nullptr ? 2 : 1;
+  const int pages = 1 + (analysis != nullptr ? 1 : 0) + (comparison != nullptr ? 1 : 0);
   double y = drawTitle(page, date, inputsEdited, pages, info);
   y = drawInputs(page, fields, y);
   y = drawChart(page, chart, y);
@@ -491,11 +495,16 @@ bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields
     if (!device.newPage()) return false;
     paintAnalysisPage(painter, *analysis, date, 2, pages, inputsEdited);
   }
+  if (comparison != nullptr) {
+    if (!device.newPage()) return false;
+    paintComparisonPage(painter, *comparison, date, pages, pages);
+  }
   return true;
 }
 
 std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart, const QDate& date,
-                                         const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info) {
+                                         const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info,
+                                         const ComparisonPage* comparison) {
   QByteArray bytes;
   bool painted = false;
   {
@@ -507,7 +516,7 @@ std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList
     writer.setResolution(kResolution);
     painted = writer.setPageLayout(
                   QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0))) &&
-              paintSheet(writer, fields, chart, date, analysis, inputsEdited, info);
+              paintSheet(writer, fields, chart, date, analysis, inputsEdited, info, comparison);
   }  // the writer finishes the file as it goes out of scope
   if (!painted || bytes.isEmpty()) return std::nullopt;
   return bytes;
@@ -515,14 +524,16 @@ std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList
 
 std::optional<SaveFailure> saveDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path,
                                            const QDate& date, const AnalysisInput* analysis, bool inputsEdited,
-                                           const SheetInfo* info) {
+                                           const SheetInfo* info, const ComparisonPage* comparison) {
   static const Unmade kNoPage{"the PDF page could not be made", "生成 PDF 页面失败"};
-  return saveFile(path, designSheetPdf(fields, chart, date, analysis, inputsEdited, info), kNoPage);
+  return saveFile(path, designSheetPdf(fields, chart, date, analysis, inputsEdited, info, comparison), kNoPage);
 }
 
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info) {
-  return reportedInChinese(saveDesignSheet(fields, chart, path, date, analysis, inputsEdited, info), error);
+                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info,
+                      const ComparisonPage* comparison) {
+  return reportedInChinese(saveDesignSheet(fields, chart, path, date, analysis, inputsEdited, info, comparison),
+                           error);
 }
 
 }  // namespace diaspring

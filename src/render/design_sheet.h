@@ -15,6 +15,10 @@
 #include "form/fields.h"
 #include "render/write_failure.h"
 
+namespace diaspring {
+struct ComparisonPage;
+}
+
 class QPagedPaintDevice;
 class QPainter;
 
@@ -42,24 +46,29 @@ struct SheetInfo {
 // since (WindowLogic::inputsEditedSinceRun()), `inputsEdited`: the sheet
 // then carries kInputsEditedWarning in red at its top. With `analysis`, a
 // second page shows the strength and release analysis of that curve run
-// (render/analysis_page.h). Nothing when the pages could not be made.
+// (render/analysis_page.h); with `comparison`, a last page shows the
+// comparison of curves (render/comparison_page.h). Nothing when the pages
+// could not be made.
 std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart,
                                          const QDate& date = QDate::currentDate(),
                                          const AnalysisInput* analysis = nullptr, bool inputsEdited = false,
-                                         const SheetInfo* info = nullptr);
+                                           const SheetInfo* info = nullptr,
+                                         const ComparisonPage* comparison = nullptr);
 
 // Writes that PDF to `path` whole or not at all; the failure names the file
 // and the reason.
 std::optional<SaveFailure> saveDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path,
                                            const QDate& date = QDate::currentDate(),
                                            const AnalysisInput* analysis = nullptr, bool inputsEdited = false,
-                                         const SheetInfo* info = nullptr);
+                                           const SheetInfo* info = nullptr,
+                                           const ComparisonPage* comparison = nullptr);
 
 // The same for the window: on failure false, with the reason in Chinese in
 // `error`.
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
                       const QDate& date = QDate::currentDate(), const AnalysisInput* analysis = nullptr,
-                      bool inputsEdited = false, const SheetInfo* info = nullptr);
+                      bool inputsEdited = false, const SheetInfo* info = nullptr,
+                      const ComparisonPage* comparison = nullptr);
 
 // Paints the same sheet with `painter` on `device`, whose pages are A4 at
 // kSheetResolution dots per inch from the paper's corner: a printer set to
@@ -67,6 +76,7 @@ bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QStr
 // device refused the second page.
 bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields& fields, const DisplayList& chart,
                       const QDate& date, const AnalysisInput* analysis, bool inputsEdited,
-                      const SheetInfo* info = nullptr);
+                      const SheetInfo* info = nullptr,
+                      const ComparisonPage* comparison = nullptr);
 
 }  // namespace diaspring

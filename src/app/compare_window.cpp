@@ -1,0 +1,531 @@
+#include "compare_window.h"
+
+#include <cmath>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "chart_actions.h"
+#include "design/design_file.h"
+#include "main_window.h"
+#include "render/chart_export.h"
+#include "render/comparison_page.h"
+#include "runtime/convert.h"
+#include "runtime/fault.h"
+
+namespace diaspring::app {
+namespace {
+
+using namespace compare;
+
+QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString num(double v, const char* pattern) { return std::isfinite(v) ? qs(format(v, pattern)) : QStringLiteral("—"); }
+
+QColor colorOf(Color c) { return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF)); }
+
+QString styleName(int style) {
+  static const char* names[kMaxCompared] = {"实线", "虚线", "点线", "点划线", "长虚线", "双点划线", "短虚线", "长短线"};
+  return QString::fromUtf8(names[((style % kMaxCompared) + kMaxCompared) % kMaxCompared]);
+}
+
+struct ToleranceBox {
+  const char* name;
+  const char* caption;
+  const char* unit;
+};
+constexpr ToleranceBox kToleranceBoxes[] = {
+    {"h", "h  ±", "mm"}, {"H", "H  ±", "mm"}, {"R", "R  ±", "mm"}, {"r", "r  ±", "mm"},
+    {"E", "E  ±", "%"},  {"F", "夹紧力 F  ±", "%"}, {"samples", "抽样数", "个"}, {"seed", "随机种子", ""},
+};
+
+QTableWidgetItem* item(const QString& text) {
+  auto* i = new QTableWidgetItem(text);
+  i->setFlags(i->flags() & ~Qt::ItemIsEditable);
+  return i;
+}
+
+}  // namespace
+
+CompareWindow::CompareWindow(std::function<DesignInputs()> current, std::function<void(const DesignInputs&)> apply,
+                             QWidget* parent)
+    : QWidget(parent, Qt::Window), current_(std::move(current)), apply_(std::move(apply)) {
+  setWindowTitle(QStringLiteral("特性曲线对比"));
+  setObjectName(QStringLiteral("CompareWindow"));
+  auto* layout = new QVBoxLayout(this);
+
+  auto* buttons = new QHBoxLayout;
+  const auto button = [&](const char* name, const QString& caption, auto slot) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QString::fromLatin1(name));
+    connect(b, &QPushButton::clicked, this, slot);
+    buttons->addWidget(b);
+    return b;
+  };
+  button("pinCurrent", QStringLiteral("固定当前曲线"), [this] { pinCurrent(); });
+  button("openDesign", QStringLiteral("打开设计文件…"), [this] {
+    const QString path = askOpenFileName(QStringLiteral("打开要对比的设计"), QStringLiteral("设计文件 (*.diaspring);;所有文件 (*)"));
+    if (!path.isEmpty()) openDesignFile(path);
+  });
+  button("importMeasured", QStringLiteral("导入实测曲线…"), [this] {
+    const QString path = askOpenFileName(QStringLiteral("导入实测曲线"),
+                                         QStringLiteral("实测数据 (*.csv *.txt *.dat);;所有文件 (*)"));
+    if (!path.isEmpty()) importMeasured(path);
+  });
+  button("removeCurve", QStringLiteral("移除所选"), [this] {
+    if (curves_->currentRow() > 0) removeCurve(curves_->currentRow());
+  });
+  button("saveChart", QStringLiteral("保存图表…"), [this] { saveChart(); });
+  buttons->addStretch(1);
+  layout->addLayout(buttons);
+
+  auto* split = new QSplitter(Qt::Horizontal, this);
+  auto* left = new QWidget(split);
+  auto* leftLayout = new QVBoxLayout(left);
+  leftLayout->setContentsMargins(0, 0, 0, 0);
+  chart_ = new AnalysisChart(left);
+  chart_->setObjectName(QStringLiteral("CompareChart"));
+  chart_->setMinimumSize(560, 330);
+  leftLayout->addWidget(chart_, 1);
+  readout_ = new QLabel(QStringLiteral("将鼠标移到图上，读出每条曲线在该 λ1 处的 F1"), left);
+  readout_->setObjectName(QStringLiteral("Readout"));
+  readout_->setWordWrap(true);
+  leftLayout->addWidget(readout_);
+  connect(chart_, &AnalysisChart::hovered, this, [this](std::optional<QPointF> at) { showReadout(at); });
+  connect(chart_, &AnalysisChart::saveRequested, this, [this] { saveChart(); });
+
+  auto* right = new QWidget(split);
+  auto* rightLayout = new QVBoxLayout(right);
+  rightLayout->setContentsMargins(0, 0, 0, 0);
+  curves_ = new QTableWidget(0, 4, right);
+  curves_->setObjectName(QStringLiteral("CurveTable"));
+  curves_->setHorizontalHeaderLabels({QStringLiteral("显示"), QStringLiteral("曲线"), QStringLiteral("来源"),
+                                      QStringLiteral("线型")});
+  curves_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+  curves_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  curves_->setSelectionMode(QAbstractItemView::SingleSelection);
+  // The table is refilled on every change, which replaces the item that
+  // signals: the change is applied once the signal has returned.
+  connect(curves_, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* changed) {
+    if (changed->column() != 0) return;
+    const int row = changed->row();
+    const bool shown = changed->checkState() == Qt::Checked;
+    QMetaObject::invokeMethod(this, [this, row, shown] { setCurveShown(row, shown); }, Qt::QueuedConnection);
+  });
+  rightLayout->addWidget(curves_, 1);
+
+  curves_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  curves_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+  curves_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
+  split->addWidget(left);
+  split->addWidget(right);
+  split->setStretchFactor(0, 3);
+  split->setStretchFactor(1, 1);
+  split->setSizes({880, 400});
+  layout->addWidget(split, 1);
+
+  auto* measuredBox = new QGroupBox(QStringLiteral("实测曲线与标定"), this);
+  auto* measuredLayout = new QVBoxLayout(measuredBox);
+  auto* measuredRow = new QHBoxLayout;
+  measured_ = new QTableWidget(0, 8, measuredBox);
+  measured_->setObjectName(QStringLiteral("MeasuredTable"));
+  measured_->setHorizontalHeaderLabels({QStringLiteral("实测曲线"), QStringLiteral("B 处偏差"),
+                                        QStringLiteral("A 处偏差"), QStringLiteral("RMS/N"),
+                                        QStringLiteral("拟合 h/mm"), QStringLiteral("拟合 H/mm"),
+                                        QStringLiteral("拟合 H/h"), QStringLiteral("拟合 RMS/N")});
+  measured_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  measured_->setSelectionMode(QAbstractItemView::SingleSelection);
+  measured_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  measured_->verticalHeader()->setDefaultSectionSize(22);
+  measured_->setMaximumHeight(measured_->horizontalHeader()->sizeHint().height() + 3 * 22 + 6);
+  measuredRow->addWidget(measured_, 1);
+  measuredLayout->addLayout(measuredRow);
+  auto* note = new QLabel(QStringLiteral(
+                              "偏差 = 实测 − 计算（当前设计）。标定在其余输入不变时求使理想化 Almen–László "
+                              "载荷公式与实测加载曲线最小二乘拟合的等效 h 与 H；支承半径、分离指和摩擦的影响被计入"
+                              "等效值，并非实际板厚与锥高。"),
+                          measuredBox);
+  note->setWordWrap(true);
+  note->setMaximumWidth(300);
+  auto* side = new QVBoxLayout;
+  side->addWidget(note);
+  auto* applyFitButton = new QPushButton(QStringLiteral("将拟合的 h、H/h 输入主窗口"), measuredBox);
+  applyFitButton->setObjectName(QStringLiteral("applyFit"));
+  connect(applyFitButton, &QPushButton::clicked, this, [this] { applyFit(measured_->currentRow()); });
+  side->addWidget(applyFitButton);
+  measuredRow->addLayout(side);
+  layout->addWidget(measuredBox);
+
+  auto* scatterBox = new QGroupBox(QStringLiteral("生产离散（当前设计，在名义 λ1B、λ1A、λ1C 处）"), this);
+  auto* scatterLayout = new QVBoxLayout(scatterBox);
+  auto* tolGrid = new QGridLayout;
+  int col = 0;
+  for (const ToleranceBox& t : kToleranceBoxes) {
+    auto* edit = new QLineEdit(scatterBox);
+    edit->setObjectName(QString::fromLatin1(t.name));
+    edit->setMaximumWidth(80);
+    connect(edit, &QLineEdit::editingFinished, this, [this] {
+      tolerancesTyped_ = true;
+      refresh();
+    });
+    tolerances_.push_back(edit);
+    tolGrid->addWidget(new QLabel(QString::fromUtf8(t.caption), scatterBox), 0, col);
+    tolGrid->addWidget(edit, 0, col + 1);
+    tolGrid->addWidget(new QLabel(QString::fromUtf8(t.unit), scatterBox), 0, col + 2);
+    col += 3;
+  }
+  auto* standard = new QPushButton(QStringLiteral("按标准公差"), scatterBox);
+  standard->setObjectName(QStringLiteral("standardTolerances"));
+  standard->setToolTip(QStringLiteral("h、H、R、r 取碟簧标准 DIN EN 16983（DIN 2093）的允许偏差带宽的一半，"
+                                      "E 取 0 %，夹紧力取 ±5 %"));
+  connect(standard, &QPushButton::clicked, this, [this] {
+    tolerancesTyped_ = false;
+    resetTolerances();
+    refresh();
+  });
+  tolGrid->addWidget(standard, 0, col);
+  showBand_ = new QCheckBox(QStringLiteral("显示公差带"), scatterBox);
+  showBand_->setChecked(true);
+  connect(showBand_, &QCheckBox::toggled, this, [this] { refresh(); });
+  tolGrid->addWidget(showBand_, 0, col + 1);
+  scatterLayout->addLayout(tolGrid);
+  scatter_ = new QTableWidget(4, 6, scatterBox);
+  scatter_->setObjectName(QStringLiteral("ScatterTable"));
+  scatter_->setHorizontalHeaderLabels({QStringLiteral("极限 最小/N"), QStringLiteral("极限 最大/N"),
+                                       QStringLiteral("抽样 最小/N"), QStringLiteral("抽样 最大/N"),
+                                       QStringLiteral("平均/N"), QStringLiteral("σ/N")});
+  scatter_->setVerticalHeaderLabels({QStringLiteral("F1B"), QStringLiteral("F1A"), QStringLiteral("F1C"),
+                                     QStringLiteral("最大分离力 F2max")});
+  scatter_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  scatter_->verticalHeader()->setDefaultSectionSize(22);
+  scatter_->setMaximumHeight(scatter_->horizontalHeader()->sizeHint().height() + 4 * 22 + 6);
+  scatterLayout->addWidget(scatter_);
+  scatterNote_ = new QLabel(scatterBox);
+  scatterNote_->setObjectName(QStringLiteral("ScatterNote"));
+  scatterNote_->setWordWrap(true);
+  scatterLayout->addWidget(scatterNote_);
+  layout->addWidget(scatterBox);
+
+  input_.designs.push_back(designCurve(current_(), "当前设计"));
+  shown_ = {true};
+  styles_ = {0};
+  kinds_ = {QStringLiteral("主窗口")};
+  resetTolerances();
+  resize(1280, 960);
+  refresh();
+}
+
+QLineEdit* CompareWindow::tolerance(const char* name) const {
+  for (QLineEdit* e : tolerances_)
+    if (e->objectName() == QLatin1String(name)) return e;
+  return nullptr;
+}
+
+void CompareWindow::resetTolerances() {
+  const DesignCurve& c = input_.designs.front();
+  input_.tolerances = c.ok() ? defaultTolerances(c.g) : Tolerances{};
+  const Tolerances& t = input_.tolerances;
+  const double values[] = {t.h, t.H, t.R, t.r, t.Epercent, t.clampPercent};
+  for (std::size_t i = 0; i < 6; ++i) tolerances_[i]->setText(qs(generalText(Num(values[i]))));
+  tolerance("samples")->setText(QString::number(input_.samples));
+  tolerance("seed")->setText(QString::number(input_.seed));
+}
+
+void CompareWindow::readTolerances() {
+  double* targets[] = {&input_.tolerances.h, &input_.tolerances.H, &input_.tolerances.R,
+                       &input_.tolerances.r, &input_.tolerances.Epercent, &input_.tolerances.clampPercent};
+  QStringList bad;
+  for (std::size_t i = 0; i < tolerances_.size(); ++i) {
+    QLineEdit* e = tolerances_[i];
+    const std::string text = e->text().trimmed().toStdString();
+    double v = NAN;
+    try {
+      if (isWholeNumber(text)) v = val(text).value();
+    } catch (const Fault&) {
+    }
+    bool ok = std::isfinite(v) && v >= 0;
+    if (i == 6) ok = ok && v == std::floor(v) && v <= 1000000;
+    if (i == 7) ok = ok && v == std::floor(v) && v < 9007199254740992.0;
+    e->setStyleSheet(ok ? QString() : QStringLiteral("background: #FFD6D6"));
+    if (!ok) {
+      bad << QString::fromUtf8(kToleranceBoxes[i].caption).remove(QStringLiteral("  ±")).trimmed();
+      continue;
+    }
+    if (i < 6) *targets[i] = v;
+    else if (i == 6) input_.samples = static_cast<int>(v);
+    else input_.seed = static_cast<std::uint64_t>(v);
+  }
+  if (!bad.isEmpty())
+    scatterNote_->setText(QStringLiteral("<span style='color:#C62828'>%1 不是非负数（抽样数与种子为整数），"
+                                         "按上次的值计算。</span>")
+                              .arg(bad.join(QStringLiteral("、"))));
+}
+
+void CompareWindow::followCurrent() {
+  input_.designs.front() = designCurve(current_(), "当前设计");
+  if (!tolerancesTyped_) resetTolerances();
+  refresh();
+}
+
+bool CompareWindow::roomForOneMore() {
+  if (curveCount() < kMaxCompared) return true;
+  showWarning(QStringLiteral("曲线已满"),
+              QStringLiteral("最多同时对比 %1 条曲线；请先移除一条。").arg(kMaxCompared));
+  return false;
+}
+
+int CompareWindow::curveCount() const { return static_cast<int>(input_.designs.size() + input_.measured.size()); }
+
+bool CompareWindow::pinCurrent() {
+  const DesignInputs in = current_();
+  const auto text = [&](const char* key) { return qs(in.text(*inputBoxOfKey(key))); };
+  return addDesign(in, QStringLiteral("固定%1 h=%2 H/h=%3 R=%4 R/r=%5")
+                           .arg(++pinned_)
+                           .arg(text("h"), text("HoverH"), text("R"), text("RoverR")));
+}
+
+bool CompareWindow::addDesign(const DesignInputs& inputs, const QString& name) {
+  if (!roomForOneMore()) return false;
+  const auto at = static_cast<std::ptrdiff_t>(input_.designs.size());
+  input_.designs.push_back(designCurve(inputs, name.toStdString()));
+  int style = 0;
+  while (std::find(styles_.begin(), styles_.end(), style) != styles_.end()) ++style;
+  shown_.insert(shown_.begin() + at, true);
+  styles_.insert(styles_.begin() + at, style);
+  kinds_.insert(kinds_.begin() + at, name.startsWith(QStringLiteral("固定")) ? QStringLiteral("固定")
+                                                                            : QStringLiteral("设计"));
+  refresh();
+  return true;
+}
+
+bool CompareWindow::openDesignFile(const QString& path) {
+  if (!roomForOneMore()) return false;
+  const DesignRead read = readDesignFile(path.toStdString());
+  if (!read.ok()) {
+    showWarning(QStringLiteral("无法打开设计文件"), qs(read.error->chinese()));
+    return false;
+  }
+  addDesign(read.document->inputs, QFileInfo(path).completeBaseName());
+  kinds_[input_.designs.size() - 1] = QStringLiteral("设计文件");
+  fillTables();
+  return true;
+}
+
+bool CompareWindow::importMeasured(const QString& path) {
+  if (!roomForOneMore()) return false;
+  MeasuredRead read = readMeasuredFile(path.toStdString());
+  if (!read.curve) {
+    showWarning(QStringLiteral("无法导入实测曲线"),
+                QStringLiteral("“%1”未导入：%2\n（每行一对数：λ1/mm 与 F1/N，以逗号、分号、制表符或空格分隔，"
+                               "可有一行表头；先加载后卸载。）")
+                    .arg(QFileInfo(path).fileName(), qs(read.errorZh)));
+    return false;
+  }
+  input_.measured.push_back(std::move(*read.curve));
+  int style = 0;
+  while (std::find(styles_.begin(), styles_.end(), style) != styles_.end()) ++style;
+  shown_.push_back(true);
+  styles_.push_back(style);
+  kinds_.push_back(QStringLiteral("实测"));
+  refresh();
+  return true;
+}
+
+void CompareWindow::removeCurve(int row) {
+  if (row <= 0 || row >= curveCount()) return;
+  const auto designs = static_cast<int>(input_.designs.size());
+  if (row < designs) input_.designs.erase(input_.designs.begin() + row);
+  else input_.measured.erase(input_.measured.begin() + (row - designs));
+  shown_.erase(shown_.begin() + row);
+  styles_.erase(styles_.begin() + row);
+  kinds_.erase(kinds_.begin() + row);
+  refresh();
+}
+
+void CompareWindow::setCurveShown(int row, bool shown) {
+  if (row < 0 || row >= curveCount() || shown_[static_cast<std::size_t>(row)] == shown) return;
+  shown_[static_cast<std::size_t>(row)] = shown;
+  refresh();
+}
+
+bool CompareWindow::applyFit(int index) {
+  if (index < 0 || index >= static_cast<int>(result_.measured.size())) {
+    showWarning(QStringLiteral("没有选中实测曲线"), QStringLiteral("请先在实测曲线表中选中一行。"));
+    return false;
+  }
+  const Calibration& fit = result_.measured[static_cast<std::size_t>(index)].fit;
+  if (!std::isfinite(fit.h) || !std::isfinite(fit.H) || fit.h <= 0) {
+    showWarning(QStringLiteral("无法输入拟合值"), QStringLiteral("这条实测曲线没有可用的拟合结果。"));
+    return false;
+  }
+  DesignInputs in = current_();
+  in.setText(*inputBoxOfKey("h"), format(fit.h, "0.0000"));
+  in.setText(*inputBoxOfKey("HoverH"), format(fit.H / fit.h, "0.0000"));
+  apply_(in);
+  return true;
+}
+
+ComparisonScene CompareWindow::scene() const {
+  ComparisonScene s;
+  const std::size_t designs = input_.designs.size();
+  for (std::size_t i = 0; i < designs; ++i)
+    if (shown_[i]) s.designs.push_back({input_.designs[i], styles_[i]});
+  for (std::size_t i = 0; i < input_.measured.size(); ++i)
+    if (shown_[designs + i]) s.measured.push_back({input_.measured[i], styles_[designs + i]});
+  if (showBand_->isChecked() && shown_[0]) s.band = sceneOf(input_, result_).band;
+  return s;
+}
+
+void CompareWindow::refresh() {
+  scatterNote_->clear();
+  readTolerances();
+  const QString warning = scatterNote_->text();
+  result_ = runComparison(input_);
+  const ComparisonFrame frame = drawComparison(chart_->displayList(), scene());
+  chart_->setWindow(frame.data);
+  chart_->update();
+  fillTables();
+  if (!warning.isEmpty()) scatterNote_->setText(warning + QStringLiteral("<br>") + scatterNote_->text());
+}
+
+void CompareWindow::fillTables() {
+  const QSignalBlocker block(curves_);
+  curves_->setRowCount(curveCount());
+  const std::size_t designs = input_.designs.size();
+  for (int row = 0; row < curveCount(); ++row) {
+    const auto r = static_cast<std::size_t>(row);
+    auto* check = new QTableWidgetItem;
+    check->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    check->setCheckState(shown_[r] ? Qt::Checked : Qt::Unchecked);
+    curves_->setItem(row, 0, check);
+    QString name;
+    if (r < designs) {
+      const DesignCurve& d = input_.designs[r];
+      name = qs(d.name) + (d.ok() ? QString() : QStringLiteral("（%1）").arg(qs(d.error)));
+    } else {
+      name = qs(input_.measured[r - designs].name);
+    }
+    curves_->setItem(row, 1, item(name));
+    curves_->setItem(row, 2, item(kinds_[r]));
+    auto* style = item(styleName(styles_[r]));
+    style->setForeground(colorOf(curveStyle(styles_[r]).color));
+    QFont bold = style->font();
+    bold.setBold(true);
+    style->setFont(bold);
+    curves_->setItem(row, 3, style);
+  }
+
+  measured_->setRowCount(static_cast<int>(result_.measured.size()));
+  for (std::size_t i = 0; i < result_.measured.size(); ++i) {
+    const MeasuredComparison& m = result_.measured[i];
+    const int row = static_cast<int>(i);
+    const auto dev = [](const Deviation& d) {
+      return std::isfinite(d.newton) ? QStringLiteral("%1 N（%2 %）").arg(num(d.newton, "0"), num(d.percent, "0.0"))
+                                     : QStringLiteral("未测到");
+    };
+    measured_->setItem(row, 0, item(qs(input_.measured[i].name)));
+    measured_->setItem(row, 1, item(dev(m.atB)));
+    measured_->setItem(row, 2, item(dev(m.atA)));
+    measured_->setItem(row, 3, item(num(m.rms, "0")));
+    measured_->setItem(row, 4, item(num(m.fit.h, "0.0000")));
+    measured_->setItem(row, 5, item(num(m.fit.H, "0.0000")));
+    measured_->setItem(row, 6, item(num(m.fit.H / m.fit.h, "0.0000")));
+    measured_->setItem(row, 7, item(num(m.fit.rms, "0") + (m.fit.converged ? QString() : QStringLiteral("（未收敛）"))));
+  }
+
+  if (!result_.hasScatter) {
+    for (int r = 0; r < 4; ++r)
+      for (int c = 0; c < 6; ++c) scatter_->setItem(r, c, item(QStringLiteral("—")));
+    scatterNote_->setText(QStringLiteral("当前设计没有特性曲线（%1），无法计算生产离散。")
+                              .arg(qs(input_.designs.front().error)));
+    return;
+  }
+  const WorstCase& w = result_.worst;
+  const MonteCarlo& mc = result_.monteCarlo;
+  const Range* ranges[] = {&w.F1B, &w.F1A, &w.F1C, &w.releaseForceMax};
+  const Stats* stats[] = {&mc.F1B, &mc.F1A, &mc.F1C, &mc.releaseForceMax};
+  for (int r = 0; r < 4; ++r) {
+    const double values[] = {ranges[r]->min, ranges[r]->max, stats[r]->min, stats[r]->max, stats[r]->mean, stats[r]->sigma};
+    for (int c = 0; c < 6; ++c) scatter_->setItem(r, c, item(num(values[c], c == 5 ? "0.0" : "0")));
+  }
+  const Sensitivity& s = result_.sensitivity;
+  scatterNote_->setText(
+      QStringLiteral("抽样 %1 个（正态分布，σ = 公差/3，种子 %2）：F1B 在夹紧力 F = %3 N ±%4 % 内的占 %5 %；"
+                     "F1A ≥ F1B 的占 %6 %。<br>F1B 的灵敏度：∂F1B/∂h = %7 N/mm，∂F1B/∂H = %8 N/mm，"
+                     "∂F1B/∂R = %9 N/mm，∂F1B/∂r = %10 N/mm，∂F1B/∂E = %11 N/MPa。"
+                     "公差带：虚线为各公差角点组合的极限，浅蓝为抽样的 ±3σ。")
+          .arg(mc.samples)
+          .arg(mc.seed)
+          .arg(num(input_.designs.front().clutch.F, "0"), num(input_.tolerances.clampPercent, "0.0"),
+               num(100 * mc.withinClampTolerance, "0.0"), num(100 * mc.F1AatLeastF1B, "0.0"), num(s.h, "0"),
+               num(s.H, "0"), num(s.R, "0"), num(s.r, "0"), num(s.E, "0.0000")));
+}
+
+void CompareWindow::showReadout(std::optional<QPointF> at) {
+  if (!at) {
+    readout_->setText(QStringLiteral("将鼠标移到图上，读出每条曲线在该 λ1 处的 F1"));
+    return;
+  }
+  QStringList parts;
+  for (const Reading& r : readoutAt(scene(), at->x()))
+    parts << QStringLiteral("%1: %2 N").arg(qs(r.name), num(r.F1, "0"));
+  readout_->setText(QStringLiteral("λ1 = %1 mm　").arg(num(at->x(), "0.000")) + parts.join(QStringLiteral("；")));
+}
+
+void CompareWindow::saveChart() {
+  const QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString chosen =
+      askSaveFileName(QDir(dir.isEmpty() ? QDir::homePath() : dir).filePath(QStringLiteral("特性曲线对比.png")));
+  if (chosen.isEmpty()) return;
+  QString error;
+  if (!exportChart(chart_->displayList(), chosen, 2, &error))
+    showWarning(QStringLiteral("无法保存图表"), error + QStringLiteral("\n请换一个位置或文件名后重试。"));
+}
+
+QString CompareWindow::askOpenFileName(const QString& caption, const QString& filters) {
+  return QFileDialog::getOpenFileName(this, caption, QString(), filters);
+}
+
+QString CompareWindow::askSaveFileName(const QString& suggested) {
+  QString filter = kPngFilter;
+  const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("保存图表"), suggested, chartFilters(), &filter);
+  return chosen.isEmpty() ? chosen : withChartExtension(chosen, filter);
+}
+
+void CompareWindow::showWarning(const QString& title, const QString& text) { QMessageBox::warning(this, title, text); }
+
+// ---------------------------------------------------------------- main window
+
+void MainWindow::showCompareWindow() {
+  auto* window = findChild<CompareWindow*>();
+  if (window == nullptr) {
+    window = new CompareWindow([this] { return currentInputs(); },
+                               [this](const DesignInputs& inputs) { applyDesign(inputs); }, this);
+    connect(this, &MainWindow::curveRan, window, &CompareWindow::followCurrent);
+  }
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+CompareWindow* MainWindow::compareWindow() const { return findChild<CompareWindow*>(); }
+
+std::optional<ComparisonPage> MainWindow::comparisonPage() const {
+  const CompareWindow* window = compareWindow();
+  if (window == nullptr || !window->comparing()) return std::nullopt;
+  return ComparisonPage{window->input(), window->result(), window->scene()};
+}
+
+}  // namespace diaspring::app

@@ -1,0 +1,395 @@
+#include "cli/compare_command.h"
+
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+#include "cli/exporter.h"
+#include "cli/json_writer.h"
+#include "cli/utf8_text.h"
+#include "design/design_file.h"
+#include "form/extra_inputs.h"
+#include "form/named_inputs.h"
+#include "runtime/convert.h"
+#include "runtime/fault.h"
+
+namespace diaspring::cli {
+namespace {
+
+using namespace compare;
+
+constexpr int kMaxSamples = 1000000;
+
+struct CompareArgs {
+  std::vector<std::string> designs;
+  std::vector<std::pair<std::string, std::string>> sets;
+  std::vector<std::string> measured;
+  std::vector<std::string> tolerances;
+  int samples = kDefaultSamples;
+  std::uint64_t seed = kDefaultSeed;
+  bool json = false;
+  std::string chart;
+  int scale = 2;
+};
+
+std::string quote(std::string_view s) { return "'" + std::string(s) + "'"; }
+
+template <class T>
+std::string parseWhole(std::string_view option, std::string_view value, T low, T high, T& out) {
+  T n{};
+  const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
+  if (value.empty() || ec != std::errc() || end != value.data() + value.size() || n < low || n > high)
+    return std::string(option) + " takes a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
+           ", not " + quote(value);
+  out = n;
+  return {};
+}
+
+std::string parseArgs(std::span<const std::string_view> args, CompareArgs& a, bool& help) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      help = true;
+      return {};
+    }
+    if (arg == "--json") {
+      a.json = true;
+      continue;
+    }
+    const bool takesValue = arg == "--design" || arg == "--set" || arg == "--measured" || arg == "--tolerance" ||
+                            arg == "--samples" || arg == "--seed" || arg == "--chart" || arg == "--scale";
+    if (!takesValue) return "unexpected argument " + quote(arg) + "; see compare --help";
+    if (i + 1 == args.size()) return std::string(arg) + " needs a value";
+    const std::string_view value = args[++i];
+    if (!isValidUtf8(value)) return std::string(arg) + ": the text is not valid UTF-8";
+    std::string error;
+    if (arg == "--design") a.designs.emplace_back(value);
+    else if (arg == "--measured") a.measured.emplace_back(value);
+    else if (arg == "--tolerance") a.tolerances.emplace_back(value);
+    else if (arg == "--chart") a.chart = std::string(value);
+    else if (arg == "--samples") error = parseWhole("--samples", value, 0, kMaxSamples, a.samples);
+    else if (arg == "--scale") error = parseWhole("--scale", value, 1, 8, a.scale);
+    else if (arg == "--seed")
+      error = parseWhole<std::uint64_t>("--seed", value, 0, UINT64_MAX, a.seed);
+    else {
+      const std::size_t eq = value.find('=');
+      if (eq == std::string_view::npos) return "--set " + quote(value) + ": expected NAME=TEXT";
+      a.sets.emplace_back(value.substr(0, eq), value.substr(eq + 1));
+    }
+    if (!error.empty()) return error;
+  }
+  if (a.designs.size() + a.measured.size() + (a.designs.empty() ? 1 : 0) > static_cast<std::size_t>(kMaxCompared))
+    return "at most " + std::to_string(kMaxCompared) + " curves (designs and measurements) are compared at once";
+  return {};
+}
+
+std::string setInput(DesignInputs& in, const std::string& name, const std::string& text) {
+  if (extraInputOfName(name) != nullptr) {
+    in.setExtra(name, text);
+    return {};
+  }
+  auto box = boxOfNamedInput(name);
+  if (!box) {
+    box = textBoxFromName(name);
+    if (box && inputBoxKey(*box).empty()) box.reset();
+  }
+  if (!box) return "--set: unknown input " + quote(name) + " (an input name such as h or HoverH, or Text4 ...)";
+  in.setText(*box, text);
+  return {};
+}
+
+std::string stem(const std::string& path) { return std::filesystem::path(path).stem().string(); }
+
+void key(std::string& out, std::string_view k) {
+  if (out.back() != '{' && out.back() != '[') out += ',';
+  appendJsonString(out, k);
+  out += ':';
+}
+void number(std::string& out, std::string_view k, double v) {
+  key(out, k);
+  appendJsonDouble(out, v);
+}
+void pair(std::string& out, std::string_view k, double a, double b) {
+  key(out, k);
+  out += '[';
+  appendJsonDouble(out, a);
+  out += ',';
+  appendJsonDouble(out, b);
+  out += ']';
+}
+void stats(std::string& out, std::string_view k, const Stats& s) {
+  key(out, k);
+  out += '{';
+  number(out, "min", s.min);
+  number(out, "max", s.max);
+  number(out, "mean", s.mean);
+  number(out, "sigma", s.sigma);
+  out += '}';
+}
+
+std::string n0(double v) { return std::isfinite(v) ? format(v, "0") : "-"; }
+std::string n1(double v) { return std::isfinite(v) ? format(v, "0.0") : "-"; }
+std::string n4(double v) { return std::isfinite(v) ? format(v, "0.0000") : "-"; }
+
+std::string renderText(const ComparisonInput& in, const ComparisonResult& r) {
+  std::string out;
+  for (std::size_t i = 0; i < in.designs.size(); ++i) {
+    const DesignCurve& d = in.designs[i];
+    out += (i == 0 ? "current  " : "compared ") + d.name + ":";
+    if (!d.ok()) {
+      out += " " + d.error + "\n";
+      continue;
+    }
+    for (std::size_t k = 0; k < 6; ++k)
+      out += std::string("  ") + kPointNames[k] + " " + n4(d.points[k].first) + " mm " + n0(d.points[k].second) + " N";
+    out += "\n";
+  }
+  for (std::size_t i = 0; i < r.measured.size(); ++i) {
+    const MeasuredComparison& m = r.measured[i];
+    out += "measured " + in.measured[i].name + ": at B " + n0(m.atB.newton) + " N (" + n1(m.atB.percent) + " %), at A " +
+           n0(m.atA.newton) + " N (" + n1(m.atA.percent) + " %), RMS " + n0(m.rms) + " N over " +
+           std::to_string(m.overlap) + " points\n";
+    out += "  calibration of the idealised law: h = " + n4(m.fit.h) + " mm, H = " + n4(m.fit.H) + " mm (H/h = " +
+           n4(m.fit.H / m.fit.h) + "), RMS " + n0(m.fit.rms) + " N" + (m.fit.converged ? "" : " (did not converge)") +
+           "\n";
+  }
+  if (r.hasScatter) {
+    const Tolerances& t = in.tolerances;
+    out += "tolerances: h ±" + n4(t.h) + " mm, H ±" + n4(t.H) + " mm, R ±" + n4(t.R) + " mm, r ±" + n4(t.r) +
+           " mm, E ±" + n1(t.Epercent) + " %, clamp load ±" + n1(t.clampPercent) + " %\n";
+    out += "              worst case          Monte Carlo (" + std::to_string(r.monteCarlo.samples) + " springs, seed " +
+           std::to_string(r.monteCarlo.seed) + ")\n";
+    out += "              min      max        min      max      mean     sigma\n";
+    const auto row = [&](const char* name, const Range& w, const Stats& s) {
+      std::string line = name;
+      const auto col = [&](const std::string& v, std::size_t at) {
+        line.resize(std::max(line.size() + 1, at), ' ');
+        line += v;
+      };
+      col(n0(w.min), 14), col(n0(w.max), 23), col(n0(s.min), 34), col(n0(s.max), 43), col(n0(s.mean), 52),
+          col(n1(s.sigma), 61);
+      out += line + " N\n";
+    };
+    row("F1B", r.worst.F1B, r.monteCarlo.F1B);
+    row("F1A", r.worst.F1A, r.monteCarlo.F1A);
+    row("F1C", r.worst.F1C, r.monteCarlo.F1C);
+    row("F2max", r.worst.releaseForceMax, r.monteCarlo.releaseForceMax);
+    out += "within the clamp-load tolerance at B: " + n1(100 * r.monteCarlo.withinClampTolerance) +
+           " %; F1A >= F1B: " + n1(100 * r.monteCarlo.F1AatLeastF1B) + " %\n";
+    const Sensitivity& s = r.sensitivity;
+    out += "sensitivity of F1B: " + n0(s.h) + " N/mm (h), " + n0(s.H) + " N/mm (H), " + n0(s.R) + " N/mm (R), " +
+           n0(s.r) + " N/mm (r), " + format(s.E, "0.0000") + " N/MPa (E)\n";
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string parseTolerance(std::string_view arg, const DesignCurve& d, Tolerances& tol) {
+  const std::size_t eq = arg.find('=');
+  if (eq == std::string_view::npos) return "--tolerance " + quote(arg) + ": expected NAME=VALUE";
+  const std::string_view name = arg.substr(0, eq);
+  std::string_view value = arg.substr(eq + 1);
+  if (value.substr(0, 2) == "\xC2\xB1") value.remove_prefix(2);  // ±
+  bool percent = false;
+  if (!value.empty() && value.back() == '%') percent = true, value.remove_suffix(1);
+  double v = NAN;
+  try {
+    if (isWholeNumber(value)) v = val(value).value();
+  } catch (const Fault&) {
+  }
+  if (!std::isfinite(v) || v < 0)
+    return "--tolerance " + std::string(name) + ": " + quote(arg.substr(eq + 1)) +
+           " is not a tolerance (a number at least 0, in the input's unit or with %)";
+  struct Target {
+    const char* name;
+    double* mm;       // an input in mm
+    double* percent;  // an input kept in per cent
+    double nominal;
+  };
+  const Target targets[] = {{"h", &tol.h, nullptr, d.g.h},          {"H", &tol.H, nullptr, d.g.H},
+                            {"R", &tol.R, nullptr, d.g.R},          {"r", &tol.r, nullptr, d.g.r},
+                            {"E", nullptr, &tol.Epercent, d.clutch.E}, {"F", nullptr, &tol.clampPercent, d.clutch.F}};
+  for (const Target& t : targets) {
+    if (name != t.name) continue;
+    if (t.mm) *t.mm = percent ? v / 100 * std::fabs(t.nominal) : v;
+    else *t.percent = percent ? v : 100 * v / std::fabs(t.nominal);
+    return {};
+  }
+  return "--tolerance: unknown input " + quote(name) + "; the tolerances are h, H, R, r (mm), E (MPa or %) and F "
+         "(the clamp load, N or %)";
+}
+
+std::string renderCompareJson(const ComparisonInput& in, const ComparisonResult& r) {
+  std::string out = "{\"curves\":[";
+  for (const DesignCurve& d : in.designs) {
+    out += out.back() == '[' ? "{" : ",{";
+    key(out, "name");
+    appendJsonString(out, d.name);
+    if (!d.ok()) {
+      key(out, "error");
+      appendJsonString(out, d.error);
+    } else {
+      key(out, "points");
+      out += '{';
+      for (std::size_t k = 0; k < 6; ++k) pair(out, kPointNames[k], d.points[k].first, d.points[k].second);
+      out += '}';
+    }
+    out += '}';
+  }
+  out += "],\"measured\":[";
+  for (std::size_t i = 0; i < r.measured.size(); ++i) {
+    const MeasuredComparison& m = r.measured[i];
+    out += i ? ",{" : "{";
+    key(out, "name");
+    appendJsonString(out, in.measured[i].name);
+    for (const auto& [k, dev] : {std::pair{"deviationB", m.atB}, std::pair{"deviationA", m.atA}}) {
+      key(out, k);
+      out += '{';
+      number(out, "N", dev.newton);
+      number(out, "percent", dev.percent);
+      out += '}';
+    }
+    number(out, "rms", m.rms);
+    key(out, "points");
+    out += std::to_string(m.overlap);
+    key(out, "fit");
+    out += '{';
+    number(out, "h", m.fit.h);
+    number(out, "H", m.fit.H);
+    number(out, "rms", m.fit.rms);
+    key(out, "converged");
+    out += m.fit.converged ? "true" : "false";
+    key(out, "law");
+    appendJsonString(out, "idealised");
+    out += "}}";
+  }
+  out += "],\"tolerance\":";
+  if (!r.hasScatter) {
+    out += "null}\n";
+    return out;
+  }
+  const Tolerances& t = in.tolerances;
+  out += "{\"inputs\":{";
+  number(out, "h", t.h);
+  number(out, "H", t.H);
+  number(out, "R", t.R);
+  number(out, "r", t.r);
+  number(out, "Epercent", t.Epercent);
+  number(out, "clampPercent", t.clampPercent);
+  out += "},\"worstCase\":{";
+  pair(out, "F1B", r.worst.F1B.min, r.worst.F1B.max);
+  pair(out, "F1A", r.worst.F1A.min, r.worst.F1A.max);
+  pair(out, "F1C", r.worst.F1C.min, r.worst.F1C.max);
+  pair(out, "releaseForceMax", r.worst.releaseForceMax.min, r.worst.releaseForceMax.max);
+  out += "},\"monteCarlo\":{";
+  key(out, "samples");
+  out += std::to_string(r.monteCarlo.samples);
+  key(out, "seed");
+  out += std::to_string(r.monteCarlo.seed);
+  stats(out, "F1B", r.monteCarlo.F1B);
+  stats(out, "F1A", r.monteCarlo.F1A);
+  stats(out, "F1C", r.monteCarlo.F1C);
+  stats(out, "releaseForceMax", r.monteCarlo.releaseForceMax);
+  number(out, "withinClampTolerance", r.monteCarlo.withinClampTolerance);
+  number(out, "F1AatLeastF1B", r.monteCarlo.F1AatLeastF1B);
+  out += "},\"sensitivity\":{";
+  number(out, "h", r.sensitivity.h);
+  number(out, "H", r.sensitivity.H);
+  number(out, "R", r.sensitivity.R);
+  number(out, "r", r.sensitivity.r);
+  number(out, "E", r.sensitivity.E);
+  out += "}}}\n";
+  return out;
+}
+
+Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* exporter) {
+  Outcome o;
+  CompareArgs a;
+  bool help = false;
+  const auto usage = [&](const std::string& message) {
+    o.status = kExitUsage;
+    o.err = "diaspring-cli compare: " + message + "\n";
+    return o;
+  };
+  if (std::string e = parseArgs(args, a, help); !e.empty()) return usage(e);
+  if (help) {
+    o.out =
+        "usage: diaspring-cli compare [--design FILE ...] [--set NAME=TEXT ...] [--measured FILE ...]\n"
+        "                             [--tolerance NAME=VALUE ...] [--samples N] [--seed S]\n"
+        "                             [--chart OUT.png|svg|pdf] [--scale N] [--json]\n"
+        "  The current design is the window's default, or the first --design, with the --set texts\n"
+        "  typed over it; further --design files are drawn beside it (at most 8 curves in all).\n"
+        "  --measured FILE   a measured curve: λ1 in mm and F1 in N, one pair a row (CSV or blanks),\n"
+        "                    a loading branch and optionally an unloading branch; deviations at B and A,\n"
+        "                    the RMS deviation and the calibration of h and H (the idealised law)\n"
+        "  --tolerance N=V   ± V in the unit of input N (h, H, R, r in mm; E in MPa; F in N) or in per\n"
+        "                    cent with % (E=2%); F is the clamp-load tolerance (default 5 %); h, H, R\n"
+        "                    and r default to the disc-spring standard's tolerances (DIN EN 16983),\n"
+        "                    E to 0 %\n"
+        "  --samples N       Monte Carlo springs (0 ... 1000000, default 10000); --seed S (default 19)\n"
+        "  --chart FILE      the comparison chart with the scatter band\n";
+    return o;
+  }
+  if (!a.chart.empty() && !exporter) return usage("--chart needs the build with Qt");
+
+  DesignInputs current;
+  std::string currentName = "current";
+  std::vector<DesignCurve> others;
+  for (std::size_t i = 0; i < a.designs.size(); ++i) {
+    const DesignRead read = readDesignFile(a.designs[i]);
+    if (!read.ok()) {
+      o.status = kExitFault;
+      o.err = "diaspring-cli compare: " + read.error->english() + "\n";
+      return o;
+    }
+    if (i == 0) {
+      current = read.document->inputs;
+      currentName = stem(a.designs[i]);
+    } else {
+      others.push_back(designCurve(read.document->inputs, stem(a.designs[i])));
+    }
+  }
+  for (const auto& [name, text] : a.sets)
+    if (std::string e = setInput(current, name, text); !e.empty()) return usage(e);
+
+  ComparisonInput in;
+  in.designs.push_back(designCurve(current, currentName));
+  for (DesignCurve& d : others) in.designs.push_back(std::move(d));
+  for (const std::string& path : a.measured) {
+    MeasuredRead read = readMeasuredFile(path);
+    if (!read.curve) {
+      o.status = kExitFault;
+      o.err = "diaspring-cli compare: cannot read measured curve: " + read.error + "\n";
+      return o;
+    }
+    in.measured.push_back(std::move(*read.curve));
+  }
+  const DesignCurve& nominal = in.designs.front();
+  if (nominal.ok()) in.tolerances = defaultTolerances(nominal.g);
+  for (const std::string& t : a.tolerances)
+    if (std::string e = parseTolerance(t, nominal, in.tolerances); !e.empty()) return usage(e);
+  in.samples = a.samples;
+  in.seed = a.seed;
+
+  const ComparisonResult r = runComparison(in);
+  o.out = a.json ? renderCompareJson(in, r) : renderText(in, r);
+  for (const DesignCurve& d : in.designs)
+    if (!d.ok()) {
+      o.status = kExitFault;
+      o.err += "diaspring-cli compare: " + d.name + ": " + d.error + "\n";
+    }
+  if (!a.chart.empty()) {
+    DisplayList chart;
+    drawComparison(chart, sceneOf(in, r));
+    if (auto why = exporter->writeChart(chart, a.chart, a.scale)) {
+      o.status = kExitFault;
+      o.err += "diaspring-cli compare: cannot write " + a.chart + ": " + *why + "\n";
+    }
+  }
+  return o;
+}
+
+}  // namespace diaspring::cli

@@ -1,0 +1,285 @@
+#include "compare/comparison_chart.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "runtime/convert.h"
+
+namespace diaspring::compare {
+namespace {
+
+constexpr Color rgb(unsigned r, unsigned g, unsigned b) { return (b << 16) | (g << 8) | r; }
+constexpr Color kGrid = rgb(0xD8, 0xD8, 0xD8);
+constexpr Color kBandHatch = rgb(0xC6, 0xDB, 0xEF);
+constexpr Color kWorstCase = rgb(0x60, 0x60, 0x60);
+constexpr int kSamples = 200;
+constexpr std::size_t kMaxMarkers = 40;
+
+float f(double v) { return static_cast<float>(v); }
+
+class Plot {
+ public:
+  Plot(Surface& s, ChartWindow w) : s_(s), w_(w) {}
+  double dx() const { return w_.x1 - w_.x0; }
+  double dy() const { return w_.y1 - w_.y0; }
+  void line(double x1, double y1, double x2, double y2, Color c) { s_.line(f(x1), f(y1), f(x2), f(y2), c); }
+  void text(double x, double y, const std::string& t) {
+    s_.setCurrentX(f(x));
+    s_.setCurrentY(f(y));
+    s_.print(t);
+  }
+  // A polyline with a dash pattern measured along it in hundredths of the
+  // plot's width and height, so patterns look the same on any scale.
+  void polyline(const std::vector<XY>& pts, const CurveStyle& st, bool clip = true) {
+    clip_ = clip;
+    if (st.dashes.empty()) {
+      for (std::size_t i = 1; i < pts.size(); ++i) segment(pts[i - 1], pts[i], st.color);
+      return;
+    }
+    std::size_t k = 0;
+    double left = st.dashes[0];
+    bool on = true;
+    for (std::size_t i = 1; i < pts.size(); ++i) {
+      XY a = pts[i - 1];
+      const XY b = pts[i];
+      double len = std::hypot(100 * (b.first - a.first) / dx(), 100 * (b.second - a.second) / dy());
+      while (len > 0) {
+        const double take = std::min(len, left);
+        const double t = take / len;
+        const XY mid{a.first + (b.first - a.first) * t, a.second + (b.second - a.second) * t};
+        if (on) segment(a, mid, st.color);
+        a = mid;
+        len -= take;
+        left -= take;
+        if (left <= 1e-12) {
+          k = (k + 1) % st.dashes.size();
+          left = st.dashes[k];
+          on = !on;
+        }
+      }
+    }
+  }
+  // A marker of the given shape (0 square, 1 diamond, 2 cross, 3 plus) around a point.
+  void marker(double x, double y, int shape, Color c) {
+    const double a = 0.008 * dx(), b = 0.014 * dy();
+    switch (shape % 4) {
+      case 0:
+        line(x - a, y - b, x + a, y - b, c), line(x + a, y - b, x + a, y + b, c);
+        line(x + a, y + b, x - a, y + b, c), line(x - a, y + b, x - a, y - b, c);
+        break;
+      case 1:
+        line(x - a, y, x, y + b, c), line(x, y + b, x + a, y, c);
+        line(x + a, y, x, y - b, c), line(x, y - b, x - a, y, c);
+        break;
+      case 2:
+        line(x - a, y - b, x + a, y + b, c), line(x - a, y + b, x + a, y - b, c);
+        break;
+      default:
+        line(x - a, y, x + a, y, c), line(x, y - b, x, y + b, c);
+    }
+  }
+  bool inside(double x, double y) const { return x >= w_.x0 && x <= w_.x1 && y >= w_.y0 && y <= w_.y1; }
+
+ private:
+  void segment(XY a, XY b, Color c) {
+    // Clip to the data window by dropping what lies wholly outside it.
+    if (clip_ && (std::max(a.first, b.first) < w_.x0 || std::min(a.first, b.first) > w_.x1 ||
+        std::max(a.second, b.second) < w_.y0 || std::min(a.second, b.second) > w_.y1))
+      return;
+    line(a.first, a.second, b.first, b.second, c);
+  }
+  Surface& s_;
+  ChartWindow w_;
+  bool clip_ = true;
+};
+
+void grow(ChartWindow& w, double x, double y) {
+  if (!std::isfinite(x) || !std::isfinite(y)) return;
+  w.x0 = std::min(w.x0, x), w.x1 = std::max(w.x1, x), w.y0 = std::min(w.y0, y), w.y1 = std::max(w.y1, y);
+}
+
+// Ends the window on whole ticks.
+double tickStep(double& lo, double& hi) {
+  const double step = niceStep(hi - lo, 7);
+  lo = std::floor(lo / step + 1e-9) * step;
+  hi = std::ceil(hi / step - 1e-9) * step;
+  return step;
+}
+
+// The width of a legend text in widths of a Latin letter: a CJK character
+// (three UTF-8 bytes) counts two.
+double textWidth(const std::string& s) {
+  double w = 0;
+  for (std::size_t i = 0; i < s.size();) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    const std::size_t len = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    w += len == 3 ? 2 : 1;
+    i += len;
+  }
+  return w;
+}
+
+std::string tickText(double v, double step) {
+  if (std::fabs(v) < 1e-9 * step) v = 0;
+  return format(v, step >= 1 ? "0" : step >= 0.1 ? "0.0" : "0.00");
+}
+
+}  // namespace
+
+const CurveStyle& curveStyle(int index) {
+  static const CurveStyle styles[kMaxCompared] = {
+      {rgb(0x00, 0x00, 0x00), {}, "solid"},
+      {rgb(0x00, 0x72, 0xB2), {3.0f, 1.5f}, "dashed"},
+      {rgb(0xD5, 0x5E, 0x00), {0.6f, 0.9f}, "dotted"},
+      {rgb(0x00, 0x9E, 0x73), {3.0f, 1.0f, 0.6f, 1.0f}, "dash-dot"},
+      {rgb(0xCC, 0x79, 0xA7), {6.0f, 2.0f}, "long dash"},
+      {rgb(0xE6, 0x9F, 0x00), {3.0f, 1.0f, 0.6f, 1.0f, 0.6f, 1.0f}, "dash-dot-dot"},
+      {rgb(0x56, 0xB4, 0xE9), {1.5f, 1.5f}, "short dash"},
+      {rgb(0x99, 0x4F, 0x00), {6.0f, 1.0f, 1.5f, 1.0f}, "long dash-dash"},
+  };
+  return styles[((index % kMaxCompared) + kMaxCompared) % kMaxCompared];
+}
+
+ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
+  ChartWindow w{0, 1, 0, 1};
+  w.x0 = w.y0 = INFINITY;
+  w.x1 = w.y1 = -INFINITY;
+  grow(w, 0, 0);
+  std::vector<std::vector<XY>> samples;
+  for (const ShownDesign& d : scene.designs) {
+    samples.push_back(d.curve.ok() ? d.curve.samples(kSamples) : std::vector<XY>{});
+    for (const XY& p : samples.back()) grow(w, p.first, p.second);
+  }
+  for (const ShownMeasured& m : scene.measured) {
+    for (const XY& p : m.curve.loading) grow(w, p.first, p.second);
+    for (const XY& p : m.curve.unloading) grow(w, p.first, p.second);
+  }
+  if (scene.band)
+    for (std::size_t i = 0; i < scene.band->grid.size(); ++i) {
+      grow(w, scene.band->grid[i], scene.band->worstUpper[i]);
+      grow(w, scene.band->grid[i], scene.band->worstLower[i]);
+      grow(w, scene.band->grid[i], scene.band->sigmaUpper[i]);
+      grow(w, scene.band->grid[i], scene.band->sigmaLower[i]);
+    }
+  if (!(w.x1 > w.x0)) w.x1 = w.x0 + 1;
+  if (!(w.y1 > w.y0)) w.y1 = w.y0 + 1;
+  w.y1 += 0.05 * (w.y1 - w.y0);  // room for the point letters
+  const double xs = tickStep(w.x0, w.x1), ys = tickStep(w.y0, w.y1);
+
+  ComparisonFrame frame;
+  frame.data = w;
+  const double dx = w.x1 - w.x0, dy = w.y1 - w.y0;
+  frame.left = f(w.x0 - 0.10 * dx);
+  frame.top = f(w.y1 + 0.11 * dy);
+  // The legend's column, as wide as its longest name.
+  double longest = 16;
+  for (const ShownDesign& d : scene.designs) longest = std::max(longest, textWidth(d.curve.name));
+  for (const ShownMeasured& m : scene.measured) longest = std::max(longest, textWidth(m.curve.name) + 5);
+  frame.right = f(w.x1 + std::min(0.8, 0.14 + 0.0125 * longest) * dx);
+  frame.bottom = f(w.y0 - 0.10 * dy);
+  chart.cls();
+  chart.scale(frame.left, frame.top, frame.right, frame.bottom);
+  Plot plot(chart, w);
+
+  // Grid, frame, tick values, axis titles.
+  chart.drawWidth(1);
+  for (double x = w.x0; x <= w.x1 + 1e-9 * dx; x += xs) {
+    plot.line(x, w.y0, x, w.y1, kGrid);
+    plot.text(x - 0.015 * dx, w.y0 - 0.015 * dy, tickText(x, xs));
+  }
+  for (double y = w.y0; y <= w.y1 + 1e-9 * dy; y += ys) {
+    plot.line(w.x0, y, w.x1, y, kGrid);
+    plot.text(w.x0 - 0.09 * dx, y + 0.025 * dy, tickText(y, ys));
+  }
+  constexpr Color kAxis = 0;
+  plot.line(w.x0, w.y0, w.x1, w.y0, kAxis);
+  plot.line(w.x1, w.y0, w.x1, w.y1, kAxis);
+  plot.line(w.x1, w.y1, w.x0, w.y1, kAxis);
+  plot.line(w.x0, w.y1, w.x0, w.y0, kAxis);
+  if (w.y0 < 0 && w.y1 > 0) plot.line(w.x0, 0, w.x1, 0, kAxis);
+  plot.text(w.x1 - 0.07 * dx, w.y0 - 0.055 * dy, "λ1/mm");
+  plot.text(w.x0 - 0.02 * dx, w.y1 + 0.10 * dy, "F1/N");
+
+  // Legend entries: a sample of the line and the name, in a column right of the plot.
+  double legendY = w.y1;
+  const double legendX = w.x1 + 0.03 * dx;
+  const auto legend = [&](const CurveStyle& st, const std::string& name, int marker) {
+    chart.drawWidth(2);
+    plot.polyline({{legendX, legendY - 0.02 * dy}, {legendX + 0.08 * dx, legendY - 0.02 * dy}}, st, false);
+    chart.drawWidth(1);
+    if (marker >= 0) plot.marker(legendX + 0.04 * dx, legendY - 0.02 * dy, marker, st.color);
+    plot.text(legendX + 0.10 * dx, legendY, name);
+    legendY -= 0.065 * dy;
+  };
+
+  // The band beneath the curves: the ±3σ range hatched, the worst case dashed.
+  if (scene.band) {
+    const ShownBand& b = *scene.band;
+    chart.drawWidth(1);
+    for (std::size_t i = 0; i < b.grid.size(); ++i)
+      plot.line(b.grid[i], b.sigmaLower[i], b.grid[i], b.sigmaUpper[i], kBandHatch);
+    const CurveStyle worst{kWorstCase, {1.2f, 0.8f}, "worst case"};
+    std::vector<XY> lo, hi;
+    for (std::size_t i = 0; i < b.grid.size(); ++i)
+      lo.emplace_back(b.grid[i], b.worstLower[i]), hi.emplace_back(b.grid[i], b.worstUpper[i]);
+    plot.polyline(lo, worst);
+    plot.polyline(hi, worst);
+  }
+
+  for (std::size_t k = 0; k < scene.designs.size(); ++k) {
+    const ShownDesign& d = scene.designs[k];
+    const CurveStyle& st = curveStyle(d.style);
+    chart.drawWidth(2);
+    plot.polyline(samples[k], st);
+    chart.drawWidth(1);
+    if (!d.curve.ok()) continue;
+    for (std::size_t i = 0; i < d.curve.points.size(); ++i) {
+      const auto [x, y] = d.curve.points[i];
+      if (!plot.inside(x, y)) continue;
+      plot.marker(x, y, 0, st.color);
+      plot.text(x + 0.006 * dx, y + 0.045 * dy, kPointNames[i]);
+    }
+  }
+  for (const ShownMeasured& m : scene.measured) {
+    const CurveStyle& st = curveStyle(m.style);
+    const CurveStyle thin{st.color, {}, "solid"};
+    const CurveStyle back{st.color, {0.6f, 0.9f}, "dotted"};
+    chart.drawWidth(1);
+    plot.polyline(m.curve.loading, thin);
+    plot.polyline(m.curve.unloading, back);
+    const auto marks = [&](const std::vector<XY>& pts, int shape) {
+      const std::size_t every = std::max<std::size_t>(1, pts.size() / kMaxMarkers);
+      for (std::size_t i = 0; i < pts.size(); i += every)
+        if (plot.inside(pts[i].first, pts[i].second)) plot.marker(pts[i].first, pts[i].second, shape, st.color);
+    };
+    marks(m.curve.loading, 2);
+    marks(m.curve.unloading, 3);
+  }
+
+  // The legend last, so it stays readable.
+  for (const ShownDesign& d : scene.designs)
+    legend(curveStyle(d.style), d.curve.ok() ? d.curve.name : d.curve.name + " (" + d.curve.error + ")", 0);
+  for (const ShownMeasured& m : scene.measured) {
+    legend({curveStyle(m.style).color, {}, "solid"}, m.curve.name + " 加载", 2);
+    if (!m.curve.unloading.empty())
+      legend({curveStyle(m.style).color, {0.6f, 0.9f}, "dotted"}, m.curve.name + " 卸载", 3);
+  }
+  if (scene.band) {
+    legend({kWorstCase, {1.2f, 0.8f}, "worst case"}, "极限 worst case", -1);
+    chart.drawWidth(4);
+    plot.line(legendX, legendY - 0.02 * dy, legendX + 0.08 * dx, legendY - 0.02 * dy, kBandHatch);
+    chart.drawWidth(1);
+    plot.text(legendX + 0.10 * dx, legendY, "±3σ Monte Carlo");
+    legendY -= 0.065 * dy;
+  }
+  return frame;
+}
+
+std::vector<Reading> readoutAt(const ComparisonScene& scene, double lambda1) {
+  std::vector<Reading> out;
+  for (const ShownDesign& d : scene.designs) out.push_back({d.curve.name, d.curve.ok() ? d.curve.load(lambda1) : NAN});
+  for (const ShownMeasured& m : scene.measured) out.push_back({m.curve.name, m.curve.loadingAt(lambda1)});
+  return out;
+}
+
+}  // namespace diaspring::compare

@@ -1,0 +1,255 @@
+#include "compare/scatter.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <thread>
+
+namespace diaspring::compare {
+namespace {
+
+const double kLnBase = std::log(kLogBase);  // as the load law divides by it
+
+// Lower and upper bound of a band of the standard's table: (limit, plus, minus).
+struct Row {
+  double upTo, plus, minus;
+};
+double halfBand(const Row* rows, std::size_t n, double x) {
+  for (std::size_t i = 0; i < n; ++i)
+    if (x <= rows[i].upTo) return 0.5 * (rows[i].plus + rows[i].minus);
+  return 0.5 * (rows[n - 1].plus + rows[n - 1].minus);
+}
+
+// SplitMix64 (Steele, Lea & Flood, "Fast splittable pseudorandom number
+// generators", OOPSLA 2014): a counter-based stream per sample.
+std::uint64_t splitmix(std::uint64_t& state) {
+  std::uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+  return z ^ (z >> 31);
+}
+// Uniform on (0, 1]: 53 random bits.
+double uniform(std::uint64_t& state) { return (static_cast<double>(splitmix(state) >> 11) + 1.0) * 0x1.0p-53; }
+
+SpringParams corner(const SpringParams& n, const Tolerances& t, unsigned mask) {
+  const auto s = [mask](unsigned bit) { return (mask >> bit) & 1U ? 1.0 : -1.0; };
+  return {n.h + s(0) * t.h, n.H + s(1) * t.H, n.R + s(2) * t.R, n.r + s(3) * t.r,
+          n.E * (1 + s(4) * t.Epercent / 100)};
+}
+
+// Sums of one block of samples, combined in block order.
+struct Block {
+  std::array<double, 4> sum{}, sumSq{};
+  std::array<double, 4> min{}, max{};
+  long within = 0, aAtLeastB = 0;
+  std::vector<double> gridSum, gridSumSq;  // deviations from the nominal curve
+};
+constexpr int kBlock = 512;
+
+}  // namespace
+
+SpringParams nominalParams(const DesignCurve& c) { return {c.g.h, c.g.H, c.g.R, c.g.r, c.clutch.E}; }
+
+search::Geometry geometryOf(const SpringParams& p) { return {p.h, p.H, p.R, p.r, p.R - 2, p.r + 2}; }
+
+LoadGradient loadGradient(const SpringParams& p, double mu, double l) {
+  const double c = kLawPi / (6 * (1 - mu * mu));
+  const double s = p.R - p.r - 4;
+  const double L = std::log(p.R / p.r) / kLnBase;
+  const double a = (p.R - p.r) / s;
+  const double h1 = p.H - a * l, h2 = p.H - 0.5 * a * l;
+  const double S = h1 * h2 + p.h * p.h;
+  const double k = c * p.E * p.h * l * L / (s * s);  // F = k S
+  const double dSda = -l * h2 - 0.5 * l * h1;
+  const double dads = 4 / (s * s);  // ∂a/∂r; ∂a/∂R = −4/s²
+  LoadGradient g;
+  g.F = k * S;
+  g.dE = k * S / p.E;
+  g.dh = k * S / p.h + k * 2 * p.h;
+  g.dH = k * (h1 + h2);
+  // ∂(L/s²)/∂R = 1/(R ln b s²) − 2L/s³, ∂(L/s²)/∂r = −1/(r ln b s²) + 2L/s³.
+  const double base = c * p.E * p.h * l;
+  g.dR = base * (1 / (p.R * kLnBase * s * s) - 2 * L / (s * s * s)) * S + k * dSda * (-dads);
+  g.dr = base * (-1 / (p.r * kLnBase * s * s) + 2 * L / (s * s * s)) * S + k * dSda * dads;
+  return g;
+}
+
+Tolerances defaultTolerances(const search::Geometry& g) {
+  static constexpr Row thickness[] = {
+      {0.6, 0.02, 0.06}, {1.25, 0.03, 0.09}, {3.8, 0.04, 0.12}, {6.0, 0.05, 0.15}, {16.0, 0.10, 0.10}};
+  static constexpr Row height[] = {
+      {1.25, 0.10, 0.05}, {2.0, 0.15, 0.08}, {3.0, 0.20, 0.10}, {6.0, 0.30, 0.15}, {16.0, 0.30, 0.30}};
+  // IT12 (ISO 286-1) by diameter: the whole band, 0 to ∓IT.
+  static constexpr Row it12[] = {{6, 0.12, 0},   {10, 0.15, 0},  {18, 0.18, 0},  {30, 0.21, 0},
+                                 {50, 0.25, 0},  {80, 0.30, 0},  {120, 0.35, 0}, {180, 0.40, 0},
+                                 {250, 0.46, 0}, {315, 0.52, 0}, {400, 0.57, 0}, {500, 0.63, 0}};
+  Tolerances t;
+  t.h = halfBand(thickness, std::size(thickness), g.h);
+  t.H = halfBand(height, std::size(height), g.h);
+  t.R = 0.5 * halfBand(it12, std::size(it12), 2 * g.R);
+  t.r = 0.5 * halfBand(it12, std::size(it12), 2 * g.r);
+  t.Epercent = 0;
+  t.clampPercent = 5;
+  return t;
+}
+
+SpringOutputs springOutputs(const SpringParams& p, const DesignCurve& n) {
+  const search::Geometry g = geometryOf(p);
+  const search::LoadLaw law(g, p.E, n.clutch.mu);
+  SpringOutputs o;
+  o.F1B = law(n.p.lambda1B);
+  o.F1A = law(n.p.lambda1A);
+  o.F1C = law(n.p.lambda1C);
+  o.releaseForceMax = search::objectives(law, g, n.clutch, n.p).releaseForceMax;
+  return o;
+}
+
+WorstCase worstCase(const DesignCurve& curve, const Tolerances& tol, std::span<const double> grid) {
+  WorstCase w;
+  const SpringParams n = nominalParams(curve);
+  w.lower.assign(grid.size(), INFINITY);
+  w.upper.assign(grid.size(), -INFINITY);
+  Range* ranges[] = {&w.F1B, &w.F1A, &w.F1C, &w.releaseForceMax};
+  for (Range* r : ranges) *r = {INFINITY, -INFINITY};
+  for (unsigned mask = 0; mask < 32; ++mask) {
+    const SpringParams p = corner(n, tol, mask);
+    const SpringOutputs o = springOutputs(p, curve);
+    const double values[] = {o.F1B, o.F1A, o.F1C, o.releaseForceMax};
+    for (std::size_t k = 0; k < 4; ++k)
+      ranges[k]->min = std::min(ranges[k]->min, values[k]), ranges[k]->max = std::max(ranges[k]->max, values[k]);
+    const search::LoadLaw law(geometryOf(p), p.E, curve.clutch.mu);
+    for (std::size_t i = 0; i < grid.size(); ++i) {
+      const double f = law(grid[i]);
+      w.lower[i] = std::min(w.lower[i], f);
+      w.upper[i] = std::max(w.upper[i], f);
+    }
+  }
+  return w;
+}
+
+std::array<double, 5> normalDeviates(std::uint64_t seed, std::uint64_t sample) {
+  // The stream of sample i starts at a state that mixes the seed and i.
+  std::uint64_t mix = seed ^ (sample * 0xD1B54A32D192ED03ULL);
+  std::uint64_t state = splitmix(mix);
+  std::array<double, 5> z{};
+  // Box-Muller: two uniforms give two independent standard normal deviates.
+  for (std::size_t i = 0; i < 5; i += 2) {
+    const double u1 = uniform(state), u2 = uniform(state);
+    const double radius = std::sqrt(-2 * std::log(u1));
+    const double angle = 2 * 3.14159265358979323846 * u2;
+    z[i] = radius * std::cos(angle);
+    if (i + 1 < 5) z[i + 1] = radius * std::sin(angle);
+  }
+  return z;
+}
+
+MonteCarlo monteCarlo(const DesignCurve& curve, const Tolerances& tol, std::span<const double> grid, int samples,
+                      std::uint64_t seed, unsigned threads) {
+  MonteCarlo mc;
+  mc.samples = std::max(samples, 0);
+  mc.seed = seed;
+  const SpringParams n = nominalParams(curve);
+  const SpringOutputs nominal = springOutputs(n, curve);
+  const double nom[] = {nominal.F1B, nominal.F1A, nominal.F1C, nominal.releaseForceMax};
+  std::vector<double> nominalGrid(grid.size());
+  for (std::size_t i = 0; i < grid.size(); ++i) nominalGrid[i] = curve.load(grid[i]);
+  const double clampBand = curve.clutch.F * tol.clampPercent / 100;
+
+  const int blockCount = (mc.samples + kBlock - 1) / kBlock;
+  std::vector<Block> blocks(static_cast<std::size_t>(blockCount));
+  std::atomic<int> next{0};
+  const auto work = [&] {
+    for (int b; (b = next.fetch_add(1)) < blockCount;) {
+      Block& blk = blocks[static_cast<std::size_t>(b)];
+      blk.gridSum.assign(grid.size(), 0.0);
+      blk.gridSumSq.assign(grid.size(), 0.0);
+      blk.min.fill(INFINITY);
+      blk.max.fill(-INFINITY);
+      const int end = std::min(mc.samples, (b + 1) * kBlock);
+      for (int i = b * kBlock; i < end; ++i) {
+        const auto z = normalDeviates(seed, static_cast<std::uint64_t>(i));
+        const SpringParams p{n.h + z[0] * tol.h / 3, n.H + z[1] * tol.H / 3, n.R + z[2] * tol.R / 3,
+                             n.r + z[3] * tol.r / 3, n.E * (1 + z[4] * tol.Epercent / 300)};
+        const SpringOutputs o = springOutputs(p, curve);
+        const double v[] = {o.F1B, o.F1A, o.F1C, o.releaseForceMax};
+        for (std::size_t k = 0; k < 4; ++k) {
+          const double d = v[k] - nom[k];
+          blk.sum[k] += d;
+          blk.sumSq[k] += d * d;
+          blk.min[k] = std::min(blk.min[k], v[k]);
+          blk.max[k] = std::max(blk.max[k], v[k]);
+        }
+        if (std::fabs(o.F1B - curve.clutch.F) <= clampBand) ++blk.within;
+        if (o.F1A >= o.F1B) ++blk.aAtLeastB;
+        const search::LoadLaw law(geometryOf(p), p.E, curve.clutch.mu);
+        for (std::size_t g = 0; g < grid.size(); ++g) {
+          const double d = law(grid[g]) - nominalGrid[g];
+          blk.gridSum[g] += d;
+          blk.gridSumSq[g] += d * d;
+        }
+      }
+    }
+  };
+  unsigned count = threads ? threads : std::max(1U, std::thread::hardware_concurrency());
+  count = std::min<unsigned>(count, static_cast<unsigned>(std::max(blockCount, 1)));
+  {
+    std::vector<std::jthread> pool;
+    for (unsigned t = 1; t < count; ++t) pool.emplace_back(work);
+    work();
+  }
+
+  // Combine in block order.
+  std::array<double, 4> sum{}, sumSq{}, lo, hi;
+  lo.fill(INFINITY);
+  hi.fill(-INFINITY);
+  long within = 0, aAtLeastB = 0;
+  std::vector<double> gridSum(grid.size(), 0.0), gridSumSq(grid.size(), 0.0);
+  for (const Block& blk : blocks) {
+    for (std::size_t k = 0; k < 4; ++k) {
+      sum[k] += blk.sum[k];
+      sumSq[k] += blk.sumSq[k];
+      lo[k] = std::min(lo[k], blk.min[k]);
+      hi[k] = std::max(hi[k], blk.max[k]);
+    }
+    within += blk.within;
+    aAtLeastB += blk.aAtLeastB;
+    for (std::size_t g = 0; g < grid.size(); ++g) gridSum[g] += blk.gridSum[g], gridSumSq[g] += blk.gridSumSq[g];
+  }
+  const double N = mc.samples;
+  // Mean and σ (sample, N − 1) from sums of deviations from the nominal.
+  const auto stats = [N](double s, double sq, double shift) {
+    const double mean = s / N;
+    const double var = N > 1 ? std::max(0.0, (sq - s * mean) / (N - 1)) : 0.0;
+    return std::pair{shift + mean, std::sqrt(var)};
+  };
+  Stats* out[] = {&mc.F1B, &mc.F1A, &mc.F1C, &mc.releaseForceMax};
+  if (mc.samples == 0) return mc;
+  for (std::size_t k = 0; k < 4; ++k) {
+    const auto [mean, sigma] = stats(sum[k], sumSq[k], nom[k]);
+    *out[k] = {lo[k], hi[k], mean, sigma};
+  }
+  mc.withinClampTolerance = static_cast<double>(within) / N;
+  mc.F1AatLeastF1B = static_cast<double>(aAtLeastB) / N;
+  mc.mean.resize(grid.size());
+  mc.sigma.resize(grid.size());
+  for (std::size_t g = 0; g < grid.size(); ++g) {
+    const auto [mean, sigma] = stats(gridSum[g], gridSumSq[g], nominalGrid[g]);
+    mc.mean[g] = mean;
+    mc.sigma[g] = sigma;
+  }
+  return mc;
+}
+
+Sensitivity sensitivities(const DesignCurve& curve) {
+  const LoadGradient g = loadGradient(nominalParams(curve), curve.clutch.mu, curve.p.lambda1B);
+  return {g.dh, g.dH, g.dR, g.dr, g.dE};
+}
+
+std::vector<double> bandGrid(const DesignCurve& curve, int count) {
+  std::vector<double> grid;
+  const double end = curve.lambdaEnd();
+  for (int i = 0; i <= count; ++i) grid.push_back(end * i / count);
+  return grid;
+}
+
+}  // namespace diaspring::compare

@@ -1,0 +1,105 @@
+#pragma once
+// Production scatter of a design: its five scattering inputs h, H, R, r and
+// E, each within ± a tolerance, evaluated at the installed deflections the
+// clutch cover sets (the nominal λ1B, λ1A and λ1C of the design, the same
+// for every spring):
+//  - worst case: the extremes over the 32 corners of the tolerance box;
+//  - Monte Carlo: normal deviates with σ = tolerance / 3, from a fixed
+//    seed, the same result on any number of threads;
+//  - the sensitivities ∂F1B/∂x at the nominal design.
+// The load radii follow the radii as the curve command defines them
+// (R1 = R − 2, r1 = r + 2).
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "compare/design_curve.h"
+
+namespace diaspring::compare {
+
+// The scattering inputs of one spring.
+struct SpringParams {
+  double h = 0, H = 0, R = 0, r = 0, E = 0;
+};
+SpringParams nominalParams(const DesignCurve& curve);
+search::Geometry geometryOf(const SpringParams& p);
+
+// F1 at λ1 and its partial derivatives (N/mm for h, H, R, r; N/MPa for E),
+// by differentiating the load law
+//   F1 = c E h λ L / s² · [(H − a λ)(H − a λ/2) + h²],
+//   c = π / (6 (1 − μ²)), L = ln(R/r), s = R1 − r1 = R − r − 4, a = (R − r)/s.
+struct LoadGradient {
+  double F = 0, dh = 0, dH = 0, dR = 0, dr = 0, dE = 0;
+};
+LoadGradient loadGradient(const SpringParams& p, double mu, double lambda1);
+
+// ± tolerances: h, H, R, r in mm, E and the clamp load in per cent.
+struct Tolerances {
+  double h = 0, H = 0, R = 0, r = 0, Epercent = 0;
+  double clampPercent = 5;
+};
+// Symmetric tolerances from the disc-spring standard (DIN EN 16983, formerly
+// DIN 2093, tables of permissible deviations), centred on the nominal: half
+// the width of each band, so the scatter is as wide as the band allows
+//   t (h here):      +0.02/−0.06 (0.2 … 0.6 mm), +0.03/−0.09 (… 1.25),
+//                    +0.04/−0.12 (… 3.8), +0.05/−0.15 (… 6), ±0.10 (… 16)
+//   l0 (taken for H): +0.10/−0.05 (t < 1.25), +0.15/−0.08 (… 2), +0.20/−0.10 (… 3),
+//                    +0.30/−0.15 (… 6), ±0.30 (… 16)
+//   De h12, Di H12 (ISO 286 IT12 by the diameter 2R, 2r): 0.25 (30 … 50 mm),
+//                    0.30 (… 80), 0.35 (… 120), 0.40 (… 180), 0.46 (… 250),
+//                    0.52 (… 315), 0.57 (… 400), 0.63 (… 500); on the radius half of that band's half.
+// The standard gives no tolerance for the modulus: E defaults to 0 %
+// (type the material supplier's). The clamp load: ±5 %.
+Tolerances defaultTolerances(const search::Geometry& g);
+
+struct Range {
+  double min = 0, max = 0;
+};
+struct Stats {
+  double min = 0, max = 0, mean = 0, sigma = 0;
+};
+
+// What one spring does at the nominal deflections.
+struct SpringOutputs {
+  double F1B = 0, F1A = 0, F1C = 0, releaseForceMax = 0;
+};
+SpringOutputs springOutputs(const SpringParams& p, const DesignCurve& nominal);
+
+struct WorstCase {
+  Range F1B, F1A, F1C, releaseForceMax;
+  std::vector<double> lower, upper;  // F1 over the grid
+};
+WorstCase worstCase(const DesignCurve& curve, const Tolerances& tol, std::span<const double> grid);
+
+inline constexpr int kDefaultSamples = 10000;
+inline constexpr std::uint64_t kDefaultSeed = 19;
+
+struct MonteCarlo {
+  int samples = 0;
+  std::uint64_t seed = 0;
+  Stats F1B, F1A, F1C, releaseForceMax;
+  double withinClampTolerance = 0;  // share with |F1B − F| ≤ clampPercent % of F
+  double F1AatLeastF1B = 0;         // share with F1A ≥ F1B
+  std::vector<double> mean, sigma;  // F1 over the grid
+};
+// `threads` 0: as many as the machine has. The deviates of sample i depend
+// only on the seed and i, and the sums are formed in blocks of samples
+// combined in order, so any thread count gives the same bits.
+MonteCarlo monteCarlo(const DesignCurve& curve, const Tolerances& tol, std::span<const double> grid, int samples,
+                      std::uint64_t seed, unsigned threads = 0);
+
+// The five standard normal deviates of sample i (h, H, R, r, E).
+std::array<double, 5> normalDeviates(std::uint64_t seed, std::uint64_t sample);
+
+// ∂F1B/∂h, ∂H, ∂R, ∂r in N/mm and ∂F1B/∂E in N/MPa, at the nominal λ1B.
+struct Sensitivity {
+  double h = 0, H = 0, R = 0, r = 0, E = 0;
+};
+Sensitivity sensitivities(const DesignCurve& curve);
+
+// The deflections a band is computed at: `count` + 1 from 0 to the curve's end.
+std::vector<double> bandGrid(const DesignCurve& curve, int count);
+
+}  // namespace diaspring::compare

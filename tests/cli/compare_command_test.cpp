@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "cli/compare_command.h"
+#include "cli/json_check.h"
+
+namespace diaspring::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using test::parseJson;
+
+Outcome run(std::vector<std::string_view> args) { return runCompareCommand(args); }
+
+double num(const test::JsonValue& v) { return std::stod(v.text); }
+
+class CompareCommand : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("diaspring-compare-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  std::string file(const std::string& name, const std::string& text) {
+    const fs::path p = dir_ / name;
+    std::ofstream(p) << text;
+    return p.string();
+  }
+  fs::path dir_;
+};
+
+TEST_F(CompareCommand, JsonHoldsCurvesMeasurementsAndTheScatter) {
+  // A "measurement" made from the default design's own law at a few points.
+  const compare::DesignCurve d = compare::designCurve(DesignInputs(), "x");
+  std::string rig = "lambda1,F1\n";
+  for (int i = 1; i <= 40; ++i) rig += std::to_string(0.1 * i) + "," + std::to_string(d.load(0.1 * i) * 1.03) + "\n";
+  const std::string measured = file("rig.csv", rig);
+  const Outcome o = run({"--measured", measured, "--set", "h=2.3", "--samples", "2000", "--json"});
+  ASSERT_EQ(o.status, kExitOk) << o.err;
+  std::string error;
+  const auto json = parseJson(o.out, &error);
+  ASSERT_TRUE(json) << error;
+  const auto& curve = json->at("curves").items.at(0);
+  EXPECT_EQ(curve.at("name").text, "current");
+  EXPECT_EQ(curve.at("points").members.size(), 6U);
+  const auto& m = json->at("measured").items.at(0);
+  EXPECT_EQ(m.at("name").text, "rig.csv");
+  // The design was thickened to 2.3 mm; the fit finds the thinner spring the rig measured.
+  EXPECT_LT(num(m.at("fit").at("h")), 2.3);
+  const auto& tol = json->at("tolerance");
+  const auto& wc = tol.at("worstCase").at("F1B");
+  const auto& mc = tol.at("monteCarlo");
+  EXPECT_LT(num(wc.items[0]), num(mc.at("F1B").at("mean")));
+  EXPECT_GT(num(wc.items[1]), num(mc.at("F1B").at("mean")));
+  EXPECT_EQ(mc.at("samples").text, "2000");
+  for (const char* k : {"h", "H", "R", "r", "E"}) EXPECT_TRUE(tol.at("sensitivity").find(k)) << k;
+  // The same seed gives the same text.
+  EXPECT_EQ(run({"--measured", measured, "--set", "h=2.3", "--samples", "2000", "--json"}).out, o.out);
+}
+
+TEST_F(CompareCommand, ToleranceTextsInTheInputsUnitOrInPerCent) {
+  const compare::DesignCurve d = compare::designCurve(DesignInputs(), "x");
+  struct Case {
+    const char* arg;
+    double compare::Tolerances::*member;
+    double expected;
+  };
+  const Case cases[] = {
+      {"h=0.02", &compare::Tolerances::h, 0.02},
+      {"H=±0.05", &compare::Tolerances::H, 0.05},
+      {"R=1%", &compare::Tolerances::R, d.g.R / 100},
+      {"E=2%", &compare::Tolerances::Epercent, 2},
+      {"E=±4120", &compare::Tolerances::Epercent, 100 * 4120 / d.clutch.E},
+      {"F=3%", &compare::Tolerances::clampPercent, 3},
+  };
+  for (const Case& c : cases) {
+    compare::Tolerances t;
+    EXPECT_EQ(parseTolerance(c.arg, d, t), "") << c.arg;
+    EXPECT_DOUBLE_EQ(t.*c.member, c.expected) << c.arg;
+  }
+  for (const char* bad : {"h", "h=", "h=-0.1", "h=abc", "h=0.1mm", "x=0.1", "E=nan%"}) {
+    compare::Tolerances t;
+    EXPECT_NE(parseTolerance(bad, d, t), "") << bad;
+  }
+}
+
+TEST_F(CompareCommand, RefusesBadInputWithAMessageAndNoOutput) {
+  const std::string bad = file("bad.csv", "0,0\n1,100\n1,200\n2,300\n");
+  struct Case {
+    std::vector<std::string_view> args;
+    int status;
+    const char* words;
+  };
+  const Case cases[] = {
+      {{"--measured", bad}, kExitFault, "bad.csv: line 3: λ1 = 1 repeats line 2"},
+      {{"--measured", "/nonexistent/rig.csv"}, kExitFault, "not a readable file"},
+      {{"--samples", "-1"}, kExitUsage, "--samples takes a whole number"},
+      {{"--tolerance", "q=1"}, kExitUsage, "unknown input 'q'"},
+      {{"--set", "zz=1"}, kExitUsage, "unknown input 'zz'"},
+      {{"--chart", "x.png"}, kExitUsage, "--chart needs"},
+      {{"--bogus"}, kExitUsage, "unexpected argument"},
+  };
+  for (const Case& c : cases) {
+    const Outcome o = run(c.args);
+    EXPECT_EQ(o.status, c.status) << c.words;
+    EXPECT_EQ(o.out, "") << c.words;
+    EXPECT_NE(o.err.find(c.words), std::string::npos) << o.err;
+  }
+  // A design without a peak is reported, with no scatter, and the run fails.
+  const Outcome flat = run({"--set", "HoverH=1.2", "--json"});
+  EXPECT_EQ(flat.status, kExitFault);
+  EXPECT_NE(flat.out.find("\"error\":\"no peak"), std::string::npos) << flat.out;
+  EXPECT_NE(flat.out.find("\"tolerance\":null"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace diaspring::cli
