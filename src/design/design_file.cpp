@@ -29,6 +29,9 @@ constexpr std::size_t kMaxShownBytes = 40;
 // Far more members than any design has (some forty), few enough that no
 // file takes long to read.
 constexpr std::size_t kMaxMembers = 1000;
+// Values in all (array elements too): an array of kept numbers may be long,
+// but not endless.
+constexpr std::size_t kMaxValues = 100000;
 
 // The wanted types of WrongType, as stored in DesignFileError::detail.
 constexpr const char* kText = "text";
@@ -126,7 +129,7 @@ class Builder : public nlohmann::json_sax<Json> {
   bool key(string_t& k) override {
     Frame& frame = stack_.back();
     if (++members_ > kMaxMembers)
-      return refuse(DesignFileProblem::TooManyMembers, {}, std::to_string(kMaxMembers));
+      return refuse(DesignFileProblem::TooManyMembers, {}, std::to_string(kMaxMembers) + " members");
     if (!frame.keys.insert(k).second) return refuse(DesignFileProblem::DuplicateKey, pathOf(k));
     frame.key = std::move(k);
     return true;
@@ -162,6 +165,10 @@ class Builder : public nlohmann::json_sax<Json> {
   }
 
   Json* put(Json value) {
+    if (++values_ > kMaxValues) {
+      refuse(DesignFileProblem::TooManyMembers, {}, std::to_string(kMaxValues) + " values");
+      return nullptr;
+    }
     if (stack_.empty()) {
       root = std::move(value);
       return &root;
@@ -178,6 +185,7 @@ class Builder : public nlohmann::json_sax<Json> {
   bool open(Json value) {
     if (stack_.size() + 1 > static_cast<std::size_t>(kMaxDepth)) return refuse(DesignFileProblem::TooDeep);
     Json* added = put(std::move(value));
+    if (added == nullptr) return false;
     stack_.push_back(Frame{added, {}, {}});
     return true;
   }
@@ -187,7 +195,7 @@ class Builder : public nlohmann::json_sax<Json> {
   }
 
   std::vector<Frame> stack_;
-  std::size_t members_ = 0;
+  std::size_t members_ = 0, values_ = 0;
 };
 
 // A value as JSON text, as nlohmann's dump(indent) would write it, but with
@@ -443,11 +451,12 @@ std::string englishReason(const DesignFileError& e) {
     case P::DuplicateKey:
       return "'" + e.key + "' is given twice";
     case P::TooManyMembers:
-      return "not a design file: more than " + e.detail + " members";
+      return "not a design file: more than " + e.detail;
     case P::TooLargeToSave:
       return "the design would take " + std::to_string(e.size) +
              " bytes, more than the 1 MiB a design file may hold" +
-             (e.key.empty() ? std::string() : "; shorten the text of '" + e.key + "'");
+             (e.key.empty() ? std::string("; most of it is members this program does not know, kept from the file it was read from")
+                            : "; shorten the text of '" + e.key + "'");
   }
   return "unknown problem";
 }
@@ -489,10 +498,10 @@ std::string chineseReason(const DesignFileError& e) {
     case P::DuplicateKey:
       return "“" + e.key + "”出现了两次";
     case P::TooManyMembers:
-      return "成员多于 " + e.detail + " 个，不是设计文件";
+      return "成员或数值过多（多于 " + e.detail.substr(0, e.detail.find(' ')) + " 个），不是设计文件";
     case P::TooLargeToSave:
       return "设计将占 " + std::to_string(e.size) + " 字节，超过设计文件的上限 1 MiB" +
-             (e.key.empty() ? std::string() : "；请缩短“" + e.key + "”的文本");
+             (e.key.empty() ? std::string("；其中大部分是本程序不认识、从原文件保留下来的内容") : "；请缩短“" + e.key + "”的文本");
   }
   return "未知错误";
 }
@@ -651,6 +660,16 @@ std::optional<DesignFileError> writeDesignFile(const std::string& path, DesignDo
     error.problem = DesignFileProblem::TooLargeToSave;
     error.size = bytes.size();
     error.key = longestText(document);
+    // Unless what it does not know is larger still.
+    if (!document.unknownMembers.empty()) {
+      std::size_t longest = 0;
+      for (const InputBox& input : inputBoxes()) longest = std::max(longest, document.inputs.text(input.box).size());
+      for (const auto& [name, text] : document.inputs.extras()) longest = std::max(longest, text.size());
+      for (const std::string* text : {&document.metadata.project, &document.metadata.partNumber,
+                                      &document.metadata.designer, &document.metadata.notes})
+        longest = std::max(longest, text->size());
+      if (document.unknownMembers.size() > longest) error.key.clear();
+    }
     return error;
   }
   if (const auto failure = writeFileAtomically(path, bytes)) {

@@ -41,6 +41,9 @@ struct Axis {
   }
 };
 
+constexpr const char* kGridTooLarge =
+    "the grid holds more than 50 million designs: narrow the ranges or use a coarser grid";
+
 Axis makeAxis(const char* name, Range range, int sliderDecimals, int divisions) {
   if (!(std::isfinite(range.low) && std::isfinite(range.high)) || !(range.low > 0) || range.low > range.high)
     throw SearchError(std::string("the range of ") + name + " must be positive with its low end at most its high end");
@@ -54,6 +57,11 @@ Axis makeAxis(const char* name, Range range, int sliderDecimals, int divisions) 
   axis.decimals = sliderDecimals + extra;
   axis.stride = power / divisions;
   const double unit = std::pow(10.0, axis.decimals) / static_cast<double>(axis.stride);
+  // Counted as a double first: the indices of a wide range would not fit
+  // a whole number, nor the grid's size a size_t.
+  const auto most = static_cast<double>(kMaxGridPoints);
+  if (range.high * unit > most * 1e6 || (range.high - range.low) * unit + 1 > most)
+    throw SearchError(kGridTooLarge);
   axis.first = static_cast<long long>(std::ceil(range.low * unit - 1e-6));
   axis.last = static_cast<long long>(std::floor(range.high * unit + 1e-6));
   if (axis.size() == 0)
@@ -159,8 +167,9 @@ class Searcher {
     fineHoverh_ = makeAxis("HoverH", options.ranges.HoverH, 2, div * kRefine);
     fineR_ = makeAxis("R", options.ranges.R, 1, div * kRefine);
     fineRoverR_ = makeAxis("RoverR", options.ranges.RoverR, 2, div * kRefine);
-    if (hoverh_.size() * R_.size() * RoverR_.size() > kMaxGridPoints)
-      throw SearchError("the grid holds more than 50 million designs: narrow the ranges or use a coarser grid");
+    if (static_cast<double>(hoverh_.size()) * static_cast<double>(R_.size()) * static_cast<double>(RoverR_.size()) >
+        static_cast<double>(kMaxGridPoints))
+      throw SearchError(kGridTooLarge);
   }
 
   std::size_t rows() const { return R_.size() * RoverR_.size(); }
