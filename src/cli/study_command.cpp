@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -189,12 +190,17 @@ Outcome runStudyCommand(std::span<const std::string_view> args, const ProgressSi
   std::optional<HeldOutput> held;
   if (!parsed.out.empty()) toFile.emplace(parsed.out);
   else if (outFd >= 0) held.emplace();
+  // A test can stop the study once its first rows are written, to kill it there.
+  const char* stopAt = std::getenv("DIASPRING_TEST_STOP");
+  const bool stopAfterRows = stopAt != nullptr && std::string_view(stopAt) == "rows";
+  std::size_t parts = 0;
   const auto write = [&](std::string_view bytes) {
     // A file that cannot be written still lets the rows run, so that the
     // summary counts them all (and the reason follows it).
     if (toFile) toFile->append(bytes);
     else if (held) held->append(bytes);
     else outcome.out += bytes;
+    if (++parts == 2 && stopAfterRows) ::raise(SIGSTOP);  // the header, then the first rows
     return true;
   };
 
