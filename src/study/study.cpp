@@ -388,7 +388,7 @@ StudyTally streamStudy(const StudyInput& study, StudyLines& lines, const std::fu
       }
     }
     if (!write(text)) break;
-    if (options.progress) options.progress(tally.rows, 0);
+    if (options.progress && more) options.progress(tally.rows, 0);
   }
   return tally;
 }

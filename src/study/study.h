@@ -129,7 +129,8 @@ std::string runStudy(const StudyInput& study, const StudyOptions& options = {}, 
 // The same table for the rows still in `lines` (after readStudyHeader), in
 // batches: each batch's rows run on the threads, and its results go to
 // `write` in the input's order, the header line first. So memory holds a
-// batch, not the study. progress(rows done, 0) after each batch. Stops
+// batch, not the study. progress(rows done, 0) after each batch but the
+// last. Stops
 // after the batch whose write returned false; the tally then counts the
 // rows that ran. At most kMaxStudyWarnings warnings are kept.
 StudyTally streamStudy(const StudyInput& study, StudyLines& lines,
