@@ -422,8 +422,9 @@ std::string englishReason(const DesignFileError& e) {
   using P = DesignFileProblem;
   switch (e.problem) {
     case P::Unreadable:
-    case P::WriteFailed:
       return errorReasonEnglish(e.errnum);
+    case P::WriteFailed:
+      return WriteError{e.path, e.errnum}.reasonEnglish();
     case P::NotAFile:
       return e.detail == "directory" ? "it is a directory" : "it is not a regular file";
     case P::TooLarge:

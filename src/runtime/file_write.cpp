@@ -255,7 +255,10 @@ std::string errorReasonChinese(int errnum) {
   }
 }
 
-std::string WriteError::reasonEnglish() const { return errorReasonEnglish(errnum); }
+std::string WriteError::reasonEnglish() const {
+  // The writer's own refusal of a device or a pipe (EINVAL), in words.
+  return errnum == EINVAL ? "it is not a regular file (a device or a pipe is not replaced)" : errorReasonEnglish(errnum);
+}
 std::string WriteError::reasonChinese() const { return errorReasonChinese(errnum); }
 std::string WriteError::english() const { return "cannot write '" + path + "': " + reasonEnglish(); }
 std::string WriteError::chinese() const { return "无法写入文件“" + path + "”：" + reasonChinese(); }

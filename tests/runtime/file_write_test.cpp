@@ -156,6 +156,12 @@ TEST_F(FileWrite, PartsLeftByKilledWritesAreRemovedAndOthersKept) {
   for (const auto& c : cases) EXPECT_EQ(fs::exists(at(c.name)), c.kept) << c.name;
 }
 
+TEST_F(FileWrite, ADeviceIsRefusedInWords) {
+  const auto device = writeFileAtomically("/dev/full", "x");
+  ASSERT_TRUE(device);
+  EXPECT_EQ(device->english(), "cannot write '/dev/full': it is not a regular file (a device or a pipe is not replaced)");
+}
+
 TEST_F(FileWrite, AWriteInPartsReplacesTheTargetOnlyWhenCommitted) {
   put("out.csv", "old", fs::perms::owner_read | fs::perms::owner_write);
   {
