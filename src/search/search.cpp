@@ -575,13 +575,15 @@ std::vector<std::size_t> paretoFront(const std::vector<std::vector<double>>& obj
 // never given a text, and serves only to explain a search in which no
 // design meets them (the least-missing ones, kKeepMissing of them, are
 // kept for that); a point that a point meeting every constraint beats by
-// more than kKeepBehind on every objective would be given a text only if
-// every such better point, all near the front, were dropped, and is let go.
+// more than kKeepBehind (= kNearFront) on every objective is one the
+// finishing leaves out too, and would be taken up only if every such better
+// point were dropped there (found without a text, or refused by the
+// window), which the finishing's rounds have not met; it is let go.
 // The front itself, and every point near it, stays. What is kept does not
 // depend on the order in which the points come.
 namespace {
 
-constexpr double kKeepBehind = 5 * kNearFront;
+constexpr double kKeepBehind = kNearFront;
 constexpr std::size_t kKeepMissing = 256;
 
 void keepUsable(std::vector<Tentative>& points) {
@@ -637,7 +639,7 @@ Result runSearch(const DesignInputs& base, const Options& options) {
   // those the search can still use (see keepUsable), so memory follows the
   // front and not the grid.
   std::vector<Tentative> tentative;
-  std::size_t feasibleSeen = 0;
+  std::size_t feasibleSeen = 0, keptAfterPruning = 0;
   std::vector<bool> constraintMetAtSolvedH(options.constraints.size(), false);
   const auto absorb = [&](RowResult& row) {
     feasibleSeen += row.feasible.size();
@@ -661,12 +663,17 @@ Result runSearch(const DesignInputs& base, const Options& options) {
         rows[which[from + i]] = searcher.runRow(which[from + i]);
       });
       for (std::size_t i = 0; i < count; ++i) absorb(rows[which[from + i]]);
-      if (options.prune) keepUsable(tentative);
+      // Whenever the points have doubled since: linear time in all.
+      if (options.prune && tentative.size() >= 2 * keptAfterPruning + 4096) {
+        keepUsable(tentative);
+        keptAfterPruning = tentative.size();
+      }
       if (!complete) return false;
     }
     return true;
   };
   result.cancelled = !runRows(promising, 0);
+  if (options.prune) keepUsable(tentative);
   const bool anyFeasible = feasibleSeen > 0;
   if (!result.cancelled && !anyFeasible) result.cancelled = !runRows(others, promising.size());
   if (options.progress && !result.cancelled) options.progress(rows.size(), rows.size());
