@@ -86,7 +86,7 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
   bool allWritten = true;
   auto report = [&](const std::string& path, const std::optional<std::string>& failure) {
     if (!failure) return;
-    outcome.err += "diaspring-cli: cannot write " + printable(path) + ": " + printable(*failure) + "\n";
+    outcome.err += "diaspring-cli: cannot write '" + printable(path) + "': " + printable(*failure) + "\n";
     allWritten = false;
   };
   if (!options.chartPath.empty()) {
