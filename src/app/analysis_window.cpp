@@ -61,7 +61,7 @@ void AnalysisChart::setStale(bool stale) {
 
 std::optional<QPointF> AnalysisChart::dataAt(const QPointF& at) const {
   std::optional<DrawOp> scale;
-  for (const DrawOp& op : list_.ops())
+  for (const DrawOp& op : list_.packed())
     if (op.kind == DrawOp::Kind::Scale) scale = op;
   if (!scale) return std::nullopt;
   const ChartPainter painter;

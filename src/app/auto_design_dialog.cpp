@@ -248,7 +248,7 @@ void AutoDesignDialog::finish(std::shared_ptr<search::Result> result, std::share
   } else if (result->infeasible) {
     designs_.clear();
     status_->setText(QStringLiteral("<span style='color:#c00'>%1</span>")
-                         .arg(q(search::explainChinese(*result->infeasible, lastOptions_)).toHtmlEscaped().replace(
+                         .arg(q(search::explainInWords(*result->infeasible, lastOptions_)).toHtmlEscaped().replace(
                              QLatin1Char('\n'), QStringLiteral("<br>"))));
     showDesigns();
   } else {

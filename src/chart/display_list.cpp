@@ -104,6 +104,13 @@ DrawOp DisplayList::decode(std::size_t index, std::size_t offset) const {
   return op;
 }
 
+const std::deque<DrawOp>& DisplayList::ops() const {
+  // Operations are only ever added (discardErased starts afresh), so the
+  // ones unpacked before stay valid.
+  for (auto it = opAt(unpacked_.size()); unpacked_.size() < size(); ++it) unpacked_.push_back(*it);
+  return unpacked_;
+}
+
 std::size_t DisplayList::storageBytes() const {
   std::size_t texts = 0;
   for (const std::string& t : texts_) texts += sizeof(std::string) + (t.size() > 15 ? t.capacity() + 1 : 0);
@@ -177,7 +184,8 @@ void DisplayList::discardErased() {
   if (visibleFrom_ == 0) return;
   std::vector<DrawOp> kept;
   kept.reserve(size() - visibleFrom_);
-  for (auto it = opAt(visibleFrom_); it != ops().end(); ++it) kept.push_back(*it);
+  for (auto it = opAt(visibleFrom_); it != packed().end(); ++it) kept.push_back(*it);
+  unpacked_.clear();
   std::vector<std::string> texts = std::move(texts_);
   heads_.clear();
   words_.clear();

@@ -30,7 +30,9 @@ struct DrawOp {
 // The operations are stored packed: a 16-bit head per operation (its kind
 // and its colour from a small palette) and only the coordinates it has, in
 // blocks that grow without copying, about 10 bytes for a point of the curve
-// instead of a whole DrawOp. ops() reads them back as DrawOps, bit for bit.
+// instead of a whole DrawOp. packed() reads them back as DrawOps, bit for
+// bit, one at a time; ops() holds them unpacked for callers that keep
+// references to them (unpacked once on demand, so only such callers pay).
 class DisplayList final : public Surface {
  public:
   class OpIterator {
@@ -91,7 +93,8 @@ class DisplayList final : public Surface {
   void drawWidth(int width) override;
   void cls() override;
 
-  Ops ops() const { return Ops(*this); }
+  Ops packed() const { return Ops(*this); }
+  const std::deque<DrawOp>& ops() const;
   std::size_t size() const { return heads_.size(); }
   // The bytes the recorded operations and texts hold (for the benchmarks).
   std::size_t storageBytes() const;
@@ -129,6 +132,7 @@ class DisplayList final : public Surface {
   std::vector<std::size_t> marks_;   // words_ offset of every kMarkEvery-th operation
   std::vector<Color> palette_;
   std::vector<std::string> texts_;
+  mutable std::deque<DrawOp> unpacked_;  // ops() so far
   float currentX_ = 0, currentY_ = 0;
   std::size_t visibleFrom_ = 0;
   std::optional<DrawOp> lastScale_;

@@ -277,7 +277,7 @@ std::string renderJson(const Fields& fields, const DisplayList& chart, const std
   }
   out += "],\n\"chart\": [";
   bool firstOp = true;
-  for (const DrawOp& op : chart.ops()) {
+  for (const DrawOp& op : chart.packed()) {
     out += firstOp ? "\n" : ",\n";
     firstOp = false;
     appendJsonOp(out, chart, op);

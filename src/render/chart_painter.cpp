@@ -92,7 +92,7 @@ void ChartPainter::paintRange(QPainter& painter, const QRectF& target, const Dis
   pen.setCapStyle(Qt::SquareCap);
   pen.setJoinStyle(Qt::MiterJoin);
 
-  DisplayList::OpIterator it = list.ops().at(state.next);
+  DisplayList::OpIterator it = list.packed().at(state.next);
   for (; state.next < to; ++state.next, ++it) {
     const DrawOp op = *it;
     switch (op.kind) {

@@ -443,20 +443,11 @@ std::string ruleName(int rule, const Options& options) {
   return options.constraints[static_cast<std::size_t>(rule - kRuleCount)].name;
 }
 
-// A further constraint's name as the Chinese messages give it.
-std::string constraintNameZh(const std::string& name, const Options& options) {
-  for (const ExtraConstraint& c : options.constraints)
-    if (c.name == name && !c.nameZh.empty()) return c.nameZh;
-  return name;
-}
-
 std::string number(double x) { return generalText(Num(std::round(x * 1e4) / 1e4)); }
 
 std::string missLine(const Miss& m, const Options& options, bool chinese) {
   const RuleOutcome& o = m.outcome;
-  std::string line = chinese && m.rule < kRuleCount ? "  条件 " + std::to_string(m.rule + 1)
-                     : chinese ? "  " + constraintNameZh(ruleName(m.rule, options), options)
-                               : "  " + ruleName(m.rule, options);
+  std::string line = chinese && m.rule < kRuleCount ? "  条件 " + std::to_string(m.rule + 1) : "  " + ruleName(m.rule, options);
   if (m.rule == 1) {
     line += chinese ? "：F1A − F1B = " + number(o.value) + " N，应大于 0" : ": F1A - F1B = " + number(o.value) + " N, must be above 0";
   } else if (m.rule < kRuleCount) {
@@ -481,8 +472,7 @@ std::string explain(const Infeasibility& why, const Options& options, bool chine
   for (int i = 0; i < kRuleCount; ++i)
     if (why.neverMet[static_cast<std::size_t>(i)])
       never += (never.empty() ? "" : ", ") + (chinese ? std::to_string(i + 1) : ruleName(i, options));
-  for (const std::string& c : why.constraintsNeverMet)
-    never += (never.empty() ? "" : ", ") + (chinese ? constraintNameZh(c, options) : c);
+  for (const std::string& c : why.constraintsNeverMet) never += (never.empty() ? "" : ", ") + c;
   if (!never.empty()) text += (chinese ? "没有任何设计满足的条件：" : "Met by no design: ") + never + "\n";
   if (why.nearest) {
     const DesignInputs& n = *why.nearest;
@@ -895,5 +885,15 @@ Result runSearch(const DesignInputs& base, const Options& options) {
 
 std::string explainEnglish(const Infeasibility& why, const Options& options) { return explain(why, options, false); }
 std::string explainChinese(const Infeasibility& why, const Options& options) { return explain(why, options, true); }
+
+std::string explainInWords(const Infeasibility& why, const Options& options) {
+  std::string text = explainChinese(why, options);
+  for (const ExtraConstraint& c : options.constraints) {
+    if (c.nameZh.empty()) continue;
+    for (std::size_t at = text.find(c.name); at != std::string::npos; at = text.find(c.name, at + c.nameZh.size()))
+      text.replace(at, c.name.size(), c.nameZh);
+  }
+  return text;
+}
 
 }  // namespace diaspring::search

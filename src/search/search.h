@@ -179,5 +179,8 @@ std::vector<std::size_t> paretoFront(const std::vector<std::vector<double>>& obj
 // The explanation of an infeasible search, one item per line.
 std::string explainEnglish(const Infeasibility& why, const Options& options);
 std::string explainChinese(const Infeasibility& why, const Options& options);
+// The same with the further constraints by their Chinese names, as the
+// window shows it: no English word left.
+std::string explainInWords(const Infeasibility& why, const Options& options);
 
 }  // namespace diaspring::search

@@ -204,7 +204,7 @@ TEST(Honesty, ChineseTextsSayItInChinese) {
   ASSERT_EQ(search::addStrengthGoals(options, DesignInputs()), "");
   search::Infeasibility why;
   why.constraintsNeverMet = {search::kSigmaIConstraint};
-  const std::string text = search::explainChinese(why, options);
+  const std::string text = search::explainInWords(why, options);
   EXPECT_NE(text.find(search::kSigmaIConstraintZh), std::string::npos) << text;
   EXPECT_EQ(text.find("sigma"), std::string::npos) << text;
   for (const char* section : {"<h3>七、强度与分离特性</h3>", "<h3>八、自动设计</h3>"})

@@ -64,7 +64,7 @@ TEST(PackedOps, GiveBackWhatWasDrawnByIndexAndByIteration) {
   }
   EXPECT_EQ(i, want.size());
   for (std::size_t j : {std::size_t{0}, std::size_t{63}, std::size_t{64}, std::size_t{257}, want.size() - 1})
-    EXPECT_TRUE(same(list.ops()[j], want[j])) << "op " << j << " by index";
+    EXPECT_TRUE(same(list.packed()[j], want[j])) << "op " << j << " by index";
   EXPECT_EQ(list.text(list.ops()[want.size() - 2]), "λ1M");
 
   // What a clear erased is forgotten; the rest is the same, texts renumbered.
