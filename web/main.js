@@ -1,0 +1,259 @@
+// The window in the page: the form built from the core's layout table, the
+// nine events run by the core (WebAssembly), the chart drawn from its display
+// list. Nothing leaves the browser.
+import createDiaspring from './diaspring.mjs';
+import { drawChart, chartSvg, replay } from './chart.js';
+
+const STORE_KEY = 'diaspring.design';
+const px = (twips) => Math.floor((twips + 7) / 15);
+
+const core = await createDiaspring();
+let win = new core.WebWindow();
+let view = null;
+let shownFaults = 0;
+const root = document.getElementById('window');
+let canvas = null;
+
+// ---------------------------------------------------------------------------
+// The form, from the layout table.
+function buildForm() {
+  const table = JSON.parse(core.layoutTable());
+  const nodes = new Map();
+  for (const c of table) {
+    let el;
+    switch (c.kind) {
+      case 'form':
+        root.style.width = `${px(c.width)}px`;
+        root.style.height = `${px(c.height)}px`;
+        nodes.set(c.name, root);
+        continue;
+      case 'frame':
+        el = document.createElement('div');
+        el.className = 'frame';
+        el.innerHTML = '<span class="caption"></span>';
+        el.firstChild.textContent = c.text;
+        break;
+      case 'label':
+        el = document.createElement('div');
+        el.className = 'label';
+        el.textContent = c.text;
+        break;
+      case 'text':
+        el = document.createElement('input');
+        el.type = 'text';
+        el.value = c.text;
+        el.addEventListener('input', () => act([{ set: [c.name, el.value] }]));
+        break;
+      case 'slider':
+        el = document.createElement('input');
+        el.type = 'range';
+        el.min = c.min;
+        el.max = c.max;
+        el.value = c.value;
+        el.addEventListener('input', () => act([{ slider: [c.name, Number(el.value)] }]));
+        break;
+      case 'button':
+        el = document.createElement('button');
+        el.type = 'button';
+        el.textContent = c.text;
+        el.addEventListener('click', () => act([{ press: c.name }]));
+        break;
+      case 'picture':
+        el = canvas = document.createElement('canvas');
+        el.setAttribute('role', 'img');
+        el.setAttribute('aria-label', '膜片弹簧特性曲线');
+        break;
+      default:
+        continue;  // the decorative image
+    }
+    el.id = c.name;
+    el.style.left = `${px(c.left)}px`;
+    el.style.top = `${px(c.top)}px`;
+    el.style.width = `${px(c.width)}px`;
+    el.style.height = `${px(c.height)}px`;
+    if (c.tabIndex >= 0 && c.kind !== 'label' && c.kind !== 'frame') el.tabIndex = c.tabIndex + 1;
+    (nodes.get(c.parent) || root).appendChild(el);
+    nodes.set(c.name, el);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Showing the session.
+function show() {
+  view = JSON.parse(win.view());
+  const { fields, sliders, chart } = view.state;
+  for (const [name, text] of Object.entries(fields)) {
+    const el = document.getElementById(name);
+    if (el && el.value !== text) el.value = text;
+  }
+  for (const [name, value] of Object.entries(sliders)) {
+    const el = document.getElementById(name);
+    if (el && Number(el.value) !== value) el.value = value;
+  }
+  const stale = new Set(view.stale);
+  for (const el of root.querySelectorAll('input[type=text]')) el.classList.toggle('stale', stale.has(el.id));
+  drawChart(canvas, chart);
+  if (view.faultMessages.length > shownFaults) {
+    document.getElementById('faultText').textContent = view.faultMessages.slice(shownFaults).join('\n\n');
+    document.getElementById('fault').hidden = false;
+  }
+  shownFaults = view.faultMessages.length;
+}
+
+// The page's actions in the headless front end's terms.
+function toArgs(list) {
+  const args = [];
+  for (const a of list) {
+    if (a.set) args.push('--set', `${a.set[0]}=${a.set[1]}`);
+    else if (a.slider) args.push('--slider', `${a.slider[0]}=${a.slider[1]}`);
+    else if (a.press) args.push('--press', String(a.press));
+    else throw new Error(`unknown action ${JSON.stringify(a)}`);
+  }
+  return args;
+}
+
+function act(list) {
+  const result = JSON.parse(win.act(JSON.stringify(toArgs(list))));
+  if (result.error) throw new Error(result.error);
+  show();
+  remember();
+  return result;
+}
+
+// ---------------------------------------------------------------------------
+// Design files, the link, local storage.
+function remember() {
+  try {
+    localStorage.setItem(STORE_KEY, win.saveDesign());
+  } catch { /* storage full or forbidden: the page works on without it */ }
+}
+
+function openText(text, name) {
+  const next = new core.WebWindow();
+  const refusal = next.openDesign(text, name);
+  if (refusal) {
+    next.delete();
+    return refusal;
+  }
+  win.delete();
+  win = next;
+  shownFaults = 0;
+  show();
+  remember();
+  return '';
+}
+
+function download(name, type, data) {
+  const url = URL.createObjectURL(new Blob([data], { type }));
+  const a = Object.assign(document.createElement('a'), { href: url, download: name });
+  document.body.appendChild(a);
+  a.click();
+  a.remove();
+  setTimeout(() => URL.revokeObjectURL(url), 1000);
+}
+
+const toBase64Url = (text) => {
+  const bytes = new TextEncoder().encode(text);
+  let bin = '';
+  for (const b of bytes) bin += String.fromCharCode(b);
+  return btoa(bin).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
+};
+const fromBase64Url = (s) => {
+  const bin = atob(s.replace(/-/g, '+').replace(/_/g, '/'));
+  return new TextDecoder().decode(Uint8Array.from(bin, (c) => c.charCodeAt(0)));
+};
+
+function shareLink() {
+  return `${location.href.split('#')[0]}#design=${toBase64Url(win.saveDesign())}`;
+}
+
+function openFromHash() {
+  const m = /^#design=([A-Za-z0-9_-]+)$/.exec(location.hash);
+  if (!m) return false;
+  let text;
+  try {
+    text = fromBase64Url(m[1]);
+  } catch {
+    showMessage('链接中的设计无法读取（编码不完整）。窗口中的设计保留不变。');
+    return true;
+  }
+  const refusal = openText(text, '链接');
+  if (refusal) showMessage(refusal);
+  return true;
+}
+
+function showMessage(text) {
+  document.getElementById('faultText').textContent = text;
+  document.getElementById('fault').hidden = false;
+}
+
+async function openFile(file) {
+  const refusal = openText(await file.text(), file.name);
+  if (refusal) showMessage(refusal);
+}
+
+function wireBar() {
+  const picker = document.getElementById('filePicker');
+  document.getElementById('openFile').addEventListener('click', () => picker.click());
+  picker.addEventListener('change', () => picker.files[0] && openFile(picker.files[0]));
+  document.addEventListener('dragover', (e) => e.preventDefault());
+  document.addEventListener('drop', (e) => {
+    e.preventDefault();
+    if (e.dataTransfer.files[0]) openFile(e.dataTransfer.files[0]);
+  });
+  document.getElementById('saveFile').addEventListener('click',
+    () => download('design.diaspring', 'application/json', win.saveDesign()));
+  document.getElementById('shareLink').addEventListener('click', async () => {
+    const link = shareLink();
+    history.replaceState(null, '', link);
+    try { await navigator.clipboard.writeText(link); } catch { /* the address bar holds it */ }
+  });
+  document.getElementById('exportSvg').addEventListener('click',
+    () => download('chart.svg', 'image/svg+xml', chartSvg(view.state.chart, canvas.clientWidth, canvas.clientHeight)));
+  document.getElementById('exportPng').addEventListener('click', () => {
+    const scale = 2;
+    const c = document.createElement('canvas');
+    c.width = canvas.clientWidth * scale;
+    c.height = canvas.clientHeight * scale;
+    const ctx = c.getContext('2d');
+    ctx.scale(scale, scale);
+    replay(ctx, view.state.chart, canvas.clientWidth, canvas.clientHeight, 1 / scale);
+    c.toBlob((blob) => download('chart.png', 'image/png', blob));
+  });
+  document.getElementById('faultClose').addEventListener('click', () => {
+    document.getElementById('fault').hidden = true;
+  });
+  window.addEventListener('hashchange', openFromHash);
+}
+
+// ---------------------------------------------------------------------------
+buildForm();
+wireBar();
+show();
+if (!openFromHash()) {
+  const stored = localStorage.getItem(STORE_KEY);
+  if (stored && openText(stored, '本地存储')) localStorage.removeItem(STORE_KEY);
+}
+root.removeAttribute('aria-busy');
+
+// The automation handle: state() is what `diaspring-cli --json` prints after
+// the same actions; act(list) takes {set: [name, text]}, {slider: [name,
+// value]} and {press: name}.
+window.diaspring = {
+  state: () => JSON.parse(win.state()),
+  act,
+  view: () => view,
+  // A fresh window, as the page opens without a stored design.
+  reset() {
+    win.delete();
+    win = new core.WebWindow();
+    shownFaults = 0;
+    document.getElementById('fault').hidden = true;
+    show();
+  },
+  openDesign: openText,
+  saveDesign: () => win.saveDesign(),
+  shareLink,
+  ready: true,
+};
+document.dispatchEvent(new Event('diaspring-ready'));
