@@ -241,6 +241,7 @@ root.removeAttribute('aria-busy');
 // value]} and {press: name}.
 window.diaspring = {
   state: () => JSON.parse(win.state()),
+  stateText: () => win.state(),
   act,
   view: () => view,
   // A fresh window, as the page opens without a stored design.
