@@ -14,6 +14,15 @@ export function bgrToCss(color) {
 export function replay(ctx, ops, width, height, pixel) {
   let scale = null;
   let drawWidth = 1;
+  // Setting a style parses it: set each only when it changes.
+  let fill = null;
+  let stroke = null;
+  const fillWith = (css) => {
+    if (css !== fill) ctx.fillStyle = fill = css;
+  };
+  const strokeWith = (css) => {
+    if (css !== stroke) ctx.strokeStyle = stroke = css;
+  };
   const map = (x, y) => {
     if (!scale) return [x / 15, y / 15];
     const w = scale.x2 - scale.x1;
@@ -21,7 +30,7 @@ export function replay(ctx, ops, width, height, pixel) {
     return [w !== 0 ? ((x - scale.x1) / w) * width : 0, h !== 0 ? ((y - scale.y1) / h) * height : 0];
   };
   const clear = () => {
-    ctx.fillStyle = '#fff';
+    fillWith('#fff');
     ctx.fillRect(0, 0, width, height);
   };
   clear();
@@ -37,7 +46,7 @@ export function replay(ctx, ops, width, height, pixel) {
       case 'line': {
         const [x1, y1] = map(op.x1, op.y1);
         const [x2, y2] = map(op.x2, op.y2);
-        ctx.strokeStyle = op.color === null ? '#000' : bgrToCss(op.color);
+        strokeWith(op.color === null ? '#000' : bgrToCss(op.color));
         ctx.lineWidth = Math.max(pixel, drawWidth);
         ctx.beginPath();
         ctx.moveTo(x1, y1);
@@ -48,13 +57,13 @@ export function replay(ctx, ops, width, height, pixel) {
       case 'pset': {
         const [x, y] = map(op.x, op.y);
         const side = Math.max(pixel, drawWidth);
-        ctx.fillStyle = bgrToCss(op.color);
+        fillWith(bgrToCss(op.color));
         ctx.fillRect(x - side / 2, y - side / 2, side, side);
         break;
       }
       case 'print': {
         const [x, y] = map(op.x, op.y);
-        ctx.fillStyle = '#000';
+        fillWith('#000');
         ctx.fillText(op.text, x, y);
         break;
       }

@@ -81,7 +81,9 @@ function buildForm() {
 // Showing the session.
 function show() {
   view = JSON.parse(win.view());
-  const { fields, sliders, chart } = view.state;
+  const { fields, sliders } = view.state;
+  view.chart = chartOps();
+  const { chart } = view;
   for (const [name, text] of Object.entries(fields)) {
     const el = document.getElementById(name);
     if (el && el.value !== text) el.value = text;
@@ -98,6 +100,26 @@ function show() {
     document.getElementById('fault').hidden = false;
   }
   shownFaults = view.faultMessages.length;
+}
+
+// The visible chart, unpacked from the module's numbers into the operations
+// of the display list's JSON form.
+const KINDS = ['scale', 'line', 'pset', 'print', 'drawwidth', 'cls'];
+function chartOps() {
+  const packed = win.chartOps().slice();
+  const texts = JSON.parse(win.chartTexts());
+  const ops = [];
+  for (let i = 0; i < packed.length; i += 7) {
+    const [k, x1, y1, x2, y2, color, text] = packed.subarray(i, i + 7);
+    const op = KINDS[k];
+    if (op === 'scale') ops.push({ op, x1, y1, x2, y2 });
+    else if (op === 'line') ops.push({ op, x1, y1, x2, y2, color: color < 0 ? null : color });
+    else if (op === 'pset') ops.push({ op, x: x1, y: y1, color });
+    else if (op === 'print') ops.push({ op, x: x1, y: y1, text: texts[text] });
+    else if (op === 'drawwidth') ops.push({ op, width: x1 });
+    else ops.push({ op });
+  }
+  return ops;
 }
 
 // The page's actions in the headless front end's terms.
@@ -209,7 +231,7 @@ function wireBar() {
     try { await navigator.clipboard.writeText(link); } catch { /* the address bar holds it */ }
   });
   document.getElementById('exportSvg').addEventListener('click',
-    () => download('chart.svg', 'image/svg+xml', chartSvg(view.state.chart, canvas.clientWidth, canvas.clientHeight)));
+    () => download('chart.svg', 'image/svg+xml', chartSvg(view.chart, canvas.clientWidth, canvas.clientHeight)));
   document.getElementById('exportPng').addEventListener('click', () => {
     const scale = 2;
     const c = document.createElement('canvas');
@@ -217,7 +239,7 @@ function wireBar() {
     c.height = canvas.clientHeight * scale;
     const ctx = c.getContext('2d');
     ctx.scale(scale, scale);
-    replay(ctx, view.state.chart, canvas.clientWidth, canvas.clientHeight, 1 / scale);
+    replay(ctx, view.chart, canvas.clientWidth, canvas.clientHeight, 1 / scale);
     c.toBlob((blob) => download('chart.png', 'image/png', blob));
   });
   document.getElementById('faultClose').addEventListener('click', () => {
@@ -227,7 +249,97 @@ function wireBar() {
 }
 
 // ---------------------------------------------------------------------------
+// The automatic design, in a Web Worker so that the page stays responsive.
+const NAMED_BOXES = { h: 'Text4', HoverH: 'Text6', R: 'Text7', RoverR: 'Text9', dLambda: 'Text10',
+  lambda1f: 'Text11', E: 'Text31', mu: 'Text32', F: 'Text33', D: 'Text34', d: 'Text35', r0: 'Text36', rf: 'Text37' };
+let worker = null;
+
+// Runs `diaspring-cli design` with these arguments; resolves to its outcome
+// ({status, out, err}), or to null when cancelled.
+function runDesign(args, onProgress = () => {}) {
+  cancelDesign();
+  return new Promise((resolve) => {
+    const w = worker = new Worker('design-worker.js', { type: 'module' });
+    w.onmessage = (e) => {
+      if (e.data.ready) w.postMessage({ args });
+      else if (e.data.progress) onProgress(...e.data.progress);
+      else if (e.data.done) {
+        w.terminate();
+        if (worker === w) worker = null;
+        resolve(e.data.done);
+      }
+    };
+    w.cancel = () => resolve(null);
+  });
+}
+
+function cancelDesign() {
+  if (!worker) return;
+  worker.terminate();
+  worker.cancel();
+  worker = null;
+}
+
+function designArgs() {
+  const args = ['--json', '--threads', '1'];
+  for (const [name, box] of Object.entries(NAMED_BOXES)) args.push('--set', `${name}=${view.state.fields[box]}`);
+  for (const [name, text] of Object.entries(view.extras)) args.push('--set', `${name}=${text}`);
+  return args;
+}
+
+function wireDesign() {
+  const dialog = document.getElementById('designDialog');
+  const status = document.getElementById('designStatus');
+  const bar = document.getElementById('designProgress');
+  const start = document.getElementById('designStart');
+  const cancel = document.getElementById('designCancel');
+  document.getElementById('autoDesign').addEventListener('click', () => dialog.show());
+  document.getElementById('designClose').addEventListener('click', () => { cancelDesign(); dialog.close(); });
+  cancel.addEventListener('click', cancelDesign);
+  start.addEventListener('click', async () => {
+    start.disabled = true;
+    cancel.disabled = false;
+    status.textContent = '搜索中…';
+    const t0 = performance.now();
+    const outcome = await runDesign(designArgs(), (done, total) => { bar.max = total; bar.value = done; });
+    start.disabled = false;
+    cancel.disabled = true;
+    if (!outcome) {
+      status.textContent = '已取消';
+      return;
+    }
+    if (outcome.status === 2 || !outcome.out) {
+      status.textContent = outcome.err;
+      return;
+    }
+    const result = JSON.parse(outcome.out);
+    status.textContent = `${result.designs.length} 个设计，${((performance.now() - t0) / 1000).toFixed(1)} s`;
+    showDesigns(result);
+  });
+}
+
+function showDesigns(result) {
+  const cols = ['h', 'HoverH', 'R', 'RoverR'];
+  const table = document.createElement('table');
+  table.innerHTML = `<tr><th></th>${cols.map((c) => `<th>${c}</th>`).join('')}<th>ΔF 磨损 (N)</th><th>分离力 (N)</th><th>σI (MPa)</th><th>F1B (N)</th></tr>`;
+  for (const d of result.designs) {
+    const tr = document.createElement('tr');
+    const apply = Object.assign(document.createElement('button'), { type: 'button', textContent: '应用到主窗口' });
+    apply.addEventListener('click', () => act([...Object.entries(d.inputs).map(([n, t]) => ({ set: [n, t] })), { press: 'Command1' }]));
+    const td = document.createElement('td');
+    td.appendChild(apply);
+    tr.appendChild(td);
+    for (const v of [...cols.map((c) => d.inputs[c]), d.wearRise.toFixed(1), d.releaseForceMax.toFixed(1), d.sigmaImax.toFixed(0), d.F1B.toFixed(1)]) {
+      tr.appendChild(Object.assign(document.createElement('td'), { textContent: v }));
+    }
+    table.appendChild(tr);
+  }
+  document.getElementById('designTable').replaceChildren(table);
+}
+
+// ---------------------------------------------------------------------------
 buildForm();
+wireDesign();
 wireBar();
 show();
 if (!openFromHash()) {
@@ -255,6 +367,17 @@ window.diaspring = {
   openDesign: openText,
   saveDesign: () => win.saveDesign(),
   shareLink,
+  runDesign,
+  designArgs: () => designArgs(),
+  // Milliseconds per press of the curve button: the core alone (presses on
+  // one window), and in the page a clearing and a curve press with all
+  // they show (the boxes, the chart drawn).
+  bench(n = 50) {
+    const core_ = core.benchCurve(n);
+    const t0 = performance.now();
+    for (let i = 0; i < n; ++i) act([{ press: 'Command2' }, { press: 'Command1' }]);
+    return { core: core_, page: (performance.now() - t0) / n };
+  },
   ready: true,
 };
 document.dispatchEvent(new Event('diaspring-ready'));

@@ -404,6 +404,10 @@ bool runParallel(std::size_t count, unsigned threads, const Options& options, Jo
         std::lock_guard lock(mutex);
         finished.notify_all();
       }
+#if !DIASPRING_HAS_THREADS
+      // No thread is left to report while this one works: it reports itself.
+      if (options.progress) options.progress(done.load(), count);
+#endif
     }
     std::lock_guard lock(mutex);
     finished.notify_all();

@@ -2,6 +2,7 @@
 // actions as the headless front end and reported in its JSON, plus design
 // files as text. Everything runs here, in the browser; nothing is sent.
 #include <emscripten/bind.h>
+#include <emscripten/emscripten.h>
 
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "cli/cli_args.h"
+#include "cli/design_command.h"
 #include "cli/json_writer.h"
 #include "check/constraint_check.h"
 #include "cli/session.h"
@@ -127,7 +129,7 @@ class WebWindow {
   // What the page shows: the session as it is, which results are stale, and
   // the message of each fault in the desktop's words.
   std::string view() const {
-    std::string out = "{\"state\":" + render(*session_);
+    std::string out = "{\"state\":" + cli::renderJson(session_->fields(), DisplayList{}, session_->faults());
     // The boxes the desktop greys: Text5, Text8 and the points' boxes when
     // the curve is stale, the rule boxes when the check is.
     const ResultStaleness stale = session_->logic().staleness();
@@ -164,6 +166,50 @@ class WebWindow {
     return out + "}}";
   }
 
+  // The chart as the page draws it: what shows since its last clearing, led
+  // by the coordinate system and draw width then in force, as numbers
+  // (seven per operation: kind, x1, y1, x2, y2, colour or -1, text index or
+  // -1; kinds 0 scale, 1 line, 2 dot, 3 text, 4 width, 5 clear), which the
+  // page copies out at once. Texts come from chartTexts().
+  emscripten::val chartOps() {
+    const DisplayList& chart = session_->chart();
+    packed_.clear();
+    texts_.clear();
+    const auto put = [&](int kind, const DrawOp& o, bool text) {
+      if (text) texts_.push_back(chart.text(o));
+      packed_.insert(packed_.end(), {static_cast<double>(kind), o.x1, o.y1, o.x2, o.y2,
+                                     o.hasColor || o.kind == DrawOp::Kind::PSet ? static_cast<double>(o.color) : -1.0,
+                                     text ? static_cast<double>(texts_.size() - 1) : -1.0});
+    };
+    if (const auto scale = chart.scaleBeforeVisible()) put(0, *scale, false);
+    DrawOp width{};
+    width.x1 = static_cast<float>(chart.drawWidthBeforeVisible());
+    put(4, width, false);
+    const std::vector<DrawOp>& ops = chart.ops();
+    for (std::size_t i = chart.visibleFrom(); i < ops.size(); ++i) {
+      const DrawOp& o = ops[i];
+      switch (o.kind) {
+        case DrawOp::Kind::Scale: put(0, o, false); break;
+        case DrawOp::Kind::Line: put(1, o, false); break;
+        case DrawOp::Kind::PSet: put(2, o, false); break;
+        case DrawOp::Kind::Print: put(3, o, true); break;
+        case DrawOp::Kind::DrawWidth: put(4, o, false); break;
+        case DrawOp::Kind::Cls: put(5, o, false); break;
+      }
+    }
+    return emscripten::val(emscripten::typed_memory_view(packed_.size(), packed_.data()));
+  }
+
+  // The texts of the last chartOps(), as a JSON array.
+  std::string chartTexts() const {
+    std::string out = "[";
+    for (std::size_t i = 0; i < texts_.size(); ++i) {
+      if (i > 0) out += ',';
+      cli::appendJsonString(out, texts_[i]);
+    }
+    return out + "]";
+  }
+
   // Opens a design file's text as the window does, in a fresh window;
   // returns "" or the desktop's refusal message (the window then unchanged).
   std::string openDesign(const std::string& text, const std::string& name) {
@@ -198,6 +244,8 @@ class WebWindow {
   std::vector<Action> history_;
   std::vector<std::pair<std::string, std::string>> extras_;
   bool pressed_ = false;
+  std::vector<double> packed_;
+  std::vector<std::string> texts_;
 };
 
 // The window's controls as JSON: name, kind, parent, text, place in twips,
@@ -222,6 +270,37 @@ std::string layoutTable() {
   return out + "]";
 }
 
+// The automatic design, as `diaspring-cli design` with these arguments (a
+// JSON array of texts) on one thread; `progress` receives its progress
+// lines. Returns {"status": n, "out": "...", "err": "..."}.
+std::string runDesign(const std::string& argsJson, emscripten::val progress) {
+  std::vector<std::string> args;
+  try {
+    for (const auto& a : nlohmann::json::parse(argsJson)) args.push_back(a.get<std::string>());
+  } catch (const std::exception&) {
+    return R"({"status":2,"out":"","err":"the arguments are not a JSON array of texts"})";
+  }
+  const std::vector<std::string_view> views(args.begin(), args.end());
+  const cli::Outcome outcome =
+      cli::runDesignCommand(views, [&progress](std::string_view line) { progress(std::string(line)); });
+  std::string out = "{\"status\":" + std::to_string(outcome.status) + ",\"out\":";
+  cli::appendJsonString(out, outcome.out);
+  out += ",\"err\":";
+  cli::appendJsonString(out, outcome.err);
+  return out + "}";
+}
+
+// Presses the curve button `n` times on one window (after a first press)
+// and returns the milliseconds per press: the core's own time, without the
+// page's drawing.
+double benchCurve(int n) {
+  Session s;
+  s.apply(cli::Press{Command::Command1});
+  const double started = emscripten_get_now();
+  for (int i = 0; i < n; ++i) s.apply(cli::Press{Command::Command1});
+  return (emscripten_get_now() - started) / n;
+}
+
 }  // namespace diaspring::web
 
 EMSCRIPTEN_BINDINGS(diaspring) {
@@ -232,7 +311,11 @@ EMSCRIPTEN_BINDINGS(diaspring) {
       .function("act", &WebWindow::act)
       .function("state", &WebWindow::state)
       .function("view", &WebWindow::view)
+      .function("chartOps", &WebWindow::chartOps)
+      .function("chartTexts", &WebWindow::chartTexts)
       .function("openDesign", &WebWindow::openDesign)
       .function("saveDesign", &WebWindow::saveDesign);
   function("layoutTable", &diaspring::web::layoutTable);
+  function("runDesign", &diaspring::web::runDesign);
+  function("benchCurve", &diaspring::web::benchCurve);
 }

@@ -170,6 +170,16 @@ try {
   await load();  // no fragment: local storage
   const fromStore = await page.evaluate(() => window.diaspring.saveDesign());
   check('local storage restores the design', () => assert.equal(fromStore, text));
+  // The automatic design in its worker: the designs of the headless front
+  // end on one thread, all but the time it took.
+  const withoutTime = (text) => {
+    const o = JSON.parse(text);
+    delete o.seconds;
+    return o;
+  };
+  const designed = await page.evaluate(() => window.diaspring.runDesign(['--json', '--threads', '1']));
+  check('automatic design', () => assert.deepEqual(withoutTime(designed.out),
+    withoutTime(run(['design', '--json', '--threads', '1']))));
   check('no page errors', () => assert.deepEqual(errors, []));
 } finally {
   await close();
