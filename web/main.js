@@ -95,11 +95,64 @@ function show() {
   const stale = new Set(view.stale);
   for (const el of root.querySelectorAll('input[type=text]')) el.classList.toggle('stale', stale.has(el.id));
   drawChart(canvas, chart);
+  showAnalysis();
   if (view.faultMessages.length > shownFaults) {
     document.getElementById('faultText').textContent = view.faultMessages.slice(shownFaults).join('\n\n');
     document.getElementById('fault').hidden = false;
   }
   shownFaults = view.faultMessages.length;
+}
+
+// The strength and release analysis of the last curve run, with its inputs.
+let analysisInputsBuilt = false;
+function showAnalysis() {
+  const inputs = document.getElementById('analysisInputs');
+  if (!analysisInputsBuilt) {
+    analysisInputsBuilt = true;
+    for (const e of view.extraInputs) {
+      const label = document.createElement('label');
+      label.textContent = `${e.symbol} (${e.unit}) `;
+      label.title = e.meaning;
+      const input = Object.assign(document.createElement('input'), { type: 'text', id: `extra-${e.name}`, placeholder: e.default });
+      input.addEventListener('input', () => act([{ set: [e.name, input.value || e.default] }]));
+      label.appendChild(input);
+      inputs.appendChild(label);
+    }
+  }
+  for (const e of view.extraInputs) {
+    const input = document.getElementById(`extra-${e.name}`);
+    const text = view.extras[e.name] ?? '';
+    if (document.activeElement !== input && input.value !== text) input.value = text;
+  }
+  const body = document.getElementById('analysisBody');
+  const a = view.state.analysis;
+  if (!a) {
+    body.textContent = '先按“输出膜片弹簧曲线及描点”计算特性曲线。';
+    return;
+  }
+  if (a.error) {
+    body.textContent = a.error;
+    return;
+  }
+  const f = (x, d = 1) => (x === null || x === undefined ? '–' : Number(x).toFixed(d));
+  const cols = [['lambda1', 'λ1 (mm)', 3], ['F1', 'F1 (N)', 1], ['s', 's (mm)', 3], ['sigmaOM', 'σOM', 0], ['sigmaI', 'σI', 0],
+    ['sigmaII', 'σII', 0], ['sigmaIII', 'σIII', 0], ['sigmaIV', 'σIV', 0], ['F2', 'F2 (N)', 1], ['sigmaFinger', 'σ指根', 0]];
+  let html = `<table><tr><th>点</th>${cols.map((c) => `<th>${c[1]}</th>`).join('')}</tr>`;
+  for (const [name, p] of Object.entries(a.points)) {
+    html += `<tr><th>${name}</th>${cols.map(([k, , d]) => `<td>${f(p[k], d)}</td>`).join('')}</tr>`;
+  }
+  html += '</table>';
+  const c = a.checks;
+  const verdict = (pass) => (pass ? '合格' : '<span class="fail">不合格</span>');
+  html += `<table><tr><th>检验</th><th>计算值 (MPa)</th><th>许用值 (MPa)</th><th>结论</th></tr>
+    <tr><th>σOM max ≤ Rm</th><td>${f(c.sigmaOMmax, 0)}</td><td>${f(c.Rm, 0)}</td><td>${verdict(c.sigmaOMpass)}</td></tr>
+    <tr><th>σI max ≤ [σ]</th><td>${f(c.sigmaImax, 0)}</td><td>${f(c.sigmaAllow, 0)}</td><td>${verdict(c.sigmaIpass)}</td></tr>
+    <tr><th>σ指根 max ≤ [σF]</th><td>${f(c.sigmaFingerMax, 0)}</td><td>${f(c.sigmaAllowF, 0)}</td><td>${verdict(c.sigmaFingerPass)}</td></tr>
+    <tr><th>疲劳（新片，${c.fatigueNew.governing}）</th><td colspan="2">安全系数 ${f(c.fatigueNew[c.fatigueNew.governing]?.safety, 2)}</td><td>${verdict(c.fatigueNew.pass)}</td></tr>
+    <tr><th>疲劳（磨损后，${c.fatigueWorn.governing}）</th><td colspan="2">安全系数 ${f(c.fatigueWorn[c.fatigueWorn.governing]?.safety, 2)}</td><td>${verdict(c.fatigueWorn.pass)}</td></tr></table>`;
+  html += `<p>分离特性：新片 F2max = ${f(a.release.new.F2max)} N，λ2 终点 ${f(a.release.new.lambda2End, 3)} mm；` +
+    `磨损后 F2max = ${f(a.release.worn.F2max)} N，λ2 终点 ${f(a.release.worn.lambda2End, 3)} mm。</p>`;
+  body.innerHTML = html;
 }
 
 // The visible chart, unpacked from the module's numbers into the operations

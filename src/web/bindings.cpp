@@ -129,7 +129,10 @@ class WebWindow {
   // What the page shows: the session as it is, which results are stale, and
   // the message of each fault in the desktop's words.
   std::string view() const {
-    std::string out = "{\"state\":" + cli::renderJson(session_->fields(), DisplayList{}, session_->faults());
+    const std::optional<SpringAnalysis> analysis = session_->analysis();
+    const AnalysisParams params = analysisParams(session_->inputs()).params;
+    std::string out = "{\"state\":" + cli::renderJson(session_->fields(), DisplayList{}, session_->faults(),
+                                                      analysis ? &*analysis : nullptr, params);
     // The boxes the desktop greys: Text5, Text8 and the points' boxes when
     // the curve is stale, the rule boxes when the check is.
     const ResultStaleness stale = session_->logic().staleness();
@@ -153,6 +156,23 @@ class WebWindow {
     for (std::size_t i = 0; i < faults.size(); ++i) {
       if (i > 0) out += ',';
       cli::appendJsonString(out, faultMessageZh(faults[i]));
+    }
+    out += "],\"extraInputs\":[";
+    bool firstExtra = true;
+    for (const ExtraInput& e : extraInputs()) {
+      if (!firstExtra) out += ',';
+      firstExtra = false;
+      out += "{\"name\":";
+      cli::appendJsonString(out, e.name);
+      out += ",\"symbol\":";
+      cli::appendJsonString(out, e.symbol);
+      out += ",\"unit\":";
+      cli::appendJsonString(out, e.unit);
+      out += ",\"default\":";
+      cli::appendJsonString(out, e.defaultText);
+      out += ",\"meaning\":";
+      cli::appendJsonString(out, e.meaningZh);
+      out += "}";
     }
     out += "],\"extras\":{";
     bool first = true;
