@@ -400,6 +400,9 @@ if (!openFromHash()) {
   if (stored && openText(stored, '本地存储')) localStorage.removeItem(STORE_KEY);
 }
 root.removeAttribute('aria-busy');
+if ('serviceWorker' in navigator && location.protocol.startsWith('http')) {
+  navigator.serviceWorker.register('sw.js').catch(() => { /* no offline copy: the page works on */ });
+}
 
 // The automation handle: state() is what `diaspring-cli --json` prints after
 // the same actions; act(list) takes {set: [name, text]}, {slider: [name,
