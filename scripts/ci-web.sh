@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The page in a real browser: builds the site, the browser driver from npm
 # (puppeteer-core, no browser of its own: Debian's chromium), and compares the
-# page with the headless front end over many action sequences.
+# page with the headless front end over many action sequences, then checks
+# what the page alone shows (grey boxes, the chart, refusals).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/web.sh --build-only
@@ -14,3 +15,4 @@ if [ ! -x "$cli" ]; then
   cmake --build --preset dev --target diaspring-cli --parallel "$(nproc)"
 fi
 node tests/web/parity_test.mjs build/web/site "$cli"
+node tests/web/page_test.mjs build/web/site

@@ -243,7 +243,7 @@ function shareLink() {
 }
 
 function openFromHash() {
-  const m = /^#design=([A-Za-z0-9_-]+)$/.exec(location.hash);
+  const m = /^#design=(.*)$/.exec(location.hash);
   if (!m) return false;
   let text;
   try {
