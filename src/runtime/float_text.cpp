@@ -170,11 +170,24 @@ double roundToBinary(std::string_view digits, std::int64_t k, const Format& f) {
   }
   if (n.isZero()) return 0.0;
 
+  // Clinger's fast path (Clinger, "How to read floating point numbers
+  // accurately", PLDI 1990): up to 15 digits are an exact double, as is
+  // 10^p for p <= 22, and one multiplication or division of exact values
+  // rounds correctly. Most texts a user types take this path.
+  const std::int64_t scale10 = k - count;
+  if (f.significandBits == kDouble.significandBits && !cut && count <= 15 && scale10 >= -22 && scale10 <= 22) {
+    static constexpr double kPow10[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                          1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t whole = 0;
+    for (char c : kept) whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+    const auto exact = static_cast<double>(whole);
+    return scale10 >= 0 ? exact * kPow10[scale10] : exact / kPow10[-scale10];
+  }
+
   // value = n / m x 2^e
   BigInt m(1);
-  const std::int64_t pow10 = k - count;
-  if (pow10 >= 0) n.mulPow10(pow10);
-  else m.mulPow10(-pow10);
+  if (scale10 >= 0) n.mulPow10(scale10);
+  else m.mulPow10(-scale10);
 
   std::int64_t e = n.bitLength() - m.bitLength() - f.significandBits;
   if (e >= 0) m.shiftLeft(e);
