@@ -1,4 +1,5 @@
 #include "analysis/disc_spring.h"
+#include "runtime/portable_log.h"
 
 #include <cmath>
 #include <cstdio>
@@ -40,7 +41,7 @@ DiscFactors discFactors(double De, double Di) {
   DiscFactors f;
   f.delta = De / Di;
   const double d = f.delta;
-  const double lnd = std::log(d);
+  const double lnd = portableLog(d);
   f.K1 = (1 / pi) * ((d - 1) / d) * ((d - 1) / d) / ((d + 1) / (d - 1) - 2 / lnd);
   f.K2 = (6 / pi) * ((d - 1) / lnd - 1) / lnd;
   f.K3 = (3 / pi) * (d - 1) / lnd;

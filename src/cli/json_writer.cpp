@@ -7,6 +7,7 @@
 
 #include "analysis/analysis_table.h"
 #include "cli/utf8_text.h"
+#include "runtime/float_text.h"
 
 namespace diaspring::cli {
 namespace {
@@ -35,10 +36,7 @@ void appendShortest(std::string& out, Float value) {
     out += "null";
     return;
   }
-  char buf[32];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  (void)ec;  // the shortest form of a double takes at most 24 characters
-  out.append(buf, end);
+  out += shortestText(value);
 }
 
 void appendColor(std::string& out, bool hasColor, Color color) {

@@ -1,13 +1,14 @@
 #include <cmath>
 
 #include "model/spring_design.h"
+#include "runtime/portable_log.h"
 
 namespace diaspring {
 namespace {
 
 // ln(2.718282) = 1.0000000631063886...: NaturalLog divides by this computed
 // value, not by 1.
-const double kLnBase = std::log(kLogBase);
+const double kLnBase = portableLog(kLogBase);
 
 bool usable(double v) { return std::isfinite(v); }
 bool usableDivisor(double v) { return std::isfinite(v) && v != 0.0; }
@@ -48,7 +49,7 @@ Num SpringLoad(SpringDesign& d, Num lambda1) {
   const double elasticDivisor = 6 * (1 - mu * mu);
   const double elastic = (((kLawPi * E) * h) * l) / elasticDivisor;
   const double radiusRatio = R / r;
-  const double logRatio = std::log(radiusRatio) / kLnBase;
+  const double logRatio = portableLog(radiusRatio) / kLnBase;
   const double span = R1 - r1;
   const double spanSquared = span * span;
   const double geometry = logRatio / spanSquared;

@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "runtime/float_text.h"
+
 namespace diaspring {
 
 namespace {
@@ -134,25 +136,8 @@ Num val(std::string_view text) {
   if (k > kMaxExponent) raise(FaultKind::Overflow);
   if (k < kMinExponent) return Num(0.0);
 
-  std::string normal;
-  normal.reserve(significant.size() + 24);
-  normal += "0.";
-  normal += significant;
-  normal += 'e';
-  std::array<char, 24> expText{};
-  const auto expEnd = std::to_chars(expText.data(), expText.data() + expText.size(), k).ptr;
-  normal.append(expText.data(), expEnd);
-
-  double magnitude = 0.0;
-  const std::errc ec =
-      std::from_chars(normal.data(), normal.data() + normal.size(), magnitude, std::chars_format::general).ec;
-  if (ec == std::errc::result_out_of_range) {
-    // from_chars reports both ends of the range the same way and leaves the
-    // value untouched; the magnitude tells which end it was.
-    if (k > 0) raise(FaultKind::Overflow);
-    return Num(0.0);
-  }
-  if (ec != std::errc{}) return Num(0.0);  // cannot happen: the text was built above
+  const double magnitude = decimalToDouble(significant, k);
+  if (std::isinf(magnitude)) raise(FaultKind::Overflow);
   return Num(negative ? -magnitude : magnitude);
 }
 
@@ -202,21 +187,9 @@ Decimal roundSignificant(double x, int significant) {
   }
   d.negative = x < 0.0;
 
-  constexpr int kExactDigits = 767;
-  std::array<char, kExactDigits + 16> buf{};
-  const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), std::fabs(x),
-                                 std::chars_format::scientific, kExactDigits - 1);
-  const std::string_view text(buf.data(), static_cast<std::size_t>(res.ptr - buf.data()));
-  const std::size_t ePos = text.find('e');
-
-  std::string all;
-  all.reserve(kExactDigits);
-  for (char c : text.substr(0, ePos))
-    if (isDigit(c)) all.push_back(c);
-  int exponent = 0;
-  const std::string_view expText = text.substr(ePos + 1);
-  const char* expBegin = expText.data() + (expText.front() == '+' ? 1 : 0);
-  std::from_chars(expBegin, expText.data() + expText.size(), exponent);
+  ExactDecimal exact = exactDecimal(x);
+  const std::string& all = exact.digits;
+  int exponent = exact.exponent;
 
   const auto keep = static_cast<std::size_t>(significant);
   std::string kept = all.substr(0, keep);

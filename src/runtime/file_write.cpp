@@ -229,7 +229,11 @@ std::string resolvedOutputPath(const std::string& path) {
 }
 
 std::string errorReasonEnglish(int errnum) {
+#if defined(__GLIBC__)
   const char* text = ::strerrordesc_np(errnum);  // untranslated, unlike strerror
+#else
+  const char* text = std::strerror(errnum);  // other C libraries do not translate it
+#endif
   return text ? text : "error " + std::to_string(errnum);
 }
 

@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "runtime/fault.h"
+#include "runtime/portable_log.h"
 
 namespace diaspring {
 
@@ -49,7 +50,7 @@ inline Num squared(Num x) { return x * x; }
 // Natural logarithm; the argument must be above zero.
 inline Num ln(Num x) {
   if (!(x.value() > 0.0)) raise(FaultKind::InvalidOperation);
-  return Num(std::log(x.value()));
+  return Num(portableLog(x.value()));
 }
 
 inline Num abs(Num x) { return Num(std::fabs(x.value())); }

@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "runtime/convert.h"
+#include "runtime/portable_log.h"
 
 namespace diaspring::search {
 namespace {
 
-const double kLnBase = std::log(kLogBase);  // as SpringLoad divides by it
+const double kLnBase = portableLog(kLogBase);  // as SpringLoad divides by it
 constexpr double kAnglePi = 3.141592654;     // the check's pi for the cone angle
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
@@ -78,7 +79,7 @@ LoadLaw::LoadLaw(const Geometry& g, double E, double mu) : g_(g) {
   elasticDivisor_ = 6 * (1 - mu * mu);
   piEh_ = (kLawPi * E) * g.h;
   const double radiusRatio = g.R / g.r;
-  const double logRatio = std::log(radiusRatio) / kLnBase;
+  const double logRatio = portableLog(radiusRatio) / kLnBase;
   const double span = g.R1 - g.r1;
   const double spanSquared = span * span;
   geometry_ = logRatio / spanSquared;

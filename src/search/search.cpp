@@ -14,6 +14,7 @@
 #include "chart/display_list.h"
 #include "form/named_inputs.h"
 #include "runtime/convert.h"
+#include "runtime/thread_group.h"
 #include "window/window_logic.h"
 
 namespace diaspring::search {
@@ -412,13 +413,17 @@ bool runParallel(std::size_t count, unsigned threads, const Options& options, Jo
         std::lock_guard lock(mutex);
         finished.notify_all();
       }
+#if !DIASPRING_HAS_THREADS
+      // No thread is left to report while this one works: it reports itself.
+      if (options.progress) options.progress(done.load(), count);
+#endif
     }
     std::lock_guard lock(mutex);
     finished.notify_all();
   };
   threads = static_cast<unsigned>(std::clamp<std::size_t>(threads, 1, std::max<std::size_t>(count, 1)));
-  std::vector<std::jthread> pool;
-  for (unsigned t = 0; t < threads; ++t) pool.emplace_back(work);
+  ThreadGroup pool;
+  pool.start(threads, work);
   {
     std::unique_lock lock(mutex);
     while (!finished.wait_for(lock, std::chrono::milliseconds(100),
@@ -427,7 +432,7 @@ bool runParallel(std::size_t count, unsigned threads, const Options& options, Jo
       if (cancelled()) break;
     }
   }
-  pool.clear();
+  pool.join();
   if (options.progress) options.progress(done.load(), count);
   return !cancelled() || done.load() == count;
 }

@@ -14,6 +14,7 @@
 #include "form/extra_inputs.h"
 #include "model/points.h"
 #include "runtime/convert.h"
+#include "runtime/thread_group.h"
 #include "form/named_inputs.h"
 #include "form/fields.h"
 #include "window/window_logic.h"
@@ -316,8 +317,8 @@ std::string runStudy(const StudyInput& study, const StudyOptions& options, Study
       }
     }
   };
-  std::vector<std::jthread> pool;
-  for (unsigned t = 0; t < threads; ++t) pool.emplace_back(work);
+  ThreadGroup pool;
+  pool.start(threads, work);
 
   if (options.progress) {
     std::unique_lock lock(mutex);
@@ -325,7 +326,7 @@ std::string runStudy(const StudyInput& study, const StudyOptions& options, Study
       options.progress(done.load(), total);
     options.progress(total, total);
   }
-  pool.clear();  // joins
+  pool.join();
 
   if (tally != nullptr) {
     *tally = StudyTally{};

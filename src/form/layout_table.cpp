@@ -1,9 +1,9 @@
-#include "layout_table.h"
+#include "form/layout_table.h"
 
 #include <algorithm>
 #include <array>
 
-namespace diaspring::app {
+namespace diaspring {
 namespace {
 
 using K = ControlKind;
@@ -144,4 +144,4 @@ const ControlSpec* findControl(std::string_view name) {
   return it == std::end(kControls) ? nullptr : &*it;
 }
 
-}  // namespace diaspring::app
+}  // namespace diaspring

@@ -1,0 +1,341 @@
+// The page's handle on the core: one window's session, driven by the same
+// actions as the headless front end and reported in its JSON, plus design
+// files as text. Everything runs here, in the browser; nothing is sent.
+#include <emscripten/bind.h>
+#include <emscripten/emscripten.h>
+
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cli_args.h"
+#include "cli/design_command.h"
+#include "cli/json_writer.h"
+#include "check/constraint_check.h"
+#include "cli/session.h"
+#include "design/design_file.h"
+#include "form/extra_inputs.h"
+#include "form/layout_table.h"
+#include "model/points.h"
+#include "runtime/fault.h"
+
+namespace diaspring::web {
+namespace {
+
+using cli::Action;
+using cli::Session;
+
+std::string controlKindName(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Form: return "form";
+    case ControlKind::Frame: return "frame";
+    case ControlKind::Label: return "label";
+    case ControlKind::TextBox: return "text";
+    case ControlKind::ScrollBar: return "slider";
+    case ControlKind::Button: return "button";
+    case ControlKind::Picture: return "picture";
+    case ControlKind::Image: return "image";
+  }
+  return "other";
+}
+
+// The caption that names a control's action to the user: a button's own, a
+// slider's adjustment label.
+std::string actionCaption(const std::variant<Command, Slider>& source) {
+  static constexpr std::string_view kSliderLabels[kSliderCount] = {"Label8", "Label9", "Label13",
+                                                                   "Label14", "Label18", "Label19"};
+  std::string_view name;
+  std::string fallback;
+  if (const auto* command = std::get_if<Command>(&source)) {
+    fallback = commandName(*command);
+    name = fallback;
+  } else {
+    const Slider slider = std::get<Slider>(source);
+    fallback = sliderName(slider);
+    name = kSliderLabels[static_cast<int>(slider) - 1];
+  }
+  const ControlSpec* spec = findControl(name);
+  return spec != nullptr ? std::string(spec->text) : fallback;
+}
+
+// The message the desktop shows when a handler stops on a fault.
+std::string faultMessageZh(const cli::FaultRecord& fault) {
+  std::string text = "执行“" + actionCaption(fault.source) + "”时计算出错：" + std::string(faultNameZh(fault.kind)) + "。";
+  if (!fault.cause.empty()) text += "\n原因：" + fault.cause;
+  text += "\n出错之前已经算出并显示的结果保留不变；请检查输入后重试。";
+  return text;
+}
+
+}  // namespace
+
+class WebWindow {
+ public:
+  WebWindow() : session_(std::make_unique<Session>()) {}
+
+  // Applies actions given as the headless front end's arguments (a JSON
+  // array: "--set", "h=2.3", "--slider", "HScroll1=230", "--press",
+  // "Command1"). All are checked before any runs. Returns
+  // {"error": "..."} or {"warnings": [...]}.
+  std::string act(const std::string& argsJson) {
+    std::vector<std::string> args;
+    try {
+      const nlohmann::json parsed = nlohmann::json::parse(argsJson);
+      for (const auto& a : parsed) args.push_back(a.get<std::string>());
+    } catch (const std::exception&) {
+      return R"({"error":"the actions are not a JSON array of texts"})";
+    }
+    const std::vector<std::string_view> views(args.begin(), args.end());
+    const cli::ParseResult parsed = cli::parseArgs(views);
+    std::string out = "{";
+    if (!parsed.ok() || parsed.options.help || parsed.options.version || parsed.options.json ||
+        !parsed.options.chartPath.empty() || !parsed.options.reportPath.empty() || !parsed.options.savePath.empty() ||
+        !parsed.options.designPath.empty()) {
+      out += "\"error\":";
+      cli::appendJsonString(out, parsed.ok() ? "only --set, --slider and --press act on the page" : parsed.error);
+      return out + "}";
+    }
+    for (const auto& [name, text] : parsed.options.extras) {
+      session_->setExtra(name, text);
+      extras_.emplace_back(name, text);
+    }
+    for (const Action& action : parsed.options.actions) {
+      session_->apply(action);
+      history_.push_back(action);
+      pressed_ = pressed_ || std::holds_alternative<cli::Press>(action);
+    }
+    out += "\"warnings\":[";
+    for (std::size_t i = 0; i < parsed.warnings.size(); ++i) {
+      if (i > 0) out += ',';
+      cli::appendJsonString(out, parsed.warnings[i]);
+    }
+    return out + "]}";
+  }
+
+  // What `diaspring-cli --json` prints after the same actions: before any
+  // press, as it does, the design as the curve and the check then show it.
+  std::string state() const {
+    if (pressed_) return render(*session_);
+    Session replay;
+    if (document_) replay.loadDesign(*document_);
+    for (const auto& [name, text] : extras_) replay.setExtra(name, text);
+    replay.applyAll(history_);
+    replay.applyAll(cli::defaultActions());
+    return render(replay);
+  }
+
+  // What the page shows: the session as it is, which results are stale, and
+  // the message of each fault in the desktop's words.
+  std::string view() const {
+    const std::optional<SpringAnalysis> analysis = session_->analysis();
+    const AnalysisParams params = analysisParams(session_->inputs()).params;
+    std::string out = "{\"state\":" + cli::renderJson(session_->fields(), DisplayList{}, session_->faults(),
+                                                      analysis ? &*analysis : nullptr, params);
+    // The boxes the desktop greys: Text5, Text8 and the points' boxes when
+    // the curve is stale, the rule boxes when the check is.
+    const ResultStaleness stale = session_->logic().staleness();
+    std::vector<TextBox> grey;
+    if (stale.outputs) {
+      grey = {TextBox::Text5, TextBox::Text8};
+      for (const PointBoxes& point : characteristicPoints()) {
+        grey.push_back(point.load);
+        grey.push_back(point.deflection);
+      }
+    }
+    if (stale.checks)
+      for (int i = 0; i < kRuleCount; ++i) grey.push_back(ruleInfo(i).box);
+    out += ",\"stale\":[";
+    for (std::size_t i = 0; i < grey.size(); ++i) {
+      if (i > 0) out += ',';
+      cli::appendJsonString(out, textBoxName(grey[i]));
+    }
+    out += "],\"faultMessages\":[";
+    const auto& faults = session_->faults();
+    for (std::size_t i = 0; i < faults.size(); ++i) {
+      if (i > 0) out += ',';
+      cli::appendJsonString(out, faultMessageZh(faults[i]));
+    }
+    out += "],\"extraInputs\":[";
+    bool firstExtra = true;
+    for (const ExtraInput& e : extraInputs()) {
+      if (!firstExtra) out += ',';
+      firstExtra = false;
+      out += "{\"name\":";
+      cli::appendJsonString(out, e.name);
+      out += ",\"symbol\":";
+      cli::appendJsonString(out, e.symbol);
+      out += ",\"unit\":";
+      cli::appendJsonString(out, e.unit);
+      out += ",\"default\":";
+      cli::appendJsonString(out, e.defaultText);
+      out += ",\"meaning\":";
+      cli::appendJsonString(out, e.meaningZh);
+      out += "}";
+    }
+    out += "],\"extras\":{";
+    bool first = true;
+    for (const auto& [name, text] : session_->inputs().extras()) {
+      if (!first) out += ',';
+      first = false;
+      cli::appendJsonString(out, name);
+      out += ':';
+      cli::appendJsonString(out, text);
+    }
+    return out + "}}";
+  }
+
+  // The chart as the page draws it: what shows since its last clearing, led
+  // by the coordinate system and draw width then in force, as numbers
+  // (seven per operation: kind, x1, y1, x2, y2, colour or -1, text index or
+  // -1; kinds 0 scale, 1 line, 2 dot, 3 text, 4 width, 5 clear), which the
+  // page copies out at once. Texts come from chartTexts().
+  emscripten::val chartOps() {
+    const DisplayList& chart = session_->chart();
+    packed_.clear();
+    texts_.clear();
+    const auto put = [&](int kind, const DrawOp& o, bool text) {
+      if (text) texts_.push_back(chart.text(o));
+      packed_.insert(packed_.end(), {static_cast<double>(kind), o.x1, o.y1, o.x2, o.y2,
+                                     o.hasColor || o.kind == DrawOp::Kind::PSet ? static_cast<double>(o.color) : -1.0,
+                                     text ? static_cast<double>(texts_.size() - 1) : -1.0});
+    };
+    if (const auto scale = chart.scaleBeforeVisible()) put(0, *scale, false);
+    DrawOp width{};
+    width.x1 = static_cast<float>(chart.drawWidthBeforeVisible());
+    put(4, width, false);
+    const std::vector<DrawOp>& ops = chart.ops();
+    for (std::size_t i = chart.visibleFrom(); i < ops.size(); ++i) {
+      const DrawOp& o = ops[i];
+      switch (o.kind) {
+        case DrawOp::Kind::Scale: put(0, o, false); break;
+        case DrawOp::Kind::Line: put(1, o, false); break;
+        case DrawOp::Kind::PSet: put(2, o, false); break;
+        case DrawOp::Kind::Print: put(3, o, true); break;
+        case DrawOp::Kind::DrawWidth: put(4, o, false); break;
+        case DrawOp::Kind::Cls: put(5, o, false); break;
+      }
+    }
+    return emscripten::val(emscripten::typed_memory_view(packed_.size(), packed_.data()));
+  }
+
+  // The texts of the last chartOps(), as a JSON array.
+  std::string chartTexts() const {
+    std::string out = "[";
+    for (std::size_t i = 0; i < texts_.size(); ++i) {
+      if (i > 0) out += ',';
+      cli::appendJsonString(out, texts_[i]);
+    }
+    return out + "]";
+  }
+
+  // Opens a design file's text as the window does, in a fresh window;
+  // returns "" or the desktop's refusal message (the window then unchanged).
+  std::string openDesign(const std::string& text, const std::string& name) {
+    DesignRead read;
+    try {
+      read = parseDesign(text, name);
+    } catch (const std::exception&) {
+      return "读取设计文件“" + name + "”时发生内部错误。\n窗口中的设计保留不变。";
+    }
+    if (!read.ok()) return read.error->chinese() + "\n窗口中的设计保留不变。";
+    session_ = std::make_unique<Session>();
+    session_->loadDesign(*read.document);
+    document_ = *read.document;
+    history_.clear();
+    extras_.clear();
+    pressed_ = false;
+    return {};
+  }
+
+  // The design as the boxes hold it now, as a design file's text.
+  std::string saveDesign() const { return serialiseDesign(session_->design()); }
+
+ private:
+  static std::string render(const Session& s) {
+    const std::optional<SpringAnalysis> analysis = s.analysis();
+    const AnalysisParams params = analysisParams(s.inputs()).params;
+    return cli::renderJson(s.fields(), s.chart(), s.faults(), analysis ? &*analysis : nullptr, params);
+  }
+
+  std::unique_ptr<Session> session_;
+  std::optional<DesignDocument> document_;
+  std::vector<Action> history_;
+  std::vector<std::pair<std::string, std::string>> extras_;
+  bool pressed_ = false;
+  std::vector<double> packed_;
+  std::vector<std::string> texts_;
+};
+
+// The window's controls as JSON: name, kind, parent, text, place in twips,
+// tab index and, for a slider, its range and starting value.
+std::string layoutTable() {
+  std::string out = "[";
+  bool first = true;
+  for (const ControlSpec& c : controlTable()) {
+    if (!first) out += ',';
+    first = false;
+    out += "{\"name\":";
+    cli::appendJsonString(out, c.name);
+    out += ",\"kind\":\"" + controlKindName(c.kind) + "\",\"parent\":";
+    cli::appendJsonString(out, c.parent);
+    out += ",\"text\":";
+    cli::appendJsonString(out, c.text);
+    out += ",\"left\":" + std::to_string(c.left) + ",\"top\":" + std::to_string(c.top) +
+           ",\"width\":" + std::to_string(c.width) + ",\"height\":" + std::to_string(c.height) +
+           ",\"tabIndex\":" + std::to_string(c.tabIndex) + ",\"min\":" + std::to_string(c.min) +
+           ",\"max\":" + std::to_string(c.max) + ",\"value\":" + std::to_string(c.value) + "}";
+  }
+  return out + "]";
+}
+
+// The automatic design, as `diaspring-cli design` with these arguments (a
+// JSON array of texts) on one thread; `progress` receives its progress
+// lines. Returns {"status": n, "out": "...", "err": "..."}.
+std::string runDesign(const std::string& argsJson, emscripten::val progress) {
+  std::vector<std::string> args;
+  try {
+    for (const auto& a : nlohmann::json::parse(argsJson)) args.push_back(a.get<std::string>());
+  } catch (const std::exception&) {
+    return R"({"status":2,"out":"","err":"the arguments are not a JSON array of texts"})";
+  }
+  const std::vector<std::string_view> views(args.begin(), args.end());
+  const cli::Outcome outcome =
+      cli::runDesignCommand(views, [&progress](std::string_view line) { progress(std::string(line)); });
+  std::string out = "{\"status\":" + std::to_string(outcome.status) + ",\"out\":";
+  cli::appendJsonString(out, outcome.out);
+  out += ",\"err\":";
+  cli::appendJsonString(out, outcome.err);
+  return out + "}";
+}
+
+// Presses the curve button `n` times on one window (after a first press)
+// and returns the milliseconds per press: the core's own time, without the
+// page's drawing.
+double benchCurve(int n) {
+  Session s;
+  s.apply(cli::Press{Command::Command1});
+  const double started = emscripten_get_now();
+  for (int i = 0; i < n; ++i) s.apply(cli::Press{Command::Command1});
+  return (emscripten_get_now() - started) / n;
+}
+
+}  // namespace diaspring::web
+
+EMSCRIPTEN_BINDINGS(diaspring) {
+  using namespace emscripten;
+  using diaspring::web::WebWindow;
+  class_<WebWindow>("WebWindow")
+      .constructor<>()
+      .function("act", &WebWindow::act)
+      .function("state", &WebWindow::state)
+      .function("view", &WebWindow::view)
+      .function("chartOps", &WebWindow::chartOps)
+      .function("chartTexts", &WebWindow::chartTexts)
+      .function("openDesign", &WebWindow::openDesign)
+      .function("saveDesign", &WebWindow::saveDesign);
+  function("layoutTable", &diaspring::web::layoutTable);
+  function("runDesign", &diaspring::web::runDesign);
+  function("benchCurve", &diaspring::web::benchCurve);
+}
