@@ -6,8 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/web.sh --build-only
-command -v chromium >/dev/null || { SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"; $SUDO apt-get install -y chromium; }
-command -v npm >/dev/null || { SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"; $SUDO apt-get install -y npm; }
+command -v chromium >/dev/null || { SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"; $SUDO apt-get update -qq; $SUDO apt-get install -y chromium; }
+command -v npm >/dev/null || { SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"; $SUDO apt-get update -qq; $SUDO apt-get install -y npm; }
 (cd tests/web && npm install --no-audit --no-fund --loglevel=error)
 cli=build/dev/src/cli/diaspring-cli
 if [ ! -x "$cli" ]; then

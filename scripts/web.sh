@@ -14,6 +14,7 @@ command -v node >/dev/null || missing+=(nodejs)
 command -v cmake >/dev/null || missing+=(cmake)
 command -v ninja >/dev/null || missing+=(ninja-build)
 [ -f /usr/include/nlohmann/json.hpp ] || missing+=(nlohmann-json3-dev)
+[ -f /usr/include/eigen3/Eigen/Dense ] || missing+=(libeigen3-dev)
 if [ "${#missing[@]}" -gt 0 ]; then
   SUDO=""
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"
