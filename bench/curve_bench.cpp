@@ -52,7 +52,7 @@ void pressCurveRepeatedly(benchmark::State& state, bool analyse) {
     window.command2Click();
     chart.discardErased();
     window.command1Click();
-    benchmark::DoNotOptimize(chart.ops().data());
+    benchmark::DoNotOptimize(chart.size());
     if (analyse) {
       const SpringAnalysis analysis = analyseSpring(curveRunOf(window, fields), AnalysisParams{});
       benchmark::DoNotOptimize(analysis.checks.sigmaImax);
@@ -73,7 +73,7 @@ void BM_CurveCommandFreshWindow(benchmark::State& state) {
     DisplayList chart;
     WindowLogic window(fields, chart);
     window.command1Click();
-    benchmark::DoNotOptimize(chart.ops().data());
+    benchmark::DoNotOptimize(chart.size());
   }
 }
 
@@ -101,7 +101,7 @@ void BM_CurveAndCheck(benchmark::State& state) {
     WindowLogic window(fields, chart);
     window.command1Click();
     window.command3Click();
-    benchmark::DoNotOptimize(chart.ops().data());
+    benchmark::DoNotOptimize(chart.size());
   }
 }
 BENCHMARK(BM_CurveAndCheck)->Unit(benchmark::kMillisecond);

@@ -4,6 +4,7 @@
 // without error is written back by csv::line and read again unchanged, and a
 // study has one input box per column and its rows as the CSV reader gave them.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -40,7 +41,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     require(study.columns.size() == study.boxes.size(), "one box per column", text);
     require(!study.columns.empty(), "a study names at least one column", text);
     require(diaspring::resultColumns(study).size() > study.columns.size(), "the result adds columns", text);
-    require(study.rows.size() < records.size(), "the header is not a row", text);
+    // A study reads one record per line (a quote never spans lines).
+    const auto lineEnds = static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }));
+    require(study.rows.size() < lineEnds + 1, "the header is not a row", text);
+    std::size_t lastRow = 0;
+    for (const csv::Record& row : study.rows) {
+      require(row.line > lastRow, "rows come in line order, one a line", text);
+      lastRow = row.line;
+    }
   } catch (const diaspring::StudyError&) {
     // A file that cannot be a study: rejected with a message.
   }

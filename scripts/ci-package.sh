@@ -36,7 +36,7 @@ contents=$(dpkg-deb -c "$deb" | awk '{print $NF}' | sed -e 's|^\./|/|' -e 's|/$|
 programs=$(grep '^/usr/bin/.' <<<"$contents" | sort | tr '\n' ' ')
 [ "$programs" = "/usr/bin/diaspring /usr/bin/diaspring-cli " ] || fail "unexpected programs: $programs"
 if grep -E '_test|_bench|gtest|benchmark' <<<"$contents"; then fail "the package holds tests or benchmarks"; fi
-for f in "/usr/share/applications/$app_id.desktop" "/usr/share/metainfo/$app_id.metainfo.xml" \
+for f in /usr/share/doc/diaspring/changelog.gz "/usr/share/applications/$app_id.desktop" "/usr/share/metainfo/$app_id.metainfo.xml" \
          /usr/share/mime/packages/diaspring.xml "/usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
          /usr/share/man/man1/diaspring.1.gz /usr/share/man/man1/diaspring-cli.1.gz /usr/share/doc/diaspring/copyright; do
   grep -qxF "$f" <<<"$contents" || fail "the package lacks $f"
@@ -44,6 +44,12 @@ done
 for size in 16 24 32 48 64 128 256; do
   grep -qxF "/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png" <<<"$contents" || fail "no ${size}px icon"
 done
+
+# Debian's own checks: an error fails the stage; warnings are shown.
+lintian_out=$(lintian --tag-display-limit 0 "$deb" 2>/dev/null) || true
+[ -z "$lintian_out" ] || echo "$lintian_out"
+if grep -q '^E: ' <<<"$lintian_out"; then fail "lintian reports errors"; fi
+echo "ci-package: lintian: $(grep -c '^E: ' <<<"$lintian_out" || true) errors, $(grep -c '^W: ' <<<"$lintian_out" || true) warnings"
 
 echo "ci-package: $(basename "$deb"): $(stat -c %s "$deb") bytes ($(du -h "$deb" | cut -f1)), installed $(dpkg-deb -f "$deb" Installed-Size) KiB"
 echo "ci-package: Depends: $(dpkg-deb -f "$deb" Depends)"

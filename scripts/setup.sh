@@ -2,8 +2,8 @@
 # Installs what the build, the program and the tests need on Debian 12, and
 # what building and checking the Debian package needs (scripts/ci-package.sh):
 # scdoc for the manual pages, rsvg-convert for the icon's sizes, the
-# validators, dpkg-shlibdeps, and the desktop tools whose triggers the
-# package's installation runs. Eigen (header-only) solves the
+# validators and lintian, dpkg-shlibdeps, and the desktop tools whose
+# triggers the package's installation runs. Eigen (header-only) solves the
 # calibration's least-squares steps in the comparison of curves.
 # Idempotent: when everything is present it only checks and returns.
 set -euo pipefail
@@ -17,7 +17,7 @@ packages=(
   fonts-wqy-microhei fonts-dejavu-core
   xvfb xauth poppler-utils locales
   scdoc librsvg2-bin qt6-translations-l10n
-  desktop-file-utils appstream dpkg-dev man-db shared-mime-info hicolor-icon-theme
+  desktop-file-utils appstream dpkg-dev man-db shared-mime-info hicolor-icon-theme lintian
 )
 
 missing=()

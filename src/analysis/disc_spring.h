@@ -31,8 +31,19 @@ struct DiscSpring {
 };
 
 // Why a disc spring cannot be computed (empty when it can): De > Di > 0,
-// t > 0, h0 ≥ 0, E > 0, 0 ≤ μ < 1, all finite.
+// De/Di ≥ kMinDiscRatio, t > 0, h0 ≥ 0, E > 0, 0 ≤ μ < 1, all finite.
 std::string discSpringProblem(const DiscSpring& spring);
+
+// Below this De/Di the formulas lose their precision (see discSpringProblem).
+inline constexpr double kMinDiscRatio = 1.0001;
+// Outside these, a warning (discSpringWarning): the disc springs of the
+// standard series, on which the equations are made and checked, have De/Di
+// 1.9 ... 2.0 (DIN EN 16983, series A, B and C). The bounds are this
+// program's: well away from those springs.
+inline constexpr double kDiscRatioLow = 1.5, kDiscRatioHigh = 3.5;
+
+// A warning for a spring the equations are not made for, or empty.
+std::string discSpringWarning(const DiscSpring& spring);
 
 struct DiscFactors {
   double delta = 0, K1 = 0, K2 = 0, K3 = 0;

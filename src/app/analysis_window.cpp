@@ -31,6 +31,7 @@ QString qs(const char* s) { return QString::fromUtf8(s); }
 
 const QString kPassColor = QStringLiteral("#2E7D32");
 const QString kFailColor = QStringLiteral("#C62828");
+const QString kStaleColor = QStringLiteral("#9E9E9E");
 
 }  // namespace
 
@@ -49,11 +50,18 @@ AnalysisChart::AnalysisChart(QWidget* parent) : QWidget(parent) {
 void AnalysisChart::paintEvent(QPaintEvent*) {
   QPainter p(this);
   ChartPainter(ChartStyle::smooth()).paint(p, QRectF(rect()), list_);
+  if (stale_) p.fillRect(rect(), QColor(255, 255, 255, 160));
+}
+
+void AnalysisChart::setStale(bool stale) {
+  if (stale_ == stale) return;
+  stale_ = stale;
+  update();
 }
 
 std::optional<QPointF> AnalysisChart::dataAt(const QPointF& at) const {
   std::optional<DrawOp> scale;
-  for (const DrawOp& op : list_.ops())
+  for (const DrawOp& op : list_.packed())
     if (op.kind == DrawOp::Kind::Scale) scale = op;
   if (!scale) return std::nullopt;
   const ChartPainter painter;
@@ -166,6 +174,14 @@ QLineEdit* AnalysisWindow::input(const char* name) const {
 
 void AnalysisWindow::setCurveRun(const std::optional<CurveRun>& run) {
   run_ = run;
+  stale_ = false;  // a new run is fresh; no run shows nothing stale
+  refresh();
+}
+
+void AnalysisWindow::setStale(bool stale) {
+  if (!run_) stale = false;
+  if (stale_ == stale) return;
+  stale_ = stale;
   refresh();
 }
 
@@ -212,7 +228,10 @@ void AnalysisWindow::refresh() {
     if (!analysis_->error.empty()) {
       status_->setText(QStringLiteral("<span style='color:%1'>无法分析：%2</span>").arg(kFailColor, qs(analysis_->error)));
     } else {
-      status_->setText(QStringLiteral("最近一次曲线计算的分析（压应力为负）。"));
+      status_->setText(stale_ ? QStringLiteral("<span style='color:%1'>输入已修改：以下为上次计算的设计的分析，"
+                                               "请按“输出膜片弹簧曲线及描点”重新计算。</span>")
+                                    .arg(kFailColor)
+                              : QStringLiteral("最近一次曲线计算的分析（压应力为负）。"));
       model_.emplace(*run_, params.params);
       stressChart_->setWindow(drawStressChart(stressChart_->displayList(), *model_, *analysis_));
       releaseChart_->setWindow(drawReleaseChart(releaseChart_->displayList(), *model_, *analysis_));
@@ -221,6 +240,7 @@ void AnalysisWindow::refresh() {
         for (std::size_t c = 0; c < columns.size(); ++c) {
           auto* item = new QTableWidgetItem(qs(analysisNumber(analysis_->points[r].*columns[c].member, columns[c].pattern)));
           item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+          if (stale_) item->setForeground(QColor(kStaleColor));
           table_->setItem(static_cast<int>(r), static_cast<int>(c), item);
         }
       QString html = QStringLiteral("<table cellspacing='2'>");
@@ -228,7 +248,8 @@ void AnalysisWindow::refresh() {
         html += QStringLiteral("<tr><td>%1</td><td>&nbsp;&nbsp;%2</td><td>&nbsp;&nbsp;限值 %3</td>"
                                "<td>&nbsp;&nbsp;<b style='color:%4'>%5</b></td></tr>")
                     .arg(qs(line.whatZh).toHtmlEscaped(), qs(line.value).toHtmlEscaped(), qs(line.limit).toHtmlEscaped(),
-                         line.pass ? kPassColor : kFailColor, line.pass ? QStringLiteral("通过") : QStringLiteral("不通过"));
+                         stale_ ? kStaleColor : line.pass ? kPassColor : kFailColor,
+                         line.pass ? QStringLiteral("通过") : QStringLiteral("不通过"));
       }
       const auto stroke = [](const QString& name, const ReleaseStroke& s) {
         return QStringLiteral("<tr><td>%1：最大分离力 F2max</td><td>&nbsp;&nbsp;%2 N（λ1 = %3 mm）</td>"
@@ -239,8 +260,11 @@ void AnalysisWindow::refresh() {
       html += stroke(QStringLiteral("新摩擦片"), analysis_->newStroke);
       html += stroke(QStringLiteral("磨损后"), analysis_->wornStroke);
       checks_->setText(html + QStringLiteral("</table>"));
+      checks_->setStyleSheet(stale_ ? QStringLiteral("color: %1").arg(kStaleColor) : QString());
     }
   }
+  stressChart_->setStale(stale_);
+  releaseChart_->setStale(stale_);
   stressChart_->update();
   releaseChart_->update();
 }

@@ -33,6 +33,9 @@ class AnalysisChart : public QWidget {
   DisplayList& displayList() { return list_; }
   const DisplayList& displayList() const { return list_; }
   void setWindow(const ChartWindow& window) { window_ = window; }
+  // Drawn under a pale veil while its design's inputs were edited.
+  void setStale(bool stale);
+  bool isStale() const { return stale_; }
   // The data coordinates at a point of the widget; none outside the plot.
   std::optional<QPointF> dataAt(const QPointF& at) const;
   QMenu* menu() const { return menu_; }
@@ -50,6 +53,7 @@ class AnalysisChart : public QWidget {
   DisplayList list_;
   ChartWindow window_;
   QMenu* menu_ = nullptr;
+  bool stale_ = false;
 };
 
 class AnalysisWindow : public QWidget {
@@ -62,6 +66,11 @@ class AnalysisWindow : public QWidget {
   // The main window's curve run went through (the analysis follows it), or
   // the chart was cleared or a run failed (the analysis empties).
   void setCurveRun(const std::optional<CurveRun>& run);
+  // The main window's results are stale (an input of the curve was edited
+  // after the run): the analysis shows greyed under a warning until the
+  // next run, as the main window's point boxes do.
+  void setStale(bool stale);
+  bool isStale() const { return stale_; }
 
   // The analysis inputs as extras of a design's inputs, and back.
   DesignInputs extras() const;
@@ -101,6 +110,7 @@ class AnalysisWindow : public QWidget {
   void saveChart(const AnalysisChart& chart, const QString& name);
 
   std::optional<CurveRun> run_;
+  bool stale_ = false;
   std::optional<SpringAnalysis> analysis_;
   std::optional<SpringModel> model_;
   std::vector<QLineEdit*> inputs_;

@@ -238,11 +238,17 @@ void AutoDesignDialog::finish(std::shared_ptr<search::Result> result, std::share
   if (!error->empty()) {
     status_->setText(QStringLiteral("<span style='color:#c00'>无法搜索：%1</span>").arg(q(*error)));
   } else if (result->cancelled) {
+    // Nothing of the cancelled search, nor of the one before, stays shown as its result.
+    designs_.clear();
+    showDesigns();
     status_->setText(QStringLiteral("搜索已取消。"));
+    progress_->setValue(0);
+    emit searchFinished();
+    return;
   } else if (result->infeasible) {
     designs_.clear();
     status_->setText(QStringLiteral("<span style='color:#c00'>%1</span>")
-                         .arg(q(search::explainChinese(*result->infeasible, lastOptions_)).toHtmlEscaped().replace(
+                         .arg(q(search::explainInWords(*result->infeasible, lastOptions_)).toHtmlEscaped().replace(
                              QLatin1Char('\n'), QStringLiteral("<br>"))));
     showDesigns();
   } else {

@@ -52,6 +52,7 @@ class AutoDesignDialog : public QDialog {
   void applyCurrent();
 
   QTableWidget* table() const { return table_; }
+  QProgressBar* progress() const { return progress_; }
   ChartWidget* tradeOffChart() const { return chart_; }
   QLabel* status() const { return status_; }
   // What the search holds fixed, with the permissible stress [σ] it checks

@@ -34,12 +34,13 @@ class WarningFrame : public QWidget {
   }
 };
 
-// The number the calculation reads from a text, as the tooltip names it.
-QString numberRead(const std::string& text) {
+// The number the calculation reads from a text, as the tooltip names it;
+// none when it is beyond the range of numbers.
+std::optional<QString> numberRead(const std::string& text) {
   try {
     return QString::fromStdString(generalText(val(text)));
   } catch (const Fault&) {
-    return QStringLiteral("一个超出数值范围的数（计算将报溢出）");
+    return std::nullopt;
   }
 }
 
@@ -65,9 +66,13 @@ void BoxMarks::textChanged(TextBox box) {
     return;
   }
   const std::string text = edit->text().toStdString();
-  const bool flag = readsNumber(box) && !isWholeNumber(text);
+  // Flagged: a text not wholly a number, and a number too large to compute with.
+  const std::optional<QString> read = numberRead(text);
+  const bool flag = readsNumber(box) && (!isWholeNumber(text) || !read);
   flagged_[index(box)] = flag;
-  edit->setToolTip(inputToolTip(box, flag ? std::optional(numberRead(text)) : std::nullopt));
+  edit->setToolTip(!flag ? inputToolTip(box)
+                   : read ? inputToolTip(box, read)
+                          : inputToolTip(box) + QStringLiteral("\n此框的数超出数值范围，计算将报溢出。"));
   QWidget*& frame = frames_[index(box)];
   if (flag && frame == nullptr) {
     frame = new WarningFrame(edit);

@@ -110,7 +110,7 @@ void MainWindow::saveChart() {
 void MainWindow::exportDesignSheet() {
   QString filter = kPdfFilter;
   const QString chosen =
-      askSaveFileName(kExportSheetTitle, suggestedPath(QStringLiteral("膜片弹簧设计报告.pdf")), kPdfFilter, &filter);
+      askSaveFileName(kExportSheetTitle, suggestedPath(sheetFileName()), kPdfFilter, &filter);
   const QString path = confirmedPath(chosen, withPdfExtension(chosen));
   if (path.isEmpty()) return;
   QString error;
@@ -118,10 +118,11 @@ void MainWindow::exportDesignSheet() {
   const std::optional<ComparisonPage> comparison = comparisonPage();
   // The sheet of the last run, marked when the boxes were edited since.
   const MemoryFields run = logic_->lastRunFields();
+  const SheetInfo info = sheetInfo();
   if (!guardedWrite(
           [&] {
             return writeDesignSheet(run, chart_->displayList(), path, &error, QDate::currentDate(),
-                                    analysis ? &*analysis : nullptr, logic_->inputsEditedSinceRun(),
+                                    analysis ? &*analysis : nullptr, logic_->inputsEditedSinceRun(), &info,
                                     comparison ? &*comparison : nullptr);
           },
           &error))

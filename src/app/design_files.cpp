@@ -21,6 +21,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QSaveFile>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStandardPaths>
@@ -64,6 +65,20 @@ QString droppedFile(const QMimeData* mime) {
 
 QString autosaveFolder() { return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation); }
 
+// Beside an autosaved copy, the path of the file its design came from (none
+// for a design never saved), so a restored copy goes back to its file.
+QString originPath(const QString& copy) {
+  return copy.left(copy.size() - QStringLiteral(".diaspring").size()) + QStringLiteral(".origin");
+}
+
+// A saved time ("2026-12-07T17:46:25Z") in the user's local time and words.
+QString localTime(const std::string& savedAt) {
+  if (savedAt.empty()) return QStringLiteral("尚未保存");
+  QDateTime time = QDateTime::fromString(QString::fromStdString(savedAt), Qt::ISODate);
+  if (!time.isValid()) return QString::fromStdString(savedAt);
+  return QLocale(QLocale::Chinese, QLocale::China).toString(time.toLocalTime(), QStringLiteral("yyyy年M月d日 HH:mm:ss"));
+}
+
 }  // namespace
 
 DesignInputs MainWindow::currentInputs() const {
@@ -104,9 +119,9 @@ void MainWindow::editMetadata() {
   QLineEdit* designer = line(metadata_.designer, QStringLiteral("设计者："));
   auto* notes = new QPlainTextEdit(QString::fromStdString(metadata_.notes), &dialog);
   form->addRow(QStringLiteral("备注："), notes);
-  form->addRow(QStringLiteral("最后保存："),
-               new QLabel(metadata_.savedAt.empty() ? QStringLiteral("尚未保存") : QString::fromStdString(metadata_.savedAt),
-                          &dialog));
+  auto* saved = new QLabel(localTime(metadata_.savedAt), &dialog);
+  saved->setObjectName(QStringLiteral("SavedAt"));
+  form->addRow(QStringLiteral("最后保存："), saved);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
@@ -151,6 +166,7 @@ void MainWindow::inputsChanged() {
     marks_->setStale(point.deflection, stale.outputs);
   }
   for (int i = 0; i < kRuleCount; ++i) marks_->setStale(ruleInfo(i).box, stale.checks);
+  if (analysisWindow_ != nullptr) analysisWindow_->setStale(stale.outputs);
   updateActions();
 }
 
@@ -175,6 +191,9 @@ void MainWindow::loadDocument(const DesignDocument& document, const QString& pat
   fields_.setText(TextBox::Text5, "");
   fields_.setText(TextBox::Text8, "");
   chart_->chartChanged();
+  // The analysis (and the sheet's second page) belonged to that run too.
+  lastRun_.reset();
+  if (analysisWindow_ != nullptr) analysisWindow_->setCurveRun(lastRun_);
   document_ = document;
   metadata_ = document.metadata;
   extras_ = document.inputs.extras();
@@ -327,6 +346,13 @@ bool MainWindow::autosave() {
     } catch (const std::exception&) {
       failure = QStringLiteral("自动保存时发生内部错误。");
     }
+    const QString origin = originPath(autosavePath_);
+    if (failure.isEmpty() && filePath_.isEmpty()) QFile::remove(origin);
+    if (failure.isEmpty() && !filePath_.isEmpty()) {
+      QSaveFile out(origin);
+      if (!out.open(QIODevice::WriteOnly) || out.write(filePath_.toUtf8()) < 0 || !out.commit())
+        failure = QStringLiteral("无法写入自动保存文件“%1”。").arg(QDir::toNativeSeparators(origin));
+    }
   }
   if (failure.isEmpty()) return true;
   // Told once: a warning every minute would stop the work it protects.
@@ -339,7 +365,10 @@ bool MainWindow::autosave() {
 }
 
 void MainWindow::removeAutosave() {
-  if (!autosavePath_.isEmpty()) QFile::remove(autosavePath_);
+  if (!autosavePath_.isEmpty()) {
+    QFile::remove(autosavePath_);
+    QFile::remove(originPath(autosavePath_));
+  }
   autosavePath_.clear();
   autosaveLock_.reset();  // unlocks and removes the lock file
 }
@@ -356,20 +385,32 @@ void MainWindow::offerRestore() {
     if (!lock.tryLock(0)) continue;  // the copy of a window still running
     const QString when = QLocale(QLocale::Chinese, QLocale::China)
                              .toString(copy.lastModified(), QStringLiteral("yyyy-MM-dd HH:mm"));
+    const QString originFile = originPath(copy.absoluteFilePath());
     if (askRestore(when)) {
       const DesignRead read = readDesignFile(nativePath(copy.absoluteFilePath()));
       if (!read.ok()) {
         showWarning(kOpenFailedTitle, QString::fromStdString(read.error->chinese()));
       } else {
-        loadDocument(*read.document, QString());
-        document_.inputs = DesignInputs();  // restored, not saved: modified unless it is the default design
+        // Back to the file it came from, compared with that file as saved;
+        // a design never saved is compared with the default design.
+        QString origin;
+        QFile named(originFile);
+        if (named.open(QIODevice::ReadOnly)) origin = QString::fromUtf8(named.readAll());
+        const DesignRead saved = origin.isEmpty() ? DesignRead{} : readDesignFile(nativePath(origin));
+        DesignDocument restored = *read.document;
+        // The copy's time is that of the autosave, not of a save.
+        restored.metadata.savedAt = saved.ok() ? saved.document->metadata.savedAt : std::string();
+        loadDocument(restored, origin.isEmpty() ? QString() : QFileInfo(origin).absoluteFilePath());
+        document_ = saved.ok() ? *saved.document : DesignDocument{};
         inputsChanged();
         autosave();
       }
       QFile::remove(copy.absoluteFilePath());
+      QFile::remove(originFile);
       return;  // one design per window; other copies wait for the next start
     }
     QFile::remove(copy.absoluteFilePath());
+    QFile::remove(originFile);
   }
 }
 

@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QScrollBar>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QWindow>
 
 #include "auto_design_dialog.h"
@@ -224,6 +225,7 @@ void MainWindow::showAnalysisWindow() {
     connect(analysisWindow_, &AnalysisWindow::inputEdited, this,
             [this](const std::string& name, const std::string& text) { setExtra(name, text); });
     analysisWindow_->setCurveRun(lastRun_);
+    analysisWindow_->setStale(logic_->staleness().outputs);
   }
   analysisWindow_->show();
   analysisWindow_->raise();
@@ -240,7 +242,18 @@ std::optional<AnalysisInput> MainWindow::analysisInput() const {
 
 void MainWindow::applyDesign(const DesignInputs& inputs) {
   inputs.typeInto(fields_);
+  syncSliders();
   press(Command::Command1);
+}
+
+void MainWindow::syncSliders() {
+  for (int i = 1; i <= kSliderCount; ++i) {
+    const auto slider = static_cast<Slider>(i);
+    const TextBox box = sliderBox(slider);
+    const QSignalBlocker blocker(fields_.bar(slider));  // no handler: the box keeps its text
+    fields_.bar(slider)->setValue(nearestSliderPosition(slider, fields_.text(box), fields_.sliderValue(slider)));
+  }
+  inputsChanged();
 }
 
 void MainWindow::openAutoDesign() {

@@ -15,6 +15,7 @@
 #include <QString>
 
 #include "design/design_file.h"
+#include "render/design_sheet.h"
 #include "runtime/fault.h"
 #include "widget_fields.h"
 #include "form/controls.h"
@@ -91,6 +92,10 @@ class MainWindow : public QMainWindow {
   void printDesignSheet();
   // Prints the sheet on `printer`: the same page as the exported sheet.
   bool paintSheetOn(QPrinter& printer);
+  // The sheet's title block: the design's metadata and its file's name; and
+  // the name the sheet is offered under (by part number, project or file).
+  SheetInfo sheetInfo() const;
+  QString sheetFileName() const;
 
   // Autosave: a modified design is copied into the application's data
   // folder at each curve press and every minute; a normal end removes the
@@ -125,9 +130,13 @@ class MainWindow : public QMainWindow {
   std::optional<AnalysisInput> analysisInput() const;
   AnalysisWindow* analysisWindow() const { return analysisWindow_; }
 
-  // Types a design's input texts into the boxes and presses the curve
-  // button, as an engineer would.
+  // Types a design's input texts into the boxes, moves each slider to the
+  // position nearest its box's number (without its handler, so the texts
+  // stay as given) and presses the curve button.
   void applyDesign(const DesignInputs& inputs);
+  // Moves each slider to the position nearest its box's number without
+  // running its handler: after the program itself filled the boxes.
+  void syncSliders();
   // The automatic design dialog, once it has been opened; else null.
   AutoDesignDialog* autoDesignDialog() const { return autoDesign_; }
 

@@ -1,5 +1,7 @@
 // Printing the design sheet from the window, through a print preview.
 #include <QDate>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -11,6 +13,22 @@
 #include "render/design_sheet.h"
 
 namespace diaspring::app {
+
+SheetInfo MainWindow::sheetInfo() const {
+  const auto qs = [](const std::string& s) { return QString::fromStdString(s); };
+  return SheetInfo{qs(metadata_.project), qs(metadata_.partNumber), qs(metadata_.designer), qs(metadata_.notes),
+                   filePath_.isEmpty() ? QString() : QFileInfo(filePath_).fileName()};
+}
+
+QString MainWindow::sheetFileName() const {
+  // The part number names the sheet best, then the project, then the design file.
+  QString stem = QString::fromStdString(metadata_.partNumber).simplified();
+  if (stem.isEmpty()) stem = QString::fromStdString(metadata_.project).simplified();
+  if (stem.isEmpty() && !filePath_.isEmpty()) stem = QFileInfo(filePath_).completeBaseName();
+  static const QRegularExpression unsafe(QStringLiteral("[\\\\/:*?\"<>|]"));
+  stem.replace(unsafe, QStringLiteral("_"));
+  return stem.isEmpty() ? QStringLiteral("膜片弹簧设计报告.pdf") : stem + QStringLiteral(" 膜片弹簧设计报告.pdf");
+}
 
 void MainWindow::printDesignSheet() {
   QPrinter printer(QPrinter::HighResolution);
@@ -41,10 +59,11 @@ bool MainWindow::paintSheetOn(QPrinter& printer) {
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   const std::optional<AnalysisInput> analysis = analysisInput();
+  const SheetInfo info = sheetInfo();
   const std::optional<ComparisonPage> comparison = comparisonPage();
   const bool painted = paintDesignSheet(painter, printer, logic_->lastRunFields(), chart_->displayList(),
                                         QDate::currentDate(), analysis ? &*analysis : nullptr,
-                                        logic_->inputsEditedSinceRun(), comparison ? &*comparison : nullptr);
+                                        logic_->inputsEditedSinceRun(), &info, comparison ? &*comparison : nullptr);
   return painter.end() && painted;
 }
 

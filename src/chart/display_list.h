@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,8 +27,63 @@ struct DrawOp {
   std::uint32_t text = 0;  // Print: index into DisplayList::texts()
 };
 
+// The operations are stored packed: a 16-bit head per operation (its kind
+// and its colour from a small palette) and only the coordinates it has, in
+// blocks that grow without copying, about 10 bytes for a point of the curve
+// instead of a whole DrawOp. packed() reads them back as DrawOps, bit for
+// bit, one at a time; ops() holds them unpacked for callers that keep
+// references to them (unpacked once on demand, so only such callers pay).
 class DisplayList final : public Surface {
  public:
+  class OpIterator {
+   public:
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = DrawOp;
+    using difference_type = std::ptrdiff_t;
+    using pointer = void;
+    using reference = DrawOp;
+    OpIterator() = default;
+    DrawOp operator*() const { return list_->decode(index_, offset_); }
+    // it->x1 reads a member of the operation decoded for it.
+    struct Arrow {
+      DrawOp op;
+      const DrawOp* operator->() const { return &op; }
+    };
+    Arrow operator->() const { return Arrow{**this}; }
+    OpIterator& operator++();
+    OpIterator operator++(int) {
+      OpIterator before = *this;
+      ++*this;
+      return before;
+    }
+    bool operator==(const OpIterator& other) const { return index_ == other.index_; }
+
+   private:
+    friend class DisplayList;
+    OpIterator(const DisplayList* list, std::size_t index, std::size_t offset)
+        : list_(list), index_(index), offset_(offset) {}
+    const DisplayList* list_ = nullptr;
+    std::size_t index_ = 0, offset_ = 0;
+  };
+
+  // The recorded operations, in order, as a read-only sequence.
+  class Ops {
+   public:
+    explicit Ops(const DisplayList& list) : list_(&list) {}
+    OpIterator begin() const { return list_->opAt(0); }
+    OpIterator end() const { return OpIterator(list_, list_->size(), 0); }
+    std::size_t size() const { return list_->size(); }
+    bool empty() const { return list_->size() == 0; }
+    DrawOp operator[](std::size_t i) const { return *list_->opAt(i); }
+    // An iterator at operation `i` (end() when i >= size()).
+    OpIterator at(std::size_t i) const { return list_->opAt(i); }
+    DrawOp front() const { return (*this)[0]; }
+    DrawOp back() const { return (*this)[size() - 1]; }
+
+   private:
+    const DisplayList* list_;
+  };
+
   void scale(float x1, float y1, float x2, float y2) override;
   void line(float x1, float y1, float x2, float y2, std::optional<Color> color) override;
   void pset(float x, float y, Color color) override;
@@ -36,8 +93,11 @@ class DisplayList final : public Surface {
   void drawWidth(int width) override;
   void cls() override;
 
-  const std::vector<DrawOp>& ops() const { return ops_; }
-  std::size_t size() const { return ops_.size(); }
+  Ops packed() const { return Ops(*this); }
+  const std::deque<DrawOp>& ops() const;
+  std::size_t size() const { return heads_.size(); }
+  // The bytes the recorded operations and texts hold (for the benchmarks).
+  std::size_t storageBytes() const;
   const std::string& text(const DrawOp& op) const { return texts_[op.text]; }
   float currentX() const { return currentX_; }
   float currentY() const { return currentY_; }
@@ -59,8 +119,20 @@ class DisplayList final : public Surface {
   void discardErased();
 
  private:
-  std::vector<DrawOp> ops_;
+  void append(const DrawOp& op);
+  // The operation at `index`, whose first word is at `offset`.
+  DrawOp decode(std::size_t index, std::size_t offset) const;
+  OpIterator opAt(std::size_t index) const;
+  static std::size_t wordsOf(std::uint16_t head);
+
+  // Per operation: the kind (bits 0-2), whether it has a colour (bit 3) and
+  // its palette entry (bits 8-15; kEscape: the colour is the next word).
+  std::deque<std::uint16_t> heads_;
+  std::deque<std::uint32_t> words_;  // the floats' bits, text indices, colours
+  std::vector<std::size_t> marks_;   // words_ offset of every kMarkEvery-th operation
+  std::vector<Color> palette_;
   std::vector<std::string> texts_;
+  mutable std::deque<DrawOp> unpacked_;  // ops() so far
   float currentX_ = 0, currentY_ = 0;
   std::size_t visibleFrom_ = 0;
   std::optional<DrawOp> lastScale_;

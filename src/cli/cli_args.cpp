@@ -1,5 +1,7 @@
 #include "cli/cli_args.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <charconv>
 #include <span>
@@ -228,9 +230,18 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
 std::string sameFileError(std::span<const NamedPath> paths) {
   std::vector<std::string> resolved;
   for (const NamedPath& named : paths) resolved.push_back(named.path.empty() ? std::string() : resolvedOutputPath(std::string(named.path)));
+  // A hard link names the same file by another path: the same device and
+  // inode.
+  std::vector<std::optional<std::pair<dev_t, ino_t>>> identity;
+  for (const std::string& path : resolved) {
+    struct stat st {};
+    if (!path.empty() && ::stat(path.c_str(), &st) == 0) identity.emplace_back(std::pair{st.st_dev, st.st_ino});
+    else identity.emplace_back();
+  }
   for (std::size_t i = 0; i < paths.size(); ++i)
     for (std::size_t j = i + 1; j < paths.size(); ++j)
-      if (!resolved[i].empty() && resolved[i] == resolved[j])
+      if (!resolved[i].empty() && !resolved[j].empty() &&
+          (resolved[i] == resolved[j] || (identity[i] && identity[i] == identity[j])))
         return std::string(paths[i].option) + " and " + std::string(paths[j].option) + " name the same file " +
                quote(paths[j].path);
   return {};

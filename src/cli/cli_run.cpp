@@ -86,7 +86,7 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
   bool allWritten = true;
   auto report = [&](const std::string& path, const std::optional<std::string>& failure) {
     if (!failure) return;
-    outcome.err += "diaspring-cli: cannot write " + printable(path) + ": " + printable(*failure) + "\n";
+    outcome.err += "diaspring-cli: cannot write '" + printable(path) + "': " + printable(*failure) + "\n";
     allWritten = false;
   };
   if (!options.chartPath.empty()) {
@@ -97,6 +97,10 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
     // The sheet of the last run, with a warning when the boxes were edited since.
     const MemoryFields run = session.logic().lastRunFields();
     const bool edited = session.logic().inputsEditedSinceRun();
+    const DesignMetadata& about = session.design().metadata;
+    const std::string designName = options.designPath.substr(options.designPath.find_last_of('/') + 1);
+    exporter->setReportHeading(
+        {about.project, about.partNumber, about.designer, about.notes, options.designPath.empty() ? "" : designName});
     report(options.reportPath, guarded([&] {
              const std::optional<AnalysisInput> input = session.analysisInput();
              return input ? exporter->writeReportWithAnalysis(run, session.chart(), options.reportPath, *input, edited)

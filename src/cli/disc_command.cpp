@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -69,7 +70,24 @@ Outcome runDiscCommand(std::span<const std::string_view> args) {
   const DiscState r = discSpringAt(spring, *s);
   const std::pair<const char*, double> values[] = {{"F", r.F},           {"sigmaOM", r.sigmaOM},   {"sigmaI", r.sigmaI},
                                                    {"sigmaII", r.sigmaII}, {"sigmaIII", r.sigmaIII}, {"sigmaIV", r.sigmaIV}};
+  for (const auto& [key, value] : values)
+    if (!std::isfinite(value)) {
+      // The input farthest from 1 in order of magnitude is the one that
+      // carried the result beyond a number.
+      const std::pair<std::string_view, double> inputs[] = {
+          {"--De", spring.De}, {"--Di", spring.Di}, {"--t", spring.t}, {"--h0", spring.h0},
+          {"--s", *s},         {"--E", spring.E / 206000}};
+      const auto farthest = std::max_element(std::begin(inputs), std::end(inputs), [](const auto& a, const auto& b) {
+        const auto size = [](double v) { return v == 0 ? 0 : std::fabs(std::log10(std::fabs(v))); };
+        return size(a.second) < size(b.second);
+      });
+      const double culprit = farthest->first == "--E" ? spring.E : farthest->second;
+      return usage(std::string(key) + " is too large for a number (overflow): " + std::string(farthest->first) + " " +
+                   generalText(culprit) + " lies far outside a disc spring's range");
+    }
   Outcome outcome;
+  const std::string warning = discSpringWarning(spring);
+  if (!warning.empty()) outcome.err = "diaspring-cli: disc: warning: " + warning + "\n";
   if (json) {
     outcome.out = "{";
     for (const auto& [key, value] : values) {
@@ -77,6 +95,12 @@ Outcome runDiscCommand(std::span<const std::string_view> args) {
       appendJsonString(outcome.out, key);
       outcome.out += ": ";
       appendJsonDouble(outcome.out, value);
+    }
+    if (!warning.empty()) {
+      outcome.out += ", ";
+      appendJsonString(outcome.out, "warning");
+      outcome.out += ": ";
+      appendJsonString(outcome.out, warning);
     }
     outcome.out += "}\n";
     return outcome;

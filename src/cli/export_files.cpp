@@ -37,8 +37,14 @@ class FileExporter final : public Exporter {
   std::optional<std::string> writeReport(const Fields& fields, const DisplayList& chart, const std::string& path,
                                          bool inputsEdited) override {
     startQt();
-    return reasonOf(
-        saveDesignSheet(fields, chart, QFile::decodeName(path.c_str()), QDate::currentDate(), nullptr, inputsEdited));
+    return reasonOf(saveDesignSheet(fields, chart, QFile::decodeName(path.c_str()), QDate::currentDate(), nullptr,
+                                    inputsEdited, &info_));
+  }
+
+  void setReportHeading(const ReportHeading& heading) override {
+    const auto qs = [](const std::string& s) { return QString::fromStdString(s); };
+    info_ = SheetInfo{qs(heading.project), qs(heading.partNumber), qs(heading.designer), qs(heading.notes),
+                      QFile::decodeName(heading.fileName.c_str())};
   }
 
   std::optional<std::string> writeReportWithAnalysis(const Fields& fields, const DisplayList& chart,
@@ -46,10 +52,11 @@ class FileExporter final : public Exporter {
                                                      bool inputsEdited) override {
     startQt();
     return reasonOf(saveDesignSheet(fields, chart, QFile::decodeName(path.c_str()), QDate::currentDate(), &analysis,
-                                    inputsEdited));
+                                    inputsEdited, &info_));
   }
 
  private:
+  SheetInfo info_;
   // The painters need a QGuiApplication. The front end shows no window, so
   // unless a platform is chosen it runs on the offscreen one: a display is
   // neither needed nor trusted (Qt ends the process when it cannot reach one).

@@ -13,9 +13,18 @@
 
 namespace diaspring::cli {
 
+// What the design sheet's title block says about the design: its
+// metadata and its file's name (empty members are left out).
+struct ReportHeading {
+  std::string project, partNumber, designer, notes, fileName;
+};
+
 class Exporter {
  public:
   virtual ~Exporter() = default;
+
+  // The title block of the sheets written after this call.
+  virtual void setReportHeading(const ReportHeading&) {}
 
   // Writes the chart to `path` in the format its extension names (.png at
   // `scale` times the window's size, .svg, .pdf). Returns why it could not,

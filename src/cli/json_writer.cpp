@@ -96,9 +96,19 @@ void appendMember(std::string& out, bool& first, std::string_view key) {
   out += ": ";
 }
 
+// JSON holds no infinity: such a value is null, and a member beside it
+// ("safetyReason") says why, so that a reader never takes the null for a
+// missing result.
 void appendNumberMember(std::string& out, bool& first, std::string_view key, double value) {
   appendMember(out, first, key);
   appendJsonDouble(out, value);
+  if (std::isfinite(value)) return;
+  appendMember(out, first, std::string(key) + "Reason");
+  appendJsonString(out, key == "safety" && value > 0
+                            ? "infinite: the upper stress here is not tensile, so this place cannot fail by fatigue"
+                        : std::isnan(value) ? "not a number: the calculation has no result here"
+                        : value > 0         ? "infinite: the value exceeds the range of a number"
+                                            : "minus infinite: the value exceeds the range of a number");
 }
 
 void appendBoolMember(std::string& out, bool& first, std::string_view key, bool value) {
@@ -266,10 +276,11 @@ std::string renderJson(const Fields& fields, const DisplayList& chart, const std
     appendJsonFault(out, faults[i]);
   }
   out += "],\n\"chart\": [";
-  const auto& ops = chart.ops();
-  for (std::size_t i = 0; i < ops.size(); ++i) {
-    out += i == 0 ? "\n" : ",\n";
-    appendJsonOp(out, chart, ops[i]);
+  bool firstOp = true;
+  for (const DrawOp& op : chart.packed()) {
+    out += firstOp ? "\n" : ",\n";
+    firstOp = false;
+    appendJsonOp(out, chart, op);
   }
   out += ']';
   if (analysis != nullptr) {

@@ -54,8 +54,10 @@ int main(int argc, char** argv) {
     const std::unique_ptr<Exporter> exporter;  // built without Qt: no files
 #endif
     const auto progress = [](std::string_view line) { writeAll(STDERR_FILENO, line); };
+    // Progress lines are for a person watching: none into a file or a pipe.
+    const ProgressSink studyProgress = ::isatty(STDERR_FILENO) ? ProgressSink(progress) : ProgressSink();
     const std::string_view command = args.empty() ? std::string_view() : args.front();
-    const Outcome outcome = command == "study"    ? runStudyCommand(std::span(args).subspan(1), progress)
+    const Outcome outcome = command == "study"    ? runStudyCommand(std::span(args).subspan(1), studyProgress, STDOUT_FILENO)
                             : command == "disc"   ? runDiscCommand(std::span(args).subspan(1))
                             : command == "design" ? runDesignCommand(std::span(args).subspan(1), progress)
                             : command == "compare" ? runCompareCommand(std::span(args).subspan(1), exporter.get())

@@ -7,8 +7,11 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <cmath>
 #include <ctime>
 #include <stdexcept>
+#include <unordered_set>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -23,6 +26,12 @@ using Json = nlohmann::ordered_json;
 // writing kept members back.
 constexpr int kMaxDepth = 64;
 constexpr std::size_t kMaxShownBytes = 40;
+// Far more members than any design has (some forty), few enough that no
+// file takes long to read.
+constexpr std::size_t kMaxMembers = 1000;
+// Values in all (array elements too): an array of kept numbers may be long,
+// but not endless.
+constexpr std::size_t kMaxValues = 100000;
 
 // The wanted types of WrongType, as stored in DesignFileError::detail.
 constexpr const char* kText = "text";
@@ -79,6 +88,162 @@ void locate(std::string_view text, std::size_t byte, int& line, int& column) {
   }
 }
 
+// A number as the file wrote it ("3.14159265358979323846",
+// "123456789012345678901234567890"), kept in a value of its own kind so
+// that a kept member is written back to the digit: no JSON text ever
+// parses to a binary value.
+constexpr std::uint8_t kNumberText = 0x4E;
+
+// Appends a member to an object known not to hold its key: in constant
+// time, where operator[] would search the object.
+void appendMember(Json& object, std::string key, Json value) {
+  auto& members = static_cast<std::vector<std::pair<const std::string, Json>>&>(*object.get_ptr<Json::object_t*>());
+  members.emplace_back(std::move(key), std::move(value));
+}
+
+// Builds the document from the parser's events in time linear in the text:
+// refuses a key given twice in one object (naming it), more members than
+// kMaxMembers in all, nesting deeper than kMaxDepth; keeps every number
+// that is not a whole number as its text.
+class Builder : public nlohmann::json_sax<Json> {
+ public:
+  Json root;
+  std::optional<DesignFileProblem> problem;
+  std::string problemKey, problemDetail;
+  std::size_t byte = 0;
+
+  bool null() override { return put(Json(nullptr)); }
+  bool boolean(bool v) override { return put(Json(v)); }
+  bool number_integer(number_integer_t v) override { return put(Json(v)); }
+  bool number_unsigned(number_unsigned_t v) override { return put(Json(v)); }
+  bool number_float(number_float_t v, const string_t& text) override {
+    if (!std::isfinite(v)) return refuse(DesignFileProblem::NotJson, {}, "number overflow parsing '" + text + "'");
+    return put(Json::binary(std::vector<std::uint8_t>(text.begin(), text.end()), kNumberText));
+  }
+  bool string(string_t& v) override { return put(Json(std::move(v))); }
+  bool binary(binary_t& v) override { return put(Json::binary(std::move(v))); }
+  bool start_object(std::size_t) override { return open(Json::object()); }
+  bool start_array(std::size_t) override { return open(Json::array()); }
+  bool end_object() override { return close(); }
+  bool end_array() override { return close(); }
+  bool key(string_t& k) override {
+    Frame& frame = stack_.back();
+    if (++members_ > kMaxMembers)
+      return refuse(DesignFileProblem::TooManyMembers, {}, std::to_string(kMaxMembers) + " members");
+    if (!frame.keys.insert(k).second) return refuse(DesignFileProblem::DuplicateKey, pathOf(k));
+    frame.key = std::move(k);
+    return true;
+  }
+  bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception& e) override {
+    // A number beyond a double is the number's fault, not the place's.
+    byte = e.id == 406 ? 0 : position;
+    return refuse(DesignFileProblem::NotJson, {}, parserWords(e.what()));
+  }
+
+ private:
+  struct Frame {
+    Json* value;
+    std::string key;  // the member being read, in an object
+    std::unordered_set<std::string> keys;
+  };
+
+  bool refuse(DesignFileProblem p, std::string k = {}, std::string d = {}) {
+    if (!problem) {
+      problem = p;
+      problemKey = std::move(k);
+      problemDetail = std::move(d);
+    }
+    return false;
+  }
+
+  // "metadata.reviewer.name" for the member `k` of the open object.
+  std::string pathOf(const std::string& k) const {
+    std::string path;
+    for (std::size_t i = 0; i + 1 < stack_.size(); ++i)
+      if (stack_[i].value->is_object()) path += stack_[i].key + ".";
+    return path + k;
+  }
+
+  Json* put(Json value) {
+    if (++values_ > kMaxValues) {
+      refuse(DesignFileProblem::TooManyMembers, {}, std::to_string(kMaxValues) + " values");
+      return nullptr;
+    }
+    if (stack_.empty()) {
+      root = std::move(value);
+      return &root;
+    }
+    Json& parent = *stack_.back().value;
+    if (parent.is_array()) {
+      parent.get_ptr<Json::array_t*>()->push_back(std::move(value));
+      return &parent.get_ptr<Json::array_t*>()->back();
+    }
+    appendMember(parent, stack_.back().key, std::move(value));
+    return &parent.get_ptr<Json::object_t*>()->back().second;
+  }
+
+  bool open(Json value) {
+    if (stack_.size() + 1 > static_cast<std::size_t>(kMaxDepth)) return refuse(DesignFileProblem::TooDeep);
+    Json* added = put(std::move(value));
+    if (added == nullptr) return false;
+    stack_.push_back(Frame{added, {}, {}});
+    return true;
+  }
+  bool close() {
+    stack_.pop_back();
+    return true;
+  }
+
+  std::vector<Frame> stack_;
+  std::size_t members_ = 0, values_ = 0;
+};
+
+// A value as JSON text, as nlohmann's dump(indent) would write it, but with
+// kept numbers as their text.
+void writeJson(const Json& value, int indent, int level, std::string& out) {
+  const auto newline = [&](int depth) {
+    if (indent < 0) return;
+    out += '\n';
+    out.append(static_cast<std::size_t>(indent * depth), ' ');
+  };
+  if (value.is_binary() && value.get_binary().has_subtype() && value.get_binary().subtype() == kNumberText) {
+    const auto& bytes = value.get_binary();
+    out.append(bytes.begin(), bytes.end());
+  } else if (value.is_object() && !value.empty()) {
+    out += '{';
+    bool first = true;
+    for (const auto& [k, v] : value.items()) {
+      if (!first) out += ',';
+      first = false;
+      newline(level + 1);
+      out += Json(k).dump(-1, ' ', false, Json::error_handler_t::replace);
+      out += indent < 0 ? ":" : ": ";
+      writeJson(v, indent, level + 1, out);
+    }
+    newline(level);
+    out += '}';
+  } else if (value.is_array() && !value.empty()) {
+    out += '[';
+    bool first = true;
+    for (const Json& v : value) {
+      if (!first) out += ',';
+      first = false;
+      newline(level + 1);
+      writeJson(v, indent, level + 1, out);
+    }
+    newline(level);
+    out += ']';
+  } else {
+    out += value.dump(-1, ' ', false, Json::error_handler_t::replace);
+  }
+}
+
+std::string jsonText(const Json& value, int indent = -1) {
+  std::string out;
+  writeJson(value, indent, 0, out);
+  return out;
+}
+
 class Reader {
  public:
   explicit Reader(const std::string& path) : path_(path) {}
@@ -93,30 +258,21 @@ class Reader {
   }
 
   DesignRead read(std::string_view text) {
-    bool tooDeep = false;
-    Json root;
-    try {
-      root = Json::parse(
-          text.begin(), text.end(),
-          [&tooDeep](int depth, Json::parse_event_t, Json&) {
-            if (depth > kMaxDepth) tooDeep = true;
-            return depth <= kMaxDepth;
-          });
-    } catch (const Json::parse_error& e) {
-      DesignRead result = fail(DesignFileProblem::NotJson, {}, parserWords(e.what()));
-      locate(text, e.byte, result.error->line, result.error->column);
+    Builder builder;
+    const bool parsed = Json::sax_parse(text.begin(), text.end(), &builder);
+    if (!parsed || builder.problem) {
+      if (!builder.problem) return fail(DesignFileProblem::NotJson, {}, "unexpected end of input");
+      DesignRead result = fail(*builder.problem, builder.problemKey, builder.problemDetail);
+      if (builder.byte > 0) locate(text, builder.byte, result.error->line, result.error->column);
       return result;
-    } catch (const Json::exception& e) {
-      // A number beyond a double ("1e999"): the parser names no place.
-      return fail(DesignFileProblem::NotJson, {}, parserWords(e.what()));
     }
-    if (tooDeep) return fail(DesignFileProblem::TooDeep);
+    Json root = std::move(builder.root);
 
     if (!root.is_object()) return fail(DesignFileProblem::WrongFormat, {}, root.type_name());
     const auto format = root.find("format");
     if (format == root.end()) return fail(DesignFileProblem::WrongFormat);
     if (!format->is_string() || format->get_ref<const std::string&>() != kDesignFormatName)
-      return fail(DesignFileProblem::WrongFormat, {}, format->is_string() ? shown(format->get<std::string>()) : format->dump());
+      return fail(DesignFileProblem::WrongFormat, {}, format->is_string() ? shown(format->get<std::string>()) : shown(jsonText(*format)));
 
     const auto version = root.find("version");
     if (version == root.end()) return fail(DesignFileProblem::BadVersion);
@@ -139,14 +295,14 @@ class Reader {
       else if (name == "sliders") failure = readSliders(value, document.inputs, keptSliders);
       else if (name == "extras") failure = readExtras(value, document.inputs);
       else if (name == "metadata") failure = readMetadata(value, document.metadata, keptMetadata);
-      else keptTop[name] = std::move(value);
+      else appendMember(keptTop, name, std::move(value));
       if (failure) return std::move(*failure);
     }
     Json kept = Json::object();
     for (const auto& [group, members] : {std::pair{"inputs", &keptInputs}, std::pair{"sliders", &keptSliders},
                                    std::pair{"metadata", &keptMetadata}, std::pair{"members", &keptTop}})
       if (!members->empty()) kept[group] = std::move(*members);
-    if (!kept.empty()) document.unknownMembers = kept.dump();
+    if (!kept.empty()) document.unknownMembers = jsonText(kept);
     return DesignRead{std::move(document), std::nullopt};
   }
 
@@ -266,8 +422,9 @@ std::string englishReason(const DesignFileError& e) {
   using P = DesignFileProblem;
   switch (e.problem) {
     case P::Unreadable:
-    case P::WriteFailed:
       return errorReasonEnglish(e.errnum);
+    case P::WriteFailed:
+      return WriteError{e.path, e.errnum}.reasonEnglish();
     case P::NotAFile:
       return e.detail == "directory" ? "it is a directory" : "it is not a regular file";
     case P::TooLarge:
@@ -292,6 +449,15 @@ std::string englishReason(const DesignFileError& e) {
       return "'" + e.key + "' is " + e.detail + ", outside the slider's range " + rangeText(e.key, " ... ");
     case P::InvalidText:
       return "the text of '" + e.key + "' is not valid UTF-8";
+    case P::DuplicateKey:
+      return "'" + e.key + "' is given twice";
+    case P::TooManyMembers:
+      return "not a design file: more than " + e.detail;
+    case P::TooLargeToSave:
+      return "the design would take " + std::to_string(e.size) +
+             " bytes, more than the 1 MiB a design file may hold" +
+             (e.key.empty() ? std::string("; most of it is members this program does not know, kept from the file it was read from")
+                            : "; shorten the text of '" + e.key + "'");
   }
   return "unknown problem";
 }
@@ -330,12 +496,20 @@ std::string chineseReason(const DesignFileError& e) {
       return "滑块“" + e.key + "”的位置 " + e.detail + " 超出其范围 " + rangeText(e.key, "～");
     case P::InvalidText:
       return "“" + e.key + "”的文本不是有效的 UTF-8 编码";
+    case P::DuplicateKey:
+      return "“" + e.key + "”出现了两次";
+    case P::TooManyMembers:
+      return "成员或数值过多（多于 " + e.detail.substr(0, e.detail.find(' ')) + " 个），不是设计文件";
+    case P::TooLargeToSave:
+      return "设计将占 " + std::to_string(e.size) + " 字节，超过设计文件的上限 1 MiB" +
+             (e.key.empty() ? std::string("；其中大部分是本程序不认识、从原文件保留下来的内容") : "；请缩短“" + e.key + "”的文本");
   }
   return "未知错误";
 }
 
 bool isWriting(DesignFileProblem problem) {
-  return problem == DesignFileProblem::WriteFailed || problem == DesignFileProblem::InvalidText;
+  return problem == DesignFileProblem::WriteFailed || problem == DesignFileProblem::InvalidText ||
+         problem == DesignFileProblem::TooLargeToSave;
 }
 
 }  // namespace
@@ -399,8 +573,9 @@ std::string serialiseDesign(const DesignDocument& document) {
   Json kept = Json::object();
   if (!document.unknownMembers.empty()) {
     // Written by this program's reader, so it parses; anything else is ignored.
-    kept = Json::parse(document.unknownMembers, nullptr, false);
-    if (!kept.is_object()) kept = Json::object();
+    Builder builder;
+    if (Json::sax_parse(document.unknownMembers, &builder) && !builder.problem && builder.root.is_object())
+      kept = std::move(builder.root);
   }
   const DesignInputs& in = document.inputs;
 
@@ -438,8 +613,32 @@ std::string serialiseDesign(const DesignDocument& document) {
 
   appendKept(kept, "members", root);
   // Invalid UTF-8 among the texts has been refused above.
-  return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+  return jsonText(root, 2) + "\n";
 }
+
+namespace {
+
+// The member whose text is longest, "inputs.Temax": what to shorten when a
+// design is too large to save.
+std::string longestText(const DesignDocument& document) {
+  std::string key;
+  std::size_t longest = 0;
+  const auto consider = [&](const std::string& name, const std::string& text) {
+    if (text.size() > longest) {
+      longest = text.size();
+      key = name;
+    }
+  };
+  for (const InputBox& input : inputBoxes()) consider(std::string("inputs.") + input.key, document.inputs.text(input.box));
+  for (const auto& [name, text] : document.inputs.extras()) consider("extras." + name, text);
+  const DesignMetadata& m = document.metadata;
+  for (const auto& [name, text] : {std::pair{"metadata.project", &m.project}, std::pair{"metadata.partNumber", &m.partNumber},
+                                   std::pair{"metadata.designer", &m.designer}, std::pair{"metadata.notes", &m.notes}})
+    consider(name, *text);
+  return key;
+}
+
+}  // namespace
 
 std::optional<DesignFileError> writeDesignFile(const std::string& path, DesignDocument& document,
                                                std::chrono::system_clock::time_point now) {
@@ -454,6 +653,24 @@ std::optional<DesignFileError> writeDesignFile(const std::string& path, DesignDo
     document.metadata.savedAt = previous;
     error.problem = DesignFileProblem::InvalidText;
     error.key = e.what();
+    return error;
+  }
+  if (bytes.size() > kMaxDesignFileBytes) {
+    // Saved, it could not be opened again.
+    document.metadata.savedAt = previous;
+    error.problem = DesignFileProblem::TooLargeToSave;
+    error.size = bytes.size();
+    error.key = longestText(document);
+    // Unless what it does not know is larger still.
+    if (!document.unknownMembers.empty()) {
+      std::size_t longest = 0;
+      for (const InputBox& input : inputBoxes()) longest = std::max(longest, document.inputs.text(input.box).size());
+      for (const auto& [name, text] : document.inputs.extras()) longest = std::max(longest, text.size());
+      for (const std::string* text : {&document.metadata.project, &document.metadata.partNumber,
+                                      &document.metadata.designer, &document.metadata.notes})
+        longest = std::max(longest, text->size());
+      if (document.unknownMembers.size() > longest) error.key.clear();
+    }
     return error;
   }
   if (const auto failure = writeFileAtomically(path, bytes)) {

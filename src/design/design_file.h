@@ -55,8 +55,11 @@ enum class DesignFileProblem {
   NewerVersion,  // a newer major version (detail: the version)
   WrongType,     // a value of the wrong type (key: "inputs.h"; detail: the type wanted)
   OutOfRange,    // a slider position outside its range (key; detail: the value)
+  DuplicateKey,  // a member given twice in one object (key: "inputs.h")
+  TooManyMembers,  // more members than any design has (detail: the limit)
   InvalidText,   // writing: a text that is not valid UTF-8 (key)
   WriteFailed,   // writing: the system refused (errnum)
+  TooLargeToSave,  // writing: larger than kMaxDesignFileBytes, so it could not be read back (size; key: the longest text)
 };
 
 struct DesignFileError {
@@ -67,7 +70,7 @@ struct DesignFileError {
   int line = 0;        // NotJson: where the parser stopped, from 1
   int column = 0;      // in characters, from 1
   int errnum = 0;      // Unreadable, WriteFailed: the system's error number
-  std::uintmax_t size = 0;  // TooLarge: the file's size in bytes
+  std::uintmax_t size = 0;  // TooLarge, TooLargeToSave: the file's size in bytes
 
   // One line naming the file and the problem, for the headless front end
   // ("cannot read design file 'a.diaspring': not JSON (line 3, column 7: ...)")
@@ -97,7 +100,8 @@ DesignRead readDesignFile(const std::string& path);
 std::string serialiseDesign(const DesignDocument& document);
 
 // Writes the document whole or not at all (an earlier file stays as it was
-// on failure). On success sets document.metadata.savedAt to `now`.
+// on failure). A document whose file would be larger than
+// kMaxDesignFileBytes is refused (TooLargeToSave): it could not be read back. On success sets document.metadata.savedAt to `now`.
 std::optional<DesignFileError> writeDesignFile(const std::string& path, DesignDocument& document,
                                                std::chrono::system_clock::time_point now =
                                                    std::chrono::system_clock::now());

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "runtime/convert.h"
+#include "runtime/full_width.h"
 
 namespace diaspring {
 namespace {
@@ -55,16 +56,18 @@ std::string extraText(const DesignInputs& inputs, const ExtraInput& input) {
   return input.defaultText;
 }
 
-ExtraValue readExtra(const ExtraInput& input, std::string_view text) {
+ExtraValue readExtra(const ExtraInput& input, std::string_view typed) {
   ExtraValue result;
+  const std::optional<std::string> narrowed = narrowFullWidth(typed);  // full-width digits read as ASCII
+  const std::string_view text = narrowed ? std::string_view(*narrowed) : typed;
   if (!isWholeNumber(text)) {
-    result.error = std::string(input.name) + ": '" + std::string(text) + "' is not a number";
+    result.error = std::string(input.name) + ": '" + std::string(typed) + "' is not a number";
     return result;
   }
   try {
     result.value = val(text).value();
   } catch (const Fault&) {
-    result.error = std::string(input.name) + ": '" + std::string(text) + "' is out of range";
+    result.error = std::string(input.name) + ": '" + std::string(typed) + "' is out of range";
   }
   return result;
 }

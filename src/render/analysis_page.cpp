@@ -9,6 +9,7 @@
 #include "analysis/analysis_table.h"
 #include "chart/display_list.h"
 #include "render/chart_painter.h"
+#include "render/design_sheet.h"
 #include "render/sheet_style.h"
 
 namespace diaspring {
@@ -65,7 +66,8 @@ class Sheet {
 
 }  // namespace
 
-void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDate& date, int page, int pages) {
+void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDate& date, int page, int pages,
+                       bool inputsEdited) {
   Sheet sheet(painter);
   const SpringModel model(input.run, input.params);
   const SpringAnalysis a = analyseSpring(input.run, input.params);
@@ -76,6 +78,12 @@ void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDat
   y += 9;
   sheet.rule(y, kLeft, kLeft + kWidth, kAccent, 0.5);
   y += 3;
+  if (inputsEdited) {
+    sheet.fill(kLeft, y, kWidth * 0.72, 5.6, kFailFill);
+    sheet.text(kLeft, y, kWidth * 0.72, 5.6, QString::fromUtf8(kInputsEditedWarning), 10, kFailInk, Qt::AlignHCenter,
+               true);
+    y += 8;
+  }
   if (!a.error.empty()) {
     sheet.text(kLeft, y, kWidth, 6, QStringLiteral("无法分析：") + qs(a.error), 10, kFailInk);
     return;

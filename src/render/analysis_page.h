@@ -12,7 +12,9 @@ class QPainter;
 namespace diaspring {
 
 // Paints the page on `painter`, whose device is an A4 page (any resolution),
-// marked as page `page` of the sheet's `pages`.
-void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDate& date, int page, int pages);
+// marked as page `page` of the sheet's `pages`. With `inputsEdited` the page
+// carries the same red warning as the first: its run's inputs were edited since.
+void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDate& date, int page, int pages,
+                       bool inputsEdited = false);
 
 }  // namespace diaspring

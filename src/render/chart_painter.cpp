@@ -92,9 +92,9 @@ void ChartPainter::paintRange(QPainter& painter, const QRectF& target, const Dis
   pen.setCapStyle(Qt::SquareCap);
   pen.setJoinStyle(Qt::MiterJoin);
 
-  const std::vector<DrawOp>& ops = list.ops();
-  for (; state.next < to; ++state.next) {
-    const DrawOp& op = ops[state.next];
+  DisplayList::OpIterator it = list.packed().at(state.next);
+  for (; state.next < to; ++state.next, ++it) {
+    const DrawOp op = *it;
     switch (op.kind) {
       case DrawOp::Kind::Scale:
         state.scale = op;
@@ -120,15 +120,18 @@ void ChartPainter::paintRange(QPainter& painter, const QRectF& target, const Dis
         const QColor color = toQColor(op.color);
         QPainterPath dots;
         dots.setFillRule(Qt::WindingFill);  // neighbouring dots overlap: keep both filled
-        for (std::size_t i = state.next;; ++i) {
-          const QPointF at = map(target, state.scale, ops[i].x1, ops[i].y1);
+        for (DrawOp dotOp = op;;) {
+          const QPointF at = map(target, state.scale, dotOp.x1, dotOp.y1);
           const QRectF dot(at.x() - side / 2, at.y() - side / 2, side, side);
           if (raster) painter.fillRect(dot, color);
           else dots.addRect(dot);
-          if (i + 1 >= to || ops[i + 1].kind != DrawOp::Kind::PSet || ops[i + 1].color != op.color) {
-            state.next = i;
-            break;
-          }
+          if (state.next + 1 >= to) break;
+          DisplayList::OpIterator following = std::next(it);
+          const DrawOp nextOp = *following;
+          if (nextOp.kind != DrawOp::Kind::PSet || nextOp.color != op.color) break;
+          ++state.next;
+          it = following;
+          dotOp = nextOp;
         }
         if (!raster) painter.fillPath(dots, color);
         break;

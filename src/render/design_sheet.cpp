@@ -261,7 +261,7 @@ class Page {
 
 // The title block. A sheet whose inputs were edited after its run carries,
 // in place of the subtitle, a red band saying so.
-double drawTitle(Page& page, const QDate& date, bool inputsEdited, int pages) {
+double drawTitle(Page& page, const QDate& date, bool inputsEdited, int pages, const SheetInfo* info) {
   double y = kTop;
   page.text(QRectF(kLeft, y, kContentWidth, 10), Qt::AlignLeft, QStringLiteral("膜片弹簧设计报告"),
             sheetFont(19, true), kAccent);
@@ -283,6 +283,23 @@ double drawTitle(Page& page, const QDate& date, bool inputsEdited, int pages) {
   y += 6.0;
   page.hrule(y, kLeft, kRight, 1.6, kAccent);
   page.hrule(y + 0.9, kLeft, kRight, 0.4, kAccent);
+  if (info != nullptr && !info->empty()) {
+    QStringList parts;
+    const auto add = [&](const char* label, const QString& value) {
+      if (!value.trimmed().isEmpty()) parts << QString::fromUtf8(label) + value.simplified();
+    };
+    add("项目：", info->project);
+    add("零件号/图号：", info->partNumber);
+    add("设计者：", info->designer);
+    add("文件：", info->fileName);
+    const double top = y + 2.0;
+    page.text(QRectF(kLeft, top, kContentWidth, 4.4), Qt::AlignLeft, parts.join(QStringLiteral("    ")),
+              sheetFont(8.5, true), kInk);
+    if (!info->notes.trimmed().isEmpty())
+      page.text(QRectF(kLeft, top + 4.2, kContentWidth, 4.2), Qt::AlignLeft,
+                QStringLiteral("备注：") + info->notes.simplified(), sheetFont(8), kMuted);
+    return top + 8.6;
+  }
   return y + 4.0;
 }
 
@@ -445,17 +462,19 @@ void drawFooter(Page& page) {
 }
 
 bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& chart, const QDate& date,
-                const AnalysisInput* analysis, bool inputsEdited, const ComparisonPage* comparison) {
+                const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info,
+                const ComparisonPage* comparison) {
   QPainter painter;
   if (!painter.begin(&writer)) return false;
-  const bool painted = paintDesignSheet(painter, writer, fields, chart, date, analysis, inputsEdited, comparison);
+  const bool painted =
+      paintDesignSheet(painter, writer, fields, chart, date, analysis, inputsEdited, info, comparison);
   return painter.end() && painted;
 }
 
 }  // namespace
 
 bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields& fields, const DisplayList& chart,
-                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited,
+                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info,
                       const ComparisonPage* comparison) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing, true);
@@ -463,7 +482,7 @@ bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields
   Page page(painter);
 
   const int pages = 1 + (analysis != nullptr ? 1 : 0) + (comparison != nullptr ? 1 : 0);
-  double y = drawTitle(page, date, inputsEdited, pages);
+  double y = drawTitle(page, date, inputsEdited, pages, info);
   y = drawInputs(page, fields, y);
   y = drawChart(page, chart, y);
   const double gap = 5.0;
@@ -474,7 +493,7 @@ bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields
   painter.restore();
   if (analysis != nullptr) {
     if (!device.newPage()) return false;
-    paintAnalysisPage(painter, *analysis, date, 2, pages);
+    paintAnalysisPage(painter, *analysis, date, 2, pages, inputsEdited);
   }
   if (comparison != nullptr) {
     if (!device.newPage()) return false;
@@ -484,7 +503,7 @@ bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields
 }
 
 std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart, const QDate& date,
-                                         const AnalysisInput* analysis, bool inputsEdited,
+                                         const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info,
                                          const ComparisonPage* comparison) {
   QByteArray bytes;
   bool painted = false;
@@ -497,7 +516,7 @@ std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList
     writer.setResolution(kResolution);
     painted = writer.setPageLayout(
                   QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0))) &&
-              paintSheet(writer, fields, chart, date, analysis, inputsEdited, comparison);
+              paintSheet(writer, fields, chart, date, analysis, inputsEdited, info, comparison);
   }  // the writer finishes the file as it goes out of scope
   if (!painted || bytes.isEmpty()) return std::nullopt;
   return bytes;
@@ -505,15 +524,16 @@ std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList
 
 std::optional<SaveFailure> saveDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path,
                                            const QDate& date, const AnalysisInput* analysis, bool inputsEdited,
-                                           const ComparisonPage* comparison) {
+                                           const SheetInfo* info, const ComparisonPage* comparison) {
   static const Unmade kNoPage{"the PDF page could not be made", "生成 PDF 页面失败"};
-  return saveFile(path, designSheetPdf(fields, chart, date, analysis, inputsEdited, comparison), kNoPage);
+  return saveFile(path, designSheetPdf(fields, chart, date, analysis, inputsEdited, info, comparison), kNoPage);
 }
 
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
-                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited,
+                      const QDate& date, const AnalysisInput* analysis, bool inputsEdited, const SheetInfo* info,
                       const ComparisonPage* comparison) {
-  return reportedInChinese(saveDesignSheet(fields, chart, path, date, analysis, inputsEdited, comparison), error);
+  return reportedInChinese(saveDesignSheet(fields, chart, path, date, analysis, inputsEdited, info, comparison),
+                           error);
 }
 
 }  // namespace diaspring

@@ -30,6 +30,16 @@ inline constexpr int kSheetResolution = 300;
 // The warning at the top of a sheet whose inputs were edited after its run.
 inline constexpr const char* kInputsEditedWarning = "输入已修改，本报告基于上次计算的输入";
 
+// What the title block says about the design besides the date: its
+// project, part or drawing number, designer and notes, and the design
+// file's name. Nothing is shown for an empty member.
+struct SheetInfo {
+  QString project, partNumber, designer, notes, fileName;
+  bool empty() const {
+    return project.isEmpty() && partNumber.isEmpty() && designer.isEmpty() && notes.isEmpty() && fileName.isEmpty();
+  }
+};
+
 // The sheet as the bytes of a PDF, from the texts of `fields` and the chart.
 // Rules not yet checked are shown as such. A window passes the boxes of its
 // last run (WindowLogic::lastRunFields()) and, when its boxes were edited
@@ -42,6 +52,7 @@ inline constexpr const char* kInputsEditedWarning = "输入已修改，本报告
 std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart,
                                          const QDate& date = QDate::currentDate(),
                                          const AnalysisInput* analysis = nullptr, bool inputsEdited = false,
+                                           const SheetInfo* info = nullptr,
                                          const ComparisonPage* comparison = nullptr);
 
 // Writes that PDF to `path` whole or not at all; the failure names the file
@@ -49,13 +60,15 @@ std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList
 std::optional<SaveFailure> saveDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path,
                                            const QDate& date = QDate::currentDate(),
                                            const AnalysisInput* analysis = nullptr, bool inputsEdited = false,
+                                           const SheetInfo* info = nullptr,
                                            const ComparisonPage* comparison = nullptr);
 
 // The same for the window: on failure false, with the reason in Chinese in
 // `error`.
 bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QString& path, QString* error,
                       const QDate& date = QDate::currentDate(), const AnalysisInput* analysis = nullptr,
-                      bool inputsEdited = false, const ComparisonPage* comparison = nullptr);
+                      bool inputsEdited = false, const SheetInfo* info = nullptr,
+                      const ComparisonPage* comparison = nullptr);
 
 // Paints the same sheet with `painter` on `device`, whose pages are A4 at
 // kSheetResolution dots per inch from the paper's corner: a printer set to
@@ -63,6 +76,7 @@ bool writeDesignSheet(const Fields& fields, const DisplayList& chart, const QStr
 // device refused the second page.
 bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields& fields, const DisplayList& chart,
                       const QDate& date, const AnalysisInput* analysis, bool inputsEdited,
+                      const SheetInfo* info = nullptr,
                       const ComparisonPage* comparison = nullptr);
 
 }  // namespace diaspring

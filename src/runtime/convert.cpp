@@ -1,4 +1,5 @@
 #include "runtime/convert.h"
+#include "runtime/full_width.h"
 
 #include <array>
 #include <charconv>
@@ -78,6 +79,7 @@ bool isWholeNumber(std::string_view text) {
 }
 
 Num val(std::string_view text) {
+  if (const auto narrowed = narrowFullWidth(text)) return val(*narrowed);
   Cursor in(text);
 
   bool negative = false;

@@ -18,7 +18,9 @@ namespace diaspring {
 // The result is always set; a zero result is positive zero ("-0" -> 0).
 // A number beyond the double range ("1E999") raises an Overflow fault; one
 // too small to represent reads as 0 (or the nearest subnormal). Digit strings
-// of any length are read exactly (correctly rounded).
+// of any length are read exactly (correctly rounded). Full-width digits and
+// signs (runtime/full_width.h) read as their ASCII forms: "２.２" -> 2.2; the
+// text stays not wholly a number for isWholeNumber, so it is still flagged.
 Num val(std::string_view text);
 
 // Whether `text` is wholly a number as val reads it: blanks aside, nothing

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
+#include <cstdlib>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -52,69 +54,168 @@ bool writeAll(int fd, std::string_view bytes, int& err) {
   return true;
 }
 
-std::string tempNameFor(const fs::path& target) {
+// Short, whatever the target's name, so a name of 255 bytes can be written:
+// ".diaspring.part-PID-N".
+constexpr std::string_view kPartPrefix = ".diaspring.part-";
+
+std::string tempName() {
   static std::atomic<unsigned> counter{0};
-  return "." + target.filename().string() + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+  return std::string(kPartPrefix) + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+}
+
+// The process id of a part file's name, ".diaspring.part-PID-N" or the
+// earlier ".NAME.part-PID-N"; 0 when the name is no part file's.
+pid_t partOwner(std::string_view name) {
+  if (name.size() < 2 || name[0] != '.') return 0;
+  const std::size_t part = name.rfind(".part-");
+  if (part == std::string_view::npos || part == 0) return 0;
+  std::string_view rest = name.substr(part + 6);
+  const std::size_t dash = rest.find('-');
+  if (dash == 0 || dash == std::string_view::npos || dash + 1 == rest.size()) return 0;
+  const auto digits = [](std::string_view t) { return t.find_first_not_of("0123456789") == std::string_view::npos; };
+  if (!digits(rest.substr(0, dash)) || !digits(rest.substr(dash + 1)) || dash > 9) return 0;
+  return static_cast<pid_t>(std::stol(std::string(rest.substr(0, dash))));
+}
+
+// A test can stop the writer at the moment the new file is complete but not
+// yet in place, to kill it there.
+void stopIfAskedBeforeRename() {
+  if (const char* at = std::getenv("DIASPRING_TEST_STOP"); at != nullptr && std::string_view(at) == "rename")
+    ::raise(SIGSTOP);
 }
 
 }  // namespace
 
-std::optional<WriteError> writeFileAtomically(const std::string& path, std::string_view bytes) {
-  auto fail = [&](int err) { return std::optional<WriteError>(WriteError{path, err}); };
-  if (path.empty()) return fail(ENOENT);
+void removeLeftoverParts(const std::string& folder) {
+  std::error_code ec;
+  for (fs::directory_iterator it(folder.empty() ? "." : folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    const pid_t owner = partOwner(name);
+    if (owner <= 0) continue;
+    // A process that still runs may be writing it (or, its number reused, be
+    // another program: the file is then kept, which is the safe way).
+    if (owner == ::getpid() || ::kill(owner, 0) == 0 || errno != ESRCH) continue;
+    struct stat st {};
+    if (::lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) continue;
+    ::unlink(it->path().c_str());
+  }
+}
 
+AtomicWrite::AtomicWrite(const std::string& path) : path_(path) {
+  if (path.empty()) {
+    fail(ENOENT);
+    return;
+  }
   int err = 0;
   const fs::path target = followLinks(fs::path(path), err);
-  if (err != 0) return fail(err);
+  if (err != 0) {
+    fail(err);
+    return;
+  }
   const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  target_ = target.string();
+  folder_ = folder.string();
 
   struct stat old {};
   const bool exists = ::stat(target.c_str(), &old) == 0;
-  if (!exists && errno != ENOENT) return fail(errno);
+  if (!exists && errno != ENOENT) {
+    fail(errno);
+    return;
+  }
   if (exists) {
-    if (S_ISDIR(old.st_mode)) return fail(EISDIR);
-    if (!S_ISREG(old.st_mode)) return fail(EINVAL);  // a device or a pipe is not replaced
+    if (S_ISDIR(old.st_mode)) {
+      fail(EISDIR);
+      return;
+    }
+    if (!S_ISREG(old.st_mode)) {  // a device or a pipe is not replaced
+      fail(EINVAL);
+      return;
+    }
     // A file nobody may write is kept, even for root, who the kernel would let.
-    if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) return fail(EACCES);
+    if ((old.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) {
+      fail(EACCES);
+      return;
+    }
   }
 
   // The new file is made in the target's folder, so the rename stays on one
   // file system. 0666 less the umask, as any new file; an old file's mode wins.
-  fs::path temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = folder / tempNameFor(target);
-    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return fail(errno);
+  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+    temp_ = (folder / tempName()).string();
+    fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ < 0 && errno != EEXIST) {
+      temp_.clear();
+      fail(errno);
+      return;
+    }
   }
-  if (fd < 0) return fail(EEXIST);
-
-  auto abandon = [&](int e) {
-    ::close(fd);
-    ::unlink(temp.c_str());
-    return fail(e);
-  };
+  if (fd_ < 0) {
+    temp_.clear();
+    fail(EEXIST);
+    return;
+  }
   if (exists) {
-    if (::fchmod(fd, old.st_mode & 07777) != 0) return abandon(errno);
-    if (::geteuid() == 0) (void)!::fchown(fd, old.st_uid, old.st_gid);  // keep the owner when root saves
+    if (::fchmod(fd_, old.st_mode & 07777) != 0) {
+      fail(errno);
+      return;
+    }
+    if (::geteuid() == 0) (void)!::fchown(fd_, old.st_uid, old.st_gid);  // keep the owner when root saves
   }
-  if (!writeAll(fd, bytes, err)) return abandon(err);
-  if (::fsync(fd) != 0) return abandon(errno);
+}
+
+AtomicWrite::~AtomicWrite() { abandon(); }
+
+void AtomicWrite::abandon() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  temp_.clear();
+}
+
+bool AtomicWrite::fail(int errnum) {
+  if (!error_) error_ = WriteError{path_, errnum};
+  abandon();
+  return false;
+}
+
+bool AtomicWrite::append(std::string_view bytes) {
+  if (error_) return false;
+  int err = 0;
+  if (!writeAll(fd_, bytes, err)) return fail(err);
+  return true;
+}
+
+std::optional<WriteError> AtomicWrite::commit() {
+  if (error_) return error_;
+  if (::fsync(fd_) != 0) {
+    fail(errno);
+    return error_;
+  }
+  const int fd = fd_;
+  fd_ = -1;
   if (const int e = closeChecked(fd); e != 0) {
-    ::unlink(temp.c_str());
-    return fail(e);
+    fail(e);
+    return error_;
   }
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
-    const int e = errno;
-    ::unlink(temp.c_str());
-    return fail(e);
+  stopIfAskedBeforeRename();
+  if (::rename(temp_.c_str(), target_.c_str()) != 0) {
+    fail(errno);
+    return error_;
   }
+  temp_.clear();
   // The rename itself reaches the disk with the folder.
-  if (const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+  if (const int dir = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
     (void)::fsync(dir);
     ::close(dir);
   }
+  removeLeftoverParts(folder_);
   return std::nullopt;
+}
+
+std::optional<WriteError> writeFileAtomically(const std::string& path, std::string_view bytes) {
+  AtomicWrite write(path);
+  write.append(bytes);
+  return write.commit();
 }
 
 std::string resolvedOutputPath(const std::string& path) {
@@ -154,7 +255,10 @@ std::string errorReasonChinese(int errnum) {
   }
 }
 
-std::string WriteError::reasonEnglish() const { return errorReasonEnglish(errnum); }
+std::string WriteError::reasonEnglish() const {
+  // The writer's own refusal of a device or a pipe (EINVAL), in words.
+  return errnum == EINVAL ? "it is not a regular file (a device or a pipe is not replaced)" : errorReasonEnglish(errnum);
+}
 std::string WriteError::reasonChinese() const { return errorReasonChinese(errnum); }
 std::string WriteError::english() const { return "cannot write '" + path + "': " + reasonEnglish(); }
 std::string WriteError::chinese() const { return "无法写入文件“" + path + "”：" + reasonChinese(); }

@@ -41,6 +41,9 @@ struct Axis {
   }
 };
 
+constexpr const char* kGridTooLarge =
+    "the grid holds more than 50 million designs: narrow the ranges or use a coarser grid";
+
 Axis makeAxis(const char* name, Range range, int sliderDecimals, int divisions) {
   if (!(std::isfinite(range.low) && std::isfinite(range.high)) || !(range.low > 0) || range.low > range.high)
     throw SearchError(std::string("the range of ") + name + " must be positive with its low end at most its high end");
@@ -54,6 +57,11 @@ Axis makeAxis(const char* name, Range range, int sliderDecimals, int divisions) 
   axis.decimals = sliderDecimals + extra;
   axis.stride = power / divisions;
   const double unit = std::pow(10.0, axis.decimals) / static_cast<double>(axis.stride);
+  // Counted as a double first: the indices of a wide range would not fit
+  // a whole number, nor the grid's size a size_t.
+  const auto most = static_cast<double>(kMaxGridPoints);
+  if (range.high * unit > most * 1e6 || (range.high - range.low) * unit + 1 > most)
+    throw SearchError(kGridTooLarge);
   axis.first = static_cast<long long>(std::ceil(range.low * unit - 1e-6));
   axis.last = static_cast<long long>(std::floor(range.high * unit + 1e-6));
   if (axis.size() == 0)
@@ -159,8 +167,9 @@ class Searcher {
     fineHoverh_ = makeAxis("HoverH", options.ranges.HoverH, 2, div * kRefine);
     fineR_ = makeAxis("R", options.ranges.R, 1, div * kRefine);
     fineRoverR_ = makeAxis("RoverR", options.ranges.RoverR, 2, div * kRefine);
-    if (hoverh_.size() * R_.size() * RoverR_.size() > kMaxGridPoints)
-      throw SearchError("the grid holds more than 50 million designs: narrow the ranges or use a coarser grid");
+    if (static_cast<double>(hoverh_.size()) * static_cast<double>(R_.size()) * static_cast<double>(RoverR_.size()) >
+        static_cast<double>(kMaxGridPoints))
+      throw SearchError(kGridTooLarge);
   }
 
   std::size_t rows() const { return R_.size() * RoverR_.size(); }
@@ -561,6 +570,59 @@ std::vector<std::size_t> paretoFront(const std::vector<std::vector<double>>& obj
   return front;
 }
 
+// Drops the feasible points the search cannot use, keeping their order:
+// a point that misses the further constraints by more than kNearFront is
+// never given a text, and serves only to explain a search in which no
+// design meets them (the least-missing ones, kKeepMissing of them, are
+// kept for that); a point that a point meeting every constraint beats by
+// more than kKeepBehind (= kNearFront) on every objective is one the
+// finishing leaves out too, and would be taken up only if every such better
+// point were dropped there (found without a text, or refused by the
+// window), which the finishing's rounds have not met; it is let go.
+// The front itself, and every point near it, stays. What is kept does not
+// depend on the order in which the points come.
+namespace {
+
+constexpr double kKeepBehind = kNearFront;
+constexpr std::size_t kKeepMissing = 256;
+
+void keepUsable(std::vector<Tentative>& points) {
+  std::vector<std::vector<double>> meeting;
+  for (const Tentative& t : points)
+    if (t.relativeMiss <= 0) meeting.push_back(t.vector());
+  std::vector<const std::vector<double>*> front;
+  for (std::size_t f : paretoFront(meeting)) front.push_back(&meeting[f]);
+
+  std::vector<std::pair<double, std::size_t>> missing;
+  for (std::size_t i = 0; i < points.size(); ++i)
+    if (points[i].relativeMiss > kNearFront) missing.emplace_back(points[i].relativeMiss, i);
+  std::vector<bool> keep(points.size(), false);
+  if (missing.size() > kKeepMissing) {
+    std::nth_element(missing.begin(), missing.begin() + static_cast<std::ptrdiff_t>(kKeepMissing), missing.end());
+    missing.resize(kKeepMissing);
+  }
+  for (const auto& m : missing) keep[m.second] = true;
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (points[i].relativeMiss > kNearFront) continue;
+    const std::vector<double> v = points[i].vector();
+    keep[i] = std::none_of(front.begin(), front.end(), [&](const std::vector<double>* f) {
+      for (std::size_t k = 0; k < v.size(); ++k)
+        if (!((*f)[k] + kKeepBehind * std::fabs((*f)[k]) < v[k])) return false;
+      return true;
+    });
+  }
+  std::size_t to = 0;
+  for (std::size_t i = 0; i < points.size(); ++i)
+    if (keep[i]) {
+      if (to != i) points[to] = std::move(points[i]);
+      ++to;
+    }
+  points.resize(to);
+  points.shrink_to_fit();
+}
+
+}  // namespace
+
 Result runSearch(const DesignInputs& base, const Options& options) {
   const auto start = std::chrono::steady_clock::now();
   const Searcher searcher(base, options);
@@ -573,20 +635,50 @@ Result runSearch(const DesignInputs& base, const Options& options) {
   std::vector<std::size_t> promising, others;
   for (std::size_t i = 0; i < rows.size(); ++i) (searcher.rowCanPass(i) ? promising : others).push_back(i);
   Result result;
+  // The feasible points, in the order of their rows; with pruning, only
+  // those the search can still use (see keepUsable), so memory follows the
+  // front and not the grid.
+  std::vector<Tentative> tentative;
+  std::size_t feasibleSeen = 0, keptAfterPruning = 0;
+  std::vector<bool> constraintMetAtSolvedH(options.constraints.size(), false);
+  const auto absorb = [&](RowResult& row) {
+    feasibleSeen += row.feasible.size();
+    for (Tentative& t : row.feasible) {
+      for (std::size_t c = 0; c < t.constraintMiss.size() && c < constraintMetAtSolvedH.size(); ++c)
+        if (t.constraintMiss[c] <= 0) constraintMetAtSolvedH[c] = true;
+      tentative.push_back(std::move(t));
+    }
+    row.feasible = {};
+  };
   const auto runRows = [&](const std::vector<std::size_t>& which, std::size_t offset) {
-    Options shown;
-    shown.cancel = options.cancel;
-    if (options.progress)
-      shown.progress = [&](std::size_t done, std::size_t) { options.progress(offset + done, rows.size()); };
-    return runParallel(which.size(), threads, shown, [&](std::size_t i) { rows[which[i]] = searcher.runRow(which[i]); });
+    // In parts, each part's points taken in before the next runs.
+    constexpr std::size_t kPart = 2048;
+    for (std::size_t from = 0; from < which.size(); from += kPart) {
+      const std::size_t count = std::min(kPart, which.size() - from);
+      Options shown;
+      shown.cancel = options.cancel;
+      if (options.progress)
+        shown.progress = [&](std::size_t done, std::size_t) { options.progress(offset + from + done, rows.size()); };
+      const bool complete = runParallel(count, threads, shown, [&](std::size_t i) {
+        rows[which[from + i]] = searcher.runRow(which[from + i]);
+      });
+      for (std::size_t i = 0; i < count; ++i) absorb(rows[which[from + i]]);
+      // Whenever the points have doubled since: linear time in all.
+      if (options.prune && tentative.size() >= 2 * keptAfterPruning + 4096) {
+        keepUsable(tentative);
+        keptAfterPruning = tentative.size();
+      }
+      if (!complete) return false;
+    }
+    return true;
   };
   result.cancelled = !runRows(promising, 0);
-  const bool anyFeasible = std::any_of(rows.begin(), rows.end(), [](const RowResult& r) { return !r.feasible.empty(); });
+  if (options.prune) keepUsable(tentative);
+  const bool anyFeasible = feasibleSeen > 0;
   if (!result.cancelled && !anyFeasible) result.cancelled = !runRows(others, promising.size());
   if (options.progress && !result.cancelled) options.progress(rows.size(), rows.size());
   const std::size_t skippedPoints = anyFeasible ? others.size() * searcher.columns() : 0;
 
-  std::vector<Tentative> tentative;
   Infeasibility why;
   why.neverMet.fill(true);
   double nearestMiss = kInf;
@@ -599,7 +691,6 @@ Result runSearch(const DesignInputs& base, const Options& options) {
       nearestMiss = row.nearest->miss;
       nearestRow = &row;
     }
-    tentative.insert(tentative.end(), row.feasible.begin(), row.feasible.end());
   }
   result.evaluated += skippedPoints;
   Options quietOptions;
@@ -642,14 +733,14 @@ Result runSearch(const DesignInputs& base, const Options& options) {
         result.cancelled = true;
         break;
       }
-      for (const RowResult& f : found) {
+      for (RowResult& f : found) {
         result.evaluated += f.evaluated;
         result.solved += f.solved;
-        tentative.insert(tentative.end(), f.feasible.begin(), f.feasible.end());
+        absorb(f);
       }
     }
   }
-  result.feasible = tentative.size();
+  result.feasible = feasibleSeen;
 
   // Giving h its text moves F1B by less than 1.2 N and the objectives by far
   // less than kNearFront: a point farther than that behind the front at the
@@ -763,8 +854,7 @@ Result runSearch(const DesignInputs& base, const Options& options) {
       if (std::any_of(batch.begin(), batch.end(), [&](std::size_t i) { return constraintMisses[i].has_value(); })) break;
     }
     for (std::size_t c = 0; c < options.constraints.size(); ++c) {
-      const bool metAtSolvedH = std::any_of(tentative.begin(), tentative.end(),
-                                            [c](const Tentative& t) { return t.constraintMiss[c] <= 0; });
+      const bool metAtSolvedH = constraintMetAtSolvedH[c];
       if (!metAtSolvedH && std::none_of(constraintsMet.begin(), constraintsMet.end(),
                                         [c](const std::vector<bool>& m) { return c < m.size() && m[c]; }))
         why.constraintsNeverMet.push_back(options.constraints[c].name);
@@ -795,5 +885,15 @@ Result runSearch(const DesignInputs& base, const Options& options) {
 
 std::string explainEnglish(const Infeasibility& why, const Options& options) { return explain(why, options, false); }
 std::string explainChinese(const Infeasibility& why, const Options& options) { return explain(why, options, true); }
+
+std::string explainInWords(const Infeasibility& why, const Options& options) {
+  std::string text = explainChinese(why, options);
+  for (const ExtraConstraint& c : options.constraints) {
+    if (c.nameZh.empty()) continue;
+    for (std::size_t at = text.find(c.name); at != std::string::npos; at = text.find(c.name, at + c.nameZh.size()))
+      text.replace(at, c.name.size(), c.nameZh);
+  }
+  return text;
+}
 
 }  // namespace diaspring::search

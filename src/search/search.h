@@ -100,6 +100,8 @@ struct ExtraConstraint {
   // the miss's unit: the search weighs a miss against it when it decides
   // which grid points are worth giving h's text.
   double scale = 1;
+  // Its name in the window's Chinese messages; the name when empty.
+  std::string nameZh{};
 };
 
 struct Options {
@@ -177,5 +179,8 @@ std::vector<std::size_t> paretoFront(const std::vector<std::vector<double>>& obj
 // The explanation of an infeasible search, one item per line.
 std::string explainEnglish(const Infeasibility& why, const Options& options);
 std::string explainChinese(const Infeasibility& why, const Options& options);
+// The same with the further constraints by their Chinese names, as the
+// window shows it: no English word left.
+std::string explainInWords(const Infeasibility& why, const Options& options);
 
 }  // namespace diaspring::search

@@ -16,6 +16,7 @@ namespace diaspring::search {
 
 inline constexpr const char* kSigmaIObjective = "sigmaImax";
 inline constexpr const char* kSigmaIConstraint = "static check of sigma I (|sigma I| <= sigmaAllow over 0 ... lambda1C)";
+inline constexpr const char* kSigmaIConstraintZh = "内上缘应力静强度校核（0 … λ1C 内 |σI| ≤ [σ]）";
 
 // Adds the objective and the constraint to `options`. Returns an error in
 // English (naming the analysis input that cannot be read) and leaves

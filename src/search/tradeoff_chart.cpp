@@ -89,10 +89,10 @@ void drawTradeOff(Surface& chart, std::span<const TradeOffPoint> points, std::op
   }
   chart.setCurrentX(f(x0 + 0.3 * w));
   chart.setCurrentY(f(y0 - 0.09 * h));
-  chart.print("磨损后压紧力增量 wearRise (%)");
+  chart.print("磨损后压紧力增量 (%)");
   chart.setCurrentX(f(x0 - 0.14 * w));
   chart.setCurrentY(f(y1 + 0.12 * h));
-  chart.print("最大分离力 releaseForceMax (N)");
+  chart.print("最大分离力 F2max (N)");
   if (points.empty()) {
     chart.setCurrentX(f(x0 + 0.4 * w));
     chart.setCurrentY(f(y0 + 0.55 * h));

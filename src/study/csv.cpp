@@ -12,6 +12,8 @@ class Reader {
   explicit Reader(std::string_view text) : s_(text) {
     if (s_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
   }
+  // One line of a longer text, without its line end.
+  Reader(std::string_view line, std::size_t number) : s_(line), line_(number) {}
 
   std::vector<Record> readAll() {
     std::vector<Record> records;
@@ -25,8 +27,7 @@ class Reader {
     return records;
   }
 
- private:
-  Record readRecord() {
+ Record readRecord() {
     Record record;
     record.line = line_;
     for (;;) {
@@ -46,6 +47,7 @@ class Reader {
     }
   }
 
+ private:
   // Reads one field up to (not past) its comma or line end. Runs of text are
   // copied whole, so a long field costs its length once.
   bool readField(std::string& value, std::string& error) {
@@ -117,6 +119,8 @@ class Reader {
 }  // namespace
 
 std::vector<Record> parse(std::string_view text) { return Reader(text).readAll(); }
+
+Record parseLine(std::string_view line, std::size_t number) { return Reader(line, number).readRecord(); }
 
 std::string field(std::string_view text) {
   const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||

@@ -21,6 +21,10 @@ struct Record {
 // spoil the rest.
 std::vector<Record> parse(std::string_view text);
 
+// The record of one line (given without its line end): a quote still open
+// at its end spoils that line only, whatever follows.
+Record parseLine(std::string_view line, std::size_t number);
+
 // One field, quoted when it must be (comma, quote, line break, or blanks at
 // either end).
 std::string field(std::string_view text);

@@ -64,10 +64,10 @@ std::optional<std::string> partialNumberNote(std::string_view text) {
   return csv::shown(text) + " is read as " + number;
 }
 
-StudyInput readStudy(std::string_view csvText) {
-  std::vector<csv::Record> records = csv::parse(csvText);
-  if (records.empty()) throw StudyError("the study file is empty: its first line must name the input columns");
-  csv::Record& header = records.front();
+namespace {
+
+// The columns named by a header record.
+StudyInput studyOfHeader(csv::Record header) {
   if (!header.error.empty()) throw StudyError("the header line cannot be read: " + header.error);
 
   // A header or row ending in a comma (as spreadsheets may write them) has
@@ -98,10 +98,95 @@ StudyInput readStudy(std::string_view csvText) {
     for (const ExtraInput& input : extraInputs()) known += " " + std::string(input.name);
     throw StudyError("unknown column" + std::string(unknown.size() > 1 ? "s " : " ") + list + " (known: " + known + ")");
   }
-  records.erase(records.begin());
-  for (csv::Record& row : records)
-    while (row.fields.size() > study.columns.size() && row.fields.back().empty()) row.fields.pop_back();
-  study.rows = std::move(records);
+  return study;
+}
+
+const std::string& tooLongText() {
+  static const std::string text = "the line is longer than " + std::to_string(kMaxStudyLineBytes) + " bytes";
+  return text;
+}
+
+}  // namespace
+
+bool StudyLines::next(Line& line) {
+  for (;;) {
+    std::size_t end = buffer_.find_first_of("\r\n", scan_);
+    if (end == std::string::npos && !eof_) {
+      if (buffer_.size() - pos_ > kMaxStudyLineBytes) {
+        discarding_ = true;  // keep none of it; find where it ends
+        buffer_.clear();
+        pos_ = scan_ = 0;
+      } else {
+        scan_ = buffer_.size();
+      }
+      fill();
+      continue;
+    }
+    // A CR at the end of what has been read may be the first half of a CRLF.
+    if (end != std::string::npos && buffer_[end] == '\r' && end + 1 == buffer_.size() && !eof_) {
+      scan_ = end;
+      fill();
+      continue;
+    }
+    if (end == std::string::npos) {  // the end of the input
+      end = buffer_.size();
+      if (pos_ == end && !discarding_) return false;
+    }
+    line.number = ++line_;
+    line.tooLong = discarding_ || end - pos_ > kMaxStudyLineBytes;
+    if (line.tooLong) line.text.clear();
+    else line.text.assign(buffer_, pos_, end - pos_);
+    std::size_t after = end < buffer_.size() ? end + 1 : end;
+    if (end < buffer_.size() && buffer_[end] == '\r' && after < buffer_.size() && buffer_[after] == '\n') ++after;
+    pos_ = scan_ = after;
+    discarding_ = false;
+    if (line.number == 1 && line.text.rfind("\xEF\xBB\xBF", 0) == 0) line.text.erase(0, 3);
+    if (!line.tooLong && line.text.empty()) continue;  // a blank line
+    return true;
+  }
+}
+
+void StudyLines::fill() {
+  buffer_.erase(0, pos_);
+  scan_ -= pos_;
+  pos_ = 0;
+  constexpr std::size_t kPart = 64 << 10;
+  const std::size_t have = buffer_.size();
+  buffer_.resize(have + kPart);
+  const std::size_t n = read_(buffer_.data() + have, kPart);
+  buffer_.resize(have + n);
+  bytesRead_ += n;
+  if (n == 0) eof_ = true;
+}
+
+StudyInput readStudyHeader(StudyLines& lines) {
+  StudyLines::Line line;
+  if (!lines.next(line)) throw StudyError("the study file is empty: its first line must name the input columns");
+  if (line.tooLong) throw StudyError("the header line cannot be read: " + tooLongText());
+  return studyOfHeader(csv::parseLine(line.text, line.number));
+}
+
+csv::Record studyRow(const StudyInput& study, const StudyLines::Line& line) {
+  if (line.tooLong) {
+    csv::Record row;
+    row.line = line.number;
+    row.error = tooLongText();
+    return row;
+  }
+  csv::Record row = csv::parseLine(line.text, line.number);
+  while (row.fields.size() > study.columns.size() && row.fields.back().empty()) row.fields.pop_back();
+  return row;
+}
+
+StudyInput readStudy(std::string_view csvText) {
+  StudyLines lines([text = csvText](char* buffer, std::size_t size) mutable {
+    const std::size_t n = std::min(size, text.size());
+    std::copy_n(text.data(), n, buffer);
+    text.remove_prefix(n);
+    return n;
+  });
+  StudyInput study = readStudyHeader(lines);
+  for (StudyLines::Line line; lines.next(line);) study.rows.push_back(studyRow(study, line));
   return study;
 }
 
@@ -255,6 +340,57 @@ std::string runStudy(const StudyInput& study, const StudyOptions& options, Study
   std::string out = csv::line(resultColumns(study));
   for (const std::string& l : lines) out += l;
   return out;
+}
+
+}  // namespace diaspring
+
+namespace diaspring {
+
+StudyTally streamStudy(const StudyInput& study, StudyLines& lines, const std::function<bool(std::string_view)>& write,
+                       const StudyOptions& options) {
+  // Rows in flight: enough to keep the threads busy between writes, few
+  // enough that memory does not grow with the study.
+  constexpr std::size_t kBatch = 512;
+  const unsigned threads = options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
+  StudyTally tally;
+  if (!write(csv::line(resultColumns(study)))) return tally;
+
+  std::vector<csv::Record> rows;
+  std::vector<std::string> out;
+  std::vector<RowOutcome> outcomes;
+  bool more = true;
+  while (more) {
+    rows.clear();
+    for (StudyLines::Line line; rows.size() < kBatch && (more = lines.next(line));)
+      rows.push_back(studyRow(study, line));
+    if (rows.empty()) break;
+    out.assign(rows.size(), {});
+    outcomes.assign(rows.size(), {});
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+      for (std::size_t i = next++; i < rows.size(); i = next++) out[i] = csv::line(evaluateRow(study, rows[i], &outcomes[i]));
+    };
+    std::vector<std::thread> pool;
+    const std::size_t count = std::min<std::size_t>(threads, rows.size());
+    for (std::size_t t = 1; t < count; ++t) pool.emplace_back(work);
+    work();
+    for (std::thread& t : pool) t.join();
+
+    std::string text;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      text += out[i];
+      ++tally.rows;
+      tally.faulted += outcomes[i].kind == RowOutcome::Kind::Faulted;
+      tally.unreadable += outcomes[i].kind == RowOutcome::Kind::Unreadable;
+      for (std::string& warning : outcomes[i].warnings) {
+        if (tally.warnings.size() < kMaxStudyWarnings) tally.warnings.push_back(std::move(warning));
+        else ++tally.warningsLeftOut;
+      }
+    }
+    if (!write(text)) break;
+    if (options.progress && more) options.progress(tally.rows, 0);
+  }
+  return tally;
 }
 
 }  // namespace diaspring

@@ -1,8 +1,11 @@
 #include "window/window_logic.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "chart/frame.h"
+#include "window/fault_cause.h"
 #include "model/capture.h"
 #include "model/points.h"
 #include "runtime/convert.h"
@@ -64,6 +67,20 @@ std::optional<Fault> runHandler(Handler&& handler) {
 }
 
 }  // namespace
+
+TextBox sliderBox(Slider slider) { return sliderTarget(slider).box; }
+
+int nearestSliderPosition(Slider slider, std::string_view text, int current) {
+  double value = 0;
+  try {
+    value = val(text).value() * sliderTarget(slider).divisor;
+  } catch (const Fault&) {
+    return current;
+  }
+  if (!std::isfinite(value)) return current;
+  const SliderRange range = sliderRange(slider);
+  return static_cast<int>(std::lround(std::clamp(value, double(range.min), double(range.max))));
+}
 
 WindowLogic::WindowLogic(Fields& fields, Surface& chart) : fields_(fields), chart_(chart) {}
 
@@ -140,13 +157,17 @@ void WindowLogic::sliderChange(Slider slider) {
 }
 
 std::optional<Fault> WindowLogic::press(Command command) {
-  return runHandler([&] {
+  std::optional<Fault> fault = runHandler([&] {
     switch (command) {
       case Command::Command1: command1Click(); break;
       case Command::Command2: command2Click(); break;
       case Command::Command3: command3Click(); break;
     }
   });
+  // A box that explains the stop names it better than the load law can.
+  if (fault && command == Command::Command1 && curveRun_)
+    if (std::string cause = curveFaultCause(*curveRun_, *fault); !cause.empty()) fault->setCause(std::move(cause));
+  return fault;
 }
 
 std::optional<Fault> WindowLogic::sliderChanged(Slider slider) {

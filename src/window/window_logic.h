@@ -4,6 +4,7 @@
 // The Qt window and the headless front end both drive this one class.
 
 #include <optional>
+#include <string_view>
 
 #include "chart/surface.h"
 #include "check/constraint_check.h"
@@ -25,6 +26,13 @@ struct ResultStaleness {
   bool checks = false;
   bool operator==(const ResultStaleness&) const = default;
 };
+
+// The position of `slider` nearest the number its box's `text` reads as
+// (the slider writes value / 100, or / 10 for R), within its range; the
+// `current` position when the text reads as no number in range.
+int nearestSliderPosition(Slider slider, std::string_view text, int current);
+// The box a slider writes.
+TextBox sliderBox(Slider slider);
 
 class WindowLogic {
  public:

@@ -173,5 +173,52 @@ TEST(CliAnalysis, AnalysisInputsOnTheCommandLine) {
   EXPECT_NE(runCli(Args{"--help"}).out.find("sigmaAllow"), std::string::npos);
 }
 
+TEST(DiscCommand, ResultsWithoutMeaningAreRefusedWithTheInputNamed) {
+  const Args spring{"--De", "40", "--t", "2.25", "--h0", "0.9"};
+  const struct {
+    Args args;
+    const char* err;
+  } cases[] = {
+      {{"--Di", "39.99999", "--s", "0.6"}, "De/Di must be at least 1.0001"},
+      {{"--Di", "39.999999999", "--s", "0.6"}, "De/Di must be at least 1.0001"},
+      {{"--Di", "20.4", "--s", "1e160"}, "F is too large for a number (overflow): --s 1E+160"},
+      {{"--Di", "20.4", "--s", "0.6", "--E", "1e308"}, "(overflow): --E 1E+308"},
+  };
+  for (const auto& c : cases)
+    for (const bool json : {false, true}) {
+      Args args = spring;
+      args.insert(args.end(), c.args.begin(), c.args.end());
+      if (json) args.push_back("--json");
+      const Outcome o = runDiscCommand(args);
+      EXPECT_EQ(o.status, kExitUsage) << c.err;
+      EXPECT_EQ(o.out, "") << c.err;
+      EXPECT_NE(o.err.find(c.err), std::string::npos) << o.err;
+    }
+  // A ring far from the standard's springs is computed, with a warning in both forms.
+  Args narrow = spring;
+  for (const char* a : {"--Di", "30", "--s", "0.6"}) narrow.push_back(a);
+  const Outcome text = runDiscCommand(narrow);
+  EXPECT_EQ(text.status, kExitOk);
+  EXPECT_NE(text.err.find("warning: De/Di = 1.333 lies outside 1.5 ... 3.5"), std::string::npos) << text.err;
+  narrow.push_back("--json");
+  EXPECT_NE(parsed(runDiscCommand(narrow).out).at("warning").text.find("DIN EN 16983"), std::string::npos);
+}
+
+TEST(CliAnalysis, AnInfiniteValueInTheJsonComesWithItsReason) {
+  Session session;
+  session.applyAll(defaultActions());
+  SpringAnalysis analysis = *session.analysis();
+  analysis.fatigueNew.places[0].safety = INFINITY;
+  analysis.fatigueNew.places[1].sigmaO = -INFINITY;
+  std::string out;
+  appendJsonAnalysis(out, analysis, analysisParams(DesignInputs()).params);
+  const JsonValue doc = parsed(out);
+  const JsonValue& place0 = doc.at("checks").at("fatigueNew").at(analysis.fatigueNew.places[0].name);
+  EXPECT_EQ(place0.at("safety").type, JsonValue::Type::Null);
+  EXPECT_NE(place0.at("safetyReason").text.find("cannot fail by fatigue"), std::string::npos);
+  const JsonValue& place1 = doc.at("checks").at("fatigueNew").at(analysis.fatigueNew.places[1].name);
+  EXPECT_NE(place1.at("sigmaOReason").text.find("minus infinite"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace diaspring::cli

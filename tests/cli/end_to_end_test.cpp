@@ -278,8 +278,8 @@ TEST(CliExecutable, AnUnwritableFileExitsOneWithTheReasonAndTheOutputComplete) {
       {"--json", "--chart", dir.file("plain/c.png"), "--report", dir.file("missing/sheet.pdf")});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, plain.out);
-  EXPECT_EQ(run.err, "diaspring-cli: cannot write " + dir.file("plain/c.png") + ": Not a directory\n"
-                     "diaspring-cli: cannot write " + dir.file("missing/sheet.pdf") + ": No such file or directory\n");
+  EXPECT_EQ(run.err, "diaspring-cli: cannot write '" + dir.file("plain/c.png") + "': Not a directory\n"
+                     "diaspring-cli: cannot write '" + dir.file("missing/sheet.pdf") + "': No such file or directory\n");
   EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
 }
 

@@ -104,12 +104,12 @@ TEST(CliExport, AFailedWriteIsOneLineOnStderrExitOneAndTheOutputIsComplete) {
   };
   const Case cases[] = {
       {"directory /nope does not exist", std::nullopt, false,
-       "diaspring-cli: cannot write /nope/c.png: directory /nope does not exist\n"},
-      {std::nullopt, "permission denied", false, "diaspring-cli: cannot write /r/s.pdf: permission denied\n"},
+       "diaspring-cli: cannot write '/nope/c.png': directory /nope does not exist\n"},
+      {std::nullopt, "permission denied", false, "diaspring-cli: cannot write '/r/s.pdf': permission denied\n"},
       {"a\nb", "disk full", false,
-       "diaspring-cli: cannot write /nope/c.png: a\\nb\ndiaspring-cli: cannot write /r/s.pdf: disk full\n"},
+       "diaspring-cli: cannot write '/nope/c.png': a\\nb\ndiaspring-cli: cannot write '/r/s.pdf': disk full\n"},
       {std::nullopt, std::nullopt, true,
-       "diaspring-cli: cannot write /nope/c.png: internal error: painter exploded\n"},
+       "diaspring-cli: cannot write '/nope/c.png': internal error: painter exploded\n"},
   };
   for (const Case& c : cases) {
     FakeExporter exporter;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -137,6 +139,33 @@ TEST_F(StudyCommand, EveryRowGetsItsResultAndTheSummaryCountsTheTroubles) {
     EXPECT_EQ(static_cast<std::size_t>(std::count(o.out.begin(), o.out.end(), '\n')), c.resultRows + 1) << o.out;
     EXPECT_NE(o.out.find(c.inResult), std::string::npos) << o.out;
   }
+}
+
+TEST_F(StudyCommand, WhatIsNoRegularFileIsRefusedAndTheResultGoesWholeToItsDescriptor) {
+  const std::string fifo = (dir_ / "pipe.csv").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& in : {std::string("/dev/zero"), fifo}) {
+    const Outcome o = run({in});
+    EXPECT_EQ(o.status, kExitUsage) << in;
+    EXPECT_EQ(o.err, "diaspring-cli: study: cannot read '" + in + "': it is not a regular file\n");
+  }
+  // Without -o the result is held until whole, then written to the descriptor.
+  const std::string in = write("in.csv", kDesigns);
+  const std::string out = (dir_ / "stdout.csv").string();
+  const int fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  ASSERT_GE(fd, 0);
+  const std::vector<std::string_view> args{in};
+  const Outcome o = runStudyCommand(args, {}, fd);
+  ::close(fd);
+  EXPECT_EQ(o.out, "");
+  EXPECT_EQ(read(out), runStudy(readStudy(kDesigns)));
+
+  // A hard link is the same file by another name.
+  fs::create_hard_link(in, dir_ / "hard.csv");
+  const Outcome linked = run({in, "-o", (dir_ / "hard.csv").string()});
+  EXPECT_EQ(linked.status, kExitUsage);
+  EXPECT_NE(linked.err.find("the input and -o name the same file"), std::string::npos) << linked.err;
+  EXPECT_EQ(read(in), kDesigns);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "support/scratch_dir.h"
 
@@ -217,6 +218,90 @@ TEST_F(DesignFile, FailedSaveLeavesTheOldFileAndTheDocument) {
   EXPECT_EQ(invalid->problem, DesignFileProblem::InvalidText);
   EXPECT_EQ(invalid->key, "inputs.R");
   EXPECT_FALSE(fs::exists(path("new.diaspring")));
+}
+
+TEST_F(DesignFile, StructuresNoDesignHasAreRefusedWithTheMemberNamed) {
+  const std::string head = R"({"format": "diaspring-design", "version": "1.0", )";
+  std::string manyMembers = head + R"("x": {)";
+  for (int i = 0; i < 1000; ++i) manyMembers += "\"" + std::to_string(i) + "\": 0, ";
+  manyMembers += R"("last": 0}})";
+  const auto nested = [&](int levels) {  // the top-level object is the first level
+    return head + "\"x\": " + std::string(static_cast<std::size_t>(levels - 1), '[') +
+           std::string(static_cast<std::size_t>(levels - 1), ']') + "}";
+  };
+  const struct {
+    const char* name;
+    std::string text;
+    std::optional<DesignFileProblem> problem;  // none: read
+    const char* key;
+    const char* english;
+  } cases[] = {
+      {"a box given twice", head + R"("inputs": {"h": "2.2", "h": "3.3"}})", DesignFileProblem::DuplicateKey,
+       "inputs.h", "'inputs.h' is given twice"},
+      {"a kept member given twice", head + R"("metadata": {"review": {"by": "a", "by": "b"}}})",
+       DesignFileProblem::DuplicateKey, "metadata.review.by", "'metadata.review.by' is given twice"},
+      {"a top-level member given twice", head + R"("version": "1.0"})", DesignFileProblem::DuplicateKey, "version",
+       "'version' is given twice"},
+      {"the same key in two objects", head + R"("inputs": {"h": "2.2"}, "sliders": {"h": 220}})", std::nullopt, "", ""},
+      {"more than 1000 members", manyMembers, DesignFileProblem::TooManyMembers, "", "more than 1000 members"},
+      {"64 levels", nested(64), std::nullopt, "", ""},
+      {"65 levels", nested(65), DesignFileProblem::TooDeep, "", "nested more than 64 levels"},
+  };
+  for (const auto& c : cases) {
+    const DesignRead read = parseDesign(c.text, "x");
+    if (!c.problem) {
+      EXPECT_TRUE(read.ok()) << c.name << ": " << read.error->english();
+      continue;
+    }
+    ASSERT_FALSE(read.ok()) << c.name;
+    EXPECT_EQ(read.error->problem, *c.problem) << c.name;
+    EXPECT_EQ(read.error->key, c.key) << c.name;
+    EXPECT_NE(read.error->english().find(c.english), std::string::npos) << c.name << ": " << read.error->english();
+    EXPECT_FALSE(read.error->chinese().empty());
+  }
+}
+
+TEST_F(DesignFile, UnknownNumbersComeBackToTheDigit) {
+  const char* numbers[] = {"123456789012345678901234567890", "-9223372036854775809", "3.14159265358979323846",
+                           "1.50",  "2E5", "18446744073709551615", "-0.0", "1e-400"};
+  std::string text = R"({"format": "diaspring-design", "version": "1.0", "inputs": {"future": [)";
+  for (const char* n : numbers) text += std::string(n) + (n == numbers[std::size(numbers) - 1] ? "" : ", ");
+  text += "]}, \"big\": 123456789012345678901234567890}";
+  const DesignRead read = parseDesign(text, "f");
+  ASSERT_TRUE(read.ok()) << read.error->english();
+  DesignDocument doc = *read.document;
+  ASSERT_FALSE(writeDesignFile(path("n.diaspring"), doc));
+  const std::string saved = slurp("n.diaspring");
+  for (const char* n : numbers) EXPECT_NE(saved.find(std::string(n) + (std::string_view(n) == "1e-400" ? "\n" : ",")), std::string::npos) << n << " in\n" << saved;
+  EXPECT_NE(saved.find("\"big\": 123456789012345678901234567890\n"), std::string::npos) << saved;
+  const DesignRead again = readDesignFile(path("n.diaspring"));
+  ASSERT_TRUE(again.ok());
+  EXPECT_EQ(again.document->unknownMembers, doc.unknownMembers);
+}
+
+TEST_F(DesignFile, WhatIsSavedCanBeOpenedAtTheLimitAndBeyondItTheSaveIsRefused) {
+  const auto when = std::chrono::sys_days{std::chrono::year{2026} / 12 / 7};
+  DesignDocument doc = oddDesign();
+  doc.metadata.savedAt = isoUtcTimestamp(when);
+  doc.metadata.notes.clear();
+  const std::size_t base = serialiseDesign(doc).size();
+  // Control characters take six bytes each in the file.
+  doc.metadata.notes = std::string((kMaxDesignFileBytes - base) / 6, '\x01');
+  doc.metadata.notes += std::string(kMaxDesignFileBytes - serialiseDesign(doc).size(), 'n');
+  ASSERT_EQ(serialiseDesign(doc).size(), kMaxDesignFileBytes);
+  ASSERT_FALSE(writeDesignFile(path("limit.diaspring"), doc, when));
+  const DesignRead back = readDesignFile(path("limit.diaspring"));
+  ASSERT_TRUE(back.ok()) << back.error->english();
+  EXPECT_EQ(*back.document, doc);
+
+  doc.metadata.notes += 'n';
+  const auto refused = writeDesignFile(path("over.diaspring"), doc, when);
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->problem, DesignFileProblem::TooLargeToSave);
+  EXPECT_EQ(refused->key, "metadata.notes");
+  EXPECT_NE(refused->english().find("cannot write design file"), std::string::npos) << refused->english();
+  EXPECT_NE(refused->english().find("1048577 bytes"), std::string::npos) << refused->english();
+  EXPECT_FALSE(fs::exists(path("over.diaspring")));
 }
 
 }  // namespace

@@ -55,7 +55,8 @@ TEST(ComparisonPage, IsTheSheetsLastPageWithTheComparedCurvesFitAndScatter) {
   for (const Case& c : {Case{nullptr, 2}, Case{&analysis, 3}}) {
     const QString path = dir.filePath(QStringLiteral("sheet%1.pdf").arg(c.pages));
     QString error;
-    ASSERT_TRUE(writeDesignSheet(window.fields, window.chart, path, &error, QDate(2024, 3, 15), c.analysis, false, &page))
+    ASSERT_TRUE(writeDesignSheet(window.fields, window.chart, path, &error, QDate(2024, 3, 15), c.analysis, false,
+                                 nullptr, &page))
         << error.toStdString();
     const QStringList pages = pdfText(path).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     ASSERT_GE(pages.size(), c.pages);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -120,6 +121,64 @@ TEST_F(FileWrite, TwoNamesOfOneFileResolveAlike) {
   // A file that does not exist yet is resolved by its folder.
   EXPECT_EQ(resolvedOutputPath(at("sub/up/new.pdf")), resolvedOutputPath(at("new.pdf")));
   EXPECT_NE(resolvedOutputPath(at("b.pdf")), a);
+}
+
+TEST_F(FileWrite, NamesUpToTheSystemsLimitAreWritten) {
+  for (std::size_t length : {240u, 254u, 255u}) {
+    const std::string name = std::string(length - 4, 'n') + ".pdf";
+    EXPECT_FALSE(writeFileAtomically(at(name), "long")) << length;
+    EXPECT_EQ(read(at(name)), "long") << length;
+  }
+  const auto tooLong = writeFileAtomically(at(std::string(256, 'n')), "x");
+  ASSERT_TRUE(tooLong);
+  EXPECT_EQ(tooLong->errnum, ENAMETOOLONG);
+}
+
+TEST_F(FileWrite, PartsLeftByKilledWritesAreRemovedAndOthersKept) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ASSERT_GT(child, 0);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);  // its number now names no process
+  const std::string dead = std::to_string(child), alive = std::to_string(::getpid());
+  const struct {
+    std::string name;
+    bool kept;
+  } cases[] = {
+      {".a.pdf.part-" + dead + "-0", false},         // the earlier form of the name
+      {".diaspring.part-" + dead + "-7", false},
+      {".diaspring.part-" + alive + "-99", true},    // a write still going on
+      {".notes.part-one-two", true},                 // not a part file's name
+      {"a.pdf.part-" + dead + "-0", true},           // not hidden: not one of ours
+  };
+  for (const auto& c : cases) put(c.name, "part", fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_FALSE(writeFileAtomically(at("a.pdf"), "new"));
+  for (const auto& c : cases) EXPECT_EQ(fs::exists(at(c.name)), c.kept) << c.name;
+}
+
+TEST_F(FileWrite, ADeviceIsRefusedInWords) {
+  const auto device = writeFileAtomically("/dev/full", "x");
+  ASSERT_TRUE(device);
+  EXPECT_EQ(device->english(), "cannot write '/dev/full': it is not a regular file (a device or a pipe is not replaced)");
+}
+
+TEST_F(FileWrite, AWriteInPartsReplacesTheTargetOnlyWhenCommitted) {
+  put("out.csv", "old", fs::perms::owner_read | fs::perms::owner_write);
+  {
+    AtomicWrite abandoned(at("out.csv"));
+    ASSERT_TRUE(abandoned.append("one,"));
+    ASSERT_TRUE(abandoned.append("two"));
+  }
+  EXPECT_EQ(read(at("out.csv")), "old");
+  EXPECT_EQ(entries(), std::set<std::string>{"out.csv"}) << "the abandoned part is removed";
+  AtomicWrite write(at("out.csv"));
+  for (const char* part : {"one,", "two", "\n"}) ASSERT_TRUE(write.append(part));
+  EXPECT_FALSE(write.commit());
+  EXPECT_EQ(read(at("out.csv")), "one,two\n");
+  AtomicWrite nowhere(at("missing/out.csv"));
+  EXPECT_FALSE(nowhere.append("x"));
+  ASSERT_TRUE(nowhere.commit());
+  EXPECT_EQ(nowhere.commit()->errnum, ENOENT);
 }
 
 }  // namespace

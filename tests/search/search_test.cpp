@@ -261,4 +261,22 @@ TEST(Search, ParetoFrontOfVectors) {
 }
 
 }  // namespace
+TEST(Search, GridsTooLargeToCountAreRefusedBeforeAnyWork) {
+  const auto ranges = [](Range hoverh, Range r, Range roverr) {
+    Options o;
+    o.ranges.HoverH = hoverh;
+    o.ranges.R = r;
+    o.ranges.RoverR = roverr;
+    o.refine = false;
+    return o;
+  };
+  const Options cases[] = {
+      // Each axis alone fits; their product overflows a 64-bit count.
+      ranges({0.01, 175921860444.16}, {0.1, 102.4}, {0.01, 10.24}),
+      ranges({1.5, 2.0}, {76, 1e300}, {1.2, 1.35}),  // indices beyond a whole number
+      ranges({1.5, 2.0}, {76, 2e6}, {1.2, 1.35}),    // 60 million points
+  };
+  for (const Options& o : cases) EXPECT_THROW(runSearch(DesignInputs(), o), SearchError);
+}
+
 }  // namespace diaspring::search

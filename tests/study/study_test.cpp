@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "analysis/spring_analysis.h"
@@ -186,6 +187,99 @@ TEST(Study, AnalysisInputsAndResultsAreColumns) {
   EXPECT_EQ(rows[2].at("analysis_error"), "b: 'x' is not a number");
   EXPECT_EQ(rows[2].at("sigmaImax"), "");
   EXPECT_EQ(rows[2].at("fault"), "");
+}
+
+TEST(Study, AStrayQuoteSpoilsItsOwnLineOnly) {
+  const struct {
+    const char* what;
+    std::string csv;
+    std::vector<std::string> faults;  // each row's fault, "" when it ran
+  } cases[] = {
+      {"an opening quote never closed", "h,HoverH\n2.2,1.9\n\"2.5,1.7\n2.3,1.8\n2.4,1.85\n2.6,\"1.9\"\n2.7,1.6\n",
+       {"", "line 3: quoted field opened on line 3 is not closed", "", "", "", ""}},
+      {"a quote opened in the last cell", "h,HoverH\n2.2,\"1.9\r\n2.3,1.8\r\n", {"line 2: quoted field opened on line 2 is not closed", ""}},
+      {"quoted cells closed on their line", "h,HoverH\n\"2.2\",\"1.9\"\n\"2.3\",1.8\n", {"", ""}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto rows = table(runStudy(readStudy(c.csv)));
+    ASSERT_EQ(rows.size(), c.faults.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(rows[i].at("fault"), c.faults[i]) << i;
+  }
+}
+
+// Reads `text` through StudyLines in parts of `part` bytes at most.
+std::vector<StudyLines::Line> linesOf(const std::string& text, std::size_t part) {
+  std::size_t at = 0;
+  StudyLines lines([&](char* buffer, std::size_t size) {
+    const std::size_t n = std::min({size, part, text.size() - at});
+    std::copy_n(text.data() + at, n, buffer);
+    at += n;
+    return n;
+  });
+  std::vector<StudyLines::Line> out;
+  for (StudyLines::Line line; lines.next(line);) out.push_back(line);
+  return out;
+}
+
+TEST(StudyLines, LinesEndAlikeHoweverTheInputArrivesAndLongLinesAreNotKept) {
+  const std::string huge(kMaxStudyLineBytes + 1, 'x');
+  const struct {
+    const char* what;
+    std::string text;
+    std::vector<std::pair<std::size_t, std::string>> lines;  // number, text ("LONG": too long)
+  } cases[] = {
+      {"every line end", "\xEF\xBB\xBFh\r\n2.2\r2.3\n\n2.4", {{1, "h"}, {2, "2.2"}, {3, "2.3"}, {5, "2.4"}}},
+      {"a line beyond the bound", "h\n" + huge + "\n2.5\n", {{1, "h"}, {2, "LONG"}, {3, "2.5"}}},
+      {"a last line beyond the bound", "h\n" + huge, {{1, "h"}, {2, "LONG"}}},
+      {"a line at the bound", "h\n" + huge.substr(1) + "\r\n", {{1, "h"}, {2, huge.substr(1)}}},
+  };
+  for (const auto& c : cases)
+    for (std::size_t part : {std::size_t{1}, std::size_t{3}, std::size_t{65536}}) {
+      if (part < 3 && c.text.size() > 100) continue;  // byte by byte only for the short ones
+      SCOPED_TRACE(std::string(c.what) + ", parts of " + std::to_string(part));
+      const auto got = linesOf(c.text, part);
+      ASSERT_EQ(got.size(), c.lines.size());
+      for (std::size_t i = 0; i < got.size(); ++i) {
+        EXPECT_EQ(got[i].number, c.lines[i].first);
+        EXPECT_EQ(got[i].tooLong, c.lines[i].second == "LONG");
+        if (c.lines[i].second != "LONG") {
+          EXPECT_EQ(got[i].text, c.lines[i].second);
+        }
+      }
+    }
+}
+
+TEST(Study, StreamedInBatchesItWritesTheSameTable) {
+  std::string input = "h,HoverH\n";
+  for (int i = 0; i < 1100; ++i) input += i % 97 == 0 ? "2.2,1.3\n" : i % 89 == 0 ? "\"2.2,1.9\n" : "2.2 mm,1.9\n";
+  const StudyInput whole = readStudy(input);
+  StudyTally expected;
+  const std::string table1 = runStudy(whole, {.threads = 2, .progress = {}}, &expected);
+
+  std::size_t at = 0;
+  StudyLines lines([&](char* buffer, std::size_t size) {
+    const std::size_t n = std::min(size, input.size() - at);
+    std::copy_n(input.data() + at, n, buffer);
+    at += n;
+    return n;
+  });
+  const StudyInput header = readStudyHeader(lines);
+  std::string streamed;
+  std::size_t writes = 0, progressed = 0;
+  const StudyTally tally = streamStudy(header, lines, [&](std::string_view part) {
+    streamed += part;
+    ++writes;
+    return true;
+  }, {.threads = 2, .progress = [&](std::size_t done, std::size_t) { progressed = done; }});
+  EXPECT_EQ(streamed, table1);
+  EXPECT_GT(writes, 2u) << "written batch by batch";
+  EXPECT_EQ(progressed, 1024u) << "after each batch but the last";
+  EXPECT_EQ(tally.rows, expected.rows);
+  EXPECT_EQ(tally.faulted, expected.faulted);
+  EXPECT_EQ(tally.unreadable, expected.unreadable);
+  EXPECT_EQ(tally.warnings.size(), kMaxStudyWarnings) << "warnings kept are bounded";
+  EXPECT_EQ(tally.warnings.size() + tally.warningsLeftOut, expected.warnings.size());
 }
 
 }  // namespace

@@ -1,0 +1,214 @@
+// What the window shows belongs to the design it shows: the sheet's second
+// page and the strength window follow the main window's run and its
+// staleness, sliders follow a design the program applies, a box read in a
+// way the user may not expect is marked, and the sheet names the design.
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include "analysis_window.h"
+#include "auto_design_dialog.h"
+#include "guide.h"
+#include "search/strength_goals.h"
+#include "box_marks.h"
+#include "design/design_file.h"
+#include "render/design_sheet.h"
+#include "scripted_window.h"
+
+namespace {
+
+using namespace diaspring;
+
+QString q(const char* s) { return QString::fromUtf8(s); }
+
+QString pdfText(const QString& path) {
+  QProcess text;
+  text.start(q("pdftotext"), {q("-layout"), path, q("-")});
+  EXPECT_TRUE(text.waitForFinished(60000));
+  return QString::fromUtf8(text.readAllStandardOutput());
+}
+
+QLineEdit* box(const ScriptedWindow& w, TextBox b) {
+  return w.findChild<QLineEdit*>(QString::fromStdString(textBoxName(b)));
+}
+QScrollBar* bar(const ScriptedWindow& w, Slider s) {
+  return w.findChild<QScrollBar*>(QString::fromStdString(sliderName(s)));
+}
+
+TEST(Honesty, AnotherDesignTakesTheAnalysisAndTheSecondPageAway) {
+  QTemporaryDir dir;
+  DesignDocument other;
+  other.inputs.setText(TextBox::Text4, "3");
+  const QString otherPath = dir.filePath(q("other.diaspring"));
+  ASSERT_FALSE(writeDesignFile(otherPath.toStdString(), other));
+  const struct {
+    const char* name;
+    void (*change)(ScriptedWindow&, const QString&);
+  } ways[] = {
+      {"新建", [](ScriptedWindow& w, const QString&) { w.newDesign(); }},
+      {"打开", [](ScriptedWindow& w, const QString& path) { ASSERT_TRUE(w.openFile(path)); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
+    ScriptedWindow w;
+    w.showAnalysisWindow();
+    w.press(Command::Command1);
+    ASSERT_TRUE(w.analysisInput().has_value());
+    way.change(w, otherPath);
+    EXPECT_FALSE(w.analysisInput().has_value());
+    EXPECT_FALSE(w.analysisWindow()->analysis().has_value());
+    EXPECT_EQ(w.analysisWindow()->table()->item(3, 1), nullptr);
+    w.answer = dir.filePath(q("sheet.pdf"));
+    w.exportDesignSheet();
+    const QString text = pdfText(w.answer);
+    EXPECT_TRUE(text.contains(q("尚未绘制特性曲线"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(q("强度与分离特性"))) << text.toStdString();
+  }
+}
+
+TEST(Honesty, StrengthWindowAndBothPagesGreyAfterAnEdit) {
+  QTemporaryDir dir;
+  ScriptedWindow w;
+  w.press(Command::Command1);
+  w.showAnalysisWindow();
+  app::AnalysisWindow& a = *w.analysisWindow();
+  EXPECT_FALSE(a.isStale());
+  box(w, TextBox::Text4)->setText(q("3.1"));
+  EXPECT_TRUE(a.isStale());
+  EXPECT_TRUE(a.stressChart()->isStale());
+  EXPECT_EQ(a.table()->item(3, 1)->foreground().color(), QColor(0x9E, 0x9E, 0x9E));
+  w.answer = dir.filePath(q("sheet.pdf"));
+  w.exportDesignSheet();
+  EXPECT_EQ(pdfText(w.answer).count(q(kInputsEditedWarning)), 2);  // on both pages
+
+  box(w, TextBox::Text4)->setText(q("2.2"));  // undone by hand: fresh again
+  EXPECT_FALSE(a.isStale());
+  box(w, TextBox::Text4)->setText(q("3.1"));
+  w.press(Command::Command1);
+  EXPECT_FALSE(a.isStale());
+  EXPECT_EQ(a.table()->item(3, 1)->foreground().style(), Qt::NoBrush);
+}
+
+TEST(Honesty, SlidersFollowAnAppliedDesignWithoutRewritingItsBoxes) {
+  ScriptedWindow w;
+  DesignInputs design;
+  design.setText(TextBox::Text7, "90");
+  design.setText(TextBox::Text6, "1.8875");
+  w.applyDesign(design);
+  EXPECT_EQ(box(w, TextBox::Text6)->text(), q("1.8875"));  // the texts as applied
+  EXPECT_EQ(bar(w, Slider::HScroll3)->value(), 900);
+  EXPECT_EQ(bar(w, Slider::HScroll2)->value(), 189);
+  bar(w, Slider::HScroll3)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(box(w, TextBox::Text7)->text(), q("90.1"));  // one step from the applied design
+  EXPECT_EQ(box(w, TextBox::Text6)->text(), q("1.8875"));
+}
+
+TEST(Honesty, FullWidthAndOutOfRangeTextsAreMarkedWithWhatIsRead) {
+  ScriptedWindow w;
+  const struct {
+    const char* text;
+    const char* tip;
+  } cases[] = {{"２.２", "计算时读作 2.2。"}, {"1e999", "超出数值范围"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    box(w, TextBox::Text4)->setText(q(c.text));
+    EXPECT_TRUE(w.marks().isFlagged(TextBox::Text4));
+    EXPECT_TRUE(box(w, TextBox::Text4)->toolTip().contains(q(c.tip))) << box(w, TextBox::Text4)->toolTip().toStdString();
+  }
+  box(w, TextBox::Text4)->setText(q("２.２"));
+  w.press(Command::Command1);
+  EXPECT_TRUE(w.faults.empty());
+  EXPECT_EQ(box(w, TextBox::Text5)->text(), q("4.18"));
+}
+
+TEST(Honesty, SheetCarriesTheDesignInformationAndIsNamedByIt) {
+  QTemporaryDir dir;
+  ScriptedWindow w;
+  w.setMetadata(DesignMetadata{"离合器 A", "DS-0420", "张工", "第一稿", ""});
+  w.answer = dir.filePath(q("d.diaspring"));
+  ASSERT_TRUE(w.saveAs());
+  w.press(Command::Command1);
+  w.answer = dir.filePath(q("sheet.pdf"));
+  w.exportDesignSheet();
+  EXPECT_TRUE(w.asked.back().suggested.endsWith(q("DS-0420 膜片弹簧设计报告.pdf"))) << w.asked.back().suggested.toStdString();
+  const QString text = pdfText(w.answer);
+  for (const char* said : {"离合器 A", "DS-0420", "张工", "第一稿", "d.diaspring"})
+    EXPECT_TRUE(text.contains(q(said))) << said;
+}
+
+TEST(Honesty, RestoredAutosaveGoesBackToItsFileStillModified) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(q("design2.diaspring"));
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  const QString left = QDir(folder).filePath(q("autosave-99999999-1"));  // as a crash leaves it
+  std::string savedAt;
+  {
+    ScriptedWindow w;
+    w.answer = path;
+    ASSERT_TRUE(w.saveAs());
+    savedAt = w.metadata().savedAt;
+    box(w, TextBox::Text33)->setText(q("6100"));
+    ASSERT_TRUE(w.autosave());
+    const QString copy = w.autosavePath();
+    const QString base = copy.left(copy.size() - q(".diaspring").size());
+    ASSERT_TRUE(QFile::copy(copy, left + q(".diaspring")));
+    ASSERT_TRUE(QFile::copy(base + q(".origin"), left + q(".origin")));
+    QFile newest(left + q(".diaspring"));
+    ASSERT_TRUE(newest.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(newest.setFileTime(QDateTime::currentDateTime().addDays(1), QFileDevice::FileModificationTime));
+  }
+  ScriptedWindow w;
+  w.restore = true;
+  w.offerRestore();
+  EXPECT_EQ(w.filePath(), QFileInfo(path).absoluteFilePath());
+  EXPECT_TRUE(w.isWindowModified());
+  EXPECT_EQ(box(w, TextBox::Text33)->text(), q("6100"));
+  EXPECT_EQ(w.metadata().savedAt, savedAt);  // the file's save, not the autosave's time
+  EXPECT_FALSE(QFile::exists(left + q(".origin")));
+  w.saveChanges = QMessageBox::Discard;
+}
+
+TEST(Honesty, CancelledSearchLeavesNoOldTableAndNoFullBar) {
+  ScriptedWindow w;
+  w.openAutoDesign();
+  app::AutoDesignDialog* dialog = w.autoDesignDialog();
+  const char* ranges[4][2] = {{"2", "4"}, {"1.8", "1.9"}, {"86", "88"}, {"1.25", "1.3"}};
+  for (int i = 0; i < 4; ++i)
+    for (int end = 0; end < 2; ++end) dialog->rangeEdit(i, end == 1)->setText(q(ranges[i][end]));
+  QSignalSpy finished(dialog, &app::AutoDesignDialog::searchFinished);
+  ASSERT_TRUE(dialog->start());
+  ASSERT_TRUE(finished.wait(120000));
+  ASSERT_GT(dialog->table()->rowCount(), 0);
+  dialog->rangeEdit(0, true)->setText(q("40"));  // a long search, cancelled
+  ASSERT_TRUE(dialog->start());
+  dialog->cancel();
+  ASSERT_TRUE(finished.wait(60000));
+  EXPECT_EQ(dialog->table()->rowCount(), 0);
+  EXPECT_EQ(dialog->progress()->value(), 0);
+}
+
+TEST(Honesty, ChineseTextsSayItInChinese) {
+  search::Options options;
+  ASSERT_EQ(search::addStrengthGoals(options, DesignInputs()), "");
+  search::Infeasibility why;
+  why.constraintsNeverMet = {search::kSigmaIConstraint};
+  const std::string text = search::explainInWords(why, options);
+  EXPECT_NE(text.find(search::kSigmaIConstraintZh), std::string::npos) << text;
+  EXPECT_EQ(text.find("sigma"), std::string::npos) << text;
+  for (const char* section : {"<h3>七、强度与分离特性</h3>", "<h3>八、自动设计</h3>"})
+    EXPECT_TRUE(app::guideHtml().contains(q(section))) << section;
+}
+
+}  // namespace
