@@ -137,7 +137,7 @@ std::string renderText(const ComparisonInput& in, const ComparisonResult& r) {
   std::string out;
   for (std::size_t i = 0; i < in.designs.size(); ++i) {
     const DesignCurve& d = in.designs[i];
-    out += (i == 0 ? "current  " : "compared ") + d.name + ":";
+    out += d.name + (i == 0 && d.name != "current" ? " (current)" : "") + ":";
     if (!d.ok()) {
       out += " " + d.error + "\n";
       continue;
