@@ -1,7 +1,8 @@
 #include "chart/display_list.h"
 
 #include <algorithm>
-#include <bit>
+
+#include "runtime/bit_cast.h"
 
 namespace diaspring {
 namespace {
@@ -11,8 +12,8 @@ constexpr std::uint16_t kKindBits = 0x7;
 constexpr std::uint16_t kHasColor = 0x8;
 constexpr std::uint16_t kEscape = 0xFF;  // palette entry: the colour follows in a word
 
-std::uint32_t bits(float v) { return std::bit_cast<std::uint32_t>(v); }
-float number(std::uint32_t w) { return std::bit_cast<float>(w); }
+std::uint32_t bits(float v) { return bitCast<std::uint32_t>(v); }
+float number(std::uint32_t w) { return bitCast<float>(w); }
 
 DrawOp::Kind kindOf(std::uint16_t head) { return static_cast<DrawOp::Kind>(head & kKindBits); }
 

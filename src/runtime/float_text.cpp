@@ -1,4 +1,5 @@
 #include "runtime/float_text.h"
+#include "runtime/bit_cast.h"
 
 #include <algorithm>
 #include <bit>
@@ -7,13 +8,6 @@
 
 namespace diaspring {
 namespace {
-
-// std::bit_cast, which not every C++20 library has yet.
-template <class To, class From>
-constexpr To bitCast(const From& from) {
-  static_assert(sizeof(To) == sizeof(From));
-  return __builtin_bit_cast(To, from);
-}
 
 // ---------------------------------------------------------------------------
 // A non-negative integer of any size: 32-bit limbs, least significant first,
