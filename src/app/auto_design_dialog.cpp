@@ -110,8 +110,13 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
   table_->setSortingEnabled(true);
 
-  chart_ = new ChartWidget;
-  chart_->setMinimumSize(440, 260);
+  // The chart's text at the size of the window's chart (or larger as the
+  // dialog grows), not shrunk with the smaller panel.
+  constexpr QSize kChartMinimum(440, 260);
+  ChartStyle chartStyle;
+  chartStyle.naturalSize = QSizeF(kChartMinimum.width() - 4, kChartMinimum.height() - 4);  // inside the frame
+  chart_ = new ChartWidget(nullptr, chartStyle);
+  chart_->setMinimumSize(kChartMinimum);
 
   auto* left = new QVBoxLayout;
   left->addLayout(rangeBox);

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include "box_help.h"
+#include "label_fit.h"
 #include "runtime/convert.h"
 #include "runtime/fault.h"
 
@@ -63,6 +64,7 @@ void BoxMarks::textChanged(TextBox box) {
   QLineEdit* edit = fields_.edit(box);
   if (isResultBox(box)) {
     edit->setToolTip(resultToolTip(box, edit->text()));
+    fitBoxText(*edit);
     return;
   }
   const std::string text = edit->text().toStdString();

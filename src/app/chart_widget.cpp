@@ -1,13 +1,14 @@
 #include "chart_widget.h"
 
 #include <cmath>
+#include <utility>
 
 #include <QPaintEvent>
 #include <QPainter>
 
 namespace diaspring::app {
 
-ChartWidget::ChartWidget(QWidget* parent) : QFrame(parent) {
+ChartWidget::ChartWidget(QWidget* parent, ChartStyle style) : QFrame(parent), painter_(std::move(style)) {
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   setLineWidth(2);
   setFocusPolicy(Qt::StrongFocus);

@@ -17,7 +17,9 @@ namespace diaspring::app {
 class ChartWidget : public QFrame {
   Q_OBJECT
  public:
-  explicit ChartWidget(QWidget* parent = nullptr);
+  // `style`: how the list is painted; its natural size is the panel's inside
+  // at which the text has the font's size (the window's chart by default).
+  explicit ChartWidget(QWidget* parent = nullptr, ChartStyle style = {});
 
   DisplayList& displayList() { return list_; }
   const DisplayList& displayList() const { return list_; }

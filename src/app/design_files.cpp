@@ -177,15 +177,21 @@ void MainWindow::updateTitle() {
   setWindowFilePath(filePath_);
 }
 
-void MainWindow::loadDocument(const DesignDocument& document, const QString& path) {
+void MainWindow::loadDocument(const DesignDocument& document, const QString& path, bool placeSliders) {
   // The sliders first, without their events, then every input text as
-  // stored: the file's texts win over what a slider would write.
+  // stored: the file's texts win over what a slider would write. Each slider
+  // goes to the position nearest its box's number, so that its next step
+  // starts from the design shown; the stored position where the text reads
+  // as no number in its range. A new design is the window as it opens.
+  DesignInputs placed = document.inputs;
   for (int i = 1; i <= kSliderCount; ++i) {
     const auto slider = static_cast<Slider>(i);
+    if (placeSliders)
+      placed.setSlider(slider, nearestSliderPosition(slider, placed.text(sliderBox(slider)), placed.slider(slider)));
     const QSignalBlocker blocker(fields_.bar(slider));
-    fields_.bar(slider)->setValue(document.inputs.slider(slider));
+    fields_.bar(slider)->setValue(placed.slider(slider));
   }
-  document.inputs.typeInto(fields_);
+  placed.typeInto(fields_);
   // The results and the chart belonged to the design before.
   logic_->press(Command::Command2);
   fields_.setText(TextBox::Text5, "");
@@ -194,7 +200,10 @@ void MainWindow::loadDocument(const DesignDocument& document, const QString& pat
   // The analysis (and the sheet's second page) belonged to that run too.
   lastRun_.reset();
   if (analysisWindow_ != nullptr) analysisWindow_->setCurveRun(lastRun_);
+  // The design as placed is the file's: moving a slider to its text is no
+  // change to save.
   document_ = document;
+  document_.inputs = placed;
   metadata_ = document.metadata;
   extras_ = document.inputs.extras();
   if (analysisWindow_ != nullptr) analysisWindow_->setExtras(document.inputs);
@@ -226,7 +235,7 @@ bool MainWindow::openFile(const QString& path) {
 }
 
 void MainWindow::newDesign() {
-  if (maybeSave()) loadDocument(DesignDocument{}, QString());
+  if (maybeSave()) loadDocument(DesignDocument{}, QString(), false);
 }
 
 void MainWindow::openDesign() {

@@ -1,6 +1,10 @@
 #include "label_fit.h"
 
 #include <QFontInfo>
+#include <QFontMetricsF>
+#include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QLabel>
 #include <QTextLayout>
 #include <QTextOption>
@@ -25,18 +29,52 @@ bool captionFits(const QString& text, const QFont& font, QSize box) {
   return fits && height <= box.height() + kDescentAllowance;
 }
 
-QFont fittingFont(const QString& text, const QFont& base, QSize box) {
-  if (captionFits(text, base, box)) return base;
+namespace {
+
+// `base` where `fits` accepts it; otherwise the largest narrower or smaller
+// variant it accepts (the smallest tried when it accepts none).
+template <class Fits>
+QFont firstFitting(const QFont& base, Fits&& fits) {
+  if (fits(base)) return base;
   const int basePixels = QFontInfo(base).pixelSize();
   QFont font = base;
   for (int pixels = basePixels; pixels >= basePixels - 3 && pixels > 0; --pixels) {
     for (int stretch : {100, 95, 90}) {
       font.setPixelSize(pixels);
       font.setStretch(stretch);
-      if (captionFits(text, font, box)) return font;
+      if (fits(font)) return font;
     }
   }
   return font;
+}
+
+}  // namespace
+
+QFont fittingFont(const QString& text, const QFont& base, QSize box) {
+  return firstFitting(base, [&](const QFont& font) { return captionFits(text, font, box); });
+}
+
+int lineTextWidth(const QLineEdit& edit) {
+  // As the line edit lays out its text: the style's contents rectangle
+  // inside the frame, less the text margins and its own fixed margin of
+  // two pixels a side.
+  constexpr int kLineEditMargin = 2;
+  QStyleOptionFrame option;
+  option.initFrom(&edit);
+  option.lineWidth = edit.hasFrame() ? edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &edit) : 0;
+  option.midLineWidth = 0;
+  option.state |= QStyle::State_Sunken;
+  const QRect contents = edit.style()->subElementRect(QStyle::SE_LineEditContents, &option, &edit);
+  const QMargins margins = edit.textMargins();
+  return contents.width() - margins.left() - margins.right() - 2 * kLineEditMargin;
+}
+
+QFont fittingLineFont(const QString& text, const QFont& base, int width) {
+  return firstFitting(base, [&](const QFont& font) { return QFontMetricsF(font).horizontalAdvance(text) <= width; });
+}
+
+void fitBoxText(QLineEdit& edit) {
+  edit.setFont(fittingLineFont(edit.text(), edit.parentWidget()->font(), lineTextWidth(edit)));
 }
 
 int coveredWidth(const QLabel& label) {

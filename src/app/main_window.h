@@ -75,8 +75,9 @@ class MainWindow : public QMainWindow {
   void editMetadata();
   const QString& filePath() const { return filePath_; }
   // Opens a design file into the window (without asking to save first): the
-  // boxes and sliders show the file's texts and positions, the results and
-  // the chart are cleared. A file that cannot be read is refused with a
+  // boxes show the file's texts, each slider the position nearest its box's
+  // number (the stored one where the text reads as no number in range), the
+  // results and the chart are cleared. A file that cannot be read is refused with a
   // warning naming it and the problem, and the window keeps its design.
   bool openFile(const QString& path);
   // The menu's commands: each asks to save unsaved changes first.
@@ -202,7 +203,10 @@ class MainWindow : public QMainWindow {
   void inputsChanged();
   void trackDesign();
   void updateTitle();
-  void loadDocument(const DesignDocument& document, const QString& path);
+  // Shows a design and forgets the results of the one before. With
+  // `placeSliders`, each slider goes to the position nearest its box's
+  // number; else to the document's stored position.
+  void loadDocument(const DesignDocument& document, const QString& path, bool placeSliders = true);
   bool writeDocument(const QString& path);
   void rememberRecent(const QString& path);
   void forgetRecent(const QString& path);

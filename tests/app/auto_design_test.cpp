@@ -2,6 +2,7 @@
 // run off the window's thread, the table sorted, a design put into the
 // window with a double click.
 #include <QAction>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -69,6 +70,23 @@ TEST_F(AutoDesign, OpensFromTheChartMenuOnce) {
   EXPECT_TRUE(dialog->isVisible());
   window.openAutoDesign();
   EXPECT_EQ(window.autoDesignDialog(), dialog);
+}
+
+TEST_F(AutoDesign, ChartTextIsAsLargeAsTheWindowChartsText) {
+  AutoDesignDialog* dialog = open();
+  window.show();
+  // The text's pixel size on screen: the font's at the natural size, grown or
+  // shrunk with the panel.
+  const auto shown = [](const diaspring::app::ChartWidget* chart) {
+    const diaspring::ChartPainter& painter = chart->painter();
+    return painter.magnification(QRectF(chart->contentsRect())) * QFontInfo(painter.style().font).pixelSize();
+  };
+  const auto* own = dialog->tradeOffChart();
+  const auto* main = window.chart();
+  for (const QSize size : {dialog->minimumSizeHint(), dialog->size(), dialog->size() * 1.5}) {
+    dialog->resize(size);
+    EXPECT_GE(shown(own), shown(main) - 1e-9) << size.width() << "x" << size.height();
+  }
 }
 
 TEST_F(AutoDesign, FindsSortsAndAppliesDesigns) {

@@ -16,9 +16,17 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include <array>
+#include <cmath>
+#include <functional>
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include "analysis_window.h"
+#include "compare/design_curve.h"
+#include "compare_window.h"
+#include "form/controls.h"
 #include "auto_design_dialog.h"
 #include "guide.h"
 #include "search/strength_goals.h"
@@ -113,6 +121,108 @@ TEST(Honesty, SlidersFollowAnAppliedDesignWithoutRewritingItsBoxes) {
   bar(w, Slider::HScroll3)->triggerAction(QAbstractSlider::SliderSingleStepAdd);
   EXPECT_EQ(box(w, TextBox::Text7)->text(), q("90.1"));  // one step from the applied design
   EXPECT_EQ(box(w, TextBox::Text6)->text(), q("1.8875"));
+}
+
+// Every way the program itself puts a design into the boxes leaves each
+// slider at the position nearest its box's number, its box as given; typing
+// into a box moves no slider.
+TEST(Honesty, SlidersFollowEveryDesignTheProgramPutsIntoTheBoxes) {
+  using Positions = std::array<int, kSliderCount>;
+  const Positions opening = {200, 160, 1020, 120, 20, 20};  // the window as it opens
+  const Positions placed = {235, 175, 953, 125, 80, 120};
+  DesignDocument design;  // its stored positions are the range minimums
+  for (auto [b, text] : {std::pair{TextBox::Text4, "2.35"}, {TextBox::Text6, "1.75"}, {TextBox::Text7, "95.3"},
+                         {TextBox::Text9, "1.25"}, {TextBox::Text10, "0.8"}, {TextBox::Text11, "1.2"}})
+    design.inputs.setText(b, text);
+  for (int i = 1; i <= kSliderCount; ++i)
+    design.inputs.setSlider(static_cast<Slider>(i), sliderRange(static_cast<Slider>(i)).min);
+  DesignDocument matching = design;
+  for (int i = 1; i <= kSliderCount; ++i) matching.inputs.setSlider(static_cast<Slider>(i), placed[i - 1]);
+  DesignDocument unreadable = matching;
+  unreadable.inputs.setText(TextBox::Text4, "1e999");  // read as an overflow
+  unreadable.inputs.setSlider(Slider::HScroll1, 310);
+
+  QTemporaryDir dir;
+  const auto file = [&dir](const char* name, DesignDocument d) {
+    const QString path = dir.filePath(q(name));
+    EXPECT_FALSE(writeDesignFile(path.toStdString(), d));
+    return path;
+  };
+  const QString designPath = file("design.diaspring", design);
+  const QString matchingPath = file("matching.diaspring", matching);
+  const QString unreadablePath = file("unreadable.diaspring", unreadable);
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+  ASSERT_TRUE(QDir().mkpath(folder));
+  const QString crashed = QDir(folder).filePath(q("autosave-99999998-1.diaspring"));
+
+  const struct {
+    const char* name;
+    std::function<Positions(ScriptedWindow&)> put;  // returns the positions expected
+  } ways[] = {
+      {"自动设计 applies",
+       [&](ScriptedWindow& w) {
+         w.applyDesign(design.inputs);
+         return placed;
+       }},
+      {"a file out of step", [&](ScriptedWindow& w) { return w.openFile(designPath) ? placed : Positions{}; }},
+      {"a file in step", [&](ScriptedWindow& w) { return w.openFile(matchingPath) ? placed : Positions{}; }},
+      {"a file whose h overflows",
+       [&](ScriptedWindow& w) {
+         Positions p = placed;
+         p[0] = 310;
+         return w.openFile(unreadablePath) ? p : Positions{};
+       }},
+      {"an autosave restored",
+       [&](ScriptedWindow& w) {
+         DesignDocument copy = design;
+         EXPECT_FALSE(writeDesignFile(crashed.toStdString(), copy));
+         QFile newest(crashed);
+         EXPECT_TRUE(newest.open(QIODevice::ReadWrite));
+         EXPECT_TRUE(newest.setFileTime(QDateTime::currentDateTime().addDays(2), QFileDevice::FileModificationTime));
+         newest.close();
+         w.restore = true;
+         w.offerRestore();
+         return placed;
+       }},
+      {"a calibration typed back",
+       [&](ScriptedWindow& w) {
+         w.showCompareWindow();
+         app::CompareWindow& c = *w.compareWindow();
+         const compare::DesignCurve d = compare::designCurve(DesignInputs(), "d");
+         QByteArray rig = "lambda1;F1\n";  // the default design 2 % stiffer
+         for (int i = 1; i <= 50; ++i)
+           rig += QByteArray::number(0.1 * i) + ";" + QByteArray::number(1.02 * d.load(0.1 * i), 'g', 10) + "\n";
+         QFile csv(dir.filePath(q("rig.csv")));
+         EXPECT_TRUE(csv.open(QIODevice::WriteOnly));
+         csv.write(rig);
+         csv.close();
+         EXPECT_TRUE(c.importMeasured(csv.fileName()));
+         EXPECT_TRUE(c.applyFit(0));
+         const double h = std::stod(w.currentInputs().text(TextBox::Text4));
+         const double ratio = std::stod(w.currentInputs().text(TextBox::Text6));
+         EXPECT_NE(h, 2.2);
+         // The other boxes keep the opening texts: 84.7, 1.33, 1.6, 1.6.
+         return Positions{int(std::lround(h * 100)), int(std::lround(ratio * 100)), 847, 133, 160, 160};
+       }},
+      {"typing into a box",
+       [&](ScriptedWindow& w) {
+         box(w, TextBox::Text7)->setText(q("95.3"));
+         box(w, TextBox::Text4)->setText(q("3.1"));
+         return opening;
+       }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
+    ScriptedWindow w;
+    const std::string r = w.currentInputs().text(TextBox::Text7);
+    const Positions expected = way.put(w);
+    for (int i = 1; i <= kSliderCount; ++i)
+      EXPECT_EQ(bar(w, static_cast<Slider>(i))->value(), expected[i - 1]) << sliderName(static_cast<Slider>(i));
+    const char* typed = std::string_view(way.name) == "a calibration typed back" ? r.c_str() : "95.3";
+    EXPECT_EQ(box(w, TextBox::Text7)->text(), q(typed));  // the box as given, not as a slider writes it
+    w.saveChanges = QMessageBox::Discard;
+  }
+  EXPECT_FALSE(QFile::exists(crashed));
 }
 
 TEST(Honesty, FullWidthAndOutOfRangeTextsAreMarkedWithWhatIsRead) {
