@@ -87,8 +87,11 @@ bool runAndKillAt(const std::string& in, const std::string& out, const char* sto
 TEST(StudyKilled, LeavesTheEarlierOutputAsItWas) {
   const fs::path dir = fs::temp_directory_path() / ("diaspring-kill-" + std::to_string(getpid()));
   fs::create_directories(dir);
+  // More rows than one batch, so the study is stopped halfway; most of them
+  // cannot be read (one field where the header has two), which costs
+  // nothing, so the test is quick on any machine.
   std::string manyRows = "h,HoverH\n";
-  for (int i = 0; i < 2000; ++i) manyRows += "2.2,1.9\n";
+  for (int i = 0; i < 2000; ++i) manyRows += i % 100 == 0 ? "2.2,1.9\n" : "2.2\n";
   for (const char* stopAt : {"rows", "rename"}) {
     SCOPED_TRACE(stopAt);
     const std::string in = (dir / "in.csv").string();
