@@ -6,8 +6,10 @@
 #include <optional>
 #include <vector>
 
+#include "cli/cli_args.h"
 #include "cli/exporter.h"
 #include "cli/json_writer.h"
+#include "cli/session.h"
 #include "cli/utf8_text.h"
 #include "design/design_file.h"
 #include "form/extra_inputs.h"
@@ -31,6 +33,7 @@ struct CompareArgs {
   std::uint64_t seed = kDefaultSeed;
   bool json = false;
   std::string chart;
+  std::string report;
   int scale = 2;
 };
 
@@ -59,7 +62,8 @@ std::string parseArgs(std::span<const std::string_view> args, CompareArgs& a, bo
       continue;
     }
     const bool takesValue = arg == "--design" || arg == "--set" || arg == "--measured" || arg == "--tolerance" ||
-                            arg == "--samples" || arg == "--seed" || arg == "--chart" || arg == "--scale";
+                            arg == "--samples" || arg == "--seed" || arg == "--chart" || arg == "--report" ||
+                            arg == "--scale";
     if (!takesValue) return "unexpected argument " + quote(arg) + "; see compare --help";
     if (i + 1 == args.size()) return std::string(arg) + " needs a value";
     const std::string_view value = args[++i];
@@ -69,6 +73,12 @@ std::string parseArgs(std::span<const std::string_view> args, CompareArgs& a, bo
     else if (arg == "--measured") a.measured.emplace_back(value);
     else if (arg == "--tolerance") a.tolerances.emplace_back(value);
     else if (arg == "--chart") a.chart = std::string(value);
+    else if (arg == "--report") {
+      const std::string ext = std::filesystem::path(value).extension().string();
+      if (ext.size() != 4 || (ext[1] | 0x20) != 'p' || (ext[2] | 0x20) != 'd' || (ext[3] | 0x20) != 'f')
+        return "--report " + quote(value) + ": the file name must end in .pdf";
+      a.report = std::string(value);
+    }
     else if (arg == "--samples") error = parseWhole("--samples", value, 0, kMaxSamples, a.samples);
     else if (arg == "--scale") error = parseWhole("--scale", value, 1, 8, a.scale);
     else if (arg == "--seed")
@@ -82,6 +92,14 @@ std::string parseArgs(std::span<const std::string_view> args, CompareArgs& a, bo
   }
   if (a.designs.size() + a.measured.size() + (a.designs.empty() ? 1 : 0) > static_cast<std::size_t>(kMaxCompared))
     return "at most " + std::to_string(kMaxCompared) + " curves (designs and measurements) are compared at once";
+  // The files a run writes are two files, and neither is one it reads.
+  const NamedPath outputs[] = {{"--chart", a.chart}, {"--report", a.report}};
+  if (std::string e = sameFileError(outputs); !e.empty()) return e;
+  for (const auto& [option, inputs] : {std::pair{"--design", &a.designs}, std::pair{"--measured", &a.measured}})
+    for (const std::string& in : *inputs) {
+      const NamedPath overInput[] = {{option, in}, {"--chart", a.chart}, {"--report", a.report}};
+      if (std::string e = sameFileError(overInput); !e.empty()) return e;
+    }
   return {};
 }
 
@@ -319,7 +337,8 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
     o.out =
         "usage: diaspring-cli compare [--design FILE ...] [--set NAME=TEXT ...] [--measured FILE ...]\n"
         "                             [--tolerance NAME=VALUE ...] [--samples N] [--seed S]\n"
-        "                             [--chart OUT.png|svg|pdf] [--scale N] [--json]\n"
+        "                             [--chart OUT.png|svg|pdf] [--scale N]\n"
+        "                             [--report OUT.pdf] [--json]\n"
         "  The current design is the window's default, or the first --design, with the --set texts\n"
         "  typed over it; further --design files are drawn beside it (at most 8 curves in all).\n"
         "  --measured FILE   a measured curve: λ1 in mm and F1 in N, one pair a row (CSV or blanks),\n"
@@ -330,12 +349,15 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
         "                    and r default to the disc-spring standard's tolerances (DIN EN 16983),\n"
         "                    E to 0 %\n"
         "  --samples N       Monte Carlo springs (0 ... 1000000, default 10000); --seed S (default 19)\n"
-        "  --chart FILE      the comparison chart with the scatter band\n";
+        "  --chart FILE      the comparison chart with the scatter band\n"
+        "  --report FILE.pdf the current design's sheet with the comparison as its last page\n";
     return o;
   }
   if (!a.chart.empty() && !exporter) return usage("--chart needs the build with Qt");
+  if (!a.report.empty() && !exporter) return usage("--report needs the build with Qt");
 
   DesignInputs current;
+  DesignDocument currentDocument;  // its metadata heads the design sheet
   std::string currentName = "current";
   std::vector<DesignCurve> others;
   for (std::size_t i = 0; i < a.designs.size(); ++i) {
@@ -347,6 +369,7 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
     }
     if (i == 0) {
       current = read.document->inputs;
+      currentDocument = *read.document;
       currentName = stem(a.designs[i]);
     } else {
       others.push_back(designCurve(read.document->inputs, stem(a.designs[i])));
@@ -387,6 +410,24 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
     if (auto why = exporter->writeChart(chart, a.chart, a.scale)) {
       o.status = kExitFault;
       o.err += "diaspring-cli compare: cannot write " + a.chart + ": " + *why + "\n";
+    }
+  }
+  if (!a.report.empty()) {
+    // The current design's sheet as the window's curve and check leave it,
+    // with the comparison as its last page.
+    Session session;
+    currentDocument.inputs = current;
+    session.loadDesign(currentDocument);
+    session.applyAll(defaultActions());
+    const DesignMetadata& about = currentDocument.metadata;
+    exporter->setReportHeading({about.project, about.partNumber, about.designer, about.notes,
+                                a.designs.empty() ? "" : std::filesystem::path(a.designs[0]).filename().string()});
+    const std::optional<AnalysisInput> analysis = session.analysisInput();
+    if (auto why = exporter->writeReportWithComparison(session.logic().lastRunFields(), session.chart(), a.report,
+                                                       analysis ? &*analysis : nullptr, in, r, sceneOf(in, r),
+                                                       session.logic().inputsEditedSinceRun())) {
+      o.status = kExitFault;
+      o.err += "diaspring-cli compare: cannot write " + a.report + ": " + *why + "\n";
     }
   }
   return o;

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 
 #include "render/chart_export.h"
+#include "render/comparison_page.h"
 #include "render/design_sheet.h"
 
 namespace diaspring::cli {
@@ -53,6 +54,18 @@ class FileExporter final : public Exporter {
     startQt();
     return reasonOf(saveDesignSheet(fields, chart, QFile::decodeName(path.c_str()), QDate::currentDate(), &analysis,
                                     inputsEdited, &info_));
+  }
+
+  std::optional<std::string> writeReportWithComparison(const Fields& fields, const DisplayList& chart,
+                                                       const std::string& path, const AnalysisInput* analysis,
+                                                       const compare::ComparisonInput& input,
+                                                       const compare::ComparisonResult& result,
+                                                       const compare::ComparisonScene& scene,
+                                                       bool inputsEdited) override {
+    startQt();
+    const ComparisonPage page{input, result, scene};
+    return reasonOf(saveDesignSheet(fields, chart, QFile::decodeName(path.c_str()), QDate::currentDate(), analysis,
+                                    inputsEdited, &info_, &page));
   }
 
  private:

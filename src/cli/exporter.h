@@ -9,6 +9,7 @@
 
 #include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
+#include "compare/comparison.h"
 #include "form/fields.h"
 
 namespace diaspring::cli {
@@ -42,6 +43,17 @@ class Exporter {
                                                              const std::string& path, const AnalysisInput&,
                                                              bool inputsEdited) {
     return writeReport(fields, chart, path, inputsEdited);
+  }
+  // The sheet (with the analysis page when `analysis` is given) and, last,
+  // the comparison page: the comparison, its results and what its chart
+  // shows. An exporter that cannot draw that page writes the sheet without it.
+  virtual std::optional<std::string> writeReportWithComparison(const Fields& fields, const DisplayList& chart,
+                                                               const std::string& path, const AnalysisInput* analysis,
+                                                               const compare::ComparisonInput&,
+                                                               const compare::ComparisonResult&,
+                                                               const compare::ComparisonScene&, bool inputsEdited) {
+    return analysis ? writeReportWithAnalysis(fields, chart, path, *analysis, inputsEdited)
+                    : writeReport(fields, chart, path, inputsEdited);
   }
 };
 

@@ -233,11 +233,23 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
     plot.polyline(samples[k], st);
     chart.drawWidth(1);
     if (!d.curve.ok()) continue;
-    for (std::size_t i = 0; i < d.curve.points.size(); ++i) {
-      const auto [x, y] = d.curve.points[i];
+    // Points that nearly coincide (N and C of some designs) share one
+    // label, "N,C", rather than printing their letters over each other.
+    const auto near = [&](const XY& p, const XY& q) {
+      return std::fabs(p.first - q.first) < 0.03 * dx && std::fabs(p.second - q.second) < 0.04 * dy;
+    };
+    const auto& pts = d.curve.points;
+    for (std::size_t i = 0; i < pts.size(); ++i) {
+      const auto [x, y] = pts[i];
       if (!plot.inside(x, y)) continue;
       plot.marker(x, y, 0, st.color);
-      plot.text(x + 0.006 * dx, y + 0.045 * dy, kPointNames[i]);
+      bool labelled = false;
+      for (std::size_t j = 0; j < i && !labelled; ++j) labelled = plot.inside(pts[j].first, pts[j].second) && near(pts[j], pts[i]);
+      if (labelled) continue;
+      std::string label = kPointNames[i];
+      for (std::size_t j = i + 1; j < pts.size(); ++j)
+        if (plot.inside(pts[j].first, pts[j].second) && near(pts[i], pts[j])) label += std::string(",") + kPointNames[j];
+      plot.text(x + 0.006 * dx, y + 0.045 * dy, label);
     }
   }
   for (const ShownMeasured& m : scene.measured) {

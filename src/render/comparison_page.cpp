@@ -8,6 +8,7 @@
 
 #include "chart/display_list.h"
 #include "render/chart_painter.h"
+#include "render/design_sheet.h"
 #include "render/sheet_style.h"
 #include "runtime/convert.h"
 
@@ -94,7 +95,8 @@ QString deviation(const Deviation& d) {
 
 }  // namespace
 
-void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate& date, int page, int pages) {
+void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate& date, int page, int pages,
+                         bool inputsEdited) {
   Page sheet(painter);
   double y = kTop;
   sheet.text(kLeft, y, kWidth, 8, QStringLiteral("特性曲线对比与生产离散"), 15, kInk, Qt::AlignLeft, true);
@@ -103,6 +105,12 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
   y += 9;
   sheet.rule(y, kAccent, 0.5);
   y += 3;
+  if (inputsEdited) {
+    sheet.fill(kLeft, y, kWidth * 0.72, 5.6, kFailFill);
+    sheet.text(kLeft, y, kWidth * 0.72, 5.6, QString::fromUtf8(kInputsEditedWarning), 10, kFailInk, Qt::AlignHCenter,
+               true);
+    y += 8;
+  }
 
   y = sheet.heading(y, QStringLiteral("一、载荷–变形特性"));
   DisplayList list;

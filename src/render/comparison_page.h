@@ -20,7 +20,10 @@ struct ComparisonPage {
 };
 
 // Paints the page on `painter`, whose device is an A4 page (any resolution),
-// marked as page `page` of the sheet's `pages`.
-void paintComparisonPage(QPainter& painter, const ComparisonPage& comparison, const QDate& date, int page, int pages);
+// marked as page `page` of the sheet's `pages`; `inputsEdited`: the boxes
+// were edited since the curve run (the page then says so at its top, as the
+// sheet's other pages do).
+void paintComparisonPage(QPainter& painter, const ComparisonPage& comparison, const QDate& date, int page, int pages,
+                         bool inputsEdited = false);
 
 }  // namespace diaspring

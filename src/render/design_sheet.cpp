@@ -497,7 +497,7 @@ bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields
   }
   if (comparison != nullptr) {
     if (!device.newPage()) return false;
-    paintComparisonPage(painter, *comparison, date, pages, pages);
+    paintComparisonPage(painter, *comparison, date, pages, pages, inputsEdited);
   }
   return true;
 }

@@ -103,6 +103,11 @@ TEST_F(CompareCommand, RefusesBadInputWithAMessageAndNoOutput) {
       {{"--tolerance", "q=1"}, kExitUsage, "unknown input 'q'"},
       {{"--set", "zz=1"}, kExitUsage, "unknown input 'zz'"},
       {{"--chart", "x.png"}, kExitUsage, "--chart needs"},
+      {{"--report", "x.pdf"}, kExitUsage, "--report needs"},
+      {{"--report", "x.png"}, kExitUsage, "--report 'x.png': the file name must end in .pdf"},
+      {{"--chart", "/tmp/s.pdf", "--report", "/tmp/./s.pdf"}, kExitUsage, "--chart and --report name the same file"},
+      {{"--design", "/tmp/d.pdf", "--report", "/tmp/d.pdf"}, kExitUsage, "--design and --report name the same file"},
+      {{"--measured", bad, "--chart", bad}, kExitUsage, "--measured and --chart name the same file"},
       {{"--bogus"}, kExitUsage, "unexpected argument"},
   };
   for (const Case& c : cases) {

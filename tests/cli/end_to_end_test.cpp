@@ -32,8 +32,10 @@ struct ProcessResult {
 };
 
 // Starts the executable with `args` (and `env`, or this process's
-// environment), collects both streams while it runs, and waits for it.
-ProcessResult runExecutable(const std::vector<std::string>& args, const std::vector<std::string>* env = nullptr) {
+// environment), collects both streams while it runs, and waits for it;
+// `program` starts another executable instead.
+ProcessResult runExecutable(const std::vector<std::string>& args, const std::vector<std::string>* env = nullptr,
+                            const std::string& program = DIASPRING_CLI_PATH) {
   ProcessResult run;
   int outPipe[2];
   int errPipe[2];
@@ -47,7 +49,7 @@ ProcessResult runExecutable(const std::vector<std::string>& args, const std::vec
   posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
   for (int fd : {outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) posix_spawn_file_actions_addclose(&actions, fd);
 
-  std::vector<std::string> argStore{DIASPRING_CLI_PATH};
+  std::vector<std::string> argStore{program};
   argStore.insert(argStore.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& a : argStore) argv.push_back(a.data());
@@ -61,14 +63,14 @@ ProcessResult runExecutable(const std::vector<std::string>& args, const std::vec
   }
 
   pid_t pid = 0;
-  const int spawned = posix_spawn(&pid, DIASPRING_CLI_PATH, &actions, nullptr, argv.data(), env ? envp.data() : environ);
+  const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), env ? envp.data() : environ);
   posix_spawn_file_actions_destroy(&actions);
   close(outPipe[1]);
   close(errPipe[1]);
   if (spawned != 0) {
     close(outPipe[0]);
     close(errPipe[0]);
-    ADD_FAILURE() << "cannot start " << DIASPRING_CLI_PATH;
+    ADD_FAILURE() << "cannot start " << program;
     return run;
   }
 
@@ -280,6 +282,28 @@ TEST(CliExecutable, AnUnwritableFileExitsOneWithTheReasonAndTheOutputComplete) {
   EXPECT_EQ(run.out, plain.out);
   EXPECT_EQ(run.err, "diaspring-cli: cannot write '" + dir.file("plain/c.png") + "': Not a directory\n"
                      "diaspring-cli: cannot write '" + dir.file("missing/sheet.pdf") + "': No such file or directory\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+}
+
+TEST(CliExecutable, CompareReportIsTheSheetWithTheComparisonPageLastOrNothing) {
+  ScratchDir dir;
+  ASSERT_TRUE(dir.valid());
+  const std::string sheet = dir.file("sheet.pdf");
+  const ProcessResult run = runExecutable({"compare", "--set", "h=2.1", "--samples", "500", "--report", sheet});
+  ASSERT_EQ(run.status, 0) << run.err;
+  // The sheet, the analysis and, on the third and last page only, the comparison.
+  const std::string text = runExecutable({"-layout", sheet, "-"}, nullptr, "/usr/bin/pdftotext").out;
+  const std::size_t third = text.find('\f', text.find('\f') + 1);
+  ASSERT_NE(third, std::string::npos) << text;
+  EXPECT_EQ(text.find('\f', third + 1), text.size() - 1);
+  EXPECT_GT(text.find("特性曲线对比与生产离散"), third) << text;
+  EXPECT_GT(text.find("第3页共3页"), third);
+  EXPECT_EQ(text.find("特性曲线对比"), text.find("特性曲线对比与生产离散"));
+
+  const std::string missing = dir.file("missing/sheet.pdf");
+  const ProcessResult failed = runExecutable({"compare", "--samples", "50", "--report", missing});
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_NE(failed.err.find("cannot write " + missing), std::string::npos) << failed.err;
   EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
 }
 

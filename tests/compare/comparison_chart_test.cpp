@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <set>
+#include <vector>
 #include <string>
 
 #include "chart/display_list.h"
@@ -66,6 +68,29 @@ TEST(ComparisonChart, EveryCurveHasItsOwnStyleAndTheAxesHoldEverything) {
   for (double v : scene.band->sigmaUpper) EXPECT_LE(v, frame.data.y1);
   const double step = niceStep(frame.data.y1 - frame.data.y0, 7);
   EXPECT_NEAR(std::remainder(frame.data.y1, step), 0, 1e-9 * step);
+}
+
+TEST(ComparisonChart, PointsThatNearlyCoincideShareOneLabel) {
+  // The default design's valley N and point C lie 0.01 mm and 0.3 N apart;
+  // with h = 2.6 they are 0.30 mm apart.
+  struct Case {
+    const char* h;
+    std::vector<std::string> labels;
+  };
+  for (const Case& c : {Case{"2.2", {"M", "N,C", "H", "B", "A"}}, Case{"2.6", {"M", "N", "H", "B", "A", "C"}}}) {
+    ComparisonInput in;
+    DesignInputs d;
+    d.setText(*inputBoxOfKey("h"), c.h);
+    in.designs.push_back(designCurve(d, "x"));
+    ASSERT_TRUE(in.designs[0].ok());
+    DisplayList chart;
+    drawComparison(chart, sceneOf(in, runComparison(in)));
+    std::multiset<std::string> shown;
+    for (const DrawOp& op : chart.ops())
+      if (op.kind == DrawOp::Kind::Print && chart.text(op).size() <= 3 && std::isupper(chart.text(op)[0]))
+        shown.insert(chart.text(op));
+    EXPECT_EQ(shown, std::multiset<std::string>(c.labels.begin(), c.labels.end())) << c.h;
+  }
 }
 
 TEST(ComparisonChart, ReadoutGivesEveryCurvesLoadAtTheCursor) {

@@ -51,11 +51,12 @@ TEST(ComparisonPage, IsTheSheetsLastPageWithTheComparedCurvesFitAndScatter) {
   struct Case {
     const AnalysisInput* analysis;
     int pages;
+    bool inputsEdited;  // the page carries the warning exactly then
   };
-  for (const Case& c : {Case{nullptr, 2}, Case{&analysis, 3}}) {
-    const QString path = dir.filePath(QStringLiteral("sheet%1.pdf").arg(c.pages));
+  for (const Case& c : {Case{nullptr, 2, false}, Case{&analysis, 3, true}, Case{nullptr, 2, true}}) {
+    const QString path = dir.filePath(QStringLiteral("sheet%1%2.pdf").arg(c.pages).arg(c.inputsEdited));
     QString error;
-    ASSERT_TRUE(writeDesignSheet(window.fields, window.chart, path, &error, QDate(2024, 3, 15), c.analysis, false,
+    ASSERT_TRUE(writeDesignSheet(window.fields, window.chart, path, &error, QDate(2024, 3, 15), c.analysis, c.inputsEdited,
                                  nullptr, &page))
         << error.toStdString();
     const QStringList pages = pdfText(path).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
@@ -67,6 +68,8 @@ TEST(ComparisonPage, IsTheSheetsLastPageWithTheComparedCurvesFitAndScatter) {
           QString::fromStdString(format(page.result.measured[0].fit.h, "0.0000")),
           QString::fromStdString(format(page.result.worst.F1B.max, "0"))})
       EXPECT_TRUE(last.contains(expected)) << expected.toStdString() << "\n" << last.toStdString();
+    EXPECT_EQ(last.contains(QString::fromUtf8(kInputsEditedWarning).remove(QLatin1Char(' '))), c.inputsEdited)
+        << last.toStdString();
     EXPECT_FALSE(pages[0].contains(QStringLiteral("特性曲线对比")));
   }
 }
