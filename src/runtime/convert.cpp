@@ -160,20 +160,6 @@ void refuseNonFinite(double x) {
   if (std::isinf(x)) raise(FaultKind::Overflow);
 }
 
-// Adds one unit in the last place of a digit string; a carry out of the first
-// digit lengthens it ("999" -> "1000"). Returns true when it lengthened.
-bool incrementDigits(std::string& digits) {
-  for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-    if (*it != '9') {
-      ++*it;
-      return false;
-    }
-    *it = '0';
-  }
-  digits.insert(0, 1, '1');
-  return true;
-}
-
 // x rounded to `significant` digits, half away from zero, from its exact
 // binary value (every double has a finite decimal expansion of at most 767
 // significant digits, so nothing is lost before the rounding). Trailing zeros

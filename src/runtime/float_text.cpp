@@ -229,19 +229,6 @@ double roundToBinary(std::string_view digits, std::int64_t k, const Format& f) {
   return std::ldexp(static_cast<double>(q), static_cast<int>(e));
 }
 
-// Adds one in the last place; true when a carry lengthened the digits.
-bool incrementDigits(std::string& digits) {
-  for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-    if (*it != '9') {
-      ++*it;
-      return false;
-    }
-    *it = '0';
-  }
-  digits.insert(0, 1, '1');
-  return true;
-}
-
 void stripZeros(std::string& digits) {
   const std::size_t last = digits.find_last_not_of('0');
   digits.erase(last == std::string::npos ? 1 : last + 1);
@@ -356,6 +343,19 @@ std::string formatShortest(bool negative, std::uint64_t m, int e2, int bits, int
 }
 
 }  // namespace
+
+// Adds one in the last place; true when a carry lengthened the digits.
+bool incrementDigits(std::string& digits) {
+  for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+    if (*it != '9') {
+      ++*it;
+      return false;
+    }
+    *it = '0';
+  }
+  digits.insert(0, 1, '1');
+  return true;
+}
 
 ExactDecimal exactDecimal(double x) {
   const std::uint64_t bits = bitCast<std::uint64_t>(x);

@@ -30,4 +30,8 @@ float decimalToFloat(std::string_view digits, std::int64_t k);
 std::string shortestText(double x);
 std::string shortestText(float x);
 
+// Adds one unit in the last place of a digit string; a carry out of the first
+// digit lengthens it ("999" -> "1000"). Returns true when it lengthened.
+bool incrementDigits(std::string& digits);
+
 }  // namespace diaspring
