@@ -3,6 +3,7 @@
 // list. Nothing leaves the browser.
 import createDiaspring from './diaspring.mjs';
 import { drawChart, chartSvg, replay } from './chart.js';
+import { fitText } from './fit.js';
 
 const STORE_KEY = 'diaspring.design';
 const px = (twips) => Math.floor((twips + 7) / 15);
@@ -75,6 +76,7 @@ function buildForm() {
     (nodes.get(c.parent) || root).appendChild(el);
     nodes.set(c.name, el);
   }
+  for (const el of root.querySelectorAll('.label, button')) fitText(el);
 }
 
 // ---------------------------------------------------------------------------
@@ -86,7 +88,10 @@ function show() {
   const { chart } = view;
   for (const [name, text] of Object.entries(fields)) {
     const el = document.getElementById(name);
-    if (el && el.value !== text) el.value = text;
+    if (el && el.value !== text) {
+      el.value = text;
+      fitText(el);
+    }
   }
   for (const [name, value] of Object.entries(sliders)) {
     const el = document.getElementById(name);
