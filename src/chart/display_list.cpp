@@ -1,7 +1,7 @@
 #include "chart/display_list.h"
 
 #include <algorithm>
-#include <bit>
+#include <cstring>
 
 namespace diaspring {
 namespace {
@@ -11,8 +11,17 @@ constexpr std::uint16_t kKindBits = 0x7;
 constexpr std::uint16_t kHasColor = 0x8;
 constexpr std::uint16_t kEscape = 0xFF;  // palette entry: the colour follows in a word
 
-std::uint32_t bits(float v) { return std::bit_cast<std::uint32_t>(v); }
-float number(std::uint32_t w) { return std::bit_cast<float>(w); }
+// memcpy rather than std::bit_cast, which not every C++20 library has yet.
+std::uint32_t bits(float v) {
+  std::uint32_t w;
+  std::memcpy(&w, &v, sizeof w);
+  return w;
+}
+float number(std::uint32_t w) {
+  float v;
+  std::memcpy(&v, &w, sizeof v);
+  return v;
+}
 
 DrawOp::Kind kindOf(std::uint16_t head) { return static_cast<DrawOp::Kind>(head & kKindBits); }
 

@@ -1,5 +1,7 @@
 #include "compare/scatter.h"
 
+#include "runtime/thread_group.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -193,8 +195,8 @@ MonteCarlo monteCarlo(const DesignCurve& curve, const Tolerances& tol, std::span
   unsigned count = threads ? threads : std::max(1U, std::thread::hardware_concurrency());
   count = std::min<unsigned>(count, static_cast<unsigned>(std::max(blockCount, 1)));
   {
-    std::vector<std::jthread> pool;
-    for (unsigned t = 1; t < count; ++t) pool.emplace_back(work);
+    ThreadGroup pool;
+    pool.start(count - 1, work);
     work();
   }
 

@@ -205,9 +205,9 @@ class WebWindow {
     DrawOp width{};
     width.x1 = static_cast<float>(chart.drawWidthBeforeVisible());
     put(4, width, false);
-    const std::vector<DrawOp>& ops = chart.ops();
-    for (std::size_t i = chart.visibleFrom(); i < ops.size(); ++i) {
-      const DrawOp& o = ops[i];
+    const DisplayList::Ops ops = chart.packed();
+    for (auto it = ops.at(chart.visibleFrom()); it != ops.end(); ++it) {
+      const DrawOp o = *it;
       switch (o.kind) {
         case DrawOp::Kind::Scale: put(0, o, false); break;
         case DrawOp::Kind::Line: put(1, o, false); break;
