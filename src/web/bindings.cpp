@@ -14,13 +14,16 @@
 #include "cli/cli_args.h"
 #include "cli/design_command.h"
 #include "cli/json_writer.h"
+#include "analysis/analysis_charts.h"
 #include "check/constraint_check.h"
+#include "chart/display_list.h"
 #include "cli/session.h"
 #include "design/design_file.h"
 #include "form/extra_inputs.h"
 #include "form/layout_table.h"
 #include "model/points.h"
 #include "runtime/fault.h"
+#include "search/tradeoff_chart.h"
 
 namespace diaspring::web {
 namespace {
@@ -67,6 +70,50 @@ std::string faultMessageZh(const cli::FaultRecord& fault) {
   if (!fault.cause.empty()) text += "\n原因：" + fault.cause;
   text += "\n出错之前已经算出并显示的结果保留不变；请检查输入后重试。";
   return text;
+}
+
+// A chart as the page draws it: what shows since its last clearing, led by
+// the coordinate system and draw width then in force, as numbers (seven per
+// operation: kind, x1, y1, x2, y2, colour or -1, text index or -1; kinds 0
+// scale, 1 line, 2 dot, 3 text, 4 width, 5 clear) and its texts.
+void packChart(const DisplayList& chart, std::vector<double>& packed, std::vector<std::string>& texts) {
+  packed.clear();
+  texts.clear();
+  const auto put = [&](int kind, const DrawOp& o, bool text) {
+    if (text) texts.push_back(chart.text(o));
+    packed.insert(packed.end(), {static_cast<double>(kind), o.x1, o.y1, o.x2, o.y2,
+                                 o.hasColor || o.kind == DrawOp::Kind::PSet ? static_cast<double>(o.color) : -1.0,
+                                 text ? static_cast<double>(texts.size() - 1) : -1.0});
+  };
+  if (const auto scale = chart.scaleBeforeVisible()) put(0, *scale, false);
+  DrawOp width{};
+  width.x1 = static_cast<float>(chart.drawWidthBeforeVisible());
+  put(4, width, false);
+  const DisplayList::Ops ops = chart.packed();
+  for (auto it = ops.at(chart.visibleFrom()); it != ops.end(); ++it) {
+    const DrawOp o = *it;
+    switch (o.kind) {
+      case DrawOp::Kind::Scale: put(0, o, false); break;
+      case DrawOp::Kind::Line: put(1, o, false); break;
+      case DrawOp::Kind::PSet: put(2, o, false); break;
+      case DrawOp::Kind::Print: put(3, o, true); break;
+      case DrawOp::Kind::DrawWidth: put(4, o, false); break;
+      case DrawOp::Kind::Cls: put(5, o, false); break;
+    }
+  }
+}
+
+// A chart as {ops: Float64Array, texts: [...]}, copied out of the module.
+emscripten::val chartValue(const DisplayList& chart) {
+  std::vector<double> packed;
+  std::vector<std::string> texts;
+  packChart(chart, packed, texts);
+  emscripten::val out = emscripten::val::object();
+  out.set("ops", emscripten::val(emscripten::typed_memory_view(packed.size(), packed.data())).call<emscripten::val>("slice"));
+  emscripten::val list = emscripten::val::array();
+  for (const std::string& t : texts) list.call<void>("push", t);
+  out.set("texts", list);
+  return out;
 }
 
 }  // namespace
@@ -192,32 +239,26 @@ class WebWindow {
   // -1; kinds 0 scale, 1 line, 2 dot, 3 text, 4 width, 5 clear), which the
   // page copies out at once. Texts come from chartTexts().
   emscripten::val chartOps() {
-    const DisplayList& chart = session_->chart();
-    packed_.clear();
-    texts_.clear();
-    const auto put = [&](int kind, const DrawOp& o, bool text) {
-      if (text) texts_.push_back(chart.text(o));
-      packed_.insert(packed_.end(), {static_cast<double>(kind), o.x1, o.y1, o.x2, o.y2,
-                                     o.hasColor || o.kind == DrawOp::Kind::PSet ? static_cast<double>(o.color) : -1.0,
-                                     text ? static_cast<double>(texts_.size() - 1) : -1.0});
-    };
-    if (const auto scale = chart.scaleBeforeVisible()) put(0, *scale, false);
-    DrawOp width{};
-    width.x1 = static_cast<float>(chart.drawWidthBeforeVisible());
-    put(4, width, false);
-    const DisplayList::Ops ops = chart.packed();
-    for (auto it = ops.at(chart.visibleFrom()); it != ops.end(); ++it) {
-      const DrawOp o = *it;
-      switch (o.kind) {
-        case DrawOp::Kind::Scale: put(0, o, false); break;
-        case DrawOp::Kind::Line: put(1, o, false); break;
-        case DrawOp::Kind::PSet: put(2, o, false); break;
-        case DrawOp::Kind::Print: put(3, o, true); break;
-        case DrawOp::Kind::DrawWidth: put(4, o, false); break;
-        case DrawOp::Kind::Cls: put(5, o, false); break;
-      }
-    }
+    packChart(session_->chart(), packed_, texts_);
     return emscripten::val(emscripten::typed_memory_view(packed_.size(), packed_.data()));
+  }
+
+  // The analysis's two charts (stresses against λ1, release force against
+  // λ2) of the last curve run, each as {ops, texts} packed as chartOps();
+  // null when there is no analysis to draw.
+  emscripten::val analysisCharts() const {
+    const std::optional<AnalysisInput> input = session_->analysisInput();
+    if (!input) return emscripten::val::null();
+    const SpringModel model(input->run, input->params);
+    const SpringAnalysis analysis = analyseSpring(input->run, input->params);
+    if (!analysis.error.empty()) return emscripten::val::null();
+    DisplayList stresses, release;
+    drawStressChart(stresses, model, analysis);
+    drawReleaseChart(release, model, analysis);
+    emscripten::val out = emscripten::val::object();
+    out.set("stress", chartValue(stresses));
+    out.set("release", chartValue(release));
+    return out;
   }
 
   // The texts of the last chartOps(), as a JSON array.
@@ -310,6 +351,27 @@ std::string runDesign(const std::string& argsJson, emscripten::val progress) {
   return out + "}";
 }
 
+// The automatic design's trade-off chart of `pointsJson` (an array of
+// [wearRise, releaseForceMax, σImax or null]), `picked` the design picked
+// out (-1: none), as {ops, texts}.
+emscripten::val tradeOffChart(const std::string& pointsJson, int picked) {
+  std::vector<search::TradeOffPoint> points;
+  try {
+    for (const auto& p : nlohmann::json::parse(pointsJson)) {
+      search::TradeOffPoint point{p.at(0).get<double>(), p.at(1).get<double>(), std::nullopt};
+      if (p.size() > 2 && p.at(2).is_number()) point.stress = p.at(2).get<double>();
+      points.push_back(point);
+    }
+  } catch (const std::exception&) {
+    points.clear();
+  }
+  DisplayList chart;
+  std::optional<std::size_t> pick;
+  if (picked >= 0 && static_cast<std::size_t>(picked) < points.size()) pick = static_cast<std::size_t>(picked);
+  search::drawTradeOff(chart, points, pick);
+  return chartValue(chart);
+}
+
 // Presses the curve button `n` times on one window (after a first press)
 // and returns the milliseconds per press: the core's own time, without the
 // page's drawing.
@@ -333,9 +395,11 @@ EMSCRIPTEN_BINDINGS(diaspring) {
       .function("view", &WebWindow::view)
       .function("chartOps", &WebWindow::chartOps)
       .function("chartTexts", &WebWindow::chartTexts)
+      .function("analysisCharts", &WebWindow::analysisCharts)
       .function("openDesign", &WebWindow::openDesign)
       .function("saveDesign", &WebWindow::saveDesign);
   function("layoutTable", &diaspring::web::layoutTable);
   function("runDesign", &diaspring::web::runDesign);
+  function("tradeOffChart", &diaspring::web::tradeOffChart);
   function("benchCurve", &diaspring::web::benchCurve);
 }
