@@ -3,6 +3,7 @@
 // list. Nothing leaves the browser.
 import createDiaspring from './diaspring.mjs';
 import { drawChart, chartSvg, replay } from './chart.js';
+import { sheetHtml } from './sheet.js';
 
 const STORE_KEY = 'diaspring.design';
 const px = (twips) => Math.floor((twips + 7) / 15);
@@ -287,6 +288,7 @@ function showMessage(text) {
 async function openFile(file) {
   const refusal = openText(await file.text(), file.name);
   if (refusal) showMessage(refusal);
+  else win.setFileName(file.name);
 }
 
 function wireBar() {
@@ -321,6 +323,15 @@ function wireBar() {
     document.getElementById('fault').hidden = true;
   });
   window.addEventListener('hashchange', openFromHash);
+  document.getElementById('printSheet').addEventListener('click', () => window.print());
+  // Whatever prints the page (the button, the browser's menu) prints the
+  // design sheet of the session as it is then.
+  window.addEventListener('beforeprint', buildSheet);
+}
+
+function buildSheet() {
+  document.getElementById('sheet').innerHTML =
+    sheetHtml(JSON.parse(win.sheet()), view.chart, [canvas.clientWidth, canvas.clientHeight], view.analysisCharts);
 }
 
 // ---------------------------------------------------------------------------
@@ -472,6 +483,8 @@ window.diaspring = {
   runDesign,
   designArgs: () => designArgs(),
   tradeOff: () => tradeOff,
+  // The printable design sheet, built as printing builds it.
+  buildSheet,
   // Milliseconds per press of the curve button: the core alone (presses on
   // one window), and in the page a clearing and a curve press with all
   // they show (the boxes, the chart drawn).

@@ -14,6 +14,9 @@ namespace diaspring::sheet_text {
 
 inline constexpr const char* kTitle = "膜片弹簧设计报告";
 inline constexpr const char* kSubtitle = "离合器膜片弹簧 · 设计输入、载荷—变形特性、特征点与约束条件校核";
+// The warning on every page of a sheet whose inputs were edited after its run.
+inline constexpr const char* kInputsEdited = "输入已修改，本报告基于上次计算的输入";
+inline constexpr const char* kPageMark = "第 %1 页 共 %2 页";
 inline constexpr const char* kDateLabel = "日期：";
 // The title block's design information, each shown only when not empty.
 inline constexpr const char* kProjectLabel = "项目：";

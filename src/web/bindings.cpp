@@ -15,6 +15,8 @@
 #include "cli/design_command.h"
 #include "cli/json_writer.h"
 #include "analysis/analysis_charts.h"
+#include "analysis/analysis_table.h"
+#include "check/sheet_contents.h"
 #include "check/constraint_check.h"
 #include "chart/display_list.h"
 #include "cli/session.h"
@@ -22,7 +24,9 @@
 #include "form/extra_inputs.h"
 #include "form/layout_table.h"
 #include "model/points.h"
+#include "runtime/convert.h"
 #include "runtime/fault.h"
+#include "runtime/float_text.h"
 #include "search/tradeoff_chart.h"
 
 namespace diaspring::web {
@@ -290,6 +294,108 @@ class WebWindow {
     return {};
   }
 
+  // Names the design file the window's design came from (shown on the sheet).
+  void setFileName(const std::string& name) { fileName_ = name; }
+
+  // The design sheet's contents as JSON, as the desktop's sheet has them:
+  // the boxes of the last curve run (with the warning when they were edited
+  // since), the title block's design information, the rows of the inputs,
+  // points and rules, and the analysis's page of that run. The page lays
+  // them out and draws the charts (chartOps(), analysisCharts()).
+  std::string sheet() const {
+    using nlohmann::json;
+    const MemoryFields run = session_->logic().lastRunFields();
+    const sheet_text::Contents c = sheet_text::contents(run);
+    const DesignMetadata about = session_->design().metadata;
+    const auto inputRows = [](const std::vector<sheet_text::InputRow>& rows) {
+      json out = json::array();
+      for (const auto& r : rows) out.push_back({r.symbol, r.meaning, r.value, r.unit});
+      return out;
+    };
+    json rules = json::array();
+    for (const auto& r : c.rules) {
+      static constexpr const char* kVerdicts[] = {"passed", "failed", "unchecked", "unknown"};
+      rules.push_back({std::to_string(r.number), r.caption, r.shown, r.mark, kVerdicts[static_cast<int>(r.verdict)]});
+    }
+    json points = json::array();
+    for (const auto& r : c.points) points.push_back({r.symbol, r.role, r.load, r.deflection});
+    json out = {
+        {"title", sheet_text::kTitle},
+        {"subtitle", sheet_text::kSubtitle},
+        {"dateLabel", sheet_text::kDateLabel},
+        {"pageMark", sheet_text::kPageMark},
+        {"inputsEdited", session_->logic().inputsEditedSinceRun()},
+        {"editedWarning", sheet_text::kInputsEdited},
+        {"info", json::array({json::array({sheet_text::kProjectLabel, about.project}),
+                              json::array({sheet_text::kPartLabel, about.partNumber}),
+                              json::array({sheet_text::kDesignerLabel, about.designer}),
+                              json::array({sheet_text::kFileLabel, fileName_})})},
+        {"notes", json::array({sheet_text::kNotesLabel, about.notes})},
+        {"inputsHeading", sheet_text::kInputsHeading},
+        {"inputCaptions", {sheet_text::kGeometryCaption, sheet_text::kClutchCaption}},
+        {"inputColumns", sheet_text::kInputColumns},
+        {"geometry", inputRows(c.geometry)},
+        {"clutch", inputRows(c.clutch)},
+        {"chartHeading", sheet_text::kChartHeading},
+        {"noChart", {sheet_text::kNoChart, sheet_text::noChartHint()}},
+        {"chartCaption", sheet_text::kChartCaption},
+        {"pointsHeading", sheet_text::kPointsHeading},
+        {"pointColumns", sheet_text::kPointColumns},
+        {"points", points},
+        {"pointNotes", sheet_text::kPointNotes},
+        {"legend", {std::string(sheet_text::kTick) + sheet_text::kLegendPassed,
+                    std::string(sheet_text::kCross) + sheet_text::kLegendFailed,
+                    std::string(sheet_text::kDash) + " " + sheet_text::kUnchecked}},
+        {"rulesHeading", sheet_text::kRulesHeading},
+        {"ruleColumns", sheet_text::kRuleColumns},
+        {"rules", rules},
+        {"summary", c.summary},
+        {"summaryClass", c.failed > 0 ? "fail" : c.passed == kRuleCount ? "pass" : "muted"},
+        {"footer", {sheet_text::kFooterLeft, sheet_text::kFooterRight}},
+        {"analysis", nullptr},
+    };
+    if (const std::optional<AnalysisInput> input = session_->analysisInput()) {
+      const SpringAnalysis a = analyseSpring(input->run, input->params);
+      json page = {{"title", analysis_sheet::kTitle}};
+      if (!a.error.empty()) {
+        page["error"] = std::string(analysis_sheet::kCannotAnalyse) + a.error;
+      } else {
+        const AnalysisParams& p = input->params;
+        const auto fill = [](std::string text, std::initializer_list<double> values) {
+          int k = 1;
+          for (const double v : values) {
+            const std::string mark = "%" + std::to_string(k++);
+            text.replace(text.find(mark), mark.size(), shortestText(v));
+          }
+          return text;
+        };
+        json columns = json::array(), rows = json::array(), checks = json::array();
+        for (const PointColumn& col : pointColumns()) columns.push_back({col.symbol, col.unit});
+        for (std::size_t r = 0; r < a.points.size(); ++r) {
+          json row = json::array({kPointSymbols[r]});
+          for (const PointColumn& col : pointColumns()) row.push_back(analysisNumber(a.points[r].*col.member, col.pattern));
+          rows.push_back(row);
+        }
+        for (const CheckLine& line : checkLines(a, p)) checks.push_back({line.whatZh, line.value, line.limit, line.pass});
+        page.update({{"params", fill(analysis_sheet::kParams, {p.n, p.b, p.Rm, p.sigmaAllow, p.sigmaAllowF})},
+                     {"fatigue", fill(analysis_sheet::kFatigueLine, {p.sigmaO0, p.fatigueSlope})},
+                     {"chartsHeading", analysis_sheet::kChartsHeading},
+                     {"captions", {analysis_sheet::kStressCaption, analysis_sheet::kReleaseCaption}},
+                     {"pointsHeading", analysis_sheet::kPointsHeading},
+                     {"columns", columns},
+                     {"rows", rows},
+                     {"notes", {analysis_sheet::kPointNotes[0], analysis_sheet::kPointNotes[1]}},
+                     {"checksHeading", analysis_sheet::kChecksHeading},
+                     {"strokes", {analysis_sheet::strokeLine(a, false), analysis_sheet::strokeLine(a, true),
+                                  analysis_sheet::stiffnessLine(a)}},
+                     {"checks", checks},
+                     {"footnote", analysis_sheet::kFootnote}});
+      }
+      out["analysis"] = page;
+    }
+    return out.dump();
+  }
+
   // The design as the boxes hold it now, as a design file's text.
   std::string saveDesign() const { return serialiseDesign(session_->design()); }
 
@@ -307,6 +413,7 @@ class WebWindow {
   bool pressed_ = false;
   std::vector<double> packed_;
   std::vector<std::string> texts_;
+  std::string fileName_;
 };
 
 // The window's controls as JSON: name, kind, parent, text, place in twips,
@@ -397,7 +504,9 @@ EMSCRIPTEN_BINDINGS(diaspring) {
       .function("chartTexts", &WebWindow::chartTexts)
       .function("analysisCharts", &WebWindow::analysisCharts)
       .function("openDesign", &WebWindow::openDesign)
-      .function("saveDesign", &WebWindow::saveDesign);
+      .function("saveDesign", &WebWindow::saveDesign)
+      .function("setFileName", &WebWindow::setFileName)
+      .function("sheet", &WebWindow::sheet);
   function("layoutTable", &diaspring::web::layoutTable);
   function("runDesign", &diaspring::web::runDesign);
   function("tradeOffChart", &diaspring::web::tradeOffChart);
