@@ -16,3 +16,4 @@ if [ ! -x "$cli" ]; then
 fi
 node tests/web/parity_test.mjs build/web/site "$cli"
 node tests/web/page_test.mjs build/web/site
+node tests/web/sheet_test.mjs build/web/site "$cli"

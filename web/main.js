@@ -4,6 +4,7 @@
 import createDiaspring from './diaspring.mjs';
 import { drawChart, chartSvg, replay } from './chart.js';
 import { fitText } from './fit.js';
+import { sheetHtml } from './sheet.js';
 
 const STORE_KEY = 'diaspring.design';
 const px = (twips) => Math.floor((twips + 7) / 15);
@@ -85,6 +86,7 @@ function show() {
   view = JSON.parse(win.view());
   const { fields, sliders } = view.state;
   view.chart = chartOps();
+  view.analysisCharts = analysisCharts();
   const { chart } = view;
   for (const [name, text] of Object.entries(fields)) {
     const el = document.getElementById(name);
@@ -101,6 +103,7 @@ function show() {
   for (const el of root.querySelectorAll('input[type=text]')) el.classList.toggle('stale', stale.has(el.id));
   drawChart(canvas, chart);
   showAnalysis();
+  drawAnalysisCharts();
   if (view.faultMessages.length > shownFaults) {
     document.getElementById('faultText').textContent = view.faultMessages.slice(shownFaults).join('\n\n');
     document.getElementById('fault').hidden = false;
@@ -160,12 +163,10 @@ function showAnalysis() {
   body.innerHTML = html;
 }
 
-// The visible chart, unpacked from the module's numbers into the operations
-// of the display list's JSON form.
+// A chart's packed numbers (seven per operation) and texts, unpacked into
+// the operations of the display list's JSON form.
 const KINDS = ['scale', 'line', 'pset', 'print', 'drawwidth', 'cls'];
-function chartOps() {
-  const packed = win.chartOps().slice();
-  const texts = JSON.parse(win.chartTexts());
+function unpack(packed, texts) {
   const ops = [];
   for (let i = 0; i < packed.length; i += 7) {
     const [k, x1, y1, x2, y2, color, text] = packed.subarray(i, i + 7);
@@ -178,6 +179,28 @@ function chartOps() {
     else ops.push({ op });
   }
   return ops;
+}
+
+// The window's visible chart.
+function chartOps() {
+  return unpack(win.chartOps().slice(), JSON.parse(win.chartTexts()));
+}
+
+// The analysis's two charts of the last curve run ({stress, release}, each
+// a list of operations), or null.
+function analysisCharts() {
+  const charts = win.analysisCharts();
+  return charts && { stress: unpack(charts.stress.ops, charts.stress.texts), release: unpack(charts.release.ops, charts.release.texts) };
+}
+
+// Draws the analysis's charts (the canvases have no size while their
+// section is closed: drawn again when it opens).
+function drawAnalysisCharts() {
+  const box = document.getElementById('analysisCharts');
+  box.hidden = !view.analysisCharts;
+  if (!view.analysisCharts || !document.getElementById('analysis').open) return;
+  drawChart(document.getElementById('stressChart'), view.analysisCharts.stress);
+  drawChart(document.getElementById('releaseChart'), view.analysisCharts.release);
 }
 
 // The page's actions in the headless front end's terms.
@@ -270,6 +293,7 @@ function showMessage(text) {
 async function openFile(file) {
   const refusal = openText(await file.text(), file.name);
   if (refusal) showMessage(refusal);
+  else win.setFileName(file.name);
 }
 
 function wireBar() {
@@ -304,12 +328,22 @@ function wireBar() {
     document.getElementById('fault').hidden = true;
   });
   window.addEventListener('hashchange', openFromHash);
+  document.getElementById('printSheet').addEventListener('click', () => window.print());
+  // Whatever prints the page (the button, the browser's menu) prints the
+  // design sheet of the session as it is then.
+  window.addEventListener('beforeprint', buildSheet);
+}
+
+function buildSheet() {
+  document.getElementById('sheet').innerHTML =
+    sheetHtml(JSON.parse(win.sheet()), view.chart, [canvas.clientWidth, canvas.clientHeight], view.analysisCharts);
 }
 
 // ---------------------------------------------------------------------------
 // The automatic design, in a Web Worker so that the page stays responsive.
 const NAMED_BOXES = { h: 'Text4', HoverH: 'Text6', R: 'Text7', RoverR: 'Text9', dLambda: 'Text10',
   lambda1f: 'Text11', E: 'Text31', mu: 'Text32', F: 'Text33', D: 'Text34', d: 'Text35', r0: 'Text36', rf: 'Text37' };
+const FREE_INPUTS = ['h', 'HoverH', 'R', 'RoverR'];
 let worker = null;
 
 // Runs `diaspring-cli design` with these arguments; resolves to its outcome
@@ -340,7 +374,11 @@ function cancelDesign() {
 
 function designArgs() {
   const args = ['--json', '--threads', '1'];
-  for (const [name, box] of Object.entries(NAMED_BOXES)) args.push('--set', `${name}=${view.state.fields[box]}`);
+  // The spring's four free inputs are what the search chooses; the rest is
+  // the clutch's data as the boxes hold it.
+  for (const [name, box] of Object.entries(NAMED_BOXES)) {
+    if (!FREE_INPUTS.includes(name)) args.push('--set', `${name}=${view.state.fields[box]}`);
+  }
   for (const [name, text] of Object.entries(view.extras)) args.push('--set', `${name}=${text}`);
   return args;
 }
@@ -379,26 +417,45 @@ function wireDesign() {
 function showDesigns(result) {
   const cols = ['h', 'HoverH', 'R', 'RoverR'];
   const table = document.createElement('table');
-  table.innerHTML = `<tr><th></th>${cols.map((c) => `<th>${c}</th>`).join('')}<th>ΔF 磨损 (N)</th><th>分离力 (N)</th><th>σI (MPa)</th><th>F1B (N)</th></tr>`;
-  for (const d of result.designs) {
+  table.innerHTML = `<tr><th></th>${cols.map((c) => `<th>${c}</th>`).join('')}<th>磨损后压紧力增量 (%)</th><th>分离力 (N)</th><th>σI (MPa)</th><th>F1B (N)</th></tr>`;
+  for (const [index, d] of result.designs.entries()) {
     const tr = document.createElement('tr');
     const apply = Object.assign(document.createElement('button'), { type: 'button', textContent: '应用到主窗口' });
     apply.addEventListener('click', () => act([...Object.entries(d.inputs).map(([n, t]) => ({ set: [n, t] })), { press: 'Command1' }]));
     const td = document.createElement('td');
     td.appendChild(apply);
     tr.appendChild(td);
-    for (const v of [...cols.map((c) => d.inputs[c]), d.wearRise.toFixed(1), d.releaseForceMax.toFixed(1), d.sigmaImax.toFixed(0), d.F1B.toFixed(1)]) {
+    for (const v of [...cols.map((c) => d.inputs[c]), (d.wearRise * 100).toFixed(3), d.releaseForceMax.toFixed(1), d.sigmaImax.toFixed(0), d.F1B.toFixed(1)]) {
       tr.appendChild(Object.assign(document.createElement('td'), { textContent: v }));
     }
+    tr.addEventListener('click', () => {
+      for (const row of table.querySelectorAll('tr.picked')) row.classList.remove('picked');
+      tr.classList.add('picked');
+      drawTradeOff(result.designs, index);
+    });
     table.appendChild(tr);
   }
   document.getElementById('designTable').replaceChildren(table);
+  drawTradeOff(result.designs, -1);
+}
+
+// The designs' trade-off (wear rise against release force, coloured by the
+// stress, with its key), `picked` picked out in red (-1: none).
+let tradeOff = null;
+function drawTradeOff(designs, picked) {
+  const points = designs.map((d) => [d.wearRise, d.releaseForceMax, d.sigmaImax ?? null]);
+  const chart = core.tradeOffChart(JSON.stringify(points), picked);
+  tradeOff = unpack(chart.ops, chart.texts);
+  const c = document.getElementById('tradeOffChart');
+  c.hidden = false;
+  drawChart(c, tradeOff);
 }
 
 // ---------------------------------------------------------------------------
 buildForm();
 wireDesign();
 wireBar();
+document.getElementById('analysis').addEventListener('toggle', drawAnalysisCharts);
 show();
 if (!openFromHash()) {
   const stored = localStorage.getItem(STORE_KEY);
@@ -430,6 +487,9 @@ window.diaspring = {
   shareLink,
   runDesign,
   designArgs: () => designArgs(),
+  tradeOff: () => tradeOff,
+  // The printable design sheet, built as printing builds it.
+  buildSheet,
   // Milliseconds per press of the curve button: the core alone (presses on
   // one window), and in the page a clearing and a curve press with all
   // they show (the boxes, the chart drawn).

@@ -58,4 +58,20 @@ std::vector<CheckLine> checkLines(const SpringAnalysis& a, const AnalysisParams&
   return lines;
 }
 
+namespace analysis_sheet {
+
+std::string strokeLine(const SpringAnalysis& analysis, bool worn) {
+  const ReleaseStroke& s = worn ? analysis.wornStroke : analysis.newStroke;
+  return std::string(worn ? "磨损后" : "新摩擦片") + "：λ1 " + analysisNumber(s.lambda1Start, "0.000") + " … " +
+         analysisNumber(s.lambda1End, "0.000") + " mm，最大分离力 F2max = " + analysisNumber(s.F2max, "0.0") +
+         " N（λ1 = " + analysisNumber(s.lambda1AtF2max, "0.000") + " mm），行程终点分离行程 λ2 = " +
+         analysisNumber(s.lambda2End, "0.000") + " mm";
+}
+
+std::string stiffnessLine(const SpringAnalysis& analysis) {
+  return "分离指刚度 kf = " + analysisNumber(analysis.kf, "0.0") + " N/mm";
+}
+
+}  // namespace analysis_sheet
+
 }  // namespace diaspring

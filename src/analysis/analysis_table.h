@@ -36,4 +36,30 @@ struct CheckLine {
 // (the governing place, safety at least 1).
 std::vector<CheckLine> checkLines(const SpringAnalysis& analysis, const AnalysisParams& params);
 
+// The fixed texts of the analysis's page of the design sheet (the desktop's
+// PDF and the page's printable sheet). "%1"... mark the numbers filled in.
+namespace analysis_sheet {
+inline constexpr const char* kTitle = "膜片弹簧强度与分离特性";
+inline constexpr const char* kCannotAnalyse = "无法分析：";
+inline constexpr const char* kParams =
+    "分离指数 n = %1，指根宽 b = %2 mm，抗拉强度 Rm = %3 MPa，许用应力：内上缘 [σ] = %4 MPa，指根 [σf] = %5 MPa";
+inline constexpr const char* kFatigueLine = "疲劳线 σO = %1 + %2·σu MPa（示例值）";
+inline constexpr const char* kChartsHeading = "一、应力与分离力特性";
+inline constexpr const char* kStressCaption = "图 2  应力 σI…σIV、σOM (MPa) 随 λ1 (mm)";
+inline constexpr const char* kReleaseCaption = "图 3  分离力 F2 (N) 随分离行程 λ2 (mm)";
+inline constexpr const char* kPointsHeading = "二、特征点的应力与分离力";
+inline constexpr const char* kPointNotes[] = {
+    "s：碟簧部分的变形；σI 内上缘，σII 内下缘，σIII 外下缘，σIV 外上缘，σOM 中性点的应力（压应力为负）；",
+    "F2：分离轴承处的分离力；σf：分离指根部的弯曲应力；λ2：自接合点起的分离行程（仅在分离行程上）。"};
+inline constexpr const char* kChecksHeading = "三、分离特性与强度校核";
+inline constexpr const char* kFootnote =
+    "应力按碟簧公式（DIN 2092 / DIN EN 16983）计算，s = λ1·(R−r)/(R1−r1)；疲劳线为示例值，应以材料的实测疲劳数据替换。";
+
+// "新摩擦片：λ1 … mm，最大分离力 F2max = … N（λ1 = … mm），行程终点分离行程 λ2 = … mm"
+// for the new (worn false) or the worn stroke.
+std::string strokeLine(const SpringAnalysis& analysis, bool worn);
+// "分离指刚度 kf = … N/mm"
+std::string stiffnessLine(const SpringAnalysis& analysis);
+}  // namespace analysis_sheet
+
 }  // namespace diaspring

@@ -72,7 +72,7 @@ void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDat
   const SpringModel model(input.run, input.params);
   const SpringAnalysis a = analyseSpring(input.run, input.params);
   double y = kTop;
-  sheet.text(kLeft, y, kWidth, 8, QStringLiteral("膜片弹簧强度与分离特性"), 15, kInk, Qt::AlignLeft, true);
+  sheet.text(kLeft, y, kWidth, 8, qs(analysis_sheet::kTitle), 15, kInk, Qt::AlignLeft, true);
   sheet.text(kLeft, y, kWidth, 4.6, date.toString(QStringLiteral("yyyy-MM-dd")), 9, kMuted, Qt::AlignRight);
   sheet.text(kLeft, y + 4.4, kWidth, 4.0, pageMark(page, pages), 8, kMuted, Qt::AlignRight);
   y += 9;
@@ -85,13 +85,12 @@ void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDat
     y += 8;
   }
   if (!a.error.empty()) {
-    sheet.text(kLeft, y, kWidth, 6, QStringLiteral("无法分析：") + qs(a.error), 10, kFailInk);
+    sheet.text(kLeft, y, kWidth, 6, qs(analysis_sheet::kCannotAnalyse) + qs(a.error), 10, kFailInk);
     return;
   }
   const AnalysisParams& p = input.params;
   sheet.text(kLeft, y, kWidth, 5,
-             QStringLiteral("分离指数 n = %1，指根宽 b = %2 mm，抗拉强度 Rm = %3 MPa，"
-                            "许用应力：内上缘 [σ] = %4 MPa，指根 [σf] = %5 MPa")
+             qs(analysis_sheet::kParams)
                  .arg(p.n)
                  .arg(p.b)
                  .arg(p.Rm)
@@ -100,27 +99,27 @@ void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDat
              8.5, kInk);
   y += 5;
   sheet.text(kLeft, y, kWidth, 5,
-             QStringLiteral("疲劳线 σO = %1 + %2·σu MPa（示例值）").arg(p.sigmaO0).arg(p.fatigueSlope), 8.5, kInk);
+             qs(analysis_sheet::kFatigueLine).arg(p.sigmaO0).arg(p.fatigueSlope), 8.5, kInk);
   y += 7;
 
   // The two charts side by side, at the window chart's proportions.
   const double chartWidth = (kWidth - 4) / 2;
   const double chartHeight = 72;  // taller than the main chart's shape: the page has the room
-  y = sheet.heading(y, QStringLiteral("一、应力与分离力特性"));
+  y = sheet.heading(y, qs(analysis_sheet::kChartsHeading));
   DisplayList stresses, release;
   drawStressChart(stresses, model, a);
   drawReleaseChart(release, model, a);
   sheet.chart(kLeft, y, chartWidth, chartHeight, stresses);
   sheet.chart(kLeft + chartWidth + 4, y, chartWidth, chartHeight, release);
   y += chartHeight + 1;
-  sheet.text(kLeft, y, chartWidth, 4.5, QStringLiteral("图 2  应力 σI…σIV、σOM (MPa) 随 λ1 (mm)"), 7.8, kMuted,
+  sheet.text(kLeft, y, chartWidth, 4.5, qs(analysis_sheet::kStressCaption), 7.8, kMuted,
              Qt::AlignHCenter);
-  sheet.text(kLeft + chartWidth + 4, y, chartWidth, 4.5, QStringLiteral("图 3  分离力 F2 (N) 随分离行程 λ2 (mm)"),
+  sheet.text(kLeft + chartWidth + 4, y, chartWidth, 4.5, qs(analysis_sheet::kReleaseCaption),
              7.8, kMuted, Qt::AlignHCenter);
   y += 8;
 
   // The points.
-  y = sheet.heading(y, QStringLiteral("二、特征点的应力与分离力"));
+  y = sheet.heading(y, qs(analysis_sheet::kPointsHeading));
   const auto columns = pointColumns();
   const double first = 10, cell = (kWidth - first) / static_cast<double>(columns.size());
   sheet.fill(kLeft, y, kWidth, 9, kHeadFill);
@@ -142,29 +141,21 @@ void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDat
   }
   y += 2;
   sheet.text(kLeft, y, kWidth, 4.2,
-             QStringLiteral("s：碟簧部分的变形；σI 内上缘，σII 内下缘，σIII 外下缘，σIV 外上缘，σOM 中性点的应力（压应力为负）；"),
+             qs(analysis_sheet::kPointNotes[0]),
              7.6, kMuted);
   y += 4.2;
   sheet.text(kLeft, y, kWidth, 4.2,
-             QStringLiteral("F2：分离轴承处的分离力；σf：分离指根部的弯曲应力；λ2：自接合点起的分离行程（仅在分离行程上）。"),
+             qs(analysis_sheet::kPointNotes[1]),
              7.6, kMuted);
   y += 8;
 
   // Release and checks.
-  y = sheet.heading(y, QStringLiteral("三、分离特性与强度校核"));
-  const std::pair<QString, const ReleaseStroke*> strokes[] = {{QStringLiteral("新摩擦片"), &a.newStroke},
-                                                              {QStringLiteral("磨损后"), &a.wornStroke}};
-  for (const auto& [name, s] : strokes) {
-    sheet.text(kLeft, y, kWidth, 4.8,
-               QStringLiteral("%1：λ1 %2 … %3 mm，最大分离力 F2max = %4 N（λ1 = %5 mm），行程终点分离行程 λ2 = %6 mm")
-                   .arg(name, qs(analysisNumber(s->lambda1Start, "0.000")), qs(analysisNumber(s->lambda1End, "0.000")),
-                        qs(analysisNumber(s->F2max, "0.0")), qs(analysisNumber(s->lambda1AtF2max, "0.000")),
-                        qs(analysisNumber(s->lambda2End, "0.000"))),
-               8.6, kInk);
+  y = sheet.heading(y, qs(analysis_sheet::kChecksHeading));
+  for (const bool worn : {false, true}) {
+    sheet.text(kLeft, y, kWidth, 4.8, qs(analysis_sheet::strokeLine(a, worn)), 8.6, kInk);
     y += 5;
   }
-  sheet.text(kLeft, y, kWidth, 4.8,
-             QStringLiteral("分离指刚度 kf = %1 N/mm").arg(qs(analysisNumber(a.kf, "0.0"))), 8.6, kInk);
+  sheet.text(kLeft, y, kWidth, 4.8, qs(analysis_sheet::stiffnessLine(a)), 8.6, kInk);
   y += 7;
   for (const CheckLine& line : checkLines(a, p)) {
     const QColor color = line.pass ? kPassInk : kFailInk;
@@ -178,8 +169,7 @@ void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDat
   }
   y += 3;
   sheet.text(kLeft, y, kWidth, 4.2,
-             QStringLiteral("应力按碟簧公式（DIN 2092 / DIN EN 16983）计算，s = λ1·(R−r)/(R1−r1)；疲劳线为示例值，"
-                            "应以材料的实测疲劳数据替换。"),
+             qs(analysis_sheet::kFootnote),
              7.6, kMuted);
 }
 

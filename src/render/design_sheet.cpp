@@ -16,6 +16,7 @@
 #include <QBuffer>
 
 #include "check/constraint_check.h"
+#include "check/sheet_contents.h"
 #include "model/points.h"
 #include "render/analysis_page.h"
 #include "render/comparison_page.h"
@@ -50,64 +51,18 @@ constexpr double kBodyPt = 8.8;
 
 using namespace sheet;  // the colours
 
-const QString kDash = QStringLiteral("—");
-const QString kTick = QStringLiteral("✔");
-const QString kCross = QStringLiteral("✘");
-const QString kUnchecked = QStringLiteral("未验证");
+QString u8(const char* text) { return QString::fromUtf8(text); }
+QString u8(const std::string& text) { return QString::fromStdString(text); }
+const QString kDash = u8(sheet_text::kDash);
+const QString kTick = u8(sheet_text::kTick);
+const QString kCross = u8(sheet_text::kCross);
+const QString kUnchecked = u8(sheet_text::kUnchecked);
 
 QFont sheetFont(double points, bool bold = false) {
   QFont font = textFont();
   font.setPointSizeF(points);
   font.setBold(bold);
   return font;
-}
-
-QString boxText(const Fields& fields, TextBox box) { return QString::fromStdString(fields.text(box)); }
-// A box's text as a table shows it: a dash for an empty box.
-QString cellText(const Fields& fields, TextBox box) {
-  const QString text = boxText(fields, box).trimmed();
-  return text.isEmpty() ? kDash : text;
-}
-
-// ---------------------------------------------------------------- contents
-
-struct InputRow {
-  const char* symbol;
-  TextBox box;
-  const char* meaning;
-  const char* unit;  // empty for ratios
-};
-
-constexpr std::array<InputRow, 8> kGeometryInputs{{
-    {"h", TextBox::Text4, "膜片厚度", "mm"},
-    {"H/h", TextBox::Text6, "锥高与厚度之比", ""},
-    {"H", TextBox::Text5, "内截锥高度（计算值）", "mm"},
-    {"R", TextBox::Text7, "碟簧部分外半径", "mm"},
-    {"R/r", TextBox::Text9, "外、内半径之比", ""},
-    {"r", TextBox::Text8, "碟簧部分内半径（计算值）", "mm"},
-    {"Δλ", TextBox::Text10, "摩擦片磨损余量", "mm"},
-    {"λ1f", TextBox::Text11, "分离行程", "mm"},
-}};
-
-constexpr std::array<InputRow, 7> kClutchInputs{{
-    {"E", TextBox::Text31, "弹性模量", "MPa"},
-    {"μ", TextBox::Text32, "泊松比", ""},
-    {"F", TextBox::Text33, "摩擦片工作压力", "N"},
-    {"D", TextBox::Text34, "摩擦片外径", "mm"},
-    {"d", TextBox::Text35, "摩擦片内径", "mm"},
-    {"r0", TextBox::Text36, "膜片弹簧小端内半径", "mm"},
-    {"rf", TextBox::Text37, "分离轴承作用半径", "mm"},
-}};
-
-// How a rule's result box reads.
-enum class Verdict { Passed, Failed, Unchecked, Unknown };
-
-Verdict verdictOf(const QString& shown) {
-  const QString text = shown.trimmed();
-  if (text.isEmpty()) return Verdict::Unchecked;
-  if (text.contains(QString::fromUtf8(kFailed))) return Verdict::Failed;
-  if (text.contains(QString::fromUtf8(kPassed))) return Verdict::Passed;
-  return Verdict::Unknown;  // something typed into the box by hand
 }
 
 // ------------------------------------------------------------------ tables
@@ -263,10 +218,10 @@ class Page {
 // in place of the subtitle, a red band saying so.
 double drawTitle(Page& page, const QDate& date, bool inputsEdited, int pages, const SheetInfo* info) {
   double y = kTop;
-  page.text(QRectF(kLeft, y, kContentWidth, 10), Qt::AlignLeft, QStringLiteral("膜片弹簧设计报告"),
+  page.text(QRectF(kLeft, y, kContentWidth, 10), Qt::AlignLeft, u8(sheet_text::kTitle),
             sheetFont(19, true), kAccent);
   const QString day = date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : kDash;
-  page.text(QRectF(kLeft, y + 0.8, kContentWidth, 5), Qt::AlignRight, QStringLiteral("日期：") + day,
+  page.text(QRectF(kLeft, y + 0.8, kContentWidth, 5), Qt::AlignRight, u8(sheet_text::kDateLabel) + day,
             sheetFont(9.5), kInk);
   page.text(QRectF(kLeft, y + 5.2, kContentWidth, 5), Qt::AlignRight, pageMark(1, pages), sheetFont(8),
             kMuted);
@@ -278,7 +233,7 @@ double drawTitle(Page& page, const QDate& date, bool inputsEdited, int pages, co
     page.text(band, Qt::AlignHCenter, QString::fromUtf8(kInputsEditedWarning), sheetFont(10, true), kFailInk);
   } else {
     page.text(QRectF(kLeft, y, kContentWidth, 5), Qt::AlignLeft,
-              QStringLiteral("离合器膜片弹簧 · 设计输入、载荷—变形特性、特征点与约束条件校核"), sheetFont(9), kMuted);
+              u8(sheet_text::kSubtitle), sheetFont(9), kMuted);
   }
   y += 6.0;
   page.hrule(y, kLeft, kRight, 1.6, kAccent);
@@ -288,67 +243,61 @@ double drawTitle(Page& page, const QDate& date, bool inputsEdited, int pages, co
     const auto add = [&](const char* label, const QString& value) {
       if (!value.trimmed().isEmpty()) parts << QString::fromUtf8(label) + value.simplified();
     };
-    add("项目：", info->project);
-    add("零件号/图号：", info->partNumber);
-    add("设计者：", info->designer);
-    add("文件：", info->fileName);
+    add(sheet_text::kProjectLabel, info->project);
+    add(sheet_text::kPartLabel, info->partNumber);
+    add(sheet_text::kDesignerLabel, info->designer);
+    add(sheet_text::kFileLabel, info->fileName);
     const double top = y + 2.0;
     page.text(QRectF(kLeft, top, kContentWidth, 4.4), Qt::AlignLeft, parts.join(QStringLiteral("    ")),
               sheetFont(8.5, true), kInk);
     if (!info->notes.trimmed().isEmpty())
       page.text(QRectF(kLeft, top + 4.2, kContentWidth, 4.2), Qt::AlignLeft,
-                QStringLiteral("备注：") + info->notes.simplified(), sheetFont(8), kMuted);
+                u8(sheet_text::kNotesLabel) + info->notes.simplified(), sheetFont(8), kMuted);
     return top + 8.6;
   }
   return y + 4.0;
 }
 
-std::vector<Row> inputRows(const Fields& fields, const auto& inputs) {
+std::vector<Row> inputRows(const std::vector<sheet_text::InputRow>& inputs) {
   std::vector<Row> rows;
-  for (const InputRow& in : inputs) {
-    const QString value = cellText(fields, in.box);
-    const QString unit = *in.unit ? QString::fromUtf8(in.unit) : kDash;
-    rows.push_back(Row{{Cell{QString::fromUtf8(in.symbol)}, Cell{QString::fromUtf8(in.meaning)}, Cell{value},
-                        Cell{unit, kMuted}},
+  for (const sheet_text::InputRow& in : inputs)
+    rows.push_back(Row{{Cell{u8(in.symbol)}, Cell{u8(in.meaning)}, Cell{u8(in.value)}, Cell{u8(in.unit), kMuted}},
                        QColor()});
-  }
   return rows;
 }
 
 double drawInputs(Page& page, const Fields& fields, double y) {
-  y = page.heading(kLeft, y, kContentWidth, QStringLiteral("一、设计输入"));
+  y = page.heading(kLeft, y, kContentWidth, u8(sheet_text::kInputsHeading));
   const double gap = 6.0;
   const double half = (kContentWidth - gap) / 2;
   const std::vector<Column> columns{
-      {QStringLiteral("符号"), 12.0, Align::Left},
-      {QStringLiteral("含义"), half - 12.0 - 19.0 - 12.0, Align::Left},
-      {QStringLiteral("数值"), 19.0, Align::Decimal},
-      {QStringLiteral("单位"), 12.0, Align::Left},
+      {u8(sheet_text::kInputColumns[0]), 12.0, Align::Left},
+      {u8(sheet_text::kInputColumns[1]), half - 12.0 - 19.0 - 12.0, Align::Left},
+      {u8(sheet_text::kInputColumns[2]), 19.0, Align::Decimal},
+      {u8(sheet_text::kInputColumns[3]), 12.0, Align::Left},
   };
   const QFont caption = sheetFont(8.5, true);
-  page.text(QRectF(kLeft, y, half, 5), Qt::AlignLeft, QStringLiteral("弹簧几何与行程"), caption, kMuted);
-  page.text(QRectF(kLeft + half + gap, y, half, 5), Qt::AlignLeft, QStringLiteral("材料与离合器参数"), caption,
+  page.text(QRectF(kLeft, y, half, 5), Qt::AlignLeft, u8(sheet_text::kGeometryCaption), caption, kMuted);
+  page.text(QRectF(kLeft + half + gap, y, half, 5), Qt::AlignLeft, u8(sheet_text::kClutchCaption), caption,
             kMuted);
   y += 5.5;
-  const double left = page.table(kLeft, y, columns, inputRows(fields, kGeometryInputs));
-  const double right = page.table(kLeft + half + gap, y, columns, inputRows(fields, kClutchInputs));
+  const sheet_text::Contents contents = sheet_text::contents(fields);
+  const double left = page.table(kLeft, y, columns, inputRows(contents.geometry));
+  const double right = page.table(kLeft + half + gap, y, columns, inputRows(contents.clutch));
   return std::max(left, right) + 5.0;
 }
 
 double drawChart(Page& page, const DisplayList& chart, double y) {
-  y = page.heading(kLeft, y, kContentWidth, QStringLiteral("二、载荷—变形特性曲线"));
+  y = page.heading(kLeft, y, kContentWidth, u8(sheet_text::kChartHeading));
   const double height = kContentWidth * kChartNaturalHeight / kChartNaturalWidth;
   const QRectF box(kLeft, y, kContentWidth, height);
   const bool empty = chart.visibleFrom() >= chart.size();
   if (empty) {
     page.fill(box, QColor(0xFA, 0xFA, 0xFA));
     page.text(QRectF(box.x(), box.center().y() - 6, box.width(), 7), Qt::AlignHCenter,
-              QStringLiteral("尚未绘制特性曲线"), sheetFont(13), kUncheckedInk);
+              u8(sheet_text::kNoChart), sheetFont(13), kUncheckedInk);
     page.text(QRectF(box.x(), box.center().y() + 1.5, box.width(), 5), Qt::AlignHCenter,
-              QStringLiteral("请先按“%1”按钮绘制曲线，再导出设计报告。")
-                  .arg(QString::fromUtf8(commandCaption(Command::Command1).data(),
-                                         static_cast<qsizetype>(commandCaption(Command::Command1).size()))),
-              sheetFont(9), kUncheckedInk);
+              u8(sheet_text::noChartHint()), sheetFont(9), kUncheckedInk);
   } else {
     QPainter& p = page.painter();
     p.save();
@@ -358,93 +307,78 @@ double drawChart(Page& page, const DisplayList& chart, double y) {
   page.frame(box, 0.6, kInk);
   y += height + 1.2;
   page.text(QRectF(kLeft, y, kContentWidth, 4.8), Qt::AlignHCenter,
-            QStringLiteral("图 1  大端载荷 F1 (N) 随大端变形 λ1 (mm) 的变化（红线），"
-                           "及特征点 M、N、H、B、A、C"),
+            u8(sheet_text::kChartCaption),
             sheetFont(8), kMuted);
   return y + 6.0;
 }
 
 double drawPoints(Page& page, const Fields& fields, double x, double y, double width) {
-  y = page.heading(x, y, width, QStringLiteral("三、特征点"));
+  y = page.heading(x, y, width, u8(sheet_text::kPointsHeading));
   const std::vector<Column> columns{
-      {QStringLiteral("点"), 7.0, Align::Left},
-      {QStringLiteral("名称"), width - 7.0 - 19.0 - 17.0, Align::Left},
-      {QStringLiteral("F1 (N)"), 19.0, Align::Decimal},
-      {QStringLiteral("λ1 (mm)"), 17.0, Align::Decimal},
+      {u8(sheet_text::kPointColumns[0]), 7.0, Align::Left},
+      {u8(sheet_text::kPointColumns[1]), width - 7.0 - 19.0 - 17.0, Align::Left},
+      {u8(sheet_text::kPointColumns[2]), 19.0, Align::Decimal},
+      {u8(sheet_text::kPointColumns[3]), 17.0, Align::Decimal},
   };
   std::vector<Row> rows;
-  for (const PointBoxes& point : characteristicPoints()) {
-    rows.push_back(Row{{Cell{QString::fromUtf8(point.symbol), kAccent}, Cell{QString::fromUtf8(point.roleZh)},
-                        Cell{cellText(fields, point.load)}, Cell{cellText(fields, point.deflection)}},
+  for (const sheet_text::PointRow& point : sheet_text::contents(fields).points) {
+    rows.push_back(Row{{Cell{u8(point.symbol), kAccent}, Cell{u8(point.role)}, Cell{u8(point.load)},
+                        Cell{u8(point.deflection)}},
                        QColor()});
   }
   y = page.table(x, y, columns, rows);
 
   // A key to the symbols of this page.
   const QFont note = sheetFont(7.8);
-  const QStringList lines{
-      QStringLiteral("F1：膜片弹簧大端载荷；λ1：大端变形。"),
-      QStringLiteral("B 点载荷应与工作压力 F 相符，A 点为摩擦片"),
-      QStringLiteral("磨损 Δλ 后的工作点，C 点为分离行程终点。"),
-  };
   y += 2.5;
-  for (const QString& line : lines) {
-    page.text(QRectF(x, y, width, 4.2), Qt::AlignLeft, line, note, kMuted);
+  for (const char* line : sheet_text::kPointNotes) {
+    page.text(QRectF(x, y, width, 4.2), Qt::AlignLeft, u8(line), note, kMuted);
     y += 4.2;
   }
   y += 1.5;
-  page.text(QRectF(x, y, width, 4.2), Qt::AlignLeft, kTick + QStringLiteral(" 合格"), note, kPassInk);
-  page.text(QRectF(x + 14, y, width - 14, 4.2), Qt::AlignLeft, kCross + QStringLiteral(" 不合格"), note, kFailInk);
+  page.text(QRectF(x, y, width, 4.2), Qt::AlignLeft, kTick + u8(sheet_text::kLegendPassed), note, kPassInk);
+  page.text(QRectF(x + 14, y, width - 14, 4.2), Qt::AlignLeft, kCross + u8(sheet_text::kLegendFailed), note, kFailInk);
   page.text(QRectF(x + 31, y, width - 31, 4.2), Qt::AlignLeft, kDash + QStringLiteral(" ") + kUnchecked, note,
             kUncheckedInk);
   return y + 4.2;
 }
 
 double drawRules(Page& page, const Fields& fields, double x, double y, double width) {
-  y = page.heading(x, y, width, QStringLiteral("四、约束条件校核"));
+  y = page.heading(x, y, width, u8(sheet_text::kRulesHeading));
   const std::vector<Column> columns{
-      {QStringLiteral("序号"), 10.0, Align::Center},
-      {QStringLiteral("约束条件（推荐范围）"), width - 10.0 - 31.0 - 11.0, Align::Left},
-      {QStringLiteral("验证结果"), 31.0, Align::Left},
-      {QStringLiteral("判定"), 11.0, Align::Center},
+      {u8(sheet_text::kRuleColumns[0]), 10.0, Align::Center},
+      {u8(sheet_text::kRuleColumns[1]), width - 10.0 - 31.0 - 11.0, Align::Left},
+      {u8(sheet_text::kRuleColumns[2]), 31.0, Align::Left},
+      {u8(sheet_text::kRuleColumns[3]), 11.0, Align::Center},
   };
-  int passed = 0, failed = 0, unchecked = 0, unknown = 0;
+  const sheet_text::Contents contents = sheet_text::contents(fields);
   std::vector<Row> rows;
-  for (int i = 0; i < kRuleCount; ++i) {
-    const RuleInfo& rule = ruleInfo(i);
-    const QString caption = QString::fromUtf8(rule.caption).simplified();
-    const QString shown = boxText(fields, rule.box).trimmed();
-    const QString number = QString::number(i + 1);
-    switch (verdictOf(shown)) {
-      case Verdict::Passed:
-        ++passed;
-        rows.push_back(Row{{Cell{number}, Cell{caption}, Cell{shown}, Cell{kTick, kPassInk}}, QColor()});
+  for (const sheet_text::RuleRow& rule : contents.rules) {
+    const QString number = QString::number(rule.number), caption = u8(rule.caption), shown = u8(rule.shown),
+                  mark = u8(rule.mark);
+    switch (rule.verdict) {
+      case sheet_text::Verdict::Passed:
+        rows.push_back(Row{{Cell{number}, Cell{caption}, Cell{shown}, Cell{mark, kPassInk}}, QColor()});
         break;
-      case Verdict::Failed:
-        ++failed;
+      case sheet_text::Verdict::Failed:
         rows.push_back(Row{{Cell{number, kFailInk}, Cell{caption, kFailInk}, Cell{shown, kFailInk},
-                            Cell{kCross, kFailInk}},
+                            Cell{mark, kFailInk}},
                            kFailFill});
         break;
-      case Verdict::Unchecked:
-        ++unchecked;
-        rows.push_back(Row{{Cell{number, kUncheckedInk}, Cell{caption, kUncheckedInk},
-                            Cell{kUnchecked, kUncheckedInk}, Cell{kDash, kUncheckedInk}},
+      case sheet_text::Verdict::Unchecked:
+        rows.push_back(Row{{Cell{number, kUncheckedInk}, Cell{caption, kUncheckedInk}, Cell{shown, kUncheckedInk},
+                            Cell{mark, kUncheckedInk}},
                            QColor()});
         break;
-      case Verdict::Unknown:
-        ++unknown;
-        rows.push_back(Row{{Cell{number}, Cell{caption}, Cell{shown}, Cell{QStringLiteral("?"), kMuted}}, QColor()});
+      case sheet_text::Verdict::Unknown:
+        rows.push_back(Row{{Cell{number}, Cell{caption}, Cell{shown}, Cell{mark, kMuted}}, QColor()});
         break;
     }
   }
   y = page.table(x, y, columns, rows);
 
-  QString summary = QStringLiteral("%1 项约束中 %2 项合格").arg(kRuleCount).arg(passed);
-  if (failed > 0) summary += QStringLiteral("，%1 项不合格").arg(failed);
-  if (unchecked > 0) summary += QStringLiteral("，%1 项未验证").arg(unchecked);
-  if (unknown > 0) summary += QStringLiteral("，%1 项结果无法识别").arg(unknown);
-  summary += passed == kRuleCount ? QStringLiteral("，满足全部约束条件。") : QStringLiteral("。");
+  const QString summary = u8(contents.summary);
+  const int failed = contents.failed, passed = contents.passed;
   const QColor color = failed > 0 ? kFailInk : passed == kRuleCount ? kPassInk : kMuted;
   y += 1.8;
   page.text(QRectF(x, y, width, 5.2), Qt::AlignLeft, summary, sheetFont(9, true), color);
@@ -456,9 +390,9 @@ void drawFooter(Page& page) {
   page.hrule(y, kLeft, kRight, 0.4, kMuted);
   const QFont font = sheetFont(7.5);
   page.text(QRectF(kLeft, y + 0.8, kContentWidth, 4.2), Qt::AlignLeft,
-            QStringLiteral("diaspring · 离合器膜片弹簧设计计算"), font, kMuted);
+            u8(sheet_text::kFooterLeft), font, kMuted);
   page.text(QRectF(kLeft, y + 0.8, kContentWidth, 4.2), Qt::AlignRight,
-            QStringLiteral("本页汇总设计输入、特性曲线、特征点及约束条件校核结果，供设计评审与存档。"), font, kMuted);
+            u8(sheet_text::kFooterRight), font, kMuted);
 }
 
 bool paintSheet(QPdfWriter& writer, const Fields& fields, const DisplayList& chart, const QDate& date,
@@ -511,7 +445,7 @@ std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList
     QBuffer out(&bytes);
     if (!out.open(QIODevice::WriteOnly)) return std::nullopt;
     QPdfWriter writer(&out);
-    writer.setTitle(QStringLiteral("膜片弹簧设计报告"));
+    writer.setTitle(u8(sheet_text::kTitle));
     writer.setCreator(QStringLiteral("diaspring"));
     writer.setResolution(kResolution);
     painted = writer.setPageLayout(

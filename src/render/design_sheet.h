@@ -12,6 +12,7 @@
 
 #include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
+#include "check/sheet_contents.h"
 #include "form/fields.h"
 #include "render/write_failure.h"
 
@@ -28,7 +29,7 @@ namespace diaspring {
 inline constexpr int kSheetResolution = 300;
 
 // The warning at the top of a sheet whose inputs were edited after its run.
-inline constexpr const char* kInputsEditedWarning = "输入已修改，本报告基于上次计算的输入";
+inline constexpr const char* kInputsEditedWarning = sheet_text::kInputsEdited;
 
 // What the title block says about the design besides the date: its
 // project, part or drawing number, designer and notes, and the design

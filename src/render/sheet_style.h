@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QString>
 
+#include "check/sheet_contents.h"
+
 namespace diaspring::sheet {
 
 inline const QColor kInk(0x1A, 0x1A, 0x1A);
@@ -19,7 +21,7 @@ inline const QColor kUncheckedInk(0x8C, 0x8C, 0x8C);
 
 // "第 1 页 共 2 页": the page's number and how many the sheet has.
 inline QString pageMark(int page, int pages) {
-  return QStringLiteral("第 %1 页 共 %2 页").arg(page).arg(pages);
+  return QString::fromUtf8(sheet_text::kPageMark).arg(page).arg(pages);
 }
 
 }  // namespace diaspring::sheet

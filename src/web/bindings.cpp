@@ -14,13 +14,20 @@
 #include "cli/cli_args.h"
 #include "cli/design_command.h"
 #include "cli/json_writer.h"
+#include "analysis/analysis_charts.h"
+#include "analysis/analysis_table.h"
+#include "check/sheet_contents.h"
 #include "check/constraint_check.h"
+#include "chart/display_list.h"
 #include "cli/session.h"
 #include "design/design_file.h"
 #include "form/extra_inputs.h"
 #include "form/layout_table.h"
 #include "model/points.h"
+#include "runtime/convert.h"
 #include "runtime/fault.h"
+#include "runtime/float_text.h"
+#include "search/tradeoff_chart.h"
 
 namespace diaspring::web {
 namespace {
@@ -67,6 +74,50 @@ std::string faultMessageZh(const cli::FaultRecord& fault) {
   if (!fault.cause.empty()) text += "\n原因：" + fault.cause;
   text += "\n出错之前已经算出并显示的结果保留不变；请检查输入后重试。";
   return text;
+}
+
+// A chart as the page draws it: what shows since its last clearing, led by
+// the coordinate system and draw width then in force, as numbers (seven per
+// operation: kind, x1, y1, x2, y2, colour or -1, text index or -1; kinds 0
+// scale, 1 line, 2 dot, 3 text, 4 width, 5 clear) and its texts.
+void packChart(const DisplayList& chart, std::vector<double>& packed, std::vector<std::string>& texts) {
+  packed.clear();
+  texts.clear();
+  const auto put = [&](int kind, const DrawOp& o, bool text) {
+    if (text) texts.push_back(chart.text(o));
+    packed.insert(packed.end(), {static_cast<double>(kind), o.x1, o.y1, o.x2, o.y2,
+                                 o.hasColor || o.kind == DrawOp::Kind::PSet ? static_cast<double>(o.color) : -1.0,
+                                 text ? static_cast<double>(texts.size() - 1) : -1.0});
+  };
+  if (const auto scale = chart.scaleBeforeVisible()) put(0, *scale, false);
+  DrawOp width{};
+  width.x1 = static_cast<float>(chart.drawWidthBeforeVisible());
+  put(4, width, false);
+  const DisplayList::Ops ops = chart.packed();
+  for (auto it = ops.at(chart.visibleFrom()); it != ops.end(); ++it) {
+    const DrawOp o = *it;
+    switch (o.kind) {
+      case DrawOp::Kind::Scale: put(0, o, false); break;
+      case DrawOp::Kind::Line: put(1, o, false); break;
+      case DrawOp::Kind::PSet: put(2, o, false); break;
+      case DrawOp::Kind::Print: put(3, o, true); break;
+      case DrawOp::Kind::DrawWidth: put(4, o, false); break;
+      case DrawOp::Kind::Cls: put(5, o, false); break;
+    }
+  }
+}
+
+// A chart as {ops: Float64Array, texts: [...]}, copied out of the module.
+emscripten::val chartValue(const DisplayList& chart) {
+  std::vector<double> packed;
+  std::vector<std::string> texts;
+  packChart(chart, packed, texts);
+  emscripten::val out = emscripten::val::object();
+  out.set("ops", emscripten::val(emscripten::typed_memory_view(packed.size(), packed.data())).call<emscripten::val>("slice"));
+  emscripten::val list = emscripten::val::array();
+  for (const std::string& t : texts) list.call<void>("push", t);
+  out.set("texts", list);
+  return out;
 }
 
 }  // namespace
@@ -192,32 +243,26 @@ class WebWindow {
   // -1; kinds 0 scale, 1 line, 2 dot, 3 text, 4 width, 5 clear), which the
   // page copies out at once. Texts come from chartTexts().
   emscripten::val chartOps() {
-    const DisplayList& chart = session_->chart();
-    packed_.clear();
-    texts_.clear();
-    const auto put = [&](int kind, const DrawOp& o, bool text) {
-      if (text) texts_.push_back(chart.text(o));
-      packed_.insert(packed_.end(), {static_cast<double>(kind), o.x1, o.y1, o.x2, o.y2,
-                                     o.hasColor || o.kind == DrawOp::Kind::PSet ? static_cast<double>(o.color) : -1.0,
-                                     text ? static_cast<double>(texts_.size() - 1) : -1.0});
-    };
-    if (const auto scale = chart.scaleBeforeVisible()) put(0, *scale, false);
-    DrawOp width{};
-    width.x1 = static_cast<float>(chart.drawWidthBeforeVisible());
-    put(4, width, false);
-    const DisplayList::Ops ops = chart.packed();
-    for (auto it = ops.at(chart.visibleFrom()); it != ops.end(); ++it) {
-      const DrawOp o = *it;
-      switch (o.kind) {
-        case DrawOp::Kind::Scale: put(0, o, false); break;
-        case DrawOp::Kind::Line: put(1, o, false); break;
-        case DrawOp::Kind::PSet: put(2, o, false); break;
-        case DrawOp::Kind::Print: put(3, o, true); break;
-        case DrawOp::Kind::DrawWidth: put(4, o, false); break;
-        case DrawOp::Kind::Cls: put(5, o, false); break;
-      }
-    }
+    packChart(session_->chart(), packed_, texts_);
     return emscripten::val(emscripten::typed_memory_view(packed_.size(), packed_.data()));
+  }
+
+  // The analysis's two charts (stresses against λ1, release force against
+  // λ2) of the last curve run, each as {ops, texts} packed as chartOps();
+  // null when there is no analysis to draw.
+  emscripten::val analysisCharts() const {
+    const std::optional<AnalysisInput> input = session_->analysisInput();
+    if (!input) return emscripten::val::null();
+    const SpringModel model(input->run, input->params);
+    const SpringAnalysis analysis = analyseSpring(input->run, input->params);
+    if (!analysis.error.empty()) return emscripten::val::null();
+    DisplayList stresses, release;
+    drawStressChart(stresses, model, analysis);
+    drawReleaseChart(release, model, analysis);
+    emscripten::val out = emscripten::val::object();
+    out.set("stress", chartValue(stresses));
+    out.set("release", chartValue(release));
+    return out;
   }
 
   // The texts of the last chartOps(), as a JSON array.
@@ -249,6 +294,108 @@ class WebWindow {
     return {};
   }
 
+  // Names the design file the window's design came from (shown on the sheet).
+  void setFileName(const std::string& name) { fileName_ = name; }
+
+  // The design sheet's contents as JSON, as the desktop's sheet has them:
+  // the boxes of the last curve run (with the warning when they were edited
+  // since), the title block's design information, the rows of the inputs,
+  // points and rules, and the analysis's page of that run. The page lays
+  // them out and draws the charts (chartOps(), analysisCharts()).
+  std::string sheet() const {
+    using nlohmann::json;
+    const MemoryFields run = session_->logic().lastRunFields();
+    const sheet_text::Contents c = sheet_text::contents(run);
+    const DesignMetadata about = session_->design().metadata;
+    const auto inputRows = [](const std::vector<sheet_text::InputRow>& rows) {
+      json out = json::array();
+      for (const auto& r : rows) out.push_back({r.symbol, r.meaning, r.value, r.unit});
+      return out;
+    };
+    json rules = json::array();
+    for (const auto& r : c.rules) {
+      static constexpr const char* kVerdicts[] = {"passed", "failed", "unchecked", "unknown"};
+      rules.push_back({std::to_string(r.number), r.caption, r.shown, r.mark, kVerdicts[static_cast<int>(r.verdict)]});
+    }
+    json points = json::array();
+    for (const auto& r : c.points) points.push_back({r.symbol, r.role, r.load, r.deflection});
+    json out = {
+        {"title", sheet_text::kTitle},
+        {"subtitle", sheet_text::kSubtitle},
+        {"dateLabel", sheet_text::kDateLabel},
+        {"pageMark", sheet_text::kPageMark},
+        {"inputsEdited", session_->logic().inputsEditedSinceRun()},
+        {"editedWarning", sheet_text::kInputsEdited},
+        {"info", json::array({json::array({sheet_text::kProjectLabel, about.project}),
+                              json::array({sheet_text::kPartLabel, about.partNumber}),
+                              json::array({sheet_text::kDesignerLabel, about.designer}),
+                              json::array({sheet_text::kFileLabel, fileName_})})},
+        {"notes", json::array({sheet_text::kNotesLabel, about.notes})},
+        {"inputsHeading", sheet_text::kInputsHeading},
+        {"inputCaptions", {sheet_text::kGeometryCaption, sheet_text::kClutchCaption}},
+        {"inputColumns", sheet_text::kInputColumns},
+        {"geometry", inputRows(c.geometry)},
+        {"clutch", inputRows(c.clutch)},
+        {"chartHeading", sheet_text::kChartHeading},
+        {"noChart", {sheet_text::kNoChart, sheet_text::noChartHint()}},
+        {"chartCaption", sheet_text::kChartCaption},
+        {"pointsHeading", sheet_text::kPointsHeading},
+        {"pointColumns", sheet_text::kPointColumns},
+        {"points", points},
+        {"pointNotes", sheet_text::kPointNotes},
+        {"legend", {std::string(sheet_text::kTick) + sheet_text::kLegendPassed,
+                    std::string(sheet_text::kCross) + sheet_text::kLegendFailed,
+                    std::string(sheet_text::kDash) + " " + sheet_text::kUnchecked}},
+        {"rulesHeading", sheet_text::kRulesHeading},
+        {"ruleColumns", sheet_text::kRuleColumns},
+        {"rules", rules},
+        {"summary", c.summary},
+        {"summaryClass", c.failed > 0 ? "fail" : c.passed == kRuleCount ? "pass" : "muted"},
+        {"footer", {sheet_text::kFooterLeft, sheet_text::kFooterRight}},
+        {"analysis", nullptr},
+    };
+    if (const std::optional<AnalysisInput> input = session_->analysisInput()) {
+      const SpringAnalysis a = analyseSpring(input->run, input->params);
+      json page = {{"title", analysis_sheet::kTitle}};
+      if (!a.error.empty()) {
+        page["error"] = std::string(analysis_sheet::kCannotAnalyse) + a.error;
+      } else {
+        const AnalysisParams& p = input->params;
+        const auto fill = [](std::string text, std::initializer_list<double> values) {
+          int k = 1;
+          for (const double v : values) {
+            const std::string mark = "%" + std::to_string(k++);
+            text.replace(text.find(mark), mark.size(), shortestText(v));
+          }
+          return text;
+        };
+        json columns = json::array(), rows = json::array(), checks = json::array();
+        for (const PointColumn& col : pointColumns()) columns.push_back({col.symbol, col.unit});
+        for (std::size_t r = 0; r < a.points.size(); ++r) {
+          json row = json::array({kPointSymbols[r]});
+          for (const PointColumn& col : pointColumns()) row.push_back(analysisNumber(a.points[r].*col.member, col.pattern));
+          rows.push_back(row);
+        }
+        for (const CheckLine& line : checkLines(a, p)) checks.push_back({line.whatZh, line.value, line.limit, line.pass});
+        page.update({{"params", fill(analysis_sheet::kParams, {p.n, p.b, p.Rm, p.sigmaAllow, p.sigmaAllowF})},
+                     {"fatigue", fill(analysis_sheet::kFatigueLine, {p.sigmaO0, p.fatigueSlope})},
+                     {"chartsHeading", analysis_sheet::kChartsHeading},
+                     {"captions", {analysis_sheet::kStressCaption, analysis_sheet::kReleaseCaption}},
+                     {"pointsHeading", analysis_sheet::kPointsHeading},
+                     {"columns", columns},
+                     {"rows", rows},
+                     {"notes", {analysis_sheet::kPointNotes[0], analysis_sheet::kPointNotes[1]}},
+                     {"checksHeading", analysis_sheet::kChecksHeading},
+                     {"strokes", {analysis_sheet::strokeLine(a, false), analysis_sheet::strokeLine(a, true),
+                                  analysis_sheet::stiffnessLine(a)}},
+                     {"checks", checks},
+                     {"footnote", analysis_sheet::kFootnote}});
+      }
+      out["analysis"] = page;
+    }
+    return out.dump();
+  }
+
   // The design as the boxes hold it now, as a design file's text.
   std::string saveDesign() const { return serialiseDesign(session_->design()); }
 
@@ -266,6 +413,7 @@ class WebWindow {
   bool pressed_ = false;
   std::vector<double> packed_;
   std::vector<std::string> texts_;
+  std::string fileName_;
 };
 
 // The window's controls as JSON: name, kind, parent, text, place in twips,
@@ -310,6 +458,27 @@ std::string runDesign(const std::string& argsJson, emscripten::val progress) {
   return out + "}";
 }
 
+// The automatic design's trade-off chart of `pointsJson` (an array of
+// [wearRise, releaseForceMax, σImax or null]), `picked` the design picked
+// out (-1: none), as {ops, texts}.
+emscripten::val tradeOffChart(const std::string& pointsJson, int picked) {
+  std::vector<search::TradeOffPoint> points;
+  try {
+    for (const auto& p : nlohmann::json::parse(pointsJson)) {
+      search::TradeOffPoint point{p.at(0).get<double>(), p.at(1).get<double>(), std::nullopt};
+      if (p.size() > 2 && p.at(2).is_number()) point.stress = p.at(2).get<double>();
+      points.push_back(point);
+    }
+  } catch (const std::exception&) {
+    points.clear();
+  }
+  DisplayList chart;
+  std::optional<std::size_t> pick;
+  if (picked >= 0 && static_cast<std::size_t>(picked) < points.size()) pick = static_cast<std::size_t>(picked);
+  search::drawTradeOff(chart, points, pick);
+  return chartValue(chart);
+}
+
 // Presses the curve button `n` times on one window (after a first press)
 // and returns the milliseconds per press: the core's own time, without the
 // page's drawing.
@@ -333,9 +502,13 @@ EMSCRIPTEN_BINDINGS(diaspring) {
       .function("view", &WebWindow::view)
       .function("chartOps", &WebWindow::chartOps)
       .function("chartTexts", &WebWindow::chartTexts)
+      .function("analysisCharts", &WebWindow::analysisCharts)
       .function("openDesign", &WebWindow::openDesign)
-      .function("saveDesign", &WebWindow::saveDesign);
+      .function("saveDesign", &WebWindow::saveDesign)
+      .function("setFileName", &WebWindow::setFileName)
+      .function("sheet", &WebWindow::sheet);
   function("layoutTable", &diaspring::web::layoutTable);
   function("runDesign", &diaspring::web::runDesign);
+  function("tradeOffChart", &diaspring::web::tradeOffChart);
   function("benchCurve", &diaspring::web::benchCurve);
 }

@@ -102,6 +102,50 @@ try {
     assert.match(curve, /^执行“输出膜片弹簧曲线及描点”时计算出错：.+\n原因：/);
     assert.ok(await evaluate(() => !document.getElementById('fault').hidden));
   });
+  // The analysis's two charts and the automatic design's trade-off chart:
+  // drawn at the device pixel ratio from the core's display lists, with
+  // their titles and keys; a picked design shows in red.
+  await evaluate(() => {
+    window.diaspring.reset();
+    window.diaspring.act([{ press: 'Command1' }]);
+    document.getElementById('analysis').open = true;
+  });
+  await evaluate(async () => {
+    document.getElementById('autoDesign').click();
+    document.getElementById('designStart').click();
+  });
+  await page.waitForFunction(() => document.querySelectorAll('#designTable tr').length > 2, { timeout: 60000 });
+  const RED = 0x0000ff;
+  const charts = [
+    { id: 'stressChart', ops: () => window.diaspring.view().analysisCharts.stress, texts: ['σI', 'σOM', '[σ]=1700'] },
+    { id: 'releaseChart', ops: () => window.diaspring.view().analysisCharts.release, texts: ['F2/N', 'λ2/mm'] },
+    { id: 'tradeOffChart', ops: () => window.diaspring.tradeOff(), texts: ['磨损后压紧力增量 (%)', 'σImax 1526'] },
+  ];
+  for (const { id, ops, texts } of charts) {
+    await check(`${id} drawn`, async () => {
+      const r = await evaluate((id_, ops_) => {
+        const el = document.getElementById(id_);
+        const list = (0, eval)(`(${ops_})`)();
+        const ctx = el.getContext('2d');
+        const pixels = ctx.getImageData(0, 0, el.width, el.height).data;
+        let inked = 0;
+        for (let i = 0; i < pixels.length; i += 4) if (pixels[i] + pixels[i + 1] + pixels[i + 2] < 600) ++inked;
+        return { size: [el.width, el.height, el.clientWidth * 2, el.clientHeight * 2], inked,
+          lines: list.filter((o) => o.op === 'line').length, texts: list.filter((o) => o.op === 'print').map((o) => o.text.trim()) };
+      }, id, ops.toString());
+      assert.deepEqual(r.size.slice(0, 2), r.size.slice(2));
+      assert.ok(r.lines > 20 && r.inked > 2000, JSON.stringify([r.lines, r.inked]));
+      for (const t of texts) assert.ok(r.texts.includes(t), `${t} not in ${r.texts.join('|')}`);
+    });
+  }
+  await check('picked design in red', async () => {
+    const red = () => evaluate((c) => window.diaspring.tradeOff().filter((o) => o.op === 'line' && o.color === c).length, RED);
+    assert.equal(await red(), 0);
+    await evaluate(() => document.querySelectorAll('#designTable tr')[2].click());
+    assert.ok(await red() > 0);
+  });
+  await evaluate(() => document.getElementById('designClose').click());
+
   await check('no page errors', () => assert.deepEqual(errors, []));
 } finally {
   await close();

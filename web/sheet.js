@@ -1,0 +1,67 @@
+// The printable design sheet: the core's contents of the desktop's sheet
+// (the title block, the inputs, the chart, the points, the twelve rules and
+// the summary, and the analysis's page of the last curve run) laid out as
+// HTML for the print style sheet; the browser prints it or saves it as PDF.
+import { chartSvg } from './chart.js';
+
+const esc = (s) => String(s).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+const table = (columns, rows, rowClass = () => '', numeric = []) =>
+  `<table><thead><tr>${columns.map((c, i) => `<th${numeric.includes(i) ? ' class="num"' : ''}>${esc(c)}</th>`).join('')}</tr></thead><tbody>${
+    rows.map((r) => `<tr class="${rowClass(r)}">${r.map((c, i) => `<td${numeric.includes(i) ? ' class="num"' : ''}>${esc(c)}</td>`).join('')}</tr>`).join('')
+  }</tbody></table>`;
+const today = () => {
+  const d = new Date();
+  return `${d.getFullYear()}-${String(d.getMonth() + 1).padStart(2, '0')}-${String(d.getDate()).padStart(2, '0')}`;
+};
+const pageMark = (s, page, pages) => s.pageMark.replace('%1', page).replace('%2', pages);
+const svg = (ops, width, height) => chartSvg(ops, width, height).replace('<svg ', '<svg preserveAspectRatio="none" ');
+
+function head(s, title, page, pages, subtitle) {
+  return `<header class="title"><h1>${esc(title)}</h1><div class="date">${esc(s.dateLabel)}${today()}<br>` +
+    `<span class="mark">${esc(pageMark(s, page, pages))}</span></div></header>` +
+    (s.inputsEdited ? `<p class="edited">${esc(s.editedWarning)}</p>` : subtitle ? `<p class="subtitle">${esc(subtitle)}</p>` : '');
+}
+
+// The sheet's HTML from `s` (the core's sheet()), the window's chart and
+// the analysis's charts (lists of operations; null: none).
+export function sheetHtml(s, chart, chartSize, analysisCharts) {
+  const pages = s.analysis ? 2 : 1;
+  const info = s.info.filter(([, v]) => v.trim()).map(([l, v]) => esc(l + v.replace(/\s+/g, ' ').trim()));
+  const notes = s.notes[1].trim() ? `<p class="notes">${esc(s.notes[0] + s.notes[1].replace(/\s+/g, ' ').trim())}</p>` : '';
+  const drawn = chart.some((o) => o.op !== 'scale' && o.op !== 'drawwidth');
+  let html = `<article class="page">${head(s, s.title, 1, pages, s.subtitle)}` +
+    (info.length || notes ? `<p class="info">${info.join('    ')}</p>${notes}` : '') +
+    `<h2>${esc(s.inputsHeading)}</h2><div class="two">` +
+    `<div><h3>${esc(s.inputCaptions[0])}</h3>${table(s.inputColumns, s.geometry, () => '', [2])}</div>` +
+    `<div><h3>${esc(s.inputCaptions[1])}</h3>${table(s.inputColumns, s.clutch, () => '', [2])}</div></div>` +
+    `<h2>${esc(s.chartHeading)}</h2><figure class="main">${drawn ? svg(chart, chartSize[0], chartSize[1])
+      : `<div class="nochart"><p>${esc(s.noChart[0])}</p><p>${esc(s.noChart[1])}</p></div>`}` +
+    `<figcaption>${esc(s.chartCaption)}</figcaption></figure>` +
+    `<div class="pointsRules"><section><h2>${esc(s.pointsHeading)}</h2>${table(s.pointColumns, s.points, () => '', [2, 3])}` +
+    `${s.pointNotes.map((n) => `<p class="note">${esc(n)}</p>`).join('')}<p class="note legend"><span class="pass">${esc(s.legend[0])}</span> ` +
+    `<span class="fail">${esc(s.legend[1])}</span> <span class="unchecked">${esc(s.legend[2])}</span></p></section>` +
+    `<section><h2>${esc(s.rulesHeading)}</h2>${table(s.ruleColumns, s.rules.map((r) => r.slice(0, 4)), (r) => s.rules.find((x) => x[0] === r[0])[4])}` +
+    `<p class="summary ${s.summaryClass}">${esc(s.summary)}</p></section></div>` +
+    `<footer><span>${esc(s.footer[0])}</span><span>${esc(s.footer[1])}</span></footer></article>`;
+  const a = s.analysis;
+  if (a) {
+    html += `<article class="page analysisPage">${head(s, a.title, 2, pages, '')}`;
+    if (a.error) {
+      html += `<p class="fail">${esc(a.error)}</p>`;
+    } else {
+      html += `<p>${esc(a.params)}</p><p>${esc(a.fatigue)}</p><h2>${esc(a.chartsHeading)}</h2><div class="two">` +
+        (analysisCharts ? [analysisCharts.stress, analysisCharts.release].map((ops, i) =>
+          `<figure>${svg(ops, 460, 320)}<figcaption>${esc(a.captions[i])}</figcaption></figure>`).join('') : '') +
+        `</div><h2>${esc(a.pointsHeading)}</h2>` +
+        table(['', ...a.columns.map((c) => `${c[0]} ${c[1]}`)], a.rows, () => '', a.columns.map((_, i) => i + 1)) +
+        a.notes.map((n) => `<p class="note">${esc(n)}</p>`).join('') +
+        `<h2>${esc(a.checksHeading)}</h2>${a.strokes.map((l) => `<p>${esc(l)}</p>`).join('')}` +
+        `<table class="checks"><tbody>${a.checks.map(([what, value, limit, pass]) =>
+          `<tr><td>${esc(what)}</td><td>${esc(value)}</td><td class="muted">${esc(limit)}</td>` +
+          `<td class="${pass ? 'pass' : 'fail'}">${pass ? '✔' : '✘'}</td></tr>`).join('')}</tbody></table>` +
+        `<p class="note">${esc(a.footnote)}</p>`;
+    }
+    html += '</article>';
+  }
+  return html;
+}
