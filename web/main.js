@@ -77,7 +77,7 @@ function buildForm() {
     (nodes.get(c.parent) || root).appendChild(el);
     nodes.set(c.name, el);
   }
-  for (const el of root.querySelectorAll('.label, button')) fitText(el);
+  for (const el of root.querySelectorAll('.label, button, input[type=text]')) fitText(el);
 }
 
 // ---------------------------------------------------------------------------
