@@ -636,10 +636,28 @@ Result runSearch(const DesignInputs& base, const Options& options) {
   // First the rows whose fixed rules pass: the only ones that can hold a
   // feasible design. The others only when these hold none, to find the
   // nearest design; a row it skips counts as examined, none of it solved.
-  std::vector<RowResult> rows(searcher.rows());
+  const std::size_t rowCount = searcher.rows();
   std::vector<std::size_t> promising, others;
-  for (std::size_t i = 0; i < rows.size(); ++i) (searcher.rowCanPass(i) ? promising : others).push_back(i);
+  for (std::size_t i = 0; i < rowCount; ++i) (searcher.rowCanPass(i) ? promising : others).push_back(i);
   Result result;
+  // What the rows found beside their feasible points, taken in part by
+  // part: the rules some design met, and the row whose nearest design
+  // misses by the least (the first such row).
+  Infeasibility why;
+  why.neverMet.fill(true);
+  RowResult::Nearest nearestOfRows;
+  std::size_t nearestRowIndex = rowCount;
+  const auto takeRow = [&](RowResult& row, std::size_t index) {
+    result.evaluated += row.evaluated;
+    result.solved += row.solved;
+    for (std::size_t i = 0; i < kRuleCount; ++i) why.neverMet[i] = why.neverMet[i] && !row.met[i];
+    if (row.nearest && (row.nearest->miss < nearestOfRows.miss ||
+                        (row.nearest->miss == nearestOfRows.miss && nearestOfRows.miss < kInf && index < nearestRowIndex))) {
+      nearestOfRows = std::move(*row.nearest);
+      nearestRowIndex = index;
+    }
+    row = {};
+  };
   // The feasible points, in the order of their rows; with pruning, only
   // those the search can still use (see keepUsable), so memory follows the
   // front and not the grid.
@@ -663,11 +681,15 @@ Result runSearch(const DesignInputs& base, const Options& options) {
       Options shown;
       shown.cancel = options.cancel;
       if (options.progress)
-        shown.progress = [&](std::size_t done, std::size_t) { options.progress(offset + from + done, rows.size()); };
+        shown.progress = [&](std::size_t done, std::size_t) { options.progress(offset + from + done, rowCount); };
+      std::vector<RowResult> part(count);
       const bool complete = runParallel(count, threads, shown, [&](std::size_t i) {
-        rows[which[from + i]] = searcher.runRow(which[from + i]);
+        part[i] = searcher.runRow(which[from + i]);
       });
-      for (std::size_t i = 0; i < count; ++i) absorb(rows[which[from + i]]);
+      for (std::size_t i = 0; i < count; ++i) {
+        absorb(part[i]);
+        takeRow(part[i], which[from + i]);
+      }
       // Whenever the points have doubled since: linear time in all.
       if (options.prune && tentative.size() >= 2 * keptAfterPruning + 4096) {
         keepUsable(tentative);
@@ -681,22 +703,9 @@ Result runSearch(const DesignInputs& base, const Options& options) {
   if (options.prune) keepUsable(tentative);
   const bool anyFeasible = feasibleSeen > 0;
   if (!result.cancelled && !anyFeasible) result.cancelled = !runRows(others, promising.size());
-  if (options.progress && !result.cancelled) options.progress(rows.size(), rows.size());
+  if (options.progress && !result.cancelled) options.progress(rowCount, rowCount);
   const std::size_t skippedPoints = anyFeasible ? others.size() * searcher.columns() : 0;
 
-  Infeasibility why;
-  why.neverMet.fill(true);
-  double nearestMiss = kInf;
-  const RowResult* nearestRow = nullptr;
-  for (RowResult& row : rows) {
-    result.evaluated += row.evaluated;
-    result.solved += row.solved;
-    for (std::size_t i = 0; i < kRuleCount; ++i) why.neverMet[i] = why.neverMet[i] && !row.met[i];
-    if (row.nearest && row.nearest->miss < nearestMiss) {
-      nearestMiss = row.nearest->miss;
-      nearestRow = &row;
-    }
-  }
   result.evaluated += skippedPoints;
   Options quietOptions;
   quietOptions.cancel = options.cancel;
@@ -759,16 +768,21 @@ Result runSearch(const DesignInputs& base, const Options& options) {
   // kNearFront of the constraint's scale cannot meet it with h's text.
   enum class State : std::uint8_t { Open, Finished, Verified, Dropped };
   std::vector<State> state(tentative.size(), State::Open);
-  std::vector<std::optional<Design>> finished(tentative.size());
+  // Held only for the points given a text: a design is large beside a
+  // point, and few points are finished.
+  std::vector<std::unique_ptr<Design>> finished(tentative.size());
   std::vector<std::vector<bool>> constraintsMet(tentative.size());
-  std::vector<std::optional<ConstraintMiss>> constraintMisses(tentative.size());
+  std::vector<std::unique_ptr<ConstraintMiss>> constraintMisses(tentative.size());
   for (std::size_t i = 0; i < tentative.size(); ++i)
     if (tentative[i].relativeMiss > kNearFront) state[i] = State::Dropped;
   const auto finishAll = [&](const std::vector<std::size_t>& which) {
     return runParallel(which.size(), threads, quietOptions, [&](std::size_t k) {
       const std::size_t i = which[k];
       constraintsMet[i].assign(options.constraints.size(), false);
-      finished[i] = searcher.finish(tentative[i], constraintsMet[i], constraintMisses[i]);
+      std::optional<ConstraintMiss> missed;
+      std::optional<Design> design = searcher.finish(tentative[i], constraintsMet[i], missed);
+      finished[i] = design ? std::make_unique<Design>(std::move(*design)) : nullptr;
+      if (missed) constraintMisses[i] = std::make_unique<ConstraintMiss>(std::move(*missed));
     });
   };
   while (!result.cancelled) {
@@ -856,7 +870,7 @@ Result runSearch(const DesignInputs& base, const Options& options) {
       const std::vector<std::size_t> batch(byMiss.begin() + static_cast<std::ptrdiff_t>(from),
                                            byMiss.begin() + static_cast<std::ptrdiff_t>(std::min(from + kBatch, byMiss.size())));
       if (!finishAll(batch)) break;
-      if (std::any_of(batch.begin(), batch.end(), [&](std::size_t i) { return constraintMisses[i].has_value(); })) break;
+      if (std::any_of(batch.begin(), batch.end(), [&](std::size_t i) { return constraintMisses[i] != nullptr; })) break;
     }
     for (std::size_t c = 0; c < options.constraints.size(); ++c) {
       const bool metAtSolvedH = constraintMetAtSolvedH[c];
@@ -864,8 +878,8 @@ Result runSearch(const DesignInputs& base, const Options& options) {
                                         [c](const std::vector<bool>& m) { return c < m.size() && m[c]; }))
         why.constraintsNeverMet.push_back(options.constraints[c].name);
     }
-    if (nearestRow) {
-      const RowResult::Nearest& n = *nearestRow->nearest;
+    if (nearestRowIndex < rowCount) {
+      const RowResult::Nearest& n = nearestOfRows;
       DesignInputs inputs = base;
       const TextBox boxes[] = {TextBox::Text4, TextBox::Text6, TextBox::Text7, TextBox::Text9};
       for (std::size_t i = 0; i < 4; ++i) inputs.setText(boxes[i], n.texts[i]);
@@ -876,7 +890,7 @@ Result runSearch(const DesignInputs& base, const Options& options) {
     // Designs passed the twelve rules but none met the further constraints:
     // the nearest is the one that misses them by the least.
     const ConstraintMiss* nearestMissed = nullptr;
-    for (const std::optional<ConstraintMiss>& m : constraintMisses)
+    for (const std::unique_ptr<ConstraintMiss>& m : constraintMisses)
       if (m && (!nearestMissed || m->total < nearestMissed->total)) nearestMissed = &*m;
     if (nearestMissed) {
       why.nearest = nearestMissed->inputs;
