@@ -448,8 +448,11 @@ void CompareWindow::fillTables() {
   if (!result_.hasScatter) {
     for (int r = 0; r < 4; ++r)
       for (int c = 0; c < 6; ++c) scatter_->setItem(r, c, item(QStringLiteral("—")));
-    scatterNote_->setText(QStringLiteral("当前设计没有特性曲线（%1），无法计算生产离散。")
-                              .arg(qs(input_.designs.front().error)));
+    scatterNote_->setText(result_.impossible
+                              ? QStringLiteral("<span style='color:#C62828'>%1</span>")
+                                    .arg(qs(toleranceLimitZh(*result_.impossible)))
+                              : QStringLiteral("当前设计没有特性曲线（%1），无法计算生产离散。")
+                                    .arg(qs(input_.designs.front().error)));
     return;
   }
   const WorstCase& w = result_.worst;

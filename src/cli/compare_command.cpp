@@ -147,9 +147,17 @@ void stats(std::string& out, std::string_view k, const Stats& s) {
   out += '}';
 }
 
-std::string n0(double v) { return std::isfinite(v) ? format(v, "0") : "-"; }
-std::string n1(double v) { return std::isfinite(v) ? format(v, "0.0") : "-"; }
-std::string n4(double v) { return std::isfinite(v) ? format(v, "0.0000") : "-"; }
+// A figure with the pattern's decimals; "—" when it is undefined, and in
+// the exponent form ("1.5E+300") beyond 15 digits rather than as hundreds.
+std::string shownNumber(double v, std::string_view pattern) {
+  if (!std::isfinite(v)) return "—";
+  return std::fabs(v) >= 1e15 ? generalText(Num(v)) : format(v, pattern);
+}
+std::string n0(double v) { return shownNumber(v, "0"); }
+std::string n1(double v) { return shownNumber(v, "0.0"); }
+std::string n4(double v) { return shownNumber(v, "0.0000"); }
+// A share in per cent; "—" for the share of no springs.
+std::string percent(double share) { return std::isfinite(share) ? n1(100 * share) + " %" : "—"; }
 
 std::string renderText(const ComparisonInput& in, const ComparisonResult& r) {
   std::string out;
@@ -182,9 +190,12 @@ std::string renderText(const ComparisonInput& in, const ComparisonResult& r) {
     out += "              min      max        min      max      mean     sigma\n";
     const auto row = [&](const char* name, const Range& w, const Stats& s) {
       std::string line = name;
+      std::size_t width = line.size();  // in characters: "—" is one
       const auto col = [&](const std::string& v, std::size_t at) {
-        line.resize(std::max(line.size() + 1, at), ' ');
+        const std::size_t pad = std::max<std::size_t>(1, at > width ? at - width : 1);
+        line.append(pad, ' ');
         line += v;
+        width += pad + (v == "—" ? 1 : v.size());
       };
       col(n0(w.min), 14), col(n0(w.max), 23), col(n0(s.min), 34), col(n0(s.max), 43), col(n0(s.mean), 52),
           col(n1(s.sigma), 61);
@@ -194,16 +205,30 @@ std::string renderText(const ComparisonInput& in, const ComparisonResult& r) {
     row("F1A", r.worst.F1A, r.monteCarlo.F1A);
     row("F1C", r.worst.F1C, r.monteCarlo.F1C);
     row("F2max", r.worst.releaseForceMax, r.monteCarlo.releaseForceMax);
-    out += "within the clamp-load tolerance at B: " + n1(100 * r.monteCarlo.withinClampTolerance) +
-           " %; F1A >= F1B: " + n1(100 * r.monteCarlo.F1AatLeastF1B) + " %\n";
+    out += "within the clamp-load tolerance at B: " + percent(r.monteCarlo.withinClampTolerance) +
+           "; F1A >= F1B: " + percent(r.monteCarlo.F1AatLeastF1B) + "\n";
     const Sensitivity& s = r.sensitivity;
     out += "sensitivity of F1B: " + n0(s.h) + " N/mm (h), " + n0(s.H) + " N/mm (H), " + n0(s.R) + " N/mm (R), " +
-           n0(s.r) + " N/mm (r), " + format(s.E, "0.0000") + " N/MPa (E)\n";
+           n0(s.r) + " N/mm (r), " + n4(s.E) + " N/MPa (E)\n";
   }
   return out;
 }
 
 }  // namespace
+
+std::string impossibleToleranceMessage(const ToleranceLimit& limit, std::span<const std::string> given) {
+  // The --tolerance texts that set the inputs at fault (the last of each name).
+  const auto named = [&](std::string_view name) {
+    for (auto it = given.rbegin(); it != given.rend(); ++it)
+      if (std::string_view(*it).substr(0, it->find('=')) == name) return "--tolerance " + quote(*it);
+    return "the default tolerance of " + std::string(name);
+  };
+  const std::string who = limit.input == "R, r" ? named("R") + " and " + named("r") : named(limit.input);
+  const bool modulus = limit.input == "E";
+  return who + ": " + limit.what + " would reach " + shownNumber(limit.lowest, "0.00") + (modulus ? " MPa" : " mm") +
+         " within the sampled range (the springs reach ±" + format(maxDeviate() / 3, "0.00") +
+         " × the tolerance); every dimension of a spring must stay above 0, so give a smaller tolerance";
+}
 
 std::string parseTolerance(std::string_view arg, const DesignCurve& d, Tolerances& tol) {
   const std::size_t eq = arg.find('=');
@@ -347,7 +372,8 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
         "  --tolerance N=V   ± V in the unit of input N (h, H, R, r in mm; E in MPa; F in N) or in per\n"
         "                    cent with % (E=2%); F is the clamp-load tolerance (default 5 %); h, H, R\n"
         "                    and r default to the disc-spring standard's tolerances (DIN EN 16983),\n"
-        "                    E to 0 %\n"
+        "                    E to 0 %; one that lets a sampled spring (nominal ± 2.86 × the tolerance)\n"
+        "                    reach h, H, R, r, E or R1 - r1 of 0 or below is refused\n"
         "  --samples N       Monte Carlo springs (0 ... 1000000, default 10000); --seed S (default 19)\n"
         "  --chart FILE      the comparison chart with the scatter band\n"
         "  --report FILE.pdf the current design's sheet with the comparison as its last page\n";
@@ -394,6 +420,8 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
   if (nominal.ok()) in.tolerances = defaultTolerances(nominal.g);
   for (const std::string& t : a.tolerances)
     if (std::string e = parseTolerance(t, nominal, in.tolerances); !e.empty()) return usage(e);
+  if (nominal.ok())
+    if (const auto limit = impossibleTolerance(nominal, in.tolerances)) return usage(impossibleToleranceMessage(*limit, a.tolerances));
   in.samples = a.samples;
   in.seed = a.seed;
 

@@ -26,4 +26,8 @@ std::string renderCompareJson(const compare::ComparisonInput& input, const compa
 // cent). Returns the usage error, empty when it reads.
 std::string parseTolerance(std::string_view arg, const compare::DesignCurve& nominal, compare::Tolerances& tol);
 
+// The usage error of tolerances that let a spring reach an impossible
+// dimension, naming the --tolerance among `given` that set it (or its default).
+std::string impossibleToleranceMessage(const compare::ToleranceLimit& limit, std::span<const std::string> given);
+
 }  // namespace diaspring::cli

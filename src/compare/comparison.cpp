@@ -7,7 +7,8 @@ ComparisonResult runComparison(const ComparisonInput& in) {
   if (in.designs.empty()) return out;
   const DesignCurve& current = in.designs.front();
   for (const MeasuredCurve& m : in.measured) out.measured.push_back(compareMeasured(current, m));
-  if (in.scatter && current.ok()) {
+  if (in.scatter && current.ok()) out.impossible = impossibleTolerance(current, in.tolerances);
+  if (in.scatter && current.ok() && !out.impossible) {
     out.hasScatter = true;
     out.grid = bandGrid(current, kBandSteps);
     out.worst = worstCase(current, in.tolerances, out.grid);

@@ -5,6 +5,7 @@
 // design.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "compare/calibration.h"
@@ -27,8 +28,10 @@ struct ComparisonInput {
 
 struct ComparisonResult {
   std::vector<MeasuredComparison> measured;  // against the current design, in the input's order
-  // The scatter of the current design, when asked for and the design has a curve.
+  // The scatter of the current design, when asked for, the design has a
+  // curve and the tolerances keep every spring possible (else `impossible`).
   bool hasScatter = false;
+  std::optional<ToleranceLimit> impossible;
   std::vector<double> grid;
   WorstCase worst;
   MonteCarlo monteCarlo;

@@ -1,4 +1,5 @@
 #include "compare/scatter.h"
+#include "runtime/convert.h"
 #include "runtime/thread_group.h"
 
 #include <algorithm>
@@ -43,6 +44,7 @@ struct Block {
   std::array<double, 4> sum{}, sumSq{};
   std::array<double, 4> min{}, max{};
   long within = 0, aAtLeastB = 0;
+  long unreadB = 0, unreadAB = 0;  // springs whose F1B, or F1A or F1B, is not a number
   std::vector<double> gridSum, gridSumSq;  // deviations from the nominal curve
 };
 constexpr int kBlock = 512;
@@ -92,6 +94,42 @@ Tolerances defaultTolerances(const search::Geometry& g) {
   t.Epercent = 0;
   t.clampPercent = 5;
   return t;
+}
+
+double maxDeviate() {
+  static const double z = std::sqrt(-2 * std::log(0x1.0p-53));
+  return z;
+}
+
+std::optional<ToleranceLimit> impossibleTolerance(const DesignCurve& d, const Tolerances& t) {
+  const SpringParams n = nominalParams(d);
+  const double reach = std::max(1.0, maxDeviate() / 3);  // in tolerances: the Monte Carlo's, beyond the corners'
+  struct Dimension {
+    const char* input;
+    const char* what;
+    double nominal, tolerance;
+  };
+  const Dimension dims[] = {
+      {"h", "h", n.h, t.h},
+      {"H", "H", n.H, t.H},
+      {"R", "R", n.R, t.R},
+      {"r", "r", n.r, t.r},
+      {"E", "E", n.E, n.E * t.Epercent / 100},
+      {"R, r", "R1 - r1", n.R - n.r - 4, t.R + t.r},
+  };
+  for (const Dimension& x : dims) {
+    const double lowest = x.nominal - reach * x.tolerance;
+    if (!(lowest > 0)) return ToleranceLimit{x.input, x.what, lowest};
+  }
+  return std::nullopt;
+}
+
+std::string toleranceLimitZh(const ToleranceLimit& limit) {
+  const std::string input = limit.input == "R, r" ? "R 与 r" : limit.input;
+  const double lowest = limit.lowest;
+  const std::string value = std::fabs(lowest) < 1e15 ? format(lowest, "0.00") : generalText(Num(lowest));
+  return input + " 的公差使抽样的弹簧 " + limit.what + " 降到 " + value + (limit.input == "E" ? " MPa" : " mm") +
+         "（抽样范围为名义值 ± " + format(maxDeviate() / 3, "0.00") + " × 公差）；弹簧的各尺寸须大于 0，请减小公差。";
 }
 
 SpringOutputs springOutputs(const SpringParams& p, const DesignCurve& n) {
@@ -182,6 +220,8 @@ MonteCarlo monteCarlo(const DesignCurve& curve, const Tolerances& tol, std::span
         }
         if (std::fabs(o.F1B - curve.clutch.F) <= clampBand) ++blk.within;
         if (o.F1A >= o.F1B) ++blk.aAtLeastB;
+        if (!std::isfinite(o.F1B)) ++blk.unreadB;
+        if (!std::isfinite(o.F1A) || !std::isfinite(o.F1B)) ++blk.unreadAB;
         const search::LoadLaw law(geometryOf(p), p.E, curve.clutch.mu);
         for (std::size_t g = 0; g < grid.size(); ++g) {
           const double d = law(grid[g]) - nominalGrid[g];
@@ -203,7 +243,7 @@ MonteCarlo monteCarlo(const DesignCurve& curve, const Tolerances& tol, std::span
   std::array<double, 4> sum{}, sumSq{}, lo, hi;
   lo.fill(INFINITY);
   hi.fill(-INFINITY);
-  long within = 0, aAtLeastB = 0;
+  long within = 0, aAtLeastB = 0, unreadB = 0, unreadAB = 0;
   std::vector<double> gridSum(grid.size(), 0.0), gridSumSq(grid.size(), 0.0);
   for (const Block& blk : blocks) {
     for (std::size_t k = 0; k < 4; ++k) {
@@ -214,23 +254,28 @@ MonteCarlo monteCarlo(const DesignCurve& curve, const Tolerances& tol, std::span
     }
     within += blk.within;
     aAtLeastB += blk.aAtLeastB;
+    unreadB += blk.unreadB;
+    unreadAB += blk.unreadAB;
     for (std::size_t g = 0; g < grid.size(); ++g) gridSum[g] += blk.gridSum[g], gridSumSq[g] += blk.gridSumSq[g];
   }
   const double N = mc.samples;
-  // Mean and σ (sample, N − 1) from sums of deviations from the nominal.
+  // Mean and σ (sample, N − 1) from sums of deviations from the nominal;
+  // NaN when a sample or the sums leave the range of numbers (an infinite
+  // or undefined load), never a σ of 0 made from them.
   const auto stats = [N](double s, double sq, double shift) {
     const double mean = s / N;
-    const double var = N > 1 ? std::max(0.0, (sq - s * mean) / (N - 1)) : 0.0;
-    return std::pair{shift + mean, std::sqrt(var)};
+    const double var = N > 1 ? (sq - s * mean) / (N - 1) : NAN;  // one spring has no σ
+    if (!std::isfinite(mean)) return std::pair{double(NAN), double(NAN)};
+    return std::pair{shift + mean, std::isfinite(var) ? std::sqrt(std::max(0.0, var)) : NAN};
   };
   Stats* out[] = {&mc.F1B, &mc.F1A, &mc.F1C, &mc.releaseForceMax};
-  if (mc.samples == 0) return mc;
+  if (mc.samples == 0) return mc;  // every figure undefined
   for (std::size_t k = 0; k < 4; ++k) {
     const auto [mean, sigma] = stats(sum[k], sumSq[k], nom[k]);
-    *out[k] = {lo[k], hi[k], mean, sigma};
+    if (std::isfinite(mean)) *out[k] = {lo[k], hi[k], mean, sigma};
   }
-  mc.withinClampTolerance = static_cast<double>(within) / N;
-  mc.F1AatLeastF1B = static_cast<double>(aAtLeastB) / N;
+  mc.withinClampTolerance = unreadB ? NAN : static_cast<double>(within) / N;
+  mc.F1AatLeastF1B = unreadAB ? NAN : static_cast<double>(aAtLeastB) / N;
   mc.mean.resize(grid.size());
   mc.sigma.resize(grid.size());
   for (std::size_t g = 0; g < grid.size(); ++g) {

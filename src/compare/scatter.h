@@ -11,8 +11,11 @@
 // (R1 = R − 2, r1 = r + 2).
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "compare/design_curve.h"
@@ -54,11 +57,31 @@ struct Tolerances {
 // (type the material supplier's). The clamp load: ±5 %.
 Tolerances defaultTolerances(const search::Geometry& g);
 
+// The largest |deviate| normalDeviates can draw: Box-Muller's radius at the
+// smallest uniform 2⁻⁵³, √(−2 ln 2⁻⁵³) ≈ 8.572. A Monte Carlo spring lies
+// within the nominal ± maxDeviate()/3 × the tolerance (σ = tolerance / 3),
+// a corner of the worst case within ± the tolerance.
+double maxDeviate();
+
+// A tolerance that lets a spring of the scatter reach an impossible
+// dimension: h, H, R, r, E or the ring between the load radii
+// (R1 − r1 = R − r − 4) at or below zero somewhere in the sampled range.
+struct ToleranceLimit {
+  std::string input;  // the tolerance at fault: "h", "H", "R", "r", "E", or "R, r" for the ring
+  std::string what;   // the dimension that reaches zero: "h", ..., "R1 - r1"
+  double lowest = 0;  // its smallest sampled value (mm; MPa for E)
+};
+std::optional<ToleranceLimit> impossibleTolerance(const DesignCurve& nominal, const Tolerances& tol);
+// The window's sentence for it: "h 的公差使抽样的弹簧 h 降到 -6.37 mm…".
+std::string toleranceLimitZh(const ToleranceLimit& limit);
+
 struct Range {
   double min = 0, max = 0;
 };
+// An undefined figure is NaN: the statistics of no springs, or of springs
+// some of which the law cannot evaluate (a load beyond the range of numbers).
 struct Stats {
-  double min = 0, max = 0, mean = 0, sigma = 0;
+  double min = NAN, max = NAN, mean = NAN, sigma = NAN;
 };
 
 // What one spring does at the nominal deflections.
@@ -80,8 +103,8 @@ struct MonteCarlo {
   int samples = 0;
   std::uint64_t seed = 0;
   Stats F1B, F1A, F1C, releaseForceMax;
-  double withinClampTolerance = 0;  // share with |F1B − F| ≤ clampPercent % of F
-  double F1AatLeastF1B = 0;         // share with F1A ≥ F1B
+  double withinClampTolerance = NAN;  // share with |F1B − F| ≤ clampPercent % of F
+  double F1AatLeastF1B = NAN;         // share with F1A ≥ F1B; both NaN without samples
   std::vector<double> mean, sigma;  // F1 over the grid
 };
 // `threads` 0: as many as the machine has. The deviates of sample i depend

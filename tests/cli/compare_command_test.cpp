@@ -89,6 +89,57 @@ TEST_F(CompareCommand, ToleranceTextsInTheInputsUnitOrInPerCent) {
   }
 }
 
+TEST_F(CompareCommand, RefusesToleranceThatMakesImpossibleSprings) {
+  struct Case {
+    std::vector<std::string_view> args;
+    const char* words;
+  };
+  const Case cases[] = {
+      {{"--tolerance", "h=3"}, "--tolerance 'h=3': h would reach -6.37 mm"},
+      {{"--tolerance", "E=200%"}, "--tolerance 'E=200%': E would reach"},
+      {{"--tolerance", "R=100"}, "--tolerance 'R=100': R would reach"},
+      {{"--tolerance", "h=0.1", "--tolerance", "R=4", "--tolerance", "r=3"},
+       "--tolerance 'R=4' and --tolerance 'r=3': R1 - r1 would reach"},
+      {{"--tolerance", "R=6"}, "--tolerance 'R=6' and the default tolerance of r: R1 - r1 would reach"},
+      {{"--set", "h=0.01"}, "the default tolerance of h: h would reach"},
+  };
+  for (const Case& c : cases) {
+    const Outcome o = run(c.args);
+    EXPECT_EQ(o.status, kExitUsage) << c.words;
+    EXPECT_EQ(o.out, "") << c.words;
+    EXPECT_NE(o.err.find(c.words), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("must stay above 0"), std::string::npos) << o.err;
+  }
+  EXPECT_EQ(run({"--tolerance", "h=0.7", "--samples", "100"}).status, kExitOk);
+}
+
+TEST_F(CompareCommand, StatisticsOfNoSpringsAreNullAndADash) {
+  const Outcome json = run({"--samples", "0", "--json"});
+  ASSERT_EQ(json.status, kExitOk) << json.err;
+  std::string error;
+  const auto parsed = parseJson(json.out, &error);
+  ASSERT_TRUE(parsed) << error;
+  const auto& mc = parsed->at("tolerance").at("monteCarlo");
+  constexpr auto Null = test::JsonValue::Type::Null;
+  for (const char* k : {"F1B", "F1A", "F1C", "releaseForceMax"})
+    for (const char* s : {"min", "max", "mean", "sigma"}) EXPECT_EQ(mc.at(k).at(s).type, Null) << k << s;
+  EXPECT_EQ(mc.at("withinClampTolerance").type, Null);
+  EXPECT_EQ(mc.at("F1AatLeastF1B").type, Null);
+  // The worst case over the corners is still there.
+  EXPECT_EQ(parsed->at("tolerance").at("worstCase").at("F1B").items.at(0).type, test::JsonValue::Type::Number);
+
+  const std::string text = run({"--samples", "0"}).out;
+  EXPECT_NE(text.find("within the clamp-load tolerance at B: —; F1A >= F1B: —\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find(": 0.0 %"), std::string::npos) << text;
+  // One spring has a mean but no σ; the columns stay aligned.
+  const std::string one = run({"--samples", "1"}).out;
+  const std::size_t row = one.find("\nF1B ");
+  ASSERT_NE(row, std::string::npos) << one;
+  const std::string line = one.substr(row + 1, one.find('\n', row + 1) - row - 1);
+  EXPECT_EQ(line.substr(line.size() - 6), " — N") << line;
+  EXPECT_EQ(line.find("—"), 61U) << line;
+}
+
 TEST_F(CompareCommand, RefusesBadInputWithAMessageAndNoOutput) {
   const std::string bad = file("bad.csv", "0,0\n1,100\n1,200\n2,300\n");
   struct Case {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "compare/calibration.h"
+#include "compare/comparison.h"
 #include "compare/scatter.h"
 #include "model/spring_design.h"
 
@@ -130,6 +131,73 @@ TEST(Scatter, SharesCountTheSpringsWithinTheClampToleranceAndWithF1AAtLeastF1B) 
   const MonteCarlo spread = monteCarlo(curve, wide, {}, 4000, 1, 2);
   EXPECT_GT(spread.withinClampTolerance, 0.0);
   EXPECT_LT(spread.withinClampTolerance, 1.0);
+}
+
+TEST(Scatter, RefusesToleranceThatLetsASpringReachAnImpossibleDimension) {
+  const DesignCurve curve = curveWith();  // h 2.2, H 4.18, R 84.7, r 63.68, E 206000
+  const double k = maxDeviate() / 3;
+  EXPECT_NEAR(maxDeviate(), 8.5717, 1e-4);
+  struct Case {
+    Tolerances tol;
+    const char* input;  // nullptr: every spring possible
+  };
+  const Case cases[] = {
+      {defaultTolerances(curve.g), nullptr},
+      {{0.7, 0, 0, 0, 0, 5}, nullptr},  // 2.2 − 2.857 × 0.7 > 0
+      {{3, 0, 0, 0, 0, 5}, "h"},
+      {{0.8, 0, 0, 0, 0, 5}, "h"},  // beyond the corners, within the Monte Carlo's reach
+      {{0, 4.18, 0, 0, 0, 5}, "H"},
+      {{0, 0, 100, 0, 0, 5}, "R"},
+      {{0, 0, 0, 30, 0, 5}, "r"},
+      {{0, 0, 0, 0, 200, 5}, "E"},
+      {{0, 0, 4, 3, 0, 5}, "R, r"},  // R − r − 4 = 17.02 less 2.857 × 7
+  };
+  for (const Case& c : cases) {
+    const auto limit = impossibleTolerance(curve, c.tol);
+    ASSERT_EQ(limit.has_value(), c.input != nullptr) << (c.input ? c.input : "none");
+    if (!limit) continue;
+    EXPECT_EQ(limit->input, c.input);
+    EXPECT_LE(limit->lowest, 0);
+  }
+  EXPECT_NEAR(impossibleTolerance(curve, {3, 0, 0, 0, 0, 5})->lowest, 2.2 - 3 * k, 1e-12);
+  // The comparison samples no impossible spring: it says why it has no scatter.
+  ComparisonInput in;
+  in.designs.push_back(curve);
+  in.tolerances = {0, 0, 100, 0, 0, 5};
+  in.samples = 100;
+  const ComparisonResult r = runComparison(in);
+  EXPECT_FALSE(r.hasScatter);
+  ASSERT_TRUE(r.impossible);
+  EXPECT_EQ(r.impossible->input, "R");
+  EXPECT_EQ(toleranceLimitZh(*r.impossible).rfind("R 的公差使抽样的弹簧 R 降到 -201.02 mm", 0), 0U)
+      << toleranceLimitZh(*r.impossible);
+}
+
+TEST(Scatter, StatisticsOfNoSpringsOrOfUnevaluableSpringsAreUndefined) {
+  const DesignCurve curve = curveWith();
+  const std::vector<double> grid = bandGrid(curve, 4);
+  struct Case {
+    const char* what;
+    Tolerances tol;
+    int samples;
+    bool meanDefined, sharesDefined;
+  };
+  const Case cases[] = {
+      {"no springs", defaultTolerances(curve.g), 0, false, false},
+      {"one spring has no sigma", defaultTolerances(curve.g), 1, true, true},
+      {"loads beyond the range of numbers", {1e300, 0, 0, 0, 0, 5}, 50, false, false},
+      {"squares beyond the range of numbers", {0, 0, 0, 0, 1e300, 5}, 50, true, true},
+  };
+  for (const Case& c : cases) {
+    const MonteCarlo mc = monteCarlo(curve, c.tol, grid, c.samples, 3, 1);
+    for (const Stats* s : {&mc.F1B, &mc.F1A, &mc.F1C, &mc.releaseForceMax}) {
+      EXPECT_EQ(std::isfinite(s->mean), c.meanDefined) << c.what;
+      EXPECT_EQ(std::isfinite(s->min), c.meanDefined) << c.what;
+      EXPECT_TRUE(std::isnan(s->sigma)) << c.what;  // never a σ of 0 made of nothing
+    }
+    EXPECT_EQ(std::isfinite(mc.withinClampTolerance), c.sharesDefined) << c.what;
+    EXPECT_EQ(std::isfinite(mc.F1AatLeastF1B), c.sharesDefined) << c.what;
+  }
 }
 
 TEST(Scatter, SensitivitiesAgreeWithCentralDifferences) {
