@@ -432,9 +432,20 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
       o.status = kExitFault;
       o.err += "diaspring-cli compare: " + d.name + ": " + d.error + "\n";
     }
+  const ComparisonScene scene = sceneOf(in, r);
+  if (!a.chart.empty() || !a.report.empty()) {
+    // The chart draws what it can; what it leaves out is said, and the run fails.
+    std::string missing;
+    for (const std::string& name : undrawable(scene)) missing += (missing.empty() ? "" : ", ") + name;
+    if (!missing.empty()) {
+      o.status = kExitFault;
+      o.err += "diaspring-cli compare: the chart leaves out the points of " + missing + " (not a number, or beyond ±" +
+               generalText(Num(kMaxDrawn)) + ", more than a chart can draw)\n";
+    }
+  }
   if (!a.chart.empty()) {
     DisplayList chart;
-    drawComparison(chart, sceneOf(in, r));
+    drawComparison(chart, scene);
     if (auto why = exporter->writeChart(chart, a.chart, a.scale)) {
       o.status = kExitFault;
       o.err += "diaspring-cli compare: cannot write " + a.chart + ": " + *why + "\n";
@@ -452,7 +463,7 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
                                 a.designs.empty() ? "" : std::filesystem::path(a.designs[0]).filename().string()});
     const std::optional<AnalysisInput> analysis = session.analysisInput();
     if (auto why = exporter->writeReportWithComparison(session.logic().lastRunFields(), session.chart(), a.report,
-                                                       analysis ? &*analysis : nullptr, in, r, sceneOf(in, r),
+                                                       analysis ? &*analysis : nullptr, in, r, scene,
                                                        session.logic().inputsEditedSinceRun())) {
       o.status = kExitFault;
       o.err += "diaspring-cli compare: cannot write " + a.report + ": " + *why + "\n";

@@ -28,7 +28,7 @@ ComparisonScene sceneOf(const ComparisonInput& in, const ComparisonResult& r) {
     b.grid = r.grid;
     b.worstLower = r.worst.lower;
     b.worstUpper = r.worst.upper;
-    for (std::size_t i = 0; i < r.grid.size(); ++i) {
+    for (std::size_t i = 0; i < r.grid.size() && r.monteCarlo.samples > 1; ++i) {
       b.sigmaLower.push_back(r.monteCarlo.mean[i] - 3 * r.monteCarlo.sigma[i]);
       b.sigmaUpper.push_back(r.monteCarlo.mean[i] + 3 * r.monteCarlo.sigma[i]);
     }

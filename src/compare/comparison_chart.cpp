@@ -17,6 +17,10 @@ constexpr std::size_t kMaxMarkers = 40;
 
 float f(double v) { return static_cast<float>(v); }
 
+// Whether the chart can draw the point: finite and within kMaxDrawn, so that
+// it and the frame around it stay within the surface's single precision.
+bool drawable(const XY& p) { return std::fabs(p.first) <= kMaxDrawn && std::fabs(p.second) <= kMaxDrawn; }
+
 class Plot {
  public:
   Plot(Surface& s, ChartWindow w) : s_(s), w_(w) {}
@@ -29,20 +33,55 @@ class Plot {
     s_.print(t);
   }
   // A polyline with a dash pattern measured along it in hundredths of the
-  // plot's width and height, so patterns look the same on any scale.
+  // plot's width and height, so patterns look the same on any scale. A
+  // point the chart cannot draw (drawable()) leaves a gap; with `clip`, the
+  // part of a segment outside the data window is stepped over in one step,
+  // so the number of dashes stays bounded however far a segment reaches.
   void polyline(const std::vector<XY>& pts, const CurveStyle& st, bool clip = true) {
     clip_ = clip;
     if (st.dashes.empty()) {
-      for (std::size_t i = 1; i < pts.size(); ++i) segment(pts[i - 1], pts[i], st.color);
+      for (std::size_t i = 1; i < pts.size(); ++i)
+        if (drawable(pts[i - 1]) && drawable(pts[i])) segment(pts[i - 1], pts[i], st.color);
       return;
     }
     std::size_t k = 0;
     double left = st.dashes[0];
     bool on = true;
+    double period = 0;
+    for (float d : st.dashes) period += d;
+    // Moves the pattern on by `len` without drawing.
+    const auto skip = [&](double len) {
+      len = std::fmod(len, period);
+      while (len > 0) {
+        const double take = std::min(len, left);
+        len -= take;
+        left -= take;
+        if (left <= 1e-12) {
+          k = (k + 1) % st.dashes.size();
+          left = st.dashes[k];
+          on = !on;
+        }
+      }
+    };
     for (std::size_t i = 1; i < pts.size(); ++i) {
       XY a = pts[i - 1];
-      const XY b = pts[i];
+      XY b = pts[i];
+      if (!drawable(a) || !drawable(b)) continue;
       double len = std::hypot(100 * (b.first - a.first) / dx(), 100 * (b.second - a.second) / dy());
+      double after = 0;  // the length beyond the window, skipped after the visible part
+      if (clip_ && !(inside(a.first, a.second) && inside(b.first, b.second))) {
+        double t0 = 0, t1 = 1;
+        if (!clipToWindow(a, b, t0, t1)) {
+          skip(len);
+          continue;
+        }
+        skip(len * t0);
+        after = len * (1 - t1);
+        const XY from{a.first + (b.first - a.first) * t0, a.second + (b.second - a.second) * t0};
+        b = {a.first + (b.first - a.first) * t1, a.second + (b.second - a.second) * t1};
+        a = from;
+        len *= t1 - t0;
+      }
       while (len > 0) {
         const double take = std::min(len, left);
         const double t = take / len;
@@ -57,6 +96,7 @@ class Plot {
           on = !on;
         }
       }
+      skip(after);
     }
   }
   // A marker of the given shape (0 square, 1 diamond, 2 cross, 3 plus) around a point.
@@ -81,6 +121,24 @@ class Plot {
   bool inside(double x, double y) const { return x >= w_.x0 && x <= w_.x1 && y >= w_.y0 && y <= w_.y1; }
 
  private:
+  // The part t0 … t1 of the segment a → b inside the data window
+  // (Liang & Barsky, "A new concept and method for line clipping", ACM TOG
+  // 3(1), 1984); false when none of it is.
+  bool clipToWindow(const XY& a, const XY& b, double& t0, double& t1) const {
+    const double ddx = b.first - a.first, ddy = b.second - a.second;
+    const double p[] = {-ddx, ddx, -ddy, ddy};
+    const double q[] = {a.first - w_.x0, w_.x1 - a.first, a.second - w_.y0, w_.y1 - a.second};
+    for (int i = 0; i < 4; ++i) {
+      if (p[i] == 0) {
+        if (q[i] < 0) return false;
+        continue;
+      }
+      const double t = q[i] / p[i];
+      if (p[i] < 0) t0 = std::max(t0, t);
+      else t1 = std::min(t1, t);
+    }
+    return t0 < t1;
+  }
   void segment(XY a, XY b, Color c) {
     // Clip to the data window by dropping what lies wholly outside it.
     if (clip_ && (std::max(a.first, b.first) < w_.x0 || std::min(a.first, b.first) > w_.x1 ||
@@ -94,7 +152,7 @@ class Plot {
 };
 
 void grow(ChartWindow& w, double x, double y) {
-  if (!std::isfinite(x) || !std::isfinite(y)) return;
+  if (!drawable({x, y})) return;
   w.x0 = std::min(w.x0, x), w.x1 = std::max(w.x1, x), w.y0 = std::min(w.y0, y), w.y1 = std::max(w.y1, y);
 }
 
@@ -154,13 +212,17 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
     for (const XY& p : m.curve.loading) grow(w, p.first, p.second);
     for (const XY& p : m.curve.unloading) grow(w, p.first, p.second);
   }
-  if (scene.band)
-    for (std::size_t i = 0; i < scene.band->grid.size(); ++i) {
-      grow(w, scene.band->grid[i], scene.band->worstUpper[i]);
-      grow(w, scene.band->grid[i], scene.band->worstLower[i]);
-      grow(w, scene.band->grid[i], scene.band->sigmaUpper[i]);
-      grow(w, scene.band->grid[i], scene.band->sigmaLower[i]);
+  if (scene.band) {
+    const ShownBand& b = *scene.band;
+    for (std::size_t i = 0; i < b.grid.size(); ++i) {
+      grow(w, b.grid[i], b.worstUpper[i]);
+      grow(w, b.grid[i], b.worstLower[i]);
     }
+    for (std::size_t i = 0; i < b.sigmaLower.size(); ++i) {
+      grow(w, b.grid[i], b.sigmaUpper[i]);
+      grow(w, b.grid[i], b.sigmaLower[i]);
+    }
+  }
   if (!(w.x1 > w.x0)) w.x1 = w.x0 + 1;
   if (!(w.y1 > w.y0)) w.y1 = w.y0 + 1;
   w.y1 += 0.05 * (w.y1 - w.y0);  // room for the point letters
@@ -213,11 +275,15 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
   };
 
   // The band beneath the curves: the ±3σ range hatched, the worst case dashed.
+  bool hatched = false;
   if (scene.band) {
     const ShownBand& b = *scene.band;
     chart.drawWidth(1);
-    for (std::size_t i = 0; i < b.grid.size(); ++i)
-      plot.line(b.grid[i], b.sigmaLower[i], b.grid[i], b.sigmaUpper[i], kBandHatch);
+    for (std::size_t i = 0; i < b.sigmaLower.size(); ++i)
+      if (drawable({b.grid[i], b.sigmaLower[i]}) && drawable({b.grid[i], b.sigmaUpper[i]})) {
+        plot.line(b.grid[i], b.sigmaLower[i], b.grid[i], b.sigmaUpper[i], kBandHatch);
+        hatched = true;
+      }
     const CurveStyle worst{kWorstCase, {1.2f, 0.8f}, "worst case"};
     std::vector<XY> lo, hi;
     for (std::size_t i = 0; i < b.grid.size(); ++i)
@@ -278,13 +344,32 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
   }
   if (scene.band) {
     legend({kWorstCase, {1.2f, 0.8f}, "worst case"}, "极限 worst case", -1);
-    chart.drawWidth(4);
-    plot.line(legendX, legendY - 0.02 * dy, legendX + 0.08 * dx, legendY - 0.02 * dy, kBandHatch);
-    chart.drawWidth(1);
-    plot.text(legendX + 0.10 * dx, legendY, "±3σ Monte Carlo");
-    legendY -= 0.065 * dy;
+    if (hatched) {
+      chart.drawWidth(4);
+      plot.line(legendX, legendY - 0.02 * dy, legendX + 0.08 * dx, legendY - 0.02 * dy, kBandHatch);
+      chart.drawWidth(1);
+      plot.text(legendX + 0.10 * dx, legendY, "±3σ Monte Carlo");
+      legendY -= 0.065 * dy;
+    }
   }
   return frame;
+}
+
+std::vector<std::string> undrawable(const ComparisonScene& scene) {
+  std::vector<std::string> out;
+  const auto all = [](const std::vector<XY>& pts) { return std::all_of(pts.begin(), pts.end(), drawable); };
+  for (const ShownDesign& d : scene.designs)
+    if (d.curve.ok() && !all(d.curve.samples(kSamples))) out.push_back(d.curve.name);
+  for (const ShownMeasured& m : scene.measured)
+    if (!all(m.curve.loading) || !all(m.curve.unloading)) out.push_back(m.curve.name);
+  if (scene.band) {
+    const ShownBand& b = *scene.band;
+    bool ok = true;
+    for (const auto* v : {&b.worstLower, &b.worstUpper, &b.sigmaLower, &b.sigmaUpper})
+      for (std::size_t i = 0; i < v->size(); ++i) ok = ok && drawable({b.grid[i], (*v)[i]});
+    if (!ok) out.emplace_back("the scatter band");
+  }
+  return out;
 }
 
 std::vector<Reading> readoutAt(const ComparisonScene& scene, double lambda1) {

@@ -36,7 +36,8 @@ struct ShownMeasured {
   MeasuredCurve curve;
   int style = 0;
 };
-// The scatter band over grid: worst case and ±3σ of the Monte Carlo.
+// The scatter band over grid: worst case and ±3σ of the Monte Carlo (the
+// σ rows empty when the Monte Carlo has no σ: fewer than two springs).
 struct ShownBand {
   std::vector<double> grid, worstLower, worstUpper, sigmaLower, sigmaUpper;
 };
@@ -55,7 +56,16 @@ struct ComparisonFrame {
   double lambdaAt(double fractionOfWidth) const { return left + fractionOfWidth * (right - left); }
 };
 
+// The largest |λ1| or |F1| the chart draws. Its surface works in single
+// precision (up to about 3.4E+38); a point beyond this, or not a number, is
+// left out of the chart and its window.
+inline constexpr double kMaxDrawn = 1e30;
+
 ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene);
+
+// The shown curves (by name; "the scatter band" for the band) that have
+// points the chart leaves out, so that a front end can say what is missing.
+std::vector<std::string> undrawable(const ComparisonScene& scene);
 
 // F1 of every shown curve at λ1 (designs by their law, measured curves on
 // their loading branch; NaN outside it), in the scene's order.

@@ -307,6 +307,23 @@ TEST(CliExecutable, CompareReportIsTheSheetWithTheComparisonPageLastOrNothing) {
   EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
 }
 
+TEST(CliExecutable, CompareChartBeyondWhatCanShowDrawsTheRestAndFails) {
+  ScratchDir dir;
+  ASSERT_TRUE(dir.valid());
+  std::string rig = "lambda1,F1\n";
+  for (int i = 1; i <= 20; ++i) rig += std::to_string(0.2 * i) + "," + std::to_string(i) + "e302\n";
+  std::ofstream(dir.file("huge.csv")) << rig;
+  const std::string chart = dir.file("c.svg");
+  const ProcessResult run = runExecutable({"compare", "--measured", dir.file("huge.csv"), "--samples", "50",
+                                           "--chart", chart});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("the chart leaves out the points of huge.csv"), std::string::npos) << run.err;
+  // What can show is drawn: the design's curve, on axes of its own loads.
+  const std::string svg = readFile(chart);
+  EXPECT_NE(svg.find("<svg"), std::string::npos);
+  EXPECT_NE(svg.find(">4000<"), std::string::npos) << svg.substr(0, 2000);
+}
+
 #else
 
 TEST(CliExecutable, WithoutQtTheFileOptionsAreAUsageError) {

@@ -135,6 +135,59 @@ TEST(ComparisonChart, DrawsFiniteAxesForAnyScene) {
   }
 }
 
+// A band or a measured curve beyond what a chart can draw: the chart draws
+// the rest in a bounded number of operations and names what it left out.
+TEST(ComparisonChart, DrawsWhatCanShowInBoundedOperationsAndNamesTheRest) {
+  const DesignCurve d = designCurve(DesignInputs(), "design");
+  const std::vector<double> grid = bandGrid(d, kBandSteps);
+  const auto bandOf = [&](const Tolerances& tol, int samples) {
+    const WorstCase w = worstCase(d, tol, grid);
+    const MonteCarlo mc = monteCarlo(d, tol, grid, samples, 19, 1);
+    ShownBand b{grid, w.lower, w.upper, {}, {}};
+    for (std::size_t i = 0; i < grid.size() && samples > 1; ++i) {
+      b.sigmaLower.push_back(mc.mean[i] - 3 * mc.sigma[i]);
+      b.sigmaUpper.push_back(mc.mean[i] + 3 * mc.sigma[i]);
+    }
+    return b;
+  };
+  const auto measured = [](double lambdaScale, double loadScale) {
+    MeasuredCurve m;
+    m.name = "rig";
+    for (int i = 1; i <= 40; ++i) m.loading.emplace_back(0.1 * i * lambdaScale, 100.0 * i * loadScale);
+    return m;
+  };
+  struct Case {
+    const char* name;
+    ComparisonScene scene;
+    std::vector<std::string> leftOut;
+  };
+  const Case cases[] = {
+      {"h ± 1e300, one spring", {{{d, 0}}, {}, bandOf({1e300, 0, 0, 0, 0, 5}, 1)}, {"the scatter band"}},
+      {"h ± 1e200", {{{d, 0}}, {}, bandOf({1e200, 0, 0, 0, 0, 5}, 20)}, {"the scatter band"}},
+      {"H ± 1e300", {{{d, 0}}, {}, bandOf({0, 1e300, 0, 0, 0, 5}, 20)}, {"the scatter band"}},
+      {"loads of 1e303 N", {{{d, 0}}, {{measured(1, 1e301), 1}}, {}}, {"rig"}},
+      {"λ1 up to 1e300 mm", {{{d, 0}}, {{measured(2.5e299, 1), 1}}, {}}, {"rig"}},
+      {"one spring: no σ", {{{d, 0}}, {}, bandOf(defaultTolerances(d.g), 1)}, {}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(undrawable(c.scene), c.leftOut) << c.name;
+    DisplayList chart;
+    const ComparisonFrame frame = drawComparison(chart, c.scene);
+    EXPECT_LT(chart.ops().size(), 20000U) << c.name;
+    std::size_t designLines = 0;
+    for (const DrawOp& op : chart.ops()) {
+      for (float v : {op.x1, op.y1, op.x2, op.y2}) ASSERT_TRUE(std::isfinite(v)) << c.name;
+      if (op.kind == DrawOp::Kind::Line && op.color == curveStyle(0).color) ++designLines;
+      if (op.kind == DrawOp::Kind::Print) {
+        EXPECT_NE(chart.text(op), "±3σ Monte Carlo") << c.name;
+      }
+    }
+    // The design's curve still shows, on axes fitted to what can show.
+    EXPECT_GT(designLines, 150U) << c.name;
+    EXPECT_LT(frame.data.y1, 1e5) << c.name;
+  }
+}
+
 TEST(Calibration, DegenerateMeasurementsGiveFiniteOrNoFit) {
   const DesignCurve d = designCurve(DesignInputs(), "d");
   struct Case {
