@@ -367,7 +367,8 @@ bool CompareWindow::applyFit(int index) {
   }
   const Calibration& fit = result_.measured[static_cast<std::size_t>(index)].fit;
   if (!std::isfinite(fit.h) || !std::isfinite(fit.H) || fit.h <= 0) {
-    showWarning(QStringLiteral("无法输入拟合值"), QStringLiteral("这条实测曲线没有可用的拟合结果。"));
+    showWarning(QStringLiteral("无法输入拟合值"), fit.whyZh.empty() ? QStringLiteral("这条实测曲线没有可用的拟合结果。")
+                                                     : QStringLiteral("这条实测曲线没有可用的拟合结果：%1").arg(qs(fit.whyZh)));
     return false;
   }
   DesignInputs in = current_();
@@ -442,7 +443,9 @@ void CompareWindow::fillTables() {
     measured_->setItem(row, 4, item(num(m.fit.h, "0.0000")));
     measured_->setItem(row, 5, item(num(m.fit.H, "0.0000")));
     measured_->setItem(row, 6, item(num(m.fit.H / m.fit.h, "0.0000")));
-    measured_->setItem(row, 7, item(num(m.fit.rms, "0") + (m.fit.converged ? QString() : QStringLiteral("（未收敛）"))));
+    measured_->setItem(row, 7, item(m.fit.converged ? num(m.fit.rms, "0") : QStringLiteral("拒绝拟合")));
+    if (!m.fit.converged)
+      for (int col = 4; col <= 7; ++col) measured_->item(row, col)->setToolTip(qs(m.fit.whyZh));
   }
 
   if (!result_.hasScatter) {

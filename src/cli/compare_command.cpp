@@ -177,9 +177,12 @@ std::string renderText(const ComparisonInput& in, const ComparisonResult& r) {
     out += "measured " + in.measured[i].name + ": at B " + n0(m.atB.newton) + " N (" + n1(m.atB.percent) + " %), at A " +
            n0(m.atA.newton) + " N (" + n1(m.atA.percent) + " %), RMS " + n0(m.rms) + " N over " +
            std::to_string(m.overlap) + " points\n";
-    out += "  calibration of the idealised law: h = " + n4(m.fit.h) + " mm, H = " + n4(m.fit.H) + " mm (H/h = " +
-           n4(m.fit.H / m.fit.h) + "), RMS " + n0(m.fit.rms) + " N" + (m.fit.converged ? "" : " (did not converge)") +
-           "\n";
+    if (m.fit.converged)
+      out += "  calibration of the idealised law: h = " + n4(m.fit.h) + " ± " + n4(m.fit.hSigma) + " mm, H = " +
+             n4(m.fit.H) + " ± " + n4(m.fit.HSigma) + " mm (H/h = " + n4(m.fit.H / m.fit.h) + "), RMS " +
+             n0(m.fit.rms) + " N\n";
+    else
+      out += "  calibration of the idealised law refused: " + m.fit.why + "\n";
   }
   if (r.hasScatter) {
     const Tolerances& t = in.tolerances;
@@ -302,9 +305,18 @@ std::string renderCompareJson(const ComparisonInput& in, const ComparisonResult&
     out += '{';
     number(out, "h", m.fit.h);
     number(out, "H", m.fit.H);
+    key(out, "uncertainty");
+    out += '{';
+    number(out, "h", m.fit.hSigma);
+    number(out, "H", m.fit.HSigma);
+    out += '}';
     number(out, "rms", m.fit.rms);
     key(out, "converged");
     out += m.fit.converged ? "true" : "false";
+    if (!m.fit.converged) {
+      key(out, "reason");
+      appendJsonString(out, m.fit.why);
+    }
     key(out, "law");
     appendJsonString(out, "idealised");
     out += "}}";

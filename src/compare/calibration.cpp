@@ -1,7 +1,10 @@
 #include "compare/calibration.h"
 
 #include <Eigen/Dense>
+#include <algorithm>
 #include <cmath>
+
+#include "runtime/convert.h"
 
 #include "compare/scatter.h"
 
@@ -19,9 +22,24 @@ double rmsOf(const DesignCurve& d, const SpringParams& p, const MeasuredCurve& m
 
 Calibration calibrate(const DesignCurve& d, const MeasuredCurve& m) {
   Calibration c;
-  if (!d.ok() || m.loading.size() < 3) return c;
+  const auto refuse = [&c](std::string why, std::string whyZh) {
+    c.converged = false;
+    c.h = c.H = c.hSigma = c.HSigma = c.rms = NAN;
+    c.why = std::move(why);
+    c.whyZh = std::move(whyZh);
+    return c;
+  };
+  if (!d.ok()) return refuse("the design has no curve to fit the law of", "当前设计没有特性曲线，无法拟合");
+  const std::size_t count = m.loading.size();
+  if (count < static_cast<std::size_t>(kMinFitPoints))
+    return refuse("the loading branch has " + std::to_string(count) + " points; fitting h and H needs at least " +
+                      std::to_string(kMinFitPoints),
+                  "加载段只有 " + std::to_string(count) + " 个点，拟合 h 与 H 至少需要 " + std::to_string(kMinFitPoints) +
+                      " 个");
+  if (std::all_of(m.loading.begin(), m.loading.end(), [](const XY& p) { return p.second == 0; }))
+    return refuse("every measured load is 0: there is no stiffness to fit", "所有测量载荷都为 0，没有可拟合的刚度");
   SpringParams p = nominalParams(d);
-  const Eigen::Index n = static_cast<Eigen::Index>(m.loading.size());
+  const Eigen::Index n = static_cast<Eigen::Index>(count);
   Eigen::MatrixXd J(n, 2);
   Eigen::VectorXd res(n);
   const auto residuals = [&](const SpringParams& q, Eigen::VectorXd* r, Eigen::MatrixXd* jac) {
@@ -37,6 +55,9 @@ Calibration calibrate(const DesignCurve& d, const MeasuredCurve& m) {
     return sq;
   };
   double cost = residuals(p, &res, &J);
+  if (!std::isfinite(cost) || !J.allFinite())
+    return refuse("the loads or deflections are beyond the range of numbers the law can be fitted in",
+                  "载荷或变形超出载荷公式可拟合的数值范围");
   double damping = 1e-3;
   for (c.iterations = 1; c.iterations <= 200; ++c.iterations) {
     // (JᵀJ + λ diag JᵀJ) δ = −Jᵀr, solved through the QR of the stacked system.
@@ -72,9 +93,54 @@ Calibration calibrate(const DesignCurve& d, const MeasuredCurve& m) {
       }
     }
   }
+  c.iterations = std::min(c.iterations, 200);
+  if (!c.converged) return refuse("the fit did not converge in 200 iterations", "拟合在 200 次迭代内未收敛");
+
+  const std::string h = generalText(Num(p.h)), H = generalText(Num(p.H));
+  const double ring = p.R - p.r;
+  const std::string ringText = format(ring, "0.00");
+  if (!(p.h > 0 && p.h < ring))
+    return refuse("the fit gives h = " + h + " mm, which is no spring (0 < h < R - r = " + ringText + " mm)",
+                  "拟合得 h = " + h + " mm，不是弹簧的厚度（应 0 < h < R − r = " + ringText + " mm）");
+  if (!(p.H > 0 && p.H < ring))
+    return refuse("the fit gives H = " + H + " mm, which is no cone height (0 < H < R - r = " + ringText + " mm)",
+                  "拟合得 H = " + H + " mm，不是锥高（应 0 < H < R − r = " + ringText + " mm）");
+
+  // The Jacobian at the fit with its columns scaled to unit length: its
+  // condition number says whether the points tell h from H at all.
+  const Eigen::Vector2d norms = J.colwise().norm().transpose();
+  const Eigen::JacobiSVD<Eigen::MatrixXd> svd(J * norms.cwiseInverse().asDiagonal());
+  const Eigen::Vector2d sv = svd.singularValues();
+  const double condition = sv(0) / sv(1);
+  if (!(norms.minCoeff() > 0) || !(condition < 1e8))
+    return refuse("the Jacobian is singular at the fit: the points do not tell h from H",
+                  "拟合处的雅可比矩阵奇异：这些点区分不了 h 与 H");
+
+  const double dof = static_cast<double>(n - 2);
+  const double s2 = cost / dof;
+  const Eigen::Matrix2d covariance = s2 * (J.transpose() * J).inverse();
+  c.hSigma = std::sqrt(covariance(0, 0));
+  c.HSigma = std::sqrt(covariance(1, 1));
   c.h = p.h;
   c.H = p.H;
   c.rms = std::sqrt(cost / static_cast<double>(n));
+  if (!(c.hSigma < p.h && c.HSigma < p.H))
+    return refuse("the points do not determine h and H: h = " + h + " ± " + generalText(Num(c.hSigma)) + " mm, H = " +
+                      H + " ± " + generalText(Num(c.HSigma)) + " mm",
+                  "这些点确定不了 h 与 H：h = " + h + " ± " + generalText(Num(c.hSigma)) + " mm，H = " + H + " ± " +
+                      generalText(Num(c.HSigma)) + " mm");
+
+  // The law against a straight line through the origin, each by its
+  // residual variance: when the second unknown lowers it not at all (F ≤ 1
+  // in the extra-sum-of-squares test), the points hold no curvature.
+  double lf = 0, ll = 0;
+  for (const auto& [l, F] : m.loading) lf += l * F, ll += l * l;
+  const double slope = ll > 0 ? lf / ll : 0;
+  double lineCost = 0;
+  for (const auto& [l, F] : m.loading) lineCost += (F - slope * l) * (F - slope * l);
+  if (!(s2 < lineCost / static_cast<double>(n - 1)))
+    return refuse("a straight line through the origin fits the points as well as the law: no curvature to determine H",
+                  "过原点的直线与载荷公式拟合得一样好：数据没有曲率，确定不了 H");
   return c;
 }
 

@@ -52,6 +52,18 @@ TEST_F(CompareCommand, JsonHoldsCurvesMeasurementsAndTheScatter) {
   EXPECT_EQ(m.at("name").text, "rig.csv");
   // The design was thickened to 2.3 mm; the fit finds the thinner spring the rig measured.
   EXPECT_LT(num(m.at("fit").at("h")), 2.3);
+  EXPECT_GT(num(m.at("fit").at("uncertainty").at("h")), 0);
+  EXPECT_FALSE(m.at("fit").find("reason"));
+  // Three points determine no fit: refused with the reason, no numbers.
+  const Outcome few = run({"--measured", file("few.csv", "1,3000\n2,5000\n3,4500\n"), "--json"});
+  const auto refused = parseJson(few.out, &error);
+  ASSERT_TRUE(refused) << error;
+  const auto& fit = refused->at("measured").items.at(0).at("fit");
+  EXPECT_EQ(fit.at("converged").type, test::JsonValue::Type::Bool);
+  EXPECT_EQ(fit.at("h").type, test::JsonValue::Type::Null);
+  EXPECT_NE(fit.at("reason").text.find("at least 5"), std::string::npos);
+  EXPECT_NE(run({"--measured", file("few.csv", "1,3000\n2,5000\n3,4500\n")}).out.find("calibration of the idealised law refused: "),
+            std::string::npos);
   const auto& tol = json->at("tolerance");
   const auto& wc = tol.at("worstCase").at("F1B");
   const auto& mc = tol.at("monteCarlo");
