@@ -366,7 +366,7 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
   bool help = false;
   const auto usage = [&](const std::string& message) {
     o.status = kExitUsage;
-    o.err = "diaspring-cli compare: " + message + "\n";
+    o.err = "diaspring-cli compare: " + printable(message) + "\n";
     return o;
   };
   if (std::string e = parseArgs(args, a, help); !e.empty()) return usage(e);
@@ -402,7 +402,7 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
     const DesignRead read = readDesignFile(a.designs[i]);
     if (!read.ok()) {
       o.status = kExitFault;
-      o.err = "diaspring-cli compare: " + read.error->english() + "\n";
+      o.err = "diaspring-cli compare: " + printable(read.error->english()) + "\n";
       return o;
     }
     if (i == 0) {
@@ -423,7 +423,7 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
     MeasuredRead read = readMeasuredFile(path);
     if (!read.curve) {
       o.status = kExitFault;
-      o.err = "diaspring-cli compare: cannot read measured curve: " + read.error + "\n";
+      o.err = "diaspring-cli compare: cannot read measured curve: " + printable(read.error) + "\n";
       return o;
     }
     in.measured.push_back(std::move(*read.curve));
@@ -442,7 +442,7 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
   for (const DesignCurve& d : in.designs)
     if (!d.ok()) {
       o.status = kExitFault;
-      o.err += "diaspring-cli compare: " + d.name + ": " + d.error + "\n";
+      o.err += "diaspring-cli compare: " + printable(d.name + ": " + d.error) + "\n";
     }
   const ComparisonScene scene = sceneOf(in, r);
   if (!a.chart.empty() || !a.report.empty()) {
@@ -451,7 +451,7 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
     for (const std::string& name : undrawable(scene)) missing += (missing.empty() ? "" : ", ") + name;
     if (!missing.empty()) {
       o.status = kExitFault;
-      o.err += "diaspring-cli compare: the chart leaves out the points of " + missing + " (not a number, or beyond ±" +
+      o.err += "diaspring-cli compare: the chart leaves out the points of " + printable(missing) + " (not a number, or beyond ±" +
                generalText(Num(kMaxDrawn)) + ", more than a chart can draw)\n";
     }
   }
@@ -460,7 +460,7 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
     drawComparison(chart, scene);
     if (auto why = exporter->writeChart(chart, a.chart, a.scale)) {
       o.status = kExitFault;
-      o.err += "diaspring-cli compare: cannot write " + a.chart + ": " + *why + "\n";
+      o.err += "diaspring-cli compare: " + printable("cannot write " + a.chart + ": " + *why) + "\n";
     }
   }
   if (!a.report.empty()) {
@@ -478,7 +478,7 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
                                                        analysis ? &*analysis : nullptr, in, r, scene,
                                                        session.logic().inputsEditedSinceRun())) {
       o.status = kExitFault;
-      o.err += "diaspring-cli compare: cannot write " + a.report + ": " + *why + "\n";
+      o.err += "diaspring-cli compare: " + printable("cannot write " + a.report + ": " + *why) + "\n";
     }
   }
   return o;

@@ -119,8 +119,11 @@ std::string printable(std::string_view text) {
   while (pos < text.size()) {
     char32_t cp = 0;
     const std::size_t n = decodeUtf8(text, pos, cp);
-    if (n == 0) {
-      appendUtf8(out, kReplacementChar);
+    if (n == 0) {  // a byte that is no UTF-8: escaped, never echoed raw
+      const auto byte = static_cast<unsigned char>(text[pos]);
+      out += "\\x";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
       pos += 1;
       continue;
     }

@@ -28,7 +28,7 @@ void appendUtf8(std::string& out, char32_t cp);
 std::size_t displayWidth(std::string_view text);
 
 // The text on one line as a reader should see it: control characters as
-// \n, \r, \t or \xNN, malformed bytes as U+FFFD.
+// \n, \r, \t or \xNN, and a byte that is not UTF-8 as \xNN too.
 std::string printable(std::string_view text);
 
 }  // namespace diaspring::cli

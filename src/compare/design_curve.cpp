@@ -5,6 +5,8 @@
 
 #include "runtime/convert.h"
 #include "runtime/fault.h"
+#include "model/points.h"
+#include "window/fault_cause.h"
 
 namespace diaspring::compare {
 namespace {
@@ -18,10 +20,17 @@ bool readNumber(const DesignInputs& in, const char* key, double& out, std::strin
     out = NAN;
   }
   if (!std::isfinite(out)) {
-    error = std::string("the text of ") + key + " ('" + text + "') is not a number";
+    const std::string cause = curveFaultCause(in, Fault(FaultKind::Overflow));
+    error = !cause.empty() ? cause : std::string("the text of ") + key + " ('" + text + "') is not a number";
     return false;
   }
   return true;
+}
+
+// The cause the window's curve run gives for this design, or `otherwise`.
+std::string causeOf(const DesignInputs& in, FaultKind kind, std::string otherwise) {
+  std::string cause = curveFaultCause(in, Fault(kind));
+  return cause.empty() ? otherwise : cause;
 }
 
 }  // namespace
@@ -58,19 +67,23 @@ DesignCurve designCurve(const DesignInputs& in, std::string name) {
   try {
     c.g = search::captureGeometry(in.text(*inputBoxOfKey("h")), in.text(*inputBoxOfKey("HoverH")),
                                   in.text(*inputBoxOfKey("R")), in.text(*inputBoxOfKey("RoverR")));
-  } catch (const Fault&) {
-    c.error = "the geometry cannot be formed from h, H/h, R and R/r";
+  } catch (const Fault& f) {
+    c.error = causeOf(in, f.kind(), "the geometry cannot be formed from h, H/h, R and R/r");
     return c;
   }
   const search::LoadLaw law(c.g, k.E, k.mu);
   if (!law.valid()) {
-    c.error = "the load law cannot be evaluated for this design (R/r, R1 - r1 or μ out of range)";
+    c.error = causeOf(in, FaultKind::InvalidOperation,
+                      "the load law cannot be evaluated for this design (R/r, R1 - r1 or μ out of range)");
     return c;
   }
   const auto p = search::findWorkingPoints(law, k.dLambda, k.lambda1f);
   if (!p) {
-    c.error = c.g.H <= std::sqrt(2.0) * c.g.h ? "no peak: H/h is at or below √2"
-                                              : "no peak and valley within the 10 mm sweep";
+    // The window's run stops at the peak's search when the law has no
+    // stationary point within its 10 mm sweep, else at the valley's.
+    double roots[2];
+    const bool peak = law.stationaryPoints(roots) > 0 && roots[0] < 10;
+    c.error = causeOf(in, FaultKind::PointNotFound, peak ? kNoValleyCause : kNoPeakCause);
     return c;
   }
   c.p = *p;

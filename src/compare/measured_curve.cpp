@@ -94,9 +94,12 @@ MeasuredRead parseMeasured(std::string_view text_, std::string name) {
   bool sawContent = false;
   std::size_t pos = 0;
   while (pos < text_.size()) {
-    const std::size_t end = text_.find('\n', pos);
+    // Lines end at LF, CRLF or a lone CR (as older spreadsheets save them).
+    const std::size_t end = text_.find_first_of("\r\n", pos);
     std::string_view line = text_.substr(pos, end == std::string_view::npos ? std::string_view::npos : end - pos);
-    pos = end == std::string_view::npos ? text_.size() : end + 1;
+    pos = end == std::string_view::npos ? text_.size()
+          : text_[end] == '\r' && end + 1 < text_.size() && text_[end + 1] == '\n' ? end + 2
+                                                                                 : end + 1;
     ++lineNo;
     if (lineNo == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);  // a byte-order mark
     line = trim(line);
@@ -105,15 +108,31 @@ MeasuredRead parseMeasured(std::string_view text_, std::string name) {
     const bool firstContent = !sawContent;
     sawContent = true;
     const auto x = cs.empty() ? std::nullopt : number(cs[0]);
-    if (firstContent && !x) continue;  // the header
+    // The header is a first row with no number at all; a first row with a
+    // typo in one cell ("O.5;9999") is an error like any other.
+    if (firstContent && std::none_of(cs.begin(), cs.end(), [](std::string_view cell) { return number(cell).has_value(); }))
+      continue;
+    // A decimal comma ("0,5;1200", or "0,5,1200" split at its commas) gets
+    // the reminder that the decimal mark is ".".
+    const bool commaNumber = std::any_of(cs.begin(), cs.end(), [](std::string_view cell) {
+      return cell.find(',') != std::string_view::npos && number(cell.substr(0, cell.find(','))).has_value();
+    });
+    const bool commaSplit = cs.size() > 2 && line.find(';') == std::string_view::npos &&
+                            line.find(',') != std::string_view::npos;
+    const std::string hint = commaNumber || commaSplit ? "; the decimal mark is '.', not ','" : "";
+    const std::string hintZh = commaNumber || commaSplit ? "；小数点须用“.”，不能用“,”" : "";
     if (cs.size() != 2)
       return fault(lineNo,
                    "expected two numbers (λ1 in mm, F1 in N), found " + std::to_string(cs.size()) +
-                       (cs.size() == 1 ? " cell" : " cells"),
-                   "应为两个数（λ1/mm 与 F1/N），却有 " + std::to_string(cs.size()) + " 个");
+                       (cs.size() == 1 ? " cell" : " cells") + hint,
+                   "应为两个数（λ1/mm 与 F1/N），却有 " + std::to_string(cs.size()) + " 个" + hintZh);
     const auto y = number(cs[1]);
-    if (!x) return fault(lineNo, "λ1 " + quoted(cs[0]) + " is not a finite number", "λ1 " + quoted(cs[0]) + " 不是有限的数");
-    if (!y) return fault(lineNo, "F1 " + quoted(cs[1]) + " is not a finite number", "F1 " + quoted(cs[1]) + " 不是有限的数");
+    if (!x)
+      return fault(lineNo, "λ1 " + quoted(cs[0]) + " is not a finite number" + hint,
+                   "λ1 " + quoted(cs[0]) + " 不是有限的数" + hintZh);
+    if (!y)
+      return fault(lineNo, "F1 " + quoted(cs[1]) + " is not a finite number" + hint,
+                   "F1 " + quoted(cs[1]) + " 不是有限的数" + hintZh);
     if (rows.size() == kMaxMeasuredRows)
       return fault(lineNo, "more than " + std::to_string(kMaxMeasuredRows) + " rows; thin the measurement out",
                    "超过 " + std::to_string(kMaxMeasuredRows) + " 行，请先抽稀测量数据");

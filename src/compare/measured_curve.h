@@ -1,8 +1,9 @@
 #pragma once
 // A load-deflection curve measured on a rig: λ1 in mm and F1 in N, one
 // pair a row. The text may be comma-, semicolon-, tab- or blank-separated
-// (the decimal separator is always '.'), may start with one header line,
-// and may hold blank lines and lines starting with '#'. The rows form a
+// (the decimal separator is always '.'), may start with one header line
+// (a row in which no cell is a number), may hold blank lines and lines
+// starting with '#', and its lines end at LF, CRLF or CR. The rows form a
 // loading branch (λ1 rising), optionally followed by an unloading branch
 // (λ1 falling). Anything else is refused whole, naming the line: a cell
 // that is not a number (NaN and infinity included), a row without exactly

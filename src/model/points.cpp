@@ -22,18 +22,6 @@ constexpr Num kSearchEnd = 10;
 constexpr Num kSearchStep = 0.001;
 constexpr Num kProbe1 = 0.001;
 constexpr Num kProbe2 = 0.002;
-// Why a run stops when a search finds nothing. A spring of the Almen-Laszlo
-// law has a peak and a valley only when H/h exceeds sqrt(2) (Almen and
-// Laszlo, "The uniform-section disk spring", Trans. ASME 58 (1936) 305-314):
-// below it the load rises all the way.
-const char* const kNoPeak =
-    "此设计的特性曲线在 0–10 mm 内没有峰值点，无法确定谷值点、拐点 H 和工作点 B"
-    "（H/h 不大于 √2 ≈ 1.414 时载荷随变形一直上升；峰值点也可能在 10 mm 以外）。"
-    "请检查 H/h、膜片厚度和弹性模量后重新计算。";
-const char* const kNoValley =
-    "此设计的特性曲线在 0–10 mm 内没有谷值点（通常是谷值点在 10 mm 以外），无法确定拐点 H 和工作点 B。"
-    "请减小膜片厚度 h 或 H/h，或检查几何尺寸后重新计算。";
-
 constexpr Num kLabelY = -20;  // deflection labels hang just below the axis
 constexpr Num kLift = 500;    // point labels stand 500 N above their point
 
@@ -85,6 +73,19 @@ void searchExtremum(SpringDesign& d, Num SpringDesign::*probe1, Num SpringDesign
 
 }  // namespace
 
+// Why a run stops when a search finds nothing. A spring of the Almen-Laszlo
+// law has a peak and a valley only when H/h exceeds sqrt(2) (Almen and
+// Laszlo, "The uniform-section disk spring", Trans. ASME 58 (1936) 305-314):
+// below it the load rises all the way.
+const char* const kNoPeakCause =
+    "此设计的特性曲线在 0–10 mm 内没有峰值点，无法确定谷值点、拐点 H 和工作点 B"
+    "（H/h 不大于 √2 ≈ 1.414 时载荷随变形一直上升；峰值点也可能在 10 mm 以外）。"
+    "请检查 H/h、膜片厚度和弹性模量后重新计算。";
+const char* const kNoValleyCause =
+    "此设计的特性曲线在 0–10 mm 内没有谷值点（通常是谷值点在 10 mm 以外），无法确定拐点 H 和工作点 B。"
+    "请减小膜片厚度 h 或 H/h，或检查几何尺寸后重新计算。";
+
+
 std::span<const PointBoxes> characteristicPoints() { return kPoints; }
 
 Num FindWorkingPoints(SpringDesign& d, Fields& fields, Surface& chart) {
@@ -101,14 +102,14 @@ Num FindWorkingPoints(SpringDesign& d, Fields& fields, Surface& chart) {
   // falls after it.
   searchExtremum(d, &SpringDesign::peakProbe1, &SpringDesign::peakProbe2,
                  [](Num f0, Num f1, Num f1Again, Num f2) { return f0 < f1 && f1Again > f2; }, d.lambda1M, d.F1M);
-  if (!d.lambda1M.isSet()) stopAt(fields, 0, kNoPeak);
+  if (!d.lambda1M.isSet()) stopAt(fields, 0, kNoPeakCause);
   markPoint(d, fields, pen, d.lambda1M, 0.1, "λ1M", "M", TextBox::Text13, TextBox::Text12, [&d] { return d.F1M; });
 
   // Valley N: the mirror image. Its deflection belongs to this run only.
   Num lambda1N;
   searchExtremum(d, &SpringDesign::valleyProbe1, &SpringDesign::valleyProbe2,
                  [](Num f0, Num f1, Num f1Again, Num f2) { return f0 > f1 && f1Again < f2; }, lambda1N, d.F1N);
-  if (!lambda1N.isSet()) stopAt(fields, 1, kNoValley);
+  if (!lambda1N.isSet()) stopAt(fields, 1, kNoValleyCause);
   markPoint(d, fields, pen, lambda1N, 0.25, "λ1N", "N", TextBox::Text15, TextBox::Text14, [&d] { return d.F1N; });
 
   // Inflection H, midway between M and N.

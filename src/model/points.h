@@ -37,4 +37,9 @@ Num FindWorkingPoints(SpringDesign& d, Fields& fields, Surface& chart);
 // dimension line of the two travels. lambda1N is this run's valley.
 void MarkWearAndRelease(SpringDesign& d, Fields& fields, Surface& chart, Num lambda1N);
 
+// The causes of a run whose search finds no peak or no valley (in Chinese,
+// as the window shows them); the comparison gives the same.
+extern const char* const kNoPeakCause;
+extern const char* const kNoValleyCause;
+
 }  // namespace diaspring

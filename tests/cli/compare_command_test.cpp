@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_run.h"
 #include "cli/compare_command.h"
+#include "cli/utf8_text.h"
 #include "cli/json_check.h"
 
 namespace diaspring::cli {
@@ -152,6 +154,47 @@ TEST_F(CompareCommand, StatisticsOfNoSpringsAreNullAndADash) {
   EXPECT_EQ(line.find("—"), 61U) << line;
 }
 
+TEST_F(CompareCommand, MessagesGiveTheMainRunsCauseAndNeverRawBytesOrHugeDecimals) {
+  // A design that has no curve: the cause the main run gives, naming the box.
+  for (const char* h : {"h=-1", "h=abc", "HoverH=1.2"}) {
+    const std::vector<std::string_view> args{"--set", h, "--json"};
+    const Outcome main = runCli(args);
+    const auto json = parseJson(main.out);
+    ASSERT_TRUE(json) << h;
+    const std::string cause = json->at("faults").items.at(0).at("cause").text;
+    const Outcome o = run({"--set", h, "--samples", "10"});
+    EXPECT_EQ(o.status, kExitFault) << h;
+    EXPECT_EQ(o.err, "diaspring-cli compare: current: " + cause + "\n") << h;
+  }
+  struct Case {
+    const char* name;
+    std::string text;
+    const char* words;  // in the message; nullptr: the file reads
+  };
+  std::string huge = "lambda1,F1\n";
+  for (int i = 1; i <= 20; ++i) huge += std::to_string(0.2 * i) + "," + std::to_string(i) + "e300\n";
+  const Case cases[] = {
+      {"cr.csv", "lambda1,F1\r0.5,2000\r1.0,3500\r1.5,4400\r", nullptr},
+      {"typo.csv", "O.5;9999\n1.0;3500\n1.5;4400\n2.0;4800\n", "typo.csv: line 1: λ1 'O.5' is not a finite number"},
+      {"bytes.csv", "0.5,2000\n1.0,3\xFF\xFE\n", "F1 '3\\xFF\\xFE' is not a finite number"},
+      {"comma.csv", "0,5;2000\n1,0;3500\n", "line 1: λ1 '0,5' is not a finite number; the decimal mark is '.', not ','"},
+      {"commas.csv", "0,5,2000\n", "found 3 cells; the decimal mark is '.', not ','"},
+      {"huge.csv", huge, nullptr},
+  };
+  for (const Case& c : cases) {
+    const Outcome o = run({"--measured", file(c.name, c.text), "--samples", "10"});
+    if (!c.words) {
+      EXPECT_EQ(o.status, kExitOk) << c.name << o.err;
+    } else {
+      EXPECT_EQ(o.status, kExitFault) << c.name;
+      EXPECT_NE(o.err.find(c.words), std::string::npos) << c.name << ": " << o.err;
+    }
+    EXPECT_TRUE(isValidUtf8(o.err)) << c.name;
+    for (std::size_t at = 0, end; (end = o.out.find('\n', at)) != std::string::npos; at = end + 1)
+      EXPECT_LT(end - at, 200U) << c.name << ": " << o.out.substr(at, end - at);
+  }
+}
+
 TEST_F(CompareCommand, RefusesBadInputWithAMessageAndNoOutput) {
   const std::string bad = file("bad.csv", "0,0\n1,100\n1,200\n2,300\n");
   struct Case {
@@ -182,7 +225,7 @@ TEST_F(CompareCommand, RefusesBadInputWithAMessageAndNoOutput) {
   // A design without a peak is reported, with no scatter, and the run fails.
   const Outcome flat = run({"--set", "HoverH=1.2", "--json"});
   EXPECT_EQ(flat.status, kExitFault);
-  EXPECT_NE(flat.out.find("\"error\":\"no peak"), std::string::npos) << flat.out;
+  EXPECT_NE(flat.out.find("\"error\":\"此设计的特性曲线在 0–10 mm 内没有峰值点"), std::string::npos) << flat.out;
   EXPECT_NE(flat.out.find("\"tolerance\":null"), std::string::npos);
 }
 

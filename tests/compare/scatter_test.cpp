@@ -6,6 +6,7 @@
 #include "compare/calibration.h"
 #include "compare/comparison.h"
 #include "compare/scatter.h"
+#include "model/points.h"
 #include "model/spring_design.h"
 
 namespace diaspring::compare {
@@ -346,9 +347,12 @@ TEST(DesignCurve, SaysWhyADesignHasNoCurve) {
     const char* words;
   };
   const Case cases[] = {
-      {"h", "1E999", "the text of h ('1E999') is not a number"},
-      {"HoverH", "1.3", "no peak: H/h is at or below √2"},
-      {"mu", "1", "cannot be evaluated"},
+      // The window's causes, naming the box.
+      {"h", "1E999", "膜片厚度 h 框的“1E999”超出数值范围"},
+      {"h", "-1", "膜片厚度 h = -1：膜片厚度必须大于 0"},
+      {"h", "abc", "膜片厚度 h 框的“abc”读作 0：膜片没有厚度"},
+      {"HoverH", "1.3", kNoPeakCause},
+      {"mu", "1", "泊松比 μ = 1：1 − μ² 为 0"},
   };
   for (const Case& c : cases) {
     DesignInputs in;
