@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -15,6 +16,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "runtime/convert.h"
+#include "runtime/fault.h"
 #include "runtime/file_write.h"
 
 namespace diaspring {
@@ -101,6 +104,50 @@ void appendMember(Json& object, std::string key, Json value) {
   members.emplace_back(std::move(key), std::move(value));
 }
 
+// The number tokens of a JSON text in the order the parser meets them,
+// each as written, and a copy of the text in which a number beyond the
+// double range ("1e400") is written with zeros of the same length ("0e000"),
+// so that the parser reads on and the kept token keeps the digits. Strings
+// are stepped over; whatever else the text holds the parser judges.
+struct NumberTokens {
+  std::vector<std::string> texts;
+  std::string parsed;  // empty when the text needs no change
+};
+NumberTokens numberTokens(std::string_view text) {
+  NumberTokens out;
+  for (std::size_t i = 0; i < text.size();) {
+    const char c = text[i];
+    if (c == '"') {
+      for (++i; i < text.size() && text[i] != '"'; ++i)
+        if (text[i] == '\\') ++i;
+      ++i;
+      continue;
+    }
+    if (c != '-' && (c < '0' || c > '9')) {
+      ++i;
+      continue;
+    }
+    const std::size_t start = i;
+    while (i < text.size() && (std::isdigit(static_cast<unsigned char>(text[i])) || text[i] == '-' || text[i] == '+' ||
+                               text[i] == '.' || text[i] == 'e' || text[i] == 'E'))
+      ++i;
+    const std::string_view token = text.substr(start, i - start);
+    out.texts.emplace_back(token);
+    bool overflows = false;
+    try {
+      (void)val(token);
+    } catch (const Fault&) {
+      overflows = true;
+    }
+    if (overflows) {
+      if (out.parsed.empty()) out.parsed.assign(text);
+      for (std::size_t k = start; k < i; ++k)
+        if (std::isdigit(static_cast<unsigned char>(out.parsed[k]))) out.parsed[k] = '0';
+    }
+  }
+  return out;
+}
+
 // Builds the document from the parser's events in time linear in the text:
 // refuses a key given twice in one object (naming it), more members than
 // kMaxMembers in all, nesting deeper than kMaxDepth; keeps every number
@@ -112,13 +159,25 @@ class Builder : public nlohmann::json_sax<Json> {
   std::string problemKey, problemDetail;
   std::size_t byte = 0;
 
+  // The file's number tokens in order (numberTokens), so that a number
+  // keeps the text the file wrote: "-0", and "1e400" read as "0e000".
+  const std::vector<std::string>* tokens = nullptr;
+
   bool null() override { return put(Json(nullptr)); }
   bool boolean(bool v) override { return put(Json(v)); }
-  bool number_integer(number_integer_t v) override { return put(Json(v)); }
-  bool number_unsigned(number_unsigned_t v) override { return put(Json(v)); }
+  bool number_integer(number_integer_t v) override {
+    const std::string* text = nextToken();
+    if (v == 0 && text && *text == "-0") return put(keptNumber(*text));
+    return put(Json(v));
+  }
+  bool number_unsigned(number_unsigned_t v) override {
+    nextToken();
+    return put(Json(v));
+  }
   bool number_float(number_float_t v, const string_t& text) override {
+    const std::string* written = nextToken();
     if (!std::isfinite(v)) return refuse(DesignFileProblem::NotJson, {}, "number overflow parsing '" + text + "'");
-    return put(Json::binary(std::vector<std::uint8_t>(text.begin(), text.end()), kNumberText));
+    return put(keptNumber(written ? *written : text));
   }
   bool string(string_t& v) override { return put(Json(std::move(v))); }
   bool binary(binary_t& v) override { return put(Json::binary(std::move(v))); }
@@ -146,6 +205,11 @@ class Builder : public nlohmann::json_sax<Json> {
     std::string key;  // the member being read, in an object
     std::unordered_set<std::string> keys;
   };
+
+  const std::string* nextToken() { return tokens && next_ < tokens->size() ? &(*tokens)[next_++] : nullptr; }
+  static Json keptNumber(const std::string& text) {
+    return Json::binary(std::vector<std::uint8_t>(text.begin(), text.end()), kNumberText);
+  }
 
   bool refuse(DesignFileProblem p, std::string k = {}, std::string d = {}) {
     if (!problem) {
@@ -195,7 +259,7 @@ class Builder : public nlohmann::json_sax<Json> {
   }
 
   std::vector<Frame> stack_;
-  std::size_t members_ = 0, values_ = 0;
+  std::size_t members_ = 0, values_ = 0, next_ = 0;
 };
 
 // A value as JSON text, as nlohmann's dump(indent) would write it, but with
@@ -258,8 +322,18 @@ class Reader {
   }
 
   DesignRead read(std::string_view text) {
+    // The parser takes a NUL byte for the end of the text and would ignore
+    // the rest: no JSON text holds one.
+    if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+      DesignRead result = fail(DesignFileProblem::NotJson, {}, "a NUL byte at byte " + std::to_string(nul + 1));
+      locate(text, nul + 1, result.error->line, result.error->column);
+      return result;
+    }
     Builder builder;
-    const bool parsed = Json::sax_parse(text.begin(), text.end(), &builder);
+    const NumberTokens numbers = numberTokens(text);
+    builder.tokens = &numbers.texts;
+    const std::string_view json = numbers.parsed.empty() ? text : std::string_view(numbers.parsed);
+    const bool parsed = Json::sax_parse(json.begin(), json.end(), &builder);
     if (!parsed || builder.problem) {
       if (!builder.problem) return fail(DesignFileProblem::NotJson, {}, "unexpected end of input");
       DesignRead result = fail(*builder.problem, builder.problemKey, builder.problemDetail);
@@ -348,6 +422,8 @@ class Reader {
         continue;
       }
       const std::string member = "sliders." + key;
+      if (value.is_binary() && static_cast<const std::vector<std::uint8_t>&>(value.get_binary()) == std::vector<std::uint8_t>{'-', '0'})
+        value = 0;  // "-0"
       if (!value.is_number_integer()) return fail(DesignFileProblem::WrongType, member, kWholeNumber);
       const SliderRange range = sliderRange(*slider);
       const bool huge = value.is_number_unsigned() ? value.get<std::uint64_t>() > INT_MAX
@@ -574,7 +650,10 @@ std::string serialiseDesign(const DesignDocument& document) {
   if (!document.unknownMembers.empty()) {
     // Written by this program's reader, so it parses; anything else is ignored.
     Builder builder;
-    if (Json::sax_parse(document.unknownMembers, &builder) && !builder.problem && builder.root.is_object())
+    const NumberTokens numbers = numberTokens(document.unknownMembers);
+    builder.tokens = &numbers.texts;
+    const std::string& json = numbers.parsed.empty() ? document.unknownMembers : numbers.parsed;
+    if (Json::sax_parse(json, &builder) && !builder.problem && builder.root.is_object())
       kept = std::move(builder.root);
   }
   const DesignInputs& in = document.inputs;
