@@ -75,6 +75,14 @@ report=$(/usr/bin/diaspring-cli) || fail "the default run failed"
 grep -q '^Faults: none$' <<<"$report" || fail "the default run reports faults: $report"
 [ "$(man -w diaspring-cli)" = /usr/share/man/man1/diaspring-cli.1.gz ] || fail "man -w diaspring-cli: $(man -w diaspring-cli)"
 man -w diaspring >/dev/null || fail "no manual page for diaspring"
+# Each installed page holds every section of its source: a generator that
+# stopped early leaves a cut page.
+for page in diaspring diaspring-cli; do
+  want=$(grep -c '^# ' "data/man/$page.1.scd.in")
+  have=$(zcat "/usr/share/man/man1/$page.1.gz" | grep -c '^\.SH ' || true)
+  [ "$have" -eq "$want" ] || fail "man $page shows $have of the $want sections of its source"
+done
+echo "ci-package: the manual pages hold every section of their sources"
 shot=$(mktemp --suffix=.png)
 xvfb-run -a /usr/bin/diaspring --screenshot "$shot" --press Command1 || fail "the installed window did not start"
 [ -s "$shot" ] || fail "the installed window saved no screenshot"
