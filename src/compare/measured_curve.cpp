@@ -9,6 +9,7 @@
 
 #include "runtime/convert.h"
 #include "runtime/fault.h"
+#include "study/csv.h"
 
 namespace diaspring::compare {
 namespace {
@@ -20,27 +21,24 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
-std::vector<std::string_view> cells(std::string_view line) {
-  std::vector<std::string_view> out;
-  const char sep = line.find(';') != std::string_view::npos   ? ';'
-                   : line.find(',') != std::string_view::npos ? ','
-                                                              : '\0';
-  if (sep) {
-    std::size_t start = 0;
-    for (;;) {
-      const std::size_t end = line.find(sep, start);
-      out.push_back(trim(line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start)));
-      if (end == std::string_view::npos) break;
-      start = end + 1;
-    }
+// The cells of a line: in the study files' dialects (comma, semicolon or
+// tab, quotes as a spreadsheet writes them; csv::separatorOf), or split at
+// blanks when the line holds none of their separators.
+std::vector<std::string> cells(std::string_view line) {
+  std::vector<std::string> out;
+  if (line.find_first_of(",;\t") != std::string_view::npos) {
+    const char separator = csv::separatorOf(line);
+    const csv::Record record = csv::parseLine(line, 0, separator);
+    for (const std::string& field : record.fields)
+      if (separator != '\t' || !trim(field).empty()) out.emplace_back(trim(field));  // tabs may align columns
     return out;
   }
   std::size_t i = 0;
   while (i < line.size()) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+    while (i < line.size() && line[i] == ' ') ++i;
     const std::size_t start = i;
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-    if (i > start) out.push_back(line.substr(start, i - start));
+    while (i < line.size() && line[i] != ' ') ++i;
+    if (i > start) out.emplace_back(line.substr(start, i - start));
   }
   return out;
 }
@@ -56,7 +54,7 @@ std::optional<double> number(std::string_view cell) {
   return std::nullopt;
 }
 
-std::string quoted(std::string_view s) {
+std::string shownCell(std::string_view s) {
   std::string out = "'";
   out.append(s.substr(0, 40));
   if (s.size() > 40) out += "...";
@@ -104,7 +102,7 @@ MeasuredRead parseMeasured(std::string_view text_, std::string name) {
     if (lineNo == 1 && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);  // a byte-order mark
     line = trim(line);
     if (line.empty() || line.front() == '#') continue;
-    const std::vector<std::string_view> cs = cells(line);
+    const std::vector<std::string> cs = cells(line);
     const bool firstContent = !sawContent;
     sawContent = true;
     const auto x = cs.empty() ? std::nullopt : number(cs[0]);
@@ -128,11 +126,11 @@ MeasuredRead parseMeasured(std::string_view text_, std::string name) {
                    "应为两个数（λ1/mm 与 F1/N），却有 " + std::to_string(cs.size()) + " 个" + hintZh);
     const auto y = number(cs[1]);
     if (!x)
-      return fault(lineNo, "λ1 " + quoted(cs[0]) + " is not a finite number" + hint,
-                   "λ1 " + quoted(cs[0]) + " 不是有限的数" + hintZh);
+      return fault(lineNo, "λ1 " + shownCell(cs[0]) + " is not a finite number" + hint,
+                   "λ1 " + shownCell(cs[0]) + " 不是有限的数" + hintZh);
     if (!y)
-      return fault(lineNo, "F1 " + quoted(cs[1]) + " is not a finite number" + hint,
-                   "F1 " + quoted(cs[1]) + " 不是有限的数" + hintZh);
+      return fault(lineNo, "F1 " + shownCell(cs[1]) + " is not a finite number" + hint,
+                   "F1 " + shownCell(cs[1]) + " 不是有限的数" + hintZh);
     if (rows.size() == kMaxMeasuredRows)
       return fault(lineNo, "more than " + std::to_string(kMaxMeasuredRows) + " rows; thin the measurement out",
                    "超过 " + std::to_string(kMaxMeasuredRows) + " 行，请先抽稀测量数据");

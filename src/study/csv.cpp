@@ -13,7 +13,7 @@ class Reader {
     if (s_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
   }
   // One line of a longer text, without its line end.
-  Reader(std::string_view line, std::size_t number) : s_(line), line_(number) {}
+  Reader(std::string_view line, std::size_t number, char separator) : s_(line), line_(number), sep_(separator) {}
 
   std::vector<Record> readAll() {
     std::vector<Record> records;
@@ -43,7 +43,7 @@ class Reader {
         skipLineEnd();
         return record;
       }
-      ++pos_;  // the comma
+      ++pos_;  // the separator
     }
   }
 
@@ -75,14 +75,15 @@ class Reader {
           ++pos_;
           continue;
         }
-        if (pos_ < s_.size() && s_[pos_] != ',' && !isLineEnd(s_[pos_])) {
+        if (pos_ < s_.size() && s_[pos_] != sep_ && !isLineEnd(s_[pos_])) {
           error = "unexpected text after a closing quote on line " + std::to_string(line_);
           return false;
         }
         return true;
       }
     }
-    const std::size_t end = std::min(s_.find_first_of(",\"\r\n", pos_), s_.size());
+    const char stops[] = {sep_, '"', '\r', '\n', '\0'};
+    const std::size_t end = std::min(s_.find_first_of(std::string_view(stops, 4), pos_), s_.size());
     value.assign(s_.substr(pos_, end - pos_));
     pos_ = end;
     if (pos_ < s_.size() && s_[pos_] == '"') {
@@ -114,13 +115,28 @@ class Reader {
   std::string_view s_;
   std::size_t pos_ = 0;
   std::size_t line_ = 1;
+  char sep_ = ',';
 };
 
 }  // namespace
 
 std::vector<Record> parse(std::string_view text) { return Reader(text).readAll(); }
 
-Record parseLine(std::string_view line, std::size_t number) { return Reader(line, number).readRecord(); }
+Record parseLine(std::string_view line, std::size_t number, char separator) {
+  return Reader(line, number, separator).readRecord();
+}
+
+char separatorOf(std::string_view line) {
+  bool quoted = false, comma = false, tab = false;
+  for (const char c : line) {
+    if (c == '"') quoted = !quoted;
+    if (quoted) continue;
+    if (c == ';') return ';';
+    comma = comma || c == ',';
+    tab = tab || c == '\t';
+  }
+  return tab && !comma ? '\t' : ',';
+}
 
 std::string field(std::string_view text) {
   const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||

@@ -1,7 +1,9 @@
 #pragma once
 // Comma-separated values as spreadsheets write them: fields in double quotes
-// may hold commas, quotes (doubled) and line breaks; records end at LF, CRLF
-// or CR outside quotes; a UTF-8 byte-order mark at the start is skipped.
+// may hold separators, quotes (doubled) and line breaks; records end at LF,
+// CRLF or CR outside quotes; a UTF-8 byte-order mark at the start is skipped.
+// The separator is a comma, or what a spreadsheet set to a decimal comma
+// writes: a semicolon; or a tab (separatorOf tells them apart).
 
 #include <cstddef>
 #include <string>
@@ -21,9 +23,13 @@ struct Record {
 // spoil the rest.
 std::vector<Record> parse(std::string_view text);
 
-// The record of one line (given without its line end): a quote still open
-// at its end spoils that line only, whatever follows.
-Record parseLine(std::string_view line, std::size_t number);
+// The separator of the dialect a line is written in: ';' when it holds a
+// semicolon outside quotes, else a tab when it holds one and no comma, else ','.
+char separatorOf(std::string_view line);
+
+// The record of one line (given without its line end) with that separator:
+// a quote still open at its end spoils that line only, whatever follows.
+Record parseLine(std::string_view line, std::size_t number, char separator = ',');
 
 // One field, quoted when it must be (comma, quote, line break, or blanks at
 // either end).

@@ -46,8 +46,11 @@ const char* valuePattern(int rule) {
   }
 }
 
+// "Command1: point not found — 膜片厚度 h 框的“abc”读作 0…": the fault with
+// the cause the window gives, as the headless front end's report and --json.
 std::string describe(Command command, const Fault& fault) {
-  return commandName(command) + ": " + std::string(faultName(fault.kind()));
+  return commandName(command) + ": " + std::string(faultName(fault.kind())) +
+         (fault.cause().empty() ? "" : " — " + fault.cause());
 }
 
 }  // namespace
@@ -164,7 +167,10 @@ StudyInput readStudyHeader(StudyLines& lines) {
   StudyLines::Line line;
   if (!lines.next(line)) throw StudyError("the study file is empty: its first line must name the input columns");
   if (line.tooLong) throw StudyError("the header line cannot be read: " + tooLongText());
-  return studyOfHeader(csv::parseLine(line.text, line.number));
+  const char separator = csv::separatorOf(line.text);
+  StudyInput study = studyOfHeader(csv::parseLine(line.text, line.number, separator));
+  study.separator = separator;
+  return study;
 }
 
 csv::Record studyRow(const StudyInput& study, const StudyLines::Line& line) {
@@ -174,7 +180,7 @@ csv::Record studyRow(const StudyInput& study, const StudyLines::Line& line) {
     row.error = tooLongText();
     return row;
   }
-  csv::Record row = csv::parseLine(line.text, line.number);
+  csv::Record row = csv::parseLine(line.text, line.number, study.separator);
   while (row.fields.size() > study.columns.size() && row.fields.back().empty()) row.fields.pop_back();
   return row;
 }

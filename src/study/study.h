@@ -33,6 +33,7 @@ struct StudyInput {
   // or empty for a column typed into a box; an extra's box is unused.
   std::vector<std::string> extras;
   std::vector<csv::Record> rows;
+  char separator = ',';  // of the file's dialect, as its header shows it (csv::separatorOf)
 };
 
 // The whole study from its text: the header, then one record per line.
@@ -70,7 +71,8 @@ class StudyLines {
   std::uintmax_t bytesRead_ = 0;
 };
 
-// The study's header, from its first line that is not blank.
+// The study's header, from its first line that is not blank; its dialect
+// (comma, semicolon or tab) holds for the rows.
 StudyInput readStudyHeader(StudyLines& lines);
 
 // A row of `study` from a line.

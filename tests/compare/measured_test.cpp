@@ -19,6 +19,10 @@ TEST(MeasuredCurve, ReadsTheFormsARigWrites) {
       {"blanks and tabs, comments", "# rig 4\n\n0 0\n0.5\t 2000\n  1.0   3500\n", 3, 0},
       {"loading then unloading", "l F\n0 0\n1 3000\n2 4000\n1.5 3500\n0.2 300\n", 3, 3},
       {"byte-order mark", "\xEF\xBB\xBFx,y\n0,0\n1,1\n2,2\n", 3, 0},
+      // As a spreadsheet saves it: quoted cells, CR line ends, tab-aligned columns.
+      {"quoted cells", "\"lambda1\";\"F1\"\n\"0\";\"0\"\n\"0.5\";\"2000\"\n\"1.0\";\"3500\"\n", 3, 0},
+      {"CR only", "0,0\r0.5,2000\r1.0,3500\r", 3, 0},
+      {"tabs aligning columns", "l\t\tF\n0\t\t0\n0.5\t\t2000\n1.0\t\t3500\n", 3, 0},
   };
   for (const Case& c : cases) {
     const MeasuredRead r = parseMeasured(c.text, "m");

@@ -83,8 +83,12 @@ TEST(Study, RowsMatchTheWindowRunOneByOne) {
     TestWindow w;
     for (const auto& [name, text] : inputs) w.type(*boxOfNamedInput(name), text);
     std::string faults;
-    if (auto f = w.curve()) faults = "Command1: " + std::string(faultName(f->kind()));
-    if (auto f = w.check()) faults += (faults.empty() ? "" : "; ") + ("Command3: " + std::string(faultName(f->kind())));
+    // The fault with the cause the window gives, as --json has it.
+    const auto described = [](const char* command, const Fault& f) {
+      return command + std::string(faultName(f.kind())) + (f.cause().empty() ? "" : " — " + f.cause());
+    };
+    if (auto f = w.curve()) faults = described("Command1: ", *f);
+    if (auto f = w.check()) faults += (faults.empty() ? "" : "; ") + described("Command3: ", *f);
     return std::make_pair(std::move(w), faults);
   };
   for (std::size_t i : {0u, 1u, 2u, 3u, 6u}) {
@@ -106,9 +110,12 @@ TEST(Study, RowsMatchTheWindowRunOneByOne) {
   EXPECT_EQ(rows[0].at("dF"), "0.442");
   EXPECT_EQ(rows[0].at("H_h"), "1.9");
   EXPECT_EQ(rows[0].at("fault"), "");
-  EXPECT_EQ(rows[2].at("fault"), "Command1: point not found; Command3: point not found");
+  EXPECT_EQ(rows[2].at("fault").rfind("Command1: point not found — 此设计的特性曲线在 0–10 mm 内没有峰值点", 0), 0U)
+      << rows[2].at("fault");
+  EXPECT_NE(rows[2].at("fault").find("; Command3: point not found — "), std::string::npos);
   EXPECT_EQ(rows[2].at("F1M"), "");
-  EXPECT_EQ(rows[3].at("fault"), "Command1: division by zero; Command3: invalid operation");
+  EXPECT_EQ(rows[3].at("fault").rfind("Command1: division by zero — R/r 框为空（读作 0）：内半径 r = R ÷ (R/r) 无法计算。", 0), 0U)
+      << rows[3].at("fault");
   EXPECT_EQ(rows[3].at("dF_pass"), "");
   EXPECT_EQ(rows[4].at("fault"), "line 6: unexpected text after a closing quote on line 6");
   EXPECT_EQ(rows[4].at("F1M"), "");
@@ -117,6 +124,28 @@ TEST(Study, RowsMatchTheWindowRunOneByOne) {
   // A failed rule still reports its value.
   EXPECT_EQ(rows[6].at("R_r0_pass"), "fail");
   EXPECT_EQ(rows[6].at("R_r0"), "6.67");
+}
+
+// A study as spreadsheets save it: with a byte-order mark, CRLF or CR line
+// ends, semicolons (a spreadsheet set to decimal commas) or tabs, the same
+// table as from plain commas.
+TEST(Study, ReadsTheDialectsSpreadsheetsWrite) {
+  const std::string plain = "h,HoverH,R\n2.2,1.9,84.7\nabc,1.7,90\n\"2.5\",1.7,90\n";
+  const std::string expected = runStudy(readStudy(plain));
+  struct Case {
+    const char* name;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"semicolons, CRLF, BOM", "\xEF\xBB\xBFh;HoverH;R\r\n2.2;1.9;84.7\r\nabc;1.7;90\r\n\"2.5\";1.7;90\r\n"},
+      {"tabs, CR", "h\tHoverH\tR\r2.2\t1.9\t84.7\rabc\t1.7\t90\r\"2.5\"\t1.7\t90\r"},
+      {"semicolons ending every line", "h;HoverH;R;\n2.2;1.9;84.7;\nabc;1.7;90;\n2.5;1.7;90;\n"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(runStudy(readStudy(c.text)), expected) << c.name;
+  // The row that cannot be curved gives the window's cause, naming the box.
+  EXPECT_NE(table(expected).at(1).at("fault").find("膜片厚度 h 框的“abc”读作 0"), std::string::npos) << expected;
+  const std::pair<const char*, char> separators[] = {{"a;b,c", ';'}, {"a\tb", '\t'}, {"a,b\tc", ','}, {"\"x;y\",z", ','}};
+  for (const auto& [line, separator] : separators) EXPECT_EQ(csv::separatorOf(line), separator) << line;
 }
 
 TEST(Study, ColumnsLeftOutKeepTheWindowDefaults) {
