@@ -9,7 +9,13 @@ import { sheetHtml } from './sheet.js';
 const STORE_KEY = 'diaspring.design';
 const px = (twips) => Math.floor((twips + 7) / 15);
 
-const core = await createDiaspring();
+let core;
+try {
+  core = await createDiaspring();
+} catch (err) {
+  window.diaspringFailed?.(`计算程序未能载入：${err?.message || err}`);
+  throw err;
+}
 let win = new core.WebWindow();
 let view = null;
 let shownFaults = 0;
@@ -19,6 +25,7 @@ let canvas = null;
 // ---------------------------------------------------------------------------
 // The form, from the layout table.
 function buildForm() {
+  document.getElementById('loading')?.remove();
   const table = JSON.parse(core.layoutTable());
   const nodes = new Map();
   for (const c of table) {
@@ -225,10 +232,28 @@ function act(list) {
 
 // ---------------------------------------------------------------------------
 // Design files, the link, local storage.
+
+// The browser's local storage, or null where it is forbidden (some browsers
+// refuse it to a page opened from a file); the page then says so once.
+const store = (() => {
+  try {
+    const s = window.localStorage;
+    s.getItem(STORE_KEY);
+    return s;
+  } catch {
+    return null;
+  }
+})();
+if (!store) {
+  const note = document.getElementById('storageNote');
+  note.textContent = '此浏览器不允许本页使用本地存储（从文件打开时常见）：关闭或刷新页面后设计不会自动恢复，请先“保存”。';
+  note.hidden = false;
+}
+
 function remember() {
   try {
-    localStorage.setItem(STORE_KEY, win.saveDesign());
-  } catch { /* storage full or forbidden: the page works on without it */ }
+    store?.setItem(STORE_KEY, win.saveDesign());
+  } catch { /* storage full: the page works on without it */ }
 }
 
 function openText(text, name) {
@@ -351,9 +376,19 @@ let worker = null;
 function runDesign(args, onProgress = () => {}) {
   cancelDesign();
   return new Promise((resolve) => {
-    const w = worker = new Worker('design-worker.js', { type: 'module' });
+    const w = worker = designWorker();
+    const fail = (message) => {
+      w.terminate();
+      if (worker === w) worker = null;
+      resolve({ status: 2, out: '', err: `自动设计无法启动：${message}` });
+    };
+    w.onerror = (e) => {
+      e.preventDefault();
+      fail(e.message || '计算程序未能载入');
+    };
     w.onmessage = (e) => {
-      if (e.data.ready) w.postMessage({ args });
+      if (e.data.failed) fail(e.data.failed);
+      else if (e.data.ready) w.postMessage({ args });
       else if (e.data.progress) onProgress(...e.data.progress);
       else if (e.data.done) {
         w.terminate();
@@ -363,6 +398,17 @@ function runDesign(args, onProgress = () => {}) {
     };
     w.cancel = () => resolve(null);
   });
+}
+
+// The automatic design's worker: the site's module worker, or in the
+// one-file page the core's classic script and the worker's text from a Blob.
+let workerUrl = null;
+function designWorker() {
+  const source = document.getElementById('diaspring-worker');
+  if (!source) return new Worker('design-worker.js', { type: 'module' });
+  workerUrl ??= URL.createObjectURL(new Blob([document.getElementById('diaspring-core').textContent, source.textContent],
+    { type: 'text/javascript' }));
+  return new Worker(workerUrl);
 }
 
 function cancelDesign() {
@@ -458,8 +504,8 @@ wireBar();
 document.getElementById('analysis').addEventListener('toggle', drawAnalysisCharts);
 show();
 if (!openFromHash()) {
-  const stored = localStorage.getItem(STORE_KEY);
-  if (stored && openText(stored, '本地存储')) localStorage.removeItem(STORE_KEY);
+  const stored = store?.getItem(STORE_KEY);
+  if (stored && openText(stored, '本地存储')) store.removeItem(STORE_KEY);
 }
 root.removeAttribute('aria-busy');
 if ('serviceWorker' in navigator && location.protocol.startsWith('http')) {
