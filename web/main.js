@@ -51,6 +51,7 @@ function buildForm() {
         el = document.createElement('input');
         el.type = 'text';
         el.value = c.text;
+        el.readOnly = Boolean(c.readOnly);  // the results: written by the program only
         el.addEventListener('input', () => act([{ set: [c.name, el.value] }]));
         break;
       case 'slider':
@@ -59,6 +60,7 @@ function buildForm() {
         el.min = c.min;
         el.max = c.max;
         el.value = c.value;
+        el.title = c.tip;
         el.addEventListener('input', () => act([{ slider: [c.name, Number(el.value)] }]));
         break;
       case 'button':
@@ -107,7 +109,13 @@ function show() {
     if (el && Number(el.value) !== value) el.value = value;
   }
   const stale = new Set(view.stale);
-  for (const el of root.querySelectorAll('input[type=text]')) el.classList.toggle('stale', stale.has(el.id));
+  for (const el of root.querySelectorAll('input[type=text]')) {
+    el.classList.toggle('stale', stale.has(el.id));
+    const [tip, flagged] = view.marks[el.id] || ['', false];
+    if (el.title !== tip) el.title = tip;
+    el.classList.toggle('flagged', flagged);
+  }
+  showTitle();
   drawChart(canvas, chart);
   showAnalysis();
   drawAnalysisCharts();
@@ -250,13 +258,58 @@ if (!store) {
   note.hidden = false;
 }
 
+// What the design was when it was last opened or saved (the window's as it
+// opens before either), and the file it came from: whether the window holds
+// unsaved work, the title, the name 保存 gives.
+let savedText = '';
+let fileName = '';
+const SAVED_KEY = 'diaspring.saved';
+const FILE_KEY = 'diaspring.file';
+const modified = () => win.saveDesign() !== savedText;
+
 function remember() {
   try {
     store?.setItem(STORE_KEY, win.saveDesign());
+    store?.setItem(SAVED_KEY, savedText);
+    store?.setItem(FILE_KEY, fileName);
   } catch { /* storage full: the page works on without it */ }
 }
 
-function openText(text, name) {
+function showTitle() {
+  const title = `${fileName || '未命名'}${modified() ? ' *' : ''} – diaspring 膜片弹簧设计`;
+  if (document.title !== title) document.title = title;
+}
+
+// Whether the window's design may be replaced by `what`: at once when it
+// holds no unsaved work, else when the user agrees.
+function mayReplace(what) {
+  return !modified() || window.confirm(`当前设计有未保存的修改。${what}将替换它，这些修改会丢失。\n\n仍要继续吗？`);
+}
+
+// The name 保存 gives: the file the design came from, else its part number.
+function saveName() {
+  if (fileName) return fileName;
+  const part = JSON.parse(win.saveDesign()).metadata?.partNumber?.trim();
+  return `${part ? part.replace(/[\\/:*?"<>|\s]+/g, '_') : '膜片弹簧设计'}.diaspring`;
+}
+
+function saveFile() {
+  const name = saveName();
+  const result = JSON.parse(win.saveDesignFile(name));
+  if (result.error) {
+    showMessage(result.error);
+    return;
+  }
+  download(name, 'application/json', result.text);
+  fileName = name;
+  savedText = win.saveDesign();
+  show();
+  remember();
+}
+
+// Opens a design file's text in a fresh window: '' or the refusal, the
+// window then unchanged. `file`: the name of the file it came from, if any.
+function openText(text, name, file = '') {
   const next = new core.WebWindow();
   const refusal = next.openDesign(text, name);
   if (refusal) {
@@ -265,6 +318,9 @@ function openText(text, name) {
   }
   win.delete();
   win = next;
+  if (file) win.setFileName(file);
+  fileName = file;
+  savedText = win.saveDesign();
   shownFaults = 0;
   show();
   remember();
@@ -295,9 +351,12 @@ function shareLink() {
   return `${location.href.split('#')[0]}#design=${toBase64Url(win.saveDesign())}`;
 }
 
+// Opens the design of a link (#design=...) once: the address then drops it,
+// so that a reload brings back the latest edits, not the link's design.
 function openFromHash() {
   const m = /^#design=(.*)$/.exec(location.hash);
   if (!m) return false;
+  history.replaceState(null, '', location.href.split('#')[0]);
   let text;
   try {
     text = fromBase64Url(m[1]);
@@ -305,6 +364,7 @@ function openFromHash() {
     showMessage('链接中的设计无法读取（编码不完整）。窗口中的设计保留不变。');
     return true;
   }
+  if (!mayReplace('链接中的设计')) return true;
   const refusal = openText(text, '链接');
   if (refusal) showMessage(refusal);
   return true;
@@ -316,9 +376,10 @@ function showMessage(text) {
 }
 
 async function openFile(file) {
-  const refusal = openText(await file.text(), file.name);
+  const text = await file.text();
+  if (!mayReplace(`文件“${file.name}”`)) return;
+  const refusal = openText(text, file.name, file.name);
   if (refusal) showMessage(refusal);
-  else win.setFileName(file.name);
 }
 
 function wireBar() {
@@ -330,12 +391,18 @@ function wireBar() {
     e.preventDefault();
     if (e.dataTransfer.files[0]) openFile(e.dataTransfer.files[0]);
   });
-  document.getElementById('saveFile').addEventListener('click',
-    () => download('design.diaspring', 'application/json', win.saveDesign()));
+  document.getElementById('saveFile').addEventListener('click', saveFile);
+  // The link goes to the clipboard, never into the address bar (a reload
+  // would bring it back over later edits); where the clipboard is refused,
+  // the page shows it to copy by hand.
   document.getElementById('shareLink').addEventListener('click', async () => {
     const link = shareLink();
-    history.replaceState(null, '', link);
-    try { await navigator.clipboard.writeText(link); } catch { /* the address bar holds it */ }
+    try {
+      await navigator.clipboard.writeText(link);
+      showMessage('设计的链接已复制到剪贴板。');
+    } catch {
+      showMessage(`浏览器不允许本页写入剪贴板，请手动复制下面的链接：\n\n${link}`);
+    }
   });
   document.getElementById('exportSvg').addEventListener('click',
     () => download('chart.svg', 'image/svg+xml', chartSvg(view.chart, canvas.clientWidth, canvas.clientHeight)));
@@ -467,7 +534,11 @@ function showDesigns(result) {
   for (const [index, d] of result.designs.entries()) {
     const tr = document.createElement('tr');
     const apply = Object.assign(document.createElement('button'), { type: 'button', textContent: '应用到主窗口' });
-    apply.addEventListener('click', () => act([...Object.entries(d.inputs).map(([n, t]) => ({ set: [n, t] })), { press: 'Command1' }]));
+    apply.addEventListener('click', () => {
+      act(Object.entries(d.inputs).map(([n, t]) => ({ set: [n, t] })));
+      win.syncSliders();  // as the window does after filling the boxes itself
+      act([{ press: 'Command1' }]);
+    });
     const td = document.createElement('td');
     td.appendChild(apply);
     tr.appendChild(td);
@@ -503,9 +574,20 @@ wireDesign();
 wireBar();
 document.getElementById('analysis').addEventListener('toggle', drawAnalysisCharts);
 show();
-if (!openFromHash()) {
+// The design the page held when it was last left, still marked as unsaved
+// where it was; then a link's design, if the address holds one.
+{
   const stored = store?.getItem(STORE_KEY);
-  if (stored && openText(stored, '本地存储')) store.removeItem(STORE_KEY);
+  savedText = win.saveDesign();
+  if (stored) {
+    const saved = store.getItem(SAVED_KEY) ?? stored;
+    const file = store.getItem(FILE_KEY) || '';
+    if (openText(stored, '本地存储', file)) store.removeItem(STORE_KEY);
+    else savedText = saved;
+  }
+  openFromHash();
+  show();
+  remember();
 }
 root.removeAttribute('aria-busy');
 if ('serviceWorker' in navigator && location.protocol.startsWith('http')) {
@@ -524,6 +606,8 @@ window.diaspring = {
   reset() {
     win.delete();
     win = new core.WebWindow();
+    savedText = win.saveDesign();
+    fileName = '';
     shownFaults = 0;
     document.getElementById('fault').hidden = true;
     show();

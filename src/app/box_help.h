@@ -1,53 +1,15 @@
 #pragma once
-// What each box and slider of the window means, in Chinese: the tooltips
-// and the 使用说明 guide are written from these tables, so both say the same.
+// The tooltips of the window's boxes and sliders as Qt texts: the core's
+// (check/box_help.h), which the page shows too.
 
 #include <optional>
-#include <span>
 
 #include <QString>
 
-#include "form/controls.h"
+#include "check/box_help.h"
 
 namespace diaspring::app {
 
-// A box the engineer types into, or one the curve run derives (H, r).
-struct InputHelp {
-  TextBox box;
-  const char* symbol;   // as an engineer writes it: "h", "H/h", "Δλ"
-  const char* meaning;  // in a few words
-  const char* unit;     // "" for ratios
-  const char* range;    // the usual range, in words
-};
-// The engine boxes, the geometry and travels (with H and r), then the
-// material and clutch data, in the form's order.
-std::span<const InputHelp> inputHelp();
-const InputHelp* inputHelpOf(TextBox box);
-
-// Whether the window reads a number from the box for its results; the
-// engine boxes are shown for reference only, and H and r are written by the
-// curve run.
-bool readsNumber(TextBox box);
-// Whether the box shows a result: H and r, the twelve point boxes and the
-// twelve check boxes.
-bool isResultBox(TextBox box);
-
-struct SliderHelp {
-  Slider slider;
-  const char* target;  // the quantity it sets, with its meaning
-  const char* span;    // its range and step
-};
-std::span<const SliderHelp> sliderHelp();
-
-// What each characteristic point is (M N H B A C), and what each of the
-// twelve rules asks, in the order of characteristicPoints() and ruleInfo().
-const char* pointExplanation(int index);
-const char* ruleExplanation(int index);
-
-// The tooltips. An input box's tells its meaning, unit and usual range;
-// when `readAs` is given (its text is not wholly a number), also which
-// number the calculation reads from it. A result box's tells what it shows
-// and its full text.
 QString inputToolTip(TextBox box, const std::optional<QString>& readAs = std::nullopt);
 QString sliderToolTip(Slider slider);
 QString resultToolTip(TextBox box, const QString& text);

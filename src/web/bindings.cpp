@@ -4,6 +4,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/emscripten.h>
 
+#include <chrono>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -16,6 +17,7 @@
 #include "cli/json_writer.h"
 #include "analysis/analysis_charts.h"
 #include "analysis/analysis_table.h"
+#include "check/box_help.h"
 #include "check/sheet_contents.h"
 #include "check/constraint_check.h"
 #include "chart/display_list.h"
@@ -170,9 +172,18 @@ class WebWindow {
   std::string state() const {
     if (pressed_) return render(*session_);
     Session replay;
-    if (document_) replay.loadDesign(*document_);
+    if (document_) {
+      replay.loadDesign(*document_);
+      replay.syncSliders();
+    }
     for (const auto& [name, text] : extras_) replay.setExtra(name, text);
-    replay.applyAll(history_);
+    std::size_t done = 0;
+    for (const std::size_t at : syncs_) {
+      replay.applyAll({history_.begin() + static_cast<std::ptrdiff_t>(done), history_.begin() + static_cast<std::ptrdiff_t>(at)});
+      replay.syncSliders();
+      done = at;
+    }
+    replay.applyAll({history_.begin() + static_cast<std::ptrdiff_t>(done), history_.end()});
     replay.applyAll(cli::defaultActions());
     return render(replay);
   }
@@ -208,7 +219,18 @@ class WebWindow {
       if (i > 0) out += ',';
       cli::appendJsonString(out, faultMessageZh(faults[i]));
     }
-    out += "],\"extraInputs\":[";
+    // Each box's tooltip and red frame, as the window marks them.
+    out += "],\"marks\":{";
+    for (int i = 1; i <= kTextBoxCount; ++i) {
+      const auto box = static_cast<TextBox>(i);
+      const BoxMark mark = boxMark(box, session_->fields().text(box));
+      if (i > 1) out += ',';
+      cli::appendJsonString(out, textBoxName(box));
+      out += ":[";
+      cli::appendJsonString(out, mark.toolTip);
+      out += mark.flagged ? ",true]" : ",false]";
+    }
+    out += "},\"extraInputs\":[";
     bool firstExtra = true;
     for (const ExtraInput& e : extraInputs()) {
       if (!firstExtra) out += ',';
@@ -287,11 +309,55 @@ class WebWindow {
     if (!read.ok()) return read.error->chinese() + "\n窗口中的设计保留不变。";
     session_ = std::make_unique<Session>();
     session_->loadDesign(*read.document);
+    // As the window opens a file: each slider at the position nearest its
+    // box's number, so that its next step starts from the design shown.
+    session_->syncSliders();
     document_ = *read.document;
     history_.clear();
+    syncs_.clear();
     extras_.clear();
     pressed_ = false;
     return {};
+  }
+
+  // After the page filled the boxes itself (a design of the automatic
+  // design applied): each slider to the position nearest its box's number,
+  // without writing its box.
+  void syncSliders() {
+    session_->syncSliders();
+    syncs_.push_back(history_.size());
+  }
+
+  // The design file's text as 保存 writes it, with the time of this save
+  // (kept for the next save and for 设计信息): {"text": ...} or {"error":
+  // the desktop's message}, the design then unchanged.
+  std::string saveDesignFile(const std::string& name) {
+    DesignDocument document = session_->design();
+    document.metadata.savedAt = isoUtcTimestamp(std::chrono::system_clock::now());
+    DesignFileError error;
+    error.path = name;
+    std::string text;
+    try {
+      text = serialiseDesign(document);
+    } catch (const std::invalid_argument& e) {
+      error.problem = DesignFileProblem::InvalidText;
+      error.key = e.what();
+    }
+    if (text.size() > kMaxDesignFileBytes) {
+      error.problem = DesignFileProblem::TooLargeToSave;
+      error.size = text.size();
+      text.clear();
+    }
+    std::string out = "{";
+    if (text.empty()) {
+      out += "\"error\":";
+      cli::appendJsonString(out, error.chinese());
+    } else {
+      session_->setMetadata(document.metadata);
+      out += "\"text\":";
+      cli::appendJsonString(out, text);
+    }
+    return out + "}";
   }
 
   // Names the design file the window's design came from (shown on the sheet).
@@ -409,6 +475,7 @@ class WebWindow {
   std::unique_ptr<Session> session_;
   std::optional<DesignDocument> document_;
   std::vector<Action> history_;
+  std::vector<std::size_t> syncs_;  // the sliders synchronised after history_[0, at)
   std::vector<std::pair<std::string, std::string>> extras_;
   bool pressed_ = false;
   std::vector<double> packed_;
@@ -433,7 +500,14 @@ std::string layoutTable() {
     out += ",\"left\":" + std::to_string(c.left) + ",\"top\":" + std::to_string(c.top) +
            ",\"width\":" + std::to_string(c.width) + ",\"height\":" + std::to_string(c.height) +
            ",\"tabIndex\":" + std::to_string(c.tabIndex) + ",\"min\":" + std::to_string(c.min) +
-           ",\"max\":" + std::to_string(c.max) + ",\"value\":" + std::to_string(c.value) + "}";
+           ",\"max\":" + std::to_string(c.max) + ",\"value\":" + std::to_string(c.value);
+    // The result boxes are read-only; a slider's tooltip never changes.
+    if (const std::optional<TextBox> box = textBoxFromName(c.name)) out += isResultBox(*box) ? ",\"readOnly\":true" : "";
+    if (const std::optional<Slider> slider = sliderFromName(c.name)) {
+      out += ",\"tip\":";
+      cli::appendJsonString(out, sliderToolTip(*slider));
+    }
+    out += "}";
   }
   return out + "]";
 }
@@ -505,6 +579,8 @@ EMSCRIPTEN_BINDINGS(diaspring) {
       .function("analysisCharts", &WebWindow::analysisCharts)
       .function("openDesign", &WebWindow::openDesign)
       .function("saveDesign", &WebWindow::saveDesign)
+      .function("saveDesignFile", &WebWindow::saveDesignFile)
+      .function("syncSliders", &WebWindow::syncSliders)
       .function("setFileName", &WebWindow::setFileName)
       .function("sheet", &WebWindow::sheet);
   function("layoutTable", &diaspring::web::layoutTable);

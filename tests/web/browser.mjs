@@ -23,6 +23,14 @@ export async function openPage(target, { scale = 1 } = {}) {
   const page = await browser.newPage();
   const errors = [];
   page.on('pageerror', (e) => errors.push(e.message));
+  // The page's questions (window.confirm): each is kept and answered as
+  // `answer.accept` says (no by default), so that none blocks a test.
+  const dialogs = [];
+  const answer = { accept: false };
+  page.on('dialog', (d) => {
+    dialogs.push(d.message());
+    return answer.accept ? d.accept() : d.dismiss();
+  });
   await page.setViewport({ width: 1000, height: 640, deviceScaleFactor: scale });
   const load = async (hash = '') => {
     const started = Date.now();
@@ -35,5 +43,5 @@ export async function openPage(target, { scale = 1 } = {}) {
     server?.close();
     rmSync(profile, { recursive: true, force: true });
   };
-  return { page, browser, server, url, load, close, errors, profile };
+  return { page, browser, server, url, load, close, errors, profile, dialogs, answer };
 }
