@@ -17,9 +17,9 @@ if [ ! -x "$cli" ]; then
 fi
 # The served folder and the one file opened from file://.
 one=build/web/diaspring.html
-node tests/web/parity_test.mjs build/web/site "$cli"
-node tests/web/parity_test.mjs "$one" "$cli"
+node tests/web/parity_test.mjs build/web/site "$cli" "$one"
 node tests/web/one_file_test.mjs "$one" "$cli"
 node tests/web/offline_test.mjs build/web/site
+node tests/web/work_test.mjs "$one" "$cli"
 node tests/web/page_test.mjs build/web/site
 node tests/web/sheet_test.mjs "$one" "$cli"
