@@ -2,7 +2,7 @@
 // nine events run by the core (WebAssembly), the chart drawn from its display
 // list. Nothing leaves the browser.
 import createDiaspring from './diaspring.mjs';
-import { drawChart, chartSvg, replay } from './chart.js';
+import { drawChart, chartSvg, replay, startCanvas, stepPacked } from './chart.js';
 import { fitText } from './fit.js';
 import { sheetHtml } from './sheet.js';
 
@@ -94,9 +94,14 @@ function buildForm() {
 function show() {
   view = JSON.parse(win.view());
   const { fields, sliders } = view.state;
-  view.chart = chartOps();
-  view.analysisCharts = analysisCharts();
-  const { chart } = view;
+  // The charts' operations as lists, made only when asked for (exports,
+  // the sheet, the analysis's charts): the page draws the window's chart
+  // from the packed operations, only what each press adds.
+  let charts;
+  Object.defineProperties(view, {
+    chart: { get: chartOps, enumerable: true },
+    analysisCharts: { get: () => (charts === undefined ? (charts = analysisCharts()) : charts), enumerable: true },
+  });
   for (const [name, text] of Object.entries(fields)) {
     const el = document.getElementById(name);
     if (el && el.value !== text) {
@@ -116,7 +121,7 @@ function show() {
     el.classList.toggle('flagged', flagged);
   }
   showTitle();
-  drawChart(canvas, chart);
+  drawMainChart();
   showAnalysis();
   drawAnalysisCharts();
   if (view.faultMessages.length > shownFaults) {
@@ -196,6 +201,32 @@ function unpack(packed, texts) {
   return ops;
 }
 
+// Draws on the window's canvas what the chart added since it was last
+// drawn; all of it when the chart was cleared or replaced, or with
+// `repaint` (the canvas resized, another device pixel ratio).
+let painter = null;
+function drawMainChart(repaint = false) {
+  const delta = win.chartDelta();
+  let { ops, texts } = delta;
+  if (delta.full || repaint || !painter) {
+    painter = startCanvas(canvas);
+    if (!delta.full) {
+      ops = win.chartOps();
+      texts = JSON.parse(win.chartTexts());
+    }
+  }
+  stepPacked(painter, ops, texts);
+}
+
+function watchCanvas() {
+  new ResizeObserver(() => drawMainChart(true)).observe(canvas);
+  const watchRatio = () => matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
+    drawMainChart(true);
+    watchRatio();
+  }, { once: true });
+  watchRatio();
+}
+
 // The window's visible chart.
 function chartOps() {
   return unpack(win.chartOps().slice(), JSON.parse(win.chartTexts()));
@@ -212,8 +243,9 @@ function analysisCharts() {
 // section is closed: drawn again when it opens).
 function drawAnalysisCharts() {
   const box = document.getElementById('analysisCharts');
-  box.hidden = !view.analysisCharts;
-  if (!view.analysisCharts || !document.getElementById('analysis').open) return;
+  const a = view.state.analysis;
+  box.hidden = !a || Boolean(a.error);
+  if (box.hidden || !document.getElementById('analysis').open || !view.analysisCharts) return;
   drawChart(document.getElementById('stressChart'), view.analysisCharts.stress);
   drawChart(document.getElementById('releaseChart'), view.analysisCharts.release);
 }
@@ -570,6 +602,7 @@ function drawTradeOff(designs, picked) {
 
 // ---------------------------------------------------------------------------
 buildForm();
+watchCanvas();
 wireDesign();
 wireBar();
 document.getElementById('analysis').addEventListener('toggle', drawAnalysisCharts);
@@ -620,15 +653,9 @@ window.diaspring = {
   tradeOff: () => tradeOff,
   // The printable design sheet, built as printing builds it.
   buildSheet,
-  // Milliseconds per press of the curve button: the core alone (presses on
-  // one window), and in the page a clearing and a curve press with all
-  // they show (the boxes, the chart drawn).
-  bench(n = 50) {
-    const core_ = core.benchCurve(n);
-    const t0 = performance.now();
-    for (let i = 0; i < n; ++i) act([{ press: 'Command2' }, { press: 'Command1' }]);
-    return { core: core_, page: (performance.now() - t0) / n };
-  },
+  // Milliseconds per press of the core's benchmark function (the same as
+  // the native session_bench's).
+  benchCore: (n = 50) => core.benchCore(n),
   ready: true,
 };
 document.dispatchEvent(new Event('diaspring-ready'));

@@ -5,7 +5,7 @@
 #include <QPalette>
 #include <QScrollBar>
 
-#include "box_help.h"
+#include "check/box_help.h"
 #include "label_fit.h"
 
 namespace diaspring::app {
@@ -45,13 +45,13 @@ BoxMarks::BoxMarks(const WidgetFields& fields, QObject* parent) : QObject(parent
     textChanged(box);
   }
   for (const SliderHelp& help : sliderHelp())
-    if (QScrollBar* bar = fields_.bar(help.slider)) bar->setToolTip(sliderToolTip(help.slider));
+    if (QScrollBar* bar = fields_.bar(help.slider)) bar->setToolTip(QString::fromStdString(sliderToolTip(help.slider)));
 }
 
 void BoxMarks::textChanged(TextBox box) {
   QLineEdit* edit = fields_.edit(box);
   if (isResultBox(box)) {
-    edit->setToolTip(resultToolTip(box, edit->text()));
+    edit->setToolTip(QString::fromStdString(resultToolTip(box, edit->text().toStdString())));
     fitBoxText(*edit);
     return;
   }

@@ -5,7 +5,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "box_help.h"
+#include "check/box_help.h"
 #include "check/constraint_check.h"
 #include "model/points.h"
 

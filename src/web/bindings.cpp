@@ -30,6 +30,7 @@
 #include "runtime/fault.h"
 #include "runtime/float_text.h"
 #include "search/tradeoff_chart.h"
+#include "session_press.h"
 
 namespace diaspring::web {
 namespace {
@@ -82,7 +83,10 @@ std::string faultMessageZh(const cli::FaultRecord& fault) {
 // the coordinate system and draw width then in force, as numbers (seven per
 // operation: kind, x1, y1, x2, y2, colour or -1, text index or -1; kinds 0
 // scale, 1 line, 2 dot, 3 text, 4 width, 5 clear) and its texts.
-void packChart(const DisplayList& chart, std::vector<double>& packed, std::vector<std::string>& texts) {
+// From `from` on (an operation after the visible start): those operations
+// alone, for a page that drew the ones before.
+void packChart(const DisplayList& chart, std::vector<double>& packed, std::vector<std::string>& texts,
+               std::optional<std::size_t> from = std::nullopt) {
   packed.clear();
   texts.clear();
   const auto put = [&](int kind, const DrawOp& o, bool text) {
@@ -91,12 +95,14 @@ void packChart(const DisplayList& chart, std::vector<double>& packed, std::vecto
                                  o.hasColor || o.kind == DrawOp::Kind::PSet ? static_cast<double>(o.color) : -1.0,
                                  text ? static_cast<double>(texts.size() - 1) : -1.0});
   };
-  if (const auto scale = chart.scaleBeforeVisible()) put(0, *scale, false);
-  DrawOp width{};
-  width.x1 = static_cast<float>(chart.drawWidthBeforeVisible());
-  put(4, width, false);
+  if (!from) {
+    if (const auto scale = chart.scaleBeforeVisible()) put(0, *scale, false);
+    DrawOp width{};
+    width.x1 = static_cast<float>(chart.drawWidthBeforeVisible());
+    put(4, width, false);
+  }
   const DisplayList::Ops ops = chart.packed();
-  for (auto it = ops.at(chart.visibleFrom()); it != ops.end(); ++it) {
+  for (auto it = ops.at(from.value_or(chart.visibleFrom())); it != ops.end(); ++it) {
     const DrawOp o = *it;
     switch (o.kind) {
       case DrawOp::Kind::Scale: put(0, o, false); break;
@@ -269,6 +275,27 @@ class WebWindow {
     return emscripten::val(emscripten::typed_memory_view(packed_.size(), packed_.data()));
   }
 
+  // What the chart drew since the last chartDelta(), packed as chartOps()
+  // with its texts: {full, ops, texts}. `full` when the chart was cleared
+  // or replaced since (then all it shows, as chartOps()); else only the
+  // operations added, to be drawn over what the page shows. `ops` is a view
+  // into the module's memory, valid until the next call.
+  emscripten::val chartDelta() {
+    const DisplayList& chart = session_->chart();
+    const bool full = !drawn_ || chart.visibleFrom() != drawnFrom_ || chart.size() < drawnUpTo_;
+    packChart(chart, packed_, texts_, full ? std::nullopt : std::optional<std::size_t>(drawnUpTo_));
+    drawn_ = true;
+    drawnFrom_ = chart.visibleFrom();
+    drawnUpTo_ = chart.size();
+    emscripten::val out = emscripten::val::object();
+    out.set("full", full);
+    out.set("ops", emscripten::val(emscripten::typed_memory_view(packed_.size(), packed_.data())));
+    emscripten::val list = emscripten::val::array();
+    for (const std::string& t : texts_) list.call<void>("push", t);
+    out.set("texts", list);
+    return out;
+  }
+
   // The analysis's two charts (stresses against λ1, release force against
   // λ2) of the last curve run, each as {ops, texts} packed as chartOps();
   // null when there is no analysis to draw.
@@ -312,6 +339,7 @@ class WebWindow {
     // As the window opens a file: each slider at the position nearest its
     // box's number, so that its next step starts from the design shown.
     session_->syncSliders();
+    drawn_ = false;
     document_ = *read.document;
     history_.clear();
     syncs_.clear();
@@ -479,6 +507,9 @@ class WebWindow {
   std::vector<std::pair<std::string, std::string>> extras_;
   bool pressed_ = false;
   std::vector<double> packed_;
+  bool drawn_ = false;  // chartDelta() was called on this session
+  std::size_t drawnFrom_ = 0;
+  std::size_t drawnUpTo_ = 0;
   std::vector<std::string> texts_;
   std::string fileName_;
 };
@@ -553,14 +584,13 @@ emscripten::val tradeOffChart(const std::string& pointsJson, int picked) {
   return chartValue(chart);
 }
 
-// Presses the curve button `n` times on one window (after a first press)
-// and returns the milliseconds per press: the core's own time, without the
-// page's drawing.
-double benchCurve(int n) {
+// Milliseconds per press of bench/session_press.h, the function the native
+// session_bench measures: the core's own time, without the page's drawing.
+double benchCore(int n) {
   Session s;
-  s.apply(cli::Press{Command::Command1});
+  bench::pressCurve(s);
   const double started = emscripten_get_now();
-  for (int i = 0; i < n; ++i) s.apply(cli::Press{Command::Command1});
+  for (int i = 0; i < n; ++i) bench::pressCurve(s);
   return (emscripten_get_now() - started) / n;
 }
 
@@ -576,6 +606,7 @@ EMSCRIPTEN_BINDINGS(diaspring) {
       .function("view", &WebWindow::view)
       .function("chartOps", &WebWindow::chartOps)
       .function("chartTexts", &WebWindow::chartTexts)
+      .function("chartDelta", &WebWindow::chartDelta)
       .function("analysisCharts", &WebWindow::analysisCharts)
       .function("openDesign", &WebWindow::openDesign)
       .function("saveDesign", &WebWindow::saveDesign)
@@ -586,5 +617,5 @@ EMSCRIPTEN_BINDINGS(diaspring) {
   function("layoutTable", &diaspring::web::layoutTable);
   function("runDesign", &diaspring::web::runDesign);
   function("tradeOffChart", &diaspring::web::tradeOffChart);
-  function("benchCurve", &diaspring::web::benchCurve);
+  function("benchCore", &diaspring::web::benchCore);
 }
