@@ -541,7 +541,6 @@ function wireDesign() {
     start.disabled = true;
     cancel.disabled = false;
     status.textContent = '搜索中…';
-    const t0 = performance.now();
     const outcome = await runDesign(designArgs(), (done, total) => { bar.max = total; bar.value = done; });
     start.disabled = false;
     cancel.disabled = true;
@@ -554,7 +553,9 @@ function wireDesign() {
       return;
     }
     const result = JSON.parse(outcome.out);
-    status.textContent = `${result.designs.length} 个设计，${((performance.now() - t0) / 1000).toFixed(1)} s`;
+    const seconds = core.formatNumber(result.seconds, '0.00');
+    status.textContent = `找到 ${result.designs.length} 个互不占优的设计（全部约束合格的 ${result.feasible} 个，` +
+      `共检查 ${result.evaluated} 个网格点，用时 ${seconds} s）。点“应用到主窗口”把它放入主窗口。`;
     showDesigns(result);
   });
 }
@@ -562,7 +563,10 @@ function wireDesign() {
 function showDesigns(result) {
   const cols = ['h', 'HoverH', 'R', 'RoverR'];
   const table = document.createElement('table');
-  table.innerHTML = `<tr><th></th>${cols.map((c) => `<th>${c}</th>`).join('')}<th>磨损后压紧力增量 (%)</th><th>分离力 (N)</th><th>σI (MPa)</th><th>F1B (N)</th></tr>`;
+  // The desktop dialog's columns, with its decimals.
+  table.innerHTML = `<tr><th></th>${['h (mm)', 'H/h', 'R (mm)', 'R/r', '磨损增量 (%)', '最大分离力 (N)', 'σImax (MPa)', 'F1B (N)']
+    .map((c) => `<th>${c}</th>`).join('')}</tr>`;
+  const f = (x, pattern) => (x === null || x === undefined ? '' : core.formatNumber(x, pattern));
   for (const [index, d] of result.designs.entries()) {
     const tr = document.createElement('tr');
     const apply = Object.assign(document.createElement('button'), { type: 'button', textContent: '应用到主窗口' });
@@ -570,11 +574,13 @@ function showDesigns(result) {
       act(Object.entries(d.inputs).map(([n, t]) => ({ set: [n, t] })));
       win.syncSliders();  // as the window does after filling the boxes itself
       act([{ press: 'Command1' }]);
+      document.getElementById('designDialog').close();  // out of the way of the design applied
     });
     const td = document.createElement('td');
     td.appendChild(apply);
     tr.appendChild(td);
-    for (const v of [...cols.map((c) => d.inputs[c]), (d.wearRise * 100).toFixed(3), d.releaseForceMax.toFixed(1), d.sigmaImax.toFixed(0), d.F1B.toFixed(1)]) {
+    for (const v of [...cols.map((c) => d.inputs[c]), f(d.wearRise * 100, '0.000'), f(d.releaseForceMax, '0.0'),
+      f(d.sigmaImax, '0.0'), f(d.F1B, '0.000')]) {
       tr.appendChild(Object.assign(document.createElement('td'), { textContent: v }));
     }
     tr.addEventListener('click', () => {

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "check/constraint_check.h"
+#include "check/sheet_contents.h"
 #include "model/points.h"
 #include "runtime/convert.h"
 #include "runtime/fault.h"
@@ -73,23 +74,6 @@ static_assert(std::size(kRuleExplanations) == kRuleCount);
 
 std::string withUnit(const char* unit) { return *unit ? std::string("（") + unit + "）" : std::string(); }
 
-// Leading and trailing blanks dropped, each run of blanks inside one space:
-// a caption laid out over lines, as one line.
-std::string oneLine(std::string_view text) {
-  std::string out;
-  bool blank = false;
-  for (const char c : text) {
-    if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f') {
-      blank = !out.empty();
-      continue;
-    }
-    if (blank) out += ' ';
-    blank = false;
-    out += c;
-  }
-  return out;
-}
-
 // The number the calculation reads from a text, as the tooltip names it;
 // none when it is beyond the range of numbers.
 std::optional<std::string> numberRead(std::string_view text) {
@@ -150,7 +134,7 @@ std::string resultToolTip(TextBox box, std::string_view text) {
     if (p.deflection == box) what = std::string("λ1") + p.symbol + "：" + role + " 的大端变形（mm）";
   }
   for (int i = 0; i < kRuleCount; ++i)
-    if (ruleInfo(i).box == box) what = "约束 " + std::to_string(i + 1) + "：" + oneLine(ruleInfo(i).caption);
+    if (ruleInfo(i).box == box) what = "约束 " + std::to_string(i + 1) + "：" + sheet_text::trimmed(ruleInfo(i).caption, true);
   if (text.empty()) return what + "\n（尚无结果）";
   return what + "\n" + std::string(text);
 }

@@ -584,6 +584,10 @@ emscripten::val tradeOffChart(const std::string& pointsJson, int picked) {
   return chartValue(chart);
 }
 
+// A number as the desktop's tables write it (runtime/convert.h's format:
+// "0.000", "0.0"; halves away from zero).
+std::string formatNumber(double x, const std::string& pattern) { return format(Num(x), pattern); }
+
 // Milliseconds per press of bench/session_press.h, the function the native
 // session_bench measures: the core's own time, without the page's drawing.
 double benchCore(int n) {
@@ -618,4 +622,5 @@ EMSCRIPTEN_BINDINGS(diaspring) {
   function("runDesign", &diaspring::web::runDesign);
   function("tradeOffChart", &diaspring::web::tradeOffChart);
   function("benchCore", &diaspring::web::benchCore);
+  function("formatNumber", &diaspring::web::formatNumber);
 }

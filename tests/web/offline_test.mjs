@@ -49,7 +49,7 @@ try {
       status: document.getElementById('designStatus').textContent,
       rows: document.querySelectorAll('#designTable tr').length,
     }));
-    assert.match(r.status, /^\d+ 个设计/);
+    assert.match(r.status, /^找到 \d+ 个互不占优的设计/);
     assert.ok(r.rows > 10, JSON.stringify(r));
   });
   await check('no page errors', () => assert.deepEqual(errors, []));

@@ -63,7 +63,7 @@ try {
   await page.waitForFunction(() => !document.getElementById('designStart').disabled, { timeout: 60000 });
   await check('automatic design', async () => {
     const status = await page.evaluate(() => document.getElementById('designStatus').textContent);
-    assert.match(status, /^\d+ 个设计/);
+    assert.match(status, /^找到 \d+ 个互不占优的设计/);
   });
   await check('no page errors', () => assert.deepEqual(errors, []));
 } finally {

@@ -115,6 +115,13 @@ try {
     document.getElementById('designStart').click();
   });
   await page.waitForFunction(() => document.querySelectorAll('#designTable tr').length > 2, { timeout: 60000 });
+  // The desktop dialog's columns and decimals.
+  await check('automatic design table', async () => {
+    const rows = await evaluate(() => [...document.querySelectorAll('#designTable tr')].slice(0, 2)
+      .map((tr) => [...tr.children].slice(1).map((c) => c.textContent)));
+    assert.deepEqual(rows[0], ['h (mm)', 'H/h', 'R (mm)', 'R/r', '磨损增量 (%)', '最大分离力 (N)', 'σImax (MPa)', 'F1B (N)']);
+    assert.deepEqual(rows[1].slice(4).map((t) => t.split('.')[1]?.length), [3, 1, 1, 3]);
+  });
   const RED = 0x0000ff;
   const charts = [
     { id: 'stressChart', ops: () => window.diaspring.view().analysisCharts.stress, texts: ['σI', 'σOM', '[σ]=1700'] },
