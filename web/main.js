@@ -325,8 +325,15 @@ function saveName() {
   return `${part ? part.replace(/[\\/:*?"<>|\s]+/g, '_') : '膜片弹簧设计'}.diaspring`;
 }
 
-function saveFile() {
-  const name = saveName();
+// 保存 under the name the design has; 另存为 under one the user gives
+// (".diaspring" added when missing).
+function saveFile(asked = false) {
+  let name = saveName();
+  if (asked) {
+    const given = window.prompt('另存为（文件名）：', name)?.trim();
+    if (!given) return;
+    name = /\.diaspring$/i.test(given) ? given : `${given}.diaspring`;
+  }
   const result = JSON.parse(win.saveDesignFile(name));
   if (result.error) {
     showMessage(result.error);
@@ -407,6 +414,19 @@ function showMessage(text) {
   document.getElementById('fault').hidden = false;
 }
 
+// 新建: the window as it opens, after asking about unsaved work.
+function newDesign() {
+  if (!mayReplace('新建的设计')) return;
+  win.delete();
+  win = new core.WebWindow();
+  fileName = '';
+  savedText = win.saveDesign();
+  shownFaults = 0;
+  document.getElementById('fault').hidden = true;
+  show();
+  remember();
+}
+
 async function openFile(file) {
   const text = await file.text();
   if (!mayReplace(`文件“${file.name}”`)) return;
@@ -423,7 +443,19 @@ function wireBar() {
     e.preventDefault();
     if (e.dataTransfer.files[0]) openFile(e.dataTransfer.files[0]);
   });
-  document.getElementById('saveFile').addEventListener('click', saveFile);
+  document.getElementById('saveFile').addEventListener('click', () => saveFile());
+  document.getElementById('saveAs').addEventListener('click', () => saveFile(true));
+  document.getElementById('newDesign').addEventListener('click', newDesign);
+  // The desktop's shortcuts, where the browser leaves them to the page
+  // (Ctrl+N stays the browser's own in most browsers).
+  document.addEventListener('keydown', (e) => {
+    if (!(e.ctrlKey || e.metaKey) || e.altKey) return;
+    const key = e.key.toLowerCase();
+    const run = { n: newDesign, o: () => picker.click(), s: () => saveFile(e.shiftKey), p: () => window.print() }[key];
+    if (!run) return;
+    e.preventDefault();
+    run();
+  });
   // The link goes to the clipboard, never into the address bar (a reload
   // would bring it back over later edits); where the clipboard is refused,
   // the page shows it to copy by hand.

@@ -6,7 +6,7 @@
 //   node tests/web/work_test.mjs SITE_DIR_OR_ONE_FILE CLI
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, readdirSync, readFileSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, readdirSync, readFileSync, statSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { openPage } from './browser.mjs';
@@ -130,13 +130,18 @@ try {
   const downloads = join(dir, 'downloads');
   const cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
-  const saveAndRead = async () => {
-    const before = new Set((() => { try { return readdirSync(downloads); } catch { return []; } })());
-    await page.click('#saveFile');
+  // The file a save downloads (a name saved before is written over).
+  const listed = () => { try { return readdirSync(downloads).filter((f) => f.endsWith('.diaspring')); } catch { return []; } };
+  const stamp = (f) => statSync(join(downloads, f)).mtimeMs;
+  const saveAndRead = async (save = () => page.click('#saveFile')) => {
+    const before = new Map(listed().map((f) => [f, stamp(f)]));
+    await save();
     for (let i = 0; i < 100; ++i) {
-      const now = (() => { try { return readdirSync(downloads); } catch { return []; } })()
-        .filter((f) => !before.has(f) && f.endsWith('.diaspring'));
-      if (now.length) return [now[0], JSON.parse(readFileSync(join(downloads, now[0]), 'utf8'))];
+      const now = listed().filter((f) => before.get(f) !== stamp(f));
+      if (now.length) {
+        await new Promise((ok) => setTimeout(ok, 100));
+        return [now[0], JSON.parse(readFileSync(join(downloads, now[0]), 'utf8'))];
+      }
       await new Promise((ok) => setTimeout(ok, 100));
     }
     throw new Error('nothing downloaded');
@@ -162,6 +167,30 @@ try {
     const [name, saved] = await saveAndRead();
     assert.equal(name, 'DS-0815.diaspring');
     assert.notEqual(saved.metadata.savedAt, '2001-01-01T00:00:00Z');
+  });
+  // The title names the file and marks unsaved changes; Ctrl+S saves;
+  // 新建 asks about unsaved work, then shows the window as it opens.
+  await typeInto('Text4', '2.5');
+  await check('title with the file name and the unsaved mark', async () =>
+    assert.match(await page.title(), /^DS-0815\.diaspring \* – /));
+  await check('Ctrl+S saves', async () => {
+    const [, saved] = await saveAndRead(async () => {
+      await page.keyboard.down('Control');
+      await page.keyboard.press('s');
+      await page.keyboard.up('Control');
+    });
+    assert.equal(saved.inputs.h, '2.5');
+    assert.match(await page.title(), /^DS-0815\.diaspring – /);
+  });
+  await typeInto('Text4', '2.6');
+  await check('新建 asks, then the window as it opens', async () => {
+    dialogs.length = 0;
+    answer.accept = true;
+    await page.click('#newDesign');
+    answer.accept = false;
+    assert.equal(dialogs.length, 1);
+    assert.equal(await value('Text4'), '2.2');
+    assert.match(await page.title(), /^未命名 – /);
   });
   await check('no page errors', () => assert.deepEqual(errors, []));
 } finally {
