@@ -414,6 +414,29 @@ function showMessage(text) {
   document.getElementById('fault').hidden = false;
 }
 
+// 设计信息: the project, part number, designer and notes, kept in the file
+// and on the sheet; the time of the last save, shown in local time.
+function wireInfo() {
+  const dialog = document.getElementById('infoDialog');
+  const fields = { project: 'infoProject', partNumber: 'infoPart', designer: 'infoDesigner', notes: 'infoNotes' };
+  document.getElementById('editInfo').addEventListener('click', () => {
+    const m = JSON.parse(win.metadata());
+    for (const [key, id] of Object.entries(fields)) document.getElementById(id).value = m[key];
+    const saved = m.savedAt && new Date(m.savedAt);
+    document.getElementById('infoSaved').textContent = !m.savedAt ? '尚未保存'
+      : Number.isNaN(saved.getTime()) ? m.savedAt : saved.toLocaleString('zh-CN');
+    dialog.showModal();
+  });
+  dialog.addEventListener('close', () => {
+    if (dialog.returnValue !== 'ok') return;
+    const edited = Object.fromEntries(Object.entries(fields).map(([key, id]) => [key, document.getElementById(id).value]));
+    const refusal = win.setMetadata(JSON.stringify(edited));
+    if (refusal) showMessage(refusal);
+    show();
+    remember();
+  });
+}
+
 // 新建: the window as it opens, after asking about unsaved work.
 function newDesign() {
   if (!mayReplace('新建的设计')) return;
@@ -468,18 +491,8 @@ function wireBar() {
       showMessage(`浏览器不允许本页写入剪贴板，请手动复制下面的链接：\n\n${link}`);
     }
   });
-  document.getElementById('exportSvg').addEventListener('click',
-    () => download('chart.svg', 'image/svg+xml', chartSvg(view.chart, canvas.clientWidth, canvas.clientHeight)));
-  document.getElementById('exportPng').addEventListener('click', () => {
-    const scale = 2;
-    const c = document.createElement('canvas');
-    c.width = canvas.clientWidth * scale;
-    c.height = canvas.clientHeight * scale;
-    const ctx = c.getContext('2d');
-    ctx.scale(scale, scale);
-    replay(ctx, view.chart, canvas.clientWidth, canvas.clientHeight, 1 / scale);
-    c.toBlob((blob) => download('chart.png', 'image/png', blob));
-  });
+  document.getElementById('exportSvg').addEventListener('click', () => chartExport('svg'));
+  document.getElementById('exportPng').addEventListener('click', () => chartExport('png'));
   document.getElementById('faultClose').addEventListener('click', () => {
     document.getElementById('fault').hidden = true;
   });
@@ -488,9 +501,83 @@ function wireBar() {
   // Whatever prints the page (the button, the browser's menu) prints the
   // design sheet of the session as it is then.
   window.addEventListener('beforeprint', buildSheet);
+  window.addEventListener('afterprint', () => { printChartOnly = false; });
+}
+
+// The chart at twice its size as a PNG blob.
+function chartPng() {
+  const scale = 2;
+  const c = document.createElement('canvas');
+  c.width = canvas.clientWidth * scale;
+  c.height = canvas.clientHeight * scale;
+  const ctx = c.getContext('2d');
+  ctx.scale(scale, scale);
+  replay(ctx, view.chart, canvas.clientWidth, canvas.clientHeight, 1 / scale);
+  return new Promise((ok) => c.toBlob(ok, 'image/png'));
+}
+
+const CHART_NAME = '膜片弹簧特性曲线';
+let printChartOnly = false;
+async function chartExport(kind) {
+  if (kind === 'svg') download(`${CHART_NAME}.svg`, 'image/svg+xml', chartSvg(view.chart, canvas.clientWidth, canvas.clientHeight));
+  else if (kind === 'png') download(`${CHART_NAME}.png`, 'image/png', await chartPng());
+  else if (kind === 'pdf') {
+    // The browser's print dialog saves the chart alone as PDF.
+    printChartOnly = true;
+    window.print();
+  }
+}
+
+// The chart's menu (right mouse button or the menu key), as the window's.
+function wireChartMenu() {
+  const menu = document.getElementById('chartMenu');
+  const hide = () => { menu.hidden = true; };
+  canvas.addEventListener('contextmenu', (e) => {
+    e.preventDefault();
+    const box = canvas.getBoundingClientRect();
+    const x = e.clientX || box.left + box.width / 2;
+    const y = e.clientY || box.top + box.height / 2;
+    menu.hidden = false;
+    menu.style.left = `${Math.min(x, innerWidth - menu.offsetWidth - 4)}px`;
+    menu.style.top = `${Math.min(y, innerHeight - menu.offsetHeight - 4)}px`;
+    menu.querySelector('button').focus();
+  });
+  document.addEventListener('mousedown', (e) => { if (!menu.contains(e.target)) hide(); });
+  document.addEventListener('keydown', (e) => { if (e.key === 'Escape') hide(); });
+  const actions = {
+    copy: async () => {
+      try {
+        const blob = await chartPng();
+        await navigator.clipboard.write([new ClipboardItem({ 'image/png': blob })]);
+      } catch {
+        showMessage('浏览器不允许本页写入剪贴板。请用“保存图表 (PNG)…”保存图像。');
+      }
+    },
+    png: () => chartExport('png'),
+    svg: () => chartExport('svg'),
+    pdf: () => chartExport('pdf'),
+    sheet: () => window.print(),
+    analysis: () => {
+      const a = document.getElementById('analysis');
+      a.open = true;
+      a.scrollIntoView();
+    },
+    design: () => document.getElementById('designDialog').show(),
+  };
+  for (const item of menu.querySelectorAll('button')) {
+    item.addEventListener('click', () => {
+      hide();
+      actions[item.dataset.do]();
+    });
+  }
 }
 
 function buildSheet() {
+  if (printChartOnly) {
+    document.getElementById('sheet').innerHTML =
+      `<article class="page"><figure class="main">${chartSvg(view.chart, canvas.clientWidth, canvas.clientHeight)}</figure></article>`;
+    return;
+  }
   document.getElementById('sheet').innerHTML =
     sheetHtml(JSON.parse(win.sheet()), view.chart, [canvas.clientWidth, canvas.clientHeight], view.analysisCharts);
 }
@@ -641,6 +728,8 @@ function drawTradeOff(designs, picked) {
 // ---------------------------------------------------------------------------
 buildForm();
 watchCanvas();
+wireInfo();
+wireChartMenu();
 wireDesign();
 wireBar();
 document.getElementById('analysis').addEventListener('toggle', drawAnalysisCharts);

@@ -490,6 +490,32 @@ class WebWindow {
     return out.dump();
   }
 
+  // The design's information (设计信息) as JSON: project, partNumber,
+  // designer, notes, savedAt.
+  std::string metadata() const {
+    const DesignMetadata m = session_->design().metadata;
+    return nlohmann::json{{"project", m.project}, {"partNumber", m.partNumber}, {"designer", m.designer},
+                          {"notes", m.notes}, {"savedAt", m.savedAt}}
+        .dump();
+  }
+
+  // Sets the information the user edits (the time of the last save is set
+  // by a save only); "" or why the JSON was refused.
+  std::string setMetadata(const std::string& json) {
+    DesignMetadata m = session_->design().metadata;
+    try {
+      const nlohmann::json in = nlohmann::json::parse(json);
+      m.project = in.at("project").get<std::string>();
+      m.partNumber = in.at("partNumber").get<std::string>();
+      m.designer = in.at("designer").get<std::string>();
+      m.notes = in.at("notes").get<std::string>();
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+    session_->setMetadata(m);
+    return {};
+  }
+
   // The design as the boxes hold it now, as a design file's text.
   std::string saveDesign() const { return serialiseDesign(session_->design()); }
 
@@ -616,6 +642,8 @@ EMSCRIPTEN_BINDINGS(diaspring) {
       .function("saveDesign", &WebWindow::saveDesign)
       .function("saveDesignFile", &WebWindow::saveDesignFile)
       .function("syncSliders", &WebWindow::syncSliders)
+      .function("metadata", &WebWindow::metadata)
+      .function("setMetadata", &WebWindow::setMetadata)
       .function("setFileName", &WebWindow::setFileName)
       .function("sheet", &WebWindow::sheet);
   function("layoutTable", &diaspring::web::layoutTable);

@@ -131,7 +131,7 @@ try {
   const cdp = await page.createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   // The file a save downloads (a name saved before is written over).
-  const listed = () => { try { return readdirSync(downloads).filter((f) => f.endsWith('.diaspring')); } catch { return []; } };
+  const listed = (ext = '.diaspring') => { try { return readdirSync(downloads).filter((f) => f.endsWith(ext)); } catch { return []; } };
   const stamp = (f) => statSync(join(downloads, f)).mtimeMs;
   const saveAndRead = async (save = () => page.click('#saveFile')) => {
     const before = new Map(listed().map((f) => [f, stamp(f)]));
@@ -191,6 +191,32 @@ try {
     assert.equal(dialogs.length, 1);
     assert.equal(await value('Text4'), '2.2');
     assert.match(await page.title(), /^未命名 – /);
+  });
+  // 设计信息: what is typed goes into the file saved.
+  await page.click('#editInfo');
+  await page.type('#infoProject', '重卡 430');
+  await page.type('#infoDesigner', '王工');
+  await page.click('#infoOk');
+  await check('设计信息 saved with the design', async () => {
+    const [name, saved] = await saveAndRead();
+    assert.equal(name, '膜片弹簧设计.diaspring');
+    assert.equal(saved.metadata.project, '重卡 430');
+    assert.equal(saved.metadata.designer, '王工');
+  });
+  // The chart's menu by the right mouse button: the window's entries; SVG saved.
+  await page.click('#Command1');
+  await page.click('#Picture1', { button: 'right' });
+  await check('chart menu', async () => {
+    const items = await page.evaluate(() => (document.getElementById('chartMenu').hidden ? []
+      : [...document.querySelectorAll('#chartMenu button')].map((b) => b.textContent)));
+    assert.deepEqual(items, ['复制图表', '保存图表 (PNG)…', '保存图表 (SVG)…', '保存图表 (PDF)…', '导出设计报告…',
+      '强度与分离特性…', '自动设计…']);
+    await page.click('#chartMenu [data-do=svg]');
+    for (let i = 0; i < 50 && !listed('.svg').length; ++i) await new Promise((ok) => setTimeout(ok, 100));
+    assert.deepEqual(listed('.svg'), ['膜片弹簧特性曲线.svg']);
+    await new Promise((ok) => setTimeout(ok, 200));
+    assert.ok((readFileSync(join(downloads, '膜片弹簧特性曲线.svg'), 'utf8').match(/<line /g) || []).length > 100);
+    assert.equal(await page.evaluate(() => document.getElementById('chartMenu').hidden), true);
   });
   await check('no page errors', () => assert.deepEqual(errors, []));
 } finally {
