@@ -437,6 +437,12 @@ function wireInfo() {
   });
 }
 
+// 使用说明 and 关于: the desktop's texts, from the core.
+function showText(html) {
+  document.getElementById('textBody').innerHTML = html;
+  document.getElementById('textDialog').showModal();
+}
+
 // 新建: the window as it opens, after asking about unsaved work.
 function newDesign() {
   if (!mayReplace('新建的设计')) return;
@@ -469,6 +475,13 @@ function wireBar() {
   document.getElementById('saveFile').addEventListener('click', () => saveFile());
   document.getElementById('saveAs').addEventListener('click', () => saveFile(true));
   document.getElementById('newDesign').addEventListener('click', newDesign);
+  document.getElementById('showGuide').addEventListener('click', () => showText(core.guideHtml()));
+  document.getElementById('showAbout').addEventListener('click', () => showText(core.aboutHtml()));
+  document.addEventListener('keydown', (e) => {
+    if (e.key !== 'F1') return;
+    e.preventDefault();
+    showText(core.guideHtml());
+  });
   // The desktop's shortcuts, where the browser leaves them to the page
   // (Ctrl+N stays the browser's own in most browsers).
   document.addEventListener('keydown', (e) => {

@@ -18,6 +18,7 @@
 #include "analysis/analysis_charts.h"
 #include "analysis/analysis_table.h"
 #include "check/box_help.h"
+#include "check/guide_text.h"
 #include "check/sheet_contents.h"
 #include "check/constraint_check.h"
 #include "chart/display_list.h"
@@ -614,6 +615,13 @@ emscripten::val tradeOffChart(const std::string& pointsJson, int picked) {
 // "0.000", "0.0"; halves away from zero).
 std::string formatNumber(double x, const std::string& pattern) { return format(Num(x), pattern); }
 
+// 关于: the desktop's text, naming what the page runs on.
+std::string aboutHtml() {
+  return diaspring::aboutHtml(
+      "<p>网页版：与桌面窗口相同的计算核心编译为 WebAssembly，在您的浏览器中运行；"
+      "所有计算都在本机完成，设计数据不会发送到任何地方。</p>");
+}
+
 // Milliseconds per press of bench/session_press.h, the function the native
 // session_bench measures: the core's own time, without the page's drawing.
 double benchCore(int n) {
@@ -651,4 +659,6 @@ EMSCRIPTEN_BINDINGS(diaspring) {
   function("tradeOffChart", &diaspring::web::tradeOffChart);
   function("benchCore", &diaspring::web::benchCore);
   function("formatNumber", &diaspring::web::formatNumber);
+  function("guideHtml", &diaspring::guideHtml);
+  function("aboutHtml", &diaspring::web::aboutHtml);
 }

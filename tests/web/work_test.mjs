@@ -218,6 +218,18 @@ try {
     assert.ok((readFileSync(join(downloads, '膜片弹簧特性曲线.svg'), 'utf8').match(/<line /g) || []).length > 100);
     assert.equal(await page.evaluate(() => document.getElementById('chartMenu').hidden), true);
   });
+  // 使用说明 by F1 and 关于: the desktop's texts.
+  await page.keyboard.press('F1');
+  await check('使用说明 by F1', async () => {
+    const text = await page.evaluate(() => document.getElementById('textDialog').open && document.getElementById('textBody').innerText);
+    assert.match(text || '', /^膜片弹簧设计计算 · 使用说明/);
+    for (const words of ['膜片弹簧厚度', '工作点（新摩擦片压紧时）', '|F-F1B|= ( <1 )', '八、自动设计']) assert.ok(text.includes(words), words);
+  });
+  await page.keyboard.press('Escape');
+  await page.click('#showAbout');
+  await check('关于', async () => assert.match(await page.evaluate(() => document.getElementById('textBody').innerText),
+    /^diaspring \d+\.\d+\.\d+\n[^]*GPL-3\.0-or-later/));
+  await page.keyboard.press('Escape');
   await check('no page errors', () => assert.deepEqual(errors, []));
 } finally {
   await close();
