@@ -461,6 +461,43 @@ async function openFile(file) {
   if (!mayReplace(`文件“${file.name}”`)) return;
   const refusal = openText(text, file.name, file.name);
   if (refusal) showMessage(refusal);
+  else rememberRecent(file.name, text);
+}
+
+// 最近打开的文件: the page cannot open a file again by its path, so it keeps
+// the last eight files' names and texts in local storage (where allowed).
+const RECENT_KEY = 'diaspring.recent';
+const MAX_RECENT = 8;
+const recentList = () => {
+  try {
+    return JSON.parse(store?.getItem(RECENT_KEY) || '[]');
+  } catch {
+    return [];
+  }
+};
+function showRecent() {
+  const select = document.getElementById('recentFiles');
+  const list = recentList();
+  select.replaceChildren(select.options[0], ...list.map(([name], i) => new Option(name, String(i))));
+  select.disabled = list.length === 0;
+  select.value = '';
+}
+function rememberRecent(name, text) {
+  const list = [[name, text], ...recentList().filter(([n]) => n !== name)].slice(0, MAX_RECENT);
+  try {
+    store?.setItem(RECENT_KEY, JSON.stringify(list));
+  } catch { /* storage full: the list stays as it was */ }
+  showRecent();
+}
+function openRecent(index) {
+  const entry = recentList()[index];
+  if (!entry || !mayReplace(`文件“${entry[0]}”`)) {
+    showRecent();
+    return;
+  }
+  const refusal = openText(entry[1], entry[0], entry[0]);
+  if (refusal) showMessage(refusal);
+  showRecent();
 }
 
 function wireBar() {
@@ -475,6 +512,9 @@ function wireBar() {
   document.getElementById('saveFile').addEventListener('click', () => saveFile());
   document.getElementById('saveAs').addEventListener('click', () => saveFile(true));
   document.getElementById('newDesign').addEventListener('click', newDesign);
+  const recent = document.getElementById('recentFiles');
+  recent.addEventListener('change', () => recent.value && openRecent(Number(recent.value)));
+  showRecent();
   document.getElementById('showGuide').addEventListener('click', () => showText(core.guideHtml()));
   document.getElementById('showAbout').addEventListener('click', () => showText(core.aboutHtml()));
   document.addEventListener('keydown', (e) => {

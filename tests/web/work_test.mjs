@@ -218,6 +218,14 @@ try {
     assert.ok((readFileSync(join(downloads, '膜片弹簧特性曲线.svg'), 'utf8').match(/<line /g) || []).length > 100);
     assert.equal(await page.evaluate(() => document.getElementById('chartMenu').hidden), true);
   });
+  // 最近打开的文件: the files opened, newest first; choosing one opens it.
+  await check('最近打开的文件', async () => {
+    const names = await page.evaluate(() => [...document.querySelectorAll('#recentFiles option')].slice(1).map((o) => o.textContent));
+    assert.deepEqual(names, ['part.diaspring', 'between.diaspring']);
+    await page.select('#recentFiles', '1');
+    assert.equal(await value('Text4'), '2.3537');
+    assert.match(await page.title(), /^between\.diaspring – /);
+  });
   // 使用说明 by F1 and 关于: the desktop's texts.
   await page.keyboard.press('F1');
   await check('使用说明 by F1', async () => {
