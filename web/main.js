@@ -153,34 +153,32 @@ function showAnalysis() {
     if (document.activeElement !== input && input.value !== text) input.value = text;
   }
   const body = document.getElementById('analysisBody');
-  const a = view.state.analysis;
+  if (!document.getElementById('analysis').open) return;  // filled when opened
+  const a = JSON.parse(win.analysisView());
   if (!a) {
     body.textContent = '先按“输出膜片弹簧曲线及描点”计算特性曲线。';
     return;
   }
   if (a.error) {
-    body.textContent = a.error;
+    body.textContent = `无法分析：${a.error}`;
     return;
   }
-  const f = (x, d = 1) => (x === null || x === undefined ? '–' : Number(x).toFixed(d));
-  const cols = [['lambda1', 'λ1 (mm)', 3], ['F1', 'F1 (N)', 1], ['s', 's (mm)', 3], ['sigmaOM', 'σOM', 0], ['sigmaI', 'σI', 0],
-    ['sigmaII', 'σII', 0], ['sigmaIII', 'σIII', 0], ['sigmaIV', 'σIV', 0], ['F2', 'F2 (N)', 1], ['sigmaFinger', 'σ指根', 0]];
-  let html = `<table><tr><th>点</th>${cols.map((c) => `<th>${c[1]}</th>`).join('')}</tr>`;
-  for (const [name, p] of Object.entries(a.points)) {
-    html += `<tr><th>${name}</th>${cols.map(([k, , d]) => `<td>${f(p[k], d)}</td>`).join('')}</tr>`;
+  // The desktop window's table, check lines and strokes, with its decimals.
+  const esc = (t) => String(t).replace(/&/g, '&amp;').replace(/</g, '&lt;');
+  const stale = view.stale.includes('Text12');
+  let html = stale ? '<p class="fail">输入已修改：以下为上次计算的设计的分析，请按“输出膜片弹簧曲线及描点”重新计算。</p>'
+    : '<p>最近一次曲线计算的分析（压应力为负）。</p>';
+  html += `<table${stale ? ' class="stale"' : ''}><tr><th></th>${a.columns.map(([sym, unit]) => `<th>${esc(sym)} (${esc(unit)})</th>`).join('')}</tr>`;
+  for (const [point, ...cells] of a.rows) html += `<tr><th>${point}</th>${cells.map((c) => `<td>${esc(c)}</td>`).join('')}</tr>`;
+  html += '</table><table class="checks">';
+  for (const [what, value, limit, pass] of a.checks) {
+    html += `<tr><td>${esc(what)}</td><td>${esc(value)}</td><td>限值 ${esc(limit)}</td>` +
+      `<td class="${pass ? 'pass' : 'fail'}">${pass ? '通过' : '不通过'}</td></tr>`;
   }
-  html += '</table>';
-  const c = a.checks;
-  const verdict = (pass) => (pass ? '合格' : '<span class="fail">不合格</span>');
-  html += `<table><tr><th>检验</th><th>计算值 (MPa)</th><th>许用值 (MPa)</th><th>结论</th></tr>
-    <tr><th>σOM max ≤ Rm</th><td>${f(c.sigmaOMmax, 0)}</td><td>${f(c.Rm, 0)}</td><td>${verdict(c.sigmaOMpass)}</td></tr>
-    <tr><th>σI max ≤ [σ]</th><td>${f(c.sigmaImax, 0)}</td><td>${f(c.sigmaAllow, 0)}</td><td>${verdict(c.sigmaIpass)}</td></tr>
-    <tr><th>σ指根 max ≤ [σF]</th><td>${f(c.sigmaFingerMax, 0)}</td><td>${f(c.sigmaAllowF, 0)}</td><td>${verdict(c.sigmaFingerPass)}</td></tr>
-    <tr><th>疲劳（新片，${c.fatigueNew.governing}）</th><td colspan="2">安全系数 ${f(c.fatigueNew[c.fatigueNew.governing]?.safety, 2)}</td><td>${verdict(c.fatigueNew.pass)}</td></tr>
-    <tr><th>疲劳（磨损后，${c.fatigueWorn.governing}）</th><td colspan="2">安全系数 ${f(c.fatigueWorn[c.fatigueWorn.governing]?.safety, 2)}</td><td>${verdict(c.fatigueWorn.pass)}</td></tr></table>`;
-  html += `<p>分离特性：新片 F2max = ${f(a.release.new.F2max)} N，λ2 终点 ${f(a.release.new.lambda2End, 3)} mm；` +
-    `磨损后 F2max = ${f(a.release.worn.F2max)} N，λ2 终点 ${f(a.release.worn.lambda2End, 3)} mm。</p>`;
-  body.innerHTML = html;
+  for (const [name, [f2, at, end]] of [['新摩擦片', a.strokes[0]], ['磨损后', a.strokes[1]]]) {
+    html += `<tr><td>${name}：最大分离力 F2max</td><td>${f2} N（λ1 = ${at} mm）</td><td>行程终点 λ2 = ${end} mm</td><td></td></tr>`;
+  }
+  body.innerHTML = `${html}</table>`;
 }
 
 // A chart's packed numbers (seven per operation) and texts, unpacked into
@@ -785,7 +783,10 @@ wireInfo();
 wireChartMenu();
 wireDesign();
 wireBar();
-document.getElementById('analysis').addEventListener('toggle', drawAnalysisCharts);
+document.getElementById('analysis').addEventListener('toggle', () => {
+  showAnalysis();
+  drawAnalysisCharts();
+});
 show();
 // The design the page held when it was last left, still marked as unsaved
 // where it was; then a link's design, if the address holds one.

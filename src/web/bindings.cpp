@@ -491,6 +491,31 @@ class WebWindow {
     return out.dump();
   }
 
+  // The window 强度与分离特性 as the desktop fills it, for the last curve
+  // run: {error} or {columns: [[symbol, unit]], rows: [[point, texts...]],
+  // checks: [[what, value, limit, pass]], strokes: [[F2max, λ1 at it, λ2
+  // end]] (new, worn)}, every number with the desktop's decimals; null
+  // before a run.
+  std::string analysisView() const {
+    using nlohmann::json;
+    const std::optional<AnalysisInput> input = session_->analysisInput();
+    if (!input) return "null";
+    const SpringAnalysis a = analyseSpring(input->run, input->params);
+    if (!a.error.empty()) return json{{"error", a.error}}.dump();
+    json columns = json::array(), rows = json::array(), checks = json::array(), strokes = json::array();
+    for (const PointColumn& col : pointColumns()) columns.push_back({col.symbol, col.unit});
+    for (std::size_t r = 0; r < a.points.size(); ++r) {
+      json row = json::array({kPointSymbols[r]});
+      for (const PointColumn& col : pointColumns()) row.push_back(analysisNumber(a.points[r].*col.member, col.pattern));
+      rows.push_back(row);
+    }
+    for (const CheckLine& line : checkLines(a, input->params)) checks.push_back({line.whatZh, line.value, line.limit, line.pass});
+    for (const ReleaseStroke* stroke : {&a.newStroke, &a.wornStroke})
+      strokes.push_back({analysisNumber(stroke->F2max, "0.0"), analysisNumber(stroke->lambda1AtF2max, "0.000"),
+                         analysisNumber(stroke->lambda2End, "0.000")});
+    return json{{"columns", columns}, {"rows", rows}, {"checks", checks}, {"strokes", strokes}}.dump();
+  }
+
   // The design's information (设计信息) as JSON: project, partNumber,
   // designer, notes, savedAt.
   std::string metadata() const {
@@ -651,6 +676,7 @@ EMSCRIPTEN_BINDINGS(diaspring) {
       .function("saveDesignFile", &WebWindow::saveDesignFile)
       .function("syncSliders", &WebWindow::syncSliders)
       .function("metadata", &WebWindow::metadata)
+      .function("analysisView", &WebWindow::analysisView)
       .function("setMetadata", &WebWindow::setMetadata)
       .function("setFileName", &WebWindow::setFileName)
       .function("sheet", &WebWindow::sheet);

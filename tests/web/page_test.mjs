@@ -110,6 +110,20 @@ try {
     window.diaspring.act([{ press: 'Command1' }]);
     document.getElementById('analysis').open = true;
   });
+  // The analysis section as the desktop's window: its points with their
+  // decimals, check lines with limits and verdicts, the two strokes.
+  await new Promise((ok) => setTimeout(ok, 100));
+  await check('analysis section', async () => {
+    const r = await evaluate(() => {
+      const [table, checks] = document.querySelectorAll('#analysisBody table');
+      return { points: [...table.rows].slice(1).map((tr) => tr.cells[0].textContent), first: [...table.rows[1].cells].map((c) => c.textContent),
+        checks: [...checks.rows].map((tr) => tr.textContent) };
+    });
+    assert.deepEqual(r.points, ['M', 'N', 'H', 'B', 'A', 'C']);
+    assert.match(r.first[1], /^\d+\.\d{3}$/);  // λ1 in mm, three decimals
+    assert.ok(r.checks.some((t) => /限值.*通过$/.test(t)), r.checks.join('|'));
+    assert.ok(r.checks.some((t) => t.startsWith('磨损后：最大分离力 F2max')), r.checks.join('|'));
+  });
   await evaluate(async () => {
     document.getElementById('autoDesign').click();
     document.getElementById('designStart').click();
