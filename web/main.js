@@ -45,7 +45,12 @@ function buildForm() {
       case 'label':
         el = document.createElement('div');
         el.className = 'label';
-        el.textContent = c.text;
+        // A range in parentheses, "(1.2-1.35)", never breaks inside.
+        for (const part of c.text.split(/(\([^)]*\))/)) {
+          if (!part) continue;
+          if (part.startsWith('(')) el.appendChild(Object.assign(document.createElement('span'), { className: 'nobr', textContent: part }));
+          else el.appendChild(document.createTextNode(part));
+        }
         break;
       case 'text':
         el = document.createElement('input');
@@ -85,6 +90,17 @@ function buildForm() {
     if (c.tabIndex >= 0 && c.kind !== 'label' && c.kind !== 'frame') el.tabIndex = c.tabIndex + 1;
     (nodes.get(c.parent) || root).appendChild(el);
     nodes.set(c.name, el);
+  }
+  // A label ends where a box beside it begins ("H/h=" before its box): the
+  // system's fonts are wider than the window's, and the text shrinks to fit.
+  const boxes = [...root.querySelectorAll('input[type=text]')].map((b) => [b, b.getBoundingClientRect()]);
+  for (const label of root.querySelectorAll('.label')) {
+    const r = label.getBoundingClientRect();
+    for (const [, b] of boxes) {
+      if (b.left > r.left && b.left < r.right && b.top < r.bottom && b.bottom > r.top) {
+        label.style.width = `${Math.floor(b.left - r.left)}px`;
+      }
+    }
   }
   for (const el of root.querySelectorAll('.label, button, input[type=text]')) fitText(el);
 }

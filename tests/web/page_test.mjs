@@ -42,6 +42,18 @@ try {
   await evaluate(() => window.diaspring.act([{ press: 'Command1' }, { press: 'Command3' }]));
   await check('a new run clears the grey', async () => assert.deepEqual(await staleBoxes(), []));
 
+  // Captions: "H/h=" ends before its box and shows whole; a range in
+  // parentheses stays on one line.
+  await check('captions beside boxes and ranges', async () => {
+    const r = await evaluate(() => {
+      const label = document.getElementById('Label12');
+      const ranges = [...document.querySelectorAll('#window .label .nobr')];
+      return { right: label.getBoundingClientRect().right, box: document.getElementById('Text6').getBoundingClientRect().left,
+        cut: label.scrollWidth > label.clientWidth, ranges: ranges.length, broken: ranges.filter((s) => s.getClientRects().length > 1).length };
+    });
+    assert.ok(r.right <= r.box && !r.cut, JSON.stringify(r));
+    assert.ok(r.ranges >= 12 && r.broken === 0, JSON.stringify(r));
+  });
   // The canvas has a backing store of device pixels; the SVG export holds
   // every visible line of the chart.
   await check('canvas at the device pixel ratio', async () => {
