@@ -65,7 +65,7 @@ try {
     withCurvesOnTheChart: at,
     heapGrowthPerPressMB: +((heapEnd - heapStart) / presses / 1e6).toFixed(4),
     sessionPressMs: { page: +core.toFixed(3), pageRuns: coreRuns.map((x) => +x.toFixed(2)),
-      native: native && +(native.real_time / 1e6).toFixed(3), nativeCpu: native && +(native.cpu_time / 1e6).toFixed(3) },
+      native: native && +native.real_time.toFixed(3), nativeCpu: native && +native.cpu_time.toFixed(3) },  // in ms, the unit of BM_SessionPress
     autoDesign: design,
   }, null, 1));
 } finally {
