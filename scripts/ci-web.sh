@@ -2,7 +2,8 @@
 # The page in a real browser: builds the site, the browser driver from npm
 # (puppeteer-core, no browser of its own: Debian's chromium), and compares the
 # page with the headless front end over many action sequences, then checks
-# what the page alone shows (grey boxes, the chart, refusals).
+# what the page alone shows (grey boxes, the chart, refusals); the one-file
+# page from file:// and the served folder offline.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/web.sh --build-only
@@ -14,6 +15,11 @@ if [ ! -x "$cli" ]; then
   cmake --preset dev >/dev/null
   cmake --build --preset dev --target diaspring-cli --parallel "$(nproc)"
 fi
-node tests/web/parity_test.mjs build/web/site "$cli"
+# The served folder and the one file opened from file://.
+one=build/web/diaspring.html
+node tests/web/parity_test.mjs build/web/site "$cli" "$one"
+node tests/web/one_file_test.mjs "$one" "$cli"
+node tests/web/offline_test.mjs build/web/site
+node tests/web/work_test.mjs "$one" "$cli"
 node tests/web/page_test.mjs build/web/site
-node tests/web/sheet_test.mjs build/web/site "$cli"
+node tests/web/sheet_test.mjs "$one" "$cli"

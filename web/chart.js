@@ -9,71 +9,97 @@ export function bgrToCss(color) {
   return `rgb(${color & 0xff},${(color >> 8) & 0xff},${(color >> 16) & 0xff})`;
 }
 
-// Replays `ops` onto any 2D context of a `width` x `height` area (CSS
-// pixels); `pixel` is one device pixel in those units.
-export function replay(ctx, ops, width, height, pixel) {
-  let scale = null;
-  let drawWidth = 1;
-  // Setting a style parses it: set each only when it changes.
-  let fill = null;
-  let stroke = null;
-  const fillWith = (css) => {
-    if (css !== fill) ctx.fillStyle = fill = css;
-  };
-  const strokeWith = (css) => {
-    if (css !== stroke) ctx.strokeStyle = stroke = css;
-  };
-  const map = (x, y) => {
-    if (!scale) return [x / 15, y / 15];
-    const w = scale.x2 - scale.x1;
-    const h = scale.y2 - scale.y1;
-    return [w !== 0 ? ((x - scale.x1) / w) * width : 0, h !== 0 ? ((y - scale.y1) / h) * height : 0];
-  };
-  const clear = () => {
-    fillWith('#fff');
-    ctx.fillRect(0, 0, width, height);
-  };
-  clear();
+// The drawing state of one replay: the coordinate system and draw width in
+// force, the styles set (setting a style parses it: set each only when it
+// changes), the area of `width` x `height` CSS pixels, `pixel` one device
+// pixel in those units.
+function startReplay(ctx, width, height, pixel) {
+  const r = { ctx, width, height, pixel, scale: null, drawWidth: 1, fill: null, stroke: null };
   ctx.lineCap = 'square';
   ctx.lineJoin = 'miter';
   ctx.font = FONT;
   ctx.textBaseline = 'top';
-  for (const op of ops) {
-    switch (op.op) {
-      case 'scale': scale = op; break;
-      case 'drawwidth': drawWidth = Math.max(1, op.width); break;
-      case 'cls': clear(); break;
-      case 'line': {
-        const [x1, y1] = map(op.x1, op.y1);
-        const [x2, y2] = map(op.x2, op.y2);
-        strokeWith(op.color === null ? '#000' : bgrToCss(op.color));
-        ctx.lineWidth = Math.max(pixel, drawWidth);
-        ctx.beginPath();
-        ctx.moveTo(x1, y1);
-        ctx.lineTo(x2, y2);
-        ctx.stroke();
-        break;
-      }
-      case 'pset': {
-        const [x, y] = map(op.x, op.y);
-        const side = Math.max(pixel, drawWidth);
-        fillWith(bgrToCss(op.color));
-        ctx.fillRect(x - side / 2, y - side / 2, side, side);
-        break;
-      }
-      case 'print': {
-        const [x, y] = map(op.x, op.y);
-        fillWith('#000');
-        ctx.fillText(op.text, x, y);
-        break;
-      }
+  clearArea(r);
+  return r;
+}
+
+function fillWith(r, css) {
+  if (css !== r.fill) r.ctx.fillStyle = r.fill = css;
+}
+
+function clearArea(r) {
+  fillWith(r, '#fff');
+  r.ctx.fillRect(0, 0, r.width, r.height);
+}
+
+function mapX(r, x) {
+  if (!r.scale) return x / 15;
+  const w = r.scale[2] - r.scale[0];
+  return w !== 0 ? ((x - r.scale[0]) / w) * r.width : 0;
+}
+
+function mapY(r, y) {
+  if (!r.scale) return y / 15;
+  const h = r.scale[3] - r.scale[1];
+  return h !== 0 ? ((y - r.scale[1]) / h) * r.height : 0;
+}
+
+// One operation in the packed form (kind 0 scale, 1 line, 2 dot, 3 text,
+// 4 width, 5 clear; colour -1: the default).
+function step(r, kind, x1, y1, x2, y2, color, text) {
+  const { ctx } = r;
+  switch (kind) {
+    case 0: r.scale = [x1, y1, x2, y2]; break;
+    case 4: r.drawWidth = Math.max(1, x1); break;
+    case 5: clearArea(r); break;
+    case 1: {
+      const css = color < 0 || color === null ? '#000' : bgrToCss(color);
+      if (css !== r.stroke) ctx.strokeStyle = r.stroke = css;
+      ctx.lineWidth = Math.max(r.pixel, r.drawWidth);
+      ctx.beginPath();
+      ctx.moveTo(mapX(r, x1), mapY(r, y1));
+      ctx.lineTo(mapX(r, x2), mapY(r, y2));
+      ctx.stroke();
+      break;
     }
+    case 2: {
+      const side = Math.max(r.pixel, r.drawWidth);
+      fillWith(r, bgrToCss(color));
+      ctx.fillRect(mapX(r, x1) - side / 2, mapY(r, y1) - side / 2, side, side);
+      break;
+    }
+    case 3:
+      fillWith(r, '#000');
+      ctx.fillText(text, mapX(r, x1), mapY(r, y1));
+      break;
   }
 }
 
-// Draws on `canvas`, sized for the screen's device pixel ratio so that the
-// lines stay crisp at any zoom.
-export function drawChart(canvas, ops) {
+// Packed operations (seven numbers each) with their texts, onto a replay.
+export function stepPacked(r, packed, texts) {
+  for (let i = 0; i < packed.length; i += 7) {
+    step(r, packed[i], packed[i + 1], packed[i + 2], packed[i + 3], packed[i + 4], packed[i + 5],
+      packed[i] === 3 ? texts[packed[i + 6]] : '');
+  }
+}
+
+const KIND = { scale: 0, line: 1, pset: 2, print: 3, drawwidth: 4, cls: 5 };
+
+// Replays `ops` (the display list's JSON form) onto any 2D context of a
+// `width` x `height` area (CSS pixels); `pixel` is one device pixel in
+// those units.
+export function replay(ctx, ops, width, height, pixel) {
+  const r = startReplay(ctx, width, height, pixel);
+  for (const op of ops) {
+    if (op.op === 'pset' || op.op === 'print') step(r, KIND[op.op], op.x, op.y, 0, 0, op.color, op.text);
+    else if (op.op === 'drawwidth') step(r, 4, op.width);
+    else step(r, KIND[op.op], op.x1, op.y1, op.x2, op.y2, op.color);
+  }
+}
+
+// Sizes `canvas` for the screen's device pixel ratio (so that the lines
+// stay crisp at any zoom), clears it and returns a replay onto it.
+export function startCanvas(canvas) {
   const ratio = window.devicePixelRatio || 1;
   const width = canvas.clientWidth;
   const height = canvas.clientHeight;
@@ -81,7 +107,13 @@ export function drawChart(canvas, ops) {
   canvas.height = Math.round(height * ratio);
   const ctx = canvas.getContext('2d');
   ctx.setTransform(ratio, 0, 0, ratio, 0, 0);
-  replay(ctx, ops, width, height, 1 / ratio);
+  return startReplay(ctx, width, height, 1 / ratio);
+}
+
+// Draws `ops` on `canvas`.
+export function drawChart(canvas, ops) {
+  const r = startCanvas(canvas);
+  replay(r.ctx, ops, r.width, r.height, r.pixel);
 }
 
 // The chart as an SVG document of `width` x `height` pixels.

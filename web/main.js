@@ -2,14 +2,20 @@
 // nine events run by the core (WebAssembly), the chart drawn from its display
 // list. Nothing leaves the browser.
 import createDiaspring from './diaspring.mjs';
-import { drawChart, chartSvg, replay } from './chart.js';
+import { drawChart, chartSvg, replay, startCanvas, stepPacked } from './chart.js';
 import { fitText } from './fit.js';
 import { sheetHtml } from './sheet.js';
 
 const STORE_KEY = 'diaspring.design';
 const px = (twips) => Math.floor((twips + 7) / 15);
 
-const core = await createDiaspring();
+let core;
+try {
+  core = await createDiaspring();
+} catch (err) {
+  window.diaspringFailed?.(`计算程序未能载入：${err?.message || err}`);
+  throw err;
+}
 let win = new core.WebWindow();
 let view = null;
 let shownFaults = 0;
@@ -19,6 +25,7 @@ let canvas = null;
 // ---------------------------------------------------------------------------
 // The form, from the layout table.
 function buildForm() {
+  document.getElementById('loading')?.remove();
   const table = JSON.parse(core.layoutTable());
   const nodes = new Map();
   for (const c of table) {
@@ -38,12 +45,18 @@ function buildForm() {
       case 'label':
         el = document.createElement('div');
         el.className = 'label';
-        el.textContent = c.text;
+        // A range in parentheses, "(1.2-1.35)", never breaks inside.
+        for (const part of c.text.split(/(\([^)]*\))/)) {
+          if (!part) continue;
+          if (part.startsWith('(')) el.appendChild(Object.assign(document.createElement('span'), { className: 'nobr', textContent: part }));
+          else el.appendChild(document.createTextNode(part));
+        }
         break;
       case 'text':
         el = document.createElement('input');
         el.type = 'text';
         el.value = c.text;
+        el.readOnly = Boolean(c.readOnly);  // the results: written by the program only
         el.addEventListener('input', () => act([{ set: [c.name, el.value] }]));
         break;
       case 'slider':
@@ -52,6 +65,7 @@ function buildForm() {
         el.min = c.min;
         el.max = c.max;
         el.value = c.value;
+        el.title = c.tip;
         el.addEventListener('input', () => act([{ slider: [c.name, Number(el.value)] }]));
         break;
       case 'button':
@@ -77,6 +91,17 @@ function buildForm() {
     (nodes.get(c.parent) || root).appendChild(el);
     nodes.set(c.name, el);
   }
+  // A label ends where a box beside it begins ("H/h=" before its box): the
+  // system's fonts are wider than the window's, and the text shrinks to fit.
+  const boxes = [...root.querySelectorAll('input[type=text]')].map((b) => [b, b.getBoundingClientRect()]);
+  for (const label of root.querySelectorAll('.label')) {
+    const r = label.getBoundingClientRect();
+    for (const [, b] of boxes) {
+      if (b.left > r.left && b.left < r.right && b.top < r.bottom && b.bottom > r.top) {
+        label.style.width = `${Math.floor(b.left - r.left)}px`;
+      }
+    }
+  }
   for (const el of root.querySelectorAll('.label, button, input[type=text]')) fitText(el);
 }
 
@@ -85,9 +110,14 @@ function buildForm() {
 function show() {
   view = JSON.parse(win.view());
   const { fields, sliders } = view.state;
-  view.chart = chartOps();
-  view.analysisCharts = analysisCharts();
-  const { chart } = view;
+  // The charts' operations as lists, made only when asked for (exports,
+  // the sheet, the analysis's charts): the page draws the window's chart
+  // from the packed operations, only what each press adds.
+  let charts;
+  Object.defineProperties(view, {
+    chart: { get: chartOps, enumerable: true },
+    analysisCharts: { get: () => (charts === undefined ? (charts = analysisCharts()) : charts), enumerable: true },
+  });
   for (const [name, text] of Object.entries(fields)) {
     const el = document.getElementById(name);
     if (el && el.value !== text) {
@@ -100,8 +130,14 @@ function show() {
     if (el && Number(el.value) !== value) el.value = value;
   }
   const stale = new Set(view.stale);
-  for (const el of root.querySelectorAll('input[type=text]')) el.classList.toggle('stale', stale.has(el.id));
-  drawChart(canvas, chart);
+  for (const el of root.querySelectorAll('input[type=text]')) {
+    el.classList.toggle('stale', stale.has(el.id));
+    const [tip, flagged] = view.marks[el.id] || ['', false];
+    if (el.title !== tip) el.title = tip;
+    el.classList.toggle('flagged', flagged);
+  }
+  showTitle();
+  drawMainChart();
   showAnalysis();
   drawAnalysisCharts();
   if (view.faultMessages.length > shownFaults) {
@@ -133,34 +169,32 @@ function showAnalysis() {
     if (document.activeElement !== input && input.value !== text) input.value = text;
   }
   const body = document.getElementById('analysisBody');
-  const a = view.state.analysis;
+  if (!document.getElementById('analysis').open) return;  // filled when opened
+  const a = JSON.parse(win.analysisView());
   if (!a) {
     body.textContent = '先按“输出膜片弹簧曲线及描点”计算特性曲线。';
     return;
   }
   if (a.error) {
-    body.textContent = a.error;
+    body.textContent = `无法分析：${a.error}`;
     return;
   }
-  const f = (x, d = 1) => (x === null || x === undefined ? '–' : Number(x).toFixed(d));
-  const cols = [['lambda1', 'λ1 (mm)', 3], ['F1', 'F1 (N)', 1], ['s', 's (mm)', 3], ['sigmaOM', 'σOM', 0], ['sigmaI', 'σI', 0],
-    ['sigmaII', 'σII', 0], ['sigmaIII', 'σIII', 0], ['sigmaIV', 'σIV', 0], ['F2', 'F2 (N)', 1], ['sigmaFinger', 'σ指根', 0]];
-  let html = `<table><tr><th>点</th>${cols.map((c) => `<th>${c[1]}</th>`).join('')}</tr>`;
-  for (const [name, p] of Object.entries(a.points)) {
-    html += `<tr><th>${name}</th>${cols.map(([k, , d]) => `<td>${f(p[k], d)}</td>`).join('')}</tr>`;
+  // The desktop window's table, check lines and strokes, with its decimals.
+  const esc = (t) => String(t).replace(/&/g, '&amp;').replace(/</g, '&lt;');
+  const stale = view.stale.includes('Text12');
+  let html = stale ? '<p class="fail">输入已修改：以下为上次计算的设计的分析，请按“输出膜片弹簧曲线及描点”重新计算。</p>'
+    : '<p>最近一次曲线计算的分析（压应力为负）。</p>';
+  html += `<table${stale ? ' class="stale"' : ''}><tr><th></th>${a.columns.map(([sym, unit]) => `<th>${esc(sym)} (${esc(unit)})</th>`).join('')}</tr>`;
+  for (const [point, ...cells] of a.rows) html += `<tr><th>${point}</th>${cells.map((c) => `<td>${esc(c)}</td>`).join('')}</tr>`;
+  html += '</table><table class="checks">';
+  for (const [what, value, limit, pass] of a.checks) {
+    html += `<tr><td>${esc(what)}</td><td>${esc(value)}</td><td>限值 ${esc(limit)}</td>` +
+      `<td class="${pass ? 'pass' : 'fail'}">${pass ? '通过' : '不通过'}</td></tr>`;
   }
-  html += '</table>';
-  const c = a.checks;
-  const verdict = (pass) => (pass ? '合格' : '<span class="fail">不合格</span>');
-  html += `<table><tr><th>检验</th><th>计算值 (MPa)</th><th>许用值 (MPa)</th><th>结论</th></tr>
-    <tr><th>σOM max ≤ Rm</th><td>${f(c.sigmaOMmax, 0)}</td><td>${f(c.Rm, 0)}</td><td>${verdict(c.sigmaOMpass)}</td></tr>
-    <tr><th>σI max ≤ [σ]</th><td>${f(c.sigmaImax, 0)}</td><td>${f(c.sigmaAllow, 0)}</td><td>${verdict(c.sigmaIpass)}</td></tr>
-    <tr><th>σ指根 max ≤ [σF]</th><td>${f(c.sigmaFingerMax, 0)}</td><td>${f(c.sigmaAllowF, 0)}</td><td>${verdict(c.sigmaFingerPass)}</td></tr>
-    <tr><th>疲劳（新片，${c.fatigueNew.governing}）</th><td colspan="2">安全系数 ${f(c.fatigueNew[c.fatigueNew.governing]?.safety, 2)}</td><td>${verdict(c.fatigueNew.pass)}</td></tr>
-    <tr><th>疲劳（磨损后，${c.fatigueWorn.governing}）</th><td colspan="2">安全系数 ${f(c.fatigueWorn[c.fatigueWorn.governing]?.safety, 2)}</td><td>${verdict(c.fatigueWorn.pass)}</td></tr></table>`;
-  html += `<p>分离特性：新片 F2max = ${f(a.release.new.F2max)} N，λ2 终点 ${f(a.release.new.lambda2End, 3)} mm；` +
-    `磨损后 F2max = ${f(a.release.worn.F2max)} N，λ2 终点 ${f(a.release.worn.lambda2End, 3)} mm。</p>`;
-  body.innerHTML = html;
+  for (const [name, [f2, at, end]] of [['新摩擦片', a.strokes[0]], ['磨损后', a.strokes[1]]]) {
+    html += `<tr><td>${name}：最大分离力 F2max</td><td>${f2} N（λ1 = ${at} mm）</td><td>行程终点 λ2 = ${end} mm</td><td></td></tr>`;
+  }
+  body.innerHTML = `${html}</table>`;
 }
 
 // A chart's packed numbers (seven per operation) and texts, unpacked into
@@ -181,6 +215,32 @@ function unpack(packed, texts) {
   return ops;
 }
 
+// Draws on the window's canvas what the chart added since it was last
+// drawn; all of it when the chart was cleared or replaced, or with
+// `repaint` (the canvas resized, another device pixel ratio).
+let painter = null;
+function drawMainChart(repaint = false) {
+  const delta = win.chartDelta();
+  let { ops, texts } = delta;
+  if (delta.full || repaint || !painter) {
+    painter = startCanvas(canvas);
+    if (!delta.full) {
+      ops = win.chartOps();
+      texts = JSON.parse(win.chartTexts());
+    }
+  }
+  stepPacked(painter, ops, texts);
+}
+
+function watchCanvas() {
+  new ResizeObserver(() => drawMainChart(true)).observe(canvas);
+  const watchRatio = () => matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
+    drawMainChart(true);
+    watchRatio();
+  }, { once: true });
+  watchRatio();
+}
+
 // The window's visible chart.
 function chartOps() {
   return unpack(win.chartOps().slice(), JSON.parse(win.chartTexts()));
@@ -197,8 +257,9 @@ function analysisCharts() {
 // section is closed: drawn again when it opens).
 function drawAnalysisCharts() {
   const box = document.getElementById('analysisCharts');
-  box.hidden = !view.analysisCharts;
-  if (!view.analysisCharts || !document.getElementById('analysis').open) return;
+  const a = view.state.analysis;
+  box.hidden = !a || Boolean(a.error);
+  if (box.hidden || !document.getElementById('analysis').open || !view.analysisCharts) return;
   drawChart(document.getElementById('stressChart'), view.analysisCharts.stress);
   drawChart(document.getElementById('releaseChart'), view.analysisCharts.release);
 }
@@ -225,13 +286,83 @@ function act(list) {
 
 // ---------------------------------------------------------------------------
 // Design files, the link, local storage.
-function remember() {
+
+// The browser's local storage, or null where it is forbidden (some browsers
+// refuse it to a page opened from a file); the page then says so once.
+const store = (() => {
   try {
-    localStorage.setItem(STORE_KEY, win.saveDesign());
-  } catch { /* storage full or forbidden: the page works on without it */ }
+    const s = window.localStorage;
+    s.getItem(STORE_KEY);
+    return s;
+  } catch {
+    return null;
+  }
+})();
+if (!store) {
+  const note = document.getElementById('storageNote');
+  note.textContent = '此浏览器不允许本页使用本地存储（从文件打开时常见）：关闭或刷新页面后设计不会自动恢复，请先“保存”。';
+  note.hidden = false;
 }
 
-function openText(text, name) {
+// What the design was when it was last opened or saved (the window's as it
+// opens before either), and the file it came from: whether the window holds
+// unsaved work, the title, the name 保存 gives.
+let savedText = '';
+let fileName = '';
+const SAVED_KEY = 'diaspring.saved';
+const FILE_KEY = 'diaspring.file';
+const modified = () => win.saveDesign() !== savedText;
+
+function remember() {
+  try {
+    store?.setItem(STORE_KEY, win.saveDesign());
+    store?.setItem(SAVED_KEY, savedText);
+    store?.setItem(FILE_KEY, fileName);
+  } catch { /* storage full: the page works on without it */ }
+}
+
+function showTitle() {
+  const title = `${fileName || '未命名'}${modified() ? ' *' : ''} – diaspring 膜片弹簧设计`;
+  if (document.title !== title) document.title = title;
+}
+
+// Whether the window's design may be replaced by `what`: at once when it
+// holds no unsaved work, else when the user agrees.
+function mayReplace(what) {
+  return !modified() || window.confirm(`当前设计有未保存的修改。${what}将替换它，这些修改会丢失。\n\n仍要继续吗？`);
+}
+
+// The name 保存 gives: the file the design came from, else its part number.
+function saveName() {
+  if (fileName) return fileName;
+  const part = JSON.parse(win.saveDesign()).metadata?.partNumber?.trim();
+  return `${part ? part.replace(/[\\/:*?"<>|\s]+/g, '_') : '膜片弹簧设计'}.diaspring`;
+}
+
+// 保存 under the name the design has; 另存为 under one the user gives
+// (".diaspring" added when missing).
+function saveFile(asked = false) {
+  let name = saveName();
+  if (asked) {
+    const given = window.prompt('另存为（文件名）：', name)?.trim();
+    if (!given) return;
+    name = /\.diaspring$/i.test(given) ? given : `${given}.diaspring`;
+  }
+  const result = JSON.parse(win.saveDesignFile(name));
+  if (result.error) {
+    showMessage(result.error);
+    return;
+  }
+  download(name, 'application/json', result.text);
+  fileName = name;
+  savedText = win.saveDesign();
+  show();
+  remember();
+}
+
+// Opens a design file's text in a fresh window: '' or the refusal, the
+// window then unchanged. `file`: the name of the file it came from, if any.
+function openText(text, name, file = '') {
   const next = new core.WebWindow();
   const refusal = next.openDesign(text, name);
   if (refusal) {
@@ -240,6 +371,9 @@ function openText(text, name) {
   }
   win.delete();
   win = next;
+  if (file) win.setFileName(file);
+  fileName = file;
+  savedText = win.saveDesign();
   shownFaults = 0;
   show();
   remember();
@@ -270,9 +404,12 @@ function shareLink() {
   return `${location.href.split('#')[0]}#design=${toBase64Url(win.saveDesign())}`;
 }
 
+// Opens the design of a link (#design=...) once: the address then drops it,
+// so that a reload brings back the latest edits, not the link's design.
 function openFromHash() {
   const m = /^#design=(.*)$/.exec(location.hash);
   if (!m) return false;
+  history.replaceState(null, '', location.href.split('#')[0]);
   let text;
   try {
     text = fromBase64Url(m[1]);
@@ -280,6 +417,7 @@ function openFromHash() {
     showMessage('链接中的设计无法读取（编码不完整）。窗口中的设计保留不变。');
     return true;
   }
+  if (!mayReplace('链接中的设计')) return true;
   const refusal = openText(text, '链接');
   if (refusal) showMessage(refusal);
   return true;
@@ -290,10 +428,90 @@ function showMessage(text) {
   document.getElementById('fault').hidden = false;
 }
 
+// 设计信息: the project, part number, designer and notes, kept in the file
+// and on the sheet; the time of the last save, shown in local time.
+function wireInfo() {
+  const dialog = document.getElementById('infoDialog');
+  const fields = { project: 'infoProject', partNumber: 'infoPart', designer: 'infoDesigner', notes: 'infoNotes' };
+  document.getElementById('editInfo').addEventListener('click', () => {
+    const m = JSON.parse(win.metadata());
+    for (const [key, id] of Object.entries(fields)) document.getElementById(id).value = m[key];
+    const saved = m.savedAt && new Date(m.savedAt);
+    document.getElementById('infoSaved').textContent = !m.savedAt ? '尚未保存'
+      : Number.isNaN(saved.getTime()) ? m.savedAt : saved.toLocaleString('zh-CN');
+    dialog.showModal();
+  });
+  dialog.addEventListener('close', () => {
+    if (dialog.returnValue !== 'ok') return;
+    const edited = Object.fromEntries(Object.entries(fields).map(([key, id]) => [key, document.getElementById(id).value]));
+    const refusal = win.setMetadata(JSON.stringify(edited));
+    if (refusal) showMessage(refusal);
+    show();
+    remember();
+  });
+}
+
+// 使用说明 and 关于: the desktop's texts, from the core.
+function showText(html) {
+  document.getElementById('textBody').innerHTML = html;
+  document.getElementById('textDialog').showModal();
+}
+
+// 新建: the window as it opens, after asking about unsaved work.
+function newDesign() {
+  if (!mayReplace('新建的设计')) return;
+  win.delete();
+  win = new core.WebWindow();
+  fileName = '';
+  savedText = win.saveDesign();
+  shownFaults = 0;
+  document.getElementById('fault').hidden = true;
+  show();
+  remember();
+}
+
 async function openFile(file) {
-  const refusal = openText(await file.text(), file.name);
+  const text = await file.text();
+  if (!mayReplace(`文件“${file.name}”`)) return;
+  const refusal = openText(text, file.name, file.name);
   if (refusal) showMessage(refusal);
-  else win.setFileName(file.name);
+  else rememberRecent(file.name, text);
+}
+
+// 最近打开的文件: the page cannot open a file again by its path, so it keeps
+// the last eight files' names and texts in local storage (where allowed).
+const RECENT_KEY = 'diaspring.recent';
+const MAX_RECENT = 8;
+const recentList = () => {
+  try {
+    return JSON.parse(store?.getItem(RECENT_KEY) || '[]');
+  } catch {
+    return [];
+  }
+};
+function showRecent() {
+  const select = document.getElementById('recentFiles');
+  const list = recentList();
+  select.replaceChildren(select.options[0], ...list.map(([name], i) => new Option(name, String(i))));
+  select.disabled = list.length === 0;
+  select.value = '';
+}
+function rememberRecent(name, text) {
+  const list = [[name, text], ...recentList().filter(([n]) => n !== name)].slice(0, MAX_RECENT);
+  try {
+    store?.setItem(RECENT_KEY, JSON.stringify(list));
+  } catch { /* storage full: the list stays as it was */ }
+  showRecent();
+}
+function openRecent(index) {
+  const entry = recentList()[index];
+  if (!entry || !mayReplace(`文件“${entry[0]}”`)) {
+    showRecent();
+    return;
+  }
+  const refusal = openText(entry[1], entry[0], entry[0]);
+  if (refusal) showMessage(refusal);
+  showRecent();
 }
 
 function wireBar() {
@@ -305,25 +523,43 @@ function wireBar() {
     e.preventDefault();
     if (e.dataTransfer.files[0]) openFile(e.dataTransfer.files[0]);
   });
-  document.getElementById('saveFile').addEventListener('click',
-    () => download('design.diaspring', 'application/json', win.saveDesign()));
+  document.getElementById('saveFile').addEventListener('click', () => saveFile());
+  document.getElementById('saveAs').addEventListener('click', () => saveFile(true));
+  document.getElementById('newDesign').addEventListener('click', newDesign);
+  const recent = document.getElementById('recentFiles');
+  recent.addEventListener('change', () => recent.value && openRecent(Number(recent.value)));
+  showRecent();
+  document.getElementById('showGuide').addEventListener('click', () => showText(core.guideHtml()));
+  document.getElementById('showAbout').addEventListener('click', () => showText(core.aboutHtml()));
+  document.addEventListener('keydown', (e) => {
+    if (e.key !== 'F1') return;
+    e.preventDefault();
+    showText(core.guideHtml());
+  });
+  // The desktop's shortcuts, where the browser leaves them to the page
+  // (Ctrl+N stays the browser's own in most browsers).
+  document.addEventListener('keydown', (e) => {
+    if (!(e.ctrlKey || e.metaKey) || e.altKey) return;
+    const key = e.key.toLowerCase();
+    const run = { n: newDesign, o: () => picker.click(), s: () => saveFile(e.shiftKey), p: () => window.print() }[key];
+    if (!run) return;
+    e.preventDefault();
+    run();
+  });
+  // The link goes to the clipboard, never into the address bar (a reload
+  // would bring it back over later edits); where the clipboard is refused,
+  // the page shows it to copy by hand.
   document.getElementById('shareLink').addEventListener('click', async () => {
     const link = shareLink();
-    history.replaceState(null, '', link);
-    try { await navigator.clipboard.writeText(link); } catch { /* the address bar holds it */ }
+    try {
+      await navigator.clipboard.writeText(link);
+      showMessage('设计的链接已复制到剪贴板。');
+    } catch {
+      showMessage(`浏览器不允许本页写入剪贴板，请手动复制下面的链接：\n\n${link}`);
+    }
   });
-  document.getElementById('exportSvg').addEventListener('click',
-    () => download('chart.svg', 'image/svg+xml', chartSvg(view.chart, canvas.clientWidth, canvas.clientHeight)));
-  document.getElementById('exportPng').addEventListener('click', () => {
-    const scale = 2;
-    const c = document.createElement('canvas');
-    c.width = canvas.clientWidth * scale;
-    c.height = canvas.clientHeight * scale;
-    const ctx = c.getContext('2d');
-    ctx.scale(scale, scale);
-    replay(ctx, view.chart, canvas.clientWidth, canvas.clientHeight, 1 / scale);
-    c.toBlob((blob) => download('chart.png', 'image/png', blob));
-  });
+  document.getElementById('exportSvg').addEventListener('click', () => chartExport('svg'));
+  document.getElementById('exportPng').addEventListener('click', () => chartExport('png'));
   document.getElementById('faultClose').addEventListener('click', () => {
     document.getElementById('fault').hidden = true;
   });
@@ -332,9 +568,83 @@ function wireBar() {
   // Whatever prints the page (the button, the browser's menu) prints the
   // design sheet of the session as it is then.
   window.addEventListener('beforeprint', buildSheet);
+  window.addEventListener('afterprint', () => { printChartOnly = false; });
+}
+
+// The chart at twice its size as a PNG blob.
+function chartPng() {
+  const scale = 2;
+  const c = document.createElement('canvas');
+  c.width = canvas.clientWidth * scale;
+  c.height = canvas.clientHeight * scale;
+  const ctx = c.getContext('2d');
+  ctx.scale(scale, scale);
+  replay(ctx, view.chart, canvas.clientWidth, canvas.clientHeight, 1 / scale);
+  return new Promise((ok) => c.toBlob(ok, 'image/png'));
+}
+
+const CHART_NAME = '膜片弹簧特性曲线';
+let printChartOnly = false;
+async function chartExport(kind) {
+  if (kind === 'svg') download(`${CHART_NAME}.svg`, 'image/svg+xml', chartSvg(view.chart, canvas.clientWidth, canvas.clientHeight));
+  else if (kind === 'png') download(`${CHART_NAME}.png`, 'image/png', await chartPng());
+  else if (kind === 'pdf') {
+    // The browser's print dialog saves the chart alone as PDF.
+    printChartOnly = true;
+    window.print();
+  }
+}
+
+// The chart's menu (right mouse button or the menu key), as the window's.
+function wireChartMenu() {
+  const menu = document.getElementById('chartMenu');
+  const hide = () => { menu.hidden = true; };
+  canvas.addEventListener('contextmenu', (e) => {
+    e.preventDefault();
+    const box = canvas.getBoundingClientRect();
+    const x = e.clientX || box.left + box.width / 2;
+    const y = e.clientY || box.top + box.height / 2;
+    menu.hidden = false;
+    menu.style.left = `${Math.min(x, innerWidth - menu.offsetWidth - 4)}px`;
+    menu.style.top = `${Math.min(y, innerHeight - menu.offsetHeight - 4)}px`;
+    menu.querySelector('button').focus();
+  });
+  document.addEventListener('mousedown', (e) => { if (!menu.contains(e.target)) hide(); });
+  document.addEventListener('keydown', (e) => { if (e.key === 'Escape') hide(); });
+  const actions = {
+    copy: async () => {
+      try {
+        const blob = await chartPng();
+        await navigator.clipboard.write([new ClipboardItem({ 'image/png': blob })]);
+      } catch {
+        showMessage('浏览器不允许本页写入剪贴板。请用“保存图表 (PNG)…”保存图像。');
+      }
+    },
+    png: () => chartExport('png'),
+    svg: () => chartExport('svg'),
+    pdf: () => chartExport('pdf'),
+    sheet: () => window.print(),
+    analysis: () => {
+      const a = document.getElementById('analysis');
+      a.open = true;
+      a.scrollIntoView();
+    },
+    design: () => document.getElementById('designDialog').show(),
+  };
+  for (const item of menu.querySelectorAll('button')) {
+    item.addEventListener('click', () => {
+      hide();
+      actions[item.dataset.do]();
+    });
+  }
 }
 
 function buildSheet() {
+  if (printChartOnly) {
+    document.getElementById('sheet').innerHTML =
+      `<article class="page"><figure class="main">${chartSvg(view.chart, canvas.clientWidth, canvas.clientHeight)}</figure></article>`;
+    return;
+  }
   document.getElementById('sheet').innerHTML =
     sheetHtml(JSON.parse(win.sheet()), view.chart, [canvas.clientWidth, canvas.clientHeight], view.analysisCharts);
 }
@@ -351,9 +661,19 @@ let worker = null;
 function runDesign(args, onProgress = () => {}) {
   cancelDesign();
   return new Promise((resolve) => {
-    const w = worker = new Worker('design-worker.js', { type: 'module' });
+    const w = worker = designWorker();
+    const fail = (message) => {
+      w.terminate();
+      if (worker === w) worker = null;
+      resolve({ status: 2, out: '', err: `自动设计无法启动：${message}` });
+    };
+    w.onerror = (e) => {
+      e.preventDefault();
+      fail(e.message || '计算程序未能载入');
+    };
     w.onmessage = (e) => {
-      if (e.data.ready) w.postMessage({ args });
+      if (e.data.failed) fail(e.data.failed);
+      else if (e.data.ready) w.postMessage({ args });
       else if (e.data.progress) onProgress(...e.data.progress);
       else if (e.data.done) {
         w.terminate();
@@ -363,6 +683,17 @@ function runDesign(args, onProgress = () => {}) {
     };
     w.cancel = () => resolve(null);
   });
+}
+
+// The automatic design's worker: the site's module worker, or in the
+// one-file page the core's classic script and the worker's text from a Blob.
+let workerUrl = null;
+function designWorker() {
+  const source = document.getElementById('diaspring-worker');
+  if (!source) return new Worker('design-worker.js', { type: 'module' });
+  workerUrl ??= URL.createObjectURL(new Blob([document.getElementById('diaspring-core').textContent, source.textContent],
+    { type: 'text/javascript' }));
+  return new Worker(workerUrl);
 }
 
 function cancelDesign() {
@@ -396,7 +727,6 @@ function wireDesign() {
     start.disabled = true;
     cancel.disabled = false;
     status.textContent = '搜索中…';
-    const t0 = performance.now();
     const outcome = await runDesign(designArgs(), (done, total) => { bar.max = total; bar.value = done; });
     start.disabled = false;
     cancel.disabled = true;
@@ -409,7 +739,9 @@ function wireDesign() {
       return;
     }
     const result = JSON.parse(outcome.out);
-    status.textContent = `${result.designs.length} 个设计，${((performance.now() - t0) / 1000).toFixed(1)} s`;
+    const seconds = core.formatNumber(result.seconds, '0.00');
+    status.textContent = `找到 ${result.designs.length} 个互不占优的设计（全部约束合格的 ${result.feasible} 个，` +
+      `共检查 ${result.evaluated} 个网格点，用时 ${seconds} s）。点“应用到主窗口”把它放入主窗口。`;
     showDesigns(result);
   });
 }
@@ -417,15 +749,24 @@ function wireDesign() {
 function showDesigns(result) {
   const cols = ['h', 'HoverH', 'R', 'RoverR'];
   const table = document.createElement('table');
-  table.innerHTML = `<tr><th></th>${cols.map((c) => `<th>${c}</th>`).join('')}<th>磨损后压紧力增量 (%)</th><th>分离力 (N)</th><th>σI (MPa)</th><th>F1B (N)</th></tr>`;
+  // The desktop dialog's columns, with its decimals.
+  table.innerHTML = `<tr><th></th>${['h (mm)', 'H/h', 'R (mm)', 'R/r', '磨损增量 (%)', '最大分离力 (N)', 'σImax (MPa)', 'F1B (N)']
+    .map((c) => `<th>${c}</th>`).join('')}</tr>`;
+  const f = (x, pattern) => (x === null || x === undefined ? '' : core.formatNumber(x, pattern));
   for (const [index, d] of result.designs.entries()) {
     const tr = document.createElement('tr');
     const apply = Object.assign(document.createElement('button'), { type: 'button', textContent: '应用到主窗口' });
-    apply.addEventListener('click', () => act([...Object.entries(d.inputs).map(([n, t]) => ({ set: [n, t] })), { press: 'Command1' }]));
+    apply.addEventListener('click', () => {
+      act(Object.entries(d.inputs).map(([n, t]) => ({ set: [n, t] })));
+      win.syncSliders();  // as the window does after filling the boxes itself
+      act([{ press: 'Command1' }]);
+      document.getElementById('designDialog').close();  // out of the way of the design applied
+    });
     const td = document.createElement('td');
     td.appendChild(apply);
     tr.appendChild(td);
-    for (const v of [...cols.map((c) => d.inputs[c]), (d.wearRise * 100).toFixed(3), d.releaseForceMax.toFixed(1), d.sigmaImax.toFixed(0), d.F1B.toFixed(1)]) {
+    for (const v of [...cols.map((c) => d.inputs[c]), f(d.wearRise * 100, '0.000'), f(d.releaseForceMax, '0.0'),
+      f(d.sigmaImax, '0.0'), f(d.F1B, '0.000')]) {
       tr.appendChild(Object.assign(document.createElement('td'), { textContent: v }));
     }
     tr.addEventListener('click', () => {
@@ -453,13 +794,30 @@ function drawTradeOff(designs, picked) {
 
 // ---------------------------------------------------------------------------
 buildForm();
+watchCanvas();
+wireInfo();
+wireChartMenu();
 wireDesign();
 wireBar();
-document.getElementById('analysis').addEventListener('toggle', drawAnalysisCharts);
+document.getElementById('analysis').addEventListener('toggle', () => {
+  showAnalysis();
+  drawAnalysisCharts();
+});
 show();
-if (!openFromHash()) {
-  const stored = localStorage.getItem(STORE_KEY);
-  if (stored && openText(stored, '本地存储')) localStorage.removeItem(STORE_KEY);
+// The design the page held when it was last left, still marked as unsaved
+// where it was; then a link's design, if the address holds one.
+{
+  const stored = store?.getItem(STORE_KEY);
+  savedText = win.saveDesign();
+  if (stored) {
+    const saved = store.getItem(SAVED_KEY) ?? stored;
+    const file = store.getItem(FILE_KEY) || '';
+    if (openText(stored, '本地存储', file)) store.removeItem(STORE_KEY);
+    else savedText = saved;
+  }
+  openFromHash();
+  show();
+  remember();
 }
 root.removeAttribute('aria-busy');
 if ('serviceWorker' in navigator && location.protocol.startsWith('http')) {
@@ -478,6 +836,8 @@ window.diaspring = {
   reset() {
     win.delete();
     win = new core.WebWindow();
+    savedText = win.saveDesign();
+    fileName = '';
     shownFaults = 0;
     document.getElementById('fault').hidden = true;
     show();
@@ -490,15 +850,9 @@ window.diaspring = {
   tradeOff: () => tradeOff,
   // The printable design sheet, built as printing builds it.
   buildSheet,
-  // Milliseconds per press of the curve button: the core alone (presses on
-  // one window), and in the page a clearing and a curve press with all
-  // they show (the boxes, the chart drawn).
-  bench(n = 50) {
-    const core_ = core.benchCurve(n);
-    const t0 = performance.now();
-    for (let i = 0; i < n; ++i) act([{ press: 'Command2' }, { press: 'Command1' }]);
-    return { core: core_, page: (performance.now() - t0) / n };
-  },
+  // Milliseconds per press of the core's benchmark function (the same as
+  // the native session_bench's).
+  benchCore: (n = 50) => core.benchCore(n),
   ready: true,
 };
 document.dispatchEvent(new Event('diaspring-ready'));

@@ -1,9 +1,19 @@
-// Keeps the page working offline once loaded: every request goes to the
-// network first and its answer is kept; without a network the kept copy
-// answers. Nothing but the site's own files passes through here.
+// Keeps the page working offline: the first visit stores every file the
+// page needs (the automatic design's worker included, which the page asks
+// for only when it runs); afterwards every request goes to the network first
+// and its answer is kept, and without a network the kept copy answers.
+// Nothing but the site's own files passes through here.
 const CACHE = 'diaspring-site';
+const FILES = ['./', 'index.html', 'style.css', 'main.js', 'chart.js', 'fit.js', 'sheet.js', 'design-worker.js',
+  'diaspring.mjs', 'diaspring.wasm', 'sw.js'];
 
-self.addEventListener('install', () => self.skipWaiting());
+self.addEventListener('install', (event) => {
+  event.waitUntil((async () => {
+    const cache = await caches.open(CACHE);
+    await cache.addAll(FILES.map((f) => new Request(f, { cache: 'reload' })));
+    await self.skipWaiting();
+  })());
+});
 self.addEventListener('activate', (event) => event.waitUntil(self.clients.claim()));
 self.addEventListener('fetch', (event) => {
   const request = event.request;

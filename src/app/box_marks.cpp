@@ -5,10 +5,8 @@
 #include <QPalette>
 #include <QScrollBar>
 
-#include "box_help.h"
+#include "check/box_help.h"
 #include "label_fit.h"
-#include "runtime/convert.h"
-#include "runtime/fault.h"
 
 namespace diaspring::app {
 namespace {
@@ -35,16 +33,6 @@ class WarningFrame : public QWidget {
   }
 };
 
-// The number the calculation reads from a text, as the tooltip names it;
-// none when it is beyond the range of numbers.
-std::optional<QString> numberRead(const std::string& text) {
-  try {
-    return QString::fromStdString(generalText(val(text)));
-  } catch (const Fault&) {
-    return std::nullopt;
-  }
-}
-
 }  // namespace
 
 BoxMarks::BoxMarks(const WidgetFields& fields, QObject* parent) : QObject(parent), fields_(fields) {
@@ -57,24 +45,20 @@ BoxMarks::BoxMarks(const WidgetFields& fields, QObject* parent) : QObject(parent
     textChanged(box);
   }
   for (const SliderHelp& help : sliderHelp())
-    if (QScrollBar* bar = fields_.bar(help.slider)) bar->setToolTip(sliderToolTip(help.slider));
+    if (QScrollBar* bar = fields_.bar(help.slider)) bar->setToolTip(QString::fromStdString(sliderToolTip(help.slider)));
 }
 
 void BoxMarks::textChanged(TextBox box) {
   QLineEdit* edit = fields_.edit(box);
   if (isResultBox(box)) {
-    edit->setToolTip(resultToolTip(box, edit->text()));
+    edit->setToolTip(QString::fromStdString(resultToolTip(box, edit->text().toStdString())));
     fitBoxText(*edit);
     return;
   }
-  const std::string text = edit->text().toStdString();
-  // Flagged: a text not wholly a number, and a number too large to compute with.
-  const std::optional<QString> read = numberRead(text);
-  const bool flag = readsNumber(box) && (!isWholeNumber(text) || !read);
+  const BoxMark mark = boxMark(box, edit->text().toStdString());
+  const bool flag = mark.flagged;
   flagged_[index(box)] = flag;
-  edit->setToolTip(!flag ? inputToolTip(box)
-                   : read ? inputToolTip(box, read)
-                          : inputToolTip(box) + QStringLiteral("\n此框的数超出数值范围，计算将报溢出。"));
+  edit->setToolTip(QString::fromStdString(mark.toolTip));
   QWidget*& frame = frames_[index(box)];
   if (flag && frame == nullptr) {
     frame = new WarningFrame(edit);

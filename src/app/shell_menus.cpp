@@ -11,6 +11,7 @@
 #include "chart_actions.h"
 #include "chart_widget.h"
 #include "guide.h"
+#include "check/guide_text.h"
 #include "main_window.h"
 #include "runtime/version.h"
 
@@ -35,14 +36,10 @@ QAction* menuAction(QMenu* menu, const char* name, const QString& text, QKeySequ
 }  // namespace
 
 QString aboutText() {
-  return QStringLiteral(
-             "<h3>diaspring %1</h3>"
-             "<p>离合器膜片弹簧设计计算：载荷—变形特性曲线、特征点与十二项约束条件校核。</p>"
-             "<p>基于 Qt %2（运行于 Qt %3）。</p>"
-             "<p>许可证：%4。本程序是自由软件，您可以按 GNU 通用公共许可证第 3 版或（按您的选择）"
-             "任何更高版本的条款重新发布和修改它；本程序不提供任何担保。许可证全文见随程序提供的 LICENSE 文件。</p>")
-      .arg(QString::fromUtf8(kVersion), QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()),
-           QString::fromUtf8(kLicence));
+  return QString::fromStdString(diaspring::aboutHtml(
+      QStringLiteral("<p>基于 Qt %1（运行于 Qt %2）。</p>")
+          .arg(QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()))
+          .toStdString()));
 }
 
 void MainWindow::buildMenus() {

@@ -38,6 +38,13 @@ void Session::loadDesign(const DesignDocument& document) {
   document_ = document;
 }
 
+void Session::syncSliders() {
+  for (int i = 1; i <= kSliderCount; ++i) {
+    const auto slider = static_cast<Slider>(i);
+    fields_.setSliderValue(slider, nearestSliderPosition(slider, fields_.text(sliderBox(slider)), fields_.sliderValue(slider)));
+  }
+}
+
 DesignDocument Session::design() const {
   DesignDocument now = document_;
   now.inputs = DesignInputs::fromFields(fields_);

@@ -50,6 +50,12 @@ class Session {
   // The design as the boxes and the extras hold it now, with the loaded
   // document's metadata and unknown members (a new document's when none).
   DesignDocument design() const;
+  // The design's project, part number, designer, notes and time of the last save.
+  void setMetadata(const DesignMetadata& metadata) { document_.metadata = metadata; }
+  // Moves each slider to the position nearest its box's number without
+  // running its handler, as the window does after it filled the boxes
+  // itself (a design opened, one of the automatic design's applied).
+  void syncSliders();
 
   // An input that belongs to no box (see form/extra_inputs.h): kept by name
   // as an extra of the design's inputs; runs nothing.

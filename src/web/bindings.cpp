@@ -4,6 +4,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/emscripten.h>
 
+#include <chrono>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -16,6 +17,8 @@
 #include "cli/json_writer.h"
 #include "analysis/analysis_charts.h"
 #include "analysis/analysis_table.h"
+#include "check/box_help.h"
+#include "check/guide_text.h"
 #include "check/sheet_contents.h"
 #include "check/constraint_check.h"
 #include "chart/display_list.h"
@@ -28,6 +31,7 @@
 #include "runtime/fault.h"
 #include "runtime/float_text.h"
 #include "search/tradeoff_chart.h"
+#include "session_press.h"
 
 namespace diaspring::web {
 namespace {
@@ -80,7 +84,10 @@ std::string faultMessageZh(const cli::FaultRecord& fault) {
 // the coordinate system and draw width then in force, as numbers (seven per
 // operation: kind, x1, y1, x2, y2, colour or -1, text index or -1; kinds 0
 // scale, 1 line, 2 dot, 3 text, 4 width, 5 clear) and its texts.
-void packChart(const DisplayList& chart, std::vector<double>& packed, std::vector<std::string>& texts) {
+// From `from` on (an operation after the visible start): those operations
+// alone, for a page that drew the ones before.
+void packChart(const DisplayList& chart, std::vector<double>& packed, std::vector<std::string>& texts,
+               std::optional<std::size_t> from = std::nullopt) {
   packed.clear();
   texts.clear();
   const auto put = [&](int kind, const DrawOp& o, bool text) {
@@ -89,12 +96,14 @@ void packChart(const DisplayList& chart, std::vector<double>& packed, std::vecto
                                  o.hasColor || o.kind == DrawOp::Kind::PSet ? static_cast<double>(o.color) : -1.0,
                                  text ? static_cast<double>(texts.size() - 1) : -1.0});
   };
-  if (const auto scale = chart.scaleBeforeVisible()) put(0, *scale, false);
-  DrawOp width{};
-  width.x1 = static_cast<float>(chart.drawWidthBeforeVisible());
-  put(4, width, false);
+  if (!from) {
+    if (const auto scale = chart.scaleBeforeVisible()) put(0, *scale, false);
+    DrawOp width{};
+    width.x1 = static_cast<float>(chart.drawWidthBeforeVisible());
+    put(4, width, false);
+  }
   const DisplayList::Ops ops = chart.packed();
-  for (auto it = ops.at(chart.visibleFrom()); it != ops.end(); ++it) {
+  for (auto it = ops.at(from.value_or(chart.visibleFrom())); it != ops.end(); ++it) {
     const DrawOp o = *it;
     switch (o.kind) {
       case DrawOp::Kind::Scale: put(0, o, false); break;
@@ -170,9 +179,18 @@ class WebWindow {
   std::string state() const {
     if (pressed_) return render(*session_);
     Session replay;
-    if (document_) replay.loadDesign(*document_);
+    if (document_) {
+      replay.loadDesign(*document_);
+      replay.syncSliders();
+    }
     for (const auto& [name, text] : extras_) replay.setExtra(name, text);
-    replay.applyAll(history_);
+    std::size_t done = 0;
+    for (const std::size_t at : syncs_) {
+      replay.applyAll({history_.begin() + static_cast<std::ptrdiff_t>(done), history_.begin() + static_cast<std::ptrdiff_t>(at)});
+      replay.syncSliders();
+      done = at;
+    }
+    replay.applyAll({history_.begin() + static_cast<std::ptrdiff_t>(done), history_.end()});
     replay.applyAll(cli::defaultActions());
     return render(replay);
   }
@@ -208,7 +226,18 @@ class WebWindow {
       if (i > 0) out += ',';
       cli::appendJsonString(out, faultMessageZh(faults[i]));
     }
-    out += "],\"extraInputs\":[";
+    // Each box's tooltip and red frame, as the window marks them.
+    out += "],\"marks\":{";
+    for (int i = 1; i <= kTextBoxCount; ++i) {
+      const auto box = static_cast<TextBox>(i);
+      const BoxMark mark = boxMark(box, session_->fields().text(box));
+      if (i > 1) out += ',';
+      cli::appendJsonString(out, textBoxName(box));
+      out += ":[";
+      cli::appendJsonString(out, mark.toolTip);
+      out += mark.flagged ? ",true]" : ",false]";
+    }
+    out += "},\"extraInputs\":[";
     bool firstExtra = true;
     for (const ExtraInput& e : extraInputs()) {
       if (!firstExtra) out += ',';
@@ -245,6 +274,27 @@ class WebWindow {
   emscripten::val chartOps() {
     packChart(session_->chart(), packed_, texts_);
     return emscripten::val(emscripten::typed_memory_view(packed_.size(), packed_.data()));
+  }
+
+  // What the chart drew since the last chartDelta(), packed as chartOps()
+  // with its texts: {full, ops, texts}. `full` when the chart was cleared
+  // or replaced since (then all it shows, as chartOps()); else only the
+  // operations added, to be drawn over what the page shows. `ops` is a view
+  // into the module's memory, valid until the next call.
+  emscripten::val chartDelta() {
+    const DisplayList& chart = session_->chart();
+    const bool full = !drawn_ || chart.visibleFrom() != drawnFrom_ || chart.size() < drawnUpTo_;
+    packChart(chart, packed_, texts_, full ? std::nullopt : std::optional<std::size_t>(drawnUpTo_));
+    drawn_ = true;
+    drawnFrom_ = chart.visibleFrom();
+    drawnUpTo_ = chart.size();
+    emscripten::val out = emscripten::val::object();
+    out.set("full", full);
+    out.set("ops", emscripten::val(emscripten::typed_memory_view(packed_.size(), packed_.data())));
+    emscripten::val list = emscripten::val::array();
+    for (const std::string& t : texts_) list.call<void>("push", t);
+    out.set("texts", list);
+    return out;
   }
 
   // The analysis's two charts (stresses against λ1, release force against
@@ -287,11 +337,56 @@ class WebWindow {
     if (!read.ok()) return read.error->chinese() + "\n窗口中的设计保留不变。";
     session_ = std::make_unique<Session>();
     session_->loadDesign(*read.document);
+    // As the window opens a file: each slider at the position nearest its
+    // box's number, so that its next step starts from the design shown.
+    session_->syncSliders();
+    drawn_ = false;
     document_ = *read.document;
     history_.clear();
+    syncs_.clear();
     extras_.clear();
     pressed_ = false;
     return {};
+  }
+
+  // After the page filled the boxes itself (a design of the automatic
+  // design applied): each slider to the position nearest its box's number,
+  // without writing its box.
+  void syncSliders() {
+    session_->syncSliders();
+    syncs_.push_back(history_.size());
+  }
+
+  // The design file's text as 保存 writes it, with the time of this save
+  // (kept for the next save and for 设计信息): {"text": ...} or {"error":
+  // the desktop's message}, the design then unchanged.
+  std::string saveDesignFile(const std::string& name) {
+    DesignDocument document = session_->design();
+    document.metadata.savedAt = isoUtcTimestamp(std::chrono::system_clock::now());
+    DesignFileError error;
+    error.path = name;
+    std::string text;
+    try {
+      text = serialiseDesign(document);
+    } catch (const std::invalid_argument& e) {
+      error.problem = DesignFileProblem::InvalidText;
+      error.key = e.what();
+    }
+    if (text.size() > kMaxDesignFileBytes) {
+      error.problem = DesignFileProblem::TooLargeToSave;
+      error.size = text.size();
+      text.clear();
+    }
+    std::string out = "{";
+    if (text.empty()) {
+      out += "\"error\":";
+      cli::appendJsonString(out, error.chinese());
+    } else {
+      session_->setMetadata(document.metadata);
+      out += "\"text\":";
+      cli::appendJsonString(out, text);
+    }
+    return out + "}";
   }
 
   // Names the design file the window's design came from (shown on the sheet).
@@ -396,6 +491,57 @@ class WebWindow {
     return out.dump();
   }
 
+  // The window 强度与分离特性 as the desktop fills it, for the last curve
+  // run: {error} or {columns: [[symbol, unit]], rows: [[point, texts...]],
+  // checks: [[what, value, limit, pass]], strokes: [[F2max, λ1 at it, λ2
+  // end]] (new, worn)}, every number with the desktop's decimals; null
+  // before a run.
+  std::string analysisView() const {
+    using nlohmann::json;
+    const std::optional<AnalysisInput> input = session_->analysisInput();
+    if (!input) return "null";
+    const SpringAnalysis a = analyseSpring(input->run, input->params);
+    if (!a.error.empty()) return json{{"error", a.error}}.dump();
+    json columns = json::array(), rows = json::array(), checks = json::array(), strokes = json::array();
+    for (const PointColumn& col : pointColumns()) columns.push_back({col.symbol, col.unit});
+    for (std::size_t r = 0; r < a.points.size(); ++r) {
+      json row = json::array({kPointSymbols[r]});
+      for (const PointColumn& col : pointColumns()) row.push_back(analysisNumber(a.points[r].*col.member, col.pattern));
+      rows.push_back(row);
+    }
+    for (const CheckLine& line : checkLines(a, input->params)) checks.push_back({line.whatZh, line.value, line.limit, line.pass});
+    for (const ReleaseStroke* stroke : {&a.newStroke, &a.wornStroke})
+      strokes.push_back({analysisNumber(stroke->F2max, "0.0"), analysisNumber(stroke->lambda1AtF2max, "0.000"),
+                         analysisNumber(stroke->lambda2End, "0.000")});
+    return json{{"columns", columns}, {"rows", rows}, {"checks", checks}, {"strokes", strokes}}.dump();
+  }
+
+  // The design's information (设计信息) as JSON: project, partNumber,
+  // designer, notes, savedAt.
+  std::string metadata() const {
+    const DesignMetadata m = session_->design().metadata;
+    return nlohmann::json{{"project", m.project}, {"partNumber", m.partNumber}, {"designer", m.designer},
+                          {"notes", m.notes}, {"savedAt", m.savedAt}}
+        .dump();
+  }
+
+  // Sets the information the user edits (the time of the last save is set
+  // by a save only); "" or why the JSON was refused.
+  std::string setMetadata(const std::string& json) {
+    DesignMetadata m = session_->design().metadata;
+    try {
+      const nlohmann::json in = nlohmann::json::parse(json);
+      m.project = in.at("project").get<std::string>();
+      m.partNumber = in.at("partNumber").get<std::string>();
+      m.designer = in.at("designer").get<std::string>();
+      m.notes = in.at("notes").get<std::string>();
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+    session_->setMetadata(m);
+    return {};
+  }
+
   // The design as the boxes hold it now, as a design file's text.
   std::string saveDesign() const { return serialiseDesign(session_->design()); }
 
@@ -409,9 +555,13 @@ class WebWindow {
   std::unique_ptr<Session> session_;
   std::optional<DesignDocument> document_;
   std::vector<Action> history_;
+  std::vector<std::size_t> syncs_;  // the sliders synchronised after history_[0, at)
   std::vector<std::pair<std::string, std::string>> extras_;
   bool pressed_ = false;
   std::vector<double> packed_;
+  bool drawn_ = false;  // chartDelta() was called on this session
+  std::size_t drawnFrom_ = 0;
+  std::size_t drawnUpTo_ = 0;
   std::vector<std::string> texts_;
   std::string fileName_;
 };
@@ -433,7 +583,14 @@ std::string layoutTable() {
     out += ",\"left\":" + std::to_string(c.left) + ",\"top\":" + std::to_string(c.top) +
            ",\"width\":" + std::to_string(c.width) + ",\"height\":" + std::to_string(c.height) +
            ",\"tabIndex\":" + std::to_string(c.tabIndex) + ",\"min\":" + std::to_string(c.min) +
-           ",\"max\":" + std::to_string(c.max) + ",\"value\":" + std::to_string(c.value) + "}";
+           ",\"max\":" + std::to_string(c.max) + ",\"value\":" + std::to_string(c.value);
+    // The result boxes are read-only; a slider's tooltip never changes.
+    if (const std::optional<TextBox> box = textBoxFromName(c.name)) out += isResultBox(*box) ? ",\"readOnly\":true" : "";
+    if (const std::optional<Slider> slider = sliderFromName(c.name)) {
+      out += ",\"tip\":";
+      cli::appendJsonString(out, sliderToolTip(*slider));
+    }
+    out += "}";
   }
   return out + "]";
 }
@@ -479,14 +636,24 @@ emscripten::val tradeOffChart(const std::string& pointsJson, int picked) {
   return chartValue(chart);
 }
 
-// Presses the curve button `n` times on one window (after a first press)
-// and returns the milliseconds per press: the core's own time, without the
-// page's drawing.
-double benchCurve(int n) {
+// A number as the desktop's tables write it (runtime/convert.h's format:
+// "0.000", "0.0"; halves away from zero).
+std::string formatNumber(double x, const std::string& pattern) { return format(Num(x), pattern); }
+
+// 关于: the desktop's text, naming what the page runs on.
+std::string aboutHtml() {
+  return diaspring::aboutHtml(
+      "<p>网页版：与桌面窗口相同的计算核心编译为 WebAssembly，在您的浏览器中运行；"
+      "所有计算都在本机完成，设计数据不会发送到任何地方。</p>");
+}
+
+// Milliseconds per press of bench/session_press.h, the function the native
+// session_bench measures: the core's own time, without the page's drawing.
+double benchCore(int n) {
   Session s;
-  s.apply(cli::Press{Command::Command1});
+  bench::pressCurve(s);
   const double started = emscripten_get_now();
-  for (int i = 0; i < n; ++i) s.apply(cli::Press{Command::Command1});
+  for (int i = 0; i < n; ++i) bench::pressCurve(s);
   return (emscripten_get_now() - started) / n;
 }
 
@@ -502,13 +669,22 @@ EMSCRIPTEN_BINDINGS(diaspring) {
       .function("view", &WebWindow::view)
       .function("chartOps", &WebWindow::chartOps)
       .function("chartTexts", &WebWindow::chartTexts)
+      .function("chartDelta", &WebWindow::chartDelta)
       .function("analysisCharts", &WebWindow::analysisCharts)
       .function("openDesign", &WebWindow::openDesign)
       .function("saveDesign", &WebWindow::saveDesign)
+      .function("saveDesignFile", &WebWindow::saveDesignFile)
+      .function("syncSliders", &WebWindow::syncSliders)
+      .function("metadata", &WebWindow::metadata)
+      .function("analysisView", &WebWindow::analysisView)
+      .function("setMetadata", &WebWindow::setMetadata)
       .function("setFileName", &WebWindow::setFileName)
       .function("sheet", &WebWindow::sheet);
   function("layoutTable", &diaspring::web::layoutTable);
   function("runDesign", &diaspring::web::runDesign);
   function("tradeOffChart", &diaspring::web::tradeOffChart);
-  function("benchCurve", &diaspring::web::benchCurve);
+  function("benchCore", &diaspring::web::benchCore);
+  function("formatNumber", &diaspring::web::formatNumber);
+  function("guideHtml", &diaspring::guideHtml);
+  function("aboutHtml", &diaspring::web::aboutHtml);
 }

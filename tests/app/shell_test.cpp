@@ -29,7 +29,7 @@
 
 #include "qt_print.h"
 
-#include "box_help.h"
+#include "check/box_help.h"
 #include "box_marks.h"
 #include "chart_widget.h"
 #include "check/constraint_check.h"
@@ -394,9 +394,9 @@ TEST_F(Shell, ResultBoxesAreReadOnlyShowTheirFirstDigitAndTellTheFullValue) {
   for (int i = 1; i <= kTextBoxCount; ++i) {
     const auto b = static_cast<TextBox>(i);
     SCOPED_TRACE(textBoxName(b));
-    EXPECT_EQ(box(b)->isReadOnly(), app::isResultBox(b));
+    EXPECT_EQ(box(b)->isReadOnly(), isResultBox(b));
     EXPECT_FALSE(box(b)->toolTip().isEmpty());
-    if (app::isResultBox(b)) {
+    if (isResultBox(b)) {
       EXPECT_TRUE(box(b)->toolTip().endsWith(box(b)->text()));
     }
   }
@@ -465,7 +465,7 @@ TEST_F(Shell, GuideAndAboutSayWhatTheyShould) {
   ASSERT_NE(window.guide(), nullptr);
   EXPECT_TRUE(window.guide()->isVisible());
   const QString guide = window.guide()->browser()->toPlainText();
-  for (const app::InputHelp& in : app::inputHelp()) EXPECT_TRUE(guide.contains(q(in.meaning))) << in.symbol;
+  for (const InputHelp& in : inputHelp()) EXPECT_TRUE(guide.contains(q(in.meaning))) << in.symbol;
   for (const PointBoxes& p : characteristicPoints()) EXPECT_TRUE(guide.contains(q(p.roleZh))) << p.symbol;
   for (int i = 0; i < kRuleCount; ++i)
     EXPECT_TRUE(guide.contains(q(ruleInfo(i).caption).simplified())) << ruleInfo(i).key;

@@ -1,30 +1,71 @@
 // Speed of the page in Debian's chromium (a measurement, not a test): first
-// load (module compiled, window drawn), the curve button per press, the
-// default automatic design, and the size of the site.
-//   node tests/web/bench_page.mjs SITE_DIR
+// load (module compiled, window drawn), the core's press against the same
+// benchmark natively, a keystroke and a press of the curve button with up
+// to 400 curves on the chart (each a new design, drawn and painted), the JS
+// heap per press, the default automatic design, and the size of the page.
+//   node tests/web/bench_page.mjs SITE_DIR_OR_ONE_FILE [NATIVE_BENCH]
+import { execFileSync } from 'node:child_process';
 import { readdirSync, statSync } from 'node:fs';
 import { join } from 'node:path';
-import { openPage } from './browser.mjs';
+import { isOneFile, openPage } from './browser.mjs';
 
-const siteDir = process.argv[2];
-const size = readdirSync(siteDir).reduce((sum, f) => sum + statSync(join(siteDir, f)).size, 0);
-const { page, load, close } = await openPage(siteDir);
+const [target, nativeBench] = process.argv.slice(2);
+const size = isOneFile(target) ? statSync(target).size
+  : readdirSync(target).reduce((sum, f) => sum + statSync(join(target, f)).size, 0);
+const { page, load, close } = await openPage(target);
+const frame = () => page.evaluate(() => new Promise((ok) => requestAnimationFrame(() => setTimeout(ok, 0))));
 try {
   const loads = [];
   for (let i = 0; i < 5; ++i) {
     loads.push(await load());
     await page.evaluate(() => localStorage.clear());
   }
-  const press = await page.evaluate(() => window.diaspring.bench(50));
+  const cdp = await page.createCDPSession();
+  const heap = async () => {
+    await cdp.send('HeapProfiler.collectGarbage');
+    return (await cdp.send('Runtime.getHeapUsage')).usedSize;
+  };
+  // The core's press, median of five runs, against the native build's.
+  const median = (xs) => [...xs].sort((a, b) => a - b)[Math.floor(xs.length / 2)];
+  const coreRuns = [];
+  for (let i = 0; i < 5; ++i) coreRuns.push(await page.evaluate(() => window.diaspring.benchCore(50)));
+  const core = median(coreRuns);
+  const native = nativeBench ? JSON.parse(execFileSync(nativeBench, ['--benchmark_filter=BM_SessionPress$',
+    '--benchmark_repetitions=5', '--benchmark_report_aggregates_only=true', '--benchmark_format=json'], { encoding: 'utf8' }))
+    .benchmarks.find((b) => b.aggregate_name === 'median') : null;
+  await page.evaluate(() => window.diaspring.reset());
+  // Each press draws a new curve: h steps through its slider's range.
+  const presses = 400;
+  const marks = new Set([1, 100, 200, 300, 400]);
+  const at = {};
+  const heapStart = await heap();
+  for (let n = 1; n <= presses; ++n) {
+    const h = (2 + (n % 200) / 100).toFixed(2);
+    const ms = await page.evaluate(async (text) => {
+      const t0 = performance.now();
+      window.diaspring.act([{ set: ['h', text] }]);
+      await new Promise((ok) => requestAnimationFrame(() => setTimeout(ok, 0)));
+      const t1 = performance.now();
+      window.diaspring.act([{ press: 'Command1' }]);
+      await new Promise((ok) => requestAnimationFrame(() => setTimeout(ok, 0)));
+      return { keystroke: t1 - t0, press: performance.now() - t1 };
+    }, h);
+    if (marks.has(n)) at[n] = { keystrokeMs: +ms.keystroke.toFixed(1), pressMs: +ms.press.toFixed(1), heapMB: +((await heap()) / 1e6).toFixed(2) };
+  }
+  const heapEnd = await heap();
+  await frame();
   const design = await page.evaluate(async () => {
     const t0 = performance.now();
     const outcome = await window.diaspring.runDesign(['--json', '--threads', '1']);
-    return { ms: performance.now() - t0, designs: JSON.parse(outcome.out).designs.length };
+    return { ms: Math.round(performance.now() - t0), designs: JSON.parse(outcome.out).designs.length };
   });
   console.log(JSON.stringify({
-    siteBytes: size,
+    bytes: size,
     firstLoadMs: { min: Math.min(...loads), all: loads },
-    curvePressMs: press,
+    withCurvesOnTheChart: at,
+    heapGrowthPerPressMB: +((heapEnd - heapStart) / presses / 1e6).toFixed(4),
+    sessionPressMs: { page: +core.toFixed(3), pageRuns: coreRuns.map((x) => +x.toFixed(2)),
+      native: native && +native.real_time.toFixed(3), nativeCpu: native && +native.cpu_time.toFixed(3) },  // in ms, the unit of BM_SessionPress
     autoDesign: design,
   }, null, 1));
 } finally {

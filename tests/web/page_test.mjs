@@ -42,6 +42,18 @@ try {
   await evaluate(() => window.diaspring.act([{ press: 'Command1' }, { press: 'Command3' }]));
   await check('a new run clears the grey', async () => assert.deepEqual(await staleBoxes(), []));
 
+  // Captions: "H/h=" ends before its box and shows whole; a range in
+  // parentheses stays on one line.
+  await check('captions beside boxes and ranges', async () => {
+    const r = await evaluate(() => {
+      const label = document.getElementById('Label12');
+      const ranges = [...document.querySelectorAll('#window .label .nobr')];
+      return { right: label.getBoundingClientRect().right, box: document.getElementById('Text6').getBoundingClientRect().left,
+        cut: label.scrollWidth > label.clientWidth, ranges: ranges.length, broken: ranges.filter((s) => s.getClientRects().length > 1).length };
+    });
+    assert.ok(r.right <= r.box && !r.cut, JSON.stringify(r));
+    assert.ok(r.ranges >= 12 && r.broken === 0, JSON.stringify(r));
+  });
   // The canvas has a backing store of device pixels; the SVG export holds
   // every visible line of the chart.
   await check('canvas at the device pixel ratio', async () => {
@@ -110,11 +122,32 @@ try {
     window.diaspring.act([{ press: 'Command1' }]);
     document.getElementById('analysis').open = true;
   });
+  // The analysis section as the desktop's window: its points with their
+  // decimals, check lines with limits and verdicts, the two strokes.
+  await new Promise((ok) => setTimeout(ok, 100));
+  await check('analysis section', async () => {
+    const r = await evaluate(() => {
+      const [table, checks] = document.querySelectorAll('#analysisBody table');
+      return { points: [...table.rows].slice(1).map((tr) => tr.cells[0].textContent), first: [...table.rows[1].cells].map((c) => c.textContent),
+        checks: [...checks.rows].map((tr) => tr.textContent) };
+    });
+    assert.deepEqual(r.points, ['M', 'N', 'H', 'B', 'A', 'C']);
+    assert.match(r.first[1], /^\d+\.\d{3}$/);  // λ1 in mm, three decimals
+    assert.ok(r.checks.some((t) => /限值.*通过$/.test(t)), r.checks.join('|'));
+    assert.ok(r.checks.some((t) => t.startsWith('磨损后：最大分离力 F2max')), r.checks.join('|'));
+  });
   await evaluate(async () => {
     document.getElementById('autoDesign').click();
     document.getElementById('designStart').click();
   });
   await page.waitForFunction(() => document.querySelectorAll('#designTable tr').length > 2, { timeout: 60000 });
+  // The desktop dialog's columns and decimals.
+  await check('automatic design table', async () => {
+    const rows = await evaluate(() => [...document.querySelectorAll('#designTable tr')].slice(0, 2)
+      .map((tr) => [...tr.children].slice(1).map((c) => c.textContent)));
+    assert.deepEqual(rows[0], ['h (mm)', 'H/h', 'R (mm)', 'R/r', '磨损增量 (%)', '最大分离力 (N)', 'σImax (MPa)', 'F1B (N)']);
+    assert.deepEqual(rows[1].slice(4).map((t) => t.split('.')[1]?.length), [3, 1, 1, 3]);
+  });
   const RED = 0x0000ff;
   const charts = [
     { id: 'stressChart', ops: () => window.diaspring.view().analysisCharts.stress, texts: ['σI', 'σOM', '[σ]=1700'] },

@@ -1,15 +1,16 @@
 #pragma once
-// What each box and slider of the window means, in Chinese: the tooltips
-// and the 使用说明 guide are written from these tables, so both say the same.
+// What each box and slider of the window means, in Chinese: the tooltips of
+// the desktop and the page and the 使用说明 guide are written from these
+// tables, so all say the same.
 
 #include <optional>
 #include <span>
-
-#include <QString>
+#include <string>
+#include <string_view>
 
 #include "form/controls.h"
 
-namespace diaspring::app {
+namespace diaspring {
 
 // A box the engineer types into, or one the curve run derives (H, r).
 struct InputHelp {
@@ -29,7 +30,7 @@ const InputHelp* inputHelpOf(TextBox box);
 // curve run.
 bool readsNumber(TextBox box);
 // Whether the box shows a result: H and r, the twelve point boxes and the
-// twelve check boxes.
+// twelve check boxes. These boxes are read-only.
 bool isResultBox(TextBox box);
 
 struct SliderHelp {
@@ -48,8 +49,17 @@ const char* ruleExplanation(int index);
 // when `readAs` is given (its text is not wholly a number), also which
 // number the calculation reads from it. A result box's tells what it shows
 // and its full text.
-QString inputToolTip(TextBox box, const std::optional<QString>& readAs = std::nullopt);
-QString sliderToolTip(Slider slider);
-QString resultToolTip(TextBox box, const QString& text);
+std::string inputToolTip(TextBox box, const std::optional<std::string>& readAs = std::nullopt);
+std::string sliderToolTip(Slider slider);
+std::string resultToolTip(TextBox box, std::string_view text);
 
-}  // namespace diaspring::app
+// A box as it is marked for its text: its tooltip, and whether it gets the
+// red frame (an input read as a number whose text is not wholly one, or a
+// number beyond the range of numbers).
+struct BoxMark {
+  std::string toolTip;
+  bool flagged = false;
+};
+BoxMark boxMark(TextBox box, std::string_view text);
+
+}  // namespace diaspring

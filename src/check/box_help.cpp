@@ -1,15 +1,16 @@
-#include "box_help.h"
+#include "check/box_help.h"
 
 #include <algorithm>
 #include <iterator>
 
 #include "check/constraint_check.h"
+#include "check/sheet_contents.h"
 #include "model/points.h"
+#include "runtime/convert.h"
+#include "runtime/fault.h"
 
-namespace diaspring::app {
+namespace diaspring {
 namespace {
-
-QString zh(const char* s) { return QString::fromUtf8(s); }
 
 // The usual ranges of the geometry are those the twelve rules accept and the
 // sliders span; those of the friction disc follow common practice for
@@ -71,7 +72,17 @@ constexpr const char* kRuleExplanations[] = {
 };
 static_assert(std::size(kRuleExplanations) == kRuleCount);
 
-QString withUnit(const char* unit) { return *unit ? QStringLiteral("（%1）").arg(zh(unit)) : QString(); }
+std::string withUnit(const char* unit) { return *unit ? std::string("（") + unit + "）" : std::string(); }
+
+// The number the calculation reads from a text, as the tooltip names it;
+// none when it is beyond the range of numbers.
+std::optional<std::string> numberRead(std::string_view text) {
+  try {
+    return generalText(val(text));
+  } catch (const Fault&) {
+    return std::nullopt;
+  }
+}
 
 }  // namespace
 
@@ -101,36 +112,40 @@ std::span<const SliderHelp> sliderHelp() { return kSliders; }
 const char* pointExplanation(int index) { return kPointExplanations[index]; }
 const char* ruleExplanation(int index) { return kRuleExplanations[index]; }
 
-QString inputToolTip(TextBox box, const std::optional<QString>& readAs) {
+std::string inputToolTip(TextBox box, const std::optional<std::string>& readAs) {
   const InputHelp* help = inputHelpOf(box);
   if (help == nullptr) return {};
-  QString tip = QStringLiteral("%1：%2%3\n常用范围：%4")
-                    .arg(zh(help->symbol), zh(help->meaning), withUnit(help->unit), zh(help->range));
-  if (readAs) tip += QStringLiteral("\n此框的内容不全是数字，计算时读作 %1。").arg(*readAs);
+  std::string tip = std::string(help->symbol) + "：" + help->meaning + withUnit(help->unit) + "\n常用范围：" + help->range;
+  if (readAs) tip += "\n此框的内容不全是数字，计算时读作 " + *readAs + "。";
   return tip;
 }
 
-QString sliderToolTip(Slider slider) {
+std::string sliderToolTip(Slider slider) {
   const SliderHelp& help = kSliders[static_cast<int>(slider) - 1];
-  return QStringLiteral("调节 %1：%2。\n箭头、轨道或方向键每次移动一步；拖动滑块时松开后才写入数值框。")
-      .arg(zh(help.target), zh(help.span));
+  return std::string("调节 ") + help.target + "：" + help.span + "。\n箭头、轨道或方向键每次移动一步；拖动滑块时松开后才写入数值框。";
 }
 
-QString resultToolTip(TextBox box, const QString& text) {
-  QString what;
-  if (const InputHelp* help = inputHelpOf(box)) {
-    what = zh(help->symbol) + QStringLiteral("：") + zh(help->meaning) + withUnit(help->unit);
-  }
+std::string resultToolTip(TextBox box, std::string_view text) {
+  std::string what;
+  if (const InputHelp* help = inputHelpOf(box)) what = std::string(help->symbol) + "：" + help->meaning + withUnit(help->unit);
   for (const PointBoxes& p : characteristicPoints()) {
-    const QString role = zh(p.roleZh) + zh(p.symbol);
-    if (p.load == box) what = QStringLiteral("F1%1：%2 的大端载荷（N）").arg(zh(p.symbol), role);
-    if (p.deflection == box) what = QStringLiteral("λ1%1：%2 的大端变形（mm）").arg(zh(p.symbol), role);
+    const std::string role = std::string(p.roleZh) + p.symbol;
+    if (p.load == box) what = std::string("F1") + p.symbol + "：" + role + " 的大端载荷（N）";
+    if (p.deflection == box) what = std::string("λ1") + p.symbol + "：" + role + " 的大端变形（mm）";
   }
   for (int i = 0; i < kRuleCount; ++i)
-    if (ruleInfo(i).box == box)
-      what = QStringLiteral("约束 %1：%2").arg(i + 1).arg(zh(ruleInfo(i).caption).simplified());
-  if (text.isEmpty()) return what + QStringLiteral("\n（尚无结果）");
-  return what + QStringLiteral("\n") + text;
+    if (ruleInfo(i).box == box) what = "约束 " + std::to_string(i + 1) + "：" + sheet_text::trimmed(ruleInfo(i).caption, true);
+  if (text.empty()) return what + "\n（尚无结果）";
+  return what + "\n" + std::string(text);
 }
 
-}  // namespace diaspring::app
+BoxMark boxMark(TextBox box, std::string_view text) {
+  if (isResultBox(box)) return {resultToolTip(box, text), false};
+  const std::optional<std::string> read = numberRead(text);
+  const bool flag = readsNumber(box) && (!isWholeNumber(text) || !read);
+  if (!flag) return {inputToolTip(box), false};
+  if (read) return {inputToolTip(box, read), true};
+  return {inputToolTip(box) + "\n此框的数超出数值范围，计算将报溢出。", true};
+}
+
+}  // namespace diaspring
