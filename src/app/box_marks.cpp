@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include "box_help.h"
+#include "check/constraint_check.h"
 #include "label_fit.h"
 #include "runtime/convert.h"
 #include "runtime/fault.h"
@@ -63,7 +64,10 @@ BoxMarks::BoxMarks(const WidgetFields& fields, QObject* parent) : QObject(parent
 void BoxMarks::textChanged(TextBox box) {
   QLineEdit* edit = fields_.edit(box);
   if (isResultBox(box)) {
-    edit->setToolTip(resultToolTip(box, edit->text()));
+    // What a failed rule computed, before its verdict, while the box shows it.
+    const QString& failure = failures_[index(box)];
+    const bool failed = !failure.isEmpty() && edit->text() == QString::fromUtf8(kFailed);
+    edit->setToolTip(resultToolTip(box, failed ? failure + QStringLiteral("\n") + edit->text() : edit->text()));
     fitBoxText(*edit);
     return;
   }
@@ -72,6 +76,7 @@ void BoxMarks::textChanged(TextBox box) {
   const std::optional<QString> read = numberRead(text);
   const bool flag = readsNumber(box) && (!isWholeNumber(text) || !read);
   flagged_[index(box)] = flag;
+  fitBoxText(*edit);  // a long number ("2100000" in E) shows whole
   edit->setToolTip(!flag ? inputToolTip(box)
                    : read ? inputToolTip(box, read)
                           : inputToolTip(box) + QStringLiteral("\n此框的数超出数值范围，计算将报溢出。"));
@@ -83,6 +88,12 @@ void BoxMarks::textChanged(TextBox box) {
     delete frame;
     frame = nullptr;
   }
+}
+
+void BoxMarks::setFailure(TextBox box, const QString& failure) {
+  if (failures_[index(box)] == failure) return;
+  failures_[index(box)] = failure;
+  textChanged(box);
 }
 
 void BoxMarks::setStale(TextBox box, bool stale) {
