@@ -82,16 +82,6 @@ TEST(Staleness, TheAnalysisFollowsTheCurveAndTheBearingRadius) {
   }
 }
 
-// The comparison's current design reads every named input, no engine box.
-TEST(Staleness, TheComparisonReadsEveryNamedInput) {
-  for (const InputBox& input : inputBoxes()) {
-    DesignInputs now;
-    now.setText(input.box, "7");
-    const bool engine = input.box == TextBox::Text1 || input.box == TextBox::Text2 || input.box == TextBox::Text3;
-    EXPECT_EQ(readsDiffer(ResultGroup::Comparison, DesignInputs(), now), !engine) << input.key;
-  }
-}
-
 // The automatic design holds every input fixed but its four free ones, and
 // reads the analysis inputs as their texts or defaults.
 TEST(Staleness, TheSearchReadsItsFixedInputsAndTheAnalysisInputs) {
