@@ -10,6 +10,8 @@
 #include <QFileSystemModel>
 #include <QLocale>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -99,6 +101,9 @@ QString askFileName(QWidget* parent, QFileDialog::AcceptMode mode, const QString
     if (mode == QFileDialog::AcceptSave) dialog.selectFile(at.fileName());
   }
   if (selectedFilter != nullptr && !selectedFilter->isEmpty()) dialog.selectNameFilter(*selectedFilter);
+  // The detail list's date column as wide as its dates.
+  if (auto* list = dialog.findChild<QTreeView*>())
+    list->header()->resizeSection(3, list->fontMetrics().horizontalAdvance(QStringLiteral("2026-12-08 00:00")) + 24);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   if (selectedFilter != nullptr) *selectedFilter = dialog.selectedNameFilter();
   return dialog.selectedFiles().front();
