@@ -153,7 +153,7 @@ ChartWindow drawStressChart(Surface& chart, const SpringModel& model, const Spri
 }
 
 ChartWindow drawReleaseChart(Surface& chart, const SpringModel& model, const SpringAnalysis& a) {
-  std::vector<Series> series = {{"新摩擦片 new", kBlue, {}}, {"磨损后 worn", kRed, {}}};
+  std::vector<Series> series = {{"新摩擦片", kBlue, {}}, {"磨损后", kRed, {}}};
   const ReleaseStroke* strokes[] = {&a.newStroke, &a.wornStroke};
   for (std::size_t k = 0; k < 2; ++k) {
     const ReleaseStroke& s = *strokes[k];

@@ -309,9 +309,9 @@ bool AnalysisWindow::exportChart(const AnalysisChart& chart, const QString& path
 }
 
 void AnalysisWindow::saveChart(const AnalysisChart& chart, const QString& name) {
-  const QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  const QString chosen = askSaveFileName(QDir(dir.isEmpty() ? QDir::homePath() : dir).filePath(name));
+  const QString chosen = askSaveFileName(inLastFolder(name));
   if (chosen.isEmpty()) return;
+  rememberFolder(chosen);
   QString error;
   if (!exportChart(chart, chosen, &error))
     showWarning(QStringLiteral("无法保存图表"), error + QStringLiteral("\n请换一个位置或文件名后重试。"));
@@ -319,7 +319,7 @@ void AnalysisWindow::saveChart(const AnalysisChart& chart, const QString& name) 
 
 QString AnalysisWindow::askSaveFileName(const QString& suggested) {
   QString filter = kPngFilter;
-  const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("保存图表"), suggested, chartFilters(), &filter);
+  const QString chosen = askFileName(this, QFileDialog::AcceptSave, QStringLiteral("保存图表"), suggested, chartFilters(), &filter);
   return chosen.isEmpty() ? chosen : withChartExtension(chosen, filter);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QShowEvent>
+#include <QGraphicsOpacityEffect>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -18,6 +19,7 @@
 #include "runtime/convert.h"
 #include "search/strength_goals.h"
 #include "search/tradeoff_chart.h"
+#include "window/window_logic.h"
 
 namespace diaspring::app {
 namespace {
@@ -70,6 +72,7 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
       edit->setObjectName(QStringLiteral("Range_%1_%2").arg(search::kFreeInputs[static_cast<std::size_t>(i)]).arg(end ? "high" : "low"));
       edit->setMaximumWidth(80);
       rangeBox->addWidget(edit, i + 1, end + 1);
+      connect(edit, &QLineEdit::textChanged, this, [this] { updateStale(); });
       ranges_.push_back(edit);
     }
   }
@@ -88,6 +91,11 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
   status_ = new QLabel;
   status_->setWordWrap(true);
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  staleNote_ = new QLabel(QStringLiteral("<span style='color:#C62828'>主窗口的输入或搜索范围已修改：下表为上次搜索的结果"
+                                         "（应用时连同搜索时的其余输入一起放入主窗口），请重新搜索。</span>"));
+  staleNote_->setObjectName(QStringLiteral("StaleNote"));
+  staleNote_->setWordWrap(true);
+  staleNote_->hide();
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(run_);
@@ -128,6 +136,7 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
   layout->addLayout(top);
   layout->addLayout(buttons);
   layout->addWidget(status_);
+  layout->addWidget(staleNote_);
   layout->addWidget(table_, 1);
   resize(820, 640);
 
@@ -147,10 +156,44 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
                             QStringLiteral("自动设计 #%1").arg(design + 1));
   });
   connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int, int) { applyCurrent(); });
-  connect(table_, &QTableWidget::itemSelectionChanged, this, [this] { drawChart(); });
+  connect(table_, &QTableWidget::itemSelectionChanged, this, [this] {
+    drawChart();
+    updateButtons();
+  });
+  connect(table_, &QTableWidget::currentCellChanged, this, [this] { updateButtons(); });
   setRunning(false);
   drawChart();
-  showConstraints(current_());
+  now_ = current_();
+  showConstraints(now_);
+}
+
+QStringList AutoDesignDialog::rangeTexts() const {
+  QStringList texts;
+  for (const QLineEdit* edit : ranges_) texts << edit->text();
+  return texts;
+}
+
+void AutoDesignDialog::inputsChanged(const DesignInputs& now) {
+  now_ = now;
+  updateStale();
+}
+
+void AutoDesignDialog::updateStale() {
+  const bool stale = !designs_.empty() &&
+                     (readsDiffer(ResultGroup::Search, searchedFrom_, now_) || rangeTexts() != searchedRanges_);
+  if (stale == stale_) return;
+  stale_ = stale;
+  staleNote_->setVisible(stale);
+  table_->setStyleSheet(stale ? QStringLiteral("QTableWidget { color: #9E9E9E; }") : QString());
+  auto* faded = stale ? new QGraphicsOpacityEffect(chart_) : nullptr;
+  if (faded) faded->setOpacity(0.4);
+  chart_->setGraphicsEffect(faded);
+}
+
+void AutoDesignDialog::updateButtons() {
+  const bool picked = run_->isEnabled() && designOfRow(table_->currentRow()) >= 0;
+  apply_button_->setEnabled(picked);
+  compare_button_->setEnabled(picked);
 }
 
 void AutoDesignDialog::showConstraints(const DesignInputs& base) {
@@ -198,6 +241,9 @@ bool AutoDesignDialog::start() {
   }
   const DesignInputs base = current_();
   showConstraints(base);
+  searching_ = base;
+  now_ = base;
+  searchingRanges_ = rangeTexts();
   // The analysis inputs are the window's (their defaults where never set).
   if (const std::string error = search::addStrengthGoals(options, base); !error.empty()) {
     status_->setText(QStringLiteral("<span style='color:#c00'>强度分析的输入有误：%1</span>").arg(q(error)));
@@ -240,6 +286,10 @@ void AutoDesignDialog::cancel() {
 void AutoDesignDialog::finish(std::shared_ptr<search::Result> result, std::shared_ptr<std::string> error) {
   if (worker_.joinable()) worker_.join();
   setRunning(false);
+  if (error->empty()) {
+    searchedFrom_ = searching_;
+    searchedRanges_ = searchingRanges_;
+  }
   if (!error->empty()) {
     status_->setText(QStringLiteral("<span style='color:#c00'>无法搜索：%1</span>").arg(q(*error)));
   } else if (result->cancelled) {
@@ -292,6 +342,8 @@ void AutoDesignDialog::showDesigns() {
   table_->setSortingEnabled(true);
   table_->sortItems(4, Qt::AscendingOrder);
   drawChart();
+  updateStale();
+  updateButtons();
 }
 
 int AutoDesignDialog::designOfRow(int row) const {
@@ -321,6 +373,7 @@ void AutoDesignDialog::setRunning(bool isRunning) {
   run_->setEnabled(!isRunning);
   cancel_->setEnabled(isRunning);
   for (QLineEdit* edit : ranges_) edit->setEnabled(!isRunning);
+  updateButtons();
   if (isRunning) {
     progress_->setValue(0);
     poll_->start();

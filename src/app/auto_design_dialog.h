@@ -13,6 +13,7 @@
 #include <vector>
 
 #include <QDialog>
+#include <QStringList>
 
 #include "form/design_inputs.h"
 #include "search/search.h"
@@ -50,6 +51,14 @@ class AutoDesignDialog : public QDialog {
   int designOfRow(int row) const;
   // Applies the design of the current row to the main window.
   void applyCurrent();
+  // The main window's inputs are now `now`: the designs found turn grey,
+  // with a note, while an input the search held fixed (or a range) differs
+  // from what it searched with.
+  void inputsChanged(const DesignInputs& now);
+  bool isStale() const { return stale_; }
+  QLabel* staleNote() const { return staleNote_; }
+  QPushButton* applyButton() const { return apply_button_; }
+  QPushButton* compareButton() const { return compare_button_; }
 
   QTableWidget* table() const { return table_; }
   QProgressBar* progress() const { return progress_; }
@@ -76,6 +85,9 @@ class AutoDesignDialog : public QDialog {
   void setRunning(bool running);
   void stopWorker();
   void showConstraints(const DesignInputs& base);
+  QStringList rangeTexts() const;
+  void updateStale();
+  void updateButtons();
 
   std::function<DesignInputs()> current_;
   std::function<void(const DesignInputs&)> apply_;
@@ -90,6 +102,13 @@ class AutoDesignDialog : public QDialog {
   QTableWidget* table_ = nullptr;
   ChartWidget* chart_ = nullptr;
   QTimer* poll_ = nullptr;
+
+  QLabel* staleNote_ = nullptr;
+  // The inputs and ranges of the designs shown, of the search running, and
+  // the main window's inputs now.
+  DesignInputs searchedFrom_, searching_, now_;
+  QStringList searchedRanges_, searchingRanges_;
+  bool stale_ = false;
 
   std::vector<search::Design> designs_;
   search::Options lastOptions_;

@@ -6,6 +6,7 @@
 #include <QScrollBar>
 
 #include "check/box_help.h"
+#include "check/constraint_check.h"
 #include "label_fit.h"
 
 namespace diaspring::app {
@@ -51,13 +52,18 @@ BoxMarks::BoxMarks(const WidgetFields& fields, QObject* parent) : QObject(parent
 void BoxMarks::textChanged(TextBox box) {
   QLineEdit* edit = fields_.edit(box);
   if (isResultBox(box)) {
-    edit->setToolTip(QString::fromStdString(resultToolTip(box, edit->text().toStdString())));
+    // What a failed rule computed, before its verdict, while the box shows it.
+    const QString& failure = failures_[index(box)];
+    const bool failed = !failure.isEmpty() && edit->text() == QString::fromUtf8(kFailed);
+    const QString shown = failed ? failure + QStringLiteral("\n") + edit->text() : edit->text();
+    edit->setToolTip(QString::fromStdString(resultToolTip(box, shown.toStdString())));
     fitBoxText(*edit);
     return;
   }
   const BoxMark mark = boxMark(box, edit->text().toStdString());
   const bool flag = mark.flagged;
   flagged_[index(box)] = flag;
+  fitBoxText(*edit);  // a long number ("2100000" in E) shows whole
   edit->setToolTip(QString::fromStdString(mark.toolTip));
   QWidget*& frame = frames_[index(box)];
   if (flag && frame == nullptr) {
@@ -67,6 +73,12 @@ void BoxMarks::textChanged(TextBox box) {
     delete frame;
     frame = nullptr;
   }
+}
+
+void BoxMarks::setFailure(TextBox box, const QString& failure) {
+  if (failures_[index(box)] == failure) return;
+  failures_[index(box)] = failure;
+  textChanged(box);
 }
 
 void BoxMarks::setStale(TextBox box, bool stale) {

@@ -8,6 +8,7 @@
 #include <array>
 
 #include <QObject>
+#include <QString>
 
 #include "widget_fields.h"
 
@@ -23,6 +24,10 @@ class BoxMarks : public QObject {
   // Shows a result box's text in grey (stale) or in the normal colour.
   void setStale(TextBox box, bool stale);
   bool isStale(TextBox box) const { return stale_[index(box)]; }
+  // What a result box's rule computed when it failed ("H/h = 2.31，范围
+  // 1.6–2.2"), shown in its tooltip before "不合格" while the box shows
+  // that; empty for none.
+  void setFailure(TextBox box, const QString& failure);
   // Whether an input box shows the red frame of a text that is not wholly a number.
   bool isFlagged(TextBox box) const { return flagged_[index(box)]; }
 
@@ -34,6 +39,7 @@ class BoxMarks : public QObject {
   std::array<bool, kTextBoxCount> stale_{};
   std::array<bool, kTextBoxCount> flagged_{};
   std::array<QWidget*, kTextBoxCount> frames_{};
+  std::array<QString, kTextBoxCount> failures_{};
 };
 
 }  // namespace diaspring::app

@@ -7,7 +7,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QLocale>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -44,6 +48,66 @@ bool guardedWrite(Write&& write, QString* error) {
 }
 
 }  // namespace
+
+namespace {
+QString& rememberedFolder() {
+  static QString folder;
+  return folder;
+}
+}  // namespace
+
+QString lastFolder() {
+  const QString& folder = rememberedFolder();
+  if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+void rememberFolder(const QString& filePath) {
+  if (!filePath.isEmpty()) rememberedFolder() = QFileInfo(filePath).absolutePath();
+}
+
+QString inLastFolder(const QString& fileName) { return QDir(lastFolder()).filePath(fileName); }
+
+QVariant ChineseFileColumns::data(const QModelIndex& index, int role) const {
+  const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+  if (role != Qt::DisplayRole || files == nullptr || index.column() < 1 || index.column() > 3)
+    return QIdentityProxyModel::data(index, role);
+  const QModelIndex source = mapToSource(index);
+  const QFileInfo info = files->fileInfo(source);
+  const QLocale chinese(QLocale::Chinese, QLocale::China);
+  switch (index.column()) {
+    case 1: return info.isDir() ? QString() : chinese.formattedDataSize(info.size());
+    case 2:
+      return info.isDir()              ? QStringLiteral("文件夹")
+             : info.suffix().isEmpty() ? QStringLiteral("文件")
+                                       : info.suffix() + QStringLiteral(" 文件");
+    default: return chinese.toString(files->lastModified(source), QStringLiteral("yyyy-MM-dd HH:mm"));
+  }
+}
+
+QString askFileName(QWidget* parent, QFileDialog::AcceptMode mode, const QString& caption, const QString& start,
+                    const QString& filters, QString* selectedFilter) {
+  QFileDialog dialog(parent, caption, QString(), filters);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setProxyModel(new ChineseFileColumns(&dialog));
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  const QFileInfo at(start);
+  if (at.isDir()) {
+    dialog.setDirectory(at.absoluteFilePath());
+  } else {
+    dialog.setDirectory(at.absolutePath());
+    if (mode == QFileDialog::AcceptSave) dialog.selectFile(at.fileName());
+  }
+  if (selectedFilter != nullptr && !selectedFilter->isEmpty()) dialog.selectNameFilter(*selectedFilter);
+  // The detail list's date column as wide as its dates.
+  if (auto* list = dialog.findChild<QTreeView*>())
+    list->header()->resizeSection(3, list->fontMetrics().horizontalAdvance(QStringLiteral("2026-12-08 00:00")) + 24);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  if (selectedFilter != nullptr) *selectedFilter = dialog.selectedNameFilter();
+  return dialog.selectedFiles().front();
+}
 
 QString chartFilters() { return kPngFilter + QStringLiteral(";;") + kSvgFilter + QStringLiteral(";;") + kPdfFilter; }
 
@@ -122,24 +186,19 @@ void MainWindow::exportDesignSheet() {
   if (!guardedWrite(
           [&] {
             return writeDesignSheet(run, chart_->displayList(), path, &error, QDate::currentDate(),
-                                    analysis ? &*analysis : nullptr, logic_->inputsEditedSinceRun(), &info,
+                                    analysis ? &*analysis : nullptr, sheetInputsEdited(), &info,
                                     comparison ? &*comparison : nullptr);
           },
           &error))
     showWriteFailure(QStringLiteral("无法导出设计报告"), error);
 }
 
-QString MainWindow::suggestedPath(const QString& fileName) const {
-  QString dir = lastDirectory_;
-  if (dir.isEmpty()) dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (dir.isEmpty()) dir = QDir::homePath();
-  return QDir(dir).filePath(fileName);
-}
+QString MainWindow::suggestedPath(const QString& fileName) const { return inLastFolder(fileName); }
 
 QString MainWindow::confirmedPath(const QString& chosen, const QString& path) {
   if (chosen.isEmpty()) return {};
   if (path != chosen && QFileInfo::exists(path) && !confirmReplace(path)) return {};
-  lastDirectory_ = QFileInfo(path).absolutePath();
+  rememberFolder(path);
   return path;
 }
 
@@ -149,7 +208,7 @@ void MainWindow::showWriteFailure(const QString& title, const QString& error) {
 
 QString MainWindow::askSaveFileName(const QString& caption, const QString& suggested, const QString& filters,
                                     QString* selectedFilter) {
-  return QFileDialog::getSaveFileName(this, caption, suggested, filters, selectedFilter);
+  return askFileName(this, QFileDialog::AcceptSave, caption, suggested, filters, selectedFilter);
 }
 
 bool MainWindow::confirmReplace(const QString& path) {

@@ -2,6 +2,8 @@
 // The chart's context menu in the window: its captions, the file filters of
 // the save dialogs, and the name a file gets from what the user chose.
 
+#include <QFileDialog>
+#include <QIdentityProxyModel>
 #include <QString>
 
 namespace diaspring::app {
@@ -27,6 +29,30 @@ QString filterExtension(const QString& filter);
 // a chart format (.png, .svg or .pdf in any letter case), else the name with
 // the extension of the chosen filter added (.png when it offers none).
 QString withChartExtension(const QString& path, const QString& selectedFilter);
+
+// The folder every file dialog of the program opens in: the folder of the
+// last file opened or saved in any of its windows (the documents folder
+// before that, or when that folder is gone). rememberFolder() takes a file's path.
+QString lastFolder();
+void rememberFolder(const QString& filePath);
+// `fileName` in that folder.
+QString inLastFolder(const QString& fileName);
+
+// The columns of a file dialog's list in Chinese whatever the system's
+// language: a folder's type "文件夹", a file's "png 文件", sizes in Chinese
+// units and dates as "2026-12-08 09:30" (Qt names types in English and
+// writes dates in the system's language: "Folder", "Dec").
+class ChineseFileColumns : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+  QVariant data(const QModelIndex& index, int role) const override;
+};
+
+// A file dialog of the program (Qt's own, with those columns) starting at
+// `start` (a folder, or a file to offer); the chosen file, or empty. With
+// `selectedFilter`, its filter is offered first and the chosen one returned.
+QString askFileName(QWidget* parent, QFileDialog::AcceptMode mode, const QString& caption, const QString& start,
+                    const QString& filters, QString* selectedFilter = nullptr);
 
 // The file the design sheet is saved to: the name as chosen when it ends in
 // .pdf (any letter case), else with ".pdf" added.

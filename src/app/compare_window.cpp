@@ -25,6 +25,7 @@
 #include "render/comparison_page.h"
 #include "runtime/convert.h"
 #include "runtime/fault.h"
+#include "window/window_logic.h"
 
 namespace diaspring::app {
 namespace {
@@ -77,11 +78,13 @@ CompareWindow::CompareWindow(std::function<DesignInputs()> current, std::functio
   button("pinCurrent", QStringLiteral("固定当前曲线"), [this] { pinCurrent(); });
   button("openDesign", QStringLiteral("打开设计文件…"), [this] {
     const QString path = askOpenFileName(QStringLiteral("打开要对比的设计"), QStringLiteral("设计文件 (*.diaspring);;所有文件 (*)"));
+    rememberFolder(path);
     if (!path.isEmpty()) openDesignFile(path);
   });
   button("importMeasured", QStringLiteral("导入实测曲线…"), [this] {
     const QString path = askOpenFileName(QStringLiteral("导入实测曲线"),
                                          QStringLiteral("实测数据 (*.csv *.txt *.dat);;所有文件 (*)"));
+    rememberFolder(path);
     if (!path.isEmpty()) importMeasured(path);
   });
   button("removeCurve", QStringLiteral("移除所选"), [this] {
@@ -90,6 +93,13 @@ CompareWindow::CompareWindow(std::function<DesignInputs()> current, std::functio
   button("saveChart", QStringLiteral("保存图表…"), [this] { saveChart(); });
   buttons->addStretch(1);
   layout->addLayout(buttons);
+  staleNote_ = new QLabel(QStringLiteral("<span style='color:#C62828'>主窗口的输入已修改：“当前设计”仍为上次计算的设计，"
+                                         "按“输出膜片弹簧曲线及描点”后更新。</span>"),
+                          this);
+  staleNote_->setObjectName(QStringLiteral("StaleNote"));
+  staleNote_->setWordWrap(true);
+  staleNote_->hide();
+  layout->addWidget(staleNote_);
 
   auto* split = new QSplitter(Qt::Horizontal, this);
   auto* left = new QWidget(split);
@@ -218,7 +228,8 @@ CompareWindow::CompareWindow(std::function<DesignInputs()> current, std::functio
   scatterLayout->addWidget(scatterNote_);
   layout->addWidget(scatterBox);
 
-  input_.designs.push_back(designCurve(current_(), "当前设计"));
+  followed_ = current_();
+  input_.designs.push_back(designCurve(followed_, "当前设计"));
   shown_ = {true};
   styles_ = {0};
   kinds_ = {QStringLiteral("主窗口")};
@@ -274,9 +285,23 @@ void CompareWindow::readTolerances() {
 }
 
 void CompareWindow::followCurrent() {
-  input_.designs.front() = designCurve(current_(), "当前设计");
+  followed_ = current_();
+  input_.designs.front() = designCurve(followed_, "当前设计");
   if (!tolerancesTyped_) resetTolerances();
+  setStale(false);
   refresh();
+}
+
+void CompareWindow::inputsChanged(const DesignInputs& now) {
+  setStale(readsDiffer(ResultGroup::Comparison, followed_, now));
+}
+
+void CompareWindow::setStale(bool stale) {
+  if (stale_ == stale) return;
+  stale_ = stale;
+  staleNote_->setVisible(stale);
+  chart_->setStale(stale);
+  fillTables();
 }
 
 bool CompareWindow::roomForOneMore() {
@@ -420,6 +445,8 @@ void CompareWindow::fillTables() {
     }
     curves_->setItem(row, 1, item(name));
     curves_->setItem(row, 2, item(kinds_[r]));
+    if (row == 0 && stale_)
+      for (int col : {1, 2}) curves_->item(row, col)->setForeground(QColor(0x9E, 0x9E, 0x9E));
     auto* style = item(styleName(styles_[r]));
     style->setForeground(colorOf(curveStyle(styles_[r]).color));
     QFont bold = style->font();
@@ -491,22 +518,21 @@ void CompareWindow::showReadout(std::optional<QPointF> at) {
 }
 
 void CompareWindow::saveChart() {
-  const QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  const QString chosen =
-      askSaveFileName(QDir(dir.isEmpty() ? QDir::homePath() : dir).filePath(QStringLiteral("特性曲线对比.png")));
+  const QString chosen = askSaveFileName(inLastFolder(QStringLiteral("特性曲线对比.png")));
   if (chosen.isEmpty()) return;
+  rememberFolder(chosen);
   QString error;
   if (!exportChart(chart_->displayList(), chosen, 2, &error))
     showWarning(QStringLiteral("无法保存图表"), error + QStringLiteral("\n请换一个位置或文件名后重试。"));
 }
 
 QString CompareWindow::askOpenFileName(const QString& caption, const QString& filters) {
-  return QFileDialog::getOpenFileName(this, caption, QString(), filters);
+  return askFileName(this, QFileDialog::AcceptOpen, caption, lastFolder(), filters);
 }
 
 QString CompareWindow::askSaveFileName(const QString& suggested) {
   QString filter = kPngFilter;
-  const QString chosen = QFileDialog::getSaveFileName(this, QStringLiteral("保存图表"), suggested, chartFilters(), &filter);
+  const QString chosen = askFileName(this, QFileDialog::AcceptSave, QStringLiteral("保存图表"), suggested, chartFilters(), &filter);
   return chosen.isEmpty() ? chosen : withChartExtension(chosen, filter);
 }
 
@@ -532,6 +558,11 @@ std::optional<ComparisonPage> MainWindow::comparisonPage() const {
   const CompareWindow* window = compareWindow();
   if (window == nullptr || !window->comparing()) return std::nullopt;
   return ComparisonPage{window->input(), window->result(), window->scene()};
+}
+
+bool MainWindow::sheetInputsEdited() const {
+  const CompareWindow* window = compareWindow();
+  return logic_->inputsEditedSinceRun() || (window != nullptr && window->comparing() && window->isStale());
 }
 
 }  // namespace diaspring::app

@@ -34,6 +34,11 @@ class CompareWindow : public QWidget {
 
   // The main window ran its curve: the current design is read afresh.
   void followCurrent();
+  // The main window's inputs are now `now`: the current design turns grey,
+  // with a note, while an input it was made from differs.
+  void inputsChanged(const DesignInputs& now);
+  bool isStale() const { return stale_; }
+  QLabel* staleNote() const { return staleNote_; }
   // Adds the current design, a design or a design file beside the current
   // one; a measured curve. Each refuses (with a warning, changing nothing)
   // when kMaxCompared curves are shown or the file cannot be read.
@@ -76,11 +81,14 @@ class CompareWindow : public QWidget {
   void resetTolerances();
   void fillTables();
   void showReadout(std::optional<QPointF> at);
+  void setStale(bool stale);
   void saveChart();
   bool roomForOneMore();
 
   std::function<DesignInputs()> current_;
   std::function<void(const DesignInputs&)> apply_;
+  DesignInputs followed_;  // what the current design was made from
+  bool stale_ = false;
   compare::ComparisonInput input_;
   compare::ComparisonResult result_;
   std::vector<bool> shown_;   // per row of the curve table
@@ -95,6 +103,7 @@ class CompareWindow : public QWidget {
   QTableWidget* scatter_ = nullptr;
   QLabel* scatterNote_ = nullptr;
   QLabel* readout_ = nullptr;
+  QLabel* staleNote_ = nullptr;
   QCheckBox* showBand_ = nullptr;
   std::vector<QLineEdit*> tolerances_;
 };

@@ -29,11 +29,14 @@
 #include <QUrl>
 
 #include "box_marks.h"
+#include "chart_actions.h"
 #include "chart_widget.h"
 #include "check/constraint_check.h"
 #include "guide.h"
 #include "layout_table.h"
 #include "analysis_window.h"
+#include "auto_design_dialog.h"
+#include "compare_window.h"
 #include "main_window.h"
 #include "model/points.h"
 
@@ -165,15 +168,20 @@ void MainWindow::inputsChanged() {
     marks_->setStale(point.load, stale.outputs);
     marks_->setStale(point.deflection, stale.outputs);
   }
-  for (int i = 0; i < kRuleCount; ++i) marks_->setStale(ruleInfo(i).box, stale.checks);
-  if (analysisWindow_ != nullptr) analysisWindow_->setStale(stale.outputs);
+  for (int i = 0; i < kRuleCount; ++i) {
+    marks_->setStale(ruleInfo(i).box, stale.checks);
+    marks_->setFailure(ruleInfo(i).box, QString::fromStdString(logic_->ruleFailure(i)));
+  }
+  if (analysisWindow_ != nullptr) analysisWindow_->setStale(stale.analysis);
+  if (CompareWindow* compare = compareWindow()) compare->inputsChanged(now);
+  if (autoDesign_ != nullptr) autoDesign_->inputsChanged(now);
   updateActions();
 }
 
 void MainWindow::updateTitle() {
   const QString name = filePath_.isEmpty() ? QStringLiteral("未命名") : QFileInfo(filePath_).fileName();
-  const std::string_view caption = findControl("Form1")->text;
-  setWindowTitle(name + QStringLiteral("[*] - ") + QString::fromUtf8(caption.data(), qsizetype(caption.size())));
+  // The program's Chinese name (as in its desktop entry), not the form's caption in English.
+  setWindowTitle(name + QStringLiteral("[*] - 膜片弹簧设计"));
   setWindowFilePath(filePath_);
 }
 
@@ -229,7 +237,7 @@ bool MainWindow::openFile(const QString& path) {
   }
   const QFileInfo info(path);
   loadDocument(*read.document, info.absoluteFilePath());
-  lastDirectory_ = info.absolutePath();
+  rememberFolder(info.absoluteFilePath());
   rememberRecent(path);
   return true;
 }
@@ -240,8 +248,7 @@ void MainWindow::newDesign() {
 
 void MainWindow::openDesign() {
   if (!maybeSave()) return;
-  const QString dir = lastDirectory_.isEmpty() ? QFileInfo(suggestedPath(QString())).absolutePath() : lastDirectory_;
-  const QString path = askOpenFileName(QStringLiteral("打开设计"), dir,
+  const QString path = askOpenFileName(QStringLiteral("打开设计"), lastFolder(),
                                        kDesignFilter + QStringLiteral(";;") + kAllFilesFilter);
   if (!path.isEmpty()) openFile(path);
 }
@@ -300,7 +307,7 @@ int MainWindow::askSaveChanges() {
 }
 
 QString MainWindow::askOpenFileName(const QString& caption, const QString& directory, const QString& filters) {
-  return QFileDialog::getOpenFileName(this, caption, directory, filters);
+  return askFileName(this, QFileDialog::AcceptOpen, caption, directory, filters);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -395,16 +402,16 @@ void MainWindow::offerRestore() {
     const QString when = QLocale(QLocale::Chinese, QLocale::China)
                              .toString(copy.lastModified(), QStringLiteral("yyyy-MM-dd HH:mm"));
     const QString originFile = originPath(copy.absoluteFilePath());
-    if (askRestore(when)) {
+    // Back to the file it came from, compared with that file as saved; a
+    // design never saved is compared with the default design.
+    QString origin;
+    QFile named(originFile);
+    if (named.open(QIODevice::ReadOnly)) origin = QString::fromUtf8(named.readAll());
+    if (askRestore(when, origin.isEmpty() ? QString() : QFileInfo(origin).absoluteFilePath())) {
       const DesignRead read = readDesignFile(nativePath(copy.absoluteFilePath()));
       if (!read.ok()) {
         showWarning(kOpenFailedTitle, QString::fromStdString(read.error->chinese()));
       } else {
-        // Back to the file it came from, compared with that file as saved;
-        // a design never saved is compared with the default design.
-        QString origin;
-        QFile named(originFile);
-        if (named.open(QIODevice::ReadOnly)) origin = QString::fromUtf8(named.readAll());
         const DesignRead saved = origin.isEmpty() ? DesignRead{} : readDesignFile(nativePath(origin));
         DesignDocument restored = *read.document;
         // The copy's time is that of the autosave, not of a save.
@@ -423,11 +430,17 @@ void MainWindow::offerRestore() {
   }
 }
 
-bool MainWindow::askRestore(const QString& when) {
-  return QMessageBox::question(this, QStringLiteral("恢复设计"),
-                               QStringLiteral("diaspring 上次没有正常退出。\n要恢复 %1 自动保存的设计吗？"
-                                              "\n选择“否”将删除这份自动保存。")
-                                   .arg(when),
+QString MainWindow::restoreQuestion(const QString& when, const QString& into) {
+  const QString target = into.isEmpty() ? QStringLiteral("它将作为未命名的设计恢复（尚未保存为文件）。")
+                                        : QStringLiteral("它将恢复到文件“%1”（%2），并标为尚未保存；"
+                                                         "保存之前该文件不会改变。")
+                                              .arg(QFileInfo(into).fileName(), QDir::toNativeSeparators(into));
+  return QStringLiteral("diaspring 上次没有正常退出。\n要恢复 %1 自动保存的设计吗？\n%2\n选择“否”将删除这份自动保存。")
+      .arg(when, target);
+}
+
+bool MainWindow::askRestore(const QString& when, const QString& into) {
+  return QMessageBox::question(this, QStringLiteral("恢复设计"), restoreQuestion(when, into),
                                QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
 }
 

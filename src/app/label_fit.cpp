@@ -1,5 +1,7 @@
 #include "label_fit.h"
 
+#include <algorithm>
+
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QLineEdit>
@@ -97,10 +99,29 @@ int coveredWidth(const QLabel& label) {
   return own.right() + 1 - visibleRight;
 }
 
+int crowdedLeft(const QLabel& label) {
+  constexpr int kClearance = 2;
+  const QWidget* parent = label.parentWidget();
+  if (parent == nullptr) return 0;
+  const QRect own = label.geometry();
+  int margin = 0;
+  for (const QObject* child : parent->children()) {
+    const auto* w = qobject_cast<const QWidget*>(child);
+    if (w == nullptr || w == &label || qobject_cast<const QLabel*>(w) != nullptr) continue;
+    const QRect other = w->geometry();
+    const bool beside = other.top() <= own.bottom() && other.bottom() >= own.top();
+    const int end = other.right() + 1;  // the first column right of the control
+    if (beside && other.left() < own.left() && end >= own.left() && end < own.right())
+      margin = std::max(margin, end + kClearance - own.left());
+  }
+  return margin;
+}
+
 void fitCaption(QLabel& label) {
   const int covered = coveredWidth(label);
-  label.setContentsMargins(0, 0, covered, 0);
-  const QSize visible(label.width() - covered, label.height());
+  const int crowded = crowdedLeft(label);
+  label.setContentsMargins(crowded, 0, covered, 0);
+  const QSize visible(label.width() - covered - crowded, label.height());
   label.setFont(fittingFont(label.text(), label.parentWidget()->font(), visible));
 }
 

@@ -40,9 +40,14 @@ void fitBoxText(QLineEdit& edit);
 // it in the same container (several labels reach under their text boxes).
 int coveredWidth(const QLabel& label);
 
+// How far the label's caption starts right of its left edge to stay two
+// pixels clear of a control that ends at or over that edge ("λ1H=" beside
+// the λ1N box); 0 when none does.
+int crowdedLeft(const QLabel& label);
+
 // Keeps the label's caption out of its covered part (by a right contents
-// margin, so it wraps before it) and gives it a font that fits what stays
-// visible.
+// margin, so it wraps before it) and clear of a control touching its left
+// edge (by a left one), and gives it a font that fits what stays visible.
 void fitCaption(QLabel& label);
 
 }  // namespace diaspring::app

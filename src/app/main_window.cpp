@@ -14,7 +14,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QScrollBar>
+#include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QWindow>
 
@@ -162,7 +164,44 @@ void MainWindow::showEvent(QShowEvent* event) {
   if (followingScreen_ || windowHandle() == nullptr) return;
   followingScreen_ = true;
   drawPicture();
-  connect(windowHandle(), &QWindow::screenChanged, this, [this] { drawPicture(); });
+  const auto fit = [this] {
+    // The offscreen platform's one screen (800 × 600, no window manager)
+    // bounds no window.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen") || screen() == nullptr) return;
+    const QSize frame = frameGeometry().size() - size();
+    fitScreen(screen()->availableGeometry().size() - frame.expandedTo(QSize(0, 0)));
+  };
+  fit();
+  connect(windowHandle(), &QWindow::screenChanged, this, [this, fit] {
+    drawPicture();
+    fit();
+  });
+}
+
+void MainWindow::fitScreen(const QSize& available) {
+  const QSize natural(form_->width(), form_->height() + menuBar()->sizeHint().height());
+  const bool fits = natural.width() <= available.width() && natural.height() <= available.height();
+  if (fits == (formScroll_ == nullptr)) return;
+  if (fits) {
+    formScroll_->takeWidget();
+    setCentralWidget(form_);  // the scroll area goes
+    formScroll_ = nullptr;
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    layout()->activate();
+    return;
+  }
+  layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+  takeCentralWidget();
+  formScroll_ = new QScrollArea(this);
+  formScroll_->setObjectName(QStringLiteral("FormScroll"));
+  formScroll_->setFrameShape(QFrame::NoFrame);
+  formScroll_->setWidget(form_);  // at its own fixed size
+  setCentralWidget(formScroll_);
+  setMinimumSize(320, 240);
+  setMaximumSize(natural);
+  resize(natural.boundedTo(available));
 }
 
 void MainWindow::setTabOrderFromTable() {
@@ -225,7 +264,7 @@ void MainWindow::showAnalysisWindow() {
     connect(analysisWindow_, &AnalysisWindow::inputEdited, this,
             [this](const std::string& name, const std::string& text) { setExtra(name, text); });
     analysisWindow_->setCurveRun(lastRun_);
-    analysisWindow_->setStale(logic_->staleness().outputs);
+    analysisWindow_->setStale(logic_->staleness().analysis);
   }
   analysisWindow_->show();
   analysisWindow_->raise();

@@ -28,6 +28,7 @@ class QAction;
 class QLockFile;
 class QMenu;
 class QPrinter;
+class QScrollArea;
 class QTimer;
 
 namespace diaspring::app {
@@ -48,6 +49,12 @@ class MainWindow : public QMainWindow {
   // The form below the menu bar ("Form1"), which holds every control at its
   // place in the layout table.
   QWidget* form() const { return form_; }
+  // Fits the window to a screen of `available` logical pixels (inside its
+  // frame): at its fixed size when the form fits, else smaller, resizable up
+  // to that size, with the form scrolling. Called when it is shown and when
+  // it moves to another screen.
+  void fitScreen(const QSize& available);
+  QScrollArea* formScroll() const { return formScroll_; }
   BoxMarks& marks() const { return *marks_; }
 
   // The analysis menu, between 编辑 and 帮助: 强度与分离特性… and 自动设计….
@@ -157,6 +164,9 @@ class MainWindow : public QMainWindow {
   CompareWindow* compareWindow() const;
   // The design sheet's comparison page, when the window compares something.
   std::optional<ComparisonPage> comparisonPage() const;
+  // Whether a sheet of the last run carries the warning: an input its pages
+  // were made from (the comparison's included) was edited since.
+  bool sheetInputsEdited() const;
 
  signals:
   // The curve button's handler ran (whether or not it went through).
@@ -182,8 +192,15 @@ class MainWindow : public QMainWindow {
   virtual QString askOpenFileName(const QString& caption, const QString& directory, const QString& filters);
   // Asks whether to save unsaved changes: Save, Discard or Cancel.
   virtual int askSaveChanges();
-  // Asks whether to restore the design autosaved at `when`.
-  virtual bool askRestore(const QString& when);
+  // Asks whether to restore the design autosaved at `when` into the file
+  // `into` (empty: a design never saved), with restoreQuestion()'s text.
+  virtual bool askRestore(const QString& when, const QString& into);
+
+ public:
+  // The question of the restore offer, naming the file the design goes back into.
+  static QString restoreQuestion(const QString& when, const QString& into);
+
+ protected:
   // Shows the print preview of the sheet; painting goes through paintSheetOn.
   virtual void previewSheet(QPrinter& printer);
 
@@ -236,8 +253,8 @@ class MainWindow : public QMainWindow {
   ChartWidget* chart_ = nullptr;
   std::unique_ptr<WindowLogic> logic_;
   bool followingScreen_ = false;
+  QScrollArea* formScroll_ = nullptr;  // while the form does not fit the screen
   QMenu* chartMenu_ = nullptr;
-  QString lastDirectory_;  // where the last file was saved
   std::optional<CurveRun> lastRun_;
   AnalysisWindow* analysisWindow_ = nullptr;
   AutoDesignDialog* autoDesign_ = nullptr;

@@ -63,7 +63,7 @@ bool MainWindow::paintSheetOn(QPrinter& printer) {
   const std::optional<ComparisonPage> comparison = comparisonPage();
   const bool painted = paintDesignSheet(painter, printer, logic_->lastRunFields(), chart_->displayList(),
                                         QDate::currentDate(), analysis ? &*analysis : nullptr,
-                                        logic_->inputsEditedSinceRun(), &info, comparison ? &*comparison : nullptr);
+                                        sheetInputsEdited(), &info, comparison ? &*comparison : nullptr);
   return painter.end() && painted;
 }
 

@@ -30,20 +30,38 @@ constexpr RuleInfo kRules[kRuleCount] = {
     {TextBox::Text42, "(r1-rf)/(R1-r1)=    (2.3-4.5)", "lever"},
 };
 
+// The quantity each range rule tests, as a failure names it, and its unit.
+struct RuleQuantity {
+  const char* symbol;
+  const char* unit;  // after a number, with its space; "" for a ratio
+};
+constexpr RuleQuantity kQuantities[kRuleCount] = {
+    {"|F − F1B|", " N"}, {"", ""}, {"H/h", ""}, {"锥角 H/(R − r)", "°"}, {"R/r", ""}, {"2R/h", ""},
+    {"R/r0", ""}, {"R1", " mm"}, {"R − R1", " mm"}, {"r1 − r", " mm"}, {"rf − r0", " mm"}, {"(r1 − rf)/(R1 − r1)", ""},
+};
+
+// "H/h = 2.31，范围 1.6–2.2": the value as the box would show it had it passed.
+std::string rangeFailure(int rule, const std::string& shown, Num low, Num high) {
+  const RuleQuantity& q = kQuantities[rule];
+  return std::string(q.symbol) + " = " + shown + q.unit + "，范围 " + generalText(low) + "–" + generalText(high) +
+         q.unit;
+}
+
 // Writes each rule's verdict into its box (and into the results when asked).
 class Verdicts {
  public:
   Verdicts(Fields& fields, RuleResults* results) : fields_(fields), results_(results) {}
 
-  void write(int rule, Num value, bool passed, std::string shown) {
+  void write(int rule, Num value, bool passed, std::string shown, std::string failure = {}) {
     fields_.setText(kRules[rule].box, passed ? shown : std::string(kFailed));
-    if (results_) (*results_)[static_cast<std::size_t>(rule)] = {true, passed, value};
+    if (results_) (*results_)[static_cast<std::size_t>(rule)] = {true, passed, value, passed ? std::string() : failure};
   }
 
   // A range rule, bounds included: the number with its pattern and the pass mark.
   void range(int rule, Num q, Num low, Num high, const char* pattern) {
     const bool passed = low <= q && q <= high;
-    write(rule, q, passed, passed ? format(q, pattern) + kPassMark : std::string());
+    const std::string number = format(q, pattern);
+    write(rule, q, passed, number + kPassMark, passed ? std::string() : rangeFailure(rule, number, low, high));
   }
 
  private:
@@ -73,17 +91,21 @@ void ConstraintCheck(SpringDesign& d, Fields& fields, RuleResults* results) {
     throw;
   }
   const Num loadDiff = abs(F - loadB);
-  verdicts.write(0, loadDiff, loadDiff < 1, format(loadDiff, "0.000") + kPassMark);
+  verdicts.write(0, loadDiff, loadDiff < 1, format(loadDiff, "0.000") + kPassMark,
+                 "|F − F1B| = " + format(loadDiff, "0.000") + " N，须小于 1 N（F = " + generalText(F) +
+                     " N，F1B = " + format(loadB, "0.0") + " N）");
 
   // 2. The worn-lining load must exceed the working load.
   const Num F1B = SpringLoad(d, d.lambda1B);
   const Num F1A = SpringLoad(d, d.lambda1A);
-  verdicts.write(1, Num(), F1B < F1A, kPassed);
+  verdicts.write(1, Num(), F1B < F1A, kPassed,
+                 "F1A = " + format(F1A, "0.0") + " N，F1B = " + format(F1B, "0.0") + " N，须 F1A > F1B");
 
   // 3. H/h, shown in the general number form.
   const Num heightRatio = d.H / d.h;
   const bool heightPassed = 1.6 <= heightRatio && heightRatio <= 2.2;
-  verdicts.write(2, heightRatio, heightPassed, generalText(heightRatio) + kPassMark);
+  verdicts.write(2, heightRatio, heightPassed, generalText(heightRatio) + kPassMark,
+                 rangeFailure(2, format(heightRatio, "0.00"), 1.6, 2.2));
 
   // 4. Cone angle in degrees by the small-angle rule.
   verdicts.range(3, d.H * 180 / (d.R - d.r) / kAnglePi, 9, 15, "0.00");
@@ -99,7 +121,9 @@ void ConstraintCheck(SpringDesign& d, Fields& fields, RuleResults* results) {
   const Num discInner = read(TextBox::Text35);
   const Num lower = (D + discInner) / 4;
   const Num upper = D / 2;
-  verdicts.write(7, Num(), lower <= d.R1 && d.R1 <= upper, kPassMark);
+  verdicts.write(7, Num(), lower <= d.R1 && d.R1 <= upper, kPassMark,
+                 "R1 = " + format(d.R1, "0.00") + " mm，范围 (D + d)/4 = " + format(lower, "0.00") + " mm – D/2 = " +
+                     format(upper, "0.00") + " mm");
 
   // 9. to 12. Radial clearances and the lever ratio of the fingers.
   verdicts.range(8, d.R - d.R1, 1, 7, "0.00");

@@ -3,6 +3,7 @@
 // curve run left it, with the clamp load and the clutch radii read afresh.
 
 #include <array>
+#include <string>
 
 #include "model/spring_design.h"
 #include "form/fields.h"
@@ -22,6 +23,9 @@ struct RuleResult {
   bool evaluated = false;
   bool passed = false;
   Num value;
+  // For a failed rule, what it computed and what it asks for, in Chinese as
+  // the box's tooltip shows it: "H/h = 2.31，范围 1.6–2.2". Empty otherwise.
+  std::string failure;
 };
 
 // The rules in the order they run, with the box each writes.

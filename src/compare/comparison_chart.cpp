@@ -166,6 +166,11 @@ double tickStep(double& lo, double& hi) {
 
 // The width of a legend text in widths of a Latin letter: a CJK character
 // (three UTF-8 bytes) counts two.
+// The width of a Latin letter of the chart's text in widths of the plot:
+// 10 px at the natural 549 px, a narrow face's letter about 5.6 px, with
+// the plot about 60 % of the width when the legend is widest.
+constexpr double kLegendLetter = 0.017;
+
 double textWidth(const std::string& s) {
   double w = 0;
   for (std::size_t i = 0; i < s.size();) {
@@ -175,6 +180,47 @@ double textWidth(const std::string& s) {
     i += len;
   }
   return w;
+}
+
+// A legend name in lines of at most kLegendLine letter widths, broken at
+// blanks (a word longer than a line anywhere), so the column stays narrow
+// enough for the plot and every name shows whole.
+constexpr double kLegendLine = 18;
+std::vector<std::string> legendLines(const std::string& name) {
+  std::vector<std::string> lines(1);
+  double width = 0;
+  std::size_t lastBlank = std::string::npos;  // in the last line
+  for (std::size_t i = 0; i < name.size();) {
+    const auto c = static_cast<unsigned char>(name[i]);
+    const std::size_t len = std::min(name.size() - i, std::size_t(c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4));
+    const std::string glyph = name.substr(i, len);
+    i += len;
+    const double w = textWidth(glyph);
+    if (width + w > kLegendLine && !(glyph == " ")) {
+      std::string& line = lines.back();
+      std::string rest;
+      if (lastBlank != std::string::npos) {
+        rest = line.substr(lastBlank + 1);
+        line.erase(lastBlank);
+      }
+      lines.push_back(rest);
+      width = textWidth(rest);
+      lastBlank = std::string::npos;
+    }
+    if (glyph == " ") {
+      if (lines.back().empty()) continue;  // no line starts with a blank
+      lastBlank = lines.back().size();
+    }
+    lines.back() += glyph;
+    width += w;
+  }
+  return lines;
+}
+
+double legendWidth(const std::string& name) {
+  double widest = 0;
+  for (const std::string& line : legendLines(name)) widest = std::max(widest, textWidth(line));
+  return widest;
 }
 
 std::string tickText(double v, double step) {
@@ -233,11 +279,14 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
   const double dx = w.x1 - w.x0, dy = w.y1 - w.y0;
   frame.left = f(w.x0 - 0.10 * dx);
   frame.top = f(w.y1 + 0.11 * dy);
-  // The legend's column, as wide as its longest name.
-  double longest = 16;
-  for (const ShownDesign& d : scene.designs) longest = std::max(longest, textWidth(d.curve.name));
-  for (const ShownMeasured& m : scene.measured) longest = std::max(longest, textWidth(m.curve.name) + 5);
-  frame.right = f(w.x1 + std::min(0.8, 0.14 + 0.0125 * longest) * dx);
+  // The legend's column, as wide as its longest line.
+  const auto designName = [](const ShownDesign& d) {
+    return d.curve.ok() ? d.curve.name : d.curve.name + " (" + d.curve.error + ")";
+  };
+  double longest = 10;
+  for (const ShownDesign& d : scene.designs) longest = std::max(longest, legendWidth(designName(d)));
+  for (const ShownMeasured& m : scene.measured) longest = std::max(longest, legendWidth(m.curve.name + " 加载"));
+  frame.right = f(w.x1 + (0.14 + kLegendLetter * longest) * dx);
   frame.bottom = f(w.y0 - 0.10 * dy);
   chart.cls();
   chart.scale(frame.left, frame.top, frame.right, frame.bottom);
@@ -270,8 +319,11 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
     plot.polyline({{legendX, legendY - 0.02 * dy}, {legendX + 0.08 * dx, legendY - 0.02 * dy}}, st, false);
     chart.drawWidth(1);
     if (marker >= 0) plot.marker(legendX + 0.04 * dx, legendY - 0.02 * dy, marker, st.color);
-    plot.text(legendX + 0.10 * dx, legendY, name);
-    legendY -= 0.065 * dy;
+    for (const std::string& line : legendLines(name)) {
+      plot.text(legendX + 0.10 * dx, legendY, line);
+      legendY -= 0.05 * dy;
+    }
+    legendY -= 0.015 * dy;
   };
 
   // The band beneath the curves: the ±3σ range hatched, the worst case dashed.
@@ -336,19 +388,19 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
 
   // The legend last, so it stays readable.
   for (const ShownDesign& d : scene.designs)
-    legend(curveStyle(d.style), d.curve.ok() ? d.curve.name : d.curve.name + " (" + d.curve.error + ")", 0);
+    legend(curveStyle(d.style), designName(d), 0);
   for (const ShownMeasured& m : scene.measured) {
     legend({curveStyle(m.style).color, {}, "solid"}, m.curve.name + " 加载", 2);
     if (!m.curve.unloading.empty())
       legend({curveStyle(m.style).color, {0.6f, 0.9f}, "dotted"}, m.curve.name + " 卸载", 3);
   }
   if (scene.band) {
-    legend({kWorstCase, {1.2f, 0.8f}, "worst case"}, "极限 worst case", -1);
+    legend({kWorstCase, {1.2f, 0.8f}, "worst case"}, "公差极限", -1);
     if (hatched) {
       chart.drawWidth(4);
       plot.line(legendX, legendY - 0.02 * dy, legendX + 0.08 * dx, legendY - 0.02 * dy, kBandHatch);
       chart.drawWidth(1);
-      plot.text(legendX + 0.10 * dx, legendY, "±3σ Monte Carlo");
+      plot.text(legendX + 0.10 * dx, legendY, "抽样 ±3σ");
       legendY -= 0.065 * dy;
     }
   }

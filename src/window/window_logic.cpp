@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "chart/frame.h"
+#include "form/extra_inputs.h"
 #include "window/fault_cause.h"
 #include "model/capture.h"
 #include "model/points.h"
@@ -28,9 +29,16 @@ constexpr std::array kCurveReads{TextBox::Text4,  TextBox::Text6,  TextBox::Text
                                  TextBox::Text10, TextBox::Text11, TextBox::Text31, TextBox::Text32};
 constexpr std::array kCheckReads{TextBox::Text33, TextBox::Text34, TextBox::Text35, TextBox::Text36,
                                  TextBox::Text37};
+constexpr std::array kAnalysisReads{TextBox::Text4,  TextBox::Text6,  TextBox::Text7,  TextBox::Text9, TextBox::Text10,
+                                    TextBox::Text11, TextBox::Text31, TextBox::Text32, TextBox::Text37};
+constexpr std::array kComparisonReads{TextBox::Text4,  TextBox::Text6,  TextBox::Text7,  TextBox::Text9,
+                                      TextBox::Text10, TextBox::Text11, TextBox::Text31, TextBox::Text32,
+                                      TextBox::Text33, TextBox::Text34, TextBox::Text35, TextBox::Text36,
+                                      TextBox::Text37};
+constexpr std::array kSearchReads{TextBox::Text10, TextBox::Text11, TextBox::Text31, TextBox::Text32, TextBox::Text33,
+                                  TextBox::Text34, TextBox::Text35, TextBox::Text36, TextBox::Text37};
 
-template <std::size_t N>
-bool differ(const DesignInputs& a, const DesignInputs& b, const std::array<TextBox, N>& boxes) {
+bool differ(const DesignInputs& a, const DesignInputs& b, std::span<const TextBox> boxes) {
   for (TextBox box : boxes)
     if (a.text(box) != b.text(box)) return true;
   return false;
@@ -68,6 +76,25 @@ std::optional<Fault> runHandler(Handler&& handler) {
 
 }  // namespace
 
+std::span<const TextBox> boxesRead(ResultGroup group) {
+  switch (group) {
+    case ResultGroup::Points: return kCurveReads;
+    case ResultGroup::Checks: return kCheckReads;
+    case ResultGroup::Analysis: return kAnalysisReads;
+    case ResultGroup::Comparison: return kComparisonReads;
+    case ResultGroup::Search: return kSearchReads;
+  }
+  return {};
+}
+
+bool readsDiffer(ResultGroup group, const DesignInputs& madeFrom, const DesignInputs& now) {
+  if (differ(madeFrom, now, boxesRead(group))) return true;
+  if (group != ResultGroup::Search) return false;
+  for (const ExtraInput& input : extraInputs())
+    if (extraText(madeFrom, input) != extraText(now, input)) return true;
+  return false;
+}
+
 TextBox sliderBox(Slider slider) { return sliderTarget(slider).box; }
 
 int nearestSliderPosition(Slider slider, std::string_view text, int current) {
@@ -89,17 +116,21 @@ void WindowLogic::command1Click() {
   curveRun_ = DesignInputs::fromFields(fields_);
   outputsShown_ = true;
   checkOfRun_ = false;
+  analysed_ = false;
   CaptureDesign(design_, fields_);
   TraceCurve(design_, chart_);
   lambda1N_ = Num();
   lambda1N_ = FindWorkingPoints(design_, fields_, chart_);
   MarkWearAndRelease(design_, fields_, chart_, lambda1N_);
+  analysed_ = true;
 }
 
 void WindowLogic::command2Click() {
   chart_.cls();
   for (TextBox box : kOutputBoxes) fields_.setText(box, "");
   outputsShown_ = false;
+  analysed_ = false;
+  for (std::string& failure : ruleFailures_) failure.clear();
   checkRun_.reset();
 }
 
@@ -108,15 +139,29 @@ void WindowLogic::command3Click(RuleResults* results) {
     checkRun_ = DesignInputs::fromFields(fields_);
     checkOfRun_ = true;
   }
-  ConstraintCheck(design_, fields_, results);
+  // The rules a fault stopped before keep their boxes, and so their failures.
+  RuleResults found;
+  const auto keep = [&] {
+    for (std::size_t i = 0; i < found.size(); ++i)
+      if (found[i].evaluated) ruleFailures_[i] = found[i].failure;
+    if (results) *results = found;
+  };
+  try {
+    ConstraintCheck(design_, fields_, &found);
+  } catch (...) {
+    keep();
+    throw;
+  }
+  keep();
 }
 
 ResultStaleness WindowLogic::staleness(const DesignInputs& now) const {
   ResultStaleness stale;
   if (!curveRun_) return stale;
-  const bool curveEdited = differ(now, *curveRun_, kCurveReads);
+  const bool curveEdited = readsDiffer(ResultGroup::Points, *curveRun_, now);
   stale.outputs = outputsShown_ && curveEdited;
-  stale.checks = checkRun_ && (!checkOfRun_ || curveEdited || differ(now, *checkRun_, kCheckReads));
+  stale.checks = checkRun_ && (!checkOfRun_ || curveEdited || readsDiffer(ResultGroup::Checks, *checkRun_, now));
+  stale.analysis = analysed_ && readsDiffer(ResultGroup::Analysis, *curveRun_, now);
   return stale;
 }
 
@@ -134,7 +179,8 @@ bool WindowLogic::inputsEditedSinceRun() const {
   const auto run = lastRunInputs();
   if (!run) return false;
   const DesignInputs now = DesignInputs::fromFields(fields_);
-  return differ(now, *run, kCurveReads) || differ(now, *run, kCheckReads);
+  return readsDiffer(ResultGroup::Points, *run, now) || readsDiffer(ResultGroup::Checks, *run, now) ||
+         staleness(now).analysis;
 }
 
 MemoryFields WindowLogic::lastRunFields() const {

@@ -8,7 +8,10 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QPushButton>
 #include <QTest>
+
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -139,6 +142,41 @@ TEST_F(AutoDesign, FindsSortsAndAppliesDesigns) {
   EXPECT_TRUE(window.faults.empty());
   window.press(diaspring::Command::Command3);
   EXPECT_EQ(text(TextBox::Text25), "合格");
+}
+
+// The designs found grey while an input the search held fixed, an analysis
+// input or a range differs from what it searched with; applying needs a row.
+TEST_F(AutoDesign, DesignsGreyWhenTheirInputsChangeAndApplyingNeedsARow) {
+  AutoDesignDialog* dialog = open();
+  EXPECT_FALSE(dialog->applyButton()->isEnabled());
+  EXPECT_FALSE(dialog->compareButton()->isEnabled());
+  narrow(dialog);
+  ASSERT_TRUE(runToEnd(dialog));
+  ASSERT_GT(dialog->table()->rowCount(), 0);
+  dialog->table()->setCurrentCell(0, 0);
+  EXPECT_TRUE(dialog->applyButton()->isEnabled());
+  EXPECT_TRUE(dialog->compareButton()->isEnabled());
+  QLineEdit* rf = qobject_cast<QLineEdit*>(window.control("Text37"));
+  QLineEdit* h = qobject_cast<QLineEdit*>(window.control("Text4"));
+  const struct {
+    const char* name;
+    std::function<void()> edit, undo;
+    bool stale;
+  } cases[] = {
+      {"rf", [&] { rf->setText(q("22")); }, [&] { rf->setText(q("20")); }, true},
+      {"h, a free input", [&] { h->setText(q("3")); }, [&] { h->setText(q("2.2")); }, false},
+      {"a range", [&] { dialog->rangeEdit(2, true)->setText(q("89")); }, [&] { dialog->rangeEdit(2, true)->setText(q("88")); }, true},
+      {"[σ]", [&] { window.setExtra("sigmaAllow", "1600"); }, [&] { window.setExtra("sigmaAllow", "1700"); }, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_FALSE(dialog->isStale());
+    c.edit();
+    EXPECT_EQ(dialog->isStale(), c.stale);
+    EXPECT_EQ(dialog->staleNote()->isVisibleTo(dialog), c.stale);
+    c.undo();
+  }
+  EXPECT_FALSE(dialog->isStale());
 }
 
 TEST_F(AutoDesign, BadRangesAreRefusedAndImpossibleDataExplained) {

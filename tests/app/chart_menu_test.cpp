@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QSignalSpy>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
@@ -71,6 +73,34 @@ class ChartMenu : public ::testing::Test {
   QTemporaryDir dir;
   ScriptedWindow window;
 };
+
+// The file dialogs' list says "文件夹" and writes dates in Chinese, not
+// "Folder" and "Dec", whatever the system's language.
+TEST(FileDialog, ListsTypesAndDatesInChinese) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+  QFile file(dir.filePath(QStringLiteral("a.png")));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("12345");
+  file.close();
+  QFileSystemModel files;
+  QSignalSpy loaded(&files, &QFileSystemModel::directoryLoaded);
+  const QModelIndex root = files.setRootPath(dir.path());
+  ASSERT_TRUE(loaded.wait(10000));
+  diaspring::app::ChineseFileColumns columns;
+  columns.setSourceModel(&files);
+  const auto cell = [&](const char* name, int column) {
+    const QModelIndex at = files.index(dir.filePath(QString::fromUtf8(name)), column);
+    return columns.mapFromSource(at).data().toString();
+  };
+  EXPECT_EQ(cell("sub", 2), QStringLiteral("文件夹"));
+  EXPECT_EQ(cell("a.png", 2), QStringLiteral("png 文件"));
+  EXPECT_TRUE(cell("a.png", 1).startsWith(QStringLiteral("5 "))) << cell("a.png", 1).toStdString();
+  const QString date = cell("a.png", 3);
+  EXPECT_EQ(date, QFileInfo(file).lastModified().toString(QStringLiteral("yyyy-MM-dd HH:mm")));
+  EXPECT_EQ(columns.mapFromSource(files.index(0, 0, root)).data().toString(), files.index(0, 0, root).data().toString())
+      << "the names as they are";
+}
 
 TEST_F(ChartMenu, RightClickOnTheChartOpensCopySaveAndExport) {
   QMenu* menu = window.chartMenu();

@@ -78,6 +78,34 @@ TEST(CompareWindow, OpensFromTheMenuFollowsTheCurveRunsAndTypesTheFitBack) {
   EXPECT_NEAR(w->input().designs.front().g.h, fit.h, 1e-4);
 }
 
+// The current design greys, with a note, while an input it was made from
+// differs from the main window's; the next curve run makes it fresh.
+TEST(CompareWindow, IsMarkedStaleWhileTheMainWindowsInputsDiffer) {
+  const struct {
+    TextBox box;
+    const char* text;
+    bool stale;
+  } cases[] = {
+      {TextBox::Text4, "2.6", true}, {TextBox::Text33, "4800", true}, {TextBox::Text37, "22", true},
+      {TextBox::Text1, "300", false},  // an engine box: read by nothing
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(textBoxName(c.box));
+    MainWindow main;
+    main.showCompareWindow();
+    CompareWindow* w = main.compareWindow();
+    main.press(Command::Command1);
+    ASSERT_FALSE(w->isStale());
+    main.findChild<QLineEdit*>(QString::fromStdString(textBoxName(c.box)))->setText(QString::fromUtf8(c.text));
+    EXPECT_EQ(w->isStale(), c.stale);
+    EXPECT_EQ(w->chart()->isStale(), c.stale);
+    EXPECT_EQ(w->staleNote()->isVisibleTo(w), c.stale);
+    main.press(Command::Command1);
+    EXPECT_FALSE(w->isStale());
+    EXPECT_FALSE(w->staleNote()->isVisibleTo(w));
+  }
+}
+
 // The main window draws exactly what it draws without the comparison.
 TEST(CompareWindow, LeavesTheMainWindowsChartAsItIs) {
   MainWindow alone, watched;

@@ -109,6 +109,50 @@ TEST(Honesty, StrengthWindowAndBothPagesGreyAfterAnEdit) {
   EXPECT_EQ(a.table()->item(3, 1)->foreground().style(), Qt::NoBrush);
 }
 
+// The analysis reads rf (and the curve's inputs) at the curve press: an rf
+// typed and checked afterwards greys the strength window and marks both
+// pages, while an input it does not read leaves it as it is.
+TEST(Honesty, EveryInputTheAnalysisReadsGreysIt) {
+  QTemporaryDir dir;
+  const struct {
+    TextBox box;
+    const char* text;
+    bool stale;
+  } cases[] = {
+      {TextBox::Text37, "22", true},
+      {TextBox::Text31, "206000", true},
+      {TextBox::Text36, "20", false},
+      {TextBox::Text33, "4800", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(textBoxName(c.box));
+    ScriptedWindow w;
+    w.press(Command::Command1);
+    w.showAnalysisWindow();
+    box(w, c.box)->setText(q(c.text));
+    w.press(Command::Command3);
+    EXPECT_EQ(w.analysisWindow()->isStale(), c.stale);
+    w.answer = dir.filePath(q("sheet.pdf"));
+    w.exportDesignSheet();
+    EXPECT_EQ(pdfText(w.answer).count(q(kInputsEditedWarning)), c.stale ? 2 : 0);
+  }
+}
+
+// A failed rule keeps "不合格"; its tooltip says what was computed and the
+// range, until the box shows no failure.
+TEST(Honesty, AFailedRulesTooltipGivesTheValueAndTheRange) {
+  ScriptedWindow w;
+  box(w, TextBox::Text6)->setText(q("2.31"));
+  w.press(Command::Command1);
+  w.press(Command::Command3);
+  QLineEdit* rule = box(w, TextBox::Text26);
+  EXPECT_EQ(rule->text(), q("不合格"));
+  EXPECT_TRUE(rule->toolTip().endsWith(q("\nH/h = 2.31，范围 1.6–2.2\n不合格"))) << rule->toolTip().toStdString();
+  EXPECT_FALSE(box(w, TextBox::Text28)->toolTip().contains(q("范围"))) << "a rule that passed";
+  w.press(Command::Command2);
+  EXPECT_FALSE(rule->toolTip().contains(q("范围"))) << rule->toolTip().toStdString();
+}
+
 TEST(Honesty, SlidersFollowAnAppliedDesignWithoutRewritingItsBoxes) {
   ScriptedWindow w;
   DesignInputs design;
@@ -282,6 +326,11 @@ TEST(Honesty, RestoredAutosaveGoesBackToItsFileStillModified) {
   ScriptedWindow w;
   w.restore = true;
   w.offerRestore();
+  // The offer named the file the design goes back into.
+  EXPECT_EQ(w.restoreInto, QFileInfo(path).absoluteFilePath());
+  const QString question = app::MainWindow::restoreQuestion(q("2026-12-08 00:00"), w.restoreInto);
+  EXPECT_TRUE(question.contains(q("“design2.diaspring”"))) << question.toStdString();
+  EXPECT_TRUE(app::MainWindow::restoreQuestion(q("2026-12-08 00:00"), QString()).contains(q("未命名"))) << "never saved";
   EXPECT_EQ(w.filePath(), QFileInfo(path).absoluteFilePath());
   EXPECT_TRUE(w.isWindowModified());
   EXPECT_EQ(box(w, TextBox::Text33)->text(), q("6100"));

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,12 +22,16 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <QScrollArea>
+#include <QScrollBar>
+
 #include <gtest/gtest.h>
 
 #include "qt_print.h"
 
 #include "caption_button.h"
 #include "chart_widget.h"
+#include "label_fit.h"
 #include "main_window.h"
 #include "form/controls.h"
 
@@ -176,10 +181,71 @@ class WindowLayout : public ::testing::Test {
   MainWindow window;
 };
 
+// On a screen smaller than the window (the form at twice the scale on a
+// 1600 × 1000 screen) the window shrinks to it and the form scrolls; on a
+// large one it is fixed at its own size again.
+TEST_F(WindowLayout, TheFormScrollsWhenTheScreenIsTooSmall) {
+  const QSize natural = window.size();
+  window.fitScreen(QSize(800, 500));
+  QScrollArea* scroll = window.formScroll();
+  ASSERT_NE(scroll, nullptr);
+  EXPECT_EQ(window.centralWidget(), scroll);
+  EXPECT_EQ(window.form()->parentWidget(), scroll->viewport());
+  EXPECT_EQ(window.form()->size(), QSize(956, 578));
+  EXPECT_LE(window.width(), 800);
+  EXPECT_LE(window.height(), 500);
+  EXPECT_EQ(window.maximumSize(), natural);
+  QCoreApplication::processEvents();
+  EXPECT_GT(scroll->horizontalScrollBar()->maximum(), 0);
+  EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+
+  window.fitScreen(QSize(1920, 1080));
+  EXPECT_EQ(window.formScroll(), nullptr);
+  EXPECT_EQ(window.centralWidget(), window.form());
+  QCoreApplication::processEvents();
+  EXPECT_EQ(window.size(), natural);
+  EXPECT_EQ(window.minimumSize(), window.maximumSize());
+}
+
+// No caption starts on or against a box to its left ("λ1H=" beside the λ1N
+// box); the label keeps its place.
+TEST_F(WindowLayout, NoCaptionTouchesTheBoxToItsLeft) {
+  int crowded = 0;
+  for (QLabel* label : window.findChildren<QLabel*>()) {
+    if (!label->objectName().startsWith(QLatin1String("Label"))) continue;
+    const QRect own = label->geometry();
+    for (QObject* child : label->parentWidget()->children()) {
+      auto* box = qobject_cast<QLineEdit*>(child);
+      if (box == nullptr) continue;
+      const QRect other = box->geometry();
+      if (other.top() > own.bottom() || other.bottom() < own.top() || other.left() >= own.left() ||
+          other.right() + 1 < own.left())
+        continue;
+      ++crowded;
+      EXPECT_GE(own.left() + label->contentsMargins().left(), other.right() + 1 + 2)
+          << label->objectName().toStdString() << " beside " << box->objectName().toStdString();
+    }
+  }
+  EXPECT_GE(crowded, 1);  // Label27 beside Text15
+  EXPECT_EQ(find("Label27")->geometry(), QRect(224, 72, 33, 17));
+}
+
+// A long number typed into an input box shows whole, in a narrower or
+// smaller font; the usual text keeps the window's font.
+TEST_F(WindowLayout, AnInputBoxShowsALongNumberWhole) {
+  auto* e = qobject_cast<QLineEdit*>(find("Text31"));
+  ASSERT_NE(e, nullptr);
+  const QFont usual = e->font();
+  e->setText(QStringLiteral("2100000"));
+  EXPECT_LE(QFontMetricsF(e->font()).horizontalAdvance(e->text()), diaspring::app::lineTextWidth(*e));
+  e->setText(QStringLiteral("210000"));
+  EXPECT_EQ(e->font(), usual);
+}
+
 TEST_F(WindowLayout, WindowHasItsCaptionFixedClientSizeAndOnlyAMenuBar) {
   EXPECT_EQ(window.form()->objectName(), "Form1");
   // The caption follows the design's file name; the form's caption stays.
-  EXPECT_EQ(window.windowTitle(), QString::fromUtf8("未命名[*] - QOR Formula  For Lumeria"));
+  EXPECT_EQ(window.windowTitle(), QString::fromUtf8("未命名[*] - 膜片弹簧设计"));
   EXPECT_EQ(window.form()->size(), QSize(956, 578));
   EXPECT_EQ(window.size(), QSize(956, 578 + window.menuBar()->height()));
   EXPECT_EQ(window.minimumSize(), window.maximumSize());

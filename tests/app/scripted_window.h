@@ -28,6 +28,7 @@ class ScriptedWindow : public diaspring::app::MainWindow {
   std::vector<QString> faults;
   int saveChangesAsked = 0;
   int restoreAsked = 0;
+  QString restoreInto;  // the file the last restore offer named
   int previews = 0;
 
  protected:
@@ -49,8 +50,9 @@ class ScriptedWindow : public diaspring::app::MainWindow {
     ++saveChangesAsked;
     return saveChanges;
   }
-  bool askRestore(const QString&) override {
+  bool askRestore(const QString&, const QString& into) override {
     ++restoreAsked;
+    restoreInto = into;
     return restore;
   }
   void previewSheet(QPrinter&) override { ++previews; }

@@ -189,7 +189,7 @@ TEST_F(Shell, SavedDesignReopensEveryBoxAndSliderToTheCharacter) {
   window.setMetadata(metadata);  // the same again is no change
   EXPECT_FALSE(window.isWindowModified());
   EXPECT_EQ(window.filePath(), dir.filePath(q("design.diaspring")));
-  EXPECT_EQ(window.windowTitle(), q("design.diaspring[*] - QOR Formula  For Lumeria"));
+  EXPECT_EQ(window.windowTitle(), q("design.diaspring[*] - 膜片弹簧设计"));
 
   ScriptedWindow other;
   ASSERT_TRUE(other.openFile(window.filePath())) << other.warnings.size();

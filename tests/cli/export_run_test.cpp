@@ -143,6 +143,8 @@ TEST(CliExport, TheSheetIsOfTheLastRunAndSaysWhenTheInputsWereEditedSince) {
       {{"--press", "Command1", "--set", "h=2.6", "--press", "Command1"}, "2.6", false},
       {{"--press", "Command1", "--press", "Command3", "--set", "Text1=300"}, "2.2", false},  // read by neither
       {{"--set", "h=2.6"}, "2.6", false},  // nothing ran: the boxes as they are
+      // The check read rf, the analysis of the curve run did not: its page is stale.
+      {{"--press", "Command1", "--set", "rf=22", "--press", "Command3"}, "2.2", true},
   };
   for (const auto& c : cases) {
     FakeExporter exporter;

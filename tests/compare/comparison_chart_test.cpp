@@ -62,7 +62,8 @@ TEST(ComparisonChart, EveryCurveHasItsOwnStyleAndTheAxesHoldEverything) {
   }
   EXPECT_TRUE(texts.count("rig 加载"));
   EXPECT_TRUE(texts.count("rig 卸载"));
-  EXPECT_TRUE(texts.count("±3σ Monte Carlo"));
+  EXPECT_TRUE(texts.count("抽样 ±3σ"));
+  EXPECT_TRUE(texts.count("公差极限"));
   // The axes hold every curve's peak and the band, and end on whole ticks.
   for (const ShownDesign& d : scene.designs) EXPECT_LE(d.curve.p.lambda1C, frame.data.x1);
   for (double v : scene.band->sigmaUpper) EXPECT_LE(v, frame.data.y1);

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "compare/comparison_chart.h"
+#include "render/chart_export.h"
 #include "render/comparison_page.h"
 #include "render/design_sheet.h"
 #include "runtime/convert.h"
@@ -72,6 +74,28 @@ TEST(ComparisonPage, IsTheSheetsLastPageWithTheComparedCurvesFitAndScatter) {
         << last.toStdString();
     EXPECT_FALSE(pages[0].contains(QStringLiteral("特性曲线对比")));
   }
+}
+
+// A pinned curve's long name shows whole in the saved PNG: the legend wraps
+// it, and no text reaches the image's right edge.
+TEST(ComparisonPage, TheLegendShowsALongNameWholeInThePng) {
+  const std::string pinned = "固定1 h=2.2 H/h=1.9 R=84.7 R/r=1.33 E=210000 F=4593";
+  compare::ComparisonInput in;
+  in.designs = {compare::designCurve(DesignInputs(), "当前设计"), compare::designCurve(DesignInputs(), pinned)};
+  in.samples = 200;
+  DisplayList chart;
+  compare::drawComparison(chart, compare::sceneOf(in, compare::runComparison(in)));
+  std::string shown;
+  for (const DrawOp& op : chart.ops())
+    if (op.kind == DrawOp::Kind::Print && pinned.find(chart.text(op)) != std::string::npos &&
+        chart.text(op).find('=') != std::string::npos)
+      shown += (shown.empty() ? "" : " ") + chart.text(op);
+  EXPECT_EQ(shown, pinned);
+  const QImage image = renderChartImage(chart, 2);
+  int inkAtEdge = 0;
+  for (int x = image.width() - 6; x < image.width(); ++x)
+    for (int y = 0; y < image.height(); ++y) inkAtEdge += qGray(image.pixel(x, y)) < 160;
+  EXPECT_EQ(inkAtEdge, 0);
 }
 
 }  // namespace

@@ -139,6 +139,34 @@ TEST(ConstraintCheck, RecordsWhatEachRuleFound) {
   for (int i = 0; i < kRuleCount; ++i) EXPECT_EQ(results[static_cast<std::size_t>(i)].evaluated, i < 6) << i;
 }
 
+// A failed rule's box keeps "不合格"; what it computed and the range it
+// missed are kept for the box's tooltip until the box shows no failure.
+TEST(ConstraintCheck, AFailedRuleNamesItsValueAndItsRange) {
+  const struct {
+    TextBox box;
+    const char* text;
+    int rule;
+    const char* failure;
+  } cases[] = {
+      {TextBox::Text6, "2.31", 2, "H/h = 2.31，范围 1.6–2.2"},
+      {TextBox::Text37, "30", 10, "rf − r0 = 12.00 mm，范围 0–6 mm"},
+      {TextBox::Text37, "30", 11, "(r1 − rf)/(R1 − r1) = 2.10，范围 2.3–4.5"},
+      {TextBox::Text34, "160", 7, "R1 = 82.70 mm，范围 (D + d)/4 = 71.25 mm – D/2 = 80.00 mm"},
+      {TextBox::Text33, "4000", 0, "|F − F1B| = 592.558 N，须小于 1 N（F = 4000 N，F1B = 4592.6 N）"},
+      {TextBox::Text33, "4000", 4, ""},  // R/r passes
+  };
+  for (const auto& c : cases) {
+    TestWindow w;
+    w.type(c.box, c.text);
+    ASSERT_FALSE(w.curve());
+    ASSERT_FALSE(w.check());
+    EXPECT_EQ(w.logic.ruleFailure(c.rule), c.failure) << c.text;
+    EXPECT_EQ(w.text(ruleInfo(c.rule).box) == kFailed, *c.failure != 0);
+    ASSERT_FALSE(w.clear());
+    EXPECT_EQ(w.logic.ruleFailure(c.rule), "");
+  }
+}
+
 TEST(ConstraintCheck, BeforeAnyCurveItAsksForTheCurveFirst) {
   TestWindow w;
   markResultBoxes(w);

@@ -53,6 +53,57 @@ TEST(Staleness, MarksWhatAnEditOrANewCurveLeavesBehind) {
   }
 }
 
+// The analysis reads the curve's design and rf at the curve press: rf edited
+// and checked afterwards stales it (and a report of the run), r0 and F do not.
+TEST(Staleness, TheAnalysisFollowsTheCurveAndTheBearingRadius) {
+  const Step editRf = type(TextBox::Text37, "22");
+  const struct {
+    const char* name;
+    std::vector<Step> steps;
+    bool analysis, checks, reportEdited;
+  } cases[] = {
+      {"curve", {curve}, false, false, false},
+      {"curve, rf edited", {curve, editRf}, true, false, true},
+      {"curve, rf edited, check", {curve, editRf, check}, true, false, true},
+      {"curve, E edited", {curve, type(TextBox::Text31, "206000")}, true, false, true},
+      {"curve, r0 edited, check", {curve, type(TextBox::Text36, "20"), check}, false, false, false},
+      {"curve, F edited, check", {curve, editF, check}, false, false, false},
+      {"curve, rf edited, curve", {curve, editRf, curve}, false, false, false},
+      {"cleared", {curve, clear, editRf}, false, false, false},
+      {"a curve that stopped has no analysis",
+       {type(TextBox::Text4, "abc"), [](TestWindow& w) { ASSERT_TRUE(w.curve()); }, editRf}, false, false, true},
+  };
+  for (const auto& c : cases) {
+    TestWindow w;
+    for (const Step& step : c.steps) step(w);
+    EXPECT_EQ(w.logic.staleness().analysis, c.analysis) << c.name;
+    EXPECT_EQ(w.logic.staleness().checks, c.checks) << c.name;
+    EXPECT_EQ(w.logic.inputsEditedSinceRun(), c.reportEdited) << c.name;
+  }
+}
+
+// The automatic design holds every input fixed but its four free ones, and
+// reads the analysis inputs as their texts or defaults.
+TEST(Staleness, TheSearchReadsItsFixedInputsAndTheAnalysisInputs) {
+  const struct {
+    const char* name;
+    void (*edit)(DesignInputs&);
+    bool stale;
+  } cases[] = {
+      {"h is searched", [](DesignInputs& d) { d.setText(TextBox::Text4, "3"); }, false},
+      {"R/r is searched", [](DesignInputs& d) { d.setText(TextBox::Text9, "1.3"); }, false},
+      {"rf", [](DesignInputs& d) { d.setText(TextBox::Text37, "22"); }, true},
+      {"the clamp load", [](DesignInputs& d) { d.setText(TextBox::Text33, "4800"); }, true},
+      {"an analysis input", [](DesignInputs& d) { d.setExtra("sigmaAllow", "1600"); }, true},
+      {"an analysis input set to its default", [](DesignInputs& d) { d.setExtra("n", "18"); }, false},
+  };
+  for (const auto& c : cases) {
+    DesignInputs now;
+    c.edit(now);
+    EXPECT_EQ(readsDiffer(ResultGroup::Search, DesignInputs(), now), c.stale) << c.name;
+  }
+}
+
 TEST(Staleness, LastRunFieldsShowTheRunNotTheEdits) {
   const TextBox firstRule = ruleInfo(0).box;
   {
