@@ -1,5 +1,7 @@
 #include "cli/cli_run.h"
 
+#include "analysis/materials.h"
+
 #include <algorithm>
 
 #include <exception>
@@ -69,6 +71,19 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
     }
     session.loadDesign(*read.document);
   }
+  if (!options.material.empty()) {
+    // As the window's choice: E and μ typed into their boxes, then the
+    // analysis inputs; --set of the same names still has the last word.
+    if (const Material* m = options.ownMaterial ? nullptr : materialOfName(options.material)) {
+      const MaterialTexts texts = materialTexts(*m);
+      std::vector<Action> typing;
+      for (const auto& [box, text] : texts.boxes) typing.emplace_back(SetText{box, text});
+      session.applyAll(typing);
+      for (const auto& [name, text] : texts.extras) session.setExtra(name, text);
+    } else {
+      session.setExtra(kMaterialKey, options.material);
+    }
+  }
   for (const auto& [name, text] : options.extras) session.setExtra(name, text);
   // Without a press, the curve and the check run after the other actions:
   // `--set h=5` asks what that design does, not for an empty report.
@@ -79,8 +94,9 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
 
   const std::optional<SpringAnalysis> analysis = session.analysis();
   const AnalysisParams params = analysisParams(session.inputs()).params;
+  const DesignMaterial material = designMaterial(session.inputs());
   outcome.out = options.json ? renderJson(session.fields(), session.chart(), session.faults(),
-                                          analysis ? &*analysis : nullptr, params)
+                                          analysis ? &*analysis : nullptr, params, &material)
                              : renderReport(session.fields(), session.faults()) +
                                    (analysis ? "\n" + renderAnalysisReport(*analysis, params) : std::string());
   bool allWritten = true;
