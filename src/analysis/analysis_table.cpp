@@ -106,6 +106,10 @@ std::string fatigueLinesLine(const AnalysisParams& p) {
   return text;
 }
 
+std::string materialLine(const AnalysisParams& p) {
+  return "材料：" + (p.material.empty() ? std::string("未选择") : p.material) + "；Rm：" + p.strengthBasis;
+}
+
 std::string stiffnessLine(const SpringAnalysis& analysis) {
   return "分离指刚度 kf = " + analysisNumber(analysis.kf, "0.0") + " N/mm";
 }

@@ -57,6 +57,8 @@ inline constexpr const char* kParams =
 inline constexpr const char* kFatigueLine = "疲劳线 σO = %1 + %2·σu MPa（示例值）";
 // The same, with the lines' source and the required life: "疲劳线（2·10⁶ 次）σO = 700 + 0.60·σu MPa；…（用户数据）；要求寿命 N = 2·10⁶ 次".
 std::string fatigueLinesLine(const AnalysisParams& params);
+// "材料：60Si2MnA（GB/T 1222）；Rm：…" (the basis of Rm).
+std::string materialLine(const AnalysisParams& params);
 inline constexpr const char* kChartsHeading = "一、应力与分离力特性";
 inline constexpr const char* kStressCaption = "图 2  应力 σI…σIV、σOM (MPa) 随 λ1 (mm)";
 inline constexpr const char* kReleaseCaption = "图 3  分离力 F2 (N) 随分离行程 λ2 (mm)";

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <tuple>
 
 #include "runtime/convert.h"
 #include "runtime/float_text.h"
@@ -87,10 +88,14 @@ std::string numberText(double value) { return shortestText(value); }
 std::span<const Material> materials() { return kMaterials; }
 
 std::vector<MaterialField> materialFields(const Material& m) {
-  return {{"E", "MPa", "弹性模量", &m.E},           {"mu", "-", "泊松比", &m.mu},
-          {"Rm", "MPa", "抗拉强度（最小）", &m.Rm},   {"Re", "MPa", "屈服强度（最小）", &m.Re},
-          {"hardnessMin", "HRC", "硬度下限", &m.hardnessMin}, {"hardnessMax", "HRC", "硬度上限", &m.hardnessMax},
-          {"maxThickness", "mm", "适用最大厚度", &m.maxThickness}, {"maxTemperature", "°C", "最高工作温度", &m.maxTemperature}};
+  return {{"E", "E", "MPa", "弹性模量", &m.E},
+          {"mu", "μ", "-", "泊松比", &m.mu},
+          {"Rm", "Rm", "MPa", "抗拉强度（最小）", &m.Rm},
+          {"Re", "Re", "MPa", "屈服强度（最小）", &m.Re},
+          {"hardnessMin", "", "HRC", "硬度下限", &m.hardnessMin},
+          {"hardnessMax", "", "HRC", "硬度上限", &m.hardnessMax},
+          {"maxThickness", "", "mm", "适用最大厚度", &m.maxThickness},
+          {"maxTemperature", "", "°C", "最高工作温度", &m.maxTemperature}};
 }
 
 const Material* materialOfName(std::string_view name) {
@@ -131,6 +136,36 @@ std::string DesignMaterial::strengthBasis() const {
   if (name.empty()) return "";
   if (library == nullptr || !library->Rm.given()) return kUserDataMark;
   return library->Rm.source;
+}
+
+std::vector<std::string> materialSheetLines(const DesignMaterial& material, const DesignInputs* inputs) {
+  if (material.name.empty()) return {"未选择材料：E、μ、Rm 及许用应力为输入框中的数值"};
+  if (material.library == nullptr)
+    return {material.caption(), std::string("E、μ、Rm 及许用应力为用户输入的数值（") + kUserDataMark + "）"};
+  std::vector<std::string> lines{material.caption()};
+  std::string empty;
+  for (const MaterialField& f : materialFields(*material.library)) {
+    if (!f.value->given()) {
+      empty += std::string(empty.empty() ? "" : "、") + f.captionZh;
+      continue;
+    }
+    const std::string unit = std::string_view(f.unit) == "-" ? "" : std::string(" ") + f.unit;
+    const std::string symbol = *f.symbol != '\0' ? std::string(" ") + f.symbol + " =" : std::string();
+    lines.push_back(std::string(f.captionZh) + symbol + " " + shortestText(f.value->value) + unit + "：" + f.value->source);
+  }
+  if (inputs != nullptr) {
+    const Material& m = *material.library;
+    for (const auto& [box, value, name] : {std::tuple{TextBox::Text31, &m.E, "E"}, std::tuple{TextBox::Text32, &m.mu, "μ"}}) {
+      const std::string& typed = inputs->text(box);
+      if (value->given() && typed != shortestText(value->value))
+        lines.push_back(std::string("注意：") + name + " 框为“" + typed + "”，与材料库的 " + shortestText(value->value) +
+                        " 不同（" + kUserDataMark + "）");
+    }
+  }
+  if (!empty.empty()) lines.push_back("无可查来源，留空：" + empty);
+  lines.push_back(std::string("说明：") + material.library->note);
+  lines.push_back(std::string("许用应力：") + kLimitsRule);
+  return lines;
 }
 
 DesignMaterial designMaterial(const DesignInputs& inputs) {

@@ -54,6 +54,7 @@ std::span<const Material> materials();
 // "hardnessMax", "maxThickness", "maxTemperature"), units and Chinese captions.
 struct MaterialField {
   const char* key;
+  const char* symbol;  // "E", "μ", "Rm", "Re"; "" where the caption says it
   const char* unit;
   const char* captionZh;
   const MaterialValue* value;
@@ -73,6 +74,7 @@ struct MaterialLimits {
   double sigmaAllow = 0, sigmaAllowF = 0;
 };
 MaterialLimits limitsOfStrength(double Rm);
+inline constexpr const char* kLimitsBasis = "由 Rm 按比例换算（王望予《汽车设计》60Si2MnA）";
 inline constexpr const char* kLimitsRule =
     "[σ] = Rm·1700/1570，[σf] = Rm·1500/1570（王望予《汽车设计》60Si2MnA 喷丸膜片弹簧 1500…1700 MPa，按 Rm 换算）";
 
@@ -100,5 +102,12 @@ struct DesignMaterial {
   std::string strengthBasis() const;
 };
 DesignMaterial designMaterial(const DesignInputs& inputs);
+
+// The material as the design sheet's release page lists it, one line each:
+// "60Si2MnA（GB/T 1222）", "抗拉强度（最小） Rm = 1570 MPa：GB/T 1222 …", a
+// line for the values no source gives, the note and the rule of the limits;
+// for a user's own material its name and 用户数据; for none, that none is chosen.
+// With `inputs`, E and μ boxes that differ from the library's are named (用户数据).
+std::vector<std::string> materialSheetLines(const DesignMaterial& material, const DesignInputs* inputs = nullptr);
 
 }  // namespace diaspring

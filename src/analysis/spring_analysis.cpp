@@ -63,14 +63,15 @@ ParamsResult analysisParams(const DesignInputs& inputs) {
     result.error = "sigmaO0At1e5, fatigueSlopeAt1e5: give both numbers of the line at 1e5 cycles, or neither";
   q.userFatigueData = setsFatigueLines(inputs);
   const DesignMaterial material = designMaterial(inputs);
-  const bool setsRm = inputs.extra("Rm").has_value();
-  const bool setsLimits = inputs.extra("sigmaAllow").has_value() || inputs.extra("sigmaAllowF").has_value();
+  q.material = material.caption();
+  const bool setsRm = changesExtra(inputs, "Rm");
+  const bool setsLimits = changesExtra(inputs, "sigmaAllow") || changesExtra(inputs, "sigmaAllowF");
   if (material.library != nullptr && material.library->Rm.given() && q.Rm == material.library->Rm.value) {
     q.strengthBasis = material.library->Rm.source;
     const MaterialLimits derived = limitsOfStrength(q.Rm);
     const auto near = [](double a, double b) { return std::fabs(a - b) <= 0.5; };  // as typed, to the MPa
     q.limitsBasis = near(q.sigmaAllow, derived.sigmaAllow) && near(q.sigmaAllowF, derived.sigmaAllowF)
-                        ? std::string(kLimitsRule)
+                        ? std::string(kLimitsBasis)
                         : std::string(kUserDataMark);
   } else {
     if (setsRm || !material.name.empty()) q.strengthBasis = kUserDataMark;

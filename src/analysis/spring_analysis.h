@@ -73,6 +73,7 @@ struct AnalysisParams {
   // the material table, the derivation rule, 用户数据, or the defaults.
   std::string strengthBasis = kDefaultStrengthBasis;
   std::string limitsBasis = kDefaultLimitsBasis;
+  std::string material;  // "60Si2MnA（GB/T 1222）", "X（用户数据）"; "" when none is chosen
 };
 
 // The fatigue lines σO(σu) = σO0 + m·σu at N = 10⁵, 5·10⁵ and 2·10⁶ cycles,

@@ -17,6 +17,16 @@
 #include "design/design_file.h"
 
 namespace diaspring::cli {
+
+ReportHeading reportHeadingOf(const DesignMetadata& about, const DesignInputs& inputs, const std::string& fileName) {
+  ReportHeading heading{about.project, about.partNumber, about.designer, about.notes, fileName};
+  const DesignApproval& a = about.approval;
+  heading.revision = a.revision;
+  heading.signers = {about.designer, a.checker, a.reviewer, a.approver};
+  heading.signDates = {a.designDate, a.checkDate, a.reviewDate, a.approveDate};
+  heading.material = materialSheetLines(designMaterial(inputs), &inputs);
+  return heading;
+}
 namespace {
 
 // Runs one write; an exception from it is a failure like any other, so the
@@ -115,8 +125,7 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
     const bool edited = session.logic().inputsEditedSinceRun();
     const DesignMetadata& about = session.design().metadata;
     const std::string designName = options.designPath.substr(options.designPath.find_last_of('/') + 1);
-    exporter->setReportHeading(
-        {about.project, about.partNumber, about.designer, about.notes, options.designPath.empty() ? "" : designName});
+    exporter->setReportHeading(reportHeadingOf(about, session.inputs(), options.designPath.empty() ? "" : designName));
     report(options.reportPath, guarded([&] {
              const std::optional<AnalysisInput> input = session.analysisInput();
              return input ? exporter->writeReportWithAnalysis(run, session.chart(), options.reportPath, *input, edited)

@@ -72,9 +72,15 @@ std::string extraText(const DesignInputs& inputs, const ExtraInput& input) {
   return input.defaultText;
 }
 
+bool changesExtra(const DesignInputs& inputs, std::string_view name) {
+  const ExtraInput* input = extraInputOfName(name);
+  const auto text = inputs.extra(name);
+  return input != nullptr && text && *text != input->defaultText;
+}
+
 bool setsFatigueLines(const DesignInputs& inputs) {
   for (const char* name : {"sigmaO0", "fatigueSlope", "sigmaO0At5e5", "fatigueSlopeAt5e5", "sigmaO0At1e5", "fatigueSlopeAt1e5"})
-    if (inputs.extra(name)) return true;
+    if (changesExtra(inputs, name)) return true;
   return false;
 }
 

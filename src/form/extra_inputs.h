@@ -31,7 +31,10 @@ const ExtraInput* extraInputOfName(std::string_view name);
 
 // The text of an extra in `inputs`, or its default when it was never set.
 std::string extraText(const DesignInputs& inputs, const ExtraInput& input);
-// Whether the design sets any of the fatigue lines (its own data, not the example).
+// Whether the design gives an extra a text other than its default (a window
+// that keeps every extra's text sets them all, most to their defaults).
+bool changesExtra(const DesignInputs& inputs, std::string_view name);
+// Whether the design changes any of the fatigue lines (its own data, not the example).
 bool setsFatigueLines(const DesignInputs& inputs);
 
 // The value of an extra's text: a whole number as the window reads numbers

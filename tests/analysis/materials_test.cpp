@@ -60,8 +60,8 @@ TEST(Materials, TheChoiceSetsTheInputsAndNamesTheBasisOfEachLimit) {
   };
   const Case cases[] = {
       {"", "", "210000", "1570", "1700", kDefaultStrengthBasis, kDefaultLimitsBasis},
-      {"60Si2MnA", "", "206000", "1570", "1700", materialOfName("60Si2MnA")->Rm.source, kLimitsRule},
-      {"50CrVA", "", "206000", "1275", "1381", materialOfName("50CrVA")->Rm.source, kLimitsRule},
+      {"60Si2MnA", "", "206000", "1570", "1700", materialOfName("60Si2MnA")->Rm.source, kLimitsBasis},
+      {"50CrVA", "", "206000", "1275", "1381", materialOfName("50CrVA")->Rm.source, kLimitsBasis},
       {"50CrVA", "1300", "206000", "1300", "1381", kUserDataMark, kUserDataMark},
       {"C75S", "", "206000", "1570", "1700", kUserDataMark, kUserDataMark},  // no Rm in the library: the user's
       {"MySteel", "", "210000", "1570", "1700", kUserDataMark, kUserDataMark},
