@@ -245,10 +245,10 @@ std::string jsonText(const Json& value, int indent = -1) {
 }
 
 constexpr ApprovalMember kApprovalMembers[] = {
-    {"revision", &DesignApproval::revision},     {"designDate", &DesignApproval::designDate},
-    {"checker", &DesignApproval::checker},       {"checkDate", &DesignApproval::checkDate},
-    {"reviewer", &DesignApproval::reviewer},     {"reviewDate", &DesignApproval::reviewDate},
-    {"approver", &DesignApproval::approver},     {"approveDate", &DesignApproval::approveDate},
+    {"revision", &DesignApproval::revision},     {"designedOn", &DesignApproval::designDate},
+    {"checkedBy", &DesignApproval::checker},     {"checkedOn", &DesignApproval::checkDate},
+    {"reviewedBy", &DesignApproval::reviewer},   {"reviewedOn", &DesignApproval::reviewDate},
+    {"approvedBy", &DesignApproval::approver},   {"approvedOn", &DesignApproval::approveDate},
 };
 
 // The approval's text a metadata key names; nullptr for another key.

@@ -37,8 +37,8 @@ struct DesignApproval {
   std::string approver, approveDate;
   bool operator==(const DesignApproval&) const = default;
 };
-// Its members by the keys of the file's "metadata" ("revision", "designDate",
-// "checker", "checkDate", "reviewer", "reviewDate", "approver", "approveDate").
+// Its members by the keys of the file's "metadata" ("revision", "designedOn",
+// "checkedBy", "checkedOn", "reviewedBy", "reviewedOn", "approvedBy", "approvedOn").
 struct ApprovalMember {
   const char* key;
   std::string DesignApproval::*member;
@@ -51,7 +51,7 @@ struct DesignMetadata {
   std::string designer;
   std::string notes;
   std::string savedAt;  // ISO 8601 in UTC ("2026-12-07T11:30:00Z"), set when written
-  DesignApproval approval;
+  DesignApproval approval{};
   bool operator==(const DesignMetadata&) const = default;
 };
 

@@ -428,8 +428,11 @@ bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   Page page(painter);
 
-  // The first page, the analysis, the comparison, and the release page last.
-  const int pages = 1 + (analysis != nullptr ? 1 : 0) + (comparison != nullptr ? 1 : 0) + 1;
+  // The first page, the analysis, the comparison, and last the release page
+  // of a sheet with its design's information (the window's and the command
+  // line's always have it).
+  const bool release = info != nullptr;
+  const int pages = 1 + (analysis != nullptr ? 1 : 0) + (comparison != nullptr ? 1 : 0) + (release ? 1 : 0);
   paintRunningHead(painter, info);
   double y = drawTitle(page, date, inputsEdited, pages, info);
   y = drawInputs(page, fields, y);
@@ -451,9 +454,11 @@ bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields
     paintComparisonPage(painter, *comparison, date, ++number, pages, inputsEdited);
     paintRunningHead(painter, info);
   }
-  if (!device.newPage()) return false;
-  paintReleasePage(painter, info, date, ++number, pages, inputsEdited);
-  paintRunningHead(painter, info);
+  if (release) {
+    if (!device.newPage()) return false;
+    paintReleasePage(painter, info, date, ++number, pages, inputsEdited);
+    paintRunningHead(painter, info);
+  }
   return true;
 }
 

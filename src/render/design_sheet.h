@@ -50,8 +50,8 @@ struct SheetInfo {
 };
 
 // The sheet as the bytes of a PDF, from the texts of `fields` and the chart.
-// Its last page is the release page (render/release_page.h); every page
-// carries the part number and revision at its head.
+// With `info`, its last page is the release page (render/release_page.h)
+// and every page carries the part number and revision at its head.
 // Rules not yet checked are shown as such. A window passes the boxes of its
 // last run (WindowLogic::lastRunFields()) and, when its boxes were edited
 // since (WindowLogic::inputsEditedSinceRun()), `inputsEdited`: the sheet
