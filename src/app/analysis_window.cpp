@@ -105,6 +105,8 @@ AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   materialNote_ = new QLabel(this);
   materialNote_->setObjectName(QStringLiteral("MaterialNote"));
   materialNote_->setWordWrap(true);
+  // A long note wraps or is cut; it never widens the window.
+  materialNote_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   materialRow->addWidget(materialNote_, 1);
   layout->addLayout(materialRow);
   const auto choose = [this] {
@@ -195,6 +197,8 @@ AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 AnalysisWindow::~AnalysisWindow() {
   for (QLineEdit* edit : inputs_) edit->disconnect(this);
+  material_->lineEdit()->disconnect(this);
+  material_->disconnect(this);
 }
 
 QLineEdit* AnalysisWindow::input(const char* name) const {
