@@ -305,9 +305,10 @@ void AnalysisWindow::refresh() {
         }
       QString html = QStringLiteral("<table cellspacing='2'>");
       for (const CheckLine& line : checkLines(*analysis_, params.params)) {
+        // The basis below its verdict, so the window keeps its width.
         html += QStringLiteral("<tr><td>%1</td><td>&nbsp;&nbsp;%2</td><td>&nbsp;&nbsp;限值 %3</td>"
-                               "<td>&nbsp;&nbsp;<b style='color:%4'>%5</b></td>"
-                               "<td>&nbsp;&nbsp;<span style='color:#555'>依据：%6</span></td></tr>")
+                               "<td>&nbsp;&nbsp;<b style='color:%4'>%5</b></td></tr>"
+                               "<tr><td colspan='4' style='color:#666; font-size:small'>&nbsp;&nbsp;&nbsp;&nbsp;依据：%6</td></tr>")
                     .arg(qs(line.whatZh).toHtmlEscaped(), qs(line.value).toHtmlEscaped(), qs(line.limit).toHtmlEscaped(),
                          stale_ ? kStaleColor : line.example() ? kExampleColor : line.pass ? kPassColor : kFailColor,
                          qs(line.verdictZh()).toHtmlEscaped(), qs(line.basis).toHtmlEscaped());
