@@ -5,9 +5,11 @@
 #include <iterator>
 #include <limits>
 
+#include "analysis/materials.h"
 #include "form/extra_inputs.h"
 #include "runtime/convert.h"
 #include "runtime/fault.h"
+#include "runtime/portable_log.h"
 
 namespace diaspring {
 namespace {
@@ -36,10 +38,11 @@ CurveRun curveRunOf(const WindowLogic& window, const Fields& fields) {
 
 ParamsResult analysisParams(const DesignInputs& inputs) {
   ParamsResult result;
-  double* const targets[] = {&result.params.n,          &result.params.b,           &result.params.Rm,
-                             &result.params.sigmaAllow, &result.params.sigmaAllowF, &result.params.sigmaO0,
-                             &result.params.fatigueSlope};
-  static_assert(std::size(targets) == 7, "one target for each analysis input, in the registry's order");
+  AnalysisParams& q = result.params;
+  double* const targets[] = {&q.n,           &q.b,           &q.Rm,           &q.sigmaAllow,
+                             &q.sigmaAllowF, &q.sigmaO0,     &q.fatigueSlope, &q.requiredCycles,
+                             &q.sigmaO0At5e5, &q.fatigueSlopeAt5e5, &q.sigmaO0At1e5, &q.fatigueSlopeAt1e5};
+  static_assert(std::size(targets) == 12, "one target for each analysis input, in the registry's order");
   std::size_t i = 0;
   for (const ExtraInput& input : extraInputs()) {
     const ExtraValue v = readExtra(input, extraText(inputs, input));
@@ -53,7 +56,106 @@ ParamsResult analysisParams(const DesignInputs& inputs) {
   else if (!(p.Rm > 0)) result.error = "Rm: the tensile strength must be above 0";
   else if (!(p.sigmaAllow > 0)) result.error = "sigmaAllow: the permissible stress must be above 0";
   else if (!(p.sigmaAllowF > 0)) result.error = "sigmaAllowF: the permissible stress must be above 0";
+  else if (!(p.requiredCycles >= 1)) result.error = "requiredCycles: the required life must be at least 1 cycle";
+  else if (std::isnan(p.sigmaO0At5e5) != std::isnan(p.fatigueSlopeAt5e5))
+    result.error = "sigmaO0At5e5, fatigueSlopeAt5e5: give both numbers of the line at 5e5 cycles, or neither";
+  else if (std::isnan(p.sigmaO0At1e5) != std::isnan(p.fatigueSlopeAt1e5))
+    result.error = "sigmaO0At1e5, fatigueSlopeAt1e5: give both numbers of the line at 1e5 cycles, or neither";
+  q.userFatigueData = setsFatigueLines(inputs);
+  const DesignMaterial material = designMaterial(inputs);
+  q.material = material.caption();
+  const bool setsRm = changesExtra(inputs, "Rm");
+  const bool setsLimits = changesExtra(inputs, "sigmaAllow") || changesExtra(inputs, "sigmaAllowF");
+  if (material.library != nullptr && material.library->Rm.given() && q.Rm == material.library->Rm.value) {
+    q.strengthBasis = material.library->Rm.source;
+    const MaterialLimits derived = limitsOfStrength(q.Rm);
+    const auto near = [](double a, double b) { return std::fabs(a - b) <= 0.5; };  // as typed, to the MPa
+    q.limitsBasis = near(q.sigmaAllow, derived.sigmaAllow) && near(q.sigmaAllowF, derived.sigmaAllowF)
+                        ? std::string(kLimitsBasis)
+                        : std::string(kUserDataMark);
+  } else {
+    if (setsRm || !material.name.empty()) q.strengthBasis = kUserDataMark;
+    if (setsLimits || !material.name.empty()) q.limitsBasis = kUserDataMark;
+  }
   return result;
+}
+
+namespace {
+
+// "2·10⁶", "3.2·10⁵": two significant digits.
+std::string cyclesText(double cycles) {
+  static const char* const kSuperscripts[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
+  int exponent = 0;
+  double mantissa = cycles;
+  while (mantissa >= 10) {
+    mantissa /= 10;
+    ++exponent;
+  }
+  while (mantissa > 0 && mantissa < 1) {
+    mantissa *= 10;
+    --exponent;
+  }
+  std::string digits = format(mantissa, "0.0");
+  if (digits == "10.0") {
+    digits = "1.0";
+    ++exponent;
+  }
+  if (digits.size() > 2 && digits.compare(digits.size() - 2, 2, ".0") == 0) digits.resize(digits.size() - 2);
+  if (exponent < 0 || exponent > 9) return format(cycles, "0");
+  return digits + "·10" + kSuperscripts[exponent];
+}
+
+// N between two lives (n1 < n2) where the line falls from σO1 to σO2,
+// linear in ln N: found by bisection with the one logarithm of the core,
+// so every platform gives the same number.
+double interpolateLife(double n1, double o1, double n2, double o2, double sigmaO) {
+  if (!(o1 > o2)) return n1;  // lines that do not fall with N: the shorter life
+  const double t = (o1 - sigmaO) / (o1 - o2);
+  const double target = portableLog(n1) + t * (portableLog(n2) - portableLog(n1));
+  double lo = n1, hi = n2;
+  for (int i = 0; i < 200 && hi - lo > lo * 1e-12; ++i) {
+    const double mid = lo + (hi - lo) / 2;
+    if (portableLog(mid) < target) lo = mid;
+    else hi = mid;
+  }
+  return lo;
+}
+
+}  // namespace
+
+std::string FatigueLife::text() const {
+  switch (kind) {
+    case Kind::AtLeast: return "≥ " + cyclesText(cycles);
+    case Kind::Below: return "< " + cyclesText(cycles);
+    case Kind::Estimated: break;
+  }
+  return cyclesText(cycles);
+}
+
+bool FatigueLife::covers(double required) const { return kind != Kind::Below && cycles >= required; }
+
+FatigueLife fatigueLife(const AnalysisParams& p, double sigmaU, double sigmaO) {
+  // The lines that are given, from the longest life down.
+  struct Line {
+    double cycles, sigmaO;
+  };
+  Line lines[3];
+  int count = 0;
+  lines[count++] = {kFatigueLives[2], p.sigmaO0 + p.fatigueSlope * sigmaU};
+  if (!std::isnan(p.sigmaO0At5e5)) lines[count++] = {kFatigueLives[1], p.sigmaO0At5e5 + p.fatigueSlopeAt5e5 * sigmaU};
+  if (!std::isnan(p.sigmaO0At1e5)) lines[count++] = {kFatigueLives[0], p.sigmaO0At1e5 + p.fatigueSlopeAt1e5 * sigmaU};
+  FatigueLife life;
+  if (!(sigmaO > lines[0].sigmaO)) return life;  // at or below the endurance line
+  for (int i = 1; i < count; ++i) {
+    if (sigmaO <= lines[i].sigmaO) {
+      life.kind = FatigueLife::Kind::Estimated;
+      life.cycles = interpolateLife(lines[i].cycles, lines[i].sigmaO, lines[i - 1].cycles, lines[i - 1].sigmaO, sigmaO);
+      return life;
+    }
+  }
+  life.kind = FatigueLife::Kind::Below;
+  life.cycles = lines[count - 1].cycles;
+  return life;
 }
 
 SpringModel::SpringModel(const CurveRun& run, const AnalysisParams& params) : run_(run), params_(params) {
@@ -214,11 +316,20 @@ StrokeFatigue fatigueOf(const SpringModel& model, const ReleaseStroke& stroke) {
     FatiguePlace& place = f.places[i];
     place.sigmaOPermissible = p.sigmaO0 + p.fatigueSlope * place.sigmaU;
     place.safety = place.sigmaO > 0 ? place.sigmaOPermissible / place.sigmaO : kInfinity;
+    place.life = fatigueLife(p, place.sigmaU, place.sigmaO);
     if (place.safety < least) {
       least = place.safety;
       f.governing = static_cast<int>(i);
     }
   }
+  // The shortest life: a life below the lines before any estimate, then the fewest cycles.
+  const auto shorter = [](const FatigueLife& a, const FatigueLife& b) {
+    const auto rank = [](const FatigueLife& l) { return l.kind == FatigueLife::Kind::Below ? 0 : l.kind == FatigueLife::Kind::Estimated ? 1 : 2; };
+    return rank(a) != rank(b) ? rank(a) < rank(b) : a.cycles < b.cycles;
+  };
+  f.shortestLife = f.governing;
+  for (std::size_t i = 0; i < f.places.size(); ++i)
+    if (shorter(f.places[i].life, f.shortestLifePlace().life)) f.shortestLife = static_cast<int>(i);
   return f;
 }
 
@@ -258,6 +369,9 @@ SpringAnalysis analyseSpring(const CurveRun& run, const AnalysisParams& params) 
   c.omPass = c.sigmaOMmax <= params.Rm;
   c.iPass = c.sigmaImax <= params.sigmaAllow;
   c.fingerPass = c.sigmaFingerMax <= params.sigmaAllowF;
+  c.installedS = std::min(model.deflection(lambdaB), model.deflection(lambdaA));
+  c.minimumS = kMinimumPreloadRatio * model.disc().h0;
+  c.preloadPass = c.installedS >= c.minimumS;
 
   a.fatigueNew = fatigueOf(model, a.newStroke);
   a.fatigueWorn = fatigueOf(model, a.wornStroke);

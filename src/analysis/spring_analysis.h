@@ -47,6 +47,9 @@ struct CurveRun {
 // double range reads as not a number).
 CurveRun curveRunOf(const WindowLogic& window, const Fields& fields);
 
+inline constexpr const char* kDefaultStrengthBasis = "默认值：60Si2MnA，GB/T 1222";
+inline constexpr const char* kDefaultLimitsBasis = "默认值：王望予《汽车设计》60Si2MnA 1500…1700 MPa";
+
 // The inputs of the analysis that belong to no box (see form/extra_inputs.h).
 struct AnalysisParams {
   double n = 18;
@@ -56,7 +59,49 @@ struct AnalysisParams {
   double sigmaAllowF = 1500;  // the finger roots, σf
   double sigmaO0 = 700;
   double fatigueSlope = 0.6;
+  // Life in load cycles (see FatigueLines): the release strokes the spring
+  // must bear, and the fatigue lines at 10⁵ and 5·10⁵ cycles (NaN: not
+  // given); sigmaO0 and fatigueSlope are the line at 2·10⁶.
+  double requiredCycles = 2e6;
+  double sigmaO0At1e5 = kNoValue, fatigueSlopeAt1e5 = kNoValue;
+  double sigmaO0At5e5 = kNoValue, fatigueSlopeAt5e5 = kNoValue;
+  // Where the fatigue lines come from: the shipped example, or the user's
+  // own (any fatigue line set in the design). Neither is a standard's data,
+  // so no fatigue verdict is plain.
+  bool userFatigueData = false;
+  // Where Rm and the permissible stresses come from, for the checks' 依据:
+  // the material table, the derivation rule, 用户数据, or the defaults.
+  std::string strengthBasis = kDefaultStrengthBasis;
+  std::string limitsBasis = kDefaultLimitsBasis;
+  std::string material;  // "60Si2MnA（GB/T 1222）", "X（用户数据）"; "" when none is chosen
 };
+
+// The fatigue lines σO(σu) = σO0 + m·σu at N = 10⁵, 5·10⁵ and 2·10⁶ cycles,
+// the lives the disc-spring standard's endurance diagrams are drawn for
+// (DIN 2093:2006, figures of the permissible stresses of springs subject to
+// fatigue loading); between two lines the life is interpolated linearly in
+// log N. The library ships no readings of those diagrams: the lines are the
+// example line or the user's own.
+inline constexpr std::array<double, 3> kFatigueLives{1e5, 5e5, 2e6};
+struct FatigueLife {
+  enum class Kind {
+    AtLeast,    // σo at or below the 2·10⁶ line: "≥ 2·10⁶"
+    Estimated,  // between two lines
+    Below,      // above the line of the shortest life given: "< cycles"
+  };
+  Kind kind = Kind::AtLeast;
+  double cycles = 2e6;
+  // "≥ 2·10⁶", "3.2·10⁵", "< 10⁵" (two significant digits).
+  std::string text() const;
+  // Whether it covers `required` cycles (a life below the lines never does).
+  bool covers(double required) const;
+};
+FatigueLife fatigueLife(const AnalysisParams& params, double sigmaU, double sigmaO);
+
+// The minimum preload of a spring subject to fatigue loading: the installed
+// deflection at least 0.15 ... 0.20·h0 against cracks from the inner upper
+// edge (DIN 2093:2006, 11.1); the upper end is taken.
+inline constexpr double kMinimumPreloadRatio = 0.20;
 struct ParamsResult {
   AnalysisParams params;
   std::string error;  // empty when every extra reads; else one message in English
@@ -115,10 +160,13 @@ struct ReleaseStroke {
 struct FatiguePlace {
   const char* name;  // "II", "III", "finger"
   double sigmaU = 0, sigmaO = 0, sigmaOPermissible = 0, safety = 0;
+  FatigueLife life;  // by the lines at the three lives
 };
 struct StrokeFatigue {
-  std::array<FatiguePlace, 3> places{{{"II"}, {"III"}, {"finger"}}};
+  std::array<FatiguePlace, 3> places{{{"II", 0, 0, 0, 0, {}}, {"III", 0, 0, 0, 0, {}}, {"finger", 0, 0, 0, 0, {}}}};
   int governing = 0;  // the place with the least safety
+  int shortestLife = 0;  // the place with the shortest life
+  const FatiguePlace& shortestLifePlace() const { return places[static_cast<std::size_t>(shortestLife)]; }
   const FatiguePlace& governingPlace() const { return places[static_cast<std::size_t>(governing)]; }
 };
 
@@ -127,6 +175,10 @@ struct StaticChecks {
   double sigmaImax = 0;       // largest |σI| over 0 ... λ1C, against sigmaAllow
   double sigmaFingerMax = 0;  // σf at the larger F2max of the two strokes, against sigmaAllowF
   bool omPass = false, iPass = false, fingerPass = false;
+  // The smaller installed deflection s of the new (B) and the worn (A)
+  // point against kMinimumPreloadRatio·h0.
+  double installedS = 0, minimumS = 0;
+  bool preloadPass = false;
 };
 
 struct SpringAnalysis {

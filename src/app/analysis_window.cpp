@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFileDialog>
@@ -13,11 +14,13 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "analysis/analysis_table.h"
+#include "analysis/materials.h"
 #include "chart_actions.h"
 #include "form/extra_inputs.h"
 #include "render/chart_export.h"
@@ -32,6 +35,7 @@ QString qs(const char* s) { return QString::fromUtf8(s); }
 const QString kPassColor = QStringLiteral("#2E7D32");
 const QString kFailColor = QStringLiteral("#C62828");
 const QString kStaleColor = QStringLiteral("#9E9E9E");
+const QString kExampleColor = QStringLiteral("#B35900");
 
 }  // namespace
 
@@ -85,13 +89,41 @@ AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("AnalysisWindow"));
   auto* layout = new QVBoxLayout(this);
 
+  // The material: a steel of the library, or a name of the user's own.
+  auto* materialRow = new QHBoxLayout;
+  materialRow->addWidget(new QLabel(QStringLiteral("材料"), this));
+  material_ = new QComboBox(this);
+  material_->setObjectName(QStringLiteral("material"));
+  material_->setEditable(true);
+  material_->setInsertPolicy(QComboBox::NoInsert);
+  material_->addItem(QString());
+  for (const Material& m : materials()) material_->addItem(qs(m.name));
+  material_->setToolTip(QStringLiteral("选择材料库中的钢种：E、μ 写入主窗口，Rm 与许用应力按材料设定；"
+                                       "输入库中没有的名称即为自定义材料（用户数据）"));
+  material_->setMinimumWidth(140);
+  materialRow->addWidget(material_);
+  materialNote_ = new QLabel(this);
+  materialNote_->setObjectName(QStringLiteral("MaterialNote"));
+  materialNote_->setWordWrap(true);
+  // A long note wraps or is cut; it never widens the window.
+  materialNote_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  materialRow->addWidget(materialNote_, 1);
+  layout->addLayout(materialRow);
+  const auto choose = [this] {
+    emit materialChosen(material_->currentText().trimmed().toStdString());
+    refresh();
+  };
+  connect(material_, &QComboBox::activated, this, choose);
+  connect(material_->lineEdit(), &QLineEdit::editingFinished, this, choose);
+
   auto* inputs = new QGridLayout;
-  // Three to a row; the permissible stresses and the fatigue line each
-  // start a row of their own.
+  // Three to a row; the permissible stresses and each fatigue line start a
+  // row of their own.
   int row = 0, col = 0;
   for (const ExtraInput& extra : extraInputs()) {
     const std::string_view name = extra.name;
-    if (col == 9 || (col > 0 && (name == "sigmaAllow" || name == "sigmaO0"))) {
+    if (col == 9 || (col > 0 && (name == "sigmaAllow" || name == "sigmaO0" || name == "sigmaO0At5e5" ||
+                                 name == "sigmaO0At1e5"))) {
       ++row;
       col = 0;
     }
@@ -102,6 +134,7 @@ AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
       label->setStyleSheet(QStringLiteral("color: #B35900"));
       label->setToolTip(QStringLiteral("示例值：请以所用材料的疲劳数据替换"));
     }
+    if (extra.optional) label->setToolTip(QStringLiteral("留空：不给出这条疲劳线；给出时为用户数据"));
     auto* edit = new QLineEdit(qs(extra.defaultText), this);
     edit->setObjectName(qs(extra.name));
     edit->setMaximumWidth(90);
@@ -164,6 +197,8 @@ AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 AnalysisWindow::~AnalysisWindow() {
   for (QLineEdit* edit : inputs_) edit->disconnect(this);
+  material_->lineEdit()->disconnect(this);
+  material_->disconnect(this);
 }
 
 QLineEdit* AnalysisWindow::input(const char* name) const {
@@ -188,6 +223,8 @@ void AnalysisWindow::setStale(bool stale) {
 DesignInputs AnalysisWindow::extras() const {
   DesignInputs inputs;
   for (QLineEdit* edit : inputs_) inputs.setExtra(edit->objectName().toStdString(), edit->text().toStdString());
+  const QString material = material_->currentText().trimmed();
+  if (!material.isEmpty()) inputs.setExtra(kMaterialKey, material.toStdString());
   return inputs;
 }
 
@@ -195,6 +232,11 @@ void AnalysisWindow::setExtras(const DesignInputs& inputs) {
   for (QLineEdit* edit : inputs_) {
     const ExtraInput* extra = extraInputOfName(edit->objectName().toStdString());
     if (extra != nullptr) edit->setText(qs(extraText(inputs, *extra)));
+  }
+  {
+    const QSignalBlocker blocker(material_);
+    const auto name = inputs.extra(kMaterialKey);
+    material_->setCurrentText(name ? qs(std::string(*name)) : QString());
   }
   refresh();
 }
@@ -216,6 +258,24 @@ void AnalysisWindow::refresh() {
   table_->clearContents();
   checks_->clear();
   const ParamsResult params = analysisParams(extras());
+  {
+    const DesignMaterial material = designMaterial(extras());
+    QString note;
+    if (material.library != nullptr) {
+      note = qs(material.caption());
+      for (const MaterialField& f : materialFields(*material.library))
+        if (f.value->given() && std::string_view(f.key) != "E" && std::string_view(f.key) != "mu")
+          note += QStringLiteral("；%1 %2%3").arg(qs(f.captionZh), qs(analysisNumber(f.value->value, "0")),
+                                                std::string_view(f.unit) == "-" ? QString() : QStringLiteral(" ") + qs(f.unit));
+      note += QStringLiteral("。") + qs(material.library->note);
+    } else if (material.user()) {
+      note = qs(material.caption()) + QStringLiteral("：E、μ、Rm 与许用应力为用户输入的数值");
+    } else {
+      note = QStringLiteral("未选择材料：E、μ、Rm 与许用应力为输入框中的数值");
+    }
+    materialNote_->setText(note);
+    materialNote_->setToolTip(note);
+  }
   if (!run_) {
     status_->setText(QStringLiteral("尚未绘制特性曲线：请在主窗口中按“输出膜片弹簧曲线及描点”。"));
   } else if (!params.error.empty()) {
@@ -245,11 +305,13 @@ void AnalysisWindow::refresh() {
         }
       QString html = QStringLiteral("<table cellspacing='2'>");
       for (const CheckLine& line : checkLines(*analysis_, params.params)) {
+        // The basis below its verdict, so the window keeps its width.
         html += QStringLiteral("<tr><td>%1</td><td>&nbsp;&nbsp;%2</td><td>&nbsp;&nbsp;限值 %3</td>"
-                               "<td>&nbsp;&nbsp;<b style='color:%4'>%5</b></td></tr>")
+                               "<td>&nbsp;&nbsp;<b style='color:%4'>%5</b></td></tr>"
+                               "<tr><td colspan='4' style='color:#666; font-size:small'>&nbsp;&nbsp;&nbsp;&nbsp;依据：%6</td></tr>")
                     .arg(qs(line.whatZh).toHtmlEscaped(), qs(line.value).toHtmlEscaped(), qs(line.limit).toHtmlEscaped(),
-                         stale_ ? kStaleColor : line.pass ? kPassColor : kFailColor,
-                         line.pass ? QStringLiteral("通过") : QStringLiteral("不通过"));
+                         stale_ ? kStaleColor : line.example() ? kExampleColor : line.pass ? kPassColor : kFailColor,
+                         qs(line.verdictZh()).toHtmlEscaped(), qs(line.basis).toHtmlEscaped());
       }
       const auto stroke = [](const QString& name, const ReleaseStroke& s) {
         return QStringLiteral("<tr><td>%1：最大分离力 F2max</td><td>&nbsp;&nbsp;%2 N（λ1 = %3 mm）</td>"

@@ -19,6 +19,7 @@
 #include "form/design_inputs.h"
 
 class QLineEdit;
+class QComboBox;
 class QTableWidget;
 class QMenu;
 
@@ -87,10 +88,14 @@ class AnalysisWindow : public QWidget {
   QLabel* checks() const { return checks_; }
   QLabel* readout() const { return readout_; }
   QLineEdit* input(const char* name) const;
+  QComboBox* materialBox() const { return material_; }
 
  signals:
   // The user typed into an analysis input: the design's extra `name` is now `text`.
   void inputEdited(const std::string& name, const std::string& text);
+  // The user chose a material: a steel of the library, or a name of the
+  // user's own (empty: none). The main window types what it sets.
+  void materialChosen(const std::string& name);
 
  public:
 
@@ -114,6 +119,8 @@ class AnalysisWindow : public QWidget {
   std::optional<SpringAnalysis> analysis_;
   std::optional<SpringModel> model_;
   std::vector<QLineEdit*> inputs_;
+  QComboBox* material_ = nullptr;
+  QLabel* materialNote_ = nullptr;
   QLabel* status_ = nullptr;
   QTableWidget* table_ = nullptr;
   QLabel* checks_ = nullptr;

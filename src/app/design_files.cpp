@@ -122,6 +122,17 @@ void MainWindow::editMetadata() {
   QLineEdit* designer = line(metadata_.designer, QStringLiteral("设计者："));
   auto* notes = new QPlainTextEdit(QString::fromStdString(metadata_.notes), &dialog);
   form->addRow(QStringLiteral("备注："), notes);
+  // The release: the revision, and who designed, checked, reviewed and approved it, when.
+  const DesignApproval& approval = metadata_.approval;
+  QLineEdit* revision = line(approval.revision, QStringLiteral("版本："));
+  revision->setObjectName(QStringLiteral("revision"));
+  QLineEdit* designDate = line(approval.designDate, QStringLiteral("设计日期："));
+  QLineEdit* checker = line(approval.checker, QStringLiteral("校核："));
+  QLineEdit* checkDate = line(approval.checkDate, QStringLiteral("校核日期："));
+  QLineEdit* reviewer = line(approval.reviewer, QStringLiteral("审核："));
+  QLineEdit* reviewDate = line(approval.reviewDate, QStringLiteral("审核日期："));
+  QLineEdit* approver = line(approval.approver, QStringLiteral("批准："));
+  QLineEdit* approveDate = line(approval.approveDate, QStringLiteral("批准日期："));
   auto* saved = new QLabel(localTime(metadata_.savedAt), &dialog);
   saved->setObjectName(QStringLiteral("SavedAt"));
   form->addRow(QStringLiteral("最后保存："), saved);
@@ -135,6 +146,9 @@ void MainWindow::editMetadata() {
   edited.partNumber = part->text().toStdString();
   edited.designer = designer->text().toStdString();
   edited.notes = notes->toPlainText().toStdString();
+  edited.approval = {revision->text().toStdString(), designDate->text().toStdString(), checker->text().toStdString(),
+                     checkDate->text().toStdString(),   reviewer->text().toStdString(),  reviewDate->text().toStdString(),
+                     approver->text().toStdString(),    approveDate->text().toStdString()};
   setMetadata(edited);
 }
 

@@ -1,5 +1,7 @@
 #include "main_window.h"
 
+#include "analysis/materials.h"
+
 #include <algorithm>
 #include <exception>
 #include <limits>
@@ -263,6 +265,7 @@ void MainWindow::showAnalysisWindow() {
     analysisWindow_->setExtras(currentInputs());
     connect(analysisWindow_, &AnalysisWindow::inputEdited, this,
             [this](const std::string& name, const std::string& text) { setExtra(name, text); });
+    connect(analysisWindow_, &AnalysisWindow::materialChosen, this, [this](const std::string& name) { chooseMaterial(name); });
     analysisWindow_->setCurveRun(lastRun_);
     analysisWindow_->setStale(logic_->staleness().analysis);
   }
@@ -277,6 +280,21 @@ std::optional<AnalysisInput> MainWindow::analysisInput() const {
   const ParamsResult params = analysisParams(currentInputs());
   if (!params.error.empty()) return std::nullopt;
   return AnalysisInput{*lastRun_, params.params};
+}
+
+void MainWindow::chooseMaterial(const std::string& name) {
+  const auto chosen = extra(kMaterialKey);
+  if ((chosen ? *chosen : std::string()) == name) return;
+  setExtra(kMaterialKey, name);
+  if (const Material* m = materialOfName(name)) {
+    // As 自动设计's apply: the texts typed into their boxes, then the
+    // analysis inputs the material sets.
+    const MaterialTexts texts = materialTexts(*m);
+    for (const auto& [box, text] : texts.boxes) fields_.setText(box, text);
+    for (const auto& [key, text] : texts.extras) setExtra(key, text);
+    if (analysisWindow_ != nullptr) analysisWindow_->setExtras(currentInputs());
+  }
+  inputsChanged();
 }
 
 void MainWindow::applyDesign(const DesignInputs& inputs) {

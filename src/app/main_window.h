@@ -70,6 +70,8 @@ class MainWindow : public QMainWindow {
   // it counts as modified (the title's [*]) when it differs from the design
   // last opened, saved or started with.
   DesignInputs currentInputs() const;
+  // The analysis window's choice of material (see analysis/materials.h).
+  void chooseMaterial(const std::string& name);
   // An input that belongs to no box (an analysis's), kept in the design and
   // its file; setting one counts as a change of the design.
   void setExtra(std::string_view name, std::string_view text);

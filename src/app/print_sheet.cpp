@@ -11,13 +11,22 @@
 #include "chart_widget.h"
 #include "main_window.h"
 #include "render/design_sheet.h"
+#include "analysis/materials.h"
 
 namespace diaspring::app {
 
 SheetInfo MainWindow::sheetInfo() const {
   const auto qs = [](const std::string& s) { return QString::fromStdString(s); };
-  return SheetInfo{qs(metadata_.project), qs(metadata_.partNumber), qs(metadata_.designer), qs(metadata_.notes),
-                   filePath_.isEmpty() ? QString() : QFileInfo(filePath_).fileName()};
+  SheetInfo info{qs(metadata_.project), qs(metadata_.partNumber), qs(metadata_.designer), qs(metadata_.notes),
+                 filePath_.isEmpty() ? QString() : QFileInfo(filePath_).fileName()};
+  // The release page: the approval from 设计信息, the material of the design.
+  const DesignApproval& a = metadata_.approval;
+  info.revision = qs(a.revision);
+  info.signers = {qs(metadata_.designer), qs(a.checker), qs(a.reviewer), qs(a.approver)};
+  info.signDates = {qs(a.designDate), qs(a.checkDate), qs(a.reviewDate), qs(a.approveDate)};
+  const DesignInputs inputs = currentInputs();
+  for (const std::string& line : materialSheetLines(designMaterial(inputs), &inputs)) info.material << qs(line);
+  return info;
 }
 
 QString MainWindow::sheetFileName() const {

@@ -123,4 +123,12 @@ Contents contents(const Fields& fields) {
   return c;
 }
 
+std::string runningHead(std::string_view partNumber, std::string_view revision) {
+  const std::string part = trimmed(partNumber, true), rev = trimmed(revision, true);
+  std::string head;
+  if (!part.empty()) head = std::string(kPartLabel) + part;
+  if (!rev.empty()) head += (head.empty() ? "" : "    ") + std::string(kRevisionLabel) + rev;
+  return head;
+}
+
 }  // namespace diaspring::sheet_text

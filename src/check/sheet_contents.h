@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "form/fields.h"
@@ -47,6 +48,22 @@ inline constexpr const char* kCross = "✘";
 inline constexpr const char* kUnchecked = "未验证";
 inline constexpr const char* kFooterLeft = "diaspring · 离合器膜片弹簧设计计算";
 inline constexpr const char* kFooterRight = "本页汇总设计输入、特性曲线、特征点及约束条件校核结果，供设计评审与存档。";
+
+// The release: the running head of every page, and the sheet's last page
+// with the material, the revision, the approval block and the notes in full.
+inline constexpr const char* kRevisionLabel = "版本：";
+inline constexpr const char* kReleaseTitle = "签署页";
+inline constexpr const char* kMaterialHeading = "一、材料及数据来源";
+inline constexpr const char* kApprovalHeading = "二、签署";
+inline constexpr const char* kNotesHeading = "三、备注";
+inline constexpr std::array<const char*, 4> kApprovalRoles{"设计", "校核", "审核", "批准"};
+inline constexpr std::array<const char*, 4> kApprovalColumns{"职责", "姓名", "日期", "签字"};
+inline constexpr const char* kNoNotes = "（无）";
+inline constexpr const char* kNotesContinued = "（全文见第 %1 页）";
+// "零件号/图号：DS-01    版本：B"; "" when both are empty.
+std::string runningHead(std::string_view partNumber, std::string_view revision);
+// The basis beside each verdict of the twelve rules: their recommended range.
+inline constexpr const char* kRuleBasis = "推荐范围";
 
 // "请先按“…”按钮绘制曲线，再导出设计报告。" with the curve button's caption.
 std::string noChartHint();

@@ -52,8 +52,9 @@ std::string renderAnalysisReport(const SpringAnalysis& a, const AnalysisParams& 
            " N at λ1 = " + analysisNumber(stroke->lambda1AtF2max, "0.000") + " mm   λ2 at the end " +
            analysisNumber(stroke->lambda2End, "0.000") + " mm\n";
   }
-  out += "  Checks (fatigue line σO = " + analysisNumber(p.sigmaO0, "0") + " + " + analysisNumber(p.fatigueSlope, "0.00") +
-         "·σu MPa: example values)\n";
+  out += "  Checks (fatigue line at 2e6 cycles σO = " + analysisNumber(p.sigmaO0, "0") + " + " +
+         analysisNumber(p.fatigueSlope, "0.00") + "·σu MPa: " + (p.userFatigueData ? "user data" : "example values") +
+         "; required life " + analysisNumber(p.requiredCycles, "0") + " cycles)\n";
   const std::vector<CheckLine> lines = checkLines(a, p);
   std::size_t whatWidth = 0, valueWidth = 0;
   for (const CheckLine& line : lines) {
@@ -65,7 +66,7 @@ std::string renderAnalysisReport(const SpringAnalysis& a, const AnalysisParams& 
     padRight(text, line.what, whatWidth + 2);
     padRight(text, line.value, valueWidth + 2);
     padRight(text, "limit " + line.limit, 0);
-    text += line.pass ? "  pass" : "  FAIL";
+    text += "  " + line.verdict();
     out += text + '\n';
   }
   return out;

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "cli/utf8_text.h"
+#include "analysis/materials.h"
 #include "form/extra_inputs.h"
 #include "form/named_inputs.h"
 #include "runtime/file_write.h"
@@ -190,6 +191,36 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
       if (!result.ok()) return result;
       continue;
     }
+    if (arg == "--material" || arg == "--own-material") {
+      if (i + 1 == args.size()) {
+        result.error = std::string(arg) + " needs a material name";
+        return result;
+      }
+      const std::string_view name = args[++i];
+      if (!options.material.empty()) {
+        result.error = "--material and --own-material may be given only once";
+        return result;
+      }
+      if (name.empty() || !isValidUtf8(name)) {
+        result.error = std::string(arg) + ": the name must be a non-empty UTF-8 text";
+        return result;
+      }
+      const Material* known = materialOfName(name);
+      if (arg == "--material" && known == nullptr) {
+        std::string names;
+        for (const Material& m : materials()) names += std::string(names.empty() ? "" : ", ") + m.name;
+        result.error = "--material " + quote(name) + ": not in the library (" + names +
+                       "); name a material of your own with --own-material";
+        return result;
+      }
+      if (arg == "--own-material" && known != nullptr) {
+        result.error = "--own-material " + quote(name) + ": the library holds this steel; choose it with --material";
+        return result;
+      }
+      options.material = known != nullptr ? std::string(known->name) : std::string(name);
+      options.ownMaterial = known == nullptr;
+      continue;
+    }
     if (arg == "--chart" || arg == "--report" || arg == "--scale" || arg == "--design" || arg == "--save") {
       if (i + 1 == args.size()) {
         if (arg == "--chart") result.error = "--chart needs a file name ending in .png, .svg or .pdf";
@@ -268,7 +299,8 @@ std::string usageText() {
   };
   std::string text =
       "Usage: diaspring-cli [--json] [ACTION...] [--chart FILE [--scale N]] [--report FILE.pdf]\n"
-      "                     [--design FILE] [--save FILE]\n"
+      "                     [--design FILE] [--save FILE] [--material NAME | --own-material NAME]\n"
+      "       diaspring-cli materials [--json]\n"
       "       diaspring-cli study IN.csv [-o OUT.csv] [--threads N]\n"
       "       diaspring-cli disc --De D --Di D --t T --h0 H --s S [--E E --mu MU] [--json]\n"
       "       diaspring-cli design [--set NAME=TEXT...] [--range NAME=LO:HI...] [--grid N]\n"
@@ -297,6 +329,13 @@ std::string usageText() {
       "                        that cannot be read stops the run (exit status 1).\n"
       "  --save FILE           after the actions, save the design as the boxes hold\n"
       "                        it, with the loaded file's metadata\n"
+      "\n"
+      "Material (before the actions; the design keeps it):\n"
+      "  --material NAME       a steel of the library (diaspring-cli materials): types\n"
+      "                        its E and mu into their boxes and sets Rm, sigmaAllow\n"
+      "                        and sigmaAllowF derived from it\n"
+      "  --own-material NAME   a material of your own: its numbers are yours (--set E=,\n"
+      "                        --set Rm= ...) and are marked as user data\n"
       "\n"
       "Files, written after the actions:\n"
       "  --chart FILE          the chart as FILE.png, FILE.svg or FILE.pdf, by the\n"

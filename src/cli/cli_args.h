@@ -10,6 +10,9 @@
 //                        FILE.svg or FILE.pdf (the format by the extension)
 //   --scale N            the PNG at N times the chart's size (1 ... 8, default 2)
 //   --report FILE        after the actions, write the design sheet as FILE.pdf
+//   --material NAME      a steel of the library (diaspring-cli materials): its
+//                        E and μ typed into their boxes, Rm and the limits set
+//   --own-material NAME  name the user's own material (its numbers: --set)
 //   --design FILE        before the actions, load the design file FILE
 //   --save FILE          after the actions, save the design as FILE
 //   --help, -h           print the usage
@@ -68,6 +71,10 @@ struct Options {
   // (any file name); empty: none.
   std::string designPath;
   std::string savePath;
+  // The material chosen before the actions (after --design); empty: none.
+  // `ownMaterial`: the user's own, whose numbers are the user's.
+  std::string material;
+  bool ownMaterial = false;
 };
 
 // Either the options or a usage error: a one-line message without the

@@ -1,5 +1,7 @@
 #include "cli/cli_run.h"
 
+#include "analysis/materials.h"
+
 #include <algorithm>
 
 #include <exception>
@@ -15,6 +17,16 @@
 #include "design/design_file.h"
 
 namespace diaspring::cli {
+
+ReportHeading reportHeadingOf(const DesignMetadata& about, const DesignInputs& inputs, const std::string& fileName) {
+  ReportHeading heading{about.project, about.partNumber, about.designer, about.notes, fileName};
+  const DesignApproval& a = about.approval;
+  heading.revision = a.revision;
+  heading.signers = {about.designer, a.checker, a.reviewer, a.approver};
+  heading.signDates = {a.designDate, a.checkDate, a.reviewDate, a.approveDate};
+  heading.material = materialSheetLines(designMaterial(inputs), &inputs);
+  return heading;
+}
 namespace {
 
 // Runs one write; an exception from it is a failure like any other, so the
@@ -69,6 +81,19 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
     }
     session.loadDesign(*read.document);
   }
+  if (!options.material.empty()) {
+    // As the window's choice: E and μ typed into their boxes, then the
+    // analysis inputs; --set of the same names still has the last word.
+    if (const Material* m = options.ownMaterial ? nullptr : materialOfName(options.material)) {
+      const MaterialTexts texts = materialTexts(*m);
+      std::vector<Action> typing;
+      for (const auto& [box, text] : texts.boxes) typing.emplace_back(SetText{box, text});
+      session.applyAll(typing);
+      for (const auto& [name, text] : texts.extras) session.setExtra(name, text);
+    } else {
+      session.setExtra(kMaterialKey, options.material);
+    }
+  }
   for (const auto& [name, text] : options.extras) session.setExtra(name, text);
   // Without a press, the curve and the check run after the other actions:
   // `--set h=5` asks what that design does, not for an empty report.
@@ -79,8 +104,9 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
 
   const std::optional<SpringAnalysis> analysis = session.analysis();
   const AnalysisParams params = analysisParams(session.inputs()).params;
+  const DesignMaterial material = designMaterial(session.inputs());
   outcome.out = options.json ? renderJson(session.fields(), session.chart(), session.faults(),
-                                          analysis ? &*analysis : nullptr, params)
+                                          analysis ? &*analysis : nullptr, params, &material)
                              : renderReport(session.fields(), session.faults()) +
                                    (analysis ? "\n" + renderAnalysisReport(*analysis, params) : std::string());
   bool allWritten = true;
@@ -99,8 +125,7 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
     const bool edited = session.logic().inputsEditedSinceRun();
     const DesignMetadata& about = session.design().metadata;
     const std::string designName = options.designPath.substr(options.designPath.find_last_of('/') + 1);
-    exporter->setReportHeading(
-        {about.project, about.partNumber, about.designer, about.notes, options.designPath.empty() ? "" : designName});
+    exporter->setReportHeading(reportHeadingOf(about, session.inputs(), options.designPath.empty() ? "" : designName));
     report(options.reportPath, guarded([&] {
              const std::optional<AnalysisInput> input = session.analysisInput();
              return input ? exporter->writeReportWithAnalysis(run, session.chart(), options.reportPath, *input, edited)

@@ -471,8 +471,8 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
     session.loadDesign(currentDocument);
     session.applyAll(defaultActions());
     const DesignMetadata& about = currentDocument.metadata;
-    exporter->setReportHeading({about.project, about.partNumber, about.designer, about.notes,
-                                a.designs.empty() ? "" : std::filesystem::path(a.designs[0]).filename().string()});
+    exporter->setReportHeading(reportHeadingOf(
+        about, current, a.designs.empty() ? "" : std::filesystem::path(a.designs[0]).filename().string()));
     const std::optional<AnalysisInput> analysis = session.analysisInput();
     if (auto why = exporter->writeReportWithComparison(session.logic().lastRunFields(), session.chart(), a.report,
                                                        analysis ? &*analysis : nullptr, in, r, scene,

@@ -46,6 +46,12 @@ class FileExporter final : public Exporter {
     const auto qs = [](const std::string& s) { return QString::fromStdString(s); };
     info_ = SheetInfo{qs(heading.project), qs(heading.partNumber), qs(heading.designer), qs(heading.notes),
                       QFile::decodeName(heading.fileName.c_str())};
+    info_.revision = qs(heading.revision);
+    for (std::size_t i = 0; i < heading.signers.size(); ++i) {
+      info_.signers[i] = qs(heading.signers[i]);
+      info_.signDates[i] = qs(heading.signDates[i]);
+    }
+    for (const std::string& line : heading.material) info_.material << qs(line);
   }
 
   std::optional<std::string> writeReportWithAnalysis(const Fields& fields, const DisplayList& chart,

@@ -4,12 +4,15 @@
 // rest of the headless front end does without, so the run reaches them only
 // through this interface; a build without Qt has no exporter.
 
+#include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
 #include "compare/comparison.h"
+#include "design/design_file.h"
 #include "form/fields.h"
 
 namespace diaspring::cli {
@@ -18,7 +21,15 @@ namespace diaspring::cli {
 // metadata and its file's name (empty members are left out).
 struct ReportHeading {
   std::string project, partNumber, designer, notes, fileName;
+  // The release page: revision, the names and dates of 设计 (the designer),
+  // 校核, 审核 and 批准, and the material's lines.
+  std::string revision{};
+  std::array<std::string, 4> signers{}, signDates{};
+  std::vector<std::string> material{};
 };
+// The heading of a design's sheet: its metadata with the approval, and the
+// lines of the material its inputs name.
+ReportHeading reportHeadingOf(const DesignMetadata& about, const DesignInputs& inputs, const std::string& fileName);
 
 class Exporter {
  public:

@@ -114,7 +114,10 @@ void appendBoolMember(std::string& out, bool& first, std::string_view key, bool 
   out += value ? "true" : "false";
 }
 
-void appendFatigue(std::string& out, const StrokeFatigue& f) {
+// A stroke's fatigue: each place with its life by the fatigue lines, and the
+// verdict with the source of its data. On the example line the verdict is
+// neither a pass nor a fail: "pass" is null and "verdict" says why.
+void appendFatigue(std::string& out, const StrokeFatigue& f, const CheckLine& line, double requiredCycles) {
   out += '{';
   bool first = true;
   appendMember(out, first, "governing");
@@ -127,13 +130,66 @@ void appendFatigue(std::string& out, const StrokeFatigue& f) {
     appendNumberMember(out, inner, "sigmaO", place.sigmaO);
     appendNumberMember(out, inner, "sigmaOPermissible", place.sigmaOPermissible);
     appendNumberMember(out, inner, "safety", place.safety);
+    appendMember(out, inner, "life");
+    appendJsonString(out, place.life.text());
+    appendNumberMember(out, inner, "lifeCycles", place.life.cycles);
     out += '}';
   }
-  appendBoolMember(out, first, "pass", f.governingPlace().safety >= 1);
+  appendMember(out, first, "shortestLife");
+  appendJsonString(out, f.shortestLifePlace().name);
+  appendNumberMember(out, first, "requiredCycles", requiredCycles);
+  appendMember(out, first, "pass");
+  out += line.example() ? "null" : line.pass ? "true" : "false";
+  appendMember(out, first, "verdict");
+  appendJsonString(out, line.verdictZh());
+  appendMember(out, first, "data");
+  appendJsonString(out, line.example() ? "example" : "user");
+  appendMember(out, first, "basis");
+  appendJsonString(out, line.basis);
   out += '}';
 }
 
 }  // namespace
+
+void appendJsonMaterial(std::string& out, const Material& m) {
+  out += '{';
+  bool first = true;
+  appendMember(out, first, "name");
+  appendJsonString(out, m.name);
+  appendMember(out, first, "aliases");
+  appendJsonString(out, m.aliases);
+  appendMember(out, first, "standard");
+  appendJsonString(out, m.standard);
+  for (const MaterialField& field : materialFields(m)) {
+    const MaterialValue* value = field.value;
+    appendMember(out, first, field.key);
+    if (!value->given()) {
+      out += "null";
+      continue;
+    }
+    out += '{';
+    bool inner = true;
+    appendNumberMember(out, inner, "value", value->value);
+    appendMember(out, inner, "source");
+    appendJsonString(out, value->source);
+    out += '}';
+  }
+  appendMember(out, first, "note");
+  appendJsonString(out, m.note);
+  out += '}';
+}
+
+void appendJsonMaterial(std::string& out, const DesignMaterial& material) {
+  if (material.library != nullptr) {
+    appendJsonMaterial(out, *material.library);
+    return;
+  }
+  out += "{\"name\": ";
+  appendJsonString(out, material.name);
+  out += ", \"source\": ";
+  appendJsonString(out, kUserDataMark);
+  out += '}';
+}
 
 void appendJsonAnalysis(std::string& out, const SpringAnalysis& a, const AnalysisParams& params) {
   out += '{';
@@ -181,10 +237,18 @@ void appendJsonAnalysis(std::string& out, const SpringAnalysis& a, const Analysi
   appendNumberMember(out, checks, "sigmaAllowF", params.sigmaAllowF);
   appendBoolMember(out, checks, "sigmaIpass", c.iPass);
   appendBoolMember(out, checks, "sigmaFingerPass", c.fingerPass);
+  appendMember(out, checks, "RmBasis");
+  appendJsonString(out, params.strengthBasis);
+  appendMember(out, checks, "limitsBasis");
+  appendJsonString(out, params.limitsBasis);
+  appendNumberMember(out, checks, "installedS", c.installedS);
+  appendNumberMember(out, checks, "minimumS", c.minimumS);
+  appendBoolMember(out, checks, "preloadPass", c.preloadPass);
+  const std::vector<CheckLine> lines = checkLines(a, params);
   appendMember(out, checks, "fatigueNew");
-  appendFatigue(out, a.fatigueNew);
+  appendFatigue(out, a.fatigueNew, lines[lines.size() - 2], params.requiredCycles);
   appendMember(out, checks, "fatigueWorn");
-  appendFatigue(out, a.fatigueWorn);
+  appendFatigue(out, a.fatigueWorn, lines[lines.size() - 1], params.requiredCycles);
   out += "}}";
 }
 
@@ -247,7 +311,7 @@ void appendJsonFault(std::string& out, const FaultRecord& fault) {
 }
 
 std::string renderJson(const Fields& fields, const DisplayList& chart, const std::vector<FaultRecord>& faults,
-                       const SpringAnalysis* analysis, const AnalysisParams& params) {
+                       const SpringAnalysis* analysis, const AnalysisParams& params, const DesignMaterial* material) {
   std::string out;
   // A drawing operation takes some 50 to 80 characters.
   out.reserve(4096 + chart.size() * 80);
@@ -281,6 +345,10 @@ std::string renderJson(const Fields& fields, const DisplayList& chart, const std
     appendJsonOp(out, chart, op);
   }
   out += ']';
+  if (material != nullptr && !material->name.empty()) {
+    out += ",\n\"material\": ";
+    appendJsonMaterial(out, *material);
+  }
   if (analysis != nullptr) {
     out += ",\n\"analysis\": ";
     appendJsonAnalysis(out, *analysis, params);

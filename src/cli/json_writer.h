@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/materials.h"
 #include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
 #include "cli/session.h"
@@ -32,6 +33,13 @@ void appendJsonDouble(std::string& out, double value);
 // or {"error": "..."} when it could not be made.
 void appendJsonAnalysis(std::string& out, const SpringAnalysis& analysis, const AnalysisParams& params);
 
+// A steel of the library: {"name", "aliases", "standard", "E": {"value",
+// "source"} or null when no source gives it, "mu", "Rm", "Re", "hardnessMin",
+// "hardnessMax", "maxThickness", "maxTemperature", "note"}; a user's own
+// material: {"name", "source": "用户数据"}.
+void appendJsonMaterial(std::string& out, const Material& material);
+void appendJsonMaterial(std::string& out, const DesignMaterial& material);
+
 // One drawing operation as a compact JSON object, e.g.
 // {"op":"line","x1":0,"y1":0,"x2":7,"y2":0,"color":null}.
 void appendJsonOp(std::string& out, const DisplayList& chart, const DrawOp& op);
@@ -42,8 +50,10 @@ void appendJsonFault(std::string& out, const FaultRecord& fault);
 
 // The whole object, ending in a line end:
 // {"fields": {...}, "sliders": {...}, "faults": [...], "chart": [...]}
-// and, when there is one, "analysis": {...} after the chart.
+// and, when there is one, "material": {...} (appendJsonMaterial) and
+// "analysis": {...} after the chart.
 std::string renderJson(const Fields& fields, const DisplayList& chart, const std::vector<FaultRecord>& faults,
-                       const SpringAnalysis* analysis = nullptr, const AnalysisParams& params = {});
+                       const SpringAnalysis* analysis = nullptr, const AnalysisParams& params = {},
+                       const DesignMaterial* material = nullptr);
 
 }  // namespace diaspring::cli

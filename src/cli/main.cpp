@@ -18,6 +18,7 @@
 #include "cli/design_command.h"
 #include "cli/disc_command.h"
 #include "cli/exporter.h"
+#include "cli/materials_command.h"
 #include "cli/study_command.h"
 #ifdef DIASPRING_CLI_EXPORT
 #include "cli/export_files.h"
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
                             : command == "disc"   ? runDiscCommand(std::span(args).subspan(1))
                             : command == "design" ? runDesignCommand(std::span(args).subspan(1), progress)
                             : command == "compare" ? runCompareCommand(std::span(args).subspan(1), exporter.get())
+                            : command == "materials" ? runMaterialsCommand(std::span(args).subspan(1))
                                                   : runCli(args, exporter.get());
     if (!writeAll(STDOUT_FILENO, outcome.out)) {
       const std::string message = std::string("diaspring-cli: cannot write the output: ") + std::strerror(errno) + "\n";

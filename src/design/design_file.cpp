@@ -308,6 +308,20 @@ std::string jsonText(const Json& value, int indent = -1) {
   return out;
 }
 
+constexpr ApprovalMember kApprovalMembers[] = {
+    {"revision", &DesignApproval::revision},     {"designedOn", &DesignApproval::designDate},
+    {"checkedBy", &DesignApproval::checker},     {"checkedOn", &DesignApproval::checkDate},
+    {"reviewedBy", &DesignApproval::reviewer},   {"reviewedOn", &DesignApproval::reviewDate},
+    {"approvedBy", &DesignApproval::approver},   {"approvedOn", &DesignApproval::approveDate},
+};
+
+// The approval's text a metadata key names; nullptr for another key.
+std::string* approvalField(DesignApproval& approval, std::string_view key) {
+  for (const ApprovalMember& a : kApprovalMembers)
+    if (key == a.key) return &(approval.*a.member);
+  return nullptr;
+}
+
 class Reader {
  public:
   explicit Reader(const std::string& path) : path_(path) {}
@@ -453,6 +467,7 @@ class Reader {
                            : key == "notes"      ? &out.notes
                            : key == "savedAt"    ? &out.savedAt
                                                  : nullptr;
+      if (field == nullptr) field = approvalField(out.approval, key);
       if (field == nullptr) {
         kept[key] = std::move(value);
         continue;
@@ -687,6 +702,9 @@ std::string serialiseDesign(const DesignDocument& document) {
   metadata["designer"] = textValue(m.designer, "metadata.designer");
   metadata["notes"] = textValue(m.notes, "metadata.notes");
   metadata["savedAt"] = textValue(m.savedAt, "metadata.savedAt");
+  // The release's members only when given: a design never released keeps the file it always had.
+  for (const ApprovalMember& a : approvalMembers())
+    if (!(m.approval.*a.member).empty()) metadata[a.key] = textValue(m.approval.*a.member, std::string("metadata.") + a.key);
   appendKept(kept, "metadata", metadata);
   root["metadata"] = std::move(metadata);
 
@@ -714,6 +732,7 @@ std::string longestText(const DesignDocument& document) {
   for (const auto& [name, text] : {std::pair{"metadata.project", &m.project}, std::pair{"metadata.partNumber", &m.partNumber},
                                    std::pair{"metadata.designer", &m.designer}, std::pair{"metadata.notes", &m.notes}})
     consider(name, *text);
+  for (const ApprovalMember& a : approvalMembers()) consider(std::string("metadata.") + a.key, m.approval.*a.member);
   return key;
 }
 
@@ -760,6 +779,8 @@ std::optional<DesignFileError> writeDesignFile(const std::string& path, DesignDo
   }
   return std::nullopt;
 }
+
+std::span<const ApprovalMember> approvalMembers() { return kApprovalMembers; }
 
 std::string isoUtcTimestamp(std::chrono::system_clock::time_point time) {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(time);

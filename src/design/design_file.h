@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,12 +26,32 @@ inline constexpr std::string_view kDesignMimeType = "application/x-diaspring-des
 // A larger file is refused before it is read.
 inline constexpr std::uintmax_t kMaxDesignFileBytes = 1024 * 1024;
 
+// The release of a drawing: its revision and who designed (the designer of
+// DesignMetadata), checked (校核), reviewed (审核) and approved (批准) it, and
+// when, as the user typed them.
+struct DesignApproval {
+  std::string revision;
+  std::string designDate;
+  std::string checker, checkDate;
+  std::string reviewer, reviewDate;
+  std::string approver, approveDate;
+  bool operator==(const DesignApproval&) const = default;
+};
+// Its members by the keys of the file's "metadata" ("revision", "designedOn",
+// "checkedBy", "checkedOn", "reviewedBy", "reviewedOn", "approvedBy", "approvedOn").
+struct ApprovalMember {
+  const char* key;
+  std::string DesignApproval::*member;
+};
+std::span<const ApprovalMember> approvalMembers();
+
 struct DesignMetadata {
   std::string project;
   std::string partNumber;  // part or drawing number
   std::string designer;
   std::string notes;
   std::string savedAt;  // ISO 8601 in UTC ("2026-12-07T11:30:00Z"), set when written
+  DesignApproval approval{};
   bool operator==(const DesignMetadata&) const = default;
 };
 

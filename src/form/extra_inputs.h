@@ -21,17 +21,26 @@ struct ExtraInput {
   const char* meaning;      // in a few words
   const char* meaningZh;    // the same, for the window
   bool example;             // an example value, to be replaced by the material's own data
+  bool optional;            // may be left empty: not given (reads as no value)
 };
 
-std::span<const ExtraInput> extraInputs();  // n, b, Rm, sigmaAllow, sigmaAllowF, sigmaO0, fatigueSlope
+// n, b, Rm, sigmaAllow, sigmaAllowF, sigmaO0, fatigueSlope, requiredCycles,
+// sigmaO0At5e5, fatigueSlopeAt5e5, sigmaO0At1e5, fatigueSlopeAt1e5
+std::span<const ExtraInput> extraInputs();
 const ExtraInput* extraInputOfName(std::string_view name);
 
 // The text of an extra in `inputs`, or its default when it was never set.
 std::string extraText(const DesignInputs& inputs, const ExtraInput& input);
+// Whether the design gives an extra a text other than its default (a window
+// that keeps every extra's text sets them all, most to their defaults).
+bool changesExtra(const DesignInputs& inputs, std::string_view name);
+// Whether the design changes any of the fatigue lines (its own data, not the example).
+bool setsFatigueLines(const DesignInputs& inputs);
 
 // The value of an extra's text: a whole number as the window reads numbers
-// (see isWholeNumber), finite. Otherwise a message in English naming the
-// input, e.g. "b: 'abc' is not a number".
+// (see isWholeNumber), finite; an optional extra's empty (or blank) text is
+// NaN. Otherwise a message in English naming the input, e.g.
+// "b: 'abc' is not a number".
 struct ExtraValue {
   double value = 0;
   std::string error;

@@ -98,8 +98,10 @@ void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDat
                  .arg(p.sigmaAllowF),
              8.5, kInk);
   y += 5;
-  sheet.text(kLeft, y, kWidth, 5,
-             qs(analysis_sheet::kFatigueLine).arg(p.sigmaO0).arg(p.fatigueSlope), 8.5, kInk);
+  sheet.text(kLeft, y, kWidth, 5, qs(analysis_sheet::fatigueLinesLine(p)), 8.5,
+             p.userFatigueData ? kInk : kExampleInk);
+  y += 5;
+  sheet.text(kLeft, y, kWidth, 5, qs(analysis_sheet::materialLine(p)), 8.5, kInk);
   y += 7;
 
   // The two charts side by side, at the window chart's proportions.
@@ -157,19 +159,25 @@ void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDat
   }
   sheet.text(kLeft, y, kWidth, 4.8, qs(analysis_sheet::stiffnessLine(a)), 8.6, kInk);
   y += 7;
+  // Each check on two lines: what, the value and the verdict; then the
+  // limit and its 依据 (the source of the rule or of its data).
   for (const CheckLine& line : checkLines(a, p)) {
-    const QColor color = line.pass ? kPassInk : kFailInk;
-    sheet.text(kLeft, y, 88, 4.8, qs(line.whatZh), 8.6, kInk);
-    sheet.text(kLeft + 88, y, 62, 4.8, qs(line.value), 8.6, kInk);
-    sheet.text(kLeft + 150, y, 18, 4.8, qs(line.limit), 8.0, kMuted);
-    sheet.text(kLeft + 168, y, 10, 4.8, line.pass ? QStringLiteral("✔") : QStringLiteral("✘"), 9, color,
-               Qt::AlignHCenter, true);
-    y += 5;
+    const QColor color = line.example() ? kExampleInk : line.pass ? kPassInk : kFailInk;
+    const QString verdict = line.example() ? qs(line.verdictZh())
+                            : (line.pass ? QStringLiteral("✔ ") : QStringLiteral("✘ ")) + qs(line.verdictZh());
+    sheet.text(kLeft, y, 76, 4.6, qs(line.whatZh), 8.4, kInk);
+    sheet.text(kLeft + 76, y, 66, 4.6, qs(line.value), 8.2, kInk);
+    sheet.text(kLeft + 142, y, 36, 4.6, verdict, 8.2, color, Qt::AlignRight, true);
+    y += 4.2;
+    sheet.text(kLeft + 4, y, 72, 4.0, QStringLiteral("限值 ") + qs(line.limit), 7.4, kMuted);
+    sheet.text(kLeft + 76, y, 102, 4.0, qs(analysis_sheet::kBasisColumn) + QStringLiteral("：") + qs(line.basis), 7.4,
+               kMuted);
+    y += 4.4;
     sheet.rule(y, kLeft, kLeft + kWidth, kHairline, 0.1);
   }
   y += 3;
   sheet.text(kLeft, y, kWidth, 4.2,
-             qs(analysis_sheet::kFootnote),
+             qs(p.userFatigueData ? analysis_sheet::kUserFootnote : analysis_sheet::kFootnote),
              7.6, kMuted);
 }
 

@@ -15,11 +15,13 @@
 #include <QRegularExpression>
 #include <QBuffer>
 
+#include "analysis/analysis_table.h"
 #include "check/constraint_check.h"
 #include "check/sheet_contents.h"
 #include "model/points.h"
 #include "render/analysis_page.h"
 #include "render/comparison_page.h"
+#include "render/release_page.h"
 #include "render/chart_painter.h"
 #include "render/sheet_style.h"
 #include "form/controls.h"
@@ -250,9 +252,18 @@ double drawTitle(Page& page, const QDate& date, bool inputsEdited, int pages, co
     const double top = y + 2.0;
     page.text(QRectF(kLeft, top, kContentWidth, 4.4), Qt::AlignLeft, parts.join(QStringLiteral("    ")),
               sheetFont(8.5, true), kInk);
-    if (!info->notes.trimmed().isEmpty())
-      page.text(QRectF(kLeft, top + 4.2, kContentWidth, 4.2), Qt::AlignLeft,
-                u8(sheet_text::kNotesLabel) + info->notes.simplified(), sheetFont(8), kMuted);
+    if (!info->notes.trimmed().isEmpty()) {
+      // One line here; when the notes are longer, where they stand in full.
+      const QFont font = sheetFont(8);
+      const QString line = u8(sheet_text::kNotesLabel) + info->notes.simplified();
+      QString shown = line;
+      if (page.textWidth(line, font) > kContentWidth) {
+        const QString more = u8(sheet_text::kNotesContinued).arg(pages);
+        const double room = (kContentWidth - page.textWidth(more, font)) * kUnitsPerMm;
+        shown = page.metrics(font).elidedText(line, Qt::ElideRight, room) + more;
+      }
+      page.text(QRectF(kLeft, top + 4.2, kContentWidth, 4.2), Qt::AlignLeft, shown, font, kMuted);
+    }
     return top + 8.6;
   }
   return y + 4.0;
@@ -347,31 +358,33 @@ double drawRules(Page& page, const Fields& fields, double x, double y, double wi
   y = page.heading(x, y, width, u8(sheet_text::kRulesHeading));
   const std::vector<Column> columns{
       {u8(sheet_text::kRuleColumns[0]), 10.0, Align::Center},
-      {u8(sheet_text::kRuleColumns[1]), width - 10.0 - 31.0 - 11.0, Align::Left},
-      {u8(sheet_text::kRuleColumns[2]), 31.0, Align::Left},
-      {u8(sheet_text::kRuleColumns[3]), 11.0, Align::Center},
+      {u8(sheet_text::kRuleColumns[1]), width - 10.0 - 27.0 - 10.0 - 16.5, Align::Left},
+      {u8(sheet_text::kRuleColumns[2]), 27.0, Align::Left},
+      {u8(sheet_text::kRuleColumns[3]), 10.0, Align::Center},
+      {u8(analysis_sheet::kBasisColumn), 16.5, Align::Left},
   };
   const sheet_text::Contents contents = sheet_text::contents(fields);
   std::vector<Row> rows;
+  const QString basis = u8(sheet_text::kRuleBasis);
   for (const sheet_text::RuleRow& rule : contents.rules) {
     const QString number = QString::number(rule.number), caption = u8(rule.caption), shown = u8(rule.shown),
                   mark = u8(rule.mark);
     switch (rule.verdict) {
       case sheet_text::Verdict::Passed:
-        rows.push_back(Row{{Cell{number}, Cell{caption}, Cell{shown}, Cell{mark, kPassInk}}, QColor()});
+        rows.push_back(Row{{Cell{number}, Cell{caption}, Cell{shown}, Cell{mark, kPassInk}, Cell{basis, kMuted}}, QColor()});
         break;
       case sheet_text::Verdict::Failed:
         rows.push_back(Row{{Cell{number, kFailInk}, Cell{caption, kFailInk}, Cell{shown, kFailInk},
-                            Cell{mark, kFailInk}},
+                            Cell{mark, kFailInk}, Cell{basis, kFailInk}},
                            kFailFill});
         break;
       case sheet_text::Verdict::Unchecked:
         rows.push_back(Row{{Cell{number, kUncheckedInk}, Cell{caption, kUncheckedInk}, Cell{shown, kUncheckedInk},
-                            Cell{mark, kUncheckedInk}},
+                            Cell{mark, kUncheckedInk}, Cell{basis, kUncheckedInk}},
                            QColor()});
         break;
       case sheet_text::Verdict::Unknown:
-        rows.push_back(Row{{Cell{number}, Cell{caption}, Cell{shown}, Cell{mark, kMuted}}, QColor()});
+        rows.push_back(Row{{Cell{number}, Cell{caption}, Cell{shown}, Cell{mark, kMuted}, Cell{basis, kMuted}}, QColor()});
         break;
     }
   }
@@ -415,7 +428,12 @@ bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   Page page(painter);
 
-  const int pages = 1 + (analysis != nullptr ? 1 : 0) + (comparison != nullptr ? 1 : 0);
+  // The first page, the analysis, the comparison, and last the release page
+  // of a sheet with its design's information (the window's and the command
+  // line's always have it).
+  const bool release = info != nullptr;
+  const int pages = 1 + (analysis != nullptr ? 1 : 0) + (comparison != nullptr ? 1 : 0) + (release ? 1 : 0);
+  paintRunningHead(painter, info);
   double y = drawTitle(page, date, inputsEdited, pages, info);
   y = drawInputs(page, fields, y);
   y = drawChart(page, chart, y);
@@ -425,13 +443,21 @@ bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields
   drawRules(page, fields, kLeft + pointsWidth + gap, y, kContentWidth - pointsWidth - gap);
   drawFooter(page);
   painter.restore();
+  int number = 1;
   if (analysis != nullptr) {
     if (!device.newPage()) return false;
-    paintAnalysisPage(painter, *analysis, date, 2, pages, inputsEdited);
+    paintAnalysisPage(painter, *analysis, date, ++number, pages, inputsEdited);
+    paintRunningHead(painter, info);
   }
   if (comparison != nullptr) {
     if (!device.newPage()) return false;
-    paintComparisonPage(painter, *comparison, date, pages, pages, inputsEdited);
+    paintComparisonPage(painter, *comparison, date, ++number, pages, inputsEdited);
+    paintRunningHead(painter, info);
+  }
+  if (release) {
+    if (!device.newPage()) return false;
+    paintReleasePage(painter, info, date, ++number, pages, inputsEdited);
+    paintRunningHead(painter, info);
   }
   return true;
 }

@@ -4,11 +4,13 @@
 // the twelve rules with their captions, values and verdicts (failed rules
 // stand out), and the date.
 
+#include <array>
 #include <optional>
 
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
@@ -39,9 +41,17 @@ struct SheetInfo {
   bool empty() const {
     return project.isEmpty() && partNumber.isEmpty() && designer.isEmpty() && notes.isEmpty() && fileName.isEmpty();
   }
+  // The release (the sheet's last page and the running head of every page):
+  // the revision, the names and dates of 设计 (the designer), 校核, 审核 and
+  // 批准, and the material's lines (materialSheetLines).
+  QString revision{};
+  std::array<QString, 4> signers{}, signDates{};
+  QStringList material{};
 };
 
 // The sheet as the bytes of a PDF, from the texts of `fields` and the chart.
+// With `info`, its last page is the release page (render/release_page.h)
+// and every page carries the part number and revision at its head.
 // Rules not yet checked are shown as such. A window passes the boxes of its
 // last run (WindowLogic::lastRunFields()) and, when its boxes were edited
 // since (WindowLogic::inputsEditedSinceRun()), `inputsEdited`: the sheet

@@ -18,6 +18,8 @@ inline const QColor kFailInk(0xC6, 0x28, 0x28);
 inline const QColor kFailFill(0xFD, 0xE8, 0xE8);
 inline const QColor kPassInk(0x2E, 0x7D, 0x32);
 inline const QColor kUncheckedInk(0x8C, 0x8C, 0x8C);
+// A verdict on example data: neither a pass nor a fail.
+inline const QColor kExampleInk(0xB3, 0x59, 0x00);
 
 // "第 1 页 共 2 页": the page's number and how many the sheet has.
 inline QString pageMark(int page, int pages) {

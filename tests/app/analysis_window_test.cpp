@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -80,6 +81,34 @@ TEST(AnalysisWindow, InputsChangeTheAnalysisAndBadTextIsNamed) {
   // The design sheet gets the window's inputs.
   ASSERT_TRUE(main.analysisInput().has_value());
   EXPECT_EQ(main.analysisInput()->params.sigmaAllow, 1800);
+}
+
+// Choosing a steel types E and μ into the main window's boxes, as 自动设计's
+// apply does, sets Rm and the limits, and is kept with the design; a name of
+// the user's own marks its numbers as user data.
+TEST(AnalysisWindow, TheMaterialChoiceTypesItsNumbersAndIsKept) {
+  MainWindow main;
+  main.press(Command::Command1);
+  main.showAnalysisWindow();
+  AnalysisWindow& w = *main.analysisWindow();
+  QComboBox* box = w.materialBox();
+  ASSERT_NE(box, nullptr);
+  box->setCurrentText(QStringLiteral("50CrVA"));
+  emit box->lineEdit()->editingFinished();
+  EXPECT_EQ(main.currentInputs().text(TextBox::Text31), "206000");
+  EXPECT_EQ(main.currentInputs().text(TextBox::Text32), "0.3");
+  EXPECT_EQ(main.extra("material"), "50CrVA");
+  EXPECT_EQ(w.input("Rm")->text(), QStringLiteral("1275"));
+  ASSERT_TRUE(main.analysisInput().has_value());
+  EXPECT_EQ(main.analysisInput()->params.Rm, 1275);
+  EXPECT_EQ(main.analysisInput()->params.material, "50CrVA（GB/T 1222）");
+  // The fatigue verdict on the shipped line is neither a pass nor a fail.
+  EXPECT_TRUE(w.checks()->text().contains(QStringLiteral("示例数据，不作为签发依据")));
+
+  box->setCurrentText(QStringLiteral("厂标钢"));
+  emit box->lineEdit()->editingFinished();
+  EXPECT_EQ(main.analysisInput()->params.strengthBasis, "用户数据");
+  EXPECT_EQ(main.currentInputs().text(TextBox::Text31), "206000");  // a user's own types nothing
 }
 
 TEST(AnalysisWindow, OpensFromTheChartMenuReadsOutAndExports) {

@@ -71,6 +71,30 @@ TEST_F(DesignFile, SavedDesignReadsBackToTheCharacter) {
   EXPECT_EQ(minimal.document->metadata, DesignMetadata());
 }
 
+// The release (revision and the four signatures) and the material are kept;
+// a design never released writes none of the release's members.
+TEST_F(DesignFile, ReleaseAndMaterialReadBack) {
+  DesignDocument doc;
+  doc.inputs.setExtra("material", "60Si2MnA");
+  doc.metadata.designer = "张工";
+  doc.metadata.approval = {"B", "2026-12-01", "李工", "2026-12-03", "王工", "", "赵总", "2026-12-08"};
+  ASSERT_FALSE(writeDesignFile(path("r.diaspring"), doc));
+  const DesignRead back = readDesignFile(path("r.diaspring"));
+  ASSERT_TRUE(back.ok()) << back.error->english();
+  EXPECT_EQ(*back.document, doc);
+  EXPECT_EQ(back.document->inputs.extra("material"), "60Si2MnA");
+  EXPECT_EQ(slurp("r.diaspring").find("\"reviewedOn\""), std::string::npos) << "an empty member is not written";
+
+  DesignDocument plain;
+  const std::string text = serialiseDesign(plain);
+  for (const ApprovalMember& a : approvalMembers()) EXPECT_EQ(text.find(a.key), std::string::npos) << a.key;
+
+  const DesignRead wrong = parseDesign(R"({"format": "diaspring-design", "version": "1.0", "metadata": {"checkedBy": 7}})", "w");
+  ASSERT_FALSE(wrong.ok());
+  EXPECT_EQ(wrong.error->problem, DesignFileProblem::WrongType);
+  EXPECT_EQ(wrong.error->key, "metadata.checkedBy");
+}
+
 TEST_F(DesignFile, UnknownMembersSurviveASave) {
   const std::string original = R"({
     "format": "diaspring-design", "version": "1.2",

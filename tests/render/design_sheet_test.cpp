@@ -463,4 +463,41 @@ TEST_F(DesignSheet, PagesAreNumberedOutOfTheSheetsCount) {
   }
 }
 
+// With the design's information the sheet is a release document: the part
+// number and revision on every page, and a last page with the material and
+// its sources, the four signatures and the notes in full.
+TEST_F(DesignSheet, ReleasePageCarriesTheApprovalTheMaterialAndTheNotesInFull) {
+  TestWindow window;
+  ASSERT_FALSE(window.curve());
+  const AnalysisInput input{curveRunOf(window.logic, window.fields), AnalysisParams{}};
+  SheetInfo info;
+  info.partNumber = QStringLiteral("DS-1601-02");
+  info.revision = QStringLiteral("C");
+  info.signers = {QStringLiteral("张工"), QStringLiteral("李工"), QStringLiteral("王工"), QStringLiteral("赵总")};
+  info.signDates = {QStringLiteral("2026-12-01"), QStringLiteral("2026-12-03"), QString(), QString()};
+  info.material = {QStringLiteral("60Si2MnA（GB/T 1222）"), QStringLiteral("抗拉强度（最小） Rm = 1570 MPa：GB/T 1222 力学性能表")};
+  // Longer than a line: the first page points to the release page, which has it all.
+  info.notes = QStringLiteral("喷丸强化后预压处理，硬度与残余应力按工艺卡检验。") .repeated(6) + QStringLiteral("末尾标记ZZ");
+  for (const bool withAnalysis : {false, true}) {
+    const QString path = dir_.filePath(withAnalysis ? QStringLiteral("r2.pdf") : QStringLiteral("r1.pdf"));
+    QString error;
+    ASSERT_TRUE(writeDesignSheet(window.fields, window.chart, path, &error, kDate, withAnalysis ? &input : nullptr, false,
+                                 &info))
+        << str(error);
+    const QStringList pages = text(path).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+    const int count = withAnalysis ? 3 : 2;
+    ASSERT_EQ(pages.size(), count);
+    for (const QString& page : pages) {
+      EXPECT_TRUE(page.contains(QStringLiteral("DS-1601-02"))) << str(page.left(200));
+      EXPECT_TRUE(page.simplified().contains(QStringLiteral("版本：C"))) << str(page.left(200));
+    }
+    EXPECT_TRUE(pages.front().simplified().remove(QLatin1Char(' ')).contains(QStringLiteral("全文见第%1页").arg(count)));
+    const QString release = pages.back().simplified().remove(QLatin1Char(' '));
+    for (const char* expected : {"签署页", "设计", "校核", "审核", "批准", "张工", "李工", "王工", "赵总", "2026-12-03",
+                                 "60Si2MnA（GB/T1222）", "GB/T1222力学性能表"})
+      EXPECT_TRUE(release.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_TRUE(release.contains(QString(info.notes).remove(QLatin1Char(' ')))) << "the notes in full, wrapped";
+  }
+}
+
 }  // namespace

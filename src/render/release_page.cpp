@@ -1,0 +1,155 @@
+#include "render/release_page.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+
+#include "check/sheet_contents.h"
+#include "render/chart_painter.h"
+#include "render/design_sheet.h"
+#include "render/sheet_style.h"
+
+namespace diaspring {
+namespace {
+
+using namespace sheet;  // the colours
+
+constexpr double kLeft = 16.0, kWidth = 178.0, kTop = 12.0, kBottom = 285.0;
+
+QString u8(const char* s) { return QString::fromUtf8(s); }
+QString u8(const std::string& s) { return QString::fromStdString(s); }
+
+class Layout {
+ public:
+  explicit Layout(QPainter& p) : p_(p), unit_(p.device()->logicalDpiX() / 25.4) {}
+  QRectF box(double x, double y, double w, double h) const { return {x * unit_, y * unit_, w * unit_, h * unit_}; }
+  QFont font(double points, bool bold = false) const {
+    QFont f(ChartStyle::defaultChartFont().family());
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+  }
+  // One line, cut with an ellipsis when it does not fit.
+  void text(double x, double y, double w, double h, const QString& s, double points, const QColor& color,
+            Qt::Alignment align = Qt::AlignLeft, bool bold = false) {
+    p_.setFont(font(points, bold));
+    p_.setPen(color);
+    const QRectF r = box(x, y, w, h);
+    const QString shown = QFontMetricsF(p_.font(), p_.device()).elidedText(s, Qt::ElideRight, r.width());
+    p_.drawText(r, static_cast<int>(align | Qt::AlignVCenter | Qt::TextSingleLine), shown);
+  }
+  // Text wrapped to the width, between words and Chinese characters, down
+  // to `bottom` at most; returns the y below it.
+  double wrapped(double x, double y, double w, double bottom, const QString& s, double points, const QColor& color) {
+    p_.setFont(font(points));
+    p_.setPen(color);
+    const int flags = static_cast<int>(Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
+    const QRectF area = box(x, y, w, bottom - y);
+    const QRectF needed = p_.boundingRect(area, flags, s);
+    p_.drawText(area, flags, s);
+    return y + std::min(needed.height(), area.height()) / unit_;
+  }
+  void fill(double x, double y, double w, double h, const QColor& color) { p_.fillRect(box(x, y, w, h), color); }
+  void rule(double y, double x1, double x2, const QColor& color, double widthMm = 0.2) {
+    p_.setPen(QPen(color, widthMm * unit_));
+    p_.drawLine(QPointF(x1 * unit_, y * unit_), QPointF(x2 * unit_, y * unit_));
+  }
+  void vrule(double x, double y1, double y2, const QColor& color, double widthMm = 0.1) {
+    p_.setPen(QPen(color, widthMm * unit_));
+    p_.drawLine(QPointF(x * unit_, y1 * unit_), QPointF(x * unit_, y2 * unit_));
+  }
+  double heading(double y, const QString& title) {
+    fill(kLeft, y + 0.9, 1.1, 3.8, kAccent);
+    text(kLeft + 2.6, y, kWidth - 2.6, 5.6, title, 10.5, kAccent, Qt::AlignLeft, true);
+    return y + 6.6;
+  }
+
+ private:
+  QPainter& p_;
+  double unit_;
+};
+
+}  // namespace
+
+void paintRunningHead(QPainter& painter, const SheetInfo* info) {
+  if (info == nullptr) return;
+  const std::string head = sheet_text::runningHead(info->partNumber.toStdString(), info->revision.toStdString());
+  if (head.empty()) return;
+  Layout layout(painter);
+  layout.text(kLeft, 5.0, kWidth, 4.4, u8(head), 8, kMuted, Qt::AlignRight, true);
+}
+
+void paintReleasePage(QPainter& painter, const SheetInfo* info, const QDate& date, int page, int pages,
+                      bool inputsEdited) {
+  Layout l(painter);
+  double y = kTop;
+  l.text(kLeft, y, kWidth, 8, u8(sheet_text::kTitle) + QStringLiteral(" · ") + u8(sheet_text::kReleaseTitle), 15, kInk,
+         Qt::AlignLeft, true);
+  l.text(kLeft, y, kWidth, 4.6, date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : u8(sheet_text::kDash), 9,
+         kMuted, Qt::AlignRight);
+  l.text(kLeft, y + 4.4, kWidth, 4.0, pageMark(page, pages), 8, kMuted, Qt::AlignRight);
+  y += 9;
+  l.rule(y, kLeft, kLeft + kWidth, kAccent, 0.5);
+  y += 3;
+  if (inputsEdited) {
+    l.fill(kLeft, y, kWidth * 0.72, 5.6, kFailFill);
+    l.text(kLeft, y, kWidth * 0.72, 5.6, u8(sheet_text::kInputsEdited), 10, kFailInk, Qt::AlignHCenter, true);
+    y += 8;
+  }
+  const auto labelled = [&](const char* label, const QString& value) {
+    l.text(kLeft, y, 32, 5, u8(label), 9, kMuted);
+    l.text(kLeft + 32, y, kWidth - 32, 5, value.simplified().isEmpty() ? u8(sheet_text::kDash) : value.simplified(), 9,
+           kInk, Qt::AlignLeft, true);
+    y += 5.4;
+  };
+  labelled(sheet_text::kProjectLabel, info != nullptr ? info->project : QString());
+  labelled(sheet_text::kPartLabel, info != nullptr ? info->partNumber : QString());
+  labelled(sheet_text::kRevisionLabel, info != nullptr ? info->revision : QString());
+  if (info != nullptr && !info->fileName.isEmpty()) labelled(sheet_text::kFileLabel, info->fileName);
+  y += 3;
+
+  y = l.heading(y, u8(sheet_text::kMaterialHeading));
+  const QStringList material = info != nullptr ? info->material : QStringList();
+  for (qsizetype i = 0; i < material.size(); ++i)
+    y = l.wrapped(kLeft + 2, y, kWidth - 2, kBottom, material[i], i == 0 ? 9.5 : 8.4, i == 0 ? kInk : kMuted) + 0.8;
+  y += 4;
+
+  // The approval block: one row a role, with room to sign.
+  y = l.heading(y, u8(sheet_text::kApprovalHeading));
+  constexpr double widths[] = {24, 56, 40, 58};
+  constexpr double rowHeight = 9;
+  l.fill(kLeft, y, kWidth, 6, kHeadFill);
+  double x = kLeft;
+  for (std::size_t c = 0; c < sheet_text::kApprovalColumns.size(); ++c) {
+    l.text(x + 1.6, y, widths[c] - 3.2, 6, u8(sheet_text::kApprovalColumns[c]), 9, kInk, Qt::AlignLeft, true);
+    x += widths[c];
+  }
+  l.rule(y, kLeft, kLeft + kWidth, kInk, 0.3);
+  y += 6;
+  l.rule(y, kLeft, kLeft + kWidth, kInk, 0.2);
+  const double top = y - 6;
+  for (std::size_t r = 0; r < sheet_text::kApprovalRoles.size(); ++r) {
+    const QString name = info != nullptr ? info->signers[r].simplified() : QString();
+    const QString when = info != nullptr ? info->signDates[r].simplified() : QString();
+    l.text(kLeft + 1.6, y, widths[0] - 3.2, rowHeight, u8(sheet_text::kApprovalRoles[r]), 9.5, kInk, Qt::AlignLeft, true);
+    l.text(kLeft + widths[0] + 1.6, y, widths[1] - 3.2, rowHeight, name, 9.5, kInk);
+    l.text(kLeft + widths[0] + widths[1] + 1.6, y, widths[2] - 3.2, rowHeight, when, 9.5, kInk);
+    y += rowHeight;
+    l.rule(y, kLeft, kLeft + kWidth, r + 1 < sheet_text::kApprovalRoles.size() ? kHairline : kInk,
+           r + 1 < sheet_text::kApprovalRoles.size() ? 0.1 : 0.3);
+  }
+  x = kLeft;
+  for (std::size_t c = 0; c + 1 < sheet_text::kApprovalColumns.size(); ++c) {
+    x += widths[c];
+    l.vrule(x, top, y, kHairline);
+  }
+  y += 6;
+
+  // The notes in full.
+  y = l.heading(y, u8(sheet_text::kNotesHeading));
+  const QString notes = info != nullptr ? info->notes.trimmed() : QString();
+  l.wrapped(kLeft + 2, y, kWidth - 2, kBottom, notes.isEmpty() ? u8(sheet_text::kNoNotes) : notes, 9, kInk);
+}
+
+}  // namespace diaspring
