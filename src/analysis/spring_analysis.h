@@ -142,6 +142,12 @@ inline constexpr std::array<const char*, 6> kPointSymbols{"M", "N", "H", "B", "A
 
 SpringAnalysis analyseSpring(const CurveRun& run, const AnalysisParams& params);
 
+// The static checks of a spring that has no problem, as analyseSpring makes
+// them: over 0 ... λ1C, and σf at the larger F2max of the two strokes (found
+// here, or given).
+StaticChecks staticChecksOf(const SpringModel& model);
+StaticChecks staticChecksOf(const SpringModel& model, double F2maxNew, double F2maxWorn);
+
 // What an analysis is made from: a curve run and the analysis inputs. The
 // design sheet and the window carry this and analyse when they draw.
 struct AnalysisInput {

@@ -835,17 +835,24 @@ Result runSearch(const DesignInputs& base, const Options& options) {
       exactFront.push_back(done[f]);
       if (state[done[f]] == State::Finished) toCheck.push_back(done[f]);
     }
+    // 1: passed by the window; 2: passed by it but not by the final test.
     std::vector<char> passed(toCheck.size(), 0);
-    if (!runParallel(toCheck.size(), threads, quietOptions,
-                     [&](std::size_t k) { passed[k] = checkInWindow(finished[toCheck[k]]->inputs).passed; })) {
+    if (!runParallel(toCheck.size(), threads, quietOptions, [&](std::size_t k) {
+          Design& design = *finished[toCheck[k]];
+          passed[k] = checkInWindow(design.inputs).passed;
+          if (!passed[k] || !options.finalTest) return;
+          const FinalFigure figure = options.finalTest->figure(design.inputs);
+          design.finalFigure = figure.value;
+          if (!figure.passed) passed[k] = 2;
+        })) {
       result.cancelled = true;
       break;
     }
     result.verified += toCheck.size();
     for (std::size_t k = 0; k < toCheck.size(); ++k) {
-      state[toCheck[k]] = passed[k] ? State::Verified : State::Dropped;
-      if (!passed[k]) {
-        ++result.rejectedByWindow;
+      state[toCheck[k]] = passed[k] == 1 ? State::Verified : State::Dropped;
+      if (passed[k] != 1) {
+        ++(passed[k] ? result.rejectedByFinalTest : result.rejectedByWindow);
         dropped = true;
       }
     }
