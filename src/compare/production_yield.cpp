@@ -151,6 +151,37 @@ Share shareOf(long passed, long samples) {
   return s;
 }
 
+std::string shareText(double share) {
+  if (!std::isfinite(share)) return "—";
+  return format(Num(100 * share), "0.00") + " %";
+}
+
+std::vector<YieldRow> yieldRows(const ProductionYield& y, bool chinese) {
+  const auto interval = [](const Share& s) {
+    if (!std::isfinite(s.value)) return std::string("—");
+    return format(Num(100 * s.low), "0.00") + " … " + format(Num(100 * s.high), "0.00") + " %";
+  };
+  std::vector<YieldRow> rows{{chinese ? "全部要求（生产合格率）" : "every requirement (production yield)",
+                              shareText(y.overall.value), interval(y.overall)}};
+  for (int k = 0; k < kRequirementCount; ++k) {
+    const auto i = static_cast<std::size_t>(k);
+    if (!y.checked[i]) continue;
+    rows.push_back({chinese ? kRequirements[k].chinese : kRequirements[k].english, shareText(y.by[i].value),
+                    interval(y.by[i])});
+  }
+  return rows;
+}
+
+std::string yieldBasisText(const ProductionYield& y, bool chinese) {
+  const std::string n = std::to_string(y.overall.samples), seed = std::to_string(y.seed);
+  if (chinese)
+    return n + " 件按公差制造的膜片弹簧（蒙特卡洛，种子 " + seed + "，95 % 区间为 Wilson 区间），夹紧力公差带 " +
+           bandTextChinese(y.band, y.bandThickness) + (y.strengthChecked ? "" : "；未作强度校核");
+  return n + " springs made to the tolerances (Monte Carlo, seed " + seed +
+         ", Wilson 95 % interval), clamp-load band " + bandTextEnglish(y.band, y.bandThickness) +
+         (y.strengthChecked ? "" : "; strength not checked");
+}
+
 std::uint32_t requirementsMet(const SpringParams& made, const DesignCurve& nominal, const LoadBand& band,
                               const AnalysisParams* strength) {
   return quantitiesOf(made, nominal, band, strength).met;

@@ -19,6 +19,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "analysis/spring_analysis.h"
 #include "compare/scatter.h"
@@ -69,6 +70,18 @@ struct ProductionYield {
   std::array<Share, kRequirementCount> by{};
   std::array<bool, kRequirementCount> checked{};  // the strength requirements only with the analysis
 };
+
+// The yield as a table, for every front end: the overall yield first, then
+// each requirement checked; a share as "97.32 %" (two decimals), its
+// interval as "96.98 … 97.63 %", an undefined one as "—". The captions in
+// English or Chinese.
+struct YieldRow {
+  std::string requirement, share, interval;
+};
+std::vector<YieldRow> yieldRows(const ProductionYield& y, bool chinese);
+std::string shareText(double share);
+// "10000 springs, seed 19, band +15 %/-7.5 % (…)" / "10000 件，种子 19，夹紧力公差带 …"
+std::string yieldBasisText(const ProductionYield& y, bool chinese);
 
 // What one made spring meets: bit k set for requirement k.
 std::uint32_t requirementsMet(const SpringParams& made, const DesignCurve& nominal, const LoadBand& band,
