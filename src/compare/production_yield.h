@@ -125,6 +125,8 @@ inline constexpr double kDefaultMinYield = 0.99;
 inline constexpr int kConfirmSamples = 4000;
 inline constexpr const char* kYieldScreen = "production yield (estimated from the sensitivities)";
 inline constexpr const char* kYieldScreenZh = "生产合格率（由灵敏度估计）";
+// The estimate the screen asks of a point: a little above minYield.
+double screenTarget(double minYield);
 std::string addYieldGoals(search::Options& options, const DesignInputs& base, double minYield);
 
 }  // namespace diaspring::compare

@@ -102,6 +102,10 @@ struct ExtraConstraint {
   double scale = 1;
   // Its name in the window's Chinese messages; the name when empty.
   std::string nameZh{};
+  // The miss's unit in messages ("MPa"); `percent`: the miss is a share,
+  // shown in percentage points.
+  std::string unit{};
+  bool percent = false;
 };
 
 // A last test of the designs about to be returned, after the window has
