@@ -30,8 +30,13 @@ bool finite(std::initializer_list<double> values) {
 
 CurveRun curveRunOf(const WindowLogic& window, const Fields& fields) {
   const Num valley = window.valleyDeflection();
-  return {window.design(), valley.isSet() ? valley.value() : kNoValue, readBox(fields, TextBox::Text11),
-          readBox(fields, TextBox::Text37)};
+  CurveRun run{window.design(), valley.isSet() ? valley.value() : kNoValue, readBox(fields, TextBox::Text11),
+               readBox(fields, TextBox::Text37)};
+  run.F = readBox(fields, TextBox::Text33);
+  run.D = readBox(fields, TextBox::Text34);
+  run.d = readBox(fields, TextBox::Text35);
+  run.r0 = readBox(fields, TextBox::Text36);
+  return run;
 }
 
 ParamsResult analysisParams(const DesignInputs& inputs) {

@@ -42,9 +42,12 @@ struct CurveRun {
   double lambda1N = 0;  // the valley, mm
   double lambda1f = 0;  // Text11, mm
   double rf = 0;        // Text37, mm
+  // The clutch data the check reads at its press (clamp load F, N; disc
+  // diameters D, d and r0, mm), for the production yield of the spring.
+  double F = kNoValue, D = kNoValue, d = kNoValue, r0 = kNoValue;
 };
-// Reads Text11 and Text37 as the window reads numbers (a text beyond the
-// double range reads as not a number).
+// Reads Text11, Text37 and the clutch data as the window reads numbers (a
+// text beyond the double range reads as not a number).
 CurveRun curveRunOf(const WindowLogic& window, const Fields& fields);
 
 // The inputs of the analysis that belong to no box (see form/extra_inputs.h).

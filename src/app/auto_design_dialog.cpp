@@ -1,5 +1,7 @@
 #include "auto_design_dialog.h"
 
+#include <cmath>
+
 #include <QCloseEvent>
 #include <QShowEvent>
 #include <QGridLayout>
@@ -14,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "chart_widget.h"
+#include "compare/production_yield.h"
 #include "form/extra_inputs.h"
 #include "runtime/convert.h"
 #include "search/strength_goals.h"
@@ -73,10 +76,17 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
       ranges_.push_back(edit);
     }
   }
+  rangeBox->addWidget(new QLabel(QStringLiteral("最低生产合格率 (%)")), 5, 0);
+  minYield_ = new QLineEdit(q(generalText(Num(100 * compare::kDefaultMinYield))));
+  minYield_->setObjectName(QStringLiteral("MinYield"));
+  minYield_->setToolTip(QStringLiteral("只提出按默认公差制造时至少有这么多膜片弹簧满足夹紧力公差带、F1A ≥ F1B、"
+                                       "条件 3–12 和强度校核的设计（蒙特卡洛确认）；0 表示不要求。"));
+  minYield_->setMaximumWidth(80);
+  rangeBox->addWidget(minYield_, 5, 1);
   note_ = new QLabel;
   note_->setObjectName(QStringLiteral("ConstraintNote"));
   note_->setWordWrap(true);
-  rangeBox->addWidget(note_, 5, 0, 1, 3);
+  rangeBox->addWidget(note_, 6, 0, 1, 3);
   for (QLineEdit* edit : ranges_) edit->setMinimumWidth(64);
 
   run_ = new QPushButton(QStringLiteral("开始搜索"));
@@ -98,11 +108,11 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
   compare_button_->setObjectName(QStringLiteral("compareDesign"));
   buttons->addWidget(compare_button_);
 
-  table_ = new QTableWidget(0, 8);
+  table_ = new QTableWidget(0, 9);
   table_->setHorizontalHeaderLabels({QStringLiteral("h (mm)"), QStringLiteral("H/h"), QStringLiteral("R (mm)"),
                                      QStringLiteral("R/r"), QStringLiteral("磨损增量 (%)"),
                                      QStringLiteral("最大分离力 (N)"), QStringLiteral("σImax (MPa)"),
-                                     QStringLiteral("F1B (N)")});
+                                     QStringLiteral("F1B (N)"), QStringLiteral("生产合格率 (%)")});
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -196,6 +206,16 @@ bool AutoDesignDialog::start() {
       return false;
     }
   }
+  const std::string minYieldText = minYield_->text().toStdString();
+  double minYield = NAN;
+  try {
+    if (isWholeNumber(minYieldText)) minYield = val(minYieldText).value() / 100;
+  } catch (const Fault&) {
+  }
+  if (!(minYield >= 0 && minYield < 1)) {
+    status_->setText(QStringLiteral("<span style='color:#c00'>最低生产合格率应是 0 到 100 以下的数（%），例如 99。</span>"));
+    return false;
+  }
   const DesignInputs base = current_();
   showConstraints(base);
   // The analysis inputs are the window's (their defaults where never set).
@@ -203,6 +223,7 @@ bool AutoDesignDialog::start() {
     status_->setText(QStringLiteral("<span style='color:#c00'>强度分析的输入有误：%1</span>").arg(q(error)));
     return false;
   }
+  compare::addYieldGoals(options, base, minYield);
   cancelRequested_ = false;
   done_ = 0;
   total_ = 1;
@@ -288,6 +309,9 @@ void AutoDesignDialog::showDesigns() {
     const double sigmaI = d.extra.empty() ? 0 : d.extra[0];
     table_->setItem(row, 6, new NumberItem(q(format(sigmaI, "0.0")), sigmaI));
     table_->setItem(row, 7, new NumberItem(q(format(d.F1B, "0.000")), d.F1B));
+    // Without a least yield the search does not weigh it: "—".
+    table_->setItem(row, 8, d.finalFigure ? new NumberItem(q(format(100 * *d.finalFigure, "0.00")), *d.finalFigure)
+                                          : new NumberItem(QStringLiteral("—"), -1));
   }
   table_->setSortingEnabled(true);
   table_->sortItems(4, Qt::AscendingOrder);
@@ -321,6 +345,7 @@ void AutoDesignDialog::setRunning(bool isRunning) {
   run_->setEnabled(!isRunning);
   cancel_->setEnabled(isRunning);
   for (QLineEdit* edit : ranges_) edit->setEnabled(!isRunning);
+  minYield_->setEnabled(!isRunning);
   if (isRunning) {
     progress_->setValue(0);
     poll_->start();

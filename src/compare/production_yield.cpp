@@ -250,6 +250,25 @@ std::optional<ProductionYield> defaultProductionYield(const DesignInputs& inputs
                          params.error.empty() ? &params.params : nullptr, samples, seed, threads);
 }
 
+std::optional<ProductionYield> productionYieldOf(const AnalysisInput& input, int samples, std::uint64_t seed,
+                                                 unsigned threads) {
+  const CurveRun& run = input.run;
+  const SpringDesign& d = run.design;
+  for (const Num* n : {&d.h, &d.H, &d.R, &d.r, &d.R1, &d.r1, &d.E, &d.mu, &d.lambda1M, &d.lambda1H, &d.lambda1B,
+                       &d.lambda1A, &d.lambda1C})
+    if (!n->isSet() || !std::isfinite(n->value())) return std::nullopt;
+  for (double x : {run.F, run.D, run.d, run.r0, run.rf, run.lambda1f, run.lambda1N})
+    if (!std::isfinite(x)) return std::nullopt;
+  DesignCurve c;
+  c.g = {d.h.value(), d.H.value(), d.R.value(), d.r.value(), d.R1.value(), d.r1.value()};
+  c.clutch = {d.E.value(), d.mu.value(), run.F, run.D, run.d, run.r0, run.rf,
+              d.lambda1B.value() - d.lambda1A.value(), run.lambda1f};
+  const search::LoadLaw law(c.g, c.clutch.E, c.clutch.mu);
+  c.p = {d.lambda1M.value(), run.lambda1N, d.lambda1H.value(), d.lambda1B.value(), d.lambda1A.value(),
+         d.lambda1C.value(), law(d.lambda1B.value()), law(d.lambda1A.value())};
+  return productionYield(c, defaultTolerances(c.g), standardLoadBand(c.g.h), &input.params, samples, seed, threads);
+}
+
 double estimatedYield(const DesignCurve& nominal, const Tolerances& tol, const LoadBand& band,
                       const AnalysisParams* strength) {
   const SpringParams n = nominalParams(nominal);

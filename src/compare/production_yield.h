@@ -101,6 +101,12 @@ ProductionYield productionYield(const DesignCurve& nominal, const Tolerances& to
 std::optional<ProductionYield> defaultProductionYield(const DesignInputs& inputs, int samples, std::uint64_t seed,
                                        unsigned threads = 0);
 
+// The same for the spring of a curve run and its analysis inputs (the
+// window's analysis and the design sheet); none when the run found no
+// working point or its clutch data do not read.
+std::optional<ProductionYield> productionYieldOf(const AnalysisInput& input, int samples, std::uint64_t seed,
+                                                 unsigned threads = 0);
+
 // A cheap lower estimate of the yield, for screening many designs: each
 // requirement's quantity linearised over the five inputs (secants over ±σ),
 // its pass probability from the normal distribution, and the union bound
