@@ -13,6 +13,7 @@
 #include "form/named_inputs.h"
 #include "runtime/convert.h"
 #include "runtime/file_write.h"
+#include "search/opening.h"
 #include "search/strength_goals.h"
 #include "study/csv.h"
 
@@ -195,7 +196,8 @@ std::string summary(const search::Result& r) {
 
 }  // namespace
 
-std::string renderDesignJson(const search::Result& result, const search::Options& options, const DesignInputs& base) {
+std::string renderDesignJson(const search::Result& result, const search::Options& options, const DesignInputs& base,
+                             const std::optional<search::Opening>& opening) {
   std::string out = "{\"designs\":[";
   for (std::size_t i = 0; i < result.designs.size(); ++i) {
     const search::Design& d = result.designs[i];
@@ -257,7 +259,22 @@ std::string renderDesignJson(const search::Result& result, const search::Options
       appendKey(out, "miss", m.outcome.miss);
       out += '}';
     }
-    out += "]}";
+    out += "],\"opening\":";
+    if (opening) {
+      out += "{\"input\":";
+      appendJsonString(out, opening->input);
+      out += ",\"unit\":";
+      appendJsonString(out, opening->unit);
+      out += ",\"from\":";
+      appendJsonString(out, opening->from);
+      out += ",\"to\":";
+      appendJsonString(out, opening->to);
+      appendCount(out, "designs", opening->designs);
+      out += '}';
+    } else {
+      out += "null";
+    }
+    out += '}';
   }
   return out + "}\n";
 }
@@ -316,12 +333,24 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
   }
   if (shown) progress("\n");
 
+  std::optional<search::Opening> opening;
   if (result.infeasible) {
     outcome.status = kExitFault;
     outcome.err = "diaspring-cli: design: " + search::explainEnglish(*result.infeasible, parsed.options);
+    // What single change of the clutch data would let designs through.
+    parsed.options.progress = nullptr;
+    const auto& never = result.infeasible->constraintsNeverMet;
+    if (std::find(never.begin(), never.end(), compare::kYieldScreen) != never.end()) {
+      // The yield holds the space shut: the least yield that lets designs through.
+      opening = compare::openingByYield(parsed.base, parsed.options, parsed.minYield);
+    } else {
+      opening = search::findOpening(parsed.base, parsed.options);
+    }
+    outcome.err += opening ? search::openingEnglish(*opening)
+                           : "No single change of F, D, d, r0, rf, dLambda or lambda1f by up to 40 % lets a design through.\n";
   }
   if (parsed.json) {
-    outcome.out = renderDesignJson(result, parsed.options, parsed.base);
+    outcome.out = renderDesignJson(result, parsed.options, parsed.base, opening);
   } else if (!parsed.out.empty()) {
     if (const auto failure = writeFileAtomically(parsed.out, renderDesignCsv(result, parsed.options))) {
       outcome.status = kExitFault;

@@ -372,4 +372,23 @@ std::string addYieldGoals(search::Options& options, const DesignInputs& base, do
   return {};
 }
 
+std::optional<search::Opening> openingByYield(const DesignInputs& base, const search::Options& options,
+                                              double minYield) {
+  for (double lower : {0.01, 0.02, 0.05, 0.1}) {
+    if (options.cancel && options.cancel->load()) break;
+    const double p = minYield - lower;
+    if (!(p > 0)) break;
+    search::Options changed = options;
+    // The same goals with the lower yield: the last constraint and the final test are the yield's.
+    changed.constraints.pop_back();
+    changed.finalTest.reset();
+    addYieldGoals(changed, base, p);
+    const search::Result r = search::runSearch(base, changed);
+    if (r.designs.empty()) continue;
+    const auto pct = [](double x) { return generalText(Num(std::round(x * 1e4) / 1e2)); };
+    return search::Opening{"the least production yield", "%", pct(minYield), pct(p), r.designs.size()};
+  }
+  return std::nullopt;
+}
+
 }  // namespace diaspring::compare

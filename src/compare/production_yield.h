@@ -23,6 +23,7 @@
 
 #include "analysis/spring_analysis.h"
 #include "compare/scatter.h"
+#include "search/opening.h"
 #include "search/search.h"
 
 namespace diaspring::compare {
@@ -134,5 +135,10 @@ inline constexpr const char* kYieldScreenZh = "生产合格率（由灵敏度估
 // The estimate the screen asks of a point: a little above minYield.
 double screenTarget(double minYield);
 std::string addYieldGoals(search::Options& options, const DesignInputs& base, double minYield);
+// When the yield alone holds a search's space shut: the search again with
+// the least yield lowered by 1, 2, 5 and 10 percentage points, the first
+// that lets designs through ("min-yield", from and to in per cent).
+std::optional<search::Opening> openingByYield(const DesignInputs& base, const search::Options& options,
+                                              double minYield);
 
 }  // namespace diaspring::compare
