@@ -380,6 +380,9 @@ function designArgs() {
     if (!FREE_INPUTS.includes(name)) args.push('--set', `${name}=${view.state.fields[box]}`);
   }
   for (const [name, text] of Object.entries(view.extras)) args.push('--set', `${name}=${text}`);
+  // The least production yield in per cent, as the command line takes it (a share).
+  const minYield = Number(document.getElementById('designMinYield').value);
+  args.push('--min-yield', Number.isFinite(minYield) ? String(minYield / 100) : 'bad');
   return args;
 }
 
@@ -417,7 +420,7 @@ function wireDesign() {
 function showDesigns(result) {
   const cols = ['h', 'HoverH', 'R', 'RoverR'];
   const table = document.createElement('table');
-  table.innerHTML = `<tr><th></th>${cols.map((c) => `<th>${c}</th>`).join('')}<th>磨损后压紧力增量 (%)</th><th>分离力 (N)</th><th>σI (MPa)</th><th>F1B (N)</th></tr>`;
+  table.innerHTML = `<tr><th></th>${cols.map((c) => `<th>${c}</th>`).join('')}<th>磨损后压紧力增量 (%)</th><th>分离力 (N)</th><th>σI (MPa)</th><th>F1B (N)</th><th>生产合格率 (%)</th></tr>`;
   for (const [index, d] of result.designs.entries()) {
     const tr = document.createElement('tr');
     const apply = Object.assign(document.createElement('button'), { type: 'button', textContent: '应用到主窗口' });
@@ -425,7 +428,7 @@ function showDesigns(result) {
     const td = document.createElement('td');
     td.appendChild(apply);
     tr.appendChild(td);
-    for (const v of [...cols.map((c) => d.inputs[c]), (d.wearRise * 100).toFixed(3), d.releaseForceMax.toFixed(1), d.sigmaImax.toFixed(0), d.F1B.toFixed(1)]) {
+    for (const v of [...cols.map((c) => d.inputs[c]), (d.wearRise * 100).toFixed(3), d.releaseForceMax.toFixed(1), d.sigmaImax.toFixed(0), d.F1B.toFixed(1), d.productionYield === undefined ? '—' : (d.productionYield * 100).toFixed(2)]) {
       tr.appendChild(Object.assign(document.createElement('td'), { textContent: v }));
     }
     tr.addEventListener('click', () => {
