@@ -1,5 +1,6 @@
 #include "auto_design_dialog.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QCloseEvent>
@@ -19,6 +20,7 @@
 #include "compare/production_yield.h"
 #include "form/extra_inputs.h"
 #include "runtime/convert.h"
+#include "search/opening.h"
 #include "search/strength_goals.h"
 #include "search/tradeoff_chart.h"
 
@@ -237,11 +239,22 @@ bool AutoDesignDialog::start() {
   lastOptions_.cancel = nullptr;
   status_->setText(QStringLiteral("正在搜索…"));
   setRunning(true);
-  worker_ = std::thread([this, base, options] {
+  opening_ = std::make_shared<std::string>();
+  worker_ = std::thread([this, base, options, minYield, opening_ = opening_] {
     auto result = std::make_shared<search::Result>();
     auto error = std::make_shared<std::string>();
     try {
       *result = search::runSearch(base, options);
+      // Nothing passes: the single change that would let designs through.
+      if (result->infeasible && !result->cancelled) {
+        search::Options quiet = options;
+        quiet.progress = nullptr;
+        const auto& never = result->infeasible->constraintsNeverMet;
+        const bool byYield = std::find(never.begin(), never.end(), compare::kYieldScreen) != never.end();
+        const auto opening = byYield ? compare::openingByYield(base, quiet, minYield) : search::findOpening(base, quiet);
+        *opening_ = opening ? search::openingChinese(*opening)
+                            : std::string("离合器数据 F、D、d、r0、rf、Δλ、λ1f 中任何一项单独改变 40 % 以内都不能得到设计。\n");
+      }
     } catch (const search::SearchError& e) {
       *error = e.what();
     } catch (const std::exception& e) {
@@ -274,7 +287,7 @@ void AutoDesignDialog::finish(std::shared_ptr<search::Result> result, std::share
   } else if (result->infeasible) {
     designs_.clear();
     status_->setText(QStringLiteral("<span style='color:#c00'>%1</span>")
-                         .arg(q(search::explainInWords(*result->infeasible, lastOptions_)).toHtmlEscaped().replace(
+                         .arg(q(search::explainInWords(*result->infeasible, lastOptions_) + *opening_).toHtmlEscaped().replace(
                              QLatin1Char('\n'), QStringLiteral("<br>"))));
     showDesigns();
   } else {

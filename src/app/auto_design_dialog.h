@@ -89,6 +89,7 @@ class AutoDesignDialog : public QDialog {
   QLabel* status_ = nullptr;
   QLabel* note_ = nullptr;
   QLineEdit* minYield_ = nullptr;  // the least production yield, in per cent
+  std::shared_ptr<std::string> opening_ = std::make_shared<std::string>();  // the worker's opening, in Chinese
   QTableWidget* table_ = nullptr;
   ChartWidget* chart_ = nullptr;
   QTimer* poll_ = nullptr;

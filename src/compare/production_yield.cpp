@@ -386,7 +386,7 @@ std::optional<search::Opening> openingByYield(const DesignInputs& base, const se
     const search::Result r = search::runSearch(base, changed);
     if (r.designs.empty()) continue;
     const auto pct = [](double x) { return generalText(Num(std::round(x * 1e4) / 1e2)); };
-    return search::Opening{"the least production yield", "%", pct(minYield), pct(p), r.designs.size()};
+    return search::Opening{"the least production yield", "最低生产合格率", "%", pct(minYield), pct(p), r.designs.size()};
   }
   return std::nullopt;
 }

@@ -67,7 +67,7 @@ std::optional<Opening> findOpening(const DesignInputs& base, const Options& opti
         std::size_t designs = opens(c.box, to, true);
         if (!designs && to != open) designs = opens(c.box, to = open, true);
         if (!designs) continue;
-        return Opening{c.name, c.unit, text(now), text(to), designs};
+        return Opening{c.name, c.name, c.unit, text(now), text(to), designs};
       }
     }
     previous = step;
@@ -81,7 +81,7 @@ std::string openingEnglish(const Opening& o) {
 }
 
 std::string openingChinese(const Opening& o) {
-  return "若把 " + o.input + " 从 " + o.from + " " + o.unit + " 改为 " + o.to + " " + o.unit + "，则有 " +
+  return "若把 " + o.inputZh + " 从 " + o.from + " " + o.unit + " 改为 " + o.to + " " + o.unit + "，则有 " +
          std::to_string(o.designs) + " 个设计满足全部要求。\n";
 }
 

@@ -16,6 +16,7 @@ namespace diaspring::search {
 
 struct Opening {
   std::string input;  // "r0"
+  std::string inputZh;  // its name in the window's messages ("r0", "最低生产合格率")
   std::string unit;   // "mm"
   std::string from, to;
   std::size_t designs = 0;

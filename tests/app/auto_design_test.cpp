@@ -158,6 +158,8 @@ TEST_F(AutoDesign, BadRangesAreRefusedAndImpossibleDataExplained) {
   EXPECT_TRUE(dialog->designs().empty());
   EXPECT_EQ(dialog->table()->rowCount(), 0);
   EXPECT_NE(dialog->status()->text().indexOf(q("没有任何设计满足的条件：8")), -1);
+  // What would open the space: a larger disc, found by searching again.
+  EXPECT_NE(dialog->status()->text().indexOf(q("若把 D 从 150 mm 改为")), -1) << dialog->status()->text().toStdString();
 }
 
 TEST_F(AutoDesign, CancelAndCloseWhileRunning) {
