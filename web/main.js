@@ -711,6 +711,9 @@ function designArgs() {
     if (!FREE_INPUTS.includes(name)) args.push('--set', `${name}=${view.state.fields[box]}`);
   }
   for (const [name, text] of Object.entries(view.extras)) args.push('--set', `${name}=${text}`);
+  // The least production yield in per cent, as the command line takes it (a share).
+  const minYield = Number(document.getElementById('designMinYield').value);
+  args.push('--min-yield', Number.isFinite(minYield) ? String(minYield / 100) : 'bad');
   return args;
 }
 
@@ -750,7 +753,7 @@ function showDesigns(result) {
   const cols = ['h', 'HoverH', 'R', 'RoverR'];
   const table = document.createElement('table');
   // The desktop dialog's columns, with its decimals.
-  table.innerHTML = `<tr><th></th>${['h (mm)', 'H/h', 'R (mm)', 'R/r', '磨损增量 (%)', '最大分离力 (N)', 'σImax (MPa)', 'F1B (N)']
+  table.innerHTML = `<tr><th></th>${['h (mm)', 'H/h', 'R (mm)', 'R/r', '磨损增量 (%)', '最大分离力 (N)', 'σImax (MPa)', 'F1B (N)', '生产合格率 (%)']
     .map((c) => `<th>${c}</th>`).join('')}</tr>`;
   const f = (x, pattern) => (x === null || x === undefined ? '' : core.formatNumber(x, pattern));
   for (const [index, d] of result.designs.entries()) {
@@ -766,7 +769,8 @@ function showDesigns(result) {
     td.appendChild(apply);
     tr.appendChild(td);
     for (const v of [...cols.map((c) => d.inputs[c]), f(d.wearRise * 100, '0.000'), f(d.releaseForceMax, '0.0'),
-      f(d.sigmaImax, '0.0'), f(d.F1B, '0.000')]) {
+      f(d.sigmaImax, '0.0'), f(d.F1B, '0.000'),
+      d.productionYield === undefined || d.productionYield === null ? '—' : f(d.productionYield * 100, '0.00')]) {
       tr.appendChild(Object.assign(document.createElement('td'), { textContent: v }));
     }
     tr.addEventListener('click', () => {

@@ -32,8 +32,13 @@ bool finite(std::initializer_list<double> values) {
 
 CurveRun curveRunOf(const WindowLogic& window, const Fields& fields) {
   const Num valley = window.valleyDeflection();
-  return {window.design(), valley.isSet() ? valley.value() : kNoValue, readBox(fields, TextBox::Text11),
-          readBox(fields, TextBox::Text37)};
+  CurveRun run{window.design(), valley.isSet() ? valley.value() : kNoValue, readBox(fields, TextBox::Text11),
+               readBox(fields, TextBox::Text37)};
+  run.F = readBox(fields, TextBox::Text33);
+  run.D = readBox(fields, TextBox::Text34);
+  run.d = readBox(fields, TextBox::Text35);
+  run.r0 = readBox(fields, TextBox::Text36);
+  return run;
 }
 
 ParamsResult analysisParams(const DesignInputs& inputs) {
@@ -335,6 +340,33 @@ StrokeFatigue fatigueOf(const SpringModel& model, const ReleaseStroke& stroke) {
 
 }  // namespace
 
+StaticChecks staticChecksOf(const SpringModel& model, double F2maxNew, double F2maxWorn) {
+  // Over 0 ... λ1C: |σOM| grows with s, |σI| is largest at an end or at the
+  // vertex of its quadratic in s.
+  const AnalysisParams& params = model.params();
+  const double sC = model.deflection(model.run().design.lambda1C.value());
+  StaticChecks c;
+  const Extremes om = stressExtremes(model.disc(), model.factors(), &DiscState::sigmaOM, 0, sC);
+  c.sigmaOMmax = std::max(std::fabs(om.min), std::fabs(om.max));
+  c.sigmaImax = staticSigmaImax(model);
+  c.sigmaFingerMax = model.fingerStress(std::max(F2maxNew, F2maxWorn));
+  c.omPass = c.sigmaOMmax <= params.Rm;
+  c.iPass = c.sigmaImax <= params.sigmaAllow;
+  c.fingerPass = c.sigmaFingerMax <= params.sigmaAllowF;
+  const SpringDesign& d = model.run().design;
+  c.installedS = std::min(model.deflection(d.lambda1B.value()), model.deflection(d.lambda1A.value()));
+  c.minimumS = kMinimumPreloadRatio * model.disc().h0;
+  c.preloadPass = c.installedS >= c.minimumS;
+  return c;
+}
+
+StaticChecks staticChecksOf(const SpringModel& model) {
+  const SpringDesign& d = model.run().design;
+  const double lambdaA = d.lambda1A.value();
+  return staticChecksOf(model, strokeOf(model, d.lambda1B.value(), d.lambda1C.value()).F2max,
+                        strokeOf(model, lambdaA, lambdaA + model.run().lambda1f).F2max);
+}
+
 SpringAnalysis analyseSpring(const CurveRun& run, const AnalysisParams& params) {
   SpringAnalysis a;
   const SpringModel model(run, params);
@@ -358,20 +390,7 @@ SpringAnalysis analyseSpring(const CurveRun& run, const AnalysisParams& params) 
   a.points[4].lambda2 = model.releaseTravel(lambdaA, lambdaA);
   a.kf = model.fingerStiffness();
 
-  // Static check over 0 ... λ1C: |σOM| grows with s, |σI| is largest at an
-  // end or at the vertex of its quadratic in s.
-  const double sC = model.deflection(lambdaC);
-  StaticChecks& c = a.checks;
-  const Extremes om = stressExtremes(model.disc(), model.factors(), &DiscState::sigmaOM, 0, sC);
-  c.sigmaOMmax = std::max(std::fabs(om.min), std::fabs(om.max));
-  c.sigmaImax = staticSigmaImax(model);
-  c.sigmaFingerMax = model.fingerStress(std::max(a.newStroke.F2max, a.wornStroke.F2max));
-  c.omPass = c.sigmaOMmax <= params.Rm;
-  c.iPass = c.sigmaImax <= params.sigmaAllow;
-  c.fingerPass = c.sigmaFingerMax <= params.sigmaAllowF;
-  c.installedS = std::min(model.deflection(lambdaB), model.deflection(lambdaA));
-  c.minimumS = kMinimumPreloadRatio * model.disc().h0;
-  c.preloadPass = c.installedS >= c.minimumS;
+  a.checks = staticChecksOf(model, a.newStroke.F2max, a.wornStroke.F2max);
 
   a.fatigueNew = fatigueOf(model, a.newStroke);
   a.fatigueWorn = fatigueOf(model, a.wornStroke);

@@ -42,9 +42,12 @@ struct CurveRun {
   double lambda1N = 0;  // the valley, mm
   double lambda1f = 0;  // Text11, mm
   double rf = 0;        // Text37, mm
+  // The clutch data the check reads at its press (clamp load F, N; disc
+  // diameters D, d and r0, mm), for the production yield of the spring.
+  double F = kNoValue, D = kNoValue, d = kNoValue, r0 = kNoValue;
 };
-// Reads Text11 and Text37 as the window reads numbers (a text beyond the
-// double range reads as not a number).
+// Reads Text11, Text37 and the clutch data as the window reads numbers (a
+// text beyond the double range reads as not a number).
 CurveRun curveRunOf(const WindowLogic& window, const Fields& fields);
 
 inline constexpr const char* kDefaultStrengthBasis = "默认值：60Si2MnA，GB/T 1222";
@@ -193,6 +196,12 @@ struct SpringAnalysis {
 inline constexpr std::array<const char*, 6> kPointSymbols{"M", "N", "H", "B", "A", "C"};
 
 SpringAnalysis analyseSpring(const CurveRun& run, const AnalysisParams& params);
+
+// The static checks of a spring that has no problem, as analyseSpring makes
+// them: over 0 ... λ1C, and σf at the larger F2max of the two strokes (found
+// here, or given).
+StaticChecks staticChecksOf(const SpringModel& model);
+StaticChecks staticChecksOf(const SpringModel& model, double F2maxNew, double F2maxWorn);
 
 // What an analysis is made from: a curve run and the analysis inputs. The
 // design sheet and the window carry this and analyse when they draw.

@@ -22,6 +22,7 @@
 #include "analysis/analysis_table.h"
 #include "analysis/materials.h"
 #include "chart_actions.h"
+#include "compare/production_yield.h"
 #include "form/extra_inputs.h"
 #include "render/chart_export.h"
 #include "render/chart_painter.h"
@@ -191,7 +192,12 @@ AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   checks_->setObjectName(QStringLiteral("Checks"));
   checks_->setTextFormat(Qt::RichText);
   layout->addWidget(checks_);
-  resize(1080, 820);
+  yield_ = new QLabel(this);
+  yield_->setObjectName(QStringLiteral("ProductionYield"));
+  yield_->setTextFormat(Qt::RichText);
+  yield_->setWordWrap(true);
+  layout->addWidget(yield_);
+  resize(1080, 900);
   refresh();
 }
 
@@ -257,6 +263,7 @@ void AnalysisWindow::refresh() {
   releaseChart_->displayList().discardErased();
   table_->clearContents();
   checks_->clear();
+  yield_->clear();
   const ParamsResult params = analysisParams(extras());
   {
     const DesignMaterial material = designMaterial(extras());
@@ -323,12 +330,41 @@ void AnalysisWindow::refresh() {
       html += stroke(QStringLiteral("磨损后"), analysis_->wornStroke);
       checks_->setText(html + QStringLiteral("</table>"));
       checks_->setStyleSheet(stale_ ? QStringLiteral("color: %1").arg(kStaleColor) : QString());
+      showYield(params.params);
     }
   }
   stressChart_->setStale(stale_);
   releaseChart_->setStale(stale_);
   stressChart_->update();
   releaseChart_->update();
+}
+
+void AnalysisWindow::showYield(const AnalysisParams& params) {
+  const auto y = compare::productionYieldOf({*run_, params}, compare::kDefaultSamples, compare::kDefaultSeed);
+  if (!y) {
+    yield_->setText(QStringLiteral("生产合格率：离合器数据不是数，无法计算。"));
+    return;
+  }
+  // Each requirement's share of the springs made: two columns side by side.
+  const std::vector<compare::YieldRow> rows = compare::yieldRows(*y, true);
+  const QString color = stale_ ? kStaleColor : QStringLiteral("#000");
+  QString html = QStringLiteral("<b>生产合格率 %1</b>（95 % 区间 %2）<br><small>%3</small>"
+                                "<table cellspacing='1'>")
+                     .arg(qs(rows.front().share).toHtmlEscaped(), qs(rows.front().interval).toHtmlEscaped(),
+                          qs(compare::yieldBasisText(*y, true)).toHtmlEscaped());
+  const std::size_t half = (rows.size() - 1 + 1) / 2;
+  for (std::size_t i = 0; i < half; ++i) {
+    html += QStringLiteral("<tr>");
+    for (std::size_t j : {1 + i, 1 + half + i}) {
+      if (j >= rows.size()) continue;
+      html += QStringLiteral("<td>%1</td><td align='right'>&nbsp;&nbsp;%2</td><td>&nbsp;&nbsp;(%3)&nbsp;&nbsp;&nbsp;&nbsp;</td>")
+                  .arg(qs(rows[j].requirement).toHtmlEscaped(), qs(rows[j].share).toHtmlEscaped(),
+                       qs(rows[j].interval).toHtmlEscaped());
+    }
+    html += QStringLiteral("</tr>");
+  }
+  yield_->setText(html + QStringLiteral("</table>"));
+  yield_->setStyleSheet(QStringLiteral("color: %1").arg(color));
 }
 
 void AnalysisWindow::showReadout(const AnalysisChart* chart, std::optional<QPointF> at) {

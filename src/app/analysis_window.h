@@ -86,6 +86,7 @@ class AnalysisWindow : public QWidget {
   AnalysisChart* releaseChart() const { return releaseChart_; }
   QTableWidget* table() const { return table_; }
   QLabel* checks() const { return checks_; }
+  QLabel* yieldTable() const { return yield_; }
   QLabel* readout() const { return readout_; }
   QLineEdit* input(const char* name) const;
   QComboBox* materialBox() const { return material_; }
@@ -111,6 +112,7 @@ class AnalysisWindow : public QWidget {
 
  private:
   void refresh();
+  void showYield(const AnalysisParams& params);
   void showReadout(const AnalysisChart* chart, std::optional<QPointF> at);
   void saveChart(const AnalysisChart& chart, const QString& name);
 
@@ -124,6 +126,7 @@ class AnalysisWindow : public QWidget {
   QLabel* status_ = nullptr;
   QTableWidget* table_ = nullptr;
   QLabel* checks_ = nullptr;
+  QLabel* yield_ = nullptr;  // the production yield of the run's spring
   QLabel* readout_ = nullptr;
   AnalysisChart* stressChart_ = nullptr;
   AnalysisChart* releaseChart_ = nullptr;

@@ -1,5 +1,8 @@
 #include "auto_design_dialog.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QCloseEvent>
 #include <QShowEvent>
 #include <QGraphicsOpacityEffect>
@@ -15,8 +18,10 @@
 #include <QVBoxLayout>
 
 #include "chart_widget.h"
+#include "compare/production_yield.h"
 #include "form/extra_inputs.h"
 #include "runtime/convert.h"
+#include "search/opening.h"
 #include "search/strength_goals.h"
 #include "search/tradeoff_chart.h"
 #include "window/window_logic.h"
@@ -76,10 +81,17 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
       ranges_.push_back(edit);
     }
   }
+  rangeBox->addWidget(new QLabel(QStringLiteral("最低生产合格率 (%)")), 5, 0);
+  minYield_ = new QLineEdit(q(generalText(Num(100 * compare::kDefaultMinYield))));
+  minYield_->setObjectName(QStringLiteral("MinYield"));
+  minYield_->setToolTip(QStringLiteral("只提出按默认公差制造时至少有这么多膜片弹簧满足夹紧力公差带、F1A ≥ F1B、"
+                                       "条件 3–12 和强度校核的设计（蒙特卡洛确认）；0 表示不要求。"));
+  minYield_->setMaximumWidth(80);
+  rangeBox->addWidget(minYield_, 5, 1);
   note_ = new QLabel;
   note_->setObjectName(QStringLiteral("ConstraintNote"));
   note_->setWordWrap(true);
-  rangeBox->addWidget(note_, 5, 0, 1, 3);
+  rangeBox->addWidget(note_, 6, 0, 1, 3);
   for (QLineEdit* edit : ranges_) edit->setMinimumWidth(64);
 
   run_ = new QPushButton(QStringLiteral("开始搜索"));
@@ -106,11 +118,11 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
   compare_button_->setObjectName(QStringLiteral("compareDesign"));
   buttons->addWidget(compare_button_);
 
-  table_ = new QTableWidget(0, 8);
+  table_ = new QTableWidget(0, 9);
   table_->setHorizontalHeaderLabels({QStringLiteral("h (mm)"), QStringLiteral("H/h"), QStringLiteral("R (mm)"),
                                      QStringLiteral("R/r"), QStringLiteral("磨损增量 (%)"),
                                      QStringLiteral("最大分离力 (N)"), QStringLiteral("σImax (MPa)"),
-                                     QStringLiteral("F1B (N)")});
+                                     QStringLiteral("F1B (N)"), QStringLiteral("生产合格率 (%)")});
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->setSelectionMode(QAbstractItemView::SingleSelection);
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -239,6 +251,16 @@ bool AutoDesignDialog::start() {
       return false;
     }
   }
+  const std::string minYieldText = minYield_->text().toStdString();
+  double minYield = NAN;
+  try {
+    if (isWholeNumber(minYieldText)) minYield = val(minYieldText).value() / 100;
+  } catch (const Fault&) {
+  }
+  if (!(minYield >= 0 && minYield < 1)) {
+    status_->setText(QStringLiteral("<span style='color:#c00'>最低生产合格率应是 0 到 100 以下的数（%），例如 99。</span>"));
+    return false;
+  }
   const DesignInputs base = current_();
   showConstraints(base);
   searching_ = base;
@@ -249,6 +271,7 @@ bool AutoDesignDialog::start() {
     status_->setText(QStringLiteral("<span style='color:#c00'>强度分析的输入有误：%1</span>").arg(q(error)));
     return false;
   }
+  compare::addYieldGoals(options, base, minYield);
   cancelRequested_ = false;
   done_ = 0;
   total_ = 1;
@@ -262,11 +285,22 @@ bool AutoDesignDialog::start() {
   lastOptions_.cancel = nullptr;
   status_->setText(QStringLiteral("正在搜索…"));
   setRunning(true);
-  worker_ = std::thread([this, base, options] {
+  opening_ = std::make_shared<std::string>();
+  worker_ = std::thread([this, base, options, minYield, opening_ = opening_] {
     auto result = std::make_shared<search::Result>();
     auto error = std::make_shared<std::string>();
     try {
       *result = search::runSearch(base, options);
+      // Nothing passes: the single change that would let designs through.
+      if (result->infeasible && !result->cancelled) {
+        search::Options quiet = options;
+        quiet.progress = nullptr;
+        const auto& never = result->infeasible->constraintsNeverMet;
+        const bool byYield = std::find(never.begin(), never.end(), compare::kYieldScreen) != never.end();
+        const auto opening = byYield ? compare::openingByYield(base, quiet, minYield) : search::findOpening(base, quiet);
+        *opening_ = opening ? search::openingChinese(*opening)
+                            : std::string("离合器数据 F、D、d、r0、rf、Δλ、λ1f 中任何一项单独改变 40 % 以内都不能得到设计。\n");
+      }
     } catch (const search::SearchError& e) {
       *error = e.what();
     } catch (const std::exception& e) {
@@ -303,7 +337,7 @@ void AutoDesignDialog::finish(std::shared_ptr<search::Result> result, std::share
   } else if (result->infeasible) {
     designs_.clear();
     status_->setText(QStringLiteral("<span style='color:#c00'>%1</span>")
-                         .arg(q(search::explainInWords(*result->infeasible, lastOptions_)).toHtmlEscaped().replace(
+                         .arg(q(search::explainInWords(*result->infeasible, lastOptions_) + *opening_).toHtmlEscaped().replace(
                              QLatin1Char('\n'), QStringLiteral("<br>"))));
     showDesigns();
   } else {
@@ -338,6 +372,9 @@ void AutoDesignDialog::showDesigns() {
     const double sigmaI = d.extra.empty() ? 0 : d.extra[0];
     table_->setItem(row, 6, new NumberItem(q(format(sigmaI, "0.0")), sigmaI));
     table_->setItem(row, 7, new NumberItem(q(format(d.F1B, "0.000")), d.F1B));
+    // Without a least yield the search does not weigh it: "—".
+    table_->setItem(row, 8, d.finalFigure ? new NumberItem(q(format(100 * *d.finalFigure, "0.00")), *d.finalFigure)
+                                          : new NumberItem(QStringLiteral("—"), -1));
   }
   table_->setSortingEnabled(true);
   table_->sortItems(4, Qt::AscendingOrder);
@@ -374,6 +411,7 @@ void AutoDesignDialog::setRunning(bool isRunning) {
   cancel_->setEnabled(isRunning);
   for (QLineEdit* edit : ranges_) edit->setEnabled(!isRunning);
   updateButtons();
+  minYield_->setEnabled(!isRunning);
   if (isRunning) {
     progress_->setValue(0);
     poll_->start();

@@ -67,6 +67,7 @@ class AutoDesignDialog : public QDialog {
   // What the search holds fixed, with the permissible stress [σ] it checks
   // σI against (the main window's analysis input).
   QLabel* constraintNote() const { return note_; }
+  QLineEdit* minYieldEdit() const { return minYield_; }
   QLineEdit* rangeEdit(int input, bool high) const { return ranges_[input * 2 + (high ? 1 : 0)]; }
 
  signals:
@@ -99,6 +100,8 @@ class AutoDesignDialog : public QDialog {
   QProgressBar* progress_ = nullptr;
   QLabel* status_ = nullptr;
   QLabel* note_ = nullptr;
+  QLineEdit* minYield_ = nullptr;  // the least production yield, in per cent
+  std::shared_ptr<std::string> opening_ = std::make_shared<std::string>();  // the worker's opening, in Chinese
   QTableWidget* table_ = nullptr;
   ChartWidget* chart_ = nullptr;
   QTimer* poll_ = nullptr;

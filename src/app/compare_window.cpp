@@ -503,7 +503,10 @@ void CompareWindow::fillTables() {
           .arg(mc.seed)
           .arg(num(input_.designs.front().clutch.F, "0"), num(input_.tolerances.clampPercent, "0.0"),
                num(100 * mc.withinClampTolerance, "0.0"), num(100 * mc.F1AatLeastF1B, "0.0"), num(s.h, "0"),
-               num(s.H, "0"), num(s.R, "0"), num(s.r, "0"), num(s.E, "0.0000")));
+               num(s.H, "0"), num(s.R, "0"), num(s.r, "0"), num(s.E, "0.0000")) +
+      QStringLiteral("<br>生产合格率 %1（95 % 区间 %2）：%3")
+          .arg(qs(shareText(result_.production.overall.value)), qs(yieldRows(result_.production, true).front().interval),
+               qs(yieldBasisText(result_.production, true)).toHtmlEscaped()));
 }
 
 void CompareWindow::showReadout(std::optional<QPointF> at) {

@@ -177,6 +177,10 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
       options.json = true;
       continue;
     }
+    if (arg == "--yield") {
+      options.yield = true;
+      continue;
+    }
     if (arg == "--set" || arg == "--slider" || arg == "--press") {
       if (i + 1 == args.size()) {
         if (arg == "--set") result.error = "--set needs NAME=TEXT";
@@ -300,11 +304,12 @@ std::string usageText() {
   std::string text =
       "Usage: diaspring-cli [--json] [ACTION...] [--chart FILE [--scale N]] [--report FILE.pdf]\n"
       "                     [--design FILE] [--save FILE] [--material NAME | --own-material NAME]\n"
+      "                     [--yield]\n"
       "       diaspring-cli materials [--json]\n"
       "       diaspring-cli study IN.csv [-o OUT.csv] [--threads N]\n"
       "       diaspring-cli disc --De D --Di D --t T --h0 H --s S [--E E --mu MU] [--json]\n"
       "       diaspring-cli design [--set NAME=TEXT...] [--range NAME=LO:HI...] [--grid N]\n"
-      "                            [--no-refine] [--threads N] [--json | -o OUT.csv]\n"
+      "                            [--no-refine] [--min-yield P] [--threads N] [--json | -o OUT.csv]\n"
       "       diaspring-cli compare [--design FILE...] [--measured FILE...] [--tolerance NAME=VALUE...]\n"
       "                             [--samples N] [--seed S] [--chart FILE] [--report FILE.pdf]\n"
       "                             [--json]   (compare --help)\n"
@@ -347,6 +352,13 @@ std::string usageText() {
       "                        warns when the inputs were edited after that run\n"
       "A file is written whole or not at all; an earlier file of that name stays\n"
       "as it was when writing fails.\n"
+      "\n"
+      "  --yield               add the production yield of the last curve run's design:\n"
+      "                        the share of 10,000 springs made to the default\n"
+      "                        tolerances (seed 19) that meet the clamp-load band\n"
+      "                        (DIN 2093's for the thickness), F1A >= F1B, rules 3-12\n"
+      "                        and the strength checks, with each requirement's share\n"
+      "                        and the Wilson 95 % interval (JSON member \"production\")\n"
       "\n"
       "Input names:\n";
   const auto inputLines = [&text](std::span<const NamedInput> inputs) {
@@ -421,7 +433,11 @@ std::string usageText() {
       "  --range NAME=LO:HI) in the sliders' steps (N times finer with --grid N:\n"
       "  1, 2, 4, 5 or 10), then in steps four times finer around the best designs\n"
       "  (not with --no-refine); h is solved for rule 1 and given the fewest\n"
-      "  decimals that keep it. Every design listed passes the window's own check. With\n"
+      "  decimals that keep it. Every design listed passes the window's own check and\n"
+      "  has a production yield (productionYield: the share of springs made to the\n"
+      "  default tolerances that meet the clamp-load band, F1A >= F1B, rules 3-12 and\n"
+      "  the strength checks, by Monte Carlo) of at least P (--min-yield, default\n"
+      "  0.99; 0: no yield required). With\n"
       "  --json one JSON object; with -o a CSV file. When no design passes, the\n"
       "  rules that cannot be met together go to stderr and the exit status is 1.\n"
       "Disc spring:\n"

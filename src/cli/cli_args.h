@@ -6,6 +6,7 @@
 //   --slider NAME=VALUE  move slider NAME (HScroll1 ... HScroll6) to VALUE
 //   --press NAME         click Command1, Command2 or Command3
 //   --json               write one JSON object instead of the report
+//   --yield              add the production yield of the last run's design
 //   --chart FILE         after the actions, write the chart as FILE.png,
 //                        FILE.svg or FILE.pdf (the format by the extension)
 //   --scale N            the PNG at N times the chart's size (1 ... 8, default 2)
@@ -56,6 +57,7 @@ struct Options {
   bool help = false;
   bool version = false;
   bool json = false;
+  bool yield = false;  // --yield: the production yield of the last curve run's design
   // Empty when the command line names no action: the default run applies.
   std::vector<Action> actions;
   // Inputs that belong to no box (n, b, Rm, ...), by name, in the order

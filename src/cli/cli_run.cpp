@@ -14,6 +14,7 @@
 #include "cli/analysis_report.h"
 #include "cli/session.h"
 #include "cli/utf8_text.h"
+#include "compare/production_yield.h"
 #include "design/design_file.h"
 
 namespace diaspring::cli {
@@ -109,6 +110,33 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
                                           analysis ? &*analysis : nullptr, params, &material)
                              : renderReport(session.fields(), session.faults()) +
                                    (analysis ? "\n" + renderAnalysisReport(*analysis, params) : std::string());
+  if (options.yield) {
+    // The design of the last curve run, with the analysis inputs of now.
+    DesignInputs run = DesignInputs::fromFields(session.logic().lastRunFields());
+    for (const auto& [name, text] : session.inputs().extras()) run.setExtra(name, text);
+    const auto y = compare::defaultProductionYield(run, compare::kDefaultSamples, compare::kDefaultSeed);
+    if (options.json) {
+      // Inside the object, before its closing brace and line end.
+      std::string member = ", \"production\": ";
+      if (y) appendJsonProductionYield(member, *y);
+      else member += "null";
+      outcome.out.insert(outcome.out.size() - 2, member);
+    } else {
+      outcome.out += "\nProduction yield\n";
+      if (!y) {
+        outcome.out += "  not computed: the last curve run has no working point\n";
+      } else {
+        outcome.out += "  " + compare::yieldBasisText(*y, false) + "\n";
+        for (const compare::YieldRow& row : compare::yieldRows(*y, false)) {
+          std::string line = "  " + row.requirement;
+          line.resize(std::max<std::size_t>(line.size() + 1, 46), ' ');
+          std::string share = row.share;
+          if (share.size() < 9) share.insert(0, 9 - share.size(), ' ');
+          outcome.out += line + share + "   (" + row.interval + ")\n";
+        }
+      }
+    }
+  }
   bool allWritten = true;
   auto report = [&](const std::string& path, const std::optional<std::string>& failure) {
     if (!failure) return;

@@ -210,6 +210,8 @@ std::string renderText(const ComparisonInput& in, const ComparisonResult& r) {
     row("F2max", r.worst.releaseForceMax, r.monteCarlo.releaseForceMax);
     out += "within the clamp-load tolerance at B: " + percent(r.monteCarlo.withinClampTolerance) +
            "; F1A >= F1B: " + percent(r.monteCarlo.F1AatLeastF1B) + "\n";
+    out += "production yield: " + shareText(r.production.overall.value) + " of " +
+           yieldBasisText(r.production, false) + "\n";
     const Sensitivity& s = r.sensitivity;
     out += "sensitivity of F1B: " + n0(s.h) + " N/mm (h), " + n0(s.H) + " N/mm (H), " + n0(s.R) + " N/mm (R), " +
            n0(s.r) + " N/mm (r), " + n4(s.E) + " N/MPa (E)\n";
@@ -350,6 +352,19 @@ std::string renderCompareJson(const ComparisonInput& in, const ComparisonResult&
   stats(out, "releaseForceMax", r.monteCarlo.releaseForceMax);
   number(out, "withinClampTolerance", r.monteCarlo.withinClampTolerance);
   number(out, "F1AatLeastF1B", r.monteCarlo.F1AatLeastF1B);
+  number(out, "productionYield", r.production.overall.value);
+  out += ",\"productionYieldBy\":{";
+  bool firstShare = true;
+  for (int k = 0; k < kRequirementCount; ++k) {
+    if (!r.production.checked[static_cast<std::size_t>(k)]) continue;
+    if (!firstShare) out += ',';
+    firstShare = false;
+    appendJsonString(out, requirementInfo(k).key);
+    out += ':';
+    appendJsonDouble(out, r.production.by[static_cast<std::size_t>(k)].value);
+  }
+  out += "},\"production\":";
+  appendJsonProductionYield(out, r.production);
   out += "},\"sensitivity\":{";
   number(out, "h", r.sensitivity.h);
   number(out, "H", r.sensitivity.H);
@@ -436,6 +451,10 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
     if (const auto limit = impossibleTolerance(nominal, in.tolerances)) return usage(impossibleToleranceMessage(*limit, a.tolerances));
   in.samples = a.samples;
   in.seed = a.seed;
+  // A clamp-load tolerance given is the yield's band too; else the standard's.
+  for (const std::string& t : a.tolerances)
+    if (t.rfind("F=", 0) == 0) in.band = userLoadBand(in.tolerances.clampPercent);
+  if (const ParamsResult params = analysisParams(current); params.error.empty()) in.strength = params.params;
 
   const ComparisonResult r = runComparison(in);
   o.out = a.json ? renderCompareJson(in, r) : renderText(in, r);

@@ -2,15 +2,18 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <chrono>
 
 #include "cli/cli_args.h"
 #include "cli/json_writer.h"
 #include "cli/utf8_text.h"
+#include "compare/production_yield.h"
 #include "form/extra_inputs.h"
 #include "form/named_inputs.h"
 #include "runtime/convert.h"
 #include "runtime/file_write.h"
+#include "search/opening.h"
 #include "search/strength_goals.h"
 #include "study/csv.h"
 
@@ -22,6 +25,7 @@ struct DesignArgs {
   search::Options options;
   bool json = false;
   std::string out;  // -o FILE.csv; empty: stdout
+  double minYield = compare::kDefaultMinYield;
 };
 
 bool isFree(std::string_view name) {
@@ -79,6 +83,21 @@ std::string parseCount(std::string_view option, std::string_view value, unsigned
   return {};
 }
 
+std::string parseMinYield(std::string_view value, double& out) {
+  double p = NAN;
+  if (isWholeNumber(value)) {
+    try {
+      p = val(value).value();
+    } catch (const Fault&) {
+    }
+  }
+  if (!(p >= 0 && p < 1))
+    return "--min-yield takes a share from 0 (no production yield required) up to below 1, e.g. 0.99, not '" +
+           std::string(value) + "'";
+  out = p;
+  return {};
+}
+
 std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& parsed) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
@@ -91,13 +110,14 @@ std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& 
       continue;
     }
     if (arg == "--set" || arg == "--range" || arg == "--threads" || arg == "--grid" || arg == "-o" ||
-        arg == "--output") {
+        arg == "--output" || arg == "--min-yield") {
       if (i + 1 == args.size()) return std::string(arg) + " needs a value";
       const std::string_view value = args[++i];
       std::string error;
       if (arg == "--set") error = parseSet(value, parsed);
       else if (arg == "--range") error = parseRange(value, parsed);
       else if (arg == "--threads") error = parseCount("--threads", value, 1, 256, parsed.options.threads);
+      else if (arg == "--min-yield") error = parseMinYield(value, parsed.minYield);
       else if (arg == "--grid") {
         unsigned grid = 0;
         error = parseCount("--grid", value, 1, 10, grid);
@@ -113,7 +133,8 @@ std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& 
     return "unexpected argument '" + std::string(arg) + "'; see --help";
   }
   if (parsed.json && !parsed.out.empty()) return "--json and -o exclude each other";
-  return search::addStrengthGoals(parsed.options, parsed.base);
+  if (std::string error = search::addStrengthGoals(parsed.options, parsed.base); !error.empty()) return error;
+  return compare::addYieldGoals(parsed.options, parsed.base, parsed.minYield);
 }
 
 // An object of texts, one member for each item, named by its name.
@@ -163,6 +184,7 @@ std::string designLine(const search::Design& d, const search::Options& options) 
   for (std::size_t k = 0; k < d.extra.size() && k < options.extraObjectives.size(); ++k)
     line += "  " + options.extraObjectives[k].name + "=" + format(d.extra[k], "0.0");
   line += "  F1B=" + format(d.F1B, "0.000") + " N";
+  if (d.finalFigure && options.finalTest) line += "  " + options.finalTest->name + "=" + format(*d.finalFigure, "0.0000");
   return line + "\n";
 }
 
@@ -174,7 +196,8 @@ std::string summary(const search::Result& r) {
 
 }  // namespace
 
-std::string renderDesignJson(const search::Result& result, const search::Options& options, const DesignInputs& base) {
+std::string renderDesignJson(const search::Result& result, const search::Options& options, const DesignInputs& base,
+                             const std::optional<search::Opening>& opening) {
   std::string out = "{\"designs\":[";
   for (std::size_t i = 0; i < result.designs.size(); ++i) {
     const search::Design& d = result.designs[i];
@@ -186,6 +209,7 @@ std::string renderDesignJson(const search::Result& result, const search::Options
     appendKey(out, "lambda1B", d.lambda1B);
     for (std::size_t k = 0; k < d.extra.size() && k < options.extraObjectives.size(); ++k)
       appendKey(out, options.extraObjectives[k].name, d.extra[k]);
+    if (d.finalFigure && options.finalTest) appendKey(out, options.finalTest->name, *d.finalFigure);
     out += '}';
   }
   out += ']';
@@ -235,7 +259,22 @@ std::string renderDesignJson(const search::Result& result, const search::Options
       appendKey(out, "miss", m.outcome.miss);
       out += '}';
     }
-    out += "]}";
+    out += "],\"opening\":";
+    if (opening) {
+      out += "{\"input\":";
+      appendJsonString(out, opening->input);
+      out += ",\"unit\":";
+      appendJsonString(out, opening->unit);
+      out += ",\"from\":";
+      appendJsonString(out, opening->from);
+      out += ",\"to\":";
+      appendJsonString(out, opening->to);
+      appendCount(out, "designs", opening->designs);
+      out += '}';
+    } else {
+      out += "null";
+    }
+    out += '}';
   }
   return out + "}\n";
 }
@@ -245,12 +284,14 @@ std::string renderDesignCsv(const search::Result& result, const search::Options&
   for (const NamedInput& input : namedInputs()) header.emplace_back(input.name);
   for (const char* column : {"wearRise", "releaseForceMax", "F1B", "lambda1B"}) header.emplace_back(column);
   for (const search::ExtraObjective& extra : options.extraObjectives) header.push_back(extra.name);
+  if (options.finalTest) header.push_back(options.finalTest->name);
   std::string out = csv::line(header);
   for (const search::Design& d : result.designs) {
     std::vector<std::string> row;
     for (const NamedInput& input : namedInputs()) row.push_back(d.inputs.text(input.box));
     std::vector<double> numbers{d.wearRise, d.releaseForceMax, d.F1B, d.lambda1B};
     numbers.insert(numbers.end(), d.extra.begin(), d.extra.end());
+    if (options.finalTest) numbers.push_back(d.finalFigure.value_or(NAN));
     for (double x : numbers) {
       std::string number;
       appendJsonDouble(number, x);
@@ -292,12 +333,24 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
   }
   if (shown) progress("\n");
 
+  std::optional<search::Opening> opening;
   if (result.infeasible) {
     outcome.status = kExitFault;
     outcome.err = "diaspring-cli: design: " + search::explainEnglish(*result.infeasible, parsed.options);
+    // What single change of the clutch data would let designs through.
+    parsed.options.progress = nullptr;
+    const auto& never = result.infeasible->constraintsNeverMet;
+    if (std::find(never.begin(), never.end(), compare::kYieldScreen) != never.end()) {
+      // The yield holds the space shut: the least yield that lets designs through.
+      opening = compare::openingByYield(parsed.base, parsed.options, parsed.minYield);
+    } else {
+      opening = search::findOpening(parsed.base, parsed.options);
+    }
+    outcome.err += opening ? search::openingEnglish(*opening)
+                           : "No single change of F, D, d, r0, rf, dLambda or lambda1f by up to 40 % lets a design through.\n";
   }
   if (parsed.json) {
-    outcome.out = renderDesignJson(result, parsed.options, parsed.base);
+    outcome.out = renderDesignJson(result, parsed.options, parsed.base, opening);
   } else if (!parsed.out.empty()) {
     if (const auto failure = writeFileAtomically(parsed.out, renderDesignCsv(result, parsed.options))) {
       outcome.status = kExitFault;

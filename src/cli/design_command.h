@@ -12,6 +12,7 @@
 
 #include "cli/cli_run.h"
 #include "cli/study_command.h"
+#include "search/opening.h"
 #include "search/search.h"
 
 namespace diaspring::cli {
@@ -24,7 +25,10 @@ namespace diaspring::cli {
 // found, "infeasible" (the rules and further constraints met by no design,
 // the nearest design and its misses: {"rule": k, ...} or {"constraint":
 // name, "miss": x}).
-std::string renderDesignJson(const search::Result& result, const search::Options& options, const DesignInputs& base);
+// "infeasible" also holds "opening": the single change of the clutch data
+// that lets designs through ({"input", "unit", "from", "to", "designs"}) or null.
+std::string renderDesignJson(const search::Result& result, const search::Options& options, const DesignInputs& base,
+                             const std::optional<search::Opening>& opening = std::nullopt);
 
 // The designs as CSV: the thirteen input names, then the objectives and F1B,
 // the further objectives last.

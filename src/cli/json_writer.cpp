@@ -191,6 +191,40 @@ void appendJsonMaterial(std::string& out, const DesignMaterial& material) {
   out += '}';
 }
 
+void appendJsonProductionYield(std::string& out, const compare::ProductionYield& y) {
+  const auto share = [&out](const compare::Share& s) {
+    out += "{\"yield\": ";
+    appendJsonDouble(out, s.value);
+    out += ", \"low\": ";
+    appendJsonDouble(out, s.low);
+    out += ", \"high\": ";
+    appendJsonDouble(out, s.high);
+    out += '}';
+  };
+  out += "{\"samples\": " + std::to_string(y.overall.samples) + ", \"seed\": " + std::to_string(y.seed) +
+         ", \"passed\": " + std::to_string(y.overall.passed) + ", \"yield\": ";
+  appendJsonDouble(out, y.overall.value);
+  out += ", \"low\": ";
+  appendJsonDouble(out, y.overall.low);
+  out += ", \"high\": ";
+  appendJsonDouble(out, y.overall.high);
+  out += ", \"band\": {\"plusPercent\": ";
+  appendJsonDouble(out, y.band.plusPercent);
+  out += ", \"minusPercent\": ";
+  appendJsonDouble(out, y.band.minusPercent);
+  out += y.band.fromStandard ? ", \"source\": \"standard\", \"text\": " : ", \"source\": \"user\", \"text\": ";
+  appendJsonString(out, compare::bandTextEnglish(y.band, y.bandThickness));
+  out += std::string("}, \"strengthChecked\": ") + (y.strengthChecked ? "true" : "false") + ", \"by\": {";
+  for (int k = 0; k < compare::kRequirementCount; ++k) {
+    if (k) out += ", ";
+    appendJsonString(out, compare::requirementInfo(k).key);
+    out += ": ";
+    if (y.checked[static_cast<std::size_t>(k)]) share(y.by[static_cast<std::size_t>(k)]);
+    else out += "null";
+  }
+  out += "}}";
+}
+
 void appendJsonAnalysis(std::string& out, const SpringAnalysis& a, const AnalysisParams& params) {
   out += '{';
   bool first = true;

@@ -10,6 +10,7 @@
 #include "analysis/spring_analysis.h"
 #include "chart/display_list.h"
 #include "cli/session.h"
+#include "compare/production_yield.h"
 #include "form/fields.h"
 
 namespace diaspring::cli {
@@ -39,6 +40,13 @@ void appendJsonAnalysis(std::string& out, const SpringAnalysis& analysis, const 
 // material: {"name", "source": "用户数据"}.
 void appendJsonMaterial(std::string& out, const Material& material);
 void appendJsonMaterial(std::string& out, const DesignMaterial& material);
+
+// The production yield: {"samples", "seed", "yield", "low", "high" (the
+// Wilson 95 % interval), "band": {"plusPercent", "minusPercent", "source":
+// "standard" or "user", "text"}, "strengthChecked", "by": {"clampLoad":
+// {"yield", "low", "high"} or null when not checked, ...}}; an undefined
+// share (no samples) is null.
+void appendJsonProductionYield(std::string& out, const compare::ProductionYield& y);
 
 // One drawing operation as a compact JSON object, e.g.
 // {"op":"line","x1":0,"y1":0,"x2":7,"y2":0,"color":null}.

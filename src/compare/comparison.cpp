@@ -14,6 +14,8 @@ ComparisonResult runComparison(const ComparisonInput& in) {
     out.worst = worstCase(current, in.tolerances, out.grid);
     out.monteCarlo = monteCarlo(current, in.tolerances, out.grid, in.samples, in.seed, in.threads);
     out.sensitivity = sensitivities(current);
+    out.production = productionYield(current, in.tolerances, in.band ? *in.band : standardLoadBand(current.g.h),
+                                     in.strength ? &*in.strength : nullptr, in.samples, in.seed, in.threads);
   }
   return out;
 }

@@ -10,6 +10,7 @@
 
 #include "compare/calibration.h"
 #include "compare/comparison_chart.h"
+#include "compare/production_yield.h"
 #include "compare/scatter.h"
 
 namespace diaspring::compare {
@@ -24,6 +25,11 @@ struct ComparisonInput {
   int samples = kDefaultSamples;
   std::uint64_t seed = kDefaultSeed;
   unsigned threads = 0;
+  // The production yield's clamp-load band: the user's, or (none) the
+  // standard's for the current design's thickness; and the analysis inputs
+  // its strength requirements use (none: left out).
+  std::optional<LoadBand> band;
+  std::optional<AnalysisParams> strength;
 };
 
 struct ComparisonResult {
@@ -36,6 +42,7 @@ struct ComparisonResult {
   WorstCase worst;
   MonteCarlo monteCarlo;
   Sensitivity sensitivity;
+  ProductionYield production;  // with the scatter, from the same samples' deviates
 };
 
 ComparisonResult runComparison(const ComparisonInput& input);

@@ -182,6 +182,11 @@ std::array<double, 5> normalDeviates(std::uint64_t seed, std::uint64_t sample) {
   return z;
 }
 
+SpringParams sampledSpring(const SpringParams& n, const Tolerances& tol, const std::array<double, 5>& z) {
+  return {n.h + z[0] * tol.h / 3, n.H + z[1] * tol.H / 3, n.R + z[2] * tol.R / 3, n.r + z[3] * tol.r / 3,
+          n.E * (1 + z[4] * tol.Epercent / 300)};
+}
+
 MonteCarlo monteCarlo(const DesignCurve& curve, const Tolerances& tol, std::span<const double> grid, int samples,
                       std::uint64_t seed, unsigned threads) {
   MonteCarlo mc;
@@ -207,8 +212,7 @@ MonteCarlo monteCarlo(const DesignCurve& curve, const Tolerances& tol, std::span
       const int end = std::min(mc.samples, (b + 1) * kBlock);
       for (int i = b * kBlock; i < end; ++i) {
         const auto z = normalDeviates(seed, static_cast<std::uint64_t>(i));
-        const SpringParams p{n.h + z[0] * tol.h / 3, n.H + z[1] * tol.H / 3, n.R + z[2] * tol.R / 3,
-                             n.r + z[3] * tol.r / 3, n.E * (1 + z[4] * tol.Epercent / 300)};
+        const SpringParams p = sampledSpring(n, tol, z);
         const SpringOutputs o = springOutputs(p, curve);
         const double v[] = {o.F1B, o.F1A, o.F1C, o.releaseForceMax};
         for (std::size_t k = 0; k < 4; ++k) {

@@ -115,6 +115,8 @@ MonteCarlo monteCarlo(const DesignCurve& curve, const Tolerances& tol, std::span
 
 // The five standard normal deviates of sample i (h, H, R, r, E).
 std::array<double, 5> normalDeviates(std::uint64_t seed, std::uint64_t sample);
+// The spring of those deviates: each input its nominal plus z·σ, σ = tolerance / 3.
+SpringParams sampledSpring(const SpringParams& nominal, const Tolerances& tol, const std::array<double, 5>& z);
 
 // ∂F1B/∂h, ∂H, ∂R, ∂r in N/mm and ∂F1B/∂E in N/MPa, at the nominal λ1B.
 struct Sensitivity {

@@ -450,21 +450,29 @@ std::string ruleName(int rule, const Options& options) {
 
 std::string number(double x) { return generalText(Num(std::round(x * 1e4) / 1e4)); }
 
+// The unit of each rule's quantity, after its number ("" for a ratio).
+constexpr const char* kRuleUnits[kRuleCount] = {" N", " N", "", "°", "", "", "", " mm", " mm", " mm", " mm", ""};
+
 std::string missLine(const Miss& m, const Options& options, bool chinese) {
   const RuleOutcome& o = m.outcome;
+  const std::string unit = m.rule < kRuleCount ? kRuleUnits[m.rule] : "";
   std::string line = chinese && m.rule < kRuleCount ? "  条件 " + std::to_string(m.rule + 1) : "  " + ruleName(m.rule, options);
   if (m.rule == 1) {
     line += chinese ? "：F1A − F1B = " + number(o.value) + " N，应大于 0" : ": F1A - F1B = " + number(o.value) + " N, must be above 0";
   } else if (m.rule < kRuleCount) {
-    const std::string range = m.rule == 0 ? "below 1" : number(o.low) + " ... " + number(o.high);
+    const std::string range = m.rule == 0 ? "below 1" + unit : number(o.low) + " ... " + number(o.high) + unit;
     if (chinese)
-      line += "：" + number(o.value) + "，应在 " + (m.rule == 0 ? std::string("1 以下") : number(o.low) + " … " + number(o.high)) +
-              (o.low > o.high ? "（空区间）" : "") + "，差 " + number(o.miss);
+      line += "：" + number(o.value) + unit + "，应在 " +
+              (m.rule == 0 ? "1" + unit + " 以下" : number(o.low) + " … " + number(o.high) + unit) +
+              (o.low > o.high ? "（空区间）" : "") + "，差 " + number(o.miss) + unit;
     else
-      line += ": " + number(o.value) + ", needs " + range + (o.low > o.high ? " (an empty range)" : "") +
-              ", misses by " + number(o.miss);
+      line += ": " + number(o.value) + unit + ", needs " + range + (o.low > o.high ? " (an empty range)" : "") +
+              ", misses by " + number(o.miss) + unit;
   } else {
-    line += chinese ? "：差 " + number(o.miss) : ": misses by " + number(o.miss);
+    const ExtraConstraint& c = options.constraints[static_cast<std::size_t>(m.rule - kRuleCount)];
+    const std::string miss = c.percent ? generalText(Num(std::round(o.miss * 1e4) / 1e2)) + (chinese ? " 个百分点" : " percentage points")
+                                       : number(o.miss) + (c.unit.empty() ? "" : " " + c.unit);
+    line += chinese ? "：差 " + miss : ": misses by " + miss;
   }
   return line + "\n";
 }
@@ -835,17 +843,24 @@ Result runSearch(const DesignInputs& base, const Options& options) {
       exactFront.push_back(done[f]);
       if (state[done[f]] == State::Finished) toCheck.push_back(done[f]);
     }
+    // 1: passed by the window; 2: passed by it but not by the final test.
     std::vector<char> passed(toCheck.size(), 0);
-    if (!runParallel(toCheck.size(), threads, quietOptions,
-                     [&](std::size_t k) { passed[k] = checkInWindow(finished[toCheck[k]]->inputs).passed; })) {
+    if (!runParallel(toCheck.size(), threads, quietOptions, [&](std::size_t k) {
+          Design& design = *finished[toCheck[k]];
+          passed[k] = checkInWindow(design.inputs).passed;
+          if (!passed[k] || !options.finalTest) return;
+          const FinalFigure figure = options.finalTest->figure(design.inputs);
+          design.finalFigure = figure.value;
+          if (!figure.passed) passed[k] = 2;
+        })) {
       result.cancelled = true;
       break;
     }
     result.verified += toCheck.size();
     for (std::size_t k = 0; k < toCheck.size(); ++k) {
-      state[toCheck[k]] = passed[k] ? State::Verified : State::Dropped;
-      if (!passed[k]) {
-        ++result.rejectedByWindow;
+      state[toCheck[k]] = passed[k] == 1 ? State::Verified : State::Dropped;
+      if (passed[k] != 1) {
+        ++(passed[k] ? result.rejectedByFinalTest : result.rejectedByWindow);
         dropped = true;
       }
     }

@@ -102,6 +102,23 @@ struct ExtraConstraint {
   double scale = 1;
   // Its name in the window's Chinese messages; the name when empty.
   std::string nameZh{};
+  // The miss's unit in messages ("MPa"); `percent`: the miss is a share,
+  // shown in percentage points.
+  std::string unit{};
+  bool percent = false;
+};
+
+// A last test of the designs about to be returned, after the window has
+// passed them (e.g. their production yield by Monte Carlo): a figure for
+// each design and whether it may stay. One that may not leaves the front,
+// which is formed again without it. Called from the search's threads at once.
+struct FinalFigure {
+  double value = 0;
+  bool passed = true;
+};
+struct FinalTest {
+  std::string name;  // the figure's name in tables and files, e.g. "productionYield"
+  std::function<FinalFigure(const DesignInputs&)> figure;
 };
 
 struct Options {
@@ -119,6 +136,7 @@ struct Options {
   const std::atomic<bool>* cancel = nullptr;  // set: stop soon, return what was found
   std::vector<ExtraObjective> extraObjectives;
   std::vector<ExtraConstraint> constraints;
+  std::optional<FinalTest> finalTest;
 };
 
 struct Design {
@@ -128,6 +146,7 @@ struct Design {
   double F1B = 0;              // N
   double lambda1B = 0;         // mm
   std::vector<double> extra;   // the further objectives, in Options' order
+  std::optional<double> finalFigure;  // the final test's figure, when there is one
 };
 
 // A rule (0 ... 11) or a further constraint (kRuleCount + its index) that a
@@ -155,6 +174,7 @@ struct Result {
   std::size_t finished = 0;        // of those near the front, passing with h's text
   std::size_t verified = 0;        // designs run through the window
   std::size_t rejectedByWindow = 0;
+  std::size_t rejectedByFinalTest = 0;  // passed by the window, not by the final test
   bool cancelled = false;
   std::optional<Infeasibility> infeasible;  // set when no design is returned and the search ran to its end
   double seconds = 0;

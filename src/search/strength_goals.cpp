@@ -36,7 +36,7 @@ std::string addStrengthGoals(Options& options, const DesignInputs& base) {
                                    if (excess > 0) return excess;
                                    return std::nullopt;
                                  },
-                                 params.sigmaAllow, kSigmaIConstraintZh});
+                                 params.sigmaAllow, kSigmaIConstraintZh, "MPa"});
   return {};
 }
 

@@ -17,6 +17,7 @@
 
 #include "analysis_window.h"
 #include "chart_actions.h"
+#include "compare/production_yield.h"
 #include "main_window.h"
 #include "render/chart_export.h"
 
@@ -61,6 +62,30 @@ TEST(AnalysisWindow, FollowsTheCurveRunsOfTheMainWindow) {
   main.press(Command::Command2);  // the clear command empties the analysis
   EXPECT_FALSE(w->analysis().has_value());
   EXPECT_EQ(cell(*w, 3, 1), QString());
+}
+
+// The production yield of the run's spring under the checks: the core's
+// figure for that run, with the band used, and it follows the inputs.
+TEST(AnalysisWindow, ShowsTheProductionYieldOfTheRun) {
+  MainWindow main;
+  main.showAnalysisWindow();
+  AnalysisWindow* w = main.analysisWindow();
+  main.press(Command::Command1);
+  const auto shown = [&] {
+    const auto y = compare::productionYieldOf(*w->analysisInput(), compare::kDefaultSamples, compare::kDefaultSeed);
+    EXPECT_TRUE(y);
+    return y ? y->overall.value : 0.0;
+  };
+  const double before = shown();
+  const QString text = w->yieldTable()->text();
+  EXPECT_TRUE(text.contains(QStringLiteral("生产合格率 ") + QString::fromStdString(compare::shareText(before)))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("DIN 2093"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("|σI| ≤ [σ]")));
+  type(*w, "sigmaAllow", QStringLiteral("1800"));  // the σI requirement no longer binds
+  EXPECT_GT(shown(), before);
+  EXPECT_TRUE(w->yieldTable()->text().contains(QString::fromStdString(compare::shareText(shown()))));
+  main.press(Command::Command2);
+  EXPECT_EQ(w->yieldTable()->text(), QString());
 }
 
 TEST(AnalysisWindow, InputsChangeTheAnalysisAndBadTextIsNamed) {

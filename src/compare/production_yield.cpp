@@ -1,0 +1,394 @@
+#include "compare/production_yield.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <limits>
+#include <thread>
+#include <vector>
+
+#include "runtime/convert.h"
+#include "runtime/thread_group.h"
+
+namespace diaspring::compare {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kZ95 = 1.959963984540054;  // the normal quantile of 0.975
+
+constexpr RequirementInfo kRequirements[kRequirementCount] = {
+    {"clampLoad", "clamp load F1B within its band", "夹紧力 F1B 在公差带内"},
+    {"F1A_ge_F1B", "F1A >= F1B", "F1A ≥ F1B"},
+    {"H_h", "rule 3: H/h 1.6 ... 2.2", "条件 3：H/h 1.6–2.2"},
+    {"cone_deg", "rule 4: cone angle 9 ... 15 deg", "条件 4：锥角 9°–15°"},
+    {"R_r", "rule 5: R/r 1.2 ... 1.35", "条件 5：R/r 1.2–1.35"},
+    {"2R_h", "rule 6: 2R/h 70 ... 100", "条件 6：2R/h 70–100"},
+    {"R_r0", "rule 7: R/r0 3.5 ... 5.0", "条件 7：R/r0 3.5–5.0"},
+    {"R1_on_disc", "rule 8: (D+d)/4 <= R1 <= D/2", "条件 8：(D+d)/4 ≤ R1 ≤ D/2"},
+    {"R_R1", "rule 9: R - R1 1 ... 7 mm", "条件 9：R − R1 1–7 mm"},
+    {"r1_r", "rule 10: r1 - r 0 ... 6 mm", "条件 10：r1 − r 0–6 mm"},
+    {"rf_r0", "rule 11: rf - r0 0 ... 6 mm", "条件 11：rf − r0 0–6 mm"},
+    {"lever", "rule 12: (r1-rf)/(R1-r1) 2.3 ... 4.5", "条件 12：(r1−rf)/(R1−r1) 2.3–4.5"},
+    {"sigmaI", "|sigma I| <= [sigma] over 0 ... lambda1C", "0 … λ1C 内 |σI| ≤ [σ]"},
+    {"sigmaFinger", "sigma f <= [sigma f] at F2max", "F2max 时 σf ≤ [σf]"},
+    {"sigmaOM", "|sigma OM| <= Rm over 0 ... lambda1C", "0 … λ1C 内 |σOM| ≤ Rm"},
+};
+
+// Each requirement as a quantity that must lie in [low, high].
+struct Quantities {
+  std::array<double, kRequirementCount> value{}, low{}, high{};
+  std::uint32_t met = 0;
+};
+
+Quantities quantitiesOf(const SpringParams& p, const DesignCurve& n, const LoadBand& band,
+                        const AnalysisParams* strength) {
+  Quantities q;
+  const search::Geometry g = geometryOf(p);
+  const search::LoadLaw law(g, p.E, n.clutch.mu);
+  search::WorkingPoints points = n.p;
+  points.F1B = law(points.lambda1B);
+  points.F1A = law(points.lambda1A);
+  const double F = n.clutch.F;
+  const auto set = [&q](int k, double value, double low, double high, bool passed) {
+    const auto i = static_cast<std::size_t>(k);
+    q.value[i] = value, q.low[i] = low, q.high[i] = high;
+    if (passed) q.met |= 1U << k;
+  };
+  const double lo = F * (1 - band.minusPercent / 100), hi = F * (1 + band.plusPercent / 100);
+  set(0, points.F1B, lo, hi, lo <= points.F1B && points.F1B <= hi);
+  set(1, points.F1A - points.F1B, 0, kInf, points.F1A >= points.F1B);
+  const search::RuleOutcomes rules = search::checkRules(g, n.clutch, points);
+  for (int k = 2; k < kRuleCount; ++k) {
+    const search::RuleOutcome& r = rules[static_cast<std::size_t>(k)];
+    set(k, r.value, r.low, r.high, r.passed);
+  }
+  if (!strength) return q;
+  CurveRun run;
+  SpringDesign& d = run.design;
+  d.R = g.R, d.r = g.r, d.R1 = g.R1, d.r1 = g.r1, d.H = g.H, d.h = g.h, d.E = p.E, d.mu = n.clutch.mu;
+  d.lambda1M = points.lambda1M, d.lambda1H = points.lambda1H;
+  d.lambda1B = points.lambda1B, d.lambda1A = points.lambda1A, d.lambda1C = points.lambda1C;
+  run.lambda1N = points.lambda1N;
+  run.lambda1f = n.clutch.lambda1f;
+  run.rf = n.clutch.rf;
+  const SpringModel model(run, *strength);
+  const int first = kFirstStrengthRequirement;
+  if (!model.problem().empty()) {
+    for (int k = first; k < kRequirementCount; ++k) set(k, kInf, -kInf, 0, false);
+    return q;
+  }
+  const StaticChecks c = staticChecksOf(model);
+  set(first, c.sigmaImax, -kInf, strength->sigmaAllow, c.iPass);
+  set(first + 1, c.sigmaFingerMax, -kInf, strength->sigmaAllowF, c.fingerPass);
+  set(first + 2, c.sigmaOMmax, -kInf, strength->Rm, c.omPass);
+  return q;
+}
+
+// Whether the strength requirements apply: the inputs are given and the
+// analysis takes the nominal spring.
+bool strengthRuns(const DesignCurve& n, const AnalysisParams* strength) {
+  if (!strength) return false;
+  const Quantities q = quantitiesOf(nominalParams(n), n, {}, strength);
+  return std::isfinite(q.value[kFirstStrengthRequirement]);
+}
+
+constexpr int kBlock = 256;
+
+// Φ(x), the standard normal distribution function.
+double normalCdf(double x) { return 0.5 * std::erfc(-x / std::sqrt(2.0)); }
+
+std::string percent(double x) { return generalText(Num(std::round(x * 100) / 100)); }
+
+const char* groupOf(double t) {
+  if (t < 1.25) return "t < 1.25 mm";
+  if (t <= 3) return "t 1.25 … 3 mm";
+  if (t <= 6) return "t 3 … 6 mm";
+  return "t 6 … 16 mm";
+}
+
+}  // namespace
+
+LoadBand standardLoadBand(double t) {
+  if (t < 1.25) return {25, 7.5, true};
+  if (t <= 3) return {15, 7.5, true};
+  if (t <= 6) return {10, 5, true};
+  return {5, 5, true};
+}
+
+LoadBand userLoadBand(double percent) { return {percent, percent, false}; }
+
+std::string bandTextEnglish(const LoadBand& b, double t) {
+  const std::string limits = b.plusPercent == b.minusPercent
+                                 ? "+/-" + percent(b.plusPercent) + " %"
+                                 : "+" + percent(b.plusPercent) + " %/-" + percent(b.minusPercent) + " %";
+  return limits + (b.fromStandard ? std::string(" (DIN 2093 load tolerance, ") + groupOf(t) + ")" : " (set by the user)");
+}
+
+std::string bandTextChinese(const LoadBand& b, double t) {
+  const std::string limits = b.plusPercent == b.minusPercent
+                                 ? "±" + percent(b.plusPercent) + " %"
+                                 : "+" + percent(b.plusPercent) + " %/−" + percent(b.minusPercent) + " %";
+  return limits + (b.fromStandard ? std::string("（DIN 2093 载荷公差，") + groupOf(t) + "）" : "（用户设定）");
+}
+
+const RequirementInfo& requirementInfo(int index) { return kRequirements[index]; }
+
+Share shareOf(long passed, long samples) {
+  Share s;
+  s.passed = passed;
+  s.samples = samples;
+  if (samples <= 0) {
+    s.value = s.low = s.high = std::numeric_limits<double>::quiet_NaN();
+    return s;
+  }
+  const double n = static_cast<double>(samples), p = static_cast<double>(passed) / n;
+  const double z2 = kZ95 * kZ95;
+  const double centre = (p + z2 / (2 * n)) / (1 + z2 / n);
+  const double half = kZ95 / (1 + z2 / n) * std::sqrt(p * (1 - p) / n + z2 / (4 * n * n));
+  s.value = p;
+  s.low = std::max(0.0, centre - half);
+  s.high = std::min(1.0, centre + half);
+  return s;
+}
+
+std::string shareText(double share) {
+  if (!std::isfinite(share)) return "—";
+  return format(Num(100 * share), "0.00") + " %";
+}
+
+std::vector<YieldRow> yieldRows(const ProductionYield& y, bool chinese) {
+  const auto interval = [](const Share& s) {
+    if (!std::isfinite(s.value)) return std::string("—");
+    return format(Num(100 * s.low), "0.00") + " … " + format(Num(100 * s.high), "0.00") + " %";
+  };
+  std::vector<YieldRow> rows{{chinese ? "全部要求（生产合格率）" : "every requirement (production yield)",
+                              shareText(y.overall.value), interval(y.overall)}};
+  for (int k = 0; k < kRequirementCount; ++k) {
+    const auto i = static_cast<std::size_t>(k);
+    if (!y.checked[i]) continue;
+    rows.push_back({chinese ? kRequirements[k].chinese : kRequirements[k].english, shareText(y.by[i].value),
+                    interval(y.by[i])});
+  }
+  return rows;
+}
+
+std::string yieldBasisText(const ProductionYield& y, bool chinese) {
+  const std::string n = std::to_string(y.overall.samples), seed = std::to_string(y.seed);
+  if (chinese)
+    return n + " 件按公差制造的膜片弹簧（蒙特卡洛，种子 " + seed + "，95 % 区间为 Wilson 区间），夹紧力公差带 " +
+           bandTextChinese(y.band, y.bandThickness) + (y.strengthChecked ? "" : "；未作强度校核");
+  return n + " springs made to the tolerances (Monte Carlo, seed " + seed +
+         ", Wilson 95 % interval), clamp-load band " + bandTextEnglish(y.band, y.bandThickness) +
+         (y.strengthChecked ? "" : "; strength not checked");
+}
+
+std::uint32_t requirementsMet(const SpringParams& made, const DesignCurve& nominal, const LoadBand& band,
+                              const AnalysisParams* strength) {
+  return quantitiesOf(made, nominal, band, strength).met;
+}
+
+ProductionYield productionYield(const DesignCurve& nominal, const Tolerances& tol, const LoadBand& band,
+                                const AnalysisParams* strength, int samples, std::uint64_t seed, unsigned threads) {
+  ProductionYield y;
+  y.seed = seed;
+  y.band = band;
+  y.bandThickness = nominal.g.h;
+  y.strengthChecked = strengthRuns(nominal, strength);
+  const AnalysisParams* used = y.strengthChecked ? strength : nullptr;
+  const int count = y.strengthChecked ? kRequirementCount : kFirstStrengthRequirement;
+  for (int k = 0; k < kRequirementCount; ++k) y.checked[static_cast<std::size_t>(k)] = k < count;
+  const std::uint32_t all = (1U << count) - 1;
+  const SpringParams n = nominalParams(nominal);
+  const long total = std::max(samples, 0);
+
+  // Counts per block of samples, added in block order: any thread count
+  // gives the same figures.
+  struct Counts {
+    std::array<long, kRequirementCount> by{};
+    long all = 0;
+  };
+  const long blockCount = (total + kBlock - 1) / kBlock;
+  std::vector<Counts> blocks(static_cast<std::size_t>(blockCount));
+  std::atomic<long> next{0};
+  const auto work = [&] {
+    for (long b; (b = next.fetch_add(1)) < blockCount;) {
+      Counts& c = blocks[static_cast<std::size_t>(b)];
+      for (long i = b * kBlock, end = std::min(total, (b + 1) * kBlock); i < end; ++i) {
+        const SpringParams p = sampledSpring(n, tol, normalDeviates(seed, static_cast<std::uint64_t>(i)));
+        const std::uint32_t met = quantitiesOf(p, nominal, band, used).met;
+        for (int k = 0; k < count; ++k) c.by[static_cast<std::size_t>(k)] += (met >> k) & 1U;
+        c.all += (met & all) == all;
+      }
+    }
+  };
+  unsigned workers = threads ? threads : std::max(1U, std::thread::hardware_concurrency());
+  workers = static_cast<unsigned>(std::clamp<long>(workers, 1, std::max(blockCount, 1L)));
+  {
+    ThreadGroup pool;
+    if (workers > 1) pool.start(workers - 1, work);
+    work();
+  }
+  Counts sum;
+  for (const Counts& c : blocks) {
+    for (std::size_t k = 0; k < sum.by.size(); ++k) sum.by[k] += c.by[k];
+    sum.all += c.all;
+  }
+  y.overall = shareOf(sum.all, total);
+  for (int k = 0; k < kRequirementCount; ++k) {
+    const auto i = static_cast<std::size_t>(k);
+    y.by[i] = k < count ? shareOf(sum.by[i], total) : shareOf(0, 0);
+  }
+  return y;
+}
+
+std::optional<ProductionYield> defaultProductionYield(const DesignInputs& inputs, int samples, std::uint64_t seed,
+                                                      unsigned threads) {
+  const DesignCurve curve = designCurve(inputs, "");
+  if (!curve.ok()) return std::nullopt;
+  const ParamsResult params = analysisParams(inputs);
+  return productionYield(curve, defaultTolerances(curve.g), standardLoadBand(curve.g.h),
+                         params.error.empty() ? &params.params : nullptr, samples, seed, threads);
+}
+
+std::optional<ProductionYield> productionYieldOf(const AnalysisInput& input, int samples, std::uint64_t seed,
+                                                 unsigned threads) {
+  const CurveRun& run = input.run;
+  const SpringDesign& d = run.design;
+  for (const Num* n : {&d.h, &d.H, &d.R, &d.r, &d.R1, &d.r1, &d.E, &d.mu, &d.lambda1M, &d.lambda1H, &d.lambda1B,
+                       &d.lambda1A, &d.lambda1C})
+    if (!n->isSet() || !std::isfinite(n->value())) return std::nullopt;
+  for (double x : {run.F, run.D, run.d, run.r0, run.rf, run.lambda1f, run.lambda1N})
+    if (!std::isfinite(x)) return std::nullopt;
+  DesignCurve c;
+  c.g = {d.h.value(), d.H.value(), d.R.value(), d.r.value(), d.R1.value(), d.r1.value()};
+  c.clutch = {d.E.value(), d.mu.value(), run.F, run.D, run.d, run.r0, run.rf,
+              d.lambda1B.value() - d.lambda1A.value(), run.lambda1f};
+  const search::LoadLaw law(c.g, c.clutch.E, c.clutch.mu);
+  c.p = {d.lambda1M.value(), run.lambda1N, d.lambda1H.value(), d.lambda1B.value(), d.lambda1A.value(),
+         d.lambda1C.value(), law(d.lambda1B.value()), law(d.lambda1A.value())};
+  return productionYield(c, defaultTolerances(c.g), standardLoadBand(c.g.h), &input.params, samples, seed, threads);
+}
+
+double estimatedYield(const DesignCurve& nominal, const Tolerances& tol, const LoadBand& band,
+                      const AnalysisParams* strength) {
+  const SpringParams n = nominalParams(nominal);
+  const Quantities centre = quantitiesOf(n, nominal, band, strength);
+  const int count = strength && std::isfinite(centre.value[kFirstStrengthRequirement]) ? kRequirementCount
+                                                                                        : kFirstStrengthRequirement;
+  if (strength && count < kRequirementCount) return 0;  // the analysis cannot take the nominal spring
+  std::array<double, kRequirementCount> variance{};
+  const double sigma[5] = {tol.h / 3, tol.H / 3, tol.R / 3, tol.r / 3, n.E * tol.Epercent / 300};
+  for (int i = 0; i < 5; ++i) {
+    if (!(sigma[i] > 0)) continue;
+    SpringParams up = n, down = n;
+    double* const upField[5] = {&up.h, &up.H, &up.R, &up.r, &up.E};
+    double* const downField[5] = {&down.h, &down.H, &down.R, &down.r, &down.E};
+    *upField[i] += sigma[i];
+    *downField[i] -= sigma[i];
+    const Quantities a = quantitiesOf(up, nominal, band, strength), b = quantitiesOf(down, nominal, band, strength);
+    for (int k = 0; k < count; ++k) {
+      const auto j = static_cast<std::size_t>(k);
+      const double step = 0.5 * (a.value[j] - b.value[j]);
+      variance[j] += step * step;
+    }
+  }
+  double failing = 0;
+  for (int k = 0; k < count; ++k) {
+    const auto j = static_cast<std::size_t>(k);
+    const double sd = std::sqrt(variance[j]);
+    const bool nominalPasses = (centre.met >> k) & 1U;
+    double pass;
+    if (!(sd > 0) || !std::isfinite(sd)) pass = std::isfinite(sd) && nominalPasses ? 1 : 0;
+    else pass = normalCdf((centre.high[j] - centre.value[j]) / sd) - normalCdf((centre.low[j] - centre.value[j]) / sd);
+    failing += 1 - pass;
+  }
+  return std::max(0.0, 1 - failing);
+}
+
+namespace {
+
+// The most failures of n springs that leave the Wilson interval's lower end
+// at or above p.
+long mostFailures(long n, double p) {
+  long f = 0;
+  while (f < n && shareOf(n - (f + 1), n).low >= p) ++f;
+  return shareOf(n, n).low >= p ? f : -1;
+}
+
+// The final test: the springs one after another on this thread, stopped as
+// soon as more have failed than the Wilson bound allows.
+search::FinalFigure confirmYield(const DesignCurve& curve, const AnalysisParams& params, double minYield, long most) {
+  const Tolerances tol = defaultTolerances(curve.g);
+  const LoadBand band = standardLoadBand(curve.g.h);
+  const AnalysisParams* strength = strengthRuns(curve, &params) ? &params : nullptr;
+  if (!strength) return {0, false};
+  const std::uint32_t all = (1U << kRequirementCount) - 1;
+  const SpringParams n = nominalParams(curve);
+  long failed = 0;
+  for (long i = 0; i < kConfirmSamples; ++i) {
+    const SpringParams p = sampledSpring(n, tol, normalDeviates(kDefaultSeed, static_cast<std::uint64_t>(i)));
+    failed += (quantitiesOf(p, curve, band, strength).met & all) != all;
+    if (failed > most) return {1 - static_cast<double>(failed) / static_cast<double>(i + 1), false};
+  }
+  (void)minYield;
+  return {shareOf(kConfirmSamples - failed, kConfirmSamples).value, true};
+}
+
+}  // namespace
+
+double screenTarget(double minYield) {
+  // The Monte Carlo's lower bound lies about z·√(P(1 − P)/N) below its
+  // share: the screen asks for one and a half of that above P, so that the
+  // designs it lets through are seldom refused by the confirmation.
+  const double margin = 1.5 * kZ95 * std::sqrt(minYield * (1 - minYield) / kConfirmSamples);
+  return std::min(minYield + margin, 0.5 * (1 + minYield));
+}
+
+std::string addYieldGoals(search::Options& options, const DesignInputs& base, double minYield) {
+  if (!(minYield > 0)) return {};
+  const ParamsResult read = analysisParams(base);
+  if (!read.error.empty()) return read.error;
+  const AnalysisParams params = read.params;
+  options.constraints.push_back(
+      {kYieldScreen,
+       [params, minYield](const search::DesignView& view) -> std::optional<double> {
+         DesignCurve curve;
+         curve.g = view.geometry;
+         curve.clutch = view.clutch;
+         curve.p = view.points;
+         const double estimate =
+             estimatedYield(curve, defaultTolerances(curve.g), standardLoadBand(curve.g.h), &params);
+         const double target = screenTarget(minYield);
+         if (estimate >= target) return std::nullopt;
+         return target - estimate;
+       },
+       1.0, kYieldScreenZh, "", true});
+  const long most = mostFailures(kConfirmSamples, minYield);
+  options.finalTest = search::FinalTest{"productionYield", [params, minYield, most](const DesignInputs& inputs) {
+                                          const DesignCurve curve = designCurve(inputs, "");
+                                          if (!curve.ok()) return search::FinalFigure{0, false};
+                                          return confirmYield(curve, params, minYield, most);
+                                        }};
+  return {};
+}
+
+std::optional<search::Opening> openingByYield(const DesignInputs& base, const search::Options& options,
+                                              double minYield) {
+  for (double lower : {0.01, 0.02, 0.05, 0.1}) {
+    if (options.cancel && options.cancel->load()) break;
+    const double p = minYield - lower;
+    if (!(p > 0)) break;
+    search::Options changed = options;
+    // The same goals with the lower yield: the last constraint and the final test are the yield's.
+    changed.constraints.pop_back();
+    changed.finalTest.reset();
+    addYieldGoals(changed, base, p);
+    const search::Result r = search::runSearch(base, changed);
+    if (r.designs.empty()) continue;
+    const auto pct = [](double x) { return generalText(Num(std::round(x * 1e4) / 1e2)); };
+    return search::Opening{"the least production yield", "最低生产合格率", "%", pct(minYield), pct(p), r.designs.size()};
+  }
+  return std::nullopt;
+}
+
+}  // namespace diaspring::compare
