@@ -74,9 +74,11 @@ struct MaterialLimits {
   double sigmaAllow = 0, sigmaAllowF = 0;
 };
 MaterialLimits limitsOfStrength(double Rm);
-inline constexpr const char* kLimitsBasis = "由 Rm 按比例换算（王望予《汽车设计》60Si2MnA）";
+// The proportion is this program's assumption, not a standard's rule: its
+// basis says so wherever a limit derived by it is shown.
+inline constexpr const char* kLimitsBasis = "由 Rm 按比例换算（本程序假设，非标准值，须核对）";
 inline constexpr const char* kLimitsRule =
-    "[σ] = Rm·1700/1570，[σf] = Rm·1500/1570（王望予《汽车设计》60Si2MnA 喷丸膜片弹簧 1500…1700 MPa，按 Rm 换算）";
+    "[σ] = Rm·1700/1570，[σf] = Rm·1500/1570（本程序的假设：以王望予《汽车设计》60Si2MnA 喷丸膜片弹簧 1500…1700 MPa 为基准按 Rm 换算，非标准值，签发前须核对）";
 
 // What choosing `material` types: E and μ into their boxes, as text, and
 // Rm, sigmaAllow, sigmaAllowF and the material's name as analysis inputs.
