@@ -742,6 +742,14 @@ function wireDesign() {
       return;
     }
     const result = JSON.parse(outcome.out);
+    if (result.infeasible) {
+      // No design passes: the window's explanation and what would open the space.
+      status.textContent = result.infeasible.explanationZh;
+      status.classList.add('fault');
+      showDesigns(result);
+      return;
+    }
+    status.classList.remove('fault');
     const seconds = core.formatNumber(result.seconds, '0.00');
     status.textContent = `找到 ${result.designs.length} 个互不占优的设计（全部约束合格的 ${result.feasible} 个，` +
       `共检查 ${result.evaluated} 个网格点，用时 ${seconds} s）。点“应用到主窗口”把它放入主窗口。`;

@@ -225,6 +225,10 @@ std::string renderDesignJson(const search::Result& result, const search::Options
     const search::Infeasibility& why = *result.infeasible;
     out += ",\"infeasible\":{\"explanation\":";
     appendJsonString(out, search::explainEnglish(why, options));
+    // The same in the window's words, with what would open the space, for a
+    // front end that speaks Chinese.
+    out += ",\"explanationZh\":";
+    appendJsonString(out, search::explainInWords(why, options) + (opening ? search::openingChinese(*opening) : std::string()));
     out += ",\"neverMet\":[";
     bool first = true;
     for (int i = 0; i < kRuleCount; ++i) {
