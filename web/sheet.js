@@ -1,7 +1,9 @@
 // The printable design sheet: the core's contents of the desktop's sheet
 // (the title block, the inputs, the chart, the points, the twelve rules and
-// the summary, and the analysis's page of the last curve run) laid out as
-// HTML for the print style sheet; the browser prints it or saves it as PDF.
+// the summary, the analysis's page of the last curve run, and last the
+// release page with the material, the approval block and the notes in full)
+// laid out as HTML for the print style sheet; the browser prints it or saves
+// it as PDF. Every page carries the part number and revision at its head.
 import { chartSvg } from './chart.js';
 
 const esc = (s) => String(s).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
@@ -16,8 +18,14 @@ const today = () => {
 const pageMark = (s, page, pages) => s.pageMark.replace('%1', page).replace('%2', pages);
 const svg = (ops, width, height) => chartSvg(ops, width, height).replace('<svg ', '<svg preserveAspectRatio="none" ');
 
+// The notes line of page 1 is one line: when it is longer than the line
+// (about 63 Chinese characters at its size; other characters count about
+// half), it is cut and says on which page the notes stand in full.
+const kNotesLineEms = 63;
+const lineEms = (text) => [...text].reduce((n, c) => n + (/[\u2e80-\uffff]/.test(c) ? 1 : 0.55), 0);
+
 function head(s, title, page, pages, subtitle) {
-  return `<header class="title"><h1>${esc(title)}</h1><div class="date">${esc(s.dateLabel)}${today()}<br>` +
+  return (s.runningHead ? `<div class="runningHead">${esc(s.runningHead)}</div>` : '') + `<header class="title"><h1>${esc(title)}</h1><div class="date">${esc(s.dateLabel)}${today()}<br>` +
     `<span class="mark">${esc(pageMark(s, page, pages))}</span></div></header>` +
     (s.inputsEdited ? `<p class="edited">${esc(s.editedWarning)}</p>` : subtitle ? `<p class="subtitle">${esc(subtitle)}</p>` : '');
 }
@@ -25,9 +33,12 @@ function head(s, title, page, pages, subtitle) {
 // The sheet's HTML from `s` (the core's sheet()), the window's chart and
 // the analysis's charts (lists of operations; null: none).
 export function sheetHtml(s, chart, chartSize, analysisCharts) {
-  const pages = s.analysis ? 2 : 1;
+  const pages = (s.analysis ? 2 : 1) + (s.release ? 1 : 0);
   const info = s.info.filter(([, v]) => v.trim()).map(([l, v]) => esc(l + v.replace(/\s+/g, ' ').trim()));
-  const notes = s.notes[1].trim() ? `<p class="notes">${esc(s.notes[0] + s.notes[1].replace(/\s+/g, ' ').trim())}</p>` : '';
+  const notesLine = s.notes[0] + s.notes[1].replace(/\s+/g, ' ').trim();
+  const more = s.notesContinued.replace('%1', pages);
+  const notes = !s.notes[1].trim() ? '' : lineEms(notesLine) <= kNotesLineEms ? `<p class="notes">${esc(notesLine)}</p>`
+    : `<p class="notes cut"><span>${esc(notesLine)}</span>${esc(more)}</p>`;
   const drawn = chart.some((o) => o.op !== 'scale' && o.op !== 'drawwidth');
   let html = `<article class="page">${head(s, s.title, 1, pages, s.subtitle)}` +
     (info.length || notes ? `<p class="info">${info.join('    ')}</p>${notes}` : '') +
@@ -40,7 +51,7 @@ export function sheetHtml(s, chart, chartSize, analysisCharts) {
     `<div class="pointsRules"><section><h2>${esc(s.pointsHeading)}</h2>${table(s.pointColumns, s.points, () => '', [2, 3])}` +
     `${s.pointNotes.map((n) => `<p class="note">${esc(n)}</p>`).join('')}<p class="note legend"><span class="pass">${esc(s.legend[0])}</span> ` +
     `<span class="fail">${esc(s.legend[1])}</span> <span class="unchecked">${esc(s.legend[2])}</span></p></section>` +
-    `<section><h2>${esc(s.rulesHeading)}</h2>${table(s.ruleColumns, s.rules.map((r) => r.slice(0, 4)), (r) => s.rules.find((x) => x[0] === r[0])[4])}` +
+    `<section><h2>${esc(s.rulesHeading)}</h2>${table([...s.ruleColumns, s.basisColumn], s.rules.map((r) => [...r.slice(0, 4), s.ruleBasis]), (r) => s.rules.find((x) => x[0] === r[0])[4])}` +
     `<p class="summary ${s.summaryClass}">${esc(s.summary)}</p></section></div>` +
     `<footer><span>${esc(s.footer[0])}</span><span>${esc(s.footer[1])}</span></footer></article>`;
   const a = s.analysis;
@@ -49,19 +60,28 @@ export function sheetHtml(s, chart, chartSize, analysisCharts) {
     if (a.error) {
       html += `<p class="fail">${esc(a.error)}</p>`;
     } else {
-      html += `<p>${esc(a.params)}</p><p>${esc(a.fatigue)}</p><h2>${esc(a.chartsHeading)}</h2><div class="two">` +
+      html += `<p>${esc(a.params)}</p><p class="${a.fatigueExample ? 'example' : ''}">${esc(a.fatigue)}</p>` +
+        `<p>${esc(a.material)}</p><h2>${esc(a.chartsHeading)}</h2><div class="two">` +
         (analysisCharts ? [analysisCharts.stress, analysisCharts.release].map((ops, i) =>
           `<figure>${svg(ops, 460, 320)}<figcaption>${esc(a.captions[i])}</figcaption></figure>`).join('') : '') +
         `</div><h2>${esc(a.pointsHeading)}</h2>` +
         table(['', ...a.columns.map((c) => `${c[0]} ${c[1]}`)], a.rows, () => '', a.columns.map((_, i) => i + 1)) +
         a.notes.map((n) => `<p class="note">${esc(n)}</p>`).join('') +
         `<h2>${esc(a.checksHeading)}</h2>${a.strokes.map((l) => `<p>${esc(l)}</p>`).join('')}` +
-        `<table class="checks"><tbody>${a.checks.map(([what, value, limit, pass]) =>
-          `<tr><td>${esc(what)}</td><td>${esc(value)}</td><td class="muted">${esc(limit)}</td>` +
-          `<td class="${pass ? 'pass' : 'fail'}">${pass ? '✔' : '✘'}</td></tr>`).join('')}</tbody></table>` +
+        `<table class="checks"><tbody>${a.checks.map(([what, value, verdict, verdictClass, limit, basis]) =>
+          `<tr><td>${esc(what)}</td><td>${esc(value)}</td><td class="verdict ${verdictClass}">${esc(verdict)}</td></tr>` +
+          `<tr class="basis"><td class="muted">${esc(limit)}</td><td class="muted" colspan="2">${esc(basis)}</td></tr>`).join('')}</tbody></table>` +
         `<p class="note">${esc(a.footnote)}</p>`;
     }
     html += '</article>';
+  }
+  const r = s.release;
+  if (r) {
+    html += `<article class="page releasePage">${head(s, r.title, pages, pages, '')}` +
+      `<table class="labelled"><tbody>${r.info.map(([l, v]) => `<tr><td class="muted">${esc(l)}</td><td>${esc(v)}</td></tr>`).join('')}</tbody></table>` +
+      `<h2>${esc(r.materialHeading)}</h2>${r.material.map((l, i) => `<p class="${i ? 'muted' : 'material'}">${esc(l)}</p>`).join('')}` +
+      `<h2>${esc(r.approvalHeading)}</h2>${table(r.approvalColumns, r.approval)}` +
+      `<h2>${esc(r.notesHeading)}</h2><p class="fullNotes">${esc(r.notes)}</p></article>`;
   }
   return html;
 }

@@ -59,6 +59,14 @@ std::string CheckLine::verdictZh() const {
   return dataMark.empty() ? plain : plain + "（" + dataMark + "）";
 }
 
+std::string CheckLine::markedVerdictZh() const {
+  return example() ? verdictZh() : std::string(pass ? "✔ " : "✘ ") + verdictZh();
+}
+
+std::string CheckLine::limitLineZh() const { return "限值 " + limit; }
+
+std::string CheckLine::basisLineZh() const { return std::string(analysis_sheet::kBasisColumn) + "：" + basis; }
+
 std::string CheckLine::verdict() const {
   if (example()) return "example data, not for release";
   const std::string plain = pass ? "pass" : "FAIL";

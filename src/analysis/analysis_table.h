@@ -40,6 +40,11 @@ struct CheckLine {
   std::string verdictZh() const;
   // "pass" / "FAIL" / "example data, not for release" / "pass (user data)" ...
   std::string verdict() const;
+  // The sheet's lines of a check: the verdict with its mark ("✔ 通过", "✘
+  // 不通过（用户数据）", the example mark alone), "限值 …" and "依据：…".
+  std::string markedVerdictZh() const;
+  std::string limitLineZh() const;
+  std::string basisLineZh() const;
 };
 
 inline constexpr const char* kExampleDataMark = "示例数据，不作为签发依据";

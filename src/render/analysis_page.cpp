@@ -163,15 +163,13 @@ void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDat
   // limit and its 依据 (the source of the rule or of its data).
   for (const CheckLine& line : checkLines(a, p)) {
     const QColor color = line.example() ? kExampleInk : line.pass ? kPassInk : kFailInk;
-    const QString verdict = line.example() ? qs(line.verdictZh())
-                            : (line.pass ? QStringLiteral("✔ ") : QStringLiteral("✘ ")) + qs(line.verdictZh());
+    const QString verdict = qs(line.markedVerdictZh());
     sheet.text(kLeft, y, 76, 4.6, qs(line.whatZh), 8.4, kInk);
     sheet.text(kLeft + 76, y, 66, 4.6, qs(line.value), 8.2, kInk);
     sheet.text(kLeft + 142, y, 36, 4.6, verdict, 8.2, color, Qt::AlignRight, true);
     y += 4.2;
-    sheet.text(kLeft + 4, y, 72, 4.0, QStringLiteral("限值 ") + qs(line.limit), 7.4, kMuted);
-    sheet.text(kLeft + 76, y, 102, 4.0, qs(analysis_sheet::kBasisColumn) + QStringLiteral("：") + qs(line.basis), 7.4,
-               kMuted);
+    sheet.text(kLeft + 4, y, 72, 4.0, qs(line.limitLineZh()), 7.4, kMuted);
+    sheet.text(kLeft + 76, y, 102, 4.0, qs(line.basisLineZh()), 7.4, kMuted);
     y += 4.4;
     sheet.rule(y, kLeft, kLeft + kWidth, kHairline, 0.1);
   }

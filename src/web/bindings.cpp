@@ -17,6 +17,7 @@
 #include "cli/json_writer.h"
 #include "analysis/analysis_charts.h"
 #include "analysis/analysis_table.h"
+#include "analysis/materials.h"
 #include "check/box_help.h"
 #include "check/guide_text.h"
 #include "check/sheet_contents.h"
@@ -447,8 +448,43 @@ class WebWindow {
         {"summary", c.summary},
         {"summaryClass", c.failed > 0 ? "fail" : c.passed == kRuleCount ? "pass" : "muted"},
         {"footer", {sheet_text::kFooterLeft, sheet_text::kFooterRight}},
+        {"runningHead", sheet_text::runningHead(about.partNumber, about.approval.revision)},
+        {"basisColumn", analysis_sheet::kBasisColumn},
+        {"ruleBasis", sheet_text::kRuleBasis},
+        {"notesContinued", sheet_text::kNotesContinued},
         {"analysis", nullptr},
     };
+    {
+      // The release page, last: the design's information, the material and
+      // its sources, the approval block and the notes in full.
+      const DesignApproval& a = about.approval;
+      const DesignInputs inputs = session_->inputs();
+      const std::string dash = sheet_text::kDash;
+      const auto value = [&](const std::string& v) {
+        const std::string t = sheet_text::trimmed(v, true);
+        return t.empty() ? dash : t;
+      };
+      json info = json::array({json::array({sheet_text::kProjectLabel, value(about.project)}),
+                               json::array({sheet_text::kPartLabel, value(about.partNumber)}),
+                               json::array({sheet_text::kRevisionLabel, value(a.revision)})});
+      if (!fileName_.empty()) info.push_back({sheet_text::kFileLabel, fileName_});
+      const std::array<std::string, 4> names{about.designer, a.checker, a.reviewer, a.approver},
+          dates{a.designDate, a.checkDate, a.reviewDate, a.approveDate};
+      json approval = json::array();
+      for (std::size_t r = 0; r < names.size(); ++r)
+        approval.push_back({sheet_text::kApprovalRoles[r], sheet_text::trimmed(names[r], true),
+                            sheet_text::trimmed(dates[r], true), ""});
+      const std::string notes = sheet_text::trimmed(about.notes);
+      out["release"] = {{"title", std::string(sheet_text::kTitle) + " · " + sheet_text::kReleaseTitle},
+                        {"info", info},
+                        {"materialHeading", sheet_text::kMaterialHeading},
+                        {"material", materialSheetLines(designMaterial(inputs), &inputs)},
+                        {"approvalHeading", sheet_text::kApprovalHeading},
+                        {"approvalColumns", sheet_text::kApprovalColumns},
+                        {"approval", approval},
+                        {"notesHeading", sheet_text::kNotesHeading},
+                        {"notes", notes.empty() ? std::string(sheet_text::kNoNotes) : notes}};
+    }
     if (const std::optional<AnalysisInput> input = session_->analysisInput()) {
       const SpringAnalysis a = analyseSpring(input->run, input->params);
       json page = {{"title", analysis_sheet::kTitle}};
@@ -471,9 +507,14 @@ class WebWindow {
           for (const PointColumn& col : pointColumns()) row.push_back(analysisNumber(a.points[r].*col.member, col.pattern));
           rows.push_back(row);
         }
-        for (const CheckLine& line : checkLines(a, p)) checks.push_back({line.whatZh, line.value, line.limit, line.pass});
+        for (const CheckLine& line : checkLines(a, p)) {
+          const char* verdict = line.example() ? "example" : line.pass ? "pass" : "fail";
+          checks.push_back({line.whatZh, line.value, line.markedVerdictZh(), verdict, line.limitLineZh(), line.basisLineZh()});
+        }
         page.update({{"params", fill(analysis_sheet::kParams, {p.n, p.b, p.Rm, p.sigmaAllow, p.sigmaAllowF})},
-                     {"fatigue", fill(analysis_sheet::kFatigueLine, {p.sigmaO0, p.fatigueSlope})},
+                     {"fatigue", analysis_sheet::fatigueLinesLine(p)},
+                     {"fatigueExample", !p.userFatigueData},
+                     {"material", analysis_sheet::materialLine(p)},
                      {"chartsHeading", analysis_sheet::kChartsHeading},
                      {"captions", {analysis_sheet::kStressCaption, analysis_sheet::kReleaseCaption}},
                      {"pointsHeading", analysis_sheet::kPointsHeading},
@@ -484,7 +525,7 @@ class WebWindow {
                      {"strokes", {analysis_sheet::strokeLine(a, false), analysis_sheet::strokeLine(a, true),
                                   analysis_sheet::stiffnessLine(a)}},
                      {"checks", checks},
-                     {"footnote", analysis_sheet::kFootnote}});
+                     {"footnote", p.userFatigueData ? analysis_sheet::kUserFootnote : analysis_sheet::kFootnote}});
       }
       out["analysis"] = page;
     }

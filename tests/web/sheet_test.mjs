@@ -18,7 +18,8 @@ const pages = (path) => Number(/Pages:\s+(\d+)/.exec(execFileSync('pdfinfo', [pa
 // A design file with the title block's information.
 execFileSync(cli, ['--save', join(dir, 'plain.diaspring')]);
 const design = JSON.parse(readFileSync(join(dir, 'plain.diaspring'), 'utf8'));
-Object.assign(design.metadata, { project: '重卡 430', partNumber: 'DS-0815', designer: '王工', notes: '第二轮  样件\n待试验' });
+Object.assign(design.metadata, { project: '重卡 430', partNumber: 'DS-0815', designer: '王工', notes: '第二轮  样件\n待试验',
+  revision: 'C', checkedBy: '李工', checkedOn: '2026-12-01', approvedBy: '赵工' });
 design.inputs.h = '2.35';
 const designFile = join(dir, 'clutch 430.diaspring');
 writeFileSync(designFile, JSON.stringify(design, null, 2));
@@ -27,12 +28,13 @@ const WARNING = '输入已修改，本报告基于上次计算的输入';
 const cases = [
   { name: 'default design', actions: [{ press: 'Command1' }, { press: 'Command3' }], args: [] },
   { name: 'edited after the run', actions: [{ press: 'Command1' }, { set: ['h', '2.3'] }],
-    args: ['--press', 'Command1', '--set', 'h=2.3'], warnings: 2 },
+    args: ['--press', 'Command1', '--set', 'h=2.3'], warnings: 3 },
   { name: 'failed rules', actions: [{ set: ['h', '2.6'] }, { press: 'Command1' }, { press: 'Command3' }],
     args: ['--set', 'h=2.6', '--press', 'Command1', '--press', 'Command3'] },
   { name: 'no curve yet', actions: [{ press: 'Command3' }], args: ['--press', 'Command3'] },
   { name: 'a design file with its information', file: designFile, actions: [{ press: 'Command1' }, { press: 'Command3' }],
-    args: ['--design', designFile], words: ['重卡', 'DS-0815', '王工', 'clutch', '430.diaspring', '待试验'] },
+    args: ['--design', designFile], words: ['重卡', 'DS-0815', '王工', 'clutch', '430.diaspring', '待试验',
+      '零件号/图号：DS-0815版本：C', '李工', '2026-12-01', '赵工', '签署页'] },
 ];
 
 const { page, load, close, errors } = await openPage(site);
@@ -58,6 +60,7 @@ try {
       assert.deepEqual(missing, []);
       assert.equal(pages(printed), pages(desktop));
       assert.equal(web.split(WARNING).length - 1, c.warnings ?? 0);
+      assert.equal(pdfText(desktop).split(WARNING).length - 1, c.warnings ?? 0);
       for (const w of c.words ?? []) assert.ok(web.includes(w), w);
     } catch (e) {
       ++failures;
