@@ -186,5 +186,27 @@ TEST(FatigueLife, ExampleDataIsNeverAPlainVerdict) {
             "sigmaO0At5e5, fatigueSlopeAt5e5: give both numbers of the line at 5e5 cycles, or neither");
 }
 
+// The sheet's lines of a check, as both sheets print them: a plain or
+// user-data verdict carries its mark, an example verdict never does.
+TEST(CheckLineSheet, VerdictLimitAndBasisLines) {
+  struct Case {
+    bool pass;
+    const char* dataMark;
+    const char* verdict;
+  };
+  for (const Case& c : {Case{true, "", "✔ 通过"}, Case{false, "", "✘ 不通过"},
+                        Case{false, kUserDataMark, "✘ 不通过（用户数据）"},
+                        Case{true, kExampleDataMark, kExampleDataMark}}) {
+    CheckLine line;
+    line.pass = c.pass;
+    line.dataMark = c.dataMark;
+    line.limit = "1570.0 MPa";
+    line.basis = "[σ]：用户数据";
+    EXPECT_EQ(line.markedVerdictZh(), c.verdict) << c.verdict;
+    EXPECT_EQ(line.limitLineZh(), "限值 1570.0 MPa");
+    EXPECT_EQ(line.basisLineZh(), "依据：[σ]：用户数据");
+  }
+}
+
 }  // namespace
 }  // namespace diaspring
