@@ -10,6 +10,7 @@
 #include "chart/display_list.h"
 #include "render/chart_painter.h"
 #include "render/design_sheet.h"
+#include "render/page_layout.h"
 #include "render/sheet_style.h"
 
 namespace diaspring {
@@ -17,58 +18,15 @@ namespace {
 
 using namespace sheet;  // the colours
 
-constexpr double kLeft = 16.0, kWidth = 178.0, kTop = 12.0;
+constexpr double kLeft = kPageLeft, kWidth = kPageWidth, kTop = kPageTop;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
-
-// Lays out in millimetres on any device resolution.
-class Sheet {
- public:
-  explicit Sheet(QPainter& p) : p_(p), unit_(p.device()->logicalDpiX() / 25.4) {}
-  QRectF box(double x, double y, double w, double h) const { return {x * unit_, y * unit_, w * unit_, h * unit_}; }
-  QFont font(double points, bool bold = false) const {
-    QFont f(ChartStyle::defaultChartFont().family());
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-  }
-  void text(double x, double y, double w, double h, const QString& s, double points, const QColor& color,
-            Qt::Alignment align = Qt::AlignLeft, bool bold = false) {
-    p_.setFont(font(points, bold));
-    p_.setPen(color);
-    const QRectF r = box(x, y, w, h);
-    const QString shown = QFontMetricsF(p_.font(), p_.device()).elidedText(s, Qt::ElideRight, r.width());
-    p_.drawText(r, static_cast<int>(align | Qt::AlignVCenter | Qt::TextSingleLine), shown);
-  }
-  void fill(double x, double y, double w, double h, const QColor& color) { p_.fillRect(box(x, y, w, h), color); }
-  void rule(double y, double x1, double x2, const QColor& color, double widthMm = 0.2) {
-    p_.setPen(QPen(color, widthMm * unit_));
-    p_.drawLine(QPointF(x1 * unit_, y * unit_), QPointF(x2 * unit_, y * unit_));
-  }
-  double heading(double y, const QString& title) {
-    fill(kLeft, y + 0.9, 1.1, 3.8, kAccent);
-    text(kLeft + 2.6, y, kWidth - 2.6, 5.6, title, 10.5, kAccent, Qt::AlignLeft, true);
-    return y + 6.6;
-  }
-  void chart(double x, double y, double w, double h, const DisplayList& list) {
-    p_.save();
-    ChartPainter(ChartStyle::smooth()).paint(p_, box(x, y, w, h), list);
-    p_.restore();
-    p_.setPen(QPen(kInk, 0.15 * unit_));
-    p_.setBrush(Qt::NoBrush);
-    p_.drawRect(box(x, y, w, h));
-  }
-
- private:
-  QPainter& p_;
-  double unit_;
-};
 
 }  // namespace
 
 void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDate& date, int page, int pages,
                        bool inputsEdited) {
-  Sheet sheet(painter);
+  PageLayout sheet(painter);
   const SpringModel model(input.run, input.params);
   const SpringAnalysis a = analyseSpring(input.run, input.params);
   double y = kTop;

@@ -9,6 +9,7 @@
 #include "chart/display_list.h"
 #include "render/chart_painter.h"
 #include "render/design_sheet.h"
+#include "render/page_layout.h"
 #include "render/sheet_style.h"
 #include "runtime/convert.h"
 
@@ -18,75 +19,39 @@ namespace {
 using namespace sheet;
 using namespace compare;
 
-constexpr double kLeft = 16.0, kWidth = 178.0, kTop = 12.0, kRow = 4.7;
+constexpr double kLeft = kPageLeft, kWidth = kPageWidth, kTop = kPageTop, kRow = 4.7;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 QString num(double v, const char* pattern) { return std::isfinite(v) ? qs(format(v, pattern)) : QStringLiteral("—"); }
 
-// Lays out in millimetres on any device resolution.
-class Page {
- public:
-  explicit Page(QPainter& p) : p_(p), unit_(p.device()->logicalDpiX() / 25.4) {}
-  QRectF box(double x, double y, double w, double h) const { return {x * unit_, y * unit_, w * unit_, h * unit_}; }
-  void text(double x, double y, double w, double h, const QString& s, double points, const QColor& color,
-            Qt::Alignment align = Qt::AlignLeft, bool bold = false) {
-    QFont f(ChartStyle::defaultChartFont().family());
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    p_.setFont(f);
-    p_.setPen(color);
-    const QRectF r = box(x, y, w, h);
-    const QString shown = QFontMetricsF(p_.font(), p_.device()).elidedText(s, Qt::ElideRight, r.width());
-    p_.drawText(r, static_cast<int>(align | Qt::AlignVCenter | Qt::TextSingleLine), shown);
-  }
-  void fill(double x, double y, double w, double h, const QColor& color) { p_.fillRect(box(x, y, w, h), color); }
-  void rule(double y, const QColor& color, double widthMm) {
-    p_.setPen(QPen(color, widthMm * unit_));
-    p_.drawLine(QPointF(kLeft * unit_, y * unit_), QPointF((kLeft + kWidth) * unit_, y * unit_));
-  }
-  double heading(double y, const QString& title) {
-    fill(kLeft, y + 0.9, 1.1, 3.8, kAccent);
-    text(kLeft + 2.6, y, kWidth - 2.6, 5.6, title, 10.5, kAccent, Qt::AlignLeft, true);
-    return y + 6.6;
-  }
-  // A table: a head row and rows of cells, the first column left-aligned.
-  double table(double y, const std::vector<double>& widths, const QStringList& head,
-               const std::vector<QStringList>& rows) {
-    fill(kLeft, y, kWidth, kRow, kHeadFill);
-    rule(y, kInk, 0.3);
-    const auto cells = [&](const QStringList& cs, bool bold, const QColor& color) {
-      double x = kLeft + 1;
-      for (int c = 0; c < cs.size() && c < static_cast<int>(widths.size()); ++c) {
-        const double w = widths[static_cast<std::size_t>(c)];
-        text(x, y, w - 1.5, kRow, cs[c], 8.2, color, c == 0 ? Qt::AlignLeft : Qt::AlignRight, bold);
-        x += w;
-      }
-    };
-    cells(head, true, kInk);
-    y += kRow;
-    rule(y, kInk, 0.2);
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-      cells(rows[r], false, kInk);
-      y += kRow;
-      rule(y, r + 1 < rows.size() ? kHairline : kInk, r + 1 < rows.size() ? 0.1 : 0.3);
-    }
-    return y + 2;
-  }
-  void chart(double x, double y, double w, double h, const DisplayList& list) {
-    p_.save();
-    ChartStyle style = ChartStyle::smooth();
-    style.naturalSize = QSizeF(w * 4.2, h * 4.2);  // the window's proportions of text to chart
-    ChartPainter(style).paint(p_, box(x, y, w, h), list);
-    p_.restore();
-    p_.setPen(QPen(kInk, 0.15 * unit_));
-    p_.setBrush(Qt::NoBrush);
-    p_.drawRect(box(x, y, w, h));
-  }
+// The text column's full-width rule.
+void rule(PageLayout& page, double y, const QColor& color, double widthMm) {
+  page.rule(y, kLeft, kLeft + kWidth, color, widthMm);
+}
 
- private:
-  QPainter& p_;
-  double unit_;
-};
+// A table: a head row and rows of cells, the first column left-aligned.
+double table(PageLayout& page, double y, const std::vector<double>& widths, const QStringList& head,
+             const std::vector<QStringList>& rows) {
+  page.fill(kLeft, y, kWidth, kRow, kHeadFill);
+  rule(page, y, kInk, 0.3);
+  const auto cells = [&](const QStringList& cs, bool bold, const QColor& color) {
+    double x = kLeft + 1;
+    for (int c = 0; c < cs.size() && c < static_cast<int>(widths.size()); ++c) {
+      const double w = widths[static_cast<std::size_t>(c)];
+      page.text(x, y, w - 1.5, kRow, cs[c], 8.2, color, c == 0 ? Qt::AlignLeft : Qt::AlignRight, bold);
+      x += w;
+    }
+  };
+  cells(head, true, kInk);
+  y += kRow;
+  rule(page, y, kInk, 0.2);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    cells(rows[r], false, kInk);
+    y += kRow;
+    rule(page, y, r + 1 < rows.size() ? kHairline : kInk, r + 1 < rows.size() ? 0.1 : 0.3);
+  }
+  return y + 2;
+}
 
 QString deviation(const Deviation& d) {
   return std::isfinite(d.newton) ? QStringLiteral("%1 N (%2 %)").arg(num(d.newton, "0"), num(d.percent, "0.0"))
@@ -97,13 +62,13 @@ QString deviation(const Deviation& d) {
 
 void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate& date, int page, int pages,
                          bool inputsEdited) {
-  Page sheet(painter);
+  PageLayout sheet(painter);
   double y = kTop;
   sheet.text(kLeft, y, kWidth, 8, QStringLiteral("特性曲线对比与生产离散"), 15, kInk, Qt::AlignLeft, true);
   sheet.text(kLeft, y, kWidth, 4.6, date.toString(QStringLiteral("yyyy-MM-dd")), 9, kMuted, Qt::AlignRight);
   sheet.text(kLeft, y + 4.4, kWidth, 4.0, pageMark(page, pages), 8, kMuted, Qt::AlignRight);
   y += 9;
-  sheet.rule(y, kAccent, 0.5);
+  rule(sheet, y, kAccent, 0.5);
   y += 3;
   if (inputsEdited) {
     sheet.fill(kLeft, y, kWidth * 0.72, 5.6, kFailFill);
@@ -116,7 +81,9 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
   DisplayList list;
   drawComparison(list, c.scene);
   const double chartHeight = 92;
-  sheet.chart(kLeft, y, kWidth, chartHeight, list);
+  ChartStyle style = ChartStyle::smooth();
+  style.naturalSize = QSizeF(kWidth * 4.2, chartHeight * 4.2);  // the window's proportions of text to chart
+  sheet.chart(kLeft, y, kWidth, chartHeight, list, style);
   y += chartHeight + 1;
   sheet.text(kLeft, y, kWidth, 4.5,
              QStringLiteral("F1 (N) 随 λ1 (mm)；虚线为公差角点的极限，浅蓝为抽样的 ±3σ"), 7.8, kMuted,
@@ -135,7 +102,7 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
     rows.push_back(row);
   }
   y = sheet.heading(y, QStringLiteral("二、对比的设计（特征点 λ1/mm / F1/N）"));
-  y = sheet.table(y, {40, 23, 23, 23, 23, 23, 23},
+  y = table(sheet, y, {40, 23, 23, 23, 23, 23, 23},
                   {QStringLiteral("设计"), QStringLiteral("M"), QStringLiteral("N"), QStringLiteral("H"),
                    QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("C")},
                   rows);
@@ -149,7 +116,7 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
       rows.push_back({qs(c.input.measured[i].name), deviation(m.atB), deviation(m.atA), num(m.rms, "0"),
                       num(m.fit.h, "0.0000"), num(m.fit.H, "0.0000"), num(m.fit.rms, "0")});
     }
-    y = sheet.table(y, {40, 27, 27, 18, 22, 22, 22},
+    y = table(sheet, y, {40, 27, 27, 18, 22, 22, 22},
                     {QStringLiteral("实测曲线"), QStringLiteral("B 处偏差"), QStringLiteral("A 处偏差"),
                      QStringLiteral("RMS/N"), QStringLiteral("拟合 h/mm"), QStringLiteral("拟合 H/mm"),
                      QStringLiteral("拟合 RMS/N")},
@@ -177,7 +144,7 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
     for (int i = 0; i < 4; ++i)
       rows.push_back({QString::fromUtf8(names[i]), num(w[i]->min, "0"), num(w[i]->max, "0"), num(s[i]->min, "0"),
                       num(s[i]->max, "0"), num(s[i]->mean, "0"), num(s[i]->sigma, "0.0")});
-    y = sheet.table(y, {40, 23, 23, 23, 23, 23, 23},
+    y = table(sheet, y, {40, 23, 23, 23, 23, 23, 23},
                     {QStringLiteral("N"), QStringLiteral("极限 最小"), QStringLiteral("极限 最大"),
                      QStringLiteral("抽样 最小"), QStringLiteral("抽样 最大"), QStringLiteral("平均"),
                      QStringLiteral("σ")},

@@ -8,6 +8,7 @@
 #include "check/sheet_contents.h"
 #include "render/chart_painter.h"
 #include "render/design_sheet.h"
+#include "render/page_layout.h"
 #include "render/sheet_style.h"
 
 namespace diaspring {
@@ -15,60 +16,10 @@ namespace {
 
 using namespace sheet;  // the colours
 
-constexpr double kLeft = 16.0, kWidth = 178.0, kTop = 12.0, kBottom = 285.0;
+constexpr double kLeft = kPageLeft, kWidth = kPageWidth, kTop = kPageTop, kBottom = kPageBottom;
 
 QString u8(const char* s) { return QString::fromUtf8(s); }
 QString u8(const std::string& s) { return QString::fromStdString(s); }
-
-class Layout {
- public:
-  explicit Layout(QPainter& p) : p_(p), unit_(p.device()->logicalDpiX() / 25.4) {}
-  QRectF box(double x, double y, double w, double h) const { return {x * unit_, y * unit_, w * unit_, h * unit_}; }
-  QFont font(double points, bool bold = false) const {
-    QFont f(ChartStyle::defaultChartFont().family());
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-  }
-  // One line, cut with an ellipsis when it does not fit.
-  void text(double x, double y, double w, double h, const QString& s, double points, const QColor& color,
-            Qt::Alignment align = Qt::AlignLeft, bool bold = false) {
-    p_.setFont(font(points, bold));
-    p_.setPen(color);
-    const QRectF r = box(x, y, w, h);
-    const QString shown = QFontMetricsF(p_.font(), p_.device()).elidedText(s, Qt::ElideRight, r.width());
-    p_.drawText(r, static_cast<int>(align | Qt::AlignVCenter | Qt::TextSingleLine), shown);
-  }
-  // Text wrapped to the width, between words and Chinese characters, down
-  // to `bottom` at most; returns the y below it.
-  double wrapped(double x, double y, double w, double bottom, const QString& s, double points, const QColor& color) {
-    p_.setFont(font(points));
-    p_.setPen(color);
-    const int flags = static_cast<int>(Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap);
-    const QRectF area = box(x, y, w, bottom - y);
-    const QRectF needed = p_.boundingRect(area, flags, s);
-    p_.drawText(area, flags, s);
-    return y + std::min(needed.height(), area.height()) / unit_;
-  }
-  void fill(double x, double y, double w, double h, const QColor& color) { p_.fillRect(box(x, y, w, h), color); }
-  void rule(double y, double x1, double x2, const QColor& color, double widthMm = 0.2) {
-    p_.setPen(QPen(color, widthMm * unit_));
-    p_.drawLine(QPointF(x1 * unit_, y * unit_), QPointF(x2 * unit_, y * unit_));
-  }
-  void vrule(double x, double y1, double y2, const QColor& color, double widthMm = 0.1) {
-    p_.setPen(QPen(color, widthMm * unit_));
-    p_.drawLine(QPointF(x * unit_, y1 * unit_), QPointF(x * unit_, y2 * unit_));
-  }
-  double heading(double y, const QString& title) {
-    fill(kLeft, y + 0.9, 1.1, 3.8, kAccent);
-    text(kLeft + 2.6, y, kWidth - 2.6, 5.6, title, 10.5, kAccent, Qt::AlignLeft, true);
-    return y + 6.6;
-  }
-
- private:
-  QPainter& p_;
-  double unit_;
-};
 
 }  // namespace
 
@@ -76,13 +27,13 @@ void paintRunningHead(QPainter& painter, const SheetInfo* info) {
   if (info == nullptr) return;
   const std::string head = sheet_text::runningHead(info->partNumber.toStdString(), info->revision.toStdString());
   if (head.empty()) return;
-  Layout layout(painter);
+  PageLayout layout(painter);
   layout.text(kLeft, 5.0, kWidth, 4.4, u8(head), 8, kMuted, Qt::AlignRight, true);
 }
 
 void paintReleasePage(QPainter& painter, const SheetInfo* info, const QDate& date, int page, int pages,
                       bool inputsEdited) {
-  Layout l(painter);
+  PageLayout l(painter);
   double y = kTop;
   l.text(kLeft, y, kWidth, 8, u8(sheet_text::kTitle) + QStringLiteral(" · ") + u8(sheet_text::kReleaseTitle), 15, kInk,
          Qt::AlignLeft, true);
