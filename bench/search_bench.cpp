@@ -35,6 +35,18 @@ void BM_Search(benchmark::State& state) {
 }
 BENCHMARK(BM_Search)->Args({1, 1})->Args({2, 1})->Args({2, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Times the search of `base` with `options`, and reports what it found and
+// how many designs it finished.
+void timeSearch(benchmark::State& state, const DesignInputs& base, const search::Options& options) {
+  search::Result result;
+  for (auto _ : state) {
+    result = search::runSearch(base, options);
+    benchmark::DoNotOptimize(result.designs.data());
+  }
+  report(state, result);
+  state.counters["finished"] = static_cast<double>(result.finished);
+}
+
 // The search as the command line and the dialog run it: the largest |σI|
 // over the release strokes as a third objective, the static check of σI
 // against sigmaAllow as a constraint. sigmaAllow at its default (1700 MPa),
@@ -47,13 +59,7 @@ void BM_SearchWithStrength(benchmark::State& state) {
   options.threads = static_cast<unsigned>(state.range(0));
   options.gridDivisions = static_cast<int>(state.range(2));
   if (!search::addStrengthGoals(options, base).empty()) state.SkipWithError("analysis inputs");
-  search::Result result;
-  for (auto _ : state) {
-    result = search::runSearch(base, options);
-    benchmark::DoNotOptimize(result.designs.data());
-  }
-  report(state, result);
-  state.counters["finished"] = static_cast<double>(result.finished);
+  timeSearch(state, base, options);
 }
 BENCHMARK(BM_SearchWithStrength)
     ->ArgNames({"threads", "sigmaAllow", "grid"})
@@ -81,13 +87,7 @@ void BM_SearchRobust(benchmark::State& state) {
   if (!search::addStrengthGoals(options, base).empty() ||
       !compare::addYieldGoals(options, base, static_cast<double>(state.range(2)) / 100).empty())
     state.SkipWithError("analysis inputs");
-  search::Result result;
-  for (auto _ : state) {
-    result = search::runSearch(base, options);
-    benchmark::DoNotOptimize(result.designs.data());
-  }
-  report(state, result);
-  state.counters["finished"] = static_cast<double>(result.finished);
+  timeSearch(state, base, options);
 }
 BENCHMARK(BM_SearchRobust)
     ->ArgNames({"threads", "thick", "minYieldPercent"})
