@@ -85,7 +85,7 @@ std::vector<CheckLine> checkLines(const SpringAnalysis& a, const AnalysisParams&
       {"σf at F2max ≤ [σf]", "最大分离力时指根应力 σf ≤ [σf]", mpa(c.sigmaFingerMax), mpa(p.sigmaAllowF), c.fingerPass,
        "[σf]：" + p.limitsBasis, marked(p.limitsBasis)},
       {"installed s ≥ 0.20·h0 (B, A)", "安装变形 s ≥ 0.20·h0（B、A 点，防裂最小预压）", analysisNumber(c.installedS, "0.000") + " mm",
-       analysisNumber(c.minimumS, "0.000") + " mm", c.preloadPass, "DIN 2093:2006 11.1（0.15…0.20·h0，取 0.20）", ""},
+       analysisNumber(c.minimumS, "0.000") + " mm", c.preloadPass, "DIN 2093:1992 11.1（0.15…0.20·h0，取 0.20）", ""},
   };
   lines.push_back(fatigueLine("new lining", "新摩擦片", a.fatigueNew, p));
   lines.push_back(fatigueLine("worn lining", "磨损后", a.fatigueWorn, p));

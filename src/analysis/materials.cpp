@@ -10,36 +10,57 @@
 namespace diaspring {
 namespace {
 
-// Sources (every number below names one of them):
-// - The disc-spring standards DIN 2092 / DIN 2093 (now DIN EN 16984 /
-//   DIN EN 16983) compute spring steel with E = 206 000 MPa and μ = 0.3.
-//   Chinese textbooks (王望予《汽车设计》) take E = 2.1·10⁵ MPa, the form's
-//   default; the library follows the disc-spring standards for every steel.
+// Sources (every number below names one of them; each was read in the
+// document named, except where a line says it was not):
+// - E = 206 000 MPa and μ = 0.3 for spring steel: the value the disc-spring
+//   standards DIN 2092 / DIN 2093 (now DIN EN 16984 / DIN EN 16983) compute
+//   with, as the makers quote it: Schnorr, Handbook for Disc Springs (2003),
+//   "Disc springs of special materials": "steel with E = 206 000 N/mm² and
+//   μ = 0.3"; Mubea Disc Springs
+//   Manual, table 5.1, E at 20 °C = 206 000 N/mm² for Ck 67 (1.1231) and
+//   50 CrV 4 (1.8159); Schnorr's table of symbols "μ (for spring steel = 0.3)".
+//   The standard's own clause was not read. Chinese textbooks (王望予《汽车设计》)
+//   take E = 2.1·10⁵ MPa, the form's default.
 // - GB/T 1222 (弹簧钢), table of mechanical properties of quenched and
 //   tempered test pieces: 60Si2MnA Rm ≥ 1570, ReL ≥ 1375 MPa; 50CrVA
 //   Rm ≥ 1275, ReL ≥ 1130 MPa (the 1984 edition: 1568/1372 and 1274/1128,
 //   i.e. 160/140 and 130/115 kgf/mm²). The table holds for sections of at
 //   most 80 mm; its column of uses gives 60Si2Mn for heat-resisting springs
 //   below 250 °C and 50CrVA below 400 °C (as reprinted from GB/T 1222-1984
-//   in the textbooks' appendix table of alloy spring steels).
-// - DIN 2093:2006, 14.1: disc springs of C67S, C75S and 51CrV4 (EN 10132-4)
-//   are hardened and tempered to 42 ... 52 HRC.
+//   in the textbooks' appendix table of alloy spring steels). Not re-read
+//   this round: no copy of the table could be found among the readable pages.
+// - Hardness of disc springs 42 ... 52 HRC (DIN 2093 14.1; DIN EN 16983):
+//   read in the makers' reprints of the standard's table, not in the
+//   standard: Mubea, general tolerances, table A (hardness 42 - 52 HRC for
+//   groups 1 and 2, beside the standard's thickness, height and force
+//   tolerances); Spirol, disc spring catalogue, standard materials Ck67 and
+//   50CrV4 "HRC 42 - 52".
 // - 51CrV4 (1.8159): stockist's material card (akrostal.pl, PN-EN 10132-4),
 //   after quenching and tempering, d ≤ 16 mm (flat bar t ≤ 8 mm):
 //   Rm 1100 ... 1300 MPa, Rp0.2 ≥ 900 MPa. EN 10089 gives quenched and
 //   tempered spring steel higher values, but no copy of its table could be
 //   read here: the lower, readable values are taken.
-// - C67S, C75S: EN 10132-4 gives only the soft (+A) and cold-rolled (+CR)
-//   delivery states (Rm ≤ 1140 / 1170 MPa +CR, metalleschmidt.de after
-//   EN 10132-4:2000), not the hardened spring's strength: Rm and Re empty.
-// - 54SiCr6 (1.7102, EN 10089): no readable source of its quenched and
-//   tempered values; only E and μ are given.
-constexpr const char* kDiscStandards = "DIN 2092/DIN 2093（DIN EN 16984/16983）弹簧钢计算值";
+// - C67S, C75S (EN 10132-4, quenched and tempered, +QT): C67S Rm 1200 ...
+//   1700 MPa for 0.3 ≤ t < 3 mm (akrostal.pl card after PN-EN 10132-4) or
+//   1200 ... 1900 MPa for 0.30 ... 3.00 mm (Saarstahl C67S material sheet);
+//   C75S Rm 1200 ... 1900 MPa (gdcgoodsteels.com after DIN EN 10132-4:2000).
+//   The sources differ in the upper end only: the common least value,
+//   1200 MPa, is taken. None gives Re in the +QT state: empty.
+// - 54SiCr6 (1.7102, EN 10089): steelmax.co.kr, "54SiCr6, 1.7102, QT
+//   condition": quenched and tempered "1300 MPa minimum", without saying
+//   whether that is Rm or Rp0.2; as Rm ≥ Rp0.2, Rm ≥ 1300 MPa holds either
+//   way and is taken; Re is left empty. EN 10089's own table was not read.
+// A number's source is short, so that a check's basis line keeps it whole;
+// the material's note names the documents in full.
+constexpr const char* kDiscStandards = "DIN 2092/2093 计算值（Schnorr、Mubea 手册转引）";
 constexpr const char* kGb1222 = "GB/T 1222 力学性能表（淬火+回火试样）";
 constexpr const char* kGb1222Section = "GB/T 1222 力学性能表注：截面单边尺寸 ≤ 80 mm";
 constexpr const char* kGb1222Use = "GB/T 1222-1984 用途栏（教材附表摘录）";
-constexpr const char* kDin2093Hardness = "DIN 2093:2006 14.1 碟簧淬火回火硬度";
+constexpr const char* kDin2093Hardness = "DIN 2093 14.1 碟簧硬度（Mubea、Spirol 转引）";
 constexpr const char* kCard51CrV4 = "akrostal.pl 51CrV4 材料卡（PN-EN 10132-4），调质后 d ≤ 16 mm";
+constexpr const char* kQt10132 = "EN 10132-4 调质（+QT）Rm 下限（厂商资料转引）";
+constexpr const char* kQtThickness = "akrostal.pl、Saarstahl C67S 调质值：0.3…3 mm";
+constexpr const char* kQt54SiCr6 = "steelmax.co.kr 54SiCr6 调质 ≥ 1300 MPa（EN 10089）";
 
 constexpr MaterialValue kE{206000, kDiscStandards};
 constexpr MaterialValue kMu{0.3, kDiscStandards};
@@ -48,19 +69,21 @@ constexpr MaterialValue kEmpty{};
 constexpr Material kMaterials[] = {
     {"60Si2MnA", "60Si2Mn", "GB/T 1222", kE, kMu, {1570, kGb1222}, {1375, kGb1222}, kEmpty, kEmpty,
      {80, kGb1222Section}, {250, kGb1222Use},
-     "E 按碟簧标准取 206000 MPa（教材取 2.1e5 MPa）；淬火硬度无标准值"},
+     "E 按碟簧标准取 206000 MPa（Schnorr《Handbook for Disc Springs》、Mubea 碟簧手册表 5.1 转引；教材取 2.1e5 MPa）；淬火硬度无标准值"},
     {"50CrVA", "50CrV", "GB/T 1222", kE, kMu, {1275, kGb1222}, {1130, kGb1222}, kEmpty, kEmpty,
      {80, kGb1222Section}, {400, kGb1222Use},
-     "E 按碟簧标准取 206000 MPa（教材取 2.1e5 MPa）；淬火硬度无标准值"},
-    {"54SiCr6", "1.7102 55SiCrA", "EN 10089", kE, kMu, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty,
-     "未能查阅 EN 10089 调质试样性能表：Rm、Re 等留空，请按供货方数据输入"},
+     "E 按碟簧标准取 206000 MPa（Schnorr《Handbook for Disc Springs》、Mubea 碟簧手册表 5.1 转引；教材取 2.1e5 MPa）；淬火硬度无标准值"},
+    {"54SiCr6", "1.7102 55SiCrA", "EN 10089", kE, kMu, {1300, kQt54SiCr6}, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty,
+     "未能查阅 EN 10089 调质试样性能表：steelmax.co.kr 写“1300 MPa minimum”而未注明 Rm 或 Rp0.2，因 Rm ≥ Rp0.2 取 Rm ≥ 1300 MPa；Re 等留空，请按供货方数据核对"},
     {"51CrV4", "1.8159 50CrV4", "EN 10132-4 / EN 10089", kE, kMu, {1100, kCard51CrV4}, {900, kCard51CrV4},
      {42, kDin2093Hardness}, {52, kDin2093Hardness}, {8, kCard51CrV4}, kEmpty,
-     "Rm、Re 取可查阅的较低值（材料卡）；EN 10089 弹簧钢调质值较高但未能查阅"},
-    {"C75S", "1.1248", "EN 10132-4", kE, kMu, kEmpty, kEmpty, {42, kDin2093Hardness}, {52, kDin2093Hardness}, kEmpty,
-     kEmpty, "EN 10132-4 只给出退火及冷轧供货状态，淬火后的 Rm、Re 留空"},
-    {"C67S", "1.1231", "EN 10132-4", kE, kMu, kEmpty, kEmpty, {42, kDin2093Hardness}, {52, kDin2093Hardness}, kEmpty,
-     kEmpty, "EN 10132-4 只给出退火及冷轧供货状态，淬火后的 Rm、Re 留空"},
+     "Rm、Re 取可查阅的较低值（材料卡）；EN 10089 弹簧钢调质值较高但未能查阅；硬度 42…52 HRC 据 Mubea 碟簧公差表 A、Spirol 目录转引 DIN 2093，标准原文未能查阅"},
+    {"C75S", "1.1248", "EN 10132-4", kE, kMu, {1200, kQt10132}, kEmpty, {42, kDin2093Hardness},
+     {52, kDin2093Hardness}, kEmpty, kEmpty,
+     "调质 Rm：gdcgoodsteels.com（据 DIN EN 10132-4:2000）1200…1900 MPa，与 C67S 各来源下限一致，取 1200 MPa；调质 Re、适用厚度无来源，留空；硬度 42…52 HRC 据 Mubea 碟簧公差表 A、Spirol 目录转引 DIN 2093，标准原文未能查阅"},
+    {"C67S", "1.1231", "EN 10132-4", kE, kMu, {1200, kQt10132}, kEmpty, {42, kDin2093Hardness},
+     {52, kDin2093Hardness}, {3, kQtThickness}, kEmpty,
+     "调质 Rm：akrostal.pl 材料卡 1200…1700 MPa、Saarstahl 数据单 1200…1900 MPa（均据 EN 10132-4），上限不一，取共同下限 1200 MPa；调质 Re 无来源，留空；硬度 42…52 HRC 据 Mubea 碟簧公差表 A、Spirol 目录转引 DIN 2093，标准原文未能查阅"},
 };
 
 bool sameName(std::string_view a, std::string_view b) {
@@ -136,6 +159,21 @@ std::string DesignMaterial::strengthBasis() const {
   if (name.empty()) return "";
   if (library == nullptr || !library->Rm.given()) return kUserDataMark;
   return library->Rm.source;
+}
+
+std::string materialNoteZh(const DesignMaterial& material) {
+  if (material.library != nullptr) {
+    std::string note = material.caption();
+    for (const MaterialField& f : materialFields(*material.library)) {
+      const std::string_view key = f.key;
+      if (!f.value->given() || key == "E" || key == "mu") continue;
+      note += std::string("；") + f.captionZh + " " + format(f.value->value, "0") +
+              (std::string_view(f.unit) == "-" ? std::string() : std::string(" ") + f.unit);
+    }
+    return note + "。" + material.library->note;
+  }
+  if (material.user()) return material.caption() + "：E、μ、Rm 与许用应力为用户输入的数值";
+  return "未选择材料：E、μ、Rm 与许用应力为输入框中的数值";
 }
 
 std::vector<std::string> materialSheetLines(const DesignMaterial& material, const DesignInputs* inputs) {

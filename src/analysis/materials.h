@@ -75,7 +75,12 @@ struct MaterialLimits {
 };
 MaterialLimits limitsOfStrength(double Rm);
 // The proportion is this program's assumption, not a standard's rule: its
-// basis says so wherever a limit derived by it is shown.
+// basis says so wherever a limit derived by it is shown. No published rule
+// for [σ] (σI, the inner upper edge, in compression) or [σf] (the finger
+// roots) as a share of Rm was found: the disc-spring standard's static rule
+// bounds σOM by Rm (Reliable Pressings quoting DIN 2093: σOM "should not
+// exceed the tensile strength Rm"), which the analysis checks with Rm
+// itself, and its limits for σI and the fingers are not given there.
 inline constexpr const char* kLimitsBasis = "由 Rm 按比例换算（本程序假设，非标准值，须核对）";
 inline constexpr const char* kLimitsRule =
     "[σ] = Rm·1700/1570，[σf] = Rm·1500/1570（本程序的假设：以王望予《汽车设计》60Si2MnA 喷丸膜片弹簧 1500…1700 MPa 为基准按 Rm 换算，非标准值，签发前须核对）";
@@ -104,6 +109,16 @@ struct DesignMaterial {
   std::string strengthBasis() const;
 };
 DesignMaterial designMaterial(const DesignInputs& inputs);
+
+// The material box's tooltip (the analysis window, the page).
+inline constexpr const char* kMaterialBoxToolTip =
+    "选择材料库中的钢种：E、μ 写入主窗口，Rm 与许用应力按材料设定；输入库中没有的名称即为自定义材料（用户数据）";
+
+// The line beside the material box (the analysis window, the page): the
+// steel with its standard, Rm and the other numbers the library gives but E
+// and μ (those are in their boxes), and the library's note; for a user's own
+// material, that its numbers are the user's; for none, that none is chosen.
+std::string materialNoteZh(const DesignMaterial& material);
 
 // The material as the design sheet's release page lists it, one line each:
 // "60Si2MnA（GB/T 1222）", "抗拉强度（最小） Rm = 1570 MPa：GB/T 1222 …", a

@@ -103,7 +103,14 @@ FatigueLife fatigueLife(const AnalysisParams& params, double sigmaU, double sigm
 
 // The minimum preload of a spring subject to fatigue loading: the installed
 // deflection at least 0.15 ... 0.20·h0 against cracks from the inner upper
-// edge (DIN 2093:2006, 11.1); the upper end is taken.
+// edge (DIN 2093:1992, 11.1 "Minimum initial deflection to avoid cracking":
+// the clause's title was read in the standard's contents, its text was not). The makers give the
+// same band: the tensile residual stress at I "reverts to compressive when
+// the disc spring is deflected by up to approximately 15 % of its total
+// deflection" (International Springs, disc spring application notes, d);
+// such springs "MUST have an installation or minimum PRELOAD at around 20 %
+// of S0" (Reliable Pressings, disc spring stack analysis). The upper end,
+// 0.20, is taken.
 inline constexpr double kMinimumPreloadRatio = 0.20;
 struct ParamsResult {
   AnalysisParams params;

@@ -99,8 +99,7 @@ AnalysisWindow::AnalysisWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   material_->setInsertPolicy(QComboBox::NoInsert);
   material_->addItem(QString());
   for (const Material& m : materials()) material_->addItem(qs(m.name));
-  material_->setToolTip(QStringLiteral("选择材料库中的钢种：E、μ 写入主窗口，Rm 与许用应力按材料设定；"
-                                       "输入库中没有的名称即为自定义材料（用户数据）"));
+  material_->setToolTip(qs(kMaterialBoxToolTip));
   material_->setMinimumWidth(140);
   materialRow->addWidget(material_);
   materialNote_ = new QLabel(this);
@@ -266,20 +265,7 @@ void AnalysisWindow::refresh() {
   yield_->clear();
   const ParamsResult params = analysisParams(extras());
   {
-    const DesignMaterial material = designMaterial(extras());
-    QString note;
-    if (material.library != nullptr) {
-      note = qs(material.caption());
-      for (const MaterialField& f : materialFields(*material.library))
-        if (f.value->given() && std::string_view(f.key) != "E" && std::string_view(f.key) != "mu")
-          note += QStringLiteral("；%1 %2%3").arg(qs(f.captionZh), qs(analysisNumber(f.value->value, "0")),
-                                                std::string_view(f.unit) == "-" ? QString() : QStringLiteral(" ") + qs(f.unit));
-      note += QStringLiteral("。") + qs(material.library->note);
-    } else if (material.user()) {
-      note = qs(material.caption()) + QStringLiteral("：E、μ、Rm 与许用应力为用户输入的数值");
-    } else {
-      note = QStringLiteral("未选择材料：E、μ、Rm 与许用应力为输入框中的数值");
-    }
+    const QString note = qs(materialNoteZh(designMaterial(extras())));
     materialNote_->setText(note);
     materialNote_->setToolTip(note);
   }

@@ -43,6 +43,13 @@ TEST(Materials, EveryNumberHasASourceAndEveryEmptyOneNone) {
   EXPECT_EQ(steel->mu.value, 0.3);
   EXPECT_EQ(steel->Rm.value, 1570);
   EXPECT_EQ(steel->Re.value, 1375);
+  // EN 10132-4's quenched and tempered strip: the least Rm its readers agree on; no Re.
+  for (const char* strip : {"C67S", "C75S"}) {
+    EXPECT_EQ(materialOfName(strip)->Rm.value, 1200) << strip;
+    EXPECT_FALSE(materialOfName(strip)->Re.given()) << strip;
+    EXPECT_EQ(materialOfName(strip)->hardnessMin.value, 42) << strip;
+    EXPECT_EQ(materialOfName(strip)->hardnessMax.value, 52) << strip;
+  }
   EXPECT_EQ(materialOfName("1.7102"), materialOfName("54SiCr6"));  // by its number
   EXPECT_EQ(materialOfName("50CrV4"), materialOfName("51CrV4"));
   EXPECT_EQ(materialOfName("MySteel"), nullptr);
@@ -63,7 +70,7 @@ TEST(Materials, TheChoiceSetsTheInputsAndNamesTheBasisOfEachLimit) {
       {"60Si2MnA", "", "206000", "1570", "1700", materialOfName("60Si2MnA")->Rm.source, kLimitsBasis},
       {"50CrVA", "", "206000", "1275", "1381", materialOfName("50CrVA")->Rm.source, kLimitsBasis},
       {"50CrVA", "1300", "206000", "1300", "1381", kUserDataMark, kUserDataMark},
-      {"C75S", "", "206000", "1570", "1700", kUserDataMark, kUserDataMark},  // no Rm in the library: the user's
+      {"C75S", "", "206000", "1200", "1299", materialOfName("C75S")->Rm.source, kLimitsBasis},
       {"MySteel", "", "210000", "1570", "1700", kUserDataMark, kUserDataMark},
   };
   for (const Case& c : cases) {
