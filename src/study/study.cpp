@@ -215,7 +215,8 @@ std::vector<std::string> resultColumns(const StudyInput& study) {
 
 std::vector<std::string> analysisColumns() {
   return {"sigmaOMmax", "sigmaImax", "sigmaFingerMax", "F2maxNew", "F2maxWorn", "lambda2EndNew",
-          "lambda2EndWorn", "fatigueSafetyNew", "fatigueSafetyWorn", "strength_pass", "analysis_error"};
+          "lambda2EndWorn", "fatigueSafetyNew", "fatigueSafetyWorn", "strength_pass", "fatigue_pass",
+          "fatigue_data", "analysis_error"};
 }
 
 DesignInputs rowInputs(const StudyInput& study, const csv::Record& row) {
@@ -290,9 +291,17 @@ std::vector<std::string> evaluateRow(const StudyInput& study, const csv::Record&
                        a.newStroke.lambda2End, a.wornStroke.lambda2End, a.fatigueNew.governingPlace().safety,
                        a.fatigueWorn.governingPlace().safety})
         out[column++] = number(v);
-      const bool pass = c.omPass && c.iPass && c.fingerPass && a.fatigueNew.governingPlace().safety >= 1 &&
-                        a.fatigueWorn.governingPlace().safety >= 1;
-      out[column] = pass ? "pass" : "fail";
+      // strength_pass: the static checks only (σOM against Rm, |σI| against
+      // [σ], σf against [σf]). The fatigue verdict stands apart with its data
+      // source: the required life on both strokes, by the user's lines; with
+      // the shipped example line there is no verdict (empty), as the window
+      // prints none.
+      out[column++] = c.omPass && c.iPass && c.fingerPass ? "pass" : "fail";
+      const AnalysisParams& p = params.params;
+      const bool lives = a.fatigueNew.shortestLifePlace().life.covers(p.requiredCycles) &&
+                         a.fatigueWorn.shortestLifePlace().life.covers(p.requiredCycles);
+      out[column++] = p.userFatigueData ? (lives ? "pass" : "fail") : "";
+      out[column] = p.userFatigueData ? "user" : "example";
     } else {
       out[column + analysisColumns().size() - 1] = a.error;
     }

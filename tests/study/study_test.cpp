@@ -218,6 +218,28 @@ TEST(Study, AnalysisInputsAndResultsAreColumns) {
   EXPECT_EQ(rows[2].at("fault"), "");
 }
 
+// strength_pass weighs the static checks only; the fatigue verdict has its
+// own column with its data source, and none on the shipped example line.
+TEST(Study, FatigueVerdictStandsApartWithItsDataSource) {
+  const StudyInput study = readStudy(
+      "b,sigmaAllow,sigmaO0,fatigueSlope\n28,1800,700,0.6\n28,1800,2000,0.6\n28,1800,100,0\n14,1500,2000,0.6\n");
+  const auto rows = table(runStudy(study, {.threads = 1, .progress = {}}));
+  ASSERT_EQ(rows.size(), 4u);
+  const struct {
+    const char *strength, *fatigue, *data;
+  } expected[] = {
+      {"pass", "", "example"},  // the example line gives no verdict, and does not spoil the static one
+      {"pass", "pass", "user"},
+      {"pass", "fail", "user"},
+      {"fail", "pass", "user"},  // |σI| 1706 > [σ] = 1500
+  };
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    EXPECT_EQ(rows[i].at("strength_pass"), expected[i].strength) << i;
+    EXPECT_EQ(rows[i].at("fatigue_pass"), expected[i].fatigue) << i;
+    EXPECT_EQ(rows[i].at("fatigue_data"), expected[i].data) << i;
+  }
+}
+
 TEST(Study, AStrayQuoteSpoilsItsOwnLineOnly) {
   const struct {
     const char* what;
