@@ -5,6 +5,7 @@ import createDiaspring from './diaspring.mjs';
 import { drawChart, chartSvg, replay, startCanvas, stepPacked } from './chart.js';
 import { fitText } from './fit.js';
 import { sheetHtml } from './sheet.js';
+import { showMaterial } from './material.js';
 
 const STORE_KEY = 'diaspring.design';
 const px = (twips) => Math.floor((twips + 7) / 15);
@@ -151,6 +152,7 @@ function show() {
 let analysisInputsBuilt = false;
 function showAnalysis() {
   const inputs = document.getElementById('analysisInputs');
+  showMaterial(view, { materials: () => win.materials(), choose: (name) => { win.chooseMaterial(name); show(); remember(); } });
   if (!analysisInputsBuilt) {
     analysisInputsBuilt = true;
     for (const e of view.extraInputs) {
@@ -187,9 +189,9 @@ function showAnalysis() {
   html += `<table${stale ? ' class="stale"' : ''}><tr><th></th>${a.columns.map(([sym, unit]) => `<th>${esc(sym)} (${esc(unit)})</th>`).join('')}</tr>`;
   for (const [point, ...cells] of a.rows) html += `<tr><th>${point}</th>${cells.map((c) => `<td>${esc(c)}</td>`).join('')}</tr>`;
   html += '</table><table class="checks">';
-  for (const [what, value, limit, pass] of a.checks) {
+  for (const [what, value, limit, pass, verdict, basis] of a.checks) {
     html += `<tr><td>${esc(what)}</td><td>${esc(value)}</td><td>限值 ${esc(limit)}</td>` +
-      `<td class="${pass ? 'pass' : 'fail'}">${pass ? '通过' : '不通过'}</td></tr>`;
+      `<td class="${verdict.includes('示例数据') ? 'example' : pass ? 'pass' : 'fail'}" title="依据：${esc(basis)}">${esc(verdict)}</td></tr>`;
   }
   for (const [name, [f2, at, end]] of [['新摩擦片', a.strokes[0]], ['磨损后', a.strokes[1]]]) {
     html += `<tr><td>${name}：最大分离力 F2max</td><td>${f2} N（λ1 = ${at} mm）</td><td>行程终点 λ2 = ${end} mm</td><td></td></tr>`;

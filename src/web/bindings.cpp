@@ -534,9 +534,10 @@ class WebWindow {
 
   // The window 强度与分离特性 as the desktop fills it, for the last curve
   // run: {error} or {columns: [[symbol, unit]], rows: [[point, texts...]],
-  // checks: [[what, value, limit, pass]], strokes: [[F2max, λ1 at it, λ2
-  // end]] (new, worn)}, every number with the desktop's decimals; null
-  // before a run.
+  // checks: [[what, value, limit, pass, verdict, basis]], strokes: [[F2max,
+  // λ1 at it, λ2 end]] (new, worn)}, every number with the desktop's
+  // decimals; the verdict as the desktop writes it, with its data mark (a
+  // verdict on example data is no plain pass or fail); null before a run.
   std::string analysisView() const {
     using nlohmann::json;
     const std::optional<AnalysisInput> input = session_->analysisInput();
@@ -550,11 +551,48 @@ class WebWindow {
       for (const PointColumn& col : pointColumns()) row.push_back(analysisNumber(a.points[r].*col.member, col.pattern));
       rows.push_back(row);
     }
-    for (const CheckLine& line : checkLines(a, input->params)) checks.push_back({line.whatZh, line.value, line.limit, line.pass});
+    for (const CheckLine& line : checkLines(a, input->params)) checks.push_back({line.whatZh, line.value, line.limit, line.pass, line.verdictZh(), line.basis});
     for (const ReleaseStroke* stroke : {&a.newStroke, &a.wornStroke})
       strokes.push_back({analysisNumber(stroke->F2max, "0.0"), analysisNumber(stroke->lambda1AtF2max, "0.000"),
                          analysisNumber(stroke->lambda2End, "0.000")});
     return json{{"columns", columns}, {"rows", rows}, {"checks", checks}, {"strokes", strokes}}.dump();
+  }
+
+  // The material library as the analysis window offers it: [{name,
+  // standard, aliases}], and the line beside the material box for the
+  // design's material.
+  std::string materials() const {
+    nlohmann::json list = nlohmann::json::array();
+    for (const Material& m : diaspring::materials())
+      list.push_back({{"name", m.name}, {"standard", m.standard}, {"aliases", m.aliases}});
+    return nlohmann::json{{"materials", list},
+                          {"toolTip", kMaterialBoxToolTip},
+                          {"note", materialNoteZh(designMaterial(session_->inputs()))}}
+        .dump();
+  }
+
+  // Chooses a material as the analysis window's material box does: a steel
+  // of the library types its E and μ into their boxes (as typed, so the
+  // curve goes stale) and sets Rm and the limits derived from it; another
+  // name is the user's own material, whose numbers stay the user's; ""
+  // chooses none. Kept like the actions, so state() replays it.
+  void chooseMaterial(const std::string& name) {
+    const auto chosen = session_->inputs().extra(kMaterialKey);
+    if ((chosen ? std::string(*chosen) : std::string()) == name) return;
+    const auto setExtra = [this](const std::string& key, const std::string& text) {
+      session_->setExtra(key, text);
+      extras_.emplace_back(key, text);
+    };
+    setExtra(std::string(kMaterialKey), name);
+    if (const Material* m = materialOfName(name)) {
+      const MaterialTexts texts = materialTexts(*m);
+      for (const auto& [box, text] : texts.boxes) {
+        const Action typing = cli::SetText{box, text};
+        session_->apply(typing);
+        history_.push_back(typing);
+      }
+      for (const auto& [key, text] : texts.extras) setExtra(key, text);
+    }
   }
 
   // The design's information (设计信息) as JSON: project, partNumber,
@@ -590,7 +628,8 @@ class WebWindow {
   static std::string render(const Session& s) {
     const std::optional<SpringAnalysis> analysis = s.analysis();
     const AnalysisParams params = analysisParams(s.inputs()).params;
-    return cli::renderJson(s.fields(), s.chart(), s.faults(), analysis ? &*analysis : nullptr, params);
+    const DesignMaterial material = designMaterial(s.inputs());
+    return cli::renderJson(s.fields(), s.chart(), s.faults(), analysis ? &*analysis : nullptr, params, &material);
   }
 
   std::unique_ptr<Session> session_;
@@ -718,6 +757,8 @@ EMSCRIPTEN_BINDINGS(diaspring) {
       .function("syncSliders", &WebWindow::syncSliders)
       .function("metadata", &WebWindow::metadata)
       .function("analysisView", &WebWindow::analysisView)
+      .function("materials", &WebWindow::materials)
+      .function("chooseMaterial", &WebWindow::chooseMaterial)
       .function("setMetadata", &WebWindow::setMetadata)
       .function("setFileName", &WebWindow::setFileName)
       .function("sheet", &WebWindow::sheet);
