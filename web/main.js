@@ -191,7 +191,8 @@ function showAnalysis() {
   html += '</table><table class="checks">';
   for (const [what, value, limit, pass, verdict, basis] of a.checks) {
     html += `<tr><td>${esc(what)}</td><td>${esc(value)}</td><td>限值 ${esc(limit)}</td>` +
-      `<td class="${verdict.includes('示例数据') ? 'example' : pass ? 'pass' : 'fail'}" title="依据：${esc(basis)}">${esc(verdict)}</td></tr>`;
+      `<td class="${verdict.includes('示例数据') ? 'example' : pass ? 'pass' : 'fail'}" title="依据：${esc(basis)}">${esc(verdict)}</td></tr>` +
+      `<tr class="basis"><td colspan="4">依据：${esc(basis)}</td></tr>`;
   }
   for (const [name, [f2, at, end]] of [['新摩擦片', a.strokes[0]], ['磨损后', a.strokes[1]]]) {
     html += `<tr><td>${name}：最大分离力 F2max</td><td>${f2} N（λ1 = ${at} mm）</td><td>行程终点 λ2 = ${end} mm</td><td></td></tr>`;
