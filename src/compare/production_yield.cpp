@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "runtime/convert.h"
+#include "runtime/portable_log.h"
 #include "runtime/thread_group.h"
 
 namespace diaspring::compare {
@@ -94,9 +95,6 @@ bool strengthRuns(const DesignCurve& n, const AnalysisParams* strength) {
 
 constexpr int kBlock = 256;
 
-// Φ(x), the standard normal distribution function.
-double normalCdf(double x) { return 0.5 * std::erfc(-x / std::sqrt(2.0)); }
-
 std::string percent(double x) { return generalText(Num(std::round(x * 100) / 100)); }
 
 const char* groupOf(double t) {
@@ -161,13 +159,17 @@ std::vector<YieldRow> yieldRows(const ProductionYield& y, bool chinese) {
     if (!std::isfinite(s.value)) return std::string("—");
     return format(Num(100 * s.low), "0.00") + " … " + format(Num(100 * s.high), "0.00") + " %";
   };
+  const auto count = [](const Share& s) {
+    if (s.samples <= 0) return std::string("—");
+    return std::to_string(s.passed) + " / " + std::to_string(s.samples);
+  };
   std::vector<YieldRow> rows{{chinese ? "全部要求（生产合格率）" : "every requirement (production yield)",
-                              shareText(y.overall.value), interval(y.overall)}};
+                              shareText(y.overall.value), interval(y.overall), count(y.overall)}};
   for (int k = 0; k < kRequirementCount; ++k) {
     const auto i = static_cast<std::size_t>(k);
     if (!y.checked[i]) continue;
     rows.push_back({chinese ? kRequirements[k].chinese : kRequirements[k].english, shareText(y.by[i].value),
-                    interval(y.by[i])});
+                    interval(y.by[i]), count(y.by[i])});
   }
   return rows;
 }
@@ -182,6 +184,77 @@ std::string yieldBasisText(const ProductionYield& y, bool chinese) {
          (y.strengthChecked ? "" : "; strength not checked");
 }
 
+namespace {
+
+// A length or a tolerance as the sheet shows it: "2.2", "66.667", "0.08"; "—" when not a number.
+std::string shown(double x, double unit) {
+  if (!std::isfinite(x)) return "—";
+  return generalText(Num(std::round(x / unit) * unit));
+}
+
+std::string rangeText(const StandardBand& b, const char* quantity) {
+  return std::string(quantity) + " " + (b.from > 0 ? shown(b.from, 0.01) : std::string("0")) + " … " +
+         shown(b.upTo, 0.01) + " mm";
+}
+
+}  // namespace
+
+std::vector<ToleranceRow> toleranceRows(const ProductionYield& y, bool chinese) {
+  const search::Geometry& g = y.nominal;
+  const Tolerances standard = defaultTolerances(g);
+  const StandardBands bands = standardBands(g);
+  const Tolerances& t = y.tolerances;
+  const std::string user = chinese ? "用户设定" : "set by the user";
+  const auto deviations = [](const StandardBand& b) {
+    return "+" + shown(b.plus, 0.001) + "/" + (b.minus > 0 ? "−" : "") + shown(b.minus, 0.001) + " mm";
+  };
+  // t and l0 (taken for H): the standard's deviations, half their width each way.
+  const auto disc = [&](const StandardBand& b, const char* what, const char* whatEn) {
+    return chinese ? std::string("DIN 2093 ") + what + "偏差 " + deviations(b) + "（" + rangeText(b, "t") +
+                         "），取其半宽"
+                   : std::string("DIN 2093 ") + whatEn + " deviation " + deviations(b) + " (" + rangeText(b, "t") +
+                         "), half its width";
+  };
+  // De h12 and Di H12: on the radius a quarter of the IT12 band.
+  const auto fit = [&](const StandardBand& b, const char* diameter) {
+    const std::string it = "IT12 = " + shown(b.plus, 0.001) + " mm";
+    return chinese ? std::string("ISO 286-1 ") + diameter + "12，" + it + "（" + rangeText(b, diameter[0] == 'h' ? "De" : "Di") +
+                         "），半径取 IT/4"
+                   : std::string("ISO 286-1 ") + diameter + "12, " + it + " (" +
+                         rangeText(b, diameter[0] == 'h' ? "De" : "Di") + "), IT/4 on the radius";
+  };
+  const auto row = [&](const char* symbol, double nominal, double tolerance, double standardTolerance,
+                       const std::string& source) {
+    return ToleranceRow{symbol, shown(nominal, 0.001) + " mm", "±" + shown(tolerance, 0.0001) + " mm",
+                        tolerance == standardTolerance ? source : user};
+  };
+  std::vector<ToleranceRow> rows{
+      row("h", g.h, t.h, standard.h, disc(bands.h, "厚度 t ", "thickness t")),
+      row("H", g.H, t.H, standard.H, disc(bands.H, "自由高度 l0 ", "free height l0")),
+      row("R", g.R, t.R, standard.R, fit(bands.R, "h")),
+      row("r", g.r, t.r, standard.r, fit(bands.r, "H")),
+  };
+  const std::string noTolerance = chinese ? "标准未规定弹性模量的公差：0 % 即不计其离散，可输入材料供应商的数值"
+                                          : "the standard gives no tolerance for the modulus: 0 % leaves it out; "
+                                            "type the material supplier's";
+  rows.push_back({"E", shown(y.E, 1) + " MPa", "±" + shown(t.Epercent, 0.01) + " %",
+                  t.Epercent == 0 ? noTolerance : user});
+  const std::string band = chinese ? bandTextChinese(y.band, y.bandThickness) : bandTextEnglish(y.band, y.bandThickness);
+  // The band text is "limits (source)": split it into the two columns.
+  const std::size_t open = band.find(chinese ? "（" : " (");
+  std::string limits = band.substr(0, open), source = open == std::string::npos ? "" : band.substr(open);
+  if (chinese && source.size() >= 6) source = source.substr(3, source.size() - 6);  // without （ ）
+  else if (!chinese && source.size() >= 3) source = source.substr(2, source.size() - 3);
+  rows.push_back({"F1B", "F = " + shown(y.F, 0.1) + " N", limits, source});
+  return rows;
+}
+
+namespace yield_sheet {
+std::string headline(const ProductionYield& y) {
+  return "生产合格率 " + shareText(y.overall.value) + "（95 % 区间 " + yieldRows(y, true).front().interval + "）";
+}
+}  // namespace yield_sheet
+
 std::uint32_t requirementsMet(const SpringParams& made, const DesignCurve& nominal, const LoadBand& band,
                               const AnalysisParams* strength) {
   return quantitiesOf(made, nominal, band, strength).met;
@@ -193,6 +266,10 @@ ProductionYield productionYield(const DesignCurve& nominal, const Tolerances& to
   y.seed = seed;
   y.band = band;
   y.bandThickness = nominal.g.h;
+  y.nominal = nominal.g;
+  y.E = nominal.clutch.E;
+  y.F = nominal.clutch.F;
+  y.tolerances = tol;
   y.strengthChecked = strengthRuns(nominal, strength);
   const AnalysisParams* used = y.strengthChecked ? strength : nullptr;
   const int count = y.strengthChecked ? kRequirementCount : kFirstStrengthRequirement;
