@@ -5,9 +5,11 @@
 #include <cmath>
 #include <limits>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "runtime/convert.h"
+#include "runtime/fault.h"
 #include "runtime/portable_log.h"
 #include "runtime/thread_group.h"
 
@@ -394,8 +396,9 @@ long mostFailures(long n, double p) {
 
 // The final test: the springs one after another on this thread, stopped as
 // soon as more have failed than the Wilson bound allows.
-search::FinalFigure confirmYield(const DesignCurve& curve, const AnalysisParams& params, double minYield, long most) {
-  const Tolerances tol = defaultTolerances(curve.g);
+search::FinalFigure confirmYield(const DesignCurve& curve, const AnalysisParams& params, const ToleranceChoice& choice,
+                                 long most) {
+  const Tolerances tol = chosenTolerances(curve.g, choice);
   const LoadBand band = standardLoadBand(curve.g.h);
   const AnalysisParams* strength = strengthRuns(curve, &params) ? &params : nullptr;
   if (!strength) return {0, false};
@@ -407,7 +410,6 @@ search::FinalFigure confirmYield(const DesignCurve& curve, const AnalysisParams&
     failed += (quantitiesOf(p, curve, band, strength).met & all) != all;
     if (failed > most) return {1 - static_cast<double>(failed) / static_cast<double>(i + 1), false};
   }
-  (void)minYield;
   return {shareOf(kConfirmSamples - failed, kConfirmSamples).value, true};
 }
 
@@ -421,30 +423,38 @@ double screenTarget(double minYield) {
   return std::min(minYield + margin, 0.5 * (1 + minYield));
 }
 
-std::string addYieldGoals(search::Options& options, const DesignInputs& base, double minYield) {
+Tolerances chosenTolerances(const search::Geometry& g, const ToleranceChoice& choice) {
+  Tolerances t = defaultTolerances(g);
+  for (auto [chosen, into] : {std::pair{choice.h, &t.h}, {choice.H, &t.H}, {choice.R, &t.R}, {choice.r, &t.r}})
+    if (std::isfinite(chosen)) *into = chosen;
+  return t;
+}
+
+std::string addYieldGoals(search::Options& options, const DesignInputs& base, double minYield,
+                          const ToleranceChoice& tolerances) {
   if (!(minYield > 0)) return {};
   const ParamsResult read = analysisParams(base);
   if (!read.error.empty()) return read.error;
   const AnalysisParams params = read.params;
   options.constraints.push_back(
       {kYieldScreen,
-       [params, minYield](const search::DesignView& view) -> std::optional<double> {
+       [params, minYield, tolerances](const search::DesignView& view) -> std::optional<double> {
          DesignCurve curve;
          curve.g = view.geometry;
          curve.clutch = view.clutch;
          curve.p = view.points;
          const double estimate =
-             estimatedYield(curve, defaultTolerances(curve.g), standardLoadBand(curve.g.h), &params);
+             estimatedYield(curve, chosenTolerances(curve.g, tolerances), standardLoadBand(curve.g.h), &params);
          const double target = screenTarget(minYield);
          if (estimate >= target) return std::nullopt;
          return target - estimate;
        },
        1.0, kYieldScreenZh, "", true});
   const long most = mostFailures(kConfirmSamples, minYield);
-  options.finalTest = search::FinalTest{"productionYield", [params, minYield, most](const DesignInputs& inputs) {
+  options.finalTest = search::FinalTest{"productionYield", [params, tolerances, most](const DesignInputs& inputs) {
                                           const DesignCurve curve = designCurve(inputs, "");
                                           if (!curve.ok()) return search::FinalFigure{0, false};
-                                          return confirmYield(curve, params, minYield, most);
+                                          return confirmYield(curve, params, tolerances, most);
                                         }};
   return {};
 }
@@ -466,6 +476,75 @@ std::optional<search::Opening> openingByYield(const DesignInputs& base, const se
     return search::Opening{"the least production yield", "最低生产合格率", "%", pct(minYield), pct(p), r.designs.size()};
   }
   return std::nullopt;
+}
+
+std::optional<search::Opening> openingByTolerance(const DesignInputs& base, const search::Options& options,
+                                                  double minYield) {
+  // The base design's geometry, for the standard's tolerances it starts from.
+  search::Geometry g;
+  try {
+    const double h = val(base.text(TextBox::Text4)).value(), R = val(base.text(TextBox::Text7)).value();
+    g.h = h, g.H = h * val(base.text(TextBox::Text6)).value(), g.R = R, g.r = R / val(base.text(TextBox::Text9)).value();
+  } catch (const Fault&) {
+    return std::nullopt;
+  }
+  const Tolerances standard = defaultTolerances(g);
+  struct Dimension {
+    const char* name;
+    double ToleranceChoice::*field;
+    double from;
+  };
+  const Dimension dims[] = {{"h", &ToleranceChoice::h, standard.h},
+                            {"H", &ToleranceChoice::H, standard.H},
+                            {"R", &ToleranceChoice::R, standard.R},
+                            {"r", &ToleranceChoice::r, standard.r}};
+  const auto cancelled = [&] { return options.cancel && options.cancel->load(); };
+  const auto designsWith = [&](const Dimension& d, double tolerance, bool full) -> std::size_t {
+    search::Options changed = options;
+    changed.constraints.pop_back();  // the yield's screen and final test, added again with the tolerance
+    changed.finalTest.reset();
+    changed.progress = nullptr;
+    if (!full) changed.refine = false;
+    ToleranceChoice choice;
+    choice.*d.field = tolerance;
+    addYieldGoals(changed, base, minYield, choice);
+    try {
+      return search::runSearch(base, changed).designs.size();
+    } catch (const search::SearchError&) {
+      return 0;
+    }
+  };
+  const auto text = [](double x) { return generalText(Num(std::round(x * 1e4) / 1e4)); };
+  double previous = 1;
+  for (double fraction : {0.75, 0.5, 0.25}) {
+    for (const Dimension& d : dims) {
+      if (!(d.from > 0) || cancelled()) continue;
+      if (!designsWith(d, d.from * fraction, false)) continue;
+      double closed = d.from * previous, open = d.from * fraction;
+      for (int i = 0; i < 3 && !cancelled(); ++i) {
+        const double mid = 0.5 * (closed + open);
+        (designsWith(d, mid, false) ? open : closed) = mid;
+      }
+      double to = std::floor(open * 100 + 1e-9) / 100;  // down to 0.01 mm: on the opening side
+      if (!(to > 0)) to = open;
+      std::size_t designs = designsWith(d, to, true);
+      if (!designs && to != open) designs = designsWith(d, to = open, true);
+      if (!designs) continue;
+      search::Opening o{d.name, std::string(d.name) + " 的公差", "mm", text(d.from), text(to), designs};
+      o.tolerance = true;
+      return o;
+    }
+    previous = fraction;
+  }
+  return std::nullopt;
+}
+
+std::vector<search::Opening> openingsByYield(const DesignInputs& base, const search::Options& options,
+                                             double minYield) {
+  std::vector<search::Opening> out;
+  if (auto o = openingByYield(base, options, minYield)) out.push_back(*o);
+  if (auto o = openingByTolerance(base, options, minYield)) out.push_back(*o);
+  return out;
 }
 
 }  // namespace diaspring::compare

@@ -165,11 +165,28 @@ inline constexpr const char* kYieldScreen = "production yield (estimated from th
 inline constexpr const char* kYieldScreenZh = "生产合格率（由灵敏度估计）";
 // The estimate the screen asks of a point: a little above minYield.
 double screenTarget(double minYield);
-std::string addYieldGoals(search::Options& options, const DesignInputs& base, double minYield);
+// Tolerances the yield takes instead of the standard's: h, H, R and r in
+// mm, each NaN for the standard's tolerance of each design.
+struct ToleranceChoice {
+  double h = NAN, H = NAN, R = NAN, r = NAN;
+};
+Tolerances chosenTolerances(const search::Geometry& g, const ToleranceChoice& choice);
+std::string addYieldGoals(search::Options& options, const DesignInputs& base, double minYield,
+                          const ToleranceChoice& tolerances = {});
 // When the yield alone holds a search's space shut: the search again with
 // the least yield lowered by 1, 2, 5 and 10 percentage points, the first
 // that lets designs through ("min-yield", from and to in per cent).
 std::optional<search::Opening> openingByYield(const DesignInputs& base, const search::Options& options,
                                               double minYield);
+// The same by one tolerance: each of h, H, R and r narrowed from the
+// standard's tolerance of the base design to 75 %, 50 % and 25 % of it (all
+// four at a step before the next step), the first that lets designs through
+// narrowed by halving three times and rounded down to 0.01 mm, then the full
+// search once more for the number of designs. Opening::tolerance is set.
+std::optional<search::Opening> openingByTolerance(const DesignInputs& base, const search::Options& options,
+                                                  double minYield);
+// Both, in that order: what opens a space that the yield alone holds shut.
+std::vector<search::Opening> openingsByYield(const DesignInputs& base, const search::Options& options,
+                                             double minYield);
 
 }  // namespace diaspring::compare
