@@ -92,6 +92,7 @@ void BM_SearchRobust(benchmark::State& state) {
 BENCHMARK(BM_SearchRobust)
     ->ArgNames({"threads", "thick", "minYieldPercent"})
     ->Args({2, 0, 99})
+    ->Args({2, 0, 0})
     ->Args({2, 1, 99})
     ->Args({2, 1, 0})
     ->Args({1, 1, 99})

@@ -6,6 +6,7 @@ import { drawChart, chartSvg, replay, startCanvas, stepPacked } from './chart.js
 import { fitText } from './fit.js';
 import { sheetHtml } from './sheet.js';
 import { showMaterial } from './material.js';
+import { yieldSectionHtml } from './yield.js';
 
 const STORE_KEY = 'diaspring.design';
 const px = (twips) => Math.floor((twips + 7) / 15);
@@ -197,7 +198,7 @@ function showAnalysis() {
   for (const [name, [f2, at, end]] of [['新摩擦片', a.strokes[0]], ['磨损后', a.strokes[1]]]) {
     html += `<tr><td>${name}：最大分离力 F2max</td><td>${f2} N（λ1 = ${at} mm）</td><td>行程终点 λ2 = ${end} mm</td><td></td></tr>`;
   }
-  body.innerHTML = `${html}</table>`;
+  body.innerHTML = `${html}</table>${yieldSectionHtml(JSON.parse(win.yieldView()), stale)}`;
 }
 
 // A chart's packed numbers (seven per operation) and texts, unpacked into

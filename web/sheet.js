@@ -5,6 +5,7 @@
 // laid out as HTML for the print style sheet; the browser prints it or saves
 // it as PDF. Every page carries the part number and revision at its head.
 import { chartSvg } from './chart.js';
+import { yieldPageHtml } from './yield.js';
 
 const esc = (s) => String(s).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
 const table = (columns, rows, rowClass = () => '', numeric = []) =>
@@ -33,7 +34,7 @@ function head(s, title, page, pages, subtitle) {
 // The sheet's HTML from `s` (the core's sheet()), the window's chart and
 // the analysis's charts (lists of operations; null: none).
 export function sheetHtml(s, chart, chartSize, analysisCharts) {
-  const pages = (s.analysis ? 2 : 1) + (s.release ? 1 : 0);
+  const pages = (s.analysis ? 2 : 1) + (s.yield ? 1 : 0) + (s.release ? 1 : 0);
   const info = s.info.filter(([, v]) => v.trim()).map(([l, v]) => esc(l + v.replace(/\s+/g, ' ').trim()));
   const notesLine = s.notes[0] + s.notes[1].replace(/\s+/g, ' ').trim();
   const more = s.notesContinued.replace('%1', pages);
@@ -75,6 +76,7 @@ export function sheetHtml(s, chart, chartSize, analysisCharts) {
     }
     html += '</article>';
   }
+  if (s.yield) html += yieldPageHtml(s.yield, (title) => head(s, title, 3, pages, ''));
   const r = s.release;
   if (r) {
     html += `<article class="page releasePage">${head(s, r.title, pages, pages, '')}` +

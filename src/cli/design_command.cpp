@@ -197,7 +197,7 @@ std::string summary(const search::Result& r) {
 }  // namespace
 
 std::string renderDesignJson(const search::Result& result, const search::Options& options, const DesignInputs& base,
-                             const std::optional<search::Opening>& opening) {
+                             const std::vector<search::Opening>& openings) {
   std::string out = "{\"designs\":[";
   for (std::size_t i = 0; i < result.designs.size(); ++i) {
     const search::Design& d = result.designs[i];
@@ -228,7 +228,9 @@ std::string renderDesignJson(const search::Result& result, const search::Options
     // The same in the window's words, with what would open the space, for a
     // front end that speaks Chinese.
     out += ",\"explanationZh\":";
-    appendJsonString(out, search::explainInWords(why, options) + (opening ? search::openingChinese(*opening) : std::string()));
+    std::string zh = search::explainInWords(why, options);
+    for (const search::Opening& o : openings) zh += search::openingChinese(o);
+    appendJsonString(out, zh);
     out += ",\"neverMet\":[";
     bool first = true;
     for (int i = 0; i < kRuleCount; ++i) {
@@ -263,22 +265,27 @@ std::string renderDesignJson(const search::Result& result, const search::Options
       appendKey(out, "miss", m.outcome.miss);
       out += '}';
     }
-    out += "],\"opening\":";
-    if (opening) {
+    const auto appendOpening = [&out](const search::Opening& o) {
       out += "{\"input\":";
-      appendJsonString(out, opening->input);
+      appendJsonString(out, o.input);
       out += ",\"unit\":";
-      appendJsonString(out, opening->unit);
+      appendJsonString(out, o.unit);
       out += ",\"from\":";
-      appendJsonString(out, opening->from);
+      appendJsonString(out, o.from);
       out += ",\"to\":";
-      appendJsonString(out, opening->to);
-      appendCount(out, "designs", opening->designs);
-      out += '}';
-    } else {
-      out += "null";
+      appendJsonString(out, o.to);
+      appendCount(out, "designs", o.designs);
+      out += o.tolerance ? ",\"tolerance\":true}" : ",\"tolerance\":false}";
+    };
+    out += "],\"opening\":";
+    if (openings.empty()) out += "null";
+    else appendOpening(openings.front());
+    out += ",\"openings\":[";
+    for (std::size_t i = 0; i < openings.size(); ++i) {
+      if (i) out += ',';
+      appendOpening(openings[i]);
     }
-    out += '}';
+    out += "]}";
   }
   return out + "}\n";
 }
@@ -337,7 +344,7 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
   }
   if (shown) progress("\n");
 
-  std::optional<search::Opening> opening;
+  std::vector<search::Opening> openings;
   if (result.infeasible) {
     outcome.status = kExitFault;
     outcome.err = "diaspring-cli: design: " + search::explainEnglish(*result.infeasible, parsed.options);
@@ -345,16 +352,21 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
     parsed.options.progress = nullptr;
     const auto& never = result.infeasible->constraintsNeverMet;
     if (std::find(never.begin(), never.end(), compare::kYieldScreen) != never.end()) {
-      // The yield holds the space shut: the least yield that lets designs through.
-      opening = compare::openingByYield(parsed.base, parsed.options, parsed.minYield);
+      // The yield holds the space shut: the least yield, and the single
+      // tolerance, that let designs through.
+      openings = compare::openingsByYield(parsed.base, parsed.options, parsed.minYield);
+      if (openings.empty())
+        outcome.err += "Neither a least yield lowered by up to 10 percentage points nor a single tolerance of h, H, R "
+                       "or r narrowed to 25 % lets a design through.\n";
+    } else if (const auto opening = search::findOpening(parsed.base, parsed.options)) {
+      openings.push_back(*opening);
     } else {
-      opening = search::findOpening(parsed.base, parsed.options);
+      outcome.err += "No single change of F, D, d, r0, rf, dLambda or lambda1f by up to 40 % lets a design through.\n";
     }
-    outcome.err += opening ? search::openingEnglish(*opening)
-                           : "No single change of F, D, d, r0, rf, dLambda or lambda1f by up to 40 % lets a design through.\n";
+    for (const search::Opening& o : openings) outcome.err += search::openingEnglish(o);
   }
   if (parsed.json) {
-    outcome.out = renderDesignJson(result, parsed.options, parsed.base, opening);
+    outcome.out = renderDesignJson(result, parsed.options, parsed.base, openings);
   } else if (!parsed.out.empty()) {
     if (const auto failure = writeFileAtomically(parsed.out, renderDesignCsv(result, parsed.options))) {
       outcome.status = kExitFault;

@@ -26,9 +26,12 @@ namespace diaspring::cli {
 // the nearest design and its misses: {"rule": k, ...} or {"constraint":
 // name, "miss": x}).
 // "infeasible" also holds "opening": the single change of the clutch data
-// that lets designs through ({"input", "unit", "from", "to", "designs"}) or null.
+// that lets designs through ({"input", "unit", "from", "to", "designs",
+// "tolerance"}) or null, and "openings": every one found (when the yield
+// holds the space shut, the least yield and a tolerance of h, H, R or r:
+// "tolerance" true, from and to its ±).
 std::string renderDesignJson(const search::Result& result, const search::Options& options, const DesignInputs& base,
-                             const std::optional<search::Opening>& opening = std::nullopt);
+                             const std::vector<search::Opening>& openings = {});
 
 // The designs as CSV: the thirteen input names, then the objectives and F1B,
 // the further objectives last.

@@ -5,9 +5,12 @@
 #include <cmath>
 #include <limits>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "runtime/convert.h"
+#include "runtime/fault.h"
+#include "runtime/portable_log.h"
 #include "runtime/thread_group.h"
 
 namespace diaspring::compare {
@@ -94,9 +97,6 @@ bool strengthRuns(const DesignCurve& n, const AnalysisParams* strength) {
 
 constexpr int kBlock = 256;
 
-// Φ(x), the standard normal distribution function.
-double normalCdf(double x) { return 0.5 * std::erfc(-x / std::sqrt(2.0)); }
-
 std::string percent(double x) { return generalText(Num(std::round(x * 100) / 100)); }
 
 const char* groupOf(double t) {
@@ -161,13 +161,17 @@ std::vector<YieldRow> yieldRows(const ProductionYield& y, bool chinese) {
     if (!std::isfinite(s.value)) return std::string("—");
     return format(Num(100 * s.low), "0.00") + " … " + format(Num(100 * s.high), "0.00") + " %";
   };
+  const auto count = [](const Share& s) {
+    if (s.samples <= 0) return std::string("—");
+    return std::to_string(s.passed) + " / " + std::to_string(s.samples);
+  };
   std::vector<YieldRow> rows{{chinese ? "全部要求（生产合格率）" : "every requirement (production yield)",
-                              shareText(y.overall.value), interval(y.overall)}};
+                              shareText(y.overall.value), interval(y.overall), count(y.overall)}};
   for (int k = 0; k < kRequirementCount; ++k) {
     const auto i = static_cast<std::size_t>(k);
     if (!y.checked[i]) continue;
     rows.push_back({chinese ? kRequirements[k].chinese : kRequirements[k].english, shareText(y.by[i].value),
-                    interval(y.by[i])});
+                    interval(y.by[i]), count(y.by[i])});
   }
   return rows;
 }
@@ -182,6 +186,77 @@ std::string yieldBasisText(const ProductionYield& y, bool chinese) {
          (y.strengthChecked ? "" : "; strength not checked");
 }
 
+namespace {
+
+// A length or a tolerance as the sheet shows it: "2.2", "66.667", "0.08"; "—" when not a number.
+std::string shown(double x, double unit) {
+  if (!std::isfinite(x)) return "—";
+  return generalText(Num(std::round(x / unit) * unit));
+}
+
+std::string rangeText(const StandardBand& b, const char* quantity) {
+  return std::string(quantity) + " " + (b.from > 0 ? shown(b.from, 0.01) : std::string("0")) + " … " +
+         shown(b.upTo, 0.01) + " mm";
+}
+
+}  // namespace
+
+std::vector<ToleranceRow> toleranceRows(const ProductionYield& y, bool chinese) {
+  const search::Geometry& g = y.nominal;
+  const Tolerances standard = defaultTolerances(g);
+  const StandardBands bands = standardBands(g);
+  const Tolerances& t = y.tolerances;
+  const std::string user = chinese ? "用户设定" : "set by the user";
+  const auto deviations = [](const StandardBand& b) {
+    return "+" + shown(b.plus, 0.001) + "/" + (b.minus > 0 ? "−" : "") + shown(b.minus, 0.001) + " mm";
+  };
+  // t and l0 (taken for H): the standard's deviations, half their width each way.
+  const auto disc = [&](const StandardBand& b, const char* what, const char* whatEn) {
+    return chinese ? std::string("DIN 2093 ") + what + "偏差 " + deviations(b) + "（" + rangeText(b, "t") +
+                         "），取其半宽"
+                   : std::string("DIN 2093 ") + whatEn + " deviation " + deviations(b) + " (" + rangeText(b, "t") +
+                         "), half its width";
+  };
+  // De h12 and Di H12: on the radius a quarter of the IT12 band.
+  const auto fit = [&](const StandardBand& b, const char* diameter) {
+    const std::string it = "IT12 = " + shown(b.plus, 0.001) + " mm";
+    return chinese ? std::string("ISO 286-1 ") + diameter + "12，" + it + "（" + rangeText(b, diameter[0] == 'h' ? "De" : "Di") +
+                         "），半径取 IT/4"
+                   : std::string("ISO 286-1 ") + diameter + "12, " + it + " (" +
+                         rangeText(b, diameter[0] == 'h' ? "De" : "Di") + "), IT/4 on the radius";
+  };
+  const auto row = [&](const char* symbol, double nominal, double tolerance, double standardTolerance,
+                       const std::string& source) {
+    return ToleranceRow{symbol, shown(nominal, 0.001) + " mm", "±" + shown(tolerance, 0.0001) + " mm",
+                        tolerance == standardTolerance ? source : user};
+  };
+  std::vector<ToleranceRow> rows{
+      row("h", g.h, t.h, standard.h, disc(bands.h, "厚度 t ", "thickness t")),
+      row("H", g.H, t.H, standard.H, disc(bands.H, "自由高度 l0 ", "free height l0")),
+      row("R", g.R, t.R, standard.R, fit(bands.R, "h")),
+      row("r", g.r, t.r, standard.r, fit(bands.r, "H")),
+  };
+  const std::string noTolerance = chinese ? "标准未规定弹性模量的公差：0 % 即不计其离散，可输入材料供应商的数值"
+                                          : "the standard gives no tolerance for the modulus: 0 % leaves it out; "
+                                            "type the material supplier's";
+  rows.push_back({"E", shown(y.E, 1) + " MPa", "±" + shown(t.Epercent, 0.01) + " %",
+                  t.Epercent == 0 ? noTolerance : user});
+  const std::string band = chinese ? bandTextChinese(y.band, y.bandThickness) : bandTextEnglish(y.band, y.bandThickness);
+  // The band text is "limits (source)": split it into the two columns.
+  const std::size_t open = band.find(chinese ? "（" : " (");
+  std::string limits = band.substr(0, open), source = open == std::string::npos ? "" : band.substr(open);
+  if (chinese && source.size() >= 6) source = source.substr(3, source.size() - 6);  // without （ ）
+  else if (!chinese && source.size() >= 3) source = source.substr(2, source.size() - 3);
+  rows.push_back({"F1B", "F = " + shown(y.F, 0.1) + " N", limits, source});
+  return rows;
+}
+
+namespace yield_sheet {
+std::string headline(const ProductionYield& y) {
+  return "生产合格率 " + shareText(y.overall.value) + "（95 % 区间 " + yieldRows(y, true).front().interval + "）";
+}
+}  // namespace yield_sheet
+
 std::uint32_t requirementsMet(const SpringParams& made, const DesignCurve& nominal, const LoadBand& band,
                               const AnalysisParams* strength) {
   return quantitiesOf(made, nominal, band, strength).met;
@@ -193,6 +268,10 @@ ProductionYield productionYield(const DesignCurve& nominal, const Tolerances& to
   y.seed = seed;
   y.band = band;
   y.bandThickness = nominal.g.h;
+  y.nominal = nominal.g;
+  y.E = nominal.clutch.E;
+  y.F = nominal.clutch.F;
+  y.tolerances = tol;
   y.strengthChecked = strengthRuns(nominal, strength);
   const AnalysisParams* used = y.strengthChecked ? strength : nullptr;
   const int count = y.strengthChecked ? kRequirementCount : kFirstStrengthRequirement;
@@ -317,8 +396,9 @@ long mostFailures(long n, double p) {
 
 // The final test: the springs one after another on this thread, stopped as
 // soon as more have failed than the Wilson bound allows.
-search::FinalFigure confirmYield(const DesignCurve& curve, const AnalysisParams& params, double minYield, long most) {
-  const Tolerances tol = defaultTolerances(curve.g);
+search::FinalFigure confirmYield(const DesignCurve& curve, const AnalysisParams& params, const ToleranceChoice& choice,
+                                 long most) {
+  const Tolerances tol = chosenTolerances(curve.g, choice);
   const LoadBand band = standardLoadBand(curve.g.h);
   const AnalysisParams* strength = strengthRuns(curve, &params) ? &params : nullptr;
   if (!strength) return {0, false};
@@ -330,7 +410,6 @@ search::FinalFigure confirmYield(const DesignCurve& curve, const AnalysisParams&
     failed += (quantitiesOf(p, curve, band, strength).met & all) != all;
     if (failed > most) return {1 - static_cast<double>(failed) / static_cast<double>(i + 1), false};
   }
-  (void)minYield;
   return {shareOf(kConfirmSamples - failed, kConfirmSamples).value, true};
 }
 
@@ -344,30 +423,38 @@ double screenTarget(double minYield) {
   return std::min(minYield + margin, 0.5 * (1 + minYield));
 }
 
-std::string addYieldGoals(search::Options& options, const DesignInputs& base, double minYield) {
+Tolerances chosenTolerances(const search::Geometry& g, const ToleranceChoice& choice) {
+  Tolerances t = defaultTolerances(g);
+  for (auto [chosen, into] : {std::pair{choice.h, &t.h}, {choice.H, &t.H}, {choice.R, &t.R}, {choice.r, &t.r}})
+    if (std::isfinite(chosen)) *into = chosen;
+  return t;
+}
+
+std::string addYieldGoals(search::Options& options, const DesignInputs& base, double minYield,
+                          const ToleranceChoice& tolerances) {
   if (!(minYield > 0)) return {};
   const ParamsResult read = analysisParams(base);
   if (!read.error.empty()) return read.error;
   const AnalysisParams params = read.params;
   options.constraints.push_back(
       {kYieldScreen,
-       [params, minYield](const search::DesignView& view) -> std::optional<double> {
+       [params, minYield, tolerances](const search::DesignView& view) -> std::optional<double> {
          DesignCurve curve;
          curve.g = view.geometry;
          curve.clutch = view.clutch;
          curve.p = view.points;
          const double estimate =
-             estimatedYield(curve, defaultTolerances(curve.g), standardLoadBand(curve.g.h), &params);
+             estimatedYield(curve, chosenTolerances(curve.g, tolerances), standardLoadBand(curve.g.h), &params);
          const double target = screenTarget(minYield);
          if (estimate >= target) return std::nullopt;
          return target - estimate;
        },
        1.0, kYieldScreenZh, "", true});
   const long most = mostFailures(kConfirmSamples, minYield);
-  options.finalTest = search::FinalTest{"productionYield", [params, minYield, most](const DesignInputs& inputs) {
+  options.finalTest = search::FinalTest{"productionYield", [params, tolerances, most](const DesignInputs& inputs) {
                                           const DesignCurve curve = designCurve(inputs, "");
                                           if (!curve.ok()) return search::FinalFigure{0, false};
-                                          return confirmYield(curve, params, minYield, most);
+                                          return confirmYield(curve, params, tolerances, most);
                                         }};
   return {};
 }
@@ -389,6 +476,75 @@ std::optional<search::Opening> openingByYield(const DesignInputs& base, const se
     return search::Opening{"the least production yield", "最低生产合格率", "%", pct(minYield), pct(p), r.designs.size()};
   }
   return std::nullopt;
+}
+
+std::optional<search::Opening> openingByTolerance(const DesignInputs& base, const search::Options& options,
+                                                  double minYield) {
+  // The base design's geometry, for the standard's tolerances it starts from.
+  search::Geometry g;
+  try {
+    const double h = val(base.text(TextBox::Text4)).value(), R = val(base.text(TextBox::Text7)).value();
+    g.h = h, g.H = h * val(base.text(TextBox::Text6)).value(), g.R = R, g.r = R / val(base.text(TextBox::Text9)).value();
+  } catch (const Fault&) {
+    return std::nullopt;
+  }
+  const Tolerances standard = defaultTolerances(g);
+  struct Dimension {
+    const char* name;
+    double ToleranceChoice::*field;
+    double from;
+  };
+  const Dimension dims[] = {{"h", &ToleranceChoice::h, standard.h},
+                            {"H", &ToleranceChoice::H, standard.H},
+                            {"R", &ToleranceChoice::R, standard.R},
+                            {"r", &ToleranceChoice::r, standard.r}};
+  const auto cancelled = [&] { return options.cancel && options.cancel->load(); };
+  const auto designsWith = [&](const Dimension& d, double tolerance, bool full) -> std::size_t {
+    search::Options changed = options;
+    changed.constraints.pop_back();  // the yield's screen and final test, added again with the tolerance
+    changed.finalTest.reset();
+    changed.progress = nullptr;
+    if (!full) changed.refine = false;
+    ToleranceChoice choice;
+    choice.*d.field = tolerance;
+    addYieldGoals(changed, base, minYield, choice);
+    try {
+      return search::runSearch(base, changed).designs.size();
+    } catch (const search::SearchError&) {
+      return 0;
+    }
+  };
+  const auto text = [](double x) { return generalText(Num(std::round(x * 1e4) / 1e4)); };
+  double previous = 1;
+  for (double fraction : {0.75, 0.5, 0.25}) {
+    for (const Dimension& d : dims) {
+      if (!(d.from > 0) || cancelled()) continue;
+      if (!designsWith(d, d.from * fraction, false)) continue;
+      double closed = d.from * previous, open = d.from * fraction;
+      for (int i = 0; i < 3 && !cancelled(); ++i) {
+        const double mid = 0.5 * (closed + open);
+        (designsWith(d, mid, false) ? open : closed) = mid;
+      }
+      double to = std::floor(open * 100 + 1e-9) / 100;  // down to 0.01 mm: on the opening side
+      if (!(to > 0)) to = open;
+      std::size_t designs = designsWith(d, to, true);
+      if (!designs && to != open) designs = designsWith(d, to = open, true);
+      if (!designs) continue;
+      search::Opening o{d.name, std::string(d.name) + " 的公差", "mm", text(d.from), text(to), designs};
+      o.tolerance = true;
+      return o;
+    }
+    previous = fraction;
+  }
+  return std::nullopt;
+}
+
+std::vector<search::Opening> openingsByYield(const DesignInputs& base, const search::Options& options,
+                                             double minYield) {
+  std::vector<search::Opening> out;
+  if (auto o = openingByYield(base, options, minYield)) out.push_back(*o);
+  if (auto o = openingByTolerance(base, options, minYield)) out.push_back(*o);
+  return out;
 }
 
 }  // namespace diaspring::compare

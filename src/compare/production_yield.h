@@ -66,6 +66,10 @@ struct ProductionYield {
   std::uint64_t seed = 0;
   LoadBand band;
   double bandThickness = 0;  // the nominal h the standard's band was read for
+  // The spring and the tolerances the springs were made to, and F.
+  search::Geometry nominal{};
+  double E = 0, F = 0;
+  Tolerances tolerances{};
   bool strengthChecked = false;  // false: the analysis does not run for this design
   Share overall;
   std::array<Share, kRequirementCount> by{};
@@ -78,11 +82,38 @@ struct ProductionYield {
 // English or Chinese.
 struct YieldRow {
   std::string requirement, share, interval;
+  std::string count;  // "9720 / 10000"; "—" without samples
 };
 std::vector<YieldRow> yieldRows(const ProductionYield& y, bool chinese);
 std::string shareText(double share);
 // "10000 springs, seed 19, band +15 %/-7.5 % (…)" / "10000 件，种子 19，夹紧力公差带 …"
 std::string yieldBasisText(const ProductionYield& y, bool chinese);
+
+// The tolerance band the springs were made to, one row a dimension (h, H,
+// R, r, E) and last the clamp-load band: its nominal value, its ± and its
+// source: the standard's table and row when it is the standard's tolerance
+// for the nominal spring, else "用户设定" / "set by the user". E has no
+// tolerance in the standard: 0 % is marked as that.
+struct ToleranceRow {
+  std::string symbol, nominal, tolerance, source;
+};
+std::vector<ToleranceRow> toleranceRows(const ProductionYield& y, bool chinese);
+
+// The fixed texts of the design sheet's production-yield page (the
+// desktop's PDF and the page's printable sheet).
+namespace yield_sheet {
+inline constexpr const char* kTitle = "膜片弹簧生产合格率";
+inline constexpr const char* kCannot = "离合器数据或弹簧尺寸不是数，无法计算生产合格率。";
+inline constexpr const char* kRequirementsHeading = "一、各项要求的合格率";
+inline constexpr const char* kRequirementColumns[] = {"要求", "合格率", "95 % 区间（Wilson）", "合格件数"};
+inline constexpr const char* kTolerancesHeading = "二、所用公差带";
+inline constexpr const char* kToleranceColumns[] = {"尺寸", "名义值", "公差", "依据"};
+inline constexpr const char* kFootnote =
+    "每件弹簧装在名义 λ1B 处，λ1A = λ1B − Δλ，λ1C = λ1B + λ1f；各尺寸按正态分布抽样，σ = 公差 / 3，"
+    "R1 = R − 2 mm，r1 = r + 2 mm。条件 1（|F − F1B| < 1 N）为名义意图，制造的弹簧以夹紧力公差带代替。";
+// "生产合格率 38.63 %（95 % 区间 37.68 … 39.59 %）"
+std::string headline(const ProductionYield& y);
+}  // namespace yield_sheet
 
 // What one made spring meets: bit k set for requirement k.
 std::uint32_t requirementsMet(const SpringParams& made, const DesignCurve& nominal, const LoadBand& band,
@@ -134,11 +165,28 @@ inline constexpr const char* kYieldScreen = "production yield (estimated from th
 inline constexpr const char* kYieldScreenZh = "生产合格率（由灵敏度估计）";
 // The estimate the screen asks of a point: a little above minYield.
 double screenTarget(double minYield);
-std::string addYieldGoals(search::Options& options, const DesignInputs& base, double minYield);
+// Tolerances the yield takes instead of the standard's: h, H, R and r in
+// mm, each NaN for the standard's tolerance of each design.
+struct ToleranceChoice {
+  double h = NAN, H = NAN, R = NAN, r = NAN;
+};
+Tolerances chosenTolerances(const search::Geometry& g, const ToleranceChoice& choice);
+std::string addYieldGoals(search::Options& options, const DesignInputs& base, double minYield,
+                          const ToleranceChoice& tolerances = {});
 // When the yield alone holds a search's space shut: the search again with
 // the least yield lowered by 1, 2, 5 and 10 percentage points, the first
 // that lets designs through ("min-yield", from and to in per cent).
 std::optional<search::Opening> openingByYield(const DesignInputs& base, const search::Options& options,
                                               double minYield);
+// The same by one tolerance: each of h, H, R and r narrowed from the
+// standard's tolerance of the base design to 75 %, 50 % and 25 % of it (all
+// four at a step before the next step), the first that lets designs through
+// narrowed by halving three times and rounded down to 0.01 mm, then the full
+// search once more for the number of designs. Opening::tolerance is set.
+std::optional<search::Opening> openingByTolerance(const DesignInputs& base, const search::Options& options,
+                                                  double minYield);
+// Both, in that order: what opens a space that the yield alone holds shut.
+std::vector<search::Opening> openingsByYield(const DesignInputs& base, const search::Options& options,
+                                             double minYield);
 
 }  // namespace diaspring::compare

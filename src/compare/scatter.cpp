@@ -1,5 +1,6 @@
 #include "compare/scatter.h"
 #include "runtime/convert.h"
+#include "runtime/portable_log.h"
 #include "runtime/thread_group.h"
 
 #include <algorithm>
@@ -10,7 +11,7 @@
 namespace diaspring::compare {
 namespace {
 
-const double kLnBase = std::log(kLogBase);  // as the load law divides by it
+const double kLnBase = portableLog(kLogBase);  // as the load law divides by it
 
 // Lower and upper bound of a band of the standard's table: (limit, plus, minus).
 struct Row {
@@ -58,7 +59,7 @@ search::Geometry geometryOf(const SpringParams& p) { return {p.h, p.H, p.R, p.r,
 LoadGradient loadGradient(const SpringParams& p, double mu, double l) {
   const double c = kLawPi / (6 * (1 - mu * mu));
   const double s = p.R - p.r - 4;
-  const double L = std::log(p.R / p.r) / kLnBase;
+  const double L = portableLog(p.R / p.r) / kLnBase;
   const double a = (p.R - p.r) / s;
   const double h1 = p.H - a * l, h2 = p.H - 0.5 * a * l;
   const double S = h1 * h2 + p.h * p.h;
@@ -77,27 +78,45 @@ LoadGradient loadGradient(const SpringParams& p, double mu, double l) {
   return g;
 }
 
+namespace {
+
+constexpr Row kThickness[] = {
+    {0.6, 0.02, 0.06}, {1.25, 0.03, 0.09}, {3.8, 0.04, 0.12}, {6.0, 0.05, 0.15}, {16.0, 0.10, 0.10}};
+constexpr Row kHeight[] = {
+    {1.25, 0.10, 0.05}, {2.0, 0.15, 0.08}, {3.0, 0.20, 0.10}, {6.0, 0.30, 0.15}, {16.0, 0.30, 0.30}};
+// IT12 (ISO 286-1) by diameter: the whole band, 0 to ∓IT.
+constexpr Row kIt12[] = {{6, 0.12, 0},   {10, 0.15, 0},  {18, 0.18, 0},  {30, 0.21, 0},
+                         {50, 0.25, 0},  {80, 0.30, 0},  {120, 0.35, 0}, {180, 0.40, 0},
+                         {250, 0.46, 0}, {315, 0.52, 0}, {400, 0.57, 0}, {500, 0.63, 0}};
+
+// The row of a table that holds x and the limit of the row before it (0 for the first).
+StandardBand bandOf(const Row* rows, std::size_t n, double x, double tolerance) {
+  std::size_t i = 0;
+  while (i + 1 < n && !(x <= rows[i].upTo)) ++i;
+  return {rows[i].plus, rows[i].minus, i ? rows[i - 1].upTo : 0.0, rows[i].upTo, tolerance};
+}
+
+}  // namespace
+
 Tolerances defaultTolerances(const search::Geometry& g) {
-  static constexpr Row thickness[] = {
-      {0.6, 0.02, 0.06}, {1.25, 0.03, 0.09}, {3.8, 0.04, 0.12}, {6.0, 0.05, 0.15}, {16.0, 0.10, 0.10}};
-  static constexpr Row height[] = {
-      {1.25, 0.10, 0.05}, {2.0, 0.15, 0.08}, {3.0, 0.20, 0.10}, {6.0, 0.30, 0.15}, {16.0, 0.30, 0.30}};
-  // IT12 (ISO 286-1) by diameter: the whole band, 0 to ∓IT.
-  static constexpr Row it12[] = {{6, 0.12, 0},   {10, 0.15, 0},  {18, 0.18, 0},  {30, 0.21, 0},
-                                 {50, 0.25, 0},  {80, 0.30, 0},  {120, 0.35, 0}, {180, 0.40, 0},
-                                 {250, 0.46, 0}, {315, 0.52, 0}, {400, 0.57, 0}, {500, 0.63, 0}};
   Tolerances t;
-  t.h = halfBand(thickness, std::size(thickness), g.h);
-  t.H = halfBand(height, std::size(height), g.h);
-  t.R = 0.5 * halfBand(it12, std::size(it12), 2 * g.R);
-  t.r = 0.5 * halfBand(it12, std::size(it12), 2 * g.r);
+  t.h = halfBand(kThickness, std::size(kThickness), g.h);
+  t.H = halfBand(kHeight, std::size(kHeight), g.h);
+  t.R = 0.5 * halfBand(kIt12, std::size(kIt12), 2 * g.R);
+  t.r = 0.5 * halfBand(kIt12, std::size(kIt12), 2 * g.r);
   t.Epercent = 0;
   t.clampPercent = 5;
   return t;
 }
 
+StandardBands standardBands(const search::Geometry& g) {
+  const Tolerances t = defaultTolerances(g);
+  return {bandOf(kThickness, std::size(kThickness), g.h, t.h), bandOf(kHeight, std::size(kHeight), g.h, t.H),
+          bandOf(kIt12, std::size(kIt12), 2 * g.R, t.R), bandOf(kIt12, std::size(kIt12), 2 * g.r, t.r)};
+}
+
 double maxDeviate() {
-  static const double z = std::sqrt(-2 * std::log(0x1.0p-53));
+  static const double z = std::sqrt(-2 * portableLog(0x1.0p-53));
   return z;
 }
 
@@ -174,10 +193,10 @@ std::array<double, 5> normalDeviates(std::uint64_t seed, std::uint64_t sample) {
   // Box-Muller: two uniforms give two independent standard normal deviates.
   for (std::size_t i = 0; i < 5; i += 2) {
     const double u1 = uniform(state), u2 = uniform(state);
-    const double radius = std::sqrt(-2 * std::log(u1));
-    const double angle = 2 * 3.14159265358979323846 * u2;
-    z[i] = radius * std::cos(angle);
-    if (i + 1 < 5) z[i + 1] = radius * std::sin(angle);
+    const double radius = std::sqrt(-2 * portableLog(u1));
+    const CosSin angle = cosSinOfTurn(u2);  // of 2π u2
+    z[i] = radius * angle.cos;
+    if (i + 1 < 5) z[i + 1] = radius * angle.sin;
   }
   return z;
 }

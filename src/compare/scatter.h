@@ -57,6 +57,18 @@ struct Tolerances {
 // (type the material supplier's). The clamp load: ±5 %.
 Tolerances defaultTolerances(const search::Geometry& g);
 
+// The row of the standard's table each default tolerance comes from: its
+// deviations (mm; for De and Di the whole IT12 band in `plus`), the range
+// of the quantity the row holds (t for h and H, the diameter 2R or 2r for
+// R and r; `from` exclusive, 0 for the first row), and the tolerance taken.
+struct StandardBand {
+  double plus = 0, minus = 0, from = 0, upTo = 0, tolerance = 0;
+};
+struct StandardBands {
+  StandardBand h, H, R, r;
+};
+StandardBands standardBands(const search::Geometry& g);
+
 // The largest |deviate| normalDeviates can draw: Box-Muller's radius at the
 // smallest uniform 2⁻⁵³, √(−2 ln 2⁻⁵³) ≈ 8.572. A Monte Carlo spring lies
 // within the nominal ± maxDeviate()/3 × the tolerance (σ = tolerance / 3),

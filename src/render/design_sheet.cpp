@@ -20,6 +20,7 @@
 #include "check/sheet_contents.h"
 #include "model/points.h"
 #include "render/analysis_page.h"
+#include "render/yield_page.h"
 #include "render/comparison_page.h"
 #include "render/release_page.h"
 #include "render/chart_painter.h"
@@ -428,11 +429,12 @@ bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields
   painter.setRenderHint(QPainter::TextAntialiasing, true);
   Page page(painter);
 
-  // The first page, the analysis, the comparison, and last the release page
+  // The first page, the analysis and its production yield, the comparison, and last the release page
   // of a sheet with its design's information (the window's and the command
   // line's always have it).
   const bool release = info != nullptr;
-  const int pages = 1 + (analysis != nullptr ? 1 : 0) + (comparison != nullptr ? 1 : 0) + (release ? 1 : 0);
+  // The analysis comes with its page of the production yield.
+  const int pages = 1 + (analysis != nullptr ? 2 : 0) + (comparison != nullptr ? 1 : 0) + (release ? 1 : 0);
   paintRunningHead(painter, info);
   double y = drawTitle(page, date, inputsEdited, pages, info);
   y = drawInputs(page, fields, y);
@@ -447,6 +449,9 @@ bool paintDesignSheet(QPainter& painter, QPagedPaintDevice& device, const Fields
   if (analysis != nullptr) {
     if (!device.newPage()) return false;
     paintAnalysisPage(painter, *analysis, date, ++number, pages, inputsEdited);
+    paintRunningHead(painter, info);
+    if (!device.newPage()) return false;
+    paintYieldPage(painter, *analysis, date, ++number, pages, inputsEdited);
     paintRunningHead(painter, info);
   }
   if (comparison != nullptr) {

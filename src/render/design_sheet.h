@@ -57,7 +57,8 @@ struct SheetInfo {
 // since (WindowLogic::inputsEditedSinceRun()), `inputsEdited`: the sheet
 // then carries kInputsEditedWarning in red at its top. With `analysis`, a
 // second page shows the strength and release analysis of that curve run
-// (render/analysis_page.h); with `comparison`, a last page shows the
+// (render/analysis_page.h) and a third its production yield
+// (render/yield_page.h); with `comparison`, a last page shows the
 // comparison of curves (render/comparison_page.h). Nothing when the pages
 // could not be made.
 std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart,

@@ -76,12 +76,16 @@ std::optional<Opening> findOpening(const DesignInputs& base, const Options& opti
 }
 
 std::string openingEnglish(const Opening& o) {
+  if (o.tolerance)
+    return "With the tolerance of " + o.input + " +/-" + o.to + " " + o.unit + " instead of +/-" + o.from + " " +
+           o.unit + ", " + std::to_string(o.designs) + " designs pass.\n";
   return "With " + o.input + " = " + o.to + " " + o.unit + " instead of " + o.from + " " + o.unit + ", " +
          std::to_string(o.designs) + " designs pass.\n";
 }
 
 std::string openingChinese(const Opening& o) {
-  return "若把 " + o.inputZh + " 从 " + o.from + " " + o.unit + " 改为 " + o.to + " " + o.unit + "，则有 " +
+  const std::string sign = o.tolerance ? "±" : "";
+  return "若把 " + o.inputZh + " 从 " + sign + o.from + " " + o.unit + " 改为 " + sign + o.to + " " + o.unit + "，则有 " +
          std::to_string(o.designs) + " 个设计满足全部要求。\n";
 }
 

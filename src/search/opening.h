@@ -20,13 +20,16 @@ struct Opening {
   std::string unit;   // "mm"
   std::string from, to;
   std::size_t designs = 0;
+  // A tolerance of the input (from and to its ±), not the input itself.
+  bool tolerance = false;
 };
 
 // None when no single change within 40 % opens the space (or the search
 // was cancelled).
 std::optional<Opening> findOpening(const DesignInputs& base, const Options& options);
 
-// "With r0 = 20 mm instead of 18 mm, 140 designs pass." and in Chinese.
+// "With r0 = 20 mm instead of 18 mm, 140 designs pass." and in Chinese;
+// for a tolerance "With the tolerance of h ±0.05 mm instead of ±0.08 mm, …".
 std::string openingEnglish(const Opening& o);
 std::string openingChinese(const Opening& o);
 

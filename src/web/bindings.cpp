@@ -24,6 +24,7 @@
 #include "check/constraint_check.h"
 #include "chart/display_list.h"
 #include "cli/session.h"
+#include "compare/production_yield.h"
 #include "design/design_file.h"
 #include "form/extra_inputs.h"
 #include "form/layout_table.h"
@@ -528,8 +529,56 @@ class WebWindow {
                      {"footnote", p.userFatigueData ? analysis_sheet::kUserFootnote : analysis_sheet::kFootnote}});
       }
       out["analysis"] = page;
+      out["yield"] = json::parse(yieldView());
     }
     return out.dump();
+  }
+
+  // The production yield of the last curve run's design, as the analysis
+  // window and the sheet's yield page show it: {title, headline, basis,
+  // requirementColumns, rows: [[requirement, share, interval, count]],
+  // toleranceColumns, tolerances: [[symbol, nominal, ±, source]], ...} or
+  // {title, error}; null before a run. Its Monte Carlo (10,000 springs) runs
+  // once for each run and set of analysis inputs.
+  std::string yieldView() const {
+    using nlohmann::json;
+    const std::optional<AnalysisInput> input = session_->analysisInput();
+    if (!input) return "null";
+    std::string key;
+    const SpringDesign& d = input->run.design;
+    for (const Num* n : {&d.h, &d.H, &d.R, &d.r, &d.R1, &d.r1, &d.E, &d.mu, &d.lambda1M, &d.lambda1H, &d.lambda1B,
+                         &d.lambda1A, &d.lambda1C})
+      key += (n->isSet() ? shortestText(n->value()) : std::string("-")) + ",";
+    const CurveRun& r = input->run;
+    const AnalysisParams& p = input->params;
+    for (double x : {r.F, r.D, r.d, r.r0, r.rf, r.lambda1f, r.lambda1N, p.n, p.b, p.Rm, p.sigmaAllow, p.sigmaAllowF})
+      key += shortestText(x) + ",";
+    if (key == yieldKey_) return yieldJson_;
+    namespace ys = compare::yield_sheet;
+    json out = {{"title", ys::kTitle}};
+    const auto y = compare::productionYieldOf(*input, compare::kDefaultSamples, compare::kDefaultSeed, 1);
+    if (!y) {
+      out["error"] = ys::kCannot;
+    } else {
+      json rows = json::array(), tolerances = json::array();
+      for (const compare::YieldRow& row : compare::yieldRows(*y, true))
+        rows.push_back({row.requirement, row.share, row.interval, row.count});
+      for (const compare::ToleranceRow& row : compare::toleranceRows(*y, true))
+        tolerances.push_back({row.symbol, row.nominal, row.tolerance, row.source});
+      out.update({{"headline", ys::headline(*y)},
+                  {"yield", y->overall.value},
+                  {"basis", compare::yieldBasisText(*y, true)},
+                  {"requirementsHeading", ys::kRequirementsHeading},
+                  {"requirementColumns", ys::kRequirementColumns},
+                  {"rows", rows},
+                  {"tolerancesHeading", ys::kTolerancesHeading},
+                  {"toleranceColumns", ys::kToleranceColumns},
+                  {"tolerances", tolerances},
+                  {"footnote", ys::kFootnote}});
+    }
+    yieldKey_ = key;
+    yieldJson_ = out.dump();
+    return yieldJson_;
   }
 
   // The window 强度与分离特性 as the desktop fills it, for the last curve
@@ -644,6 +693,7 @@ class WebWindow {
   std::size_t drawnUpTo_ = 0;
   std::vector<std::string> texts_;
   std::string fileName_;
+  mutable std::string yieldKey_, yieldJson_;  // the last yieldView()
 };
 
 // The window's controls as JSON: name, kind, parent, text, place in twips,
@@ -759,6 +809,7 @@ EMSCRIPTEN_BINDINGS(diaspring) {
       .function("analysisView", &WebWindow::analysisView)
       .function("materials", &WebWindow::materials)
       .function("chooseMaterial", &WebWindow::chooseMaterial)
+      .function("yieldView", &WebWindow::yieldView)
       .function("setMetadata", &WebWindow::setMetadata)
       .function("setFileName", &WebWindow::setFileName)
       .function("sheet", &WebWindow::sheet);

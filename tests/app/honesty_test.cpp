@@ -99,7 +99,7 @@ TEST(Honesty, StrengthWindowAndBothPagesGreyAfterAnEdit) {
   EXPECT_EQ(a.table()->item(3, 1)->foreground().color(), QColor(0x9E, 0x9E, 0x9E));
   w.answer = dir.filePath(q("sheet.pdf"));
   w.exportDesignSheet();
-  EXPECT_EQ(pdfText(w.answer).count(q(kInputsEditedWarning)), 3);  // on every page: both and the release page
+  EXPECT_EQ(pdfText(w.answer).count(q(kInputsEditedWarning)), 4);  // on every page: both, the yield and the release page
 
   box(w, TextBox::Text4)->setText(q("2.2"));  // undone by hand: fresh again
   EXPECT_FALSE(a.isStale());
@@ -134,7 +134,7 @@ TEST(Honesty, EveryInputTheAnalysisReadsGreysIt) {
     EXPECT_EQ(w.analysisWindow()->isStale(), c.stale);
     w.answer = dir.filePath(q("sheet.pdf"));
     w.exportDesignSheet();
-    EXPECT_EQ(pdfText(w.answer).count(q(kInputsEditedWarning)), c.stale ? 3 : 0);
+    EXPECT_EQ(pdfText(w.answer).count(q(kInputsEditedWarning)), c.stale ? 4 : 0);
   }
 }
 

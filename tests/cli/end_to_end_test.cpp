@@ -291,18 +291,17 @@ TEST(CliExecutable, CompareReportIsTheSheetWithTheComparisonPageLastOrNothing) {
   const std::string sheet = dir.file("sheet.pdf");
   const ProcessResult run = runExecutable({"compare", "--set", "h=2.1", "--samples", "500", "--report", sheet});
   ASSERT_EQ(run.status, 0) << run.err;
-  // The sheet, the analysis, on the third page only the comparison, and the
-  // release page last.
+  // The sheet, the analysis and its production yield, on the fourth page
+  // only the comparison, and the release page last.
   const std::string text = runExecutable({"-layout", sheet, "-"}, nullptr, "/usr/bin/pdftotext").out;
-  const std::size_t third = text.find('\f', text.find('\f') + 1);
-  ASSERT_NE(third, std::string::npos) << text;
-  const std::size_t fourth = text.find('\f', third + 1);
-  ASSERT_NE(fourth, std::string::npos) << text;
-  EXPECT_EQ(text.find('\f', fourth + 1), text.size() - 1);
-  EXPECT_GT(text.find("特性曲线对比与生产离散"), third) << text;
-  EXPECT_LT(text.find("特性曲线对比与生产离散"), fourth) << text;
-  EXPECT_GT(text.find("第3页共4页"), third);
-  EXPECT_GT(text.find("签署页"), fourth);
+  std::vector<std::string> pages;
+  for (std::size_t from = 0, end; (end = text.find('\f', from)) != std::string::npos; from = end + 1)
+    pages.push_back(text.substr(from, end - from));
+  ASSERT_EQ(pages.size(), 5U) << text;
+  EXPECT_NE(pages[2].find("膜片弹簧生产合格率"), std::string::npos) << pages[2];
+  EXPECT_NE(pages[3].find("特性曲线对比与生产离散"), std::string::npos) << pages[3];
+  EXPECT_NE(pages[3].find("第4页共5页"), std::string::npos) << pages[3];
+  EXPECT_NE(pages[4].find("签署页"), std::string::npos) << pages[4];
   EXPECT_EQ(text.find("特性曲线对比"), text.find("特性曲线对比与生产离散"));
 
   const std::string missing = dir.file("missing/sheet.pdf");

@@ -160,3 +160,49 @@ TEST(ProductionYield, SameFiguresOnAnyThreadCountAndAConservativeEstimate) {
 
 }  // namespace
 }  // namespace diaspring::compare
+
+namespace diaspring::compare {
+namespace {
+
+// The tolerance band the sheet prints: each tolerance the standard's for
+// the nominal spring names its table's row, any other is the user's; a
+// chosen tolerance is the one the yield's springs are made to.
+TEST(ProductionYield, ToleranceRowsNameTheStandardsRowOrTheUser) {
+  const DesignCurve curve = designCurve(inputsWith({}), "");  // h 2.2 mm, 2R 169.4 mm
+  ASSERT_TRUE(curve.ok());
+  ToleranceChoice narrowH;
+  narrowH.h = 0.05;
+  const struct {
+    Tolerances tol;
+    LoadBand band;
+    const char* hTolerance;
+    const char* hSource;  // a part of it
+    const char* bandSource;
+  } cases[] = {
+      // DIN 2093 t 1.25 ... 3.8 mm: +0.04/-0.12, half its width 0.08.
+      {defaultTolerances(curve.g), standardLoadBand(2.2), "±0.08 mm", "+0.04/−0.12 mm（t 1.25 … 3.8 mm）",
+       "DIN 2093 载荷公差，t 1.25 … 3 mm"},
+      {chosenTolerances(curve.g, narrowH), userLoadBand(5), "±0.05 mm", "用户设定", "用户设定"},
+  };
+  for (const auto& c : cases) {
+    const ProductionYield y = productionYield(curve, c.tol, c.band, nullptr, 200, 5, 1);
+    const std::vector<ToleranceRow> rows = toleranceRows(y, true);
+    ASSERT_EQ(rows.size(), 6U);
+    EXPECT_EQ(rows[0].symbol, "h");
+    EXPECT_EQ(rows[0].tolerance, c.hTolerance);
+    EXPECT_NE(rows[0].source.find(c.hSource), std::string::npos) << rows[0].source;
+    // H, R and r stay the standard's (IT12 for De 169.4 mm: 0.40 mm, a quarter on the radius).
+    EXPECT_EQ(rows[2].tolerance, "±0.1 mm");
+    EXPECT_NE(rows[2].source.find("IT12 = 0.4 mm"), std::string::npos) << rows[2].source;
+    EXPECT_EQ(rows.back().source, c.bandSource);
+    // The narrower thickness band passes more springs of the clamp-load band.
+    EXPECT_EQ(y.tolerances.h, c.tol.h);
+  }
+  const ProductionYield standard = productionYield(curve, defaultTolerances(curve.g), userLoadBand(5), nullptr, 2000, 5, 1);
+  const ProductionYield narrow =
+      productionYield(curve, chosenTolerances(curve.g, narrowH), userLoadBand(5), nullptr, 2000, 5, 1);
+  EXPECT_GT(narrow.by[0].value, standard.by[0].value);
+}
+
+}  // namespace
+}  // namespace diaspring::compare

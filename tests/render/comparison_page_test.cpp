@@ -55,7 +55,7 @@ TEST(ComparisonPage, IsTheSheetsLastPageWithTheComparedCurvesFitAndScatter) {
     int pages;
     bool inputsEdited;  // the page carries the warning exactly then
   };
-  for (const Case& c : {Case{nullptr, 2, false}, Case{&analysis, 3, true}, Case{nullptr, 2, true}}) {
+  for (const Case& c : {Case{nullptr, 2, false}, Case{&analysis, 4, true}, Case{nullptr, 2, true}}) {
     const QString path = dir.filePath(QStringLiteral("sheet%1%2.pdf").arg(c.pages).arg(c.inputsEdited));
     QString error;
     ASSERT_TRUE(writeDesignSheet(window.fields, window.chart, path, &error, QDate(2024, 3, 15), c.analysis, c.inputsEdited,

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "check/constraint_check.h"
+#include "compare/production_yield.h"
 #include "analysis/spring_analysis.h"
 #include "render/design_sheet.h"
 #include "runtime/convert.h"
@@ -410,7 +411,8 @@ TEST(DesignSheetErrors, UnwritablePathsFailWithAMessageAndLeaveNoFile) {
 }
 
 // With the analysis of the curve run the sheet has a second page: its
-// title, the table of the points and the release strokes' largest forces.
+// title, the table of the points and the release strokes' largest forces;
+// and a third with the production yield.
 TEST_F(DesignSheet, AnalysisMakesASecondPage) {
   TestWindow window;
   ASSERT_FALSE(window.curve());
@@ -419,7 +421,7 @@ TEST_F(DesignSheet, AnalysisMakesASecondPage) {
   QString error;
   ASSERT_TRUE(writeDesignSheet(window.fields, window.chart, path, &error, kDate, &input)) << str(error);
   const QString info = QString::fromUtf8(runTool(QStringLiteral("pdfinfo"), {path}));
-  EXPECT_TRUE(QRegularExpression(QStringLiteral("(?m)^Pages:\\s+2$")).match(info).hasMatch()) << str(info);
+  EXPECT_TRUE(QRegularExpression(QStringLiteral("(?m)^Pages:\\s+3$")).match(info).hasMatch()) << str(info);
   const QString second = QString::fromUtf8(runTool(
       QStringLiteral("pdftotext"), {QStringLiteral("-layout"), QStringLiteral("-f"), QStringLiteral("2"), path, QStringLiteral("-")}));
   const SpringAnalysis a = analyseSpring(input.run, input.params);
@@ -429,6 +431,34 @@ TEST_F(DesignSheet, AnalysisMakesASecondPage) {
     EXPECT_TRUE(second.contains(expected)) << str(expected) << "\n" << str(second);
   // The first page is unchanged by it.
   EXPECT_FALSE(text(path).section(QLatin1Char('\f'), 0, 0).contains(QStringLiteral("膜片弹簧强度与分离特性")));
+}
+
+// The yield page, after the analysis's: the same figures as the core's
+// yield of that run, every requirement's row, and each tolerance with its
+// source; stale with the rest of the sheet.
+TEST_F(DesignSheet, YieldPageHasTheRunsYieldItsRequirementsAndTheTolerancesUsed) {
+  TestWindow window;
+  ASSERT_FALSE(window.curve());
+  const AnalysisInput input{curveRunOf(window.logic, window.fields), analysisParams(DesignInputs()).params};
+  const auto yield = compare::productionYieldOf(input, compare::kDefaultSamples, compare::kDefaultSeed);
+  ASSERT_TRUE(yield && yield->strengthChecked);
+  for (const bool edited : {false, true}) {
+    const QString path = dir_.filePath(QStringLiteral("yield%1.pdf").arg(edited));
+    QString error;
+    ASSERT_TRUE(writeDesignSheet(window.fields, window.chart, path, &error, kDate, &input, edited)) << str(error);
+    const QString third = text(path).section(QLatin1Char('\f'), 2, 2).simplified().remove(QLatin1Char(' '));
+    const auto has = [&](const std::string& s) {
+      EXPECT_TRUE(third.contains(QString::fromStdString(s).remove(QLatin1Char(' ')))) << s << "\n" << str(third);
+    };
+    has(compare::yield_sheet::kTitle);
+    has(compare::yield_sheet::headline(*yield));
+    const auto rows = compare::yieldRows(*yield, true);
+    EXPECT_EQ(rows.size(), 1U + compare::kRequirementCount);
+    for (const compare::YieldRow& r : rows) has(r.requirement + r.share + r.interval + r.count);
+    for (const compare::ToleranceRow& r : compare::toleranceRows(*yield, true)) has(r.symbol + r.nominal + r.tolerance);
+    has("DIN2093厚度t偏差+0.04/−0.12mm");
+    EXPECT_EQ(third.contains(QString::fromUtf8(kInputsEditedWarning).remove(QLatin1Char(' '))), edited);
+  }
 }
 
 // Each page says which it is and how many the sheet has, with and without
@@ -442,7 +472,7 @@ TEST_F(DesignSheet, PagesAreNumberedOutOfTheSheetsCount) {
     QStringList marks;
   } cases[] = {
       {nullptr, {QStringLiteral("第1页共1页")}},
-      {&input, {QStringLiteral("第1页共2页"), QStringLiteral("第2页共2页")}},
+      {&input, {QStringLiteral("第1页共3页"), QStringLiteral("第2页共3页"), QStringLiteral("第3页共3页")}},
   };
   for (const auto& c : cases) {
     const QString path = dir_.filePath(QStringLiteral("pages%1.pdf").arg(c.marks.size()));
@@ -485,7 +515,7 @@ TEST_F(DesignSheet, ReleasePageCarriesTheApprovalTheMaterialAndTheNotesInFull) {
                                  &info))
         << str(error);
     const QStringList pages = text(path).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
-    const int count = withAnalysis ? 3 : 2;
+    const int count = withAnalysis ? 4 : 2;
     ASSERT_EQ(pages.size(), count);
     for (const QString& page : pages) {
       EXPECT_TRUE(page.contains(QStringLiteral("DS-1601-02"))) << str(page.left(200));

@@ -28,7 +28,7 @@ const WARNING = '输入已修改，本报告基于上次计算的输入';
 const cases = [
   { name: 'default design', actions: [{ press: 'Command1' }, { press: 'Command3' }], args: [] },
   { name: 'edited after the run', actions: [{ press: 'Command1' }, { set: ['h', '2.3'] }],
-    args: ['--press', 'Command1', '--set', 'h=2.3'], warnings: 3 },
+    args: ['--press', 'Command1', '--set', 'h=2.3'], warnings: 4 },
   { name: 'failed rules', actions: [{ set: ['h', '2.6'] }, { press: 'Command1' }, { press: 'Command3' }],
     args: ['--set', 'h=2.6', '--press', 'Command1', '--press', 'Command3'] },
   { name: 'no curve yet', actions: [{ press: 'Command3' }], args: ['--press', 'Command3'] },
