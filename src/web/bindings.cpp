@@ -33,6 +33,7 @@
 #include "runtime/float_text.h"
 #include "search/tradeoff_chart.h"
 #include "session_press.h"
+#include "web/chart_value.h"
 
 namespace diaspring::web {
 namespace {
@@ -117,6 +118,8 @@ void packChart(const DisplayList& chart, std::vector<double>& packed, std::vecto
   }
 }
 
+}  // namespace
+
 // A chart as {ops: Float64Array, texts: [...]}, copied out of the module.
 emscripten::val chartValue(const DisplayList& chart) {
   std::vector<double> packed;
@@ -129,8 +132,6 @@ emscripten::val chartValue(const DisplayList& chart) {
   out.set("texts", list);
   return out;
 }
-
-}  // namespace
 
 class WebWindow {
  public:
