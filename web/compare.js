@@ -24,15 +24,31 @@ const STYLE = `
 #compare .tolerances input.bad { background: #ffd6d6; }
 #compare .fault { color: #c62828; }
 #compareReadout { min-height: 1.3em; max-width: 660px; }
+@media print { #sheet .comparisonPage td.num { white-space: nowrap; } }
 `;
 
 const esc = (s) => String(s).replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
 
-// What `diaspring-cli compare --json` prints for the request, as an object;
-// a run that prints nothing: {error (the message after "diaspring-cli
-// compare: "), status, line (of a measured file refused; 0: none)}.
+// What `diaspring-cli compare --json` prints for the request ({designs:
+// [{name, text}], set: {name: text}, measured: [{name, text}], tolerance:
+// {name: value}, samples, seed}, the same command line run on the texts
+// given), as an object; a run that prints nothing: {error (the message
+// after "diaspring-cli compare: "), status, line (of a measured file
+// refused; 0: none)}.
 export function compareRequest(core, request) {
-  const run = JSON.parse(core.compare(JSON.stringify(request)));
+  const args = ['--json'];
+  const files = { designs: [], measured: [] };
+  for (const [kind, option] of [['designs', '--design'], ['measured', '--measured']]) {
+    for (const { name, text } of request[kind] ?? []) {
+      files[kind].push([String(name), String(text)]);
+      args.push(option, String(name));
+    }
+  }
+  for (const [key, option] of [['set', '--set'], ['tolerance', '--tolerance']]) {
+    for (const [name, value] of Object.entries(request[key] ?? {})) args.push(option, `${name}=${value}`);
+  }
+  for (const key of ['samples', 'seed']) if (key in request) args.push(`--${key}`, String(request[key]));
+  const run = JSON.parse(core.compare(JSON.stringify({ args, ...files })));
   if (run.out) {
     const printed = JSON.parse(run.out);
     delete printed.seconds;
@@ -133,7 +149,7 @@ export function wireCompare(page) {
   }
 
   function typed() {
-    cmp.setTolerances(JSON.stringify(view.tolerances.map((t) => $(`compareTol-${t.name}`).value)));
+    cmp.setTolerances(JSON.stringify(view.tolerances.map((t) => $(`compareTol-${t.name}`).value.trim())));
     refresh();
   }
 

@@ -24,6 +24,7 @@
 #include "render/chart_export.h"
 #include "render/comparison_page.h"
 #include "runtime/convert.h"
+#include "compare/tolerance_boxes.h"
 #include "runtime/fault.h"
 #include "window/window_logic.h"
 
@@ -37,20 +38,7 @@ QString num(double v, const char* pattern) { return std::isfinite(v) ? qs(format
 
 QColor colorOf(Color c) { return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF)); }
 
-QString styleName(int style) {
-  static const char* names[kMaxCompared] = {"实线", "虚线", "点线", "点划线", "长虚线", "双点划线", "短虚线", "长短线"};
-  return QString::fromUtf8(names[((style % kMaxCompared) + kMaxCompared) % kMaxCompared]);
-}
-
-struct ToleranceBox {
-  const char* name;
-  const char* caption;
-  const char* unit;
-};
-constexpr ToleranceBox kToleranceBoxes[] = {
-    {"h", "h  ±", "mm"}, {"H", "H  ±", "mm"}, {"R", "R  ±", "mm"}, {"r", "r  ±", "mm"},
-    {"E", "E  ±", "%"},  {"F", "夹紧力 F  ±", "%"}, {"samples", "抽样数", "个"}, {"seed", "随机种子", ""},
-};
+QString styleName(int style) { return QString::fromUtf8(styleNameZh(style)); }
 
 QTableWidgetItem* item(const QString& text) {
   auto* i = new QTableWidgetItem(text);
@@ -247,41 +235,20 @@ QLineEdit* CompareWindow::tolerance(const char* name) const {
 void CompareWindow::resetTolerances() {
   const DesignCurve& c = input_.designs.front();
   input_.tolerances = c.ok() ? defaultTolerances(c.g) : Tolerances{};
-  const Tolerances& t = input_.tolerances;
-  const double values[] = {t.h, t.H, t.R, t.r, t.Epercent, t.clampPercent};
-  for (std::size_t i = 0; i < 6; ++i) tolerances_[i]->setText(qs(generalText(Num(values[i]))));
-  tolerance("samples")->setText(QString::number(input_.samples));
-  tolerance("seed")->setText(QString::number(input_.seed));
+  const ToleranceTexts texts = toleranceTexts(input_);
+  for (std::size_t i = 0; i < kToleranceBoxCount; ++i) tolerances_[i]->setText(qs(texts[i]));
 }
 
 void CompareWindow::readTolerances() {
-  double* targets[] = {&input_.tolerances.h, &input_.tolerances.H, &input_.tolerances.R,
-                       &input_.tolerances.r, &input_.tolerances.Epercent, &input_.tolerances.clampPercent};
-  QStringList bad;
-  for (std::size_t i = 0; i < tolerances_.size(); ++i) {
-    QLineEdit* e = tolerances_[i];
-    const std::string text = e->text().trimmed().toStdString();
-    double v = NAN;
-    try {
-      if (isWholeNumber(text)) v = val(text).value();
-    } catch (const Fault&) {
-    }
-    bool ok = std::isfinite(v) && v >= 0;
-    if (i == 6) ok = ok && v == std::floor(v) && v <= 1000000;
-    if (i == 7) ok = ok && v == std::floor(v) && v < 9007199254740992.0;
-    e->setStyleSheet(ok ? QString() : QStringLiteral("background: #FFD6D6"));
-    if (!ok) {
-      bad << QString::fromUtf8(kToleranceBoxes[i].caption).remove(QStringLiteral("  ±")).trimmed();
-      continue;
-    }
-    if (i < 6) *targets[i] = v;
-    else if (i == 6) input_.samples = static_cast<int>(v);
-    else input_.seed = static_cast<std::uint64_t>(v);
-  }
-  if (!bad.isEmpty())
+  ToleranceTexts texts;
+  for (std::size_t i = 0; i < kToleranceBoxCount; ++i) texts[i] = tolerances_[i]->text().trimmed().toStdString();
+  const ToleranceReading reading = readToleranceTexts(texts, input_);
+  for (std::size_t i = 0; i < kToleranceBoxCount; ++i)
+    tolerances_[i]->setStyleSheet(reading.bad[i] ? QStringLiteral("background: #FFD6D6") : QString());
+  if (!reading.refused.empty())
     scatterNote_->setText(QStringLiteral("<span style='color:#C62828'>%1 不是非负数（抽样数与种子为整数），"
                                          "按上次的值计算。</span>")
-                              .arg(bad.join(QStringLiteral("、"))));
+                              .arg(qs(reading.refused)));
 }
 
 void CompareWindow::followCurrent() {

@@ -15,6 +15,7 @@
 #include "cli/compare_command.h"
 #include "cli/json_writer.h"
 #include "compare/comparison.h"
+#include "compare/tolerance_boxes.h"
 #include "design/design_file.h"
 #include "form/named_inputs.h"
 #include "runtime/convert.h"
@@ -31,10 +32,6 @@ using nlohmann::json;
 
 std::string num(double v, const char* pattern) { return std::isfinite(v) ? format(v, pattern) : "—"; }
 
-// A request's value as the command line would take it: a text as it is, a
-// number as JSON writes it.
-std::string argText(const nlohmann::ordered_json& v) { return v.is_string() ? v.get<std::string>() : v.dump(); }
-
 // The files of a request, served to the run in the order it names them.
 struct GivenFiles {
   std::vector<std::pair<std::string, std::string>> designs, measured;
@@ -43,41 +40,28 @@ struct GivenFiles {
 
 }  // namespace
 
-// `diaspring-cli compare --json` on a request {designs: [{name, text}], set:
-// {name: text}, measured: [{name, text}], tolerance: {name: value},
-// samples, seed}, the files read from the texts given. Returns {"status",
-// "out", "err", "line"}: what the command prints, its exit status and the
-// line of a measured file it refused (0: none).
+// `diaspring-cli compare` with the arguments of {"args": [...], "designs":
+// [[name, text]], "measured": [[name, text]]}, the files named by --design
+// and --measured read from the texts given, in their order. Returns
+// {"status", "out", "err", "line"}: what the command prints, its exit
+// status and the line of a measured file it refused (0: none).
 std::string compareRequest(const std::string& requestJson) {
-  std::vector<std::string> args{"--json"};
+  std::vector<std::string> args;
   GivenFiles files;
   try {
-    const auto request = nlohmann::ordered_json::parse(requestJson);
-    if (!request.is_object()) throw std::invalid_argument("not an object");
-    for (const char* kind : {"designs", "measured"}) {
-      if (!request.contains(kind)) continue;
-      for (const auto& f : request.at(kind)) {
-        const std::string name = f.at("name").get<std::string>();
-        (kind[0] == 'd' ? files.designs : files.measured).emplace_back(name, f.at("text").get<std::string>());
-        args.insert(args.end(), {kind[0] == 'd' ? "--design" : "--measured", name});
-      }
-    }
-    for (const auto& [option, key] : {std::pair{"--set", "set"}, std::pair{"--tolerance", "tolerance"}})
-      if (request.contains(key))
-        for (const auto& [name, value] : request.at(key).items()) args.insert(args.end(), {option, name + "=" + argText(value)});
-    for (const auto& [option, key] : {std::pair{"--samples", "samples"}, std::pair{"--seed", "seed"}})
-      if (request.contains(key)) args.insert(args.end(), {option, argText(request.at(key))});
+    const json request = json::parse(requestJson);
+    for (const auto& a : request.at("args")) args.push_back(a.get<std::string>());
+    for (const auto& f : request.at("designs")) files.designs.emplace_back(f.at(0).get<std::string>(), f.at(1).get<std::string>());
+    for (const auto& f : request.at("measured")) files.measured.emplace_back(f.at(0).get<std::string>(), f.at(1).get<std::string>());
   } catch (const std::exception&) {
-    return R"({"status":2,"out":"","err":"diaspring-cli compare: the request is not an object of designs, set, measured, tolerance, samples and seed\n","line":0})";
+    return R"({"status":2,"out":"","err":"diaspring-cli compare: the request is not {args, designs, measured}\n","line":0})";
   }
   cli::CompareFiles readers;
   readers.design = [&files](const std::string& name) {
-    const auto& [given, text] = files.designs.at(files.nextDesign++);
-    return readDesignText(text, given == name ? given : name);
+    return readDesignText(files.designs.at(files.nextDesign++).second, name);
   };
   readers.measured = [&files](const std::string& name) {
-    const auto& [given, text] = files.measured.at(files.nextMeasured++);
-    return readMeasuredText(text, given == name ? given : name);
+    return readMeasuredText(files.measured.at(files.nextMeasured++).second, name);
   };
   const std::vector<std::string_view> views(args.begin(), args.end());
   const cli::CompareRun run = cli::runCompareCommand(views, nullptr, readers);
@@ -89,18 +73,6 @@ std::string compareRequest(const std::string& requestJson) {
 }
 
 namespace {
-
-struct ToleranceBox {
-  const char* name;
-  const char* caption;
-  const char* unit;
-};
-// The desktop window's boxes, in its order.
-constexpr ToleranceBox kToleranceBoxes[] = {
-    {"h", "h  ±", "mm"}, {"H", "H  ±", "mm"}, {"R", "R  ±", "mm"}, {"r", "r  ±", "mm"},
-    {"E", "E  ±", "%"},  {"F", "夹紧力 F  ±", "%"}, {"samples", "抽样数", "个"}, {"seed", "随机种子", ""},
-};
-constexpr const char* kStyleNames[kMaxCompared] = {"实线", "虚线", "点线", "点划线", "长虚线", "双点划线", "短虚线", "长短线"};
 
 std::string colorCss(Color c) {
   return "rgb(" + std::to_string(c & 0xFF) + "," + std::to_string((c >> 8) & 0xFF) + "," + std::to_string((c >> 16) & 0xFF) + ")";
@@ -281,7 +253,7 @@ class WebCompare {
       }
       const int style = styles_[r];
       curves.push_back({{"shown", shown_[r]}, {"name", name}, {"kind", kinds_[r]},
-                        {"style", kStyleNames[((style % kMaxCompared) + kMaxCompared) % kMaxCompared]},
+                        {"style", styleNameZh(style)},
                         {"color", colorCss(curveStyle(style).color)}});
     }
     for (std::size_t i = 0; i < result_.measured.size(); ++i) {
@@ -436,43 +408,16 @@ class WebCompare {
   void resetTolerances() {
     const DesignCurve& c = input_.designs.front();
     input_.tolerances = c.ok() ? defaultTolerances(c.g) : Tolerances{};
-    const Tolerances& t = input_.tolerances;
-    const double values[] = {t.h, t.H, t.R, t.r, t.Epercent, t.clampPercent};
-    for (std::size_t i = 0; i < 6; ++i) toleranceTexts_[i] = generalText(Num(values[i]));
-    toleranceTexts_[6] = std::to_string(input_.samples);
-    toleranceTexts_[7] = std::to_string(input_.seed);
+    toleranceTexts_ = toleranceTexts(input_);
   }
 
-  // The boxes read as the desktop reads them: a box that is not a number at
-  // least 0 (samples and seed whole) is marked and its last value kept.
+  // The boxes read as the desktop reads them (the page trims the texts).
   void readTolerances() {
-    double* targets[] = {&input_.tolerances.h, &input_.tolerances.H, &input_.tolerances.R,
-                         &input_.tolerances.r, &input_.tolerances.Epercent, &input_.tolerances.clampPercent};
-    std::string bad;
-    for (std::size_t i = 0; i < toleranceTexts_.size(); ++i) {
-      std::string text = toleranceTexts_[i];
-      text.erase(0, text.find_first_not_of(" \t"));
-      text.erase(text.find_last_not_of(" \t") + 1);
-      double v = NAN;
-      try {
-        if (isWholeNumber(text)) v = val(text).value();
-      } catch (const Fault&) {
-      }
-      bool ok = std::isfinite(v) && v >= 0;
-      if (i == 6) ok = ok && v == std::floor(v) && v <= 1000000;
-      if (i == 7) ok = ok && v == std::floor(v) && v < 9007199254740992.0;
-      badBoxes_[i] = !ok;
-      if (!ok) {
-        std::string caption = kToleranceBoxes[i].caption;
-        if (const std::size_t at = caption.find("  ±"); at != std::string::npos) caption.erase(at);
-        bad += (bad.empty() ? "" : "、") + caption;
-        continue;
-      }
-      if (i < 6) *targets[i] = v;
-      else if (i == 6) input_.samples = static_cast<int>(v);
-      else input_.seed = static_cast<std::uint64_t>(v);
-    }
-    typingNote_ = bad.empty() ? "" : "<span class=\"fault\">" + escaped(bad) + " 不是非负数（抽样数与种子为整数），按上次的值计算。</span>";
+    const ToleranceReading reading = readToleranceTexts(toleranceTexts_, input_);
+    badBoxes_ = reading.bad;
+    typingNote_ = reading.refused.empty() ? ""
+                                          : "<span class=\"fault\">" + escaped(reading.refused) +
+                                                " 不是非负数（抽样数与种子为整数），按上次的值计算。</span>";
   }
 
   ComparisonScene scene() const {
@@ -497,8 +442,8 @@ class WebCompare {
   std::vector<bool> shown_;
   std::vector<int> styles_;
   std::vector<std::string> kinds_;
-  std::array<std::string, 8> toleranceTexts_;
-  std::array<bool, 8> badBoxes_{};
+  ToleranceTexts toleranceTexts_;
+  std::array<bool, kToleranceBoxCount> badBoxes_{};
   std::string typingNote_;
   bool tolerancesTyped_ = false;
   bool showBand_ = true;

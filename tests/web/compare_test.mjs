@@ -128,9 +128,17 @@ try {
   await check('an edit of the window makes the comparison stale', async () => {
     await page.click('#Text4', { clickCount: 3 });
     await page.keyboard.type('2.2');
-    const stale = await page.evaluate(() => ({ note: !document.getElementById('compareStale').hidden,
-      faded: document.getElementById('compareChart').classList.contains('stale') }));
-    assert.deepEqual(stale, { note: true, faded: true });
+    const stale = await page.evaluate(() => {
+      window.diaspring.buildSheet();
+      const pages = [...document.querySelectorAll('#sheet article.page')];
+      return { note: !document.getElementById('compareStale').hidden,
+        faded: document.getElementById('compareChart').classList.contains('stale'),
+        pages: pages.map((p) => p.classList.contains('comparisonPage')),
+        warned: pages.filter((p) => p.querySelector('.edited')).length };
+    });
+    // The sheet's third page is the comparison's, before the release page;
+    // the edited-inputs warning heads every page while the comparison is stale.
+    assert.deepEqual(stale, { note: true, faded: true, pages: [false, false, true, false], warned: 4 });
   });
   if (errors.length) {
     ++failures;
