@@ -80,14 +80,14 @@ export function wireCompare(page) {
   <button type="button" id="compareSavePng">保存图表 (PNG)…</button>
   <button type="button" id="compareSaveSvg">保存图表 (SVG)…</button>
 </div>
-<p class="staleNote" id="compareStale" hidden>主窗口的输入已修改：“当前设计”仍为上次计算的设计，按“输出膜片弹簧曲线及描点”后更新。</p>
+<p class="staleNote" id="compareStale" hidden></p>
 <div class="split">
   <div><canvas id="compareChart" class="chart" role="img" aria-label="特性曲线对比"></canvas>
   <p id="compareReadout">将鼠标移到图上，读出每条曲线在该 λ1 处的 F1</p></div>
   <table id="compareCurves"></table>
 </div>
 <fieldset><legend>实测曲线与标定</legend><div class="measuredRow"><table id="compareMeasured"></table>
-<div class="measuredNote"><p>偏差 = 实测 − 计算（当前设计）。标定在其余输入不变时求使理想化 Almen–László 载荷公式与实测加载曲线最小二乘拟合的等效 h 与 H；支承半径、分离指和摩擦的影响被计入等效值，并非实际板厚与锥高。</p>
+<div class="measuredNote"><p id="compareMeasuredNote"></p>
 <button type="button" id="compareApplyFit">将拟合的 h、H/h 输入主窗口</button></div></div></fieldset>
 <fieldset><legend>生产离散（当前设计，在名义 λ1B、λ1A、λ1C 处）</legend>
 <div class="tolerances" id="compareTolerances"></div>
@@ -112,6 +112,8 @@ export function wireCompare(page) {
     if (!cmp) return;
     view = JSON.parse(cmp.view());
     $('compareStale').hidden = !view.stale;
+    $('compareStale').textContent = view.staleNote;
+    $('compareMeasuredNote').textContent = view.measuredNote;
     canvas.classList.toggle('stale', view.stale);
     const curves = $('compareCurves');
     curves.innerHTML = '<tr><th>显示</th><th>曲线</th><th>来源</th><th>线型</th></tr>' + view.curves.map((c, i) =>
@@ -138,7 +140,7 @@ export function wireCompare(page) {
       input.classList.toggle('bad', t.bad);
     }
     $('compareScatter').innerHTML = `<tr><th></th>${['极限 最小/N', '极限 最大/N', '抽样 最小/N', '抽样 最大/N', '平均/N', 'σ/N']
-      .map((c) => `<th>${c}</th>`).join('')}</tr>` + ['F1B', 'F1A', 'F1C', '最大分离力 F2max'].map((name, r) =>
+      .map((c) => `<th>${c}</th>`).join('')}</tr>` + view.scatterRows.map((name, r) =>
       `<tr><th>${name}</th>${view.scatter[r].map((c) => `<td class="num">${esc(c)}</td>`).join('')}</tr>`).join('');
     $('compareScatterNote').innerHTML = view.note;  // the core's text, its own parts escaped
   }

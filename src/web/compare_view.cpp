@@ -15,6 +15,7 @@
 #include "cli/compare_command.h"
 #include "cli/json_writer.h"
 #include "compare/comparison.h"
+#include "compare/comparison_texts.h"
 #include "compare/tolerance_boxes.h"
 #include "design/design_file.h"
 #include "form/named_inputs.h"
@@ -80,7 +81,7 @@ std::string colorCss(Color c) {
 
 // "-12 N（-0.3 %）" in the window, "-12 N (-0.3 %)" on the sheet.
 std::string deviation(const Deviation& d, bool sheet) {
-  if (!std::isfinite(d.newton)) return "未测到";
+  if (!std::isfinite(d.newton)) return texts::kNotMeasured;
   return num(d.newton, "0") + (sheet ? " N (" : " N（") + num(d.percent, "0.0") + (sheet ? " %)" : " %）");
 }
 
@@ -271,7 +272,7 @@ class WebCompare {
     if (!result_.hasScatter) {
       for (int r = 0; r < 4; ++r) scatter.push_back(json::array({"—", "—", "—", "—", "—", "—"}));
       note = result_.impossible ? "<span class=\"fault\">" + escaped(toleranceLimitZh(*result_.impossible)) + "</span>"
-                                : "当前设计没有特性曲线（" + escaped(input_.designs.front().error) + "），无法计算生产离散。";
+                                : replaceMarks(texts::kNoCurve, {escaped(input_.designs.front().error)});
     } else {
       const WorstCase& w = result_.worst;
       const MonteCarlo& mc = result_.monteCarlo;
@@ -282,22 +283,20 @@ class WebCompare {
                            num(stats[r]->max, "0"), num(stats[r]->mean, "0"), num(stats[r]->sigma, "0.0")});
       const Sensitivity& s = result_.sensitivity;
       note = replaceMarks(
-                 "抽样 %1 个（正态分布，σ = 公差/3，种子 %2）：F1B 在夹紧力 F = %3 N ±%4 % 内的占 %5 %；"
-                 "F1A ≥ F1B 的占 %6 %。<br>F1B 的灵敏度：∂F1B/∂h = %7 N/mm，∂F1B/∂H = %8 N/mm，"
-                 "∂F1B/∂R = %9 N/mm，∂F1B/∂r = %10 N/mm，∂F1B/∂E = %11 N/MPa。"
-                 "公差带：虚线为各公差角点组合的极限，浅蓝为抽样的 ±3σ。",
+                 texts::kScatterNote,
                  {std::to_string(mc.samples), std::to_string(mc.seed), num(input_.designs.front().clutch.F, "0"),
                   num(input_.tolerances.clampPercent, "0.0"), num(100 * mc.withinClampTolerance, "0.0"),
                   num(100 * mc.F1AatLeastF1B, "0.0"), num(s.h, "0"), num(s.H, "0"), num(s.R, "0"), num(s.r, "0"),
                   num(s.E, "0.0000")}) +
-             "<br>生产合格率 " + shareText(result_.production.overall.value) + "（95 % 区间 " +
-             yieldRows(result_.production, true).front().interval + "）：" +
-             escaped(yieldBasisText(result_.production, true));
+             replaceMarks(texts::kYieldNote, {shareText(result_.production.overall.value),
+                                              yieldRows(result_.production, true).front().interval,
+                                              escaped(yieldBasisText(result_.production, true))});
     }
     if (!typingNote_.empty()) note = typingNote_ + "<br>" + note;
     return json{{"curves", curves},     {"measured", measured}, {"scatter", scatter}, {"note", note},
                 {"tolerances", boxes},  {"stale", stale_},      {"showBand", showBand_},
-                {"comparing", comparing()}}
+                {"comparing", comparing()},  {"staleNote", texts::kStaleNote}, {"measuredNote", texts::kMeasuredNote},
+                {"scatterRows", texts::kScatterRows}}
         .dump();
   }
 
@@ -342,36 +341,33 @@ class WebCompare {
       const MonteCarlo& mc = result_.monteCarlo;
       const Range* w[] = {&result_.worst.F1B, &result_.worst.F1A, &result_.worst.F1C, &result_.worst.releaseForceMax};
       const Stats* s[] = {&mc.F1B, &mc.F1A, &mc.F1C, &mc.releaseForceMax};
-      const char* names[] = {"F1B", "F1A", "F1C", "最大分离力 F2max"};
       json rows = json::array();
       for (int i = 0; i < 4; ++i)
-        rows.push_back({names[i], num(w[i]->min, "0"), num(w[i]->max, "0"), num(s[i]->min, "0"), num(s[i]->max, "0"),
+        rows.push_back({texts::kScatterRows[i], num(w[i]->min, "0"), num(w[i]->max, "0"), num(s[i]->min, "0"), num(s[i]->max, "0"),
                         num(s[i]->mean, "0"), num(s[i]->sigma, "0.0")});
       const Sensitivity& se = result_.sensitivity;
       scatter = {
-          {"heading", "四、生产离散（当前设计，名义 λ1B、λ1A、λ1C 处）"},
-          {"tolerances", replaceMarks("公差：h ±%1 mm，H ±%2 mm，R ±%3 mm，r ±%4 mm，E ±%5 %；抽样 %6 个（σ = 公差/3，种子 %7）",
+          {"heading", texts::kSheetScatterHeading},
+          {"tolerances", replaceMarks(texts::kSheetTolerances,
                                       {num(t.h, "0.000"), num(t.H, "0.000"), num(t.R, "0.000"), num(t.r, "0.000"),
                                        num(t.Epercent, "0.0"), std::to_string(mc.samples), std::to_string(mc.seed)})},
-          {"columns", {"N", "极限 最小", "极限 最大", "抽样 最小", "抽样 最大", "平均", "σ"}},
+          {"columns", texts::kSheetScatterColumns},
           {"rows", rows},
-          {"shares", replaceMarks("F1B 在夹紧力 ±%1 % 内的占 %2 %；F1A ≥ F1B 的占 %3 %。",
+          {"shares", replaceMarks(texts::kSheetShares,
                                   {num(t.clampPercent, "0.0"), num(100 * mc.withinClampTolerance, "0.0"),
                                    num(100 * mc.F1AatLeastF1B, "0.0")})},
-          {"sensitivity", replaceMarks("灵敏度：∂F1B/∂h = %1 N/mm，∂F1B/∂H = %2 N/mm，∂F1B/∂R = %3 N/mm，∂F1B/∂r = %4 N/mm，"
-                                       "∂F1B/∂E = %5 N/MPa",
+          {"sensitivity", replaceMarks(texts::kSheetSensitivity,
                                        {num(se.h, "0"), num(se.H, "0"), num(se.R, "0"), num(se.r, "0"), num(se.E, "0.0000")})},
-          {"basis", "h、H、R、r 的默认公差取碟簧标准 DIN EN 16983（DIN 2093）允许偏差带宽的一半；"
-                    "装配变形由离合器盖决定，故每个样本均在名义变形处计算。"}};
+          {"basis", texts::kSheetBasis}};
     }
-    return json{{"title", "特性曲线对比与生产离散"},
-                {"chartHeading", "一、载荷–变形特性"},
-                {"chartCaption", "F1 (N) 随 λ1 (mm)；虚线为公差角点的极限，浅蓝为抽样的 ±3σ"},
-                {"designsHeading", "二、对比的设计（特征点 λ1/mm / F1/N）"},
-                {"designColumns", {"设计", "M", "N", "H", "B", "A", "C"}},
+    return json{{"title", texts::kSheetTitle},
+                {"chartHeading", texts::kSheetChartHeading},
+                {"chartCaption", texts::kSheetChartCaption},
+                {"designsHeading", texts::kSheetDesignsHeading},
+                {"designColumns", texts::kSheetDesignColumns},
                 {"designs", designs},
-                {"measuredHeading", "三、实测曲线与标定（理想化载荷公式的等效 h、H）"},
-                {"measuredColumns", {"实测曲线", "B 处偏差", "A 处偏差", "RMS/N", "拟合 h/mm", "拟合 H/mm", "拟合 RMS/N"}},
+                {"measuredHeading", texts::kSheetMeasuredHeading},
+                {"measuredColumns", texts::kSheetMeasuredColumns},
                 {"measured", measured},
                 {"scatter", scatter},
                 {"stale", stale_}}
@@ -416,8 +412,8 @@ class WebCompare {
     const ToleranceReading reading = readToleranceTexts(toleranceTexts_, input_);
     badBoxes_ = reading.bad;
     typingNote_ = reading.refused.empty() ? ""
-                                          : "<span class=\"fault\">" + escaped(reading.refused) +
-                                                " 不是非负数（抽样数与种子为整数），按上次的值计算。</span>";
+                                          : "<span class=\"fault\">" + replaceMarks(texts::kTolerancesRefused, {escaped(reading.refused)}) +
+                                                "</span>";
   }
 
   ComparisonScene scene() const {
