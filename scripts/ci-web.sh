@@ -24,3 +24,4 @@ node tests/web/work_test.mjs "$one" "$cli"
 node tests/web/page_test.mjs build/web/site
 node tests/web/sheet_test.mjs "$one" "$cli"
 node tests/web/material_test.mjs "$one" "$cli"
+node tests/web/compare_test.mjs "$one" "$cli"

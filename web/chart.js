@@ -136,3 +136,21 @@ export function chartSvg(ops, width, height) {
   return `<svg xmlns="http://www.w3.org/2000/svg" width="${width}" height="${height}" viewBox="0 0 ${width} ${height}" ` +
     `font-family="Noto Sans CJK SC, Microsoft YaHei, SimSun, sans-serif" font-size="10">${parts.join('')}</svg>\n`;
 }
+
+// A chart's packed numbers (seven per operation) and texts, unpacked into
+// the operations of the display list's JSON form.
+const KINDS = ['scale', 'line', 'pset', 'print', 'drawwidth', 'cls'];
+export function unpack(packed, texts) {
+  const ops = [];
+  for (let i = 0; i < packed.length; i += 7) {
+    const [k, x1, y1, x2, y2, color, text] = packed.subarray(i, i + 7);
+    const op = KINDS[k];
+    if (op === 'scale') ops.push({ op, x1, y1, x2, y2 });
+    else if (op === 'line') ops.push({ op, x1, y1, x2, y2, color: color < 0 ? null : color });
+    else if (op === 'pset') ops.push({ op, x: x1, y: y1, color });
+    else if (op === 'print') ops.push({ op, x: x1, y: y1, text: texts[text] });
+    else if (op === 'drawwidth') ops.push({ op, width: x1 });
+    else ops.push({ op });
+  }
+  return ops;
+}

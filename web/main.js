@@ -2,7 +2,8 @@
 // nine events run by the core (WebAssembly), the chart drawn from its display
 // list. Nothing leaves the browser.
 import createDiaspring from './diaspring.mjs';
-import { drawChart, chartSvg, replay, startCanvas, stepPacked } from './chart.js';
+import { drawChart, chartSvg, replay, startCanvas, stepPacked, unpack } from './chart.js';
+import { compareRequest, wireCompare } from './compare.js';
 import { fitText } from './fit.js';
 import { sheetHtml } from './sheet.js';
 import { showMaterial } from './material.js';
@@ -147,6 +148,7 @@ function show() {
     document.getElementById('fault').hidden = false;
   }
   shownFaults = view.faultMessages.length;
+  document.dispatchEvent(new Event('diaspring-shown'));
 }
 
 // The strength and release analysis of the last curve run, with its inputs.
@@ -199,24 +201,6 @@ function showAnalysis() {
     html += `<tr><td>${name}：最大分离力 F2max</td><td>${f2} N（λ1 = ${at} mm）</td><td>行程终点 λ2 = ${end} mm</td><td></td></tr>`;
   }
   body.innerHTML = `${html}</table>${yieldSectionHtml(JSON.parse(win.yieldView()), stale)}`;
-}
-
-// A chart's packed numbers (seven per operation) and texts, unpacked into
-// the operations of the display list's JSON form.
-const KINDS = ['scale', 'line', 'pset', 'print', 'drawwidth', 'cls'];
-function unpack(packed, texts) {
-  const ops = [];
-  for (let i = 0; i < packed.length; i += 7) {
-    const [k, x1, y1, x2, y2, color, text] = packed.subarray(i, i + 7);
-    const op = KINDS[k];
-    if (op === 'scale') ops.push({ op, x1, y1, x2, y2 });
-    else if (op === 'line') ops.push({ op, x1, y1, x2, y2, color: color < 0 ? null : color });
-    else if (op === 'pset') ops.push({ op, x: x1, y: y1, color });
-    else if (op === 'print') ops.push({ op, x: x1, y: y1, text: texts[text] });
-    else if (op === 'drawwidth') ops.push({ op, width: x1 });
-    else ops.push({ op });
-  }
-  return ops;
 }
 
 // Draws on the window's canvas what the chart added since it was last
@@ -284,6 +268,7 @@ function act(list) {
   const result = JSON.parse(win.act(JSON.stringify(toArgs(list))));
   if (result.error) throw new Error(result.error);
   show();
+  if (list.some((a) => a.press === 'Command1')) document.dispatchEvent(new Event('diaspring-curve-ran'));
   remember();
   return result;
 }
@@ -649,8 +634,9 @@ function buildSheet() {
       `<article class="page"><figure class="main">${chartSvg(view.chart, canvas.clientWidth, canvas.clientHeight)}</figure></article>`;
     return;
   }
-  document.getElementById('sheet').innerHTML =
-    sheetHtml(JSON.parse(win.sheet()), view.chart, [canvas.clientWidth, canvas.clientHeight], view.analysisCharts);
+  const s = JSON.parse(win.sheet());
+  document.getElementById('sheet').innerHTML = sheetHtml({ ...s, inputsEdited: s.inputsEdited || comparison.stale() }, view.chart,
+    [canvas.clientWidth, canvas.clientHeight], view.analysisCharts, comparison.sheetPage());
 }
 
 // ---------------------------------------------------------------------------
@@ -779,6 +765,8 @@ function showDesigns(result) {
     });
     const td = document.createElement('td');
     td.appendChild(apply);
+    td.appendChild(Object.assign(document.createElement('button'), { type: 'button', textContent: '加入曲线对比',
+      onclick: (e) => { e.stopPropagation(); comparison.addDesign(d.inputs, `自动设计 #${index + 1}`); } }));
     tr.appendChild(td);
     for (const v of [...cols.map((c) => d.inputs[c]), f(d.wearRise * 100, '0.000'), f(d.releaseForceMax, '0.0'),
       f(d.sigmaImax, '0.0'), f(d.F1B, '0.000'),
@@ -811,6 +799,7 @@ function drawTradeOff(designs, picked) {
 // ---------------------------------------------------------------------------
 buildForm();
 watchCanvas();
+const comparison = wireCompare({ core, design: () => win.saveDesign(), act, syncSliders: () => win.syncSliders(), showMessage, download });
 wireInfo();
 wireChartMenu();
 wireDesign();
@@ -864,6 +853,9 @@ window.diaspring = {
   runDesign,
   designArgs: () => designArgs(),
   tradeOff: () => tradeOff,
+  // What `diaspring-cli compare --json` prints for the same request.
+  compare: (request) => compareRequest(core, request),
+  comparison: () => comparison.view(),
   // The printable design sheet, built as printing builds it.
   buildSheet,
   // Milliseconds per press of the core's benchmark function (the same as

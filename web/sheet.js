@@ -33,8 +33,8 @@ function head(s, title, page, pages, subtitle) {
 
 // The sheet's HTML from `s` (the core's sheet()), the window's chart and
 // the analysis's charts (lists of operations; null: none).
-export function sheetHtml(s, chart, chartSize, analysisCharts) {
-  const pages = (s.analysis ? 2 : 1) + (s.yield ? 1 : 0) + (s.release ? 1 : 0);
+export function sheetHtml(s, chart, chartSize, analysisCharts, comparison = null) {
+  const pages = (s.analysis ? 2 : 1) + (s.yield ? 1 : 0) + (comparison ? 1 : 0) + (s.release ? 1 : 0);
   const info = s.info.filter(([, v]) => v.trim()).map(([l, v]) => esc(l + v.replace(/\s+/g, ' ').trim()));
   const notesLine = s.notes[0] + s.notes[1].replace(/\s+/g, ' ').trim();
   const more = s.notesContinued.replace('%1', pages);
@@ -77,6 +77,7 @@ export function sheetHtml(s, chart, chartSize, analysisCharts) {
     html += '</article>';
   }
   if (s.yield) html += yieldPageHtml(s.yield, (title) => head(s, title, 3, pages, ''));
+  if (comparison) html += comparisonPageHtml(s, comparison, pages - (s.release ? 1 : 0), pages);
   const r = s.release;
   if (r) {
     html += `<article class="page releasePage">${head(s, r.title, pages, pages, '')}` +
@@ -86,4 +87,22 @@ export function sheetHtml(s, chart, chartSize, analysisCharts) {
       `<h2>${esc(r.notesHeading)}</h2><p class="fullNotes">${esc(r.notes)}</p></article>`;
   }
   return html;
+}
+
+// The comparison page (the section's sheetPage(): its texts, tables and
+// chart), before the release page.
+function comparisonPageHtml(s, c, page, pages) {
+  const numeric = (columns) => columns.map((_, i) => i).slice(1);
+  let html = `<article class="page comparisonPage">${head(s, c.title, page, pages, '')}` +
+    `<h2>${esc(c.chartHeading)}</h2><figure class="main">${svg(c.chart, 720, 380)}<figcaption>${esc(c.chartCaption)}</figcaption></figure>` +
+    `<h2>${esc(c.designsHeading)}</h2>${table(c.designColumns, c.designs, () => '', numeric(c.designColumns))}`;
+  if (c.measured.length) {
+    html += `<h2>${esc(c.measuredHeading)}</h2>${table(c.measuredColumns, c.measured, () => '', numeric(c.measuredColumns))}`;
+  }
+  const sc = c.scatter;
+  if (sc) {
+    html += `<h2>${esc(sc.heading)}</h2><p>${esc(sc.tolerances)}</p>${table(sc.columns, sc.rows, () => '', numeric(sc.columns))}` +
+      `<p>${esc(sc.shares)}</p><p>${esc(sc.sensitivity)}</p><p class="note">${esc(sc.basis)}</p>`;
+  }
+  return `${html}</article>`;
 }

@@ -24,6 +24,8 @@
 #include "render/chart_export.h"
 #include "render/comparison_page.h"
 #include "runtime/convert.h"
+#include "compare/comparison_texts.h"
+#include "compare/tolerance_boxes.h"
 #include "runtime/fault.h"
 #include "window/window_logic.h"
 
@@ -33,24 +35,12 @@ namespace {
 using namespace compare;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString zh(const char* s) { return QString::fromUtf8(s); }
 QString num(double v, const char* pattern) { return std::isfinite(v) ? qs(format(v, pattern)) : QStringLiteral("—"); }
 
 QColor colorOf(Color c) { return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF)); }
 
-QString styleName(int style) {
-  static const char* names[kMaxCompared] = {"实线", "虚线", "点线", "点划线", "长虚线", "双点划线", "短虚线", "长短线"};
-  return QString::fromUtf8(names[((style % kMaxCompared) + kMaxCompared) % kMaxCompared]);
-}
-
-struct ToleranceBox {
-  const char* name;
-  const char* caption;
-  const char* unit;
-};
-constexpr ToleranceBox kToleranceBoxes[] = {
-    {"h", "h  ±", "mm"}, {"H", "H  ±", "mm"}, {"R", "R  ±", "mm"}, {"r", "r  ±", "mm"},
-    {"E", "E  ±", "%"},  {"F", "夹紧力 F  ±", "%"}, {"samples", "抽样数", "个"}, {"seed", "随机种子", ""},
-};
+QString styleName(int style) { return QString::fromUtf8(styleNameZh(style)); }
 
 QTableWidgetItem* item(const QString& text) {
   auto* i = new QTableWidgetItem(text);
@@ -93,9 +83,7 @@ CompareWindow::CompareWindow(std::function<DesignInputs()> current, std::functio
   button("saveChart", QStringLiteral("保存图表…"), [this] { saveChart(); });
   buttons->addStretch(1);
   layout->addLayout(buttons);
-  staleNote_ = new QLabel(QStringLiteral("<span style='color:#C62828'>主窗口的输入已修改：“当前设计”仍为上次计算的设计，"
-                                         "按“输出膜片弹簧曲线及描点”后更新。</span>"),
-                          this);
+  staleNote_ = new QLabel(QStringLiteral("<span style='color:#C62828'>%1</span>").arg(zh(texts::kStaleNote)), this);
   staleNote_->setObjectName(QStringLiteral("StaleNote"));
   staleNote_->setWordWrap(true);
   staleNote_->hide();
@@ -162,11 +150,7 @@ CompareWindow::CompareWindow(std::function<DesignInputs()> current, std::functio
   measured_->setMaximumHeight(measured_->horizontalHeader()->sizeHint().height() + 3 * 22 + 6);
   measuredRow->addWidget(measured_, 1);
   measuredLayout->addLayout(measuredRow);
-  auto* note = new QLabel(QStringLiteral(
-                              "偏差 = 实测 − 计算（当前设计）。标定在其余输入不变时求使理想化 Almen–László "
-                              "载荷公式与实测加载曲线最小二乘拟合的等效 h 与 H；支承半径、分离指和摩擦的影响被计入"
-                              "等效值，并非实际板厚与锥高。"),
-                          measuredBox);
+  auto* note = new QLabel(zh(texts::kMeasuredNote), measuredBox);
   note->setWordWrap(true);
   note->setMaximumWidth(300);
   auto* side = new QVBoxLayout;
@@ -247,41 +231,19 @@ QLineEdit* CompareWindow::tolerance(const char* name) const {
 void CompareWindow::resetTolerances() {
   const DesignCurve& c = input_.designs.front();
   input_.tolerances = c.ok() ? defaultTolerances(c.g) : Tolerances{};
-  const Tolerances& t = input_.tolerances;
-  const double values[] = {t.h, t.H, t.R, t.r, t.Epercent, t.clampPercent};
-  for (std::size_t i = 0; i < 6; ++i) tolerances_[i]->setText(qs(generalText(Num(values[i]))));
-  tolerance("samples")->setText(QString::number(input_.samples));
-  tolerance("seed")->setText(QString::number(input_.seed));
+  const ToleranceTexts texts = toleranceTexts(input_);
+  for (std::size_t i = 0; i < kToleranceBoxCount; ++i) tolerances_[i]->setText(qs(texts[i]));
 }
 
 void CompareWindow::readTolerances() {
-  double* targets[] = {&input_.tolerances.h, &input_.tolerances.H, &input_.tolerances.R,
-                       &input_.tolerances.r, &input_.tolerances.Epercent, &input_.tolerances.clampPercent};
-  QStringList bad;
-  for (std::size_t i = 0; i < tolerances_.size(); ++i) {
-    QLineEdit* e = tolerances_[i];
-    const std::string text = e->text().trimmed().toStdString();
-    double v = NAN;
-    try {
-      if (isWholeNumber(text)) v = val(text).value();
-    } catch (const Fault&) {
-    }
-    bool ok = std::isfinite(v) && v >= 0;
-    if (i == 6) ok = ok && v == std::floor(v) && v <= 1000000;
-    if (i == 7) ok = ok && v == std::floor(v) && v < 9007199254740992.0;
-    e->setStyleSheet(ok ? QString() : QStringLiteral("background: #FFD6D6"));
-    if (!ok) {
-      bad << QString::fromUtf8(kToleranceBoxes[i].caption).remove(QStringLiteral("  ±")).trimmed();
-      continue;
-    }
-    if (i < 6) *targets[i] = v;
-    else if (i == 6) input_.samples = static_cast<int>(v);
-    else input_.seed = static_cast<std::uint64_t>(v);
-  }
-  if (!bad.isEmpty())
-    scatterNote_->setText(QStringLiteral("<span style='color:#C62828'>%1 不是非负数（抽样数与种子为整数），"
-                                         "按上次的值计算。</span>")
-                              .arg(bad.join(QStringLiteral("、"))));
+  ToleranceTexts texts;
+  for (std::size_t i = 0; i < kToleranceBoxCount; ++i) texts[i] = tolerances_[i]->text().trimmed().toStdString();
+  const ToleranceReading reading = readToleranceTexts(texts, input_);
+  for (std::size_t i = 0; i < kToleranceBoxCount; ++i)
+    tolerances_[i]->setStyleSheet(reading.bad[i] ? QStringLiteral("background: #FFD6D6") : QString());
+  if (!reading.refused.empty())
+    scatterNote_->setText(QStringLiteral("<span style='color:#C62828'>%1</span>")
+                              .arg(zh(texts::kTolerancesRefused).arg(qs(reading.refused))));
 }
 
 void CompareWindow::followCurrent() {
@@ -461,7 +423,7 @@ void CompareWindow::fillTables() {
     const int row = static_cast<int>(i);
     const auto dev = [](const Deviation& d) {
       return std::isfinite(d.newton) ? QStringLiteral("%1 N（%2 %）").arg(num(d.newton, "0"), num(d.percent, "0.0"))
-                                     : QStringLiteral("未测到");
+                                     : zh(texts::kNotMeasured);
     };
     measured_->setItem(row, 0, item(qs(input_.measured[i].name)));
     measured_->setItem(row, 1, item(dev(m.atB)));
@@ -481,8 +443,7 @@ void CompareWindow::fillTables() {
     scatterNote_->setText(result_.impossible
                               ? QStringLiteral("<span style='color:#C62828'>%1</span>")
                                     .arg(qs(toleranceLimitZh(*result_.impossible)))
-                              : QStringLiteral("当前设计没有特性曲线（%1），无法计算生产离散。")
-                                    .arg(qs(input_.designs.front().error)));
+                              : zh(texts::kNoCurve).arg(qs(input_.designs.front().error)));
     return;
   }
   const WorstCase& w = result_.worst;
@@ -495,16 +456,13 @@ void CompareWindow::fillTables() {
   }
   const Sensitivity& s = result_.sensitivity;
   scatterNote_->setText(
-      QStringLiteral("抽样 %1 个（正态分布，σ = 公差/3，种子 %2）：F1B 在夹紧力 F = %3 N ±%4 % 内的占 %5 %；"
-                     "F1A ≥ F1B 的占 %6 %。<br>F1B 的灵敏度：∂F1B/∂h = %7 N/mm，∂F1B/∂H = %8 N/mm，"
-                     "∂F1B/∂R = %9 N/mm，∂F1B/∂r = %10 N/mm，∂F1B/∂E = %11 N/MPa。"
-                     "公差带：虚线为各公差角点组合的极限，浅蓝为抽样的 ±3σ。")
+      zh(texts::kScatterNote)
           .arg(mc.samples)
           .arg(mc.seed)
           .arg(num(input_.designs.front().clutch.F, "0"), num(input_.tolerances.clampPercent, "0.0"),
                num(100 * mc.withinClampTolerance, "0.0"), num(100 * mc.F1AatLeastF1B, "0.0"), num(s.h, "0"),
                num(s.H, "0"), num(s.R, "0"), num(s.r, "0"), num(s.E, "0.0000")) +
-      QStringLiteral("<br>生产合格率 %1（95 % 区间 %2）：%3")
+      zh(texts::kYieldNote)
           .arg(qs(shareText(result_.production.overall.value)), qs(yieldRows(result_.production, true).front().interval),
                qs(yieldBasisText(result_.production, true)).toHtmlEscaped()));
 }

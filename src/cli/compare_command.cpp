@@ -24,18 +24,7 @@ using namespace compare;
 
 constexpr int kMaxSamples = 1000000;
 
-struct CompareArgs {
-  std::vector<std::string> designs;
-  std::vector<std::pair<std::string, std::string>> sets;
-  std::vector<std::string> measured;
-  std::vector<std::string> tolerances;
-  int samples = kDefaultSamples;
-  std::uint64_t seed = kDefaultSeed;
-  bool json = false;
-  std::string chart;
-  std::string report;
-  int scale = 2;
-};
+using CompareArgs = CompareRequest;
 
 std::string quote(std::string_view s) { return "'" + std::string(s) + "'"; }
 
@@ -376,15 +365,19 @@ std::string renderCompareJson(const ComparisonInput& in, const ComparisonResult&
 }
 
 Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* exporter) {
-  Outcome o;
+  return runCompareCommand(args, exporter, CompareFiles{}).outcome;
+}
+
+CompareRun runCompareCommand(std::span<const std::string_view> args, Exporter* exporter, const CompareFiles& files) {
+  CompareRun run;
+  Outcome& o = run.outcome;
   CompareArgs a;
   bool help = false;
-  const auto usage = [&](const std::string& message) {
+  if (std::string e = parseArgs(args, a, help); !e.empty()) {
     o.status = kExitUsage;
-    o.err = "diaspring-cli compare: " + printable(message) + "\n";
-    return o;
-  };
-  if (std::string e = parseArgs(args, a, help); !e.empty()) return usage(e);
+    o.err = "diaspring-cli compare: " + printable(e) + "\n";
+    return run;
+  }
   if (help) {
     o.out =
         "usage: diaspring-cli compare [--design FILE ...] [--set NAME=TEXT ...] [--measured FILE ...]\n"
@@ -404,8 +397,22 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
         "  --samples N       Monte Carlo springs (0 ... 1000000, default 10000); --seed S (default 19)\n"
         "  --chart FILE      the comparison chart with the scatter band\n"
         "  --report FILE.pdf the current design's sheet with the comparison as its last page\n";
-    return o;
+    return run;
   }
+  a.files = files;
+  return runCompare(a, exporter);
+}
+
+CompareRun runCompare(const CompareRequest& a, Exporter* exporter) {
+  CompareRun run;
+  Outcome& o = run.outcome;
+  const auto usage = [&](const std::string& message) {
+    o.status = kExitUsage;
+    o.err = "diaspring-cli compare: " + printable(message) + "\n";
+    return run;
+  };
+  const auto readDesign = a.files.design ? a.files.design : readDesignFile;
+  const auto readMeasured = a.files.measured ? a.files.measured : readMeasuredFile;
   if (!a.chart.empty() && !exporter) return usage("--chart needs the build with Qt");
   if (!a.report.empty() && !exporter) return usage("--report needs the build with Qt");
 
@@ -414,11 +421,11 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
   std::string currentName = "current";
   std::vector<DesignCurve> others;
   for (std::size_t i = 0; i < a.designs.size(); ++i) {
-    const DesignRead read = readDesignFile(a.designs[i]);
+    const DesignRead read = readDesign(a.designs[i]);
     if (!read.ok()) {
       o.status = kExitFault;
       o.err = "diaspring-cli compare: " + printable(read.error->english()) + "\n";
-      return o;
+      return run;
     }
     if (i == 0) {
       current = read.document->inputs;
@@ -435,11 +442,12 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
   in.designs.push_back(designCurve(current, currentName));
   for (DesignCurve& d : others) in.designs.push_back(std::move(d));
   for (const std::string& path : a.measured) {
-    MeasuredRead read = readMeasuredFile(path);
+    MeasuredRead read = readMeasured(path);
     if (!read.curve) {
       o.status = kExitFault;
       o.err = "diaspring-cli compare: cannot read measured curve: " + printable(read.error) + "\n";
-      return o;
+      run.faultLine = read.line;
+      return run;
     }
     in.measured.push_back(std::move(*read.curve));
   }
@@ -500,7 +508,7 @@ Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* expo
       o.err += "diaspring-cli compare: " + printable("cannot write " + a.report + ": " + *why) + "\n";
     }
   }
-  return o;
+  return run;
 }
 
 }  // namespace diaspring::cli

@@ -190,7 +190,14 @@ MeasuredRead readMeasuredFile(const std::string& path) {
   std::ostringstream all;
   all << in.rdbuf();
   if (!in && !in.eof()) return fault(0, "cannot read '" + path + "'", "无法读取");
-  MeasuredRead r = parseMeasured(all.str(), name);
+  return readMeasuredText(all.str(), name);
+}
+
+MeasuredRead readMeasuredText(std::string_view text, const std::string& name) {
+  if (text.size() > kMaxMeasuredBytes)
+    return fault(0, "'" + name + "' is larger than " + std::to_string(kMaxMeasuredBytes / (1024 * 1024)) + " MB",
+                 "文件大于 " + std::to_string(kMaxMeasuredBytes / (1024 * 1024)) + " MB");
+  MeasuredRead r = parseMeasured(text, name);
   if (!r.curve) r.error = name + ": " + r.error;
   return r;
 }

@@ -43,5 +43,8 @@ MeasuredRead parseMeasured(std::string_view text, std::string name);
 // Reads the file at `path` (refusing a larger file before reading it); the
 // curve is named after the file, without its directory.
 MeasuredRead readMeasuredFile(const std::string& path);
+// The text of a file named `name` already in memory (a file the page was
+// given), refused and named as readMeasuredFile refuses and names the file.
+MeasuredRead readMeasuredText(std::string_view text, const std::string& name);
 
 }  // namespace diaspring::compare

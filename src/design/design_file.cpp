@@ -617,6 +617,16 @@ std::string DesignFileError::chinese() const {
 
 DesignRead parseDesign(std::string_view text, const std::string& path) { return Reader(path).read(text); }
 
+DesignRead readDesignText(std::string_view text, const std::string& path) {
+  Reader reader(path);
+  if (text.size() > kMaxDesignFileBytes) {
+    DesignRead result = reader.fail(DesignFileProblem::TooLarge);
+    result.error->size = text.size();
+    return result;
+  }
+  return reader.read(text);
+}
+
 DesignRead readDesignFile(const std::string& path) {
   Reader reader(path);
   auto failWith = [&](DesignFileProblem problem, int errnum, std::string detail = {}) {

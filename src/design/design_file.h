@@ -110,6 +110,11 @@ struct DesignRead {
 // Reads a design from the text of a file; `path` only names it in errors.
 DesignRead parseDesign(std::string_view text, const std::string& path);
 
+// A design file's text already in memory (a file the page was given), read
+// as readDesignFile reads the file: refused whole when larger than
+// kMaxDesignFileBytes.
+DesignRead readDesignText(std::string_view text, const std::string& path);
+
 // Reads the design file at `path`: refuses what is not a regular file, and
 // a file larger than kMaxDesignFileBytes before reading it.
 DesignRead readDesignFile(const std::string& path);

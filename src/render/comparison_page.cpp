@@ -7,6 +7,7 @@
 #include <QPainter>
 
 #include "chart/display_list.h"
+#include "compare/comparison_texts.h"
 #include "render/chart_painter.h"
 #include "render/design_sheet.h"
 #include "render/page_layout.h"
@@ -22,6 +23,13 @@ using namespace compare;
 constexpr double kLeft = kPageLeft, kWidth = kPageWidth, kTop = kPageTop, kRow = 4.7;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
+QString zh(const char* s) { return QString::fromUtf8(s); }
+template <std::size_t N>
+QStringList columns(const char* const (&names)[N]) {
+  QStringList out;
+  for (const char* n : names) out << zh(n);
+  return out;
+}
 QString num(double v, const char* pattern) { return std::isfinite(v) ? qs(format(v, pattern)) : QStringLiteral("—"); }
 
 // The text column's full-width rule.
@@ -55,7 +63,7 @@ double table(PageLayout& page, double y, const std::vector<double>& widths, cons
 
 QString deviation(const Deviation& d) {
   return std::isfinite(d.newton) ? QStringLiteral("%1 N (%2 %)").arg(num(d.newton, "0"), num(d.percent, "0.0"))
-                                 : QStringLiteral("未测到");
+                                 : zh(texts::kNotMeasured);
 }
 
 }  // namespace
@@ -64,7 +72,7 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
                          bool inputsEdited) {
   PageLayout sheet(painter);
   double y = kTop;
-  sheet.text(kLeft, y, kWidth, 8, QStringLiteral("特性曲线对比与生产离散"), 15, kInk, Qt::AlignLeft, true);
+  sheet.text(kLeft, y, kWidth, 8, zh(texts::kSheetTitle), 15, kInk, Qt::AlignLeft, true);
   sheet.text(kLeft, y, kWidth, 4.6, date.toString(QStringLiteral("yyyy-MM-dd")), 9, kMuted, Qt::AlignRight);
   sheet.text(kLeft, y + 4.4, kWidth, 4.0, pageMark(page, pages), 8, kMuted, Qt::AlignRight);
   y += 9;
@@ -77,7 +85,7 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
     y += 8;
   }
 
-  y = sheet.heading(y, QStringLiteral("一、载荷–变形特性"));
+  y = sheet.heading(y, zh(texts::kSheetChartHeading));
   DisplayList list;
   drawComparison(list, c.scene);
   const double chartHeight = 92;
@@ -86,7 +94,7 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
   sheet.chart(kLeft, y, kWidth, chartHeight, list, style);
   y += chartHeight + 1;
   sheet.text(kLeft, y, kWidth, 4.5,
-             QStringLiteral("F1 (N) 随 λ1 (mm)；虚线为公差角点的极限，浅蓝为抽样的 ±3σ"), 7.8, kMuted,
+             zh(texts::kSheetChartCaption), 7.8, kMuted,
              Qt::AlignHCenter);
   y += 7;
 
@@ -101,15 +109,14 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
     }
     rows.push_back(row);
   }
-  y = sheet.heading(y, QStringLiteral("二、对比的设计（特征点 λ1/mm / F1/N）"));
+  y = sheet.heading(y, zh(texts::kSheetDesignsHeading));
   y = table(sheet, y, {40, 23, 23, 23, 23, 23, 23},
-                  {QStringLiteral("设计"), QStringLiteral("M"), QStringLiteral("N"), QStringLiteral("H"),
-                   QStringLiteral("B"), QStringLiteral("A"), QStringLiteral("C")},
+                  columns(texts::kSheetDesignColumns),
                   rows);
   y += 2;
 
   if (!c.input.measured.empty()) {
-    y = sheet.heading(y, QStringLiteral("三、实测曲线与标定（理想化载荷公式的等效 h、H）"));
+    y = sheet.heading(y, zh(texts::kSheetMeasuredHeading));
     rows.clear();
     for (std::size_t i = 0; i < c.result.measured.size(); ++i) {
       const MeasuredComparison& m = c.result.measured[i];
@@ -117,9 +124,7 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
                       num(m.fit.h, "0.0000"), num(m.fit.H, "0.0000"), num(m.fit.rms, "0")});
     }
     y = table(sheet, y, {40, 27, 27, 18, 22, 22, 22},
-                    {QStringLiteral("实测曲线"), QStringLiteral("B 处偏差"), QStringLiteral("A 处偏差"),
-                     QStringLiteral("RMS/N"), QStringLiteral("拟合 h/mm"), QStringLiteral("拟合 H/mm"),
-                     QStringLiteral("拟合 RMS/N")},
+                    columns(texts::kSheetMeasuredColumns),
                     rows);
     y += 2;
   }
@@ -127,9 +132,9 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
   if (c.result.hasScatter) {
     const Tolerances& t = c.input.tolerances;
     const MonteCarlo& mc = c.result.monteCarlo;
-    y = sheet.heading(y, QStringLiteral("四、生产离散（当前设计，名义 λ1B、λ1A、λ1C 处）"));
+    y = sheet.heading(y, zh(texts::kSheetScatterHeading));
     sheet.text(kLeft, y, kWidth, kRow,
-               QStringLiteral("公差：h ±%1 mm，H ±%2 mm，R ±%3 mm，r ±%4 mm，E ±%5 %；抽样 %6 个（σ = 公差/3，种子 %7）")
+               zh(texts::kSheetTolerances)
                    .arg(num(t.h, "0.000"), num(t.H, "0.000"), num(t.R, "0.000"), num(t.r, "0.000"),
                         num(t.Epercent, "0.0"))
                    .arg(mc.samples)
@@ -139,32 +144,27 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
     const Range* w[] = {&c.result.worst.F1B, &c.result.worst.F1A, &c.result.worst.F1C,
                         &c.result.worst.releaseForceMax};
     const Stats* s[] = {&mc.F1B, &mc.F1A, &mc.F1C, &mc.releaseForceMax};
-    const char* names[] = {"F1B", "F1A", "F1C", "最大分离力 F2max"};
     rows.clear();
     for (int i = 0; i < 4; ++i)
-      rows.push_back({QString::fromUtf8(names[i]), num(w[i]->min, "0"), num(w[i]->max, "0"), num(s[i]->min, "0"),
+      rows.push_back({zh(texts::kScatterRows[i]), num(w[i]->min, "0"), num(w[i]->max, "0"), num(s[i]->min, "0"),
                       num(s[i]->max, "0"), num(s[i]->mean, "0"), num(s[i]->sigma, "0.0")});
     y = table(sheet, y, {40, 23, 23, 23, 23, 23, 23},
-                    {QStringLiteral("N"), QStringLiteral("极限 最小"), QStringLiteral("极限 最大"),
-                     QStringLiteral("抽样 最小"), QStringLiteral("抽样 最大"), QStringLiteral("平均"),
-                     QStringLiteral("σ")},
+                    columns(texts::kSheetScatterColumns),
                     rows);
     const Sensitivity& se = c.result.sensitivity;
     sheet.text(kLeft, y, kWidth, kRow,
-               QStringLiteral("F1B 在夹紧力 ±%1 % 内的占 %2 %；F1A ≥ F1B 的占 %3 %。")
+               zh(texts::kSheetShares)
                    .arg(num(t.clampPercent, "0.0"), num(100 * mc.withinClampTolerance, "0.0"),
                         num(100 * mc.F1AatLeastF1B, "0.0")),
                8.4, kInk);
     y += kRow;
     sheet.text(kLeft, y, kWidth, kRow,
-               QStringLiteral("灵敏度：∂F1B/∂h = %1 N/mm，∂F1B/∂H = %2 N/mm，∂F1B/∂R = %3 N/mm，∂F1B/∂r = %4 N/mm，"
-                              "∂F1B/∂E = %5 N/MPa")
+               zh(texts::kSheetSensitivity)
                    .arg(num(se.h, "0"), num(se.H, "0"), num(se.R, "0"), num(se.r, "0"), num(se.E, "0.0000")),
                8.4, kInk);
     y += kRow + 2;
     sheet.text(kLeft, y, kWidth, 4.2,
-               QStringLiteral("h、H、R、r 的默认公差取碟簧标准 DIN EN 16983（DIN 2093）允许偏差带宽的一半；"
-                              "装配变形由离合器盖决定，故每个样本均在名义变形处计算。"),
+               zh(texts::kSheetBasis),
                7.6, kMuted);
   }
 }

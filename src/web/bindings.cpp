@@ -34,6 +34,7 @@
 #include "runtime/float_text.h"
 #include "search/tradeoff_chart.h"
 #include "session_press.h"
+#include "web/chart_value.h"
 
 namespace diaspring::web {
 namespace {
@@ -118,6 +119,8 @@ void packChart(const DisplayList& chart, std::vector<double>& packed, std::vecto
   }
 }
 
+}  // namespace
+
 // A chart as {ops: Float64Array, texts: [...]}, copied out of the module.
 emscripten::val chartValue(const DisplayList& chart) {
   std::vector<double> packed;
@@ -130,8 +133,6 @@ emscripten::val chartValue(const DisplayList& chart) {
   out.set("texts", list);
   return out;
 }
-
-}  // namespace
 
 class WebWindow {
  public:

@@ -229,5 +229,48 @@ TEST_F(CompareCommand, RefusesBadInputWithAMessageAndNoOutput) {
   EXPECT_NE(flat.out.find("\"tolerance\":null"), std::string::npos);
 }
 
+// The run on files given in memory (the page's) prints, refuses and names
+// the line exactly as the run on the same files on the disk.
+TEST_F(CompareCommand, FilesGivenInMemoryRunAsFilesOnTheDisk) {
+  const std::string design = "{\"format\": \"diaspring-design\", \"version\": \"1.0\", \"inputs\": {\"h\": \"2.25\"}}";
+  struct Case {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> designs, measured;
+    std::vector<std::string> more;
+    int line;
+  };
+  const Case cases[] = {
+      {"a design and a curve", {{"a.diaspring", design}}, {{"rig.csv", "0,0\n0.5,2400\n1,4100\n1.5,5000\n"}}, {}, 0},
+      {"a cell that is not a number", {}, {{"bad.csv", "x,F\n0,0\n0.5,abc\n"}}, {}, 3},
+      {"a λ1 repeated", {}, {{"rep.csv", "0,0\n0.5,1\n0.5,2\n"}}, {}, 3},
+      {"too large a curve", {}, {{"big.csv", std::string(compare::kMaxMeasuredBytes + 1, '\n')}}, {}, 0},
+      {"a design that is not JSON", {{"b.diaspring", "{"}}, {}, {}, 0},
+      {"too large a design", {{"c.diaspring", std::string(kMaxDesignFileBytes + 1, ' ')}}, {}, {}, 0},
+      {"a tolerance refused", {}, {}, {"--tolerance", "h=9"}, 0},
+  };
+  const fs::path before = fs::current_path();
+  fs::current_path(dir_);
+  for (const Case& c : cases) {
+    std::vector<std::string> args{"--json"};
+    for (const auto& [name, text] : c.designs) args.insert(args.end(), {"--design", file(name, text)});
+    for (const auto& [name, text] : c.measured) args.insert(args.end(), {"--measured", file(name, text)});
+    // Named as the page names them: the file's name alone, the run in its folder.
+    for (std::string& a : args) if (a.rfind(dir_.string(), 0) == 0) a = fs::path(a).filename().string();
+    args.insert(args.end(), c.more.begin(), c.more.end());
+    const std::vector<std::string_view> views(args.begin(), args.end());
+    const Outcome disk = runCompareCommand(views);
+    std::size_t nextDesign = 0, nextMeasured = 0;
+    CompareFiles given;
+    given.design = [&](const std::string& name) { return readDesignText(c.designs.at(nextDesign++).second, name); };
+    given.measured = [&](const std::string& name) { return compare::readMeasuredText(c.measured.at(nextMeasured++).second, name); };
+    const CompareRun memory = runCompareCommand(views, nullptr, given);
+    EXPECT_EQ(memory.outcome.status, disk.status) << c.what;
+    EXPECT_EQ(memory.outcome.out, disk.out) << c.what;
+    EXPECT_EQ(memory.outcome.err, disk.err) << c.what;
+    EXPECT_EQ(memory.faultLine, c.line) << c.what;
+  }
+  fs::current_path(before);
+}
+
 }  // namespace
 }  // namespace diaspring::cli
