@@ -110,16 +110,11 @@ function buildForm() {
     }
   }
   for (const el of root.querySelectorAll('.label, button, input[type=text]')) fitText(el);
-  // Captions shrink evenly by column: where one caption of a frame's column
-  // (the same left edge) needs a smaller font, all of the column take the
-  // smallest any of them needs.
-  const columns = new Map();
-  for (const el of root.querySelectorAll('.frame > .label')) {
-    const key = `${el.parentElement.id} ${el.style.left}`;
-    columns.set(key, [...(columns.get(key) || []), el]);
-  }
-  for (const labels of columns.values()) {
-    if (labels.length < 2 || !labels.some((el) => el.style.fontSize)) continue;
+  // The captions of a group (a frame) shrink evenly: where one needs a
+  // smaller font, all of the group take the smallest any of them needs.
+  for (const frame of root.querySelectorAll('.frame')) {
+    const labels = [...frame.children].filter((el) => el.classList.contains('label'));
+    if (!labels.some((el) => el.style.fontSize)) continue;
     const least = Math.min(...labels.map((el) => parseFloat(getComputedStyle(el).fontSize)));
     for (const el of labels) el.style.fontSize = `${least}px`;
   }
