@@ -66,6 +66,7 @@ function spring(d, size, fill) {
 // Draws the picture into `canvas` (its CSS size square) at the screen's pixel ratio.
 export function drawSpringPicture(canvas, d, ratio = window.devicePixelRatio || 1) {
   const size = Math.round(canvas.clientWidth * ratio);
+  if (size === 0) return;  // not laid out (the printed sheet shows in its place)
   canvas.width = canvas.height = size;
   const ctx = canvas.getContext('2d');
   ctx.clearRect(0, 0, size, size);
