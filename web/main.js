@@ -5,6 +5,7 @@ import createDiaspring from './diaspring.mjs';
 import { drawChart, chartSvg, replay, startCanvas, stepPacked, unpack } from './chart.js';
 import { compareRequest, wireCompare } from './compare.js';
 import { fitText } from './fit.js';
+import { drawSpringPicture } from './picture.js';
 import { sheetHtml } from './sheet.js';
 import { showMaterial } from './material.js';
 import { yieldSectionHtml } from './yield.js';
@@ -24,6 +25,7 @@ let view = null;
 let shownFaults = 0;
 const root = document.getElementById('window');
 let canvas = null;
+let picture = null;  // the decorative spring
 
 // ---------------------------------------------------------------------------
 // The form, from the layout table.
@@ -82,8 +84,13 @@ function buildForm() {
         el.setAttribute('role', 'img');
         el.setAttribute('aria-label', '膜片弹簧特性曲线');
         break;
+      case 'image':
+        el = picture = document.createElement('canvas');
+        el.className = 'picture';
+        el.setAttribute('aria-hidden', 'true');
+        break;
       default:
-        continue;  // the decorative image
+        continue;
     }
     el.id = c.name;
     el.style.left = `${px(c.left)}px`;
@@ -106,6 +113,24 @@ function buildForm() {
     }
   }
   for (const el of root.querySelectorAll('.label, button, input[type=text]')) fitText(el);
+  // The captions of a group (a frame) shrink evenly: where one needs a
+  // smaller font, all of the group take the smallest any of them needs.
+  for (const frame of root.querySelectorAll('.frame')) {
+    const labels = [...frame.children].filter((el) => el.classList.contains('label'));
+    if (!labels.some((el) => el.style.fontSize)) continue;
+    const least = Math.min(...labels.map((el) => parseFloat(getComputedStyle(el).fontSize)));
+    for (const el of labels) el.style.fontSize = `${least}px`;
+  }
+  if (picture) {
+    const data = JSON.parse(core.springPicture());
+    const draw = () => drawSpringPicture(picture, data);
+    draw();
+    const watchRatio = () => matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
+      draw();
+      watchRatio();
+    }, { once: true });
+    watchRatio();
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -440,7 +465,11 @@ function wireInfo() {
   });
 }
 
-// 使用说明 and 关于: the desktop's texts, from the core.
+// 使用说明 and 关于: the desktop's texts, from the core; the guide ends with
+// the page's own shortcuts.
+const PAGE_KEYS = '<h3>网页版的快捷键</h3><p>新建 Ctrl+N 或 Alt+N（多数浏览器把 Ctrl+N 留给自己的“新窗口”，' +
+  '网页收不到：请用 Alt+N）；打开 Ctrl+O；保存 Ctrl+S；另存为 Ctrl+Shift+S；打印设计报告 Ctrl+P；使用说明 F1。</p>';
+const guideHtml = () => core.guideHtml() + PAGE_KEYS;
 function showText(html) {
   document.getElementById('textBody').innerHTML = html;
   document.getElementById('textDialog').showModal();
@@ -506,7 +535,11 @@ function openRecent(index) {
 function wireBar() {
   const picker = document.getElementById('filePicker');
   document.getElementById('openFile').addEventListener('click', () => picker.click());
-  picker.addEventListener('change', () => picker.files[0] && openFile(picker.files[0]));
+  picker.addEventListener('change', () => {
+    const file = picker.files[0];
+    picker.value = '';  // so that the same file chosen again opens again
+    if (file) openFile(file);
+  });
   document.addEventListener('dragover', (e) => e.preventDefault());
   document.addEventListener('drop', (e) => {
     e.preventDefault();
@@ -518,16 +551,22 @@ function wireBar() {
   const recent = document.getElementById('recentFiles');
   recent.addEventListener('change', () => recent.value && openRecent(Number(recent.value)));
   showRecent();
-  document.getElementById('showGuide').addEventListener('click', () => showText(core.guideHtml()));
+  document.getElementById('showGuide').addEventListener('click', () => showText(guideHtml()));
   document.getElementById('showAbout').addEventListener('click', () => showText(core.aboutHtml()));
   document.addEventListener('keydown', (e) => {
     if (e.key !== 'F1') return;
     e.preventDefault();
-    showText(core.guideHtml());
+    showText(guideHtml());
   });
-  // The desktop's shortcuts, where the browser leaves them to the page
-  // (Ctrl+N stays the browser's own in most browsers).
+  // The desktop's shortcuts, where the browser leaves them to the page.
+  // Most browsers keep Ctrl+N for a new window of their own: Alt+N is 新建
+  // too (by the key's place: Alt changes the character on some layouts).
   document.addEventListener('keydown', (e) => {
+    if (e.altKey && !e.ctrlKey && !e.metaKey && !e.shiftKey && e.code === 'KeyN') {
+      e.preventDefault();
+      newDesign();
+      return;
+    }
     if (!(e.ctrlKey || e.metaKey) || e.altKey) return;
     const key = e.key.toLowerCase();
     const run = { n: newDesign, o: () => picker.click(), s: () => saveFile(e.shiftKey), p: () => window.print() }[key];

@@ -7,25 +7,22 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include "chart/spring_picture.h"
+
 namespace diaspring::app {
 namespace {
 
-constexpr int kFingers = 18;
+using namespace diaspring::picture;
 
-// The spring's outline, centred on the origin, in a frame whose unit is a
-// hundredth of the picture's half width (paths are flattened in absolute
-// units, so they are built large): the solid outer ring, and fingers that run
-// inward from it, separated by radial slots that end in round windows, up to
-// the central hole.
-constexpr double kUnit = 100.0;
+QColor argb(std::uint32_t c) {
+  return QColor(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF),
+                static_cast<int>(c >> 24));
+}
+QColor rgb(std::uint32_t c) { return argb(c | 0xFF000000u); }
 
+// The spring's outline, centred on the origin, in the picture's own units
+// (paths are flattened in absolute units, so they are built large).
 QPainterPath springOutline() {
-  constexpr double kOuter = 0.96 * kUnit;      // outer edge of the ring
-  constexpr double kSlotRoot = 0.62 * kUnit;   // where the slots end in the ring
-  constexpr double kWindow = 0.045 * kUnit;    // radius of the round window at a slot's root
-  constexpr double kHole = 0.26 * kUnit;       // the central hole, at the fingers' tips
-  constexpr double kSlotHalfWidth = 0.022 * kUnit;
-
   QPainterPath body;
   body.setFillRule(Qt::OddEvenFill);
   body.addEllipse(QPointF(0, 0), kOuter, kOuter);
@@ -38,7 +35,7 @@ QPainterPath springOutline() {
     const double c = std::cos(a), s = std::sin(a);
     // The slot: a thin strip along the radius, from the hole out to its window.
     const QPointF n(-s * kSlotHalfWidth, c * kSlotHalfWidth);
-    const QPointF inner(c * (kHole - 2.0), s * (kHole - 2.0));
+    const QPointF inner(c * (kHole - kSlotInset), s * (kHole - kSlotInset));
     const QPointF outer(c * kSlotRoot, s * kSlotRoot);
     QPainterPath slot;
     slot.moveTo(inner + n);
@@ -71,22 +68,20 @@ QPixmap springPicture(int size, qreal devicePixelRatio) {
   p.setPen(Qt::NoPen);
   const QPainterPath outline = springOutline();
   p.save();
-  p.translate(2.5, 3.0);
-  p.setBrush(QColor(0, 0, 0, 40));
+  p.translate(kShadowX, kShadowY);
+  p.setBrush(argb(kShadowArgb));
   p.drawPath(outline);
   p.restore();
 
-  QRadialGradient steel(QPointF(-30, -35), 140);
-  steel.setColorAt(0.0, QColor(0xEE, 0xF0, 0xF2));
-  steel.setColorAt(0.55, QColor(0xB4, 0xB9, 0xBF));
-  steel.setColorAt(1.0, QColor(0x78, 0x7E, 0x86));
+  QRadialGradient steel(QPointF(kSteelX, kSteelY), kSteelRadius);
+  for (const Stop& stop : kSteel) steel.setColorAt(stop.at, rgb(stop.rgb));
   p.setBrush(steel);
-  p.setPen(QPen(QColor(0x4A, 0x50, 0x58), 1.8));
+  p.setPen(QPen(rgb(kRimRgb), kRimWidth));
   p.drawPath(outline);
 
   p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor(0x5E, 0x64, 0x6C, 150), 1.2, Qt::DashLine));
-  p.drawEllipse(QPointF(0, 0), 79.0, 79.0);
+  p.setPen(QPen(argb(kRingArgb), kRingWidth, Qt::DashLine));
+  p.drawEllipse(QPointF(0, 0), kRingRadius, kRingRadius);
   p.end();
   return pixmap;
 }

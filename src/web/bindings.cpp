@@ -23,6 +23,7 @@
 #include "check/sheet_contents.h"
 #include "check/constraint_check.h"
 #include "chart/display_list.h"
+#include "chart/spring_picture.h"
 #include "cli/session.h"
 #include "compare/production_yield.h"
 #include "design/design_file.h"
@@ -778,6 +779,22 @@ std::string aboutHtml() {
       "所有计算都在本机完成，设计数据不会发送到任何地方。</p>");
 }
 
+// The window's decorative spring picture, the data the desktop draws: its
+// lengths in hundredths of the half width, colours as numbers (0xAARRGGBB,
+// 0xRRGGBB where opaque).
+std::string springPicture() {
+  using namespace diaspring::picture;
+  nlohmann::json steel = nlohmann::json::array();
+  for (const Stop& stop : kSteel) steel.push_back({{"at", stop.at}, {"rgb", stop.rgb}});
+  return nlohmann::json{{"unit", kUnit}, {"fingers", kFingers}, {"outer", kOuter}, {"slotRoot", kSlotRoot},
+                        {"window", kWindow}, {"hole", kHole}, {"slotHalfWidth", kSlotHalfWidth}, {"slotInset", kSlotInset},
+                        {"shadow", {kShadowX, kShadowY}}, {"shadowArgb", kShadowArgb},
+                        {"steel", {{"x", kSteelX}, {"y", kSteelY}, {"radius", kSteelRadius}, {"stops", steel}}},
+                        {"rimRgb", kRimRgb}, {"rimWidth", kRimWidth}, {"ringArgb", kRingArgb},
+                        {"ringRadius", kRingRadius}, {"ringWidth", kRingWidth}}
+      .dump();
+}
+
 // Milliseconds per press of bench/session_press.h, the function the native
 // session_bench measures: the core's own time, without the page's drawing.
 double benchCore(int n) {
@@ -818,6 +835,7 @@ EMSCRIPTEN_BINDINGS(diaspring) {
   function("runDesign", &diaspring::web::runDesign);
   function("tradeOffChart", &diaspring::web::tradeOffChart);
   function("benchCore", &diaspring::web::benchCore);
+  function("springPicture", &diaspring::web::springPicture);
   function("formatNumber", &diaspring::web::formatNumber);
   function("guideHtml", &diaspring::guideHtml);
   function("aboutHtml", &diaspring::web::aboutHtml);

@@ -24,7 +24,7 @@ const check = async (label, fn) => {
 await check('under 2 MB', () => assert.ok(statSync(file).size < 2e6, `${statSync(file).size} bytes`));
 
 const dir = mkdtempSync(join(tmpdir(), 'diaspring-one-file-'));
-const { page, load, close, errors } = await openPage(file);
+const { page, load, close, errors, downloads } = await openPage(file);
 const requests = [];
 page.on('request', (r) => requests.push(r.url()));
 try {
@@ -38,9 +38,6 @@ try {
   const [chooser] = await Promise.all([page.waitForFileChooser(), page.click('#openFile')]);
   await chooser.accept([saved]);
   await page.waitForFunction(() => document.getElementById('Text4').value === '2.45');
-  const downloads = join(dir, 'downloads');
-  const cdp = await page.createCDPSession();
-  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   await page.click('#saveFile');
   const written = await (async () => {
     for (let i = 0; i < 100; ++i) {

@@ -54,6 +54,33 @@ try {
     assert.ok(r.right <= r.box && !r.cut, JSON.stringify(r));
     assert.ok(r.ranges >= 12 && r.broken === 0, JSON.stringify(r));
   });
+  // Captions shrink evenly: the captions of one group (a frame) share one
+  // font size.
+  await check('captions of a group shrunk evenly', async () => {
+    const uneven = await evaluate(() => [...document.querySelectorAll('#window .frame')]
+      .map((frame) => [...frame.children].filter((el) => el.classList.contains('label')))
+      .filter((ls) => new Set(ls.map((el) => getComputedStyle(el).fontSize)).size > 1)
+      .map((ls) => ls.map((el) => `${el.id} ${getComputedStyle(el).fontSize}`)));
+    assert.deepEqual(uneven, []);
+  });
+  // The decorative spring: the steel ring and a finger inked, the central
+  // hole, a slot between two fingers and the corners left clear, at the
+  // pixel ratio.
+  await check('spring picture', async () => {
+    const r = await evaluate(() => {
+      const el = document.getElementById('Image1');
+      const ctx = el.getContext('2d');
+      const half = el.width / 2;
+      const alpha = (radius, turns) => ctx.getImageData(Math.round(half + radius * half * Math.cos(2 * Math.PI * turns)),
+        Math.round(half + radius * half * Math.sin(2 * Math.PI * turns)), 1, 1).data[3];
+      return { size: [el.width, el.clientWidth * 2], ring: alpha(0.8, 0.1), finger: alpha(0.45, 0.5 / 18), hole: alpha(0, 0),
+        slot: alpha(0.45, 0), corner: alpha(1.4, 0.625) };
+    });
+    assert.equal(r.size[0], r.size[1]);
+    assert.ok(r.size[0] > 100, JSON.stringify(r));
+    // Through the slot shows at most the faint shadow of the finger beside it.
+    assert.deepEqual([r.ring, r.finger, r.hole, r.slot < 64, r.corner], [255, 255, 0, true, 0], JSON.stringify(r));
+  });
   // The canvas has a backing store of device pixels; the SVG export holds
   // every visible line of the chart.
   await check('canvas at the device pixel ratio', async () => {

@@ -12,7 +12,7 @@ import { join } from 'node:path';
 import { openPage } from './browser.mjs';
 
 const [target, cli] = process.argv.slice(2);
-const { page, load, close, errors, dialogs, answer } = await openPage(target);
+const { page, load, close, errors, dialogs, answer, downloads } = await openPage(target);
 let failures = 0;
 const check = async (label, fn) => {
   try {
@@ -24,7 +24,7 @@ const check = async (label, fn) => {
 };
 const value = (id) => page.evaluate((i) => document.getElementById(i).value, id);
 const typeInto = async (id, text) => {
-  await page.click(`#${id}`, { clickCount: 3 });
+  await page.click(`#${id}`, { count: 3 });
   await page.keyboard.press('Backspace');
   await page.keyboard.type(text);
 };
@@ -127,9 +127,6 @@ try {
   old.metadata.savedAt = '2001-01-01T00:00:00Z';
   old.metadata.partNumber = 'DS-0815';
   writeFileSync(join(dir, 'part.diaspring'), JSON.stringify(old));
-  const downloads = join(dir, 'downloads');
-  const cdp = await page.createCDPSession();
-  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
   // The file a save downloads (a name saved before is written over).
   const listed = (ext = '.diaspring') => { try { return readdirSync(downloads).filter((f) => f.endsWith(ext)); } catch { return []; } };
   const stamp = (f) => statSync(join(downloads, f)).mtimeMs;
@@ -192,6 +189,21 @@ try {
     assert.equal(await value('Text4'), '2.2');
     assert.match(await page.title(), /^未命名 – /);
   });
+  // 新建 by the keys, as a user presses them: Ctrl+N where the browser hands
+  // it to the page, Alt+N everywhere; and the guide says which works.
+  for (const keys of [['Control', 'n'], ['Alt', 'n']]) {
+    await typeInto('Text4', '2.7');
+    await check(`${keys.join('+')} 新建`, async () => {
+      dialogs.length = 0;
+      answer.accept = true;
+      await page.keyboard.down(keys[0]);
+      await page.keyboard.press(keys[1]);
+      await page.keyboard.up(keys[0]);
+      answer.accept = false;
+      assert.equal(dialogs.length, 1);
+      assert.equal(await value('Text4'), '2.2');
+    });
+  }
   // 设计信息: what is typed goes into the file saved.
   await page.click('#editInfo');
   await page.type('#infoProject', '重卡 430');
@@ -231,7 +243,7 @@ try {
   await check('使用说明 by F1', async () => {
     const text = await page.evaluate(() => document.getElementById('textDialog').open && document.getElementById('textBody').innerText);
     assert.match(text || '', /^膜片弹簧设计计算 · 使用说明/);
-    for (const words of ['膜片弹簧厚度', '工作点（新摩擦片压紧时）', '|F-F1B|= ( <1 )', '八、自动设计']) assert.ok(text.includes(words), words);
+    for (const words of ['膜片弹簧厚度', '工作点（新摩擦片压紧时）', '|F-F1B|= ( <1 )', '八、自动设计', '新建 Ctrl+N 或 Alt+N']) assert.ok(text.includes(words), words);
   });
   await page.keyboard.press('Escape');
   await page.click('#showAbout');
