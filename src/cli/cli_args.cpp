@@ -3,11 +3,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <charconv>
 #include <span>
-#include <system_error>
 
-#include "cli/utf8_text.h"
+#include "cli/arg_reader.h"
+#include "runtime/utf8_text.h"
 #include "analysis/materials.h"
 #include "form/extra_inputs.h"
 #include "form/named_inputs.h"
@@ -17,25 +16,6 @@
 
 namespace diaspring::cli {
 namespace {
-
-// An argument inside a message: quoted, on one line, and not endless.
-std::string quote(std::string_view arg) {
-  constexpr std::size_t kMaxShown = 60;
-  std::string shown = printable(arg);
-  if (displayWidth(shown) > kMaxShown) {
-    std::size_t cut = 0;
-    std::size_t width = 0;
-    while (cut < shown.size() && width < kMaxShown) {
-      char32_t cp = 0;
-      std::size_t n = decodeUtf8(shown, cut, cp);
-      if (n == 0) n = 1;
-      width += displayWidth(std::string_view(shown).substr(cut, n));
-      cut += n;
-    }
-    shown = shown.substr(0, cut) + "...";
-  }
-  return "'" + shown + "'";
-}
 
 struct NameValue {
   std::string_view name;
@@ -54,7 +34,7 @@ bool splitAssignment(std::string_view arg, NameValue& out) {
 std::string parseSet(std::string_view arg, ParseResult& result) {
   Options& options = result.options;
   NameValue nv;
-  if (!splitAssignment(arg, nv)) return "--set " + quote(arg) + ": expected NAME=TEXT";
+  if (!splitAssignment(arg, nv)) return "--set " + quoteText(arg) + ": expected NAME=TEXT";
   // Inputs hold numbers: a text only partly a number is read by its leading number.
   const auto warnIfPartial = [&] {
     if (auto note = partialNumberNote(nv.value)) result.warnings.push_back("--set " + printable(nv.name) + ": " + printable(*note));
@@ -68,7 +48,7 @@ std::string parseSet(std::string_view arg, ParseResult& result) {
   auto box = textBoxFromName(nv.name);
   if (!box) box = boxOfNamedInput(nv.name);
   if (!box) {
-    return "--set: unknown name " + quote(nv.name) + "; use Text1 ... Text42 or an input name (see --help)";
+    return "--set: unknown name " + quoteText(nv.name) + "; use Text1 ... Text42 or an input name (see --help)";
   }
   if (!isValidUtf8(nv.value)) return "--set " + textBoxName(*box) + ": the text is not valid UTF-8";
   if (isNamedInputBox(*box)) warnIfPartial();  // the engine boxes are read by no computation
@@ -78,20 +58,19 @@ std::string parseSet(std::string_view arg, ParseResult& result) {
 
 std::string parseSlider(std::string_view arg, Options& options) {
   NameValue nv;
-  if (!splitAssignment(arg, nv)) return "--slider " + quote(arg) + ": expected NAME=VALUE";
+  if (!splitAssignment(arg, nv)) return "--slider " + quoteText(arg) + ": expected NAME=VALUE";
   const auto slider = sliderFromName(nv.name);
-  if (!slider) return "--slider: unknown slider " + quote(nv.name) + "; the sliders are HScroll1 ... HScroll6";
+  if (!slider) return "--slider: unknown slider " + quoteText(nv.name) + "; the sliders are HScroll1 ... HScroll6";
   const SliderRange range = sliderRange(*slider);
   const std::string rangeText = std::to_string(range.min) + " ... " + std::to_string(range.max);
   int value = 0;
-  const char* first = nv.value.data();
-  const char* last = first + nv.value.size();
-  const auto [end, ec] = std::from_chars(first, last, value);
-  if (ec == std::errc::result_out_of_range && end == last) {
-    return "--slider " + sliderName(*slider) + ": " + quote(nv.value) + " is outside its range " + rangeText;
-  }
-  if (ec != std::errc() || end != last || nv.value.empty()) {
-    return "--slider " + sliderName(*slider) + ": " + quote(nv.value) + " is not an integer";
+  switch (readWhole(nv.value, value)) {
+    case WholeNumber::TooLarge:
+      return "--slider " + sliderName(*slider) + ": " + quoteText(nv.value) + " is outside its range " + rangeText;
+    case WholeNumber::NotWhole:
+      return "--slider " + sliderName(*slider) + ": " + quoteText(nv.value) + " is not an integer";
+    case WholeNumber::Read:
+      break;
   }
   if (value < range.min || value > range.max) {
     return "--slider " + sliderName(*slider) + ": " + std::to_string(value) + " is outside its range " + rangeText;
@@ -102,7 +81,7 @@ std::string parseSlider(std::string_view arg, Options& options) {
 
 std::string parsePress(std::string_view arg, Options& options) {
   const auto command = commandFromName(arg);
-  if (!command) return "--press: unknown button " + quote(arg) + "; the buttons are Command1, Command2 and Command3";
+  if (!command) return "--press: unknown button " + quoteText(arg) + "; the buttons are Command1, Command2 and Command3";
   options.actions.emplace_back(Press{*command});
   return {};
 }
@@ -124,14 +103,14 @@ std::string parseChart(std::string_view path, Options& options) {
   if (!options.chartPath.empty()) return "--chart may be given only once";
   const std::string ext = extensionOf(path);
   if (ext != "png" && ext != "svg" && ext != "pdf")
-    return "--chart " + quote(path) + ": the file name must end in .png, .svg or .pdf";
+    return "--chart " + quoteText(path) + ": the file name must end in .png, .svg or .pdf";
   options.chartPath = std::string(path);
   return {};
 }
 
 std::string parseReport(std::string_view path, Options& options) {
   if (!options.reportPath.empty()) return "--report may be given only once";
-  if (extensionOf(path) != "pdf") return "--report " + quote(path) + ": the file name must end in .pdf";
+  if (extensionOf(path) != "pdf") return "--report " + quoteText(path) + ": the file name must end in .pdf";
   options.reportPath = std::string(path);
   return {};
 }
@@ -145,26 +124,14 @@ std::string parseDesignFile(std::string_view option, std::string_view path, std:
   return {};
 }
 
-std::string parseScale(std::string_view value, Options& options) {
-  int scale = 0;
-  const char* first = value.data();
-  const char* last = first + value.size();
-  const auto [end, ec] = std::from_chars(first, last, scale);
-  if (value.empty() || ec != std::errc() || end != last || scale < kMinChartScale || scale > kMaxChartScale) {
-    return "--scale takes a whole number from " + std::to_string(kMinChartScale) + " to " +
-           std::to_string(kMaxChartScale) + ", not " + quote(value);
-  }
-  options.chartScale = scale;
-  return {};
-}
-
 }  // namespace
 
 ParseResult parseArgs(std::span<const std::string_view> args) {
   ParseResult result;
   Options& options = result.options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
+  ArgReader reader(args);
+  while (!reader.done()) {
+    const std::string_view arg = reader.next();
     if (arg == "--help" || arg == "-h") {
       options.help = true;
       return result;
@@ -182,25 +149,26 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
       continue;
     }
     if (arg == "--set" || arg == "--slider" || arg == "--press") {
-      if (i + 1 == args.size()) {
+      const std::optional<std::string_view> value = reader.value();
+      if (!value) {
         if (arg == "--set") result.error = "--set needs NAME=TEXT";
         else if (arg == "--slider") result.error = "--slider needs NAME=VALUE";
         else result.error = "--press needs a button: Command1, Command2 or Command3";
         return result;
       }
-      const std::string_view value = args[++i];
-      if (arg == "--set") result.error = parseSet(value, result);
-      else if (arg == "--slider") result.error = parseSlider(value, options);
-      else result.error = parsePress(value, options);
+      if (arg == "--set") result.error = parseSet(*value, result);
+      else if (arg == "--slider") result.error = parseSlider(*value, options);
+      else result.error = parsePress(*value, options);
       if (!result.ok()) return result;
       continue;
     }
     if (arg == "--material" || arg == "--own-material") {
-      if (i + 1 == args.size()) {
+      const std::optional<std::string_view> given = reader.value();
+      if (!given) {
         result.error = std::string(arg) + " needs a material name";
         return result;
       }
-      const std::string_view name = args[++i];
+      const std::string_view name = *given;
       if (!options.material.empty()) {
         result.error = "--material and --own-material may be given only once";
         return result;
@@ -213,12 +181,12 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
       if (arg == "--material" && known == nullptr) {
         std::string names;
         for (const Material& m : materials()) names += std::string(names.empty() ? "" : ", ") + m.name;
-        result.error = "--material " + quote(name) + ": not in the library (" + names +
+        result.error = "--material " + quoteText(name) + ": not in the library (" + names +
                        "); name a material of your own with --own-material";
         return result;
       }
       if (arg == "--own-material" && known != nullptr) {
-        result.error = "--own-material " + quote(name) + ": the library holds this steel; choose it with --material";
+        result.error = "--own-material " + quoteText(name) + ": the library holds this steel; choose it with --material";
         return result;
       }
       options.material = known != nullptr ? std::string(known->name) : std::string(name);
@@ -226,26 +194,26 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
       continue;
     }
     if (arg == "--chart" || arg == "--report" || arg == "--scale" || arg == "--design" || arg == "--save") {
-      if (i + 1 == args.size()) {
+      const std::optional<std::string_view> value = reader.value();
+      if (!value) {
         if (arg == "--chart") result.error = "--chart needs a file name ending in .png, .svg or .pdf";
         else if (arg == "--report") result.error = "--report needs a file name ending in .pdf";
         else if (arg == "--scale") result.error = "--scale needs a whole number from 1 to 8";
         else result.error = std::string(arg) + " needs a file name";
         return result;
       }
-      const std::string_view value = args[++i];
-      if (arg == "--chart") result.error = parseChart(value, options);
-      else if (arg == "--report") result.error = parseReport(value, options);
-      else if (arg == "--design") result.error = parseDesignFile(arg, value, options.designPath);
-      else if (arg == "--save") result.error = parseDesignFile(arg, value, options.savePath);
-      else result.error = parseScale(value, options);
+      if (arg == "--chart") result.error = parseChart(*value, options);
+      else if (arg == "--report") result.error = parseReport(*value, options);
+      else if (arg == "--design") result.error = parseDesignFile(arg, *value, options.designPath);
+      else if (arg == "--save") result.error = parseDesignFile(arg, *value, options.savePath);
+      else result.error = readWholeIn("--scale", *value, kMinChartScale, kMaxChartScale, options.chartScale);
       if (!result.ok()) return result;
       continue;
     }
     if (arg.size() > 1 && arg.front() == '-') {
-      result.error = "unknown option " + quote(arg) + "; see --help";
+      result.error = "unknown option " + quoteText(arg) + "; see --help";
     } else {
-      result.error = "unexpected argument " + quote(arg) + "; actions are --set, --slider and --press";
+      result.error = "unexpected argument " + quoteText(arg) + "; actions are --set, --slider and --press";
     }
     return result;
   }
@@ -278,7 +246,7 @@ std::string sameFileError(std::span<const NamedPath> paths) {
       if (!resolved[i].empty() && !resolved[j].empty() &&
           (resolved[i] == resolved[j] || (identity[i] && identity[i] == identity[j])))
         return std::string(paths[i].option) + " and " + std::string(paths[j].option) + " name the same file " +
-               quote(paths[j].path);
+               quoteText(paths[j].path);
   return {};
 }
 

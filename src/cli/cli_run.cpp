@@ -13,7 +13,7 @@
 #include "cli/report.h"
 #include "cli/analysis_report.h"
 #include "cli/session.h"
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 #include "compare/production_yield.h"
 #include "design/design_file.h"
 

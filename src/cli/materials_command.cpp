@@ -3,15 +3,18 @@
 #include <string>
 
 #include "analysis/materials.h"
+#include "cli/arg_reader.h"
 #include "cli/json_writer.h"
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 #include "runtime/float_text.h"
 
 namespace diaspring::cli {
 
 Outcome runMaterialsCommand(std::span<const std::string_view> args) {
   bool json = false;
-  for (const std::string_view arg : args) {
+  ArgReader reader(args);
+  while (!reader.done()) {
+    const std::string_view arg = reader.next();
     if (arg == "--json") {
       json = true;
       continue;
@@ -23,7 +26,7 @@ Outcome runMaterialsCommand(std::span<const std::string_view> args) {
               "a number no source gives is left empty (null in JSON). Choose one with\n"
               "--material NAME.\n",
               ""};
-    return {kExitUsage, "", "diaspring-cli: materials: unknown argument '" + printable(arg) + "'; see materials --help\n"};
+    return {kExitUsage, "", "diaspring-cli: materials: unknown argument " + quoteText(arg) + "; see materials --help\n"};
   }
   std::string out;
   if (json) {

@@ -6,15 +6,15 @@
 
 #include <cerrno>
 #include <csignal>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <string>
 
+#include "cli/arg_reader.h"
 #include "cli/cli_args.h"
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 #include "runtime/file_write.h"
 #include "study/study.h"
 
@@ -28,24 +28,23 @@ struct StudyArgs {
 };
 
 std::string parseStudyArgs(std::span<const std::string_view> args, StudyArgs& parsed) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
+  ArgReader reader(args);
+  while (!reader.done()) {
+    const std::string_view arg = reader.next();
     if (arg == "-o" || arg == "--output" || arg == "--threads") {
-      if (i + 1 == args.size()) return "study: " + std::string(arg) + " needs a value";
-      const std::string_view value = args[++i];
+      const std::optional<std::string_view> given = reader.value();
+      if (!given) return "study: " + std::string(arg) + " needs a value";
+      const std::string_view value = *given;
       if (arg == "--threads") {
-        unsigned n = 0;
-        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
-        if (ec != std::errc() || end != value.data() + value.size() || n < 1 || n > 256)
-          return "study: --threads takes a whole number from 1 to 256, not '" + std::string(value) + "'";
-        parsed.threads = n;
+        if (std::string error = readWholeIn("--threads", value, 1u, kMaxThreads, parsed.threads); !error.empty())
+          return "study: " + error;
       } else {
         parsed.out = std::string(value);
       }
       continue;
     }
-    if (arg.size() > 1 && arg.front() == '-') return "study: unknown option '" + std::string(arg) + "'; see --help";
-    if (!parsed.in.empty()) return "study: more than one input file ('" + parsed.in + "', '" + std::string(arg) + "')";
+    if (arg.size() > 1 && arg.front() == '-') return "study: unknown option " + quoteText(arg) + "; see --help";
+    if (!parsed.in.empty()) return "study: more than one input file (" + quoteText(parsed.in) + ", " + quoteText(arg) + ")";
     parsed.in = std::string(arg);
   }
   if (parsed.in.empty()) return "study: name the input file: diaspring-cli study IN.csv [-o OUT.csv] [--threads N]";
@@ -148,7 +147,7 @@ Outcome runStudyCommand(std::span<const std::string_view> args, const ProgressSi
   const NamedPath files[] = {{"the input", parsed.in}, {"-o", parsed.out}};
   if (std::string error = sameFileError(files); !error.empty()) {
     outcome.status = kExitUsage;
-    outcome.err = "diaspring-cli: study: " + error + "\n";
+    outcome.err = "diaspring-cli: study: " + printable(error) + "\n";
     return outcome;
   }
   std::string error;
