@@ -256,79 +256,124 @@ std::vector<Action> defaultActions() {
 
 std::string versionText() { return std::string("diaspring-cli ") + kVersion + "\n"; }
 
-std::string usageText() {
-  struct SliderHelp {
-    Slider slider;
-    const char* what;
-  };
-  static constexpr SliderHelp kSliders[] = {
-      {Slider::HScroll1, "h = VALUE/100 mm into Text4"},
-      {Slider::HScroll2, "H/h = VALUE/100 into Text6"},
-      {Slider::HScroll3, "R = VALUE/10 mm into Text7"},
-      {Slider::HScroll4, "R/r = VALUE/100 into Text9"},
-      {Slider::HScroll5, "wear allowance = VALUE/100 mm into Text10"},
-      {Slider::HScroll6, "release travel = VALUE/100 mm into Text11"},
-  };
-  std::string text =
-      "Usage: diaspring-cli [--json] [ACTION...] [--chart FILE [--scale N]] [--report FILE.pdf]\n"
-      "                     [--design FILE] [--save FILE] [--material NAME | --own-material NAME]\n"
-      "                     [--yield]\n"
-      "       diaspring-cli materials [--json]\n"
-      "       diaspring-cli study IN.csv [-o OUT.csv] [--threads N]\n"
-      "       diaspring-cli disc --De D --Di D --t T --h0 H --s S [--E E --mu MU] [--json]\n"
-      "       diaspring-cli design [--set NAME=TEXT...] [--range NAME=LO:HI...] [--grid N]\n"
-      "                            [--no-refine] [--min-yield P] [--threads N] [--json | -o OUT.csv]\n"
-      "       diaspring-cli compare [--design FILE...] [--measured FILE...] [--tolerance NAME=VALUE...]\n"
-      "                             [--samples N] [--seed S] [--chart FILE] [--report FILE.pdf]\n"
-      "                             [--json]   (compare --help)\n"
-      "       diaspring-cli --help | --version\n"
-      "Designs and checks a clutch diaphragm spring without the window: the actions\n"
-      "are applied in the order given, exactly as the window's own events.\n"
-      "\n"
-      "Actions:\n"
-      "  --set NAME=TEXT       type TEXT into text box NAME (Text1 ... Text42, or\n"
-      "                        one of the input names below), replacing its text;\n"
-      "                        TEXT may be empty\n"
-      "  --slider NAME=VALUE   move slider NAME to the integer VALUE; its handler runs\n"
-      "                        when the value changes\n"
-      "  --press NAME          click Command1 (curve and points), Command2 (clear)\n"
-      "                        or Command3 (constraint check)\n"
-      "With no --press: the other actions, then --press Command1 --press Command3,\n"
-      "on the default design (or the one --design loads).\n"
-      "\n"
-      "Design files (docs/design-file.md; the window's extension is .diaspring):\n"
-      "  --design FILE         load the design in FILE before the actions: its input\n"
-      "                        texts exactly as saved and its slider positions. A file\n"
-      "                        that cannot be read stops the run (exit status 1).\n"
-      "  --save FILE           after the actions, save the design as the boxes hold\n"
-      "                        it, with the loaded file's metadata\n"
-      "\n"
-      "Material (before the actions; the design keeps it):\n"
-      "  --material NAME       a steel of the library (diaspring-cli materials): types\n"
-      "                        its E and mu into their boxes and sets Rm, sigmaAllow\n"
-      "                        and sigmaAllowF derived from it\n"
-      "  --own-material NAME   a material of your own: its numbers are yours (--set E=,\n"
-      "                        --set Rm= ...) and are marked as user data\n"
-      "\n"
-      "Files, written after the actions:\n"
-      "  --chart FILE          the chart as FILE.png, FILE.svg or FILE.pdf, by the\n"
-      "                        extension; SVG and PDF are vectors with real text\n"
-      "  --scale N             the PNG at N times the chart's size in the window,\n"
-      "                        549 x 293 pixels (N from 1 to 8, default 2)\n"
-      "  --report FILE.pdf     the design sheet: the inputs of the last curve run, the\n"
-      "                        chart, the characteristic points and the check; it\n"
-      "                        warns when the inputs were edited after that run\n"
-      "A file is written whole or not at all; an earlier file of that name stays\n"
-      "as it was when writing fails.\n"
-      "\n"
-      "  --yield               add the production yield of the last curve run's design:\n"
-      "                        the share of 10,000 springs made to the default\n"
-      "                        tolerances (seed 19) that meet the clamp-load band\n"
-      "                        (DIN 2093's for the thickness), F1A >= F1B, rules 3-12\n"
-      "                        and the strength checks, with each requirement's share\n"
-      "                        and the Wilson 95 % interval (JSON member \"production\")\n"
-      "\n"
-      "Input names:\n";
+namespace {
+
+// The usage's synopsis and the sections before the input names.
+constexpr const char* kUsageHead =
+    "Usage: diaspring-cli [--json] [ACTION...] [--chart FILE [--scale N]] [--report FILE.pdf]\n"
+    "                     [--design FILE] [--save FILE] [--material NAME | --own-material NAME]\n"
+    "                     [--yield]\n"
+    "       diaspring-cli materials [--json]\n"
+    "       diaspring-cli study IN.csv [-o OUT.csv] [--threads N]\n"
+    "       diaspring-cli disc --De D --Di D --t T --h0 H --s S [--E E --mu MU] [--json]\n"
+    "       diaspring-cli design [--set NAME=TEXT...] [--range NAME=LO:HI...] [--grid N]\n"
+    "                            [--no-refine] [--min-yield P] [--threads N] [--json | -o OUT.csv]\n"
+    "       diaspring-cli compare [--design FILE...] [--measured FILE...] [--tolerance NAME=VALUE...]\n"
+    "                             [--samples N] [--seed S] [--chart FILE] [--report FILE.pdf]\n"
+    "                             [--json]   (compare --help)\n"
+    "       diaspring-cli --help | --version\n"
+    "Designs and checks a clutch diaphragm spring without the window: the actions\n"
+    "are applied in the order given, exactly as the window's own events.\n"
+    "\n"
+    "Actions:\n"
+    "  --set NAME=TEXT       type TEXT into text box NAME (Text1 ... Text42, or\n"
+    "                        one of the input names below), replacing its text;\n"
+    "                        TEXT may be empty\n"
+    "  --slider NAME=VALUE   move slider NAME to the integer VALUE; its handler runs\n"
+    "                        when the value changes\n"
+    "  --press NAME          click Command1 (curve and points), Command2 (clear)\n"
+    "                        or Command3 (constraint check)\n"
+    "With no --press: the other actions, then --press Command1 --press Command3,\n"
+    "on the default design (or the one --design loads).\n"
+    "\n"
+    "Design files (docs/design-file.md; the window's extension is .diaspring):\n"
+    "  --design FILE         load the design in FILE before the actions: its input\n"
+    "                        texts exactly as saved and its slider positions. A file\n"
+    "                        that cannot be read stops the run (exit status 1).\n"
+    "  --save FILE           after the actions, save the design as the boxes hold\n"
+    "                        it, with the loaded file's metadata\n"
+    "\n"
+    "Material (before the actions; the design keeps it):\n"
+    "  --material NAME       a steel of the library (diaspring-cli materials): types\n"
+    "                        its E and mu into their boxes and sets Rm, sigmaAllow\n"
+    "                        and sigmaAllowF derived from it\n"
+    "  --own-material NAME   a material of your own: its numbers are yours (--set E=,\n"
+    "                        --set Rm= ...) and are marked as user data\n"
+    "\n"
+    "Files, written after the actions:\n"
+    "  --chart FILE          the chart as FILE.png, FILE.svg or FILE.pdf, by the\n"
+    "                        extension; SVG and PDF are vectors with real text\n"
+    "  --scale N             the PNG at N times the chart's size in the window,\n"
+    "                        549 x 293 pixels (N from 1 to 8, default 2)\n"
+    "  --report FILE.pdf     the design sheet: the inputs of the last curve run, the\n"
+    "                        chart, the characteristic points and the check; it\n"
+    "                        warns when the inputs were edited after that run\n"
+    "A file is written whole or not at all; an earlier file of that name stays\n"
+    "as it was when writing fails.\n"
+    "\n"
+    "  --yield               add the production yield of the last curve run's design:\n"
+    "                        the share of 10,000 springs made to the default\n"
+    "                        tolerances (seed 19) that meet the clamp-load band\n"
+    "                        (DIN 2093's for the thickness), F1A >= F1B, rules 3-12\n"
+    "                        and the strength checks, with each requirement's share\n"
+    "                        and the Wilson 95 % interval (JSON member \"production\")\n"
+    "\n"
+    "Input names:\n";
+
+// The sections after the sliders.
+constexpr const char* kUsageTail =
+    "\n"
+    "Output:\n"
+    "  a readable report of the design, the characteristic points, the\n"
+    "  constraint check and any fault; with --json one JSON object with every\n"
+    "  text box, the sliders, the faults and the chart's drawing operations.\n"
+    "  After a curve run that went through, both add the strength and release\n"
+    "  analysis (JSON: \"analysis\" with \"points\", \"release\" and \"checks\").\n"
+    "\n"
+    "Parameter study:\n"
+    "  Each row of IN.csv is one design, its columns named by the input names\n"
+    "  and analysis input names above (columns left out keep their defaults).\n"
+    "  Every row runs on a fresh window: the curve (Command1), then the check\n"
+    "  (Command3). The result (to OUT.csv, or to stdout) repeats the input columns\n"
+    "  and adds the twelve point values, each rule's value and pass/fail, the main\n"
+    "  results of the strength and release analysis and a fault column. Rows run\n"
+    "  on all cores (or N threads); the result is the same for any number.\n"
+    "  A cell that is not wholly a number is read by its leading number, with a\n"
+    "  warning; stderr ends with a summary (rows, faulted, unreadable).\n"
+    "\n"
+    "Automatic design:\n"
+    "  The springs that pass all twelve rules and the static check of σI (the\n"
+    "  largest |σI| over 0 ... λ1C at most sigmaAllow) for the clutch data, ranked\n"
+    "  by the clamp-load rise over wear (wearRise), the peak release force\n"
+    "  (releaseForceMax) and the largest |σI| over the release strokes\n"
+    "  (sigmaImax, MPa), all to minimise: the designs no other found design beats\n"
+    "  on all three, by wearRise. --set fixes any input but the four free ones\n"
+    "  (the analysis inputs too, e.g. --set sigmaAllow=1800),\n"
+    "  h, HoverH, R and RoverR, which run over their sliders' ranges (narrowed by\n"
+    "  --range NAME=LO:HI) in the sliders' steps (N times finer with --grid N:\n"
+    "  1, 2, 4, 5 or 10), then in steps four times finer around the best designs\n"
+    "  (not with --no-refine); h is solved for rule 1 and given the fewest\n"
+    "  decimals that keep it. Every design listed passes the window's own check and\n"
+    "  has a production yield (productionYield: the share of springs made to the\n"
+    "  default tolerances that meet the clamp-load band, F1A >= F1B, rules 3-12 and\n"
+    "  the strength checks, by Monte Carlo) of at least P (--min-yield, default\n"
+    "  0.99; 0: no yield required). With\n"
+    "  --json one JSON object; with -o a CSV file. When no design passes, the\n"
+    "  rules that cannot be met together go to stderr and the exit status is 1.\n"
+    "Disc spring:\n"
+    "  diaspring-cli disc prints the load F (N) and the stresses σOM, σI ... σIV\n"
+    "  (MPa, compression negative) of a disc spring De x Di x t with free cone\n"
+    "  height h0 at deflection s (mm); E defaults to 206000 MPa, μ to 0.3. With\n"
+    "  --json: {\"F\": ..., \"sigmaOM\": ..., \"sigmaI\": ..., ... \"sigmaIV\": ...}.\n"
+    "\n"
+    "Exit status: 0 no handler faulted, 1 a handler faulted (in a study: a row\n"
+    "faulted or could not be read) or a file could not be written (the output is\n"
+    "still complete) or the design file could not be read (nothing ran), 2 usage\n"
+    "error, 3 the output could not be written.\n";
+
+// The input names, the engine data and the analysis inputs: a line each.
+std::string inputsHelp() {
+  std::string text;
   const auto inputLines = [&text](std::span<const NamedInput> inputs) {
     for (const NamedInput& input : inputs) {
       std::string line = "  " + std::string(input.name);
@@ -359,9 +404,24 @@ std::string usageText() {
     line.resize(38, ' ');
     text += line + input.meaning + (input.example ? " (example value)" : "") + "\n";
   }
-  text +=
-      "\n"
-      "Sliders:\n";
+  return text;
+}
+
+std::string slidersHelp() {
+  struct SliderHelp {
+    Slider slider;
+    const char* what;
+  };
+  static constexpr SliderHelp kSliders[] = {
+      {Slider::HScroll1, "h = VALUE/100 mm into Text4"},
+      {Slider::HScroll2, "H/h = VALUE/100 into Text6"},
+      {Slider::HScroll3, "R = VALUE/10 mm into Text7"},
+      {Slider::HScroll4, "R/r = VALUE/100 into Text9"},
+      {Slider::HScroll5, "wear allowance = VALUE/100 mm into Text10"},
+      {Slider::HScroll6, "release travel = VALUE/100 mm into Text11"},
+  };
+  std::string text = "\n"
+                     "Sliders:\n";
   for (const SliderHelp& s : kSliders) {
     const SliderRange range = sliderRange(s.slider);
     std::string line = "  " + sliderName(s.slider) + "  " + std::to_string(range.min) + " ... " +
@@ -369,56 +429,11 @@ std::string usageText() {
     line.resize(std::max<std::size_t>(line.size() + 2, 42), ' ');
     text += line + s.what + "\n";
   }
-  text +=
-      "\n"
-      "Output:\n"
-      "  a readable report of the design, the characteristic points, the\n"
-      "  constraint check and any fault; with --json one JSON object with every\n"
-      "  text box, the sliders, the faults and the chart's drawing operations.\n"
-      "  After a curve run that went through, both add the strength and release\n"
-      "  analysis (JSON: \"analysis\" with \"points\", \"release\" and \"checks\").\n"
-      "\n"
-      "Parameter study:\n"
-      "  Each row of IN.csv is one design, its columns named by the input names\n"
-      "  and analysis input names above (columns left out keep their defaults).\n"
-      "  Every row runs on a fresh window: the curve (Command1), then the check\n"
-      "  (Command3). The result (to OUT.csv, or to stdout) repeats the input columns\n"
-      "  and adds the twelve point values, each rule's value and pass/fail, the main\n"
-      "  results of the strength and release analysis and a fault column. Rows run\n"
-      "  on all cores (or N threads); the result is the same for any number.\n"
-      "  A cell that is not wholly a number is read by its leading number, with a\n"
-      "  warning; stderr ends with a summary (rows, faulted, unreadable).\n"
-      "\n"
-      "Automatic design:\n"
-      "  The springs that pass all twelve rules and the static check of σI (the\n"
-      "  largest |σI| over 0 ... λ1C at most sigmaAllow) for the clutch data, ranked\n"
-      "  by the clamp-load rise over wear (wearRise), the peak release force\n"
-      "  (releaseForceMax) and the largest |σI| over the release strokes\n"
-      "  (sigmaImax, MPa), all to minimise: the designs no other found design beats\n"
-      "  on all three, by wearRise. --set fixes any input but the four free ones\n"
-      "  (the analysis inputs too, e.g. --set sigmaAllow=1800),\n"
-      "  h, HoverH, R and RoverR, which run over their sliders' ranges (narrowed by\n"
-      "  --range NAME=LO:HI) in the sliders' steps (N times finer with --grid N:\n"
-      "  1, 2, 4, 5 or 10), then in steps four times finer around the best designs\n"
-      "  (not with --no-refine); h is solved for rule 1 and given the fewest\n"
-      "  decimals that keep it. Every design listed passes the window's own check and\n"
-      "  has a production yield (productionYield: the share of springs made to the\n"
-      "  default tolerances that meet the clamp-load band, F1A >= F1B, rules 3-12 and\n"
-      "  the strength checks, by Monte Carlo) of at least P (--min-yield, default\n"
-      "  0.99; 0: no yield required). With\n"
-      "  --json one JSON object; with -o a CSV file. When no design passes, the\n"
-      "  rules that cannot be met together go to stderr and the exit status is 1.\n"
-      "Disc spring:\n"
-      "  diaspring-cli disc prints the load F (N) and the stresses σOM, σI ... σIV\n"
-      "  (MPa, compression negative) of a disc spring De x Di x t with free cone\n"
-      "  height h0 at deflection s (mm); E defaults to 206000 MPa, μ to 0.3. With\n"
-      "  --json: {\"F\": ..., \"sigmaOM\": ..., \"sigmaI\": ..., ... \"sigmaIV\": ...}.\n"
-      "\n"
-      "Exit status: 0 no handler faulted, 1 a handler faulted (in a study: a row\n"
-      "faulted or could not be read) or a file could not be written (the output is\n"
-      "still complete) or the design file could not be read (nothing ran), 2 usage\n"
-      "error, 3 the output could not be written.\n";
   return text;
 }
+
+}  // namespace
+
+std::string usageText() { return kUsageHead + inputsHelp() + slidersHelp() + kUsageTail; }
 
 }  // namespace diaspring::cli

@@ -305,11 +305,7 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
     return outcome;
   }
   DesignArgs parsed;
-  if (std::string error = parseDesignArgs(args, parsed); !error.empty()) {
-    outcome.status = kExitUsage;
-    outcome.err = "diaspring-cli: design: " + printable(error) + "\n";
-    return outcome;
-  }
+  if (std::string error = parseDesignArgs(args, parsed); !error.empty()) return usageError("design: " + error);
   const auto start = std::chrono::steady_clock::now();
   bool shown = false;
   parsed.options.progress = [&](std::size_t done, std::size_t total) {
@@ -323,9 +319,7 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
   try {
     result = search::runSearch(parsed.base, parsed.options);
   } catch (const search::SearchError& e) {
-    outcome.status = kExitUsage;
-    outcome.err = std::string("diaspring-cli: design: ") + e.what() + "\n";
-    return outcome;
+    return usageError(std::string("design: ") + e.what());
   }
   if (shown) progress("\n");
 

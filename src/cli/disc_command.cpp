@@ -26,9 +26,7 @@ constexpr std::array<Option, 6> kOptions{{{"--De", &DiscSpring::De},
                                           {"--E", &DiscSpring::E},
                                           {"--mu", &DiscSpring::mu}}};
 
-Outcome usage(const std::string& message) {
-  return {kExitUsage, "", "diaspring-cli: disc: " + message + "\n"};
-}
+Outcome usage(const std::string& message) { return usageError("disc: " + message); }
 
 }  // namespace
 

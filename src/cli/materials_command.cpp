@@ -26,7 +26,7 @@ Outcome runMaterialsCommand(std::span<const std::string_view> args) {
               "a number no source gives is left empty (null in JSON). Choose one with\n"
               "--material NAME.\n",
               ""};
-    return {kExitUsage, "", "diaspring-cli: materials: unknown argument " + quoteText(arg) + "; see materials --help\n"};
+    return usageError("materials: unknown argument " + quoteText(arg) + "; see materials --help");
   }
   std::string out;
   if (json) {

@@ -139,25 +139,13 @@ std::string progressLine(std::size_t done, double share, double seconds) {
 Outcome runStudyCommand(std::span<const std::string_view> args, const ProgressSink& progress, int outFd) {
   Outcome outcome;
   StudyArgs parsed;
-  if (std::string error = parseStudyArgs(args, parsed); !error.empty()) {
-    outcome.status = kExitUsage;
-    outcome.err = "diaspring-cli: " + error + "\n";
-    return outcome;
-  }
+  if (std::string error = parseStudyArgs(args, parsed); !error.empty()) return usageError(error);
   const NamedPath files[] = {{"the input", parsed.in}, {"-o", parsed.out}};
-  if (std::string error = sameFileError(files); !error.empty()) {
-    outcome.status = kExitUsage;
-    outcome.err = "diaspring-cli: study: " + printable(error) + "\n";
-    return outcome;
-  }
+  if (std::string error = sameFileError(files); !error.empty()) return usageError("study: " + error);
   std::string error;
   std::uintmax_t size = 0;
   const int fd = openStudyFile(parsed.in, size, error);
-  if (fd < 0) {
-    outcome.status = kExitUsage;
-    outcome.err = "diaspring-cli: study: " + printable(error) + "\n";
-    return outcome;
-  }
+  if (fd < 0) return usageError("study: " + error);
   struct Closer {
     int fd;
     ~Closer() { ::close(fd); }
@@ -177,9 +165,7 @@ Outcome runStudyCommand(std::span<const std::string_view> args, const ProgressSi
   try {
     study = readStudyHeader(lines);
   } catch (const StudyError& e) {
-    outcome.status = kExitUsage;
-    outcome.err = "diaspring-cli: study: " + printable(parsed.in) + ": " + printable(e.what()) + "\n";
-    return outcome;
+    return usageError("study: " + parsed.in + ": " + e.what());
   }
 
   // The result grows in a file (beside OUT, or a file of its own for
@@ -220,10 +206,8 @@ Outcome runStudyCommand(std::span<const std::string_view> args, const ProgressSi
   StudyTally tally = streamStudy(study, lines, write, options);
   if (shown) progress("\n");
   if (readError != 0) {
-    outcome.status = kExitUsage;
-    outcome.out.clear();
-    outcome.err = "diaspring-cli: study: " + printable("cannot read '" + parsed.in + "': " + errorReasonEnglish(readError)) + "\n";
-    return outcome;  // the new file is abandoned: OUT stays as it was
+    // The new file is abandoned: OUT stays as it was.
+    return usageError("study: cannot read '" + parsed.in + "': " + errorReasonEnglish(readError));
   }
 
   for (const std::string& warning : tally.warnings)
