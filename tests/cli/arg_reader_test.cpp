@@ -44,16 +44,6 @@ TEST(ArgReader, ReadsWholeNumbersOnly) {
   EXPECT_EQ(readWhole("18446744073709551616", seed), L);
 }
 
-TEST(ArgReader, RangeErrorsNameTheOptionAndTheText) {
-  int n = 5;
-  EXPECT_EQ(readWholeIn("--scale", "3", 1, 8, n), "");
-  EXPECT_EQ(n, 3);
-  EXPECT_EQ(readWholeIn("--scale", "9", 1, 8, n), "--scale takes a whole number from 1 to 8, not '9'");
-  EXPECT_EQ(readWholeIn("--scale", "0", 1, 8, n), "--scale takes a whole number from 1 to 8, not '0'");
-  EXPECT_EQ(readWholeIn("--scale", "\x1B", 1, 8, n), "--scale takes a whole number from 1 to 8, not '\\x1B'");
-  EXPECT_EQ(n, 3);
-}
-
 // Every subcommand's usage message shows what it quotes with its control
 // bytes escaped: a terminal never receives an escape sequence from a typo.
 TEST(ArgReader, EverySubcommandEscapesTheArgumentsItQuotes) {
