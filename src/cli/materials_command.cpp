@@ -12,21 +12,20 @@ namespace diaspring::cli {
 
 Outcome runMaterialsCommand(std::span<const std::string_view> args) {
   bool json = false;
-  ArgReader reader(args);
-  while (!reader.done()) {
+  for (ArgReader reader(args); !reader.done();) {
     const std::string_view arg = reader.next();
     if (arg == "--json") {
       json = true;
-      continue;
-    }
-    if (arg == "--help" || arg == "-h")
+    } else if (arg == "--help" || arg == "-h") {
       return {kExitOk,
               "Usage: diaspring-cli materials [--json]\n"
               "Lists the steels of the material library with the source of every number;\n"
               "a number no source gives is left empty (null in JSON). Choose one with\n"
               "--material NAME.\n",
               ""};
-    return usageError("materials: unknown argument " + quoteText(arg) + "; see materials --help");
+    } else {
+      return usageError("materials: unknown argument " + quoteText(arg) + "; see materials --help");
+    }
   }
   std::string out;
   if (json) {
