@@ -402,9 +402,7 @@ void AnalysisWindow::saveChart(const AnalysisChart& chart, const QString& name) 
 }
 
 QString AnalysisWindow::askSaveFileName(const QString& suggested) {
-  QString filter = kPngFilter;
-  const QString chosen = askFileName(this, QFileDialog::AcceptSave, QStringLiteral("保存图表"), suggested, chartFilters(), &filter);
-  return chosen.isEmpty() ? chosen : withChartExtension(chosen, filter);
+  return askChartFileName(this, suggested);
 }
 
 void AnalysisWindow::showWarning(const QString& title, const QString& text) { QMessageBox::warning(this, title, text); }

@@ -54,6 +54,10 @@ class ChineseFileColumns : public QIdentityProxyModel {
 QString askFileName(QWidget* parent, QFileDialog::AcceptMode mode, const QString& caption, const QString& start,
                     const QString& filters, QString* selectedFilter = nullptr);
 
+// The dialog 保存图表 of a window, PNG offered first: the file chosen with
+// the extension of its filter (withChartExtension), or empty.
+QString askChartFileName(QWidget* parent, const QString& suggested);
+
 // The file the design sheet is saved to: the name as chosen when it ends in
 // .pdf (any letter case), else with ".pdf" added.
 QString withPdfExtension(const QString& path);

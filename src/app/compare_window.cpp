@@ -20,7 +20,6 @@
 
 #include "chart_actions.h"
 #include "design/design_file.h"
-#include "main_window.h"
 #include "render/chart_export.h"
 #include "render/comparison_page.h"
 #include "runtime/convert.h"
@@ -56,7 +55,24 @@ CompareWindow::CompareWindow(std::function<DesignInputs()> current, std::functio
   setWindowTitle(QStringLiteral("特性曲线对比"));
   setObjectName(QStringLiteral("CompareWindow"));
   auto* layout = new QVBoxLayout(this);
+  layout->addLayout(buildButtons());
+  layout->addWidget(buildStaleNote());
+  layout->addWidget(buildChartAndCurves(), 1);
+  layout->addWidget(buildMeasuredBox());
+  layout->addWidget(buildScatterBox());
 
+  followed_ = current_();
+  input_.designs.push_back(designCurve(followed_, "当前设计"));
+  shown_ = {true};
+  styles_ = {0};
+  kinds_ = {QStringLiteral("主窗口")};
+  resetTolerances();
+  resize(1280, 960);
+  refresh();
+}
+
+// The row of buttons above the chart.
+QHBoxLayout* CompareWindow::buildButtons() {
   auto* buttons = new QHBoxLayout;
   const auto button = [&](const char* name, const QString& caption, auto slot) {
     auto* b = new QPushButton(caption, this);
@@ -82,13 +98,20 @@ CompareWindow::CompareWindow(std::function<DesignInputs()> current, std::functio
   });
   button("saveChart", QStringLiteral("保存图表…"), [this] { saveChart(); });
   buttons->addStretch(1);
-  layout->addLayout(buttons);
+  return buttons;
+}
+
+// The note shown while the main window's inputs differ from the current design.
+QLabel* CompareWindow::buildStaleNote() {
   staleNote_ = new QLabel(QStringLiteral("<span style='color:#C62828'>%1</span>").arg(zh(texts::kStaleNote)), this);
   staleNote_->setObjectName(QStringLiteral("StaleNote"));
   staleNote_->setWordWrap(true);
   staleNote_->hide();
-  layout->addWidget(staleNote_);
+  return staleNote_;
+}
 
+// The chart with its readout, beside the table of curves.
+QSplitter* CompareWindow::buildChartAndCurves() {
   auto* split = new QSplitter(Qt::Horizontal, this);
   auto* left = new QWidget(split);
   auto* leftLayout = new QVBoxLayout(left);
@@ -132,8 +155,11 @@ CompareWindow::CompareWindow(std::function<DesignInputs()> current, std::functio
   split->setStretchFactor(0, 3);
   split->setStretchFactor(1, 1);
   split->setSizes({880, 400});
-  layout->addWidget(split, 1);
+  return split;
+}
 
+// The measured curves, their deviations and calibrations.
+QGroupBox* CompareWindow::buildMeasuredBox() {
   auto* measuredBox = new QGroupBox(QStringLiteral("实测曲线与标定"), this);
   auto* measuredLayout = new QVBoxLayout(measuredBox);
   auto* measuredRow = new QHBoxLayout;
@@ -160,8 +186,11 @@ CompareWindow::CompareWindow(std::function<DesignInputs()> current, std::functio
   connect(applyFitButton, &QPushButton::clicked, this, [this] { applyFit(measured_->currentRow()); });
   side->addWidget(applyFitButton);
   measuredRow->addLayout(side);
-  layout->addWidget(measuredBox);
+  return measuredBox;
+}
 
+// The tolerances and the production scatter of the current design.
+QGroupBox* CompareWindow::buildScatterBox() {
   auto* scatterBox = new QGroupBox(QStringLiteral("生产离散（当前设计，在名义 λ1B、λ1A、λ1C 处）"), this);
   auto* scatterLayout = new QVBoxLayout(scatterBox);
   auto* tolGrid = new QGridLayout;
@@ -210,16 +239,7 @@ CompareWindow::CompareWindow(std::function<DesignInputs()> current, std::functio
   scatterNote_->setObjectName(QStringLiteral("ScatterNote"));
   scatterNote_->setWordWrap(true);
   scatterLayout->addWidget(scatterNote_);
-  layout->addWidget(scatterBox);
-
-  followed_ = current_();
-  input_.designs.push_back(designCurve(followed_, "当前设计"));
-  shown_ = {true};
-  styles_ = {0};
-  kinds_ = {QStringLiteral("主窗口")};
-  resetTolerances();
-  resize(1280, 960);
-  refresh();
+  return scatterBox;
 }
 
 QLineEdit* CompareWindow::tolerance(const char* name) const {
@@ -492,38 +512,9 @@ QString CompareWindow::askOpenFileName(const QString& caption, const QString& fi
 }
 
 QString CompareWindow::askSaveFileName(const QString& suggested) {
-  QString filter = kPngFilter;
-  const QString chosen = askFileName(this, QFileDialog::AcceptSave, QStringLiteral("保存图表"), suggested, chartFilters(), &filter);
-  return chosen.isEmpty() ? chosen : withChartExtension(chosen, filter);
+  return askChartFileName(this, suggested);
 }
 
 void CompareWindow::showWarning(const QString& title, const QString& text) { QMessageBox::warning(this, title, text); }
-
-// ---------------------------------------------------------------- main window
-
-void MainWindow::showCompareWindow() {
-  auto* window = findChild<CompareWindow*>();
-  if (window == nullptr) {
-    window = new CompareWindow([this] { return currentInputs(); },
-                               [this](const DesignInputs& inputs) { applyDesign(inputs); }, this);
-    connect(this, &MainWindow::curveRan, window, &CompareWindow::followCurrent);
-  }
-  window->show();
-  window->raise();
-  window->activateWindow();
-}
-
-CompareWindow* MainWindow::compareWindow() const { return findChild<CompareWindow*>(); }
-
-std::optional<ComparisonPage> MainWindow::comparisonPage() const {
-  const CompareWindow* window = compareWindow();
-  if (window == nullptr || !window->comparing()) return std::nullopt;
-  return ComparisonPage{window->input(), window->result(), window->scene()};
-}
-
-bool MainWindow::sheetInputsEdited() const {
-  const CompareWindow* window = compareWindow();
-  return logic_->inputsEditedSinceRun() || (window != nullptr && window->comparing() && window->isStale());
-}
 
 }  // namespace diaspring::app

@@ -21,6 +21,9 @@ class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QCheckBox;
+class QGroupBox;
+class QHBoxLayout;
+class QSplitter;
 
 namespace diaspring::app {
 
@@ -76,6 +79,12 @@ class CompareWindow : public QWidget {
   virtual void showWarning(const QString& title, const QString& text);
 
  private:
+  // The parts of the window, top to bottom.
+  QHBoxLayout* buildButtons();
+  QLabel* buildStaleNote();
+  QSplitter* buildChartAndCurves();
+  QGroupBox* buildMeasuredBox();
+  QGroupBox* buildScatterBox();
   void refresh();
   void readTolerances();
   void resetTolerances();

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "analysis/analysis_table.h"
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 
 namespace diaspring::cli {
 namespace {

@@ -3,11 +3,10 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <charconv>
 #include <span>
-#include <system_error>
 
-#include "cli/utf8_text.h"
+#include "cli/arg_reader.h"
+#include "runtime/utf8_text.h"
 #include "analysis/materials.h"
 #include "form/extra_inputs.h"
 #include "form/named_inputs.h"
@@ -17,25 +16,6 @@
 
 namespace diaspring::cli {
 namespace {
-
-// An argument inside a message: quoted, on one line, and not endless.
-std::string quote(std::string_view arg) {
-  constexpr std::size_t kMaxShown = 60;
-  std::string shown = printable(arg);
-  if (displayWidth(shown) > kMaxShown) {
-    std::size_t cut = 0;
-    std::size_t width = 0;
-    while (cut < shown.size() && width < kMaxShown) {
-      char32_t cp = 0;
-      std::size_t n = decodeUtf8(shown, cut, cp);
-      if (n == 0) n = 1;
-      width += displayWidth(std::string_view(shown).substr(cut, n));
-      cut += n;
-    }
-    shown = shown.substr(0, cut) + "...";
-  }
-  return "'" + shown + "'";
-}
 
 struct NameValue {
   std::string_view name;
@@ -54,7 +34,7 @@ bool splitAssignment(std::string_view arg, NameValue& out) {
 std::string parseSet(std::string_view arg, ParseResult& result) {
   Options& options = result.options;
   NameValue nv;
-  if (!splitAssignment(arg, nv)) return "--set " + quote(arg) + ": expected NAME=TEXT";
+  if (!splitAssignment(arg, nv)) return "--set " + quoteText(arg) + ": expected NAME=TEXT";
   // Inputs hold numbers: a text only partly a number is read by its leading number.
   const auto warnIfPartial = [&] {
     if (auto note = partialNumberNote(nv.value)) result.warnings.push_back("--set " + printable(nv.name) + ": " + printable(*note));
@@ -68,7 +48,7 @@ std::string parseSet(std::string_view arg, ParseResult& result) {
   auto box = textBoxFromName(nv.name);
   if (!box) box = boxOfNamedInput(nv.name);
   if (!box) {
-    return "--set: unknown name " + quote(nv.name) + "; use Text1 ... Text42 or an input name (see --help)";
+    return "--set: unknown name " + quoteText(nv.name) + "; use Text1 ... Text42 or an input name (see --help)";
   }
   if (!isValidUtf8(nv.value)) return "--set " + textBoxName(*box) + ": the text is not valid UTF-8";
   if (isNamedInputBox(*box)) warnIfPartial();  // the engine boxes are read by no computation
@@ -78,20 +58,19 @@ std::string parseSet(std::string_view arg, ParseResult& result) {
 
 std::string parseSlider(std::string_view arg, Options& options) {
   NameValue nv;
-  if (!splitAssignment(arg, nv)) return "--slider " + quote(arg) + ": expected NAME=VALUE";
+  if (!splitAssignment(arg, nv)) return "--slider " + quoteText(arg) + ": expected NAME=VALUE";
   const auto slider = sliderFromName(nv.name);
-  if (!slider) return "--slider: unknown slider " + quote(nv.name) + "; the sliders are HScroll1 ... HScroll6";
+  if (!slider) return "--slider: unknown slider " + quoteText(nv.name) + "; the sliders are HScroll1 ... HScroll6";
   const SliderRange range = sliderRange(*slider);
   const std::string rangeText = std::to_string(range.min) + " ... " + std::to_string(range.max);
   int value = 0;
-  const char* first = nv.value.data();
-  const char* last = first + nv.value.size();
-  const auto [end, ec] = std::from_chars(first, last, value);
-  if (ec == std::errc::result_out_of_range && end == last) {
-    return "--slider " + sliderName(*slider) + ": " + quote(nv.value) + " is outside its range " + rangeText;
-  }
-  if (ec != std::errc() || end != last || nv.value.empty()) {
-    return "--slider " + sliderName(*slider) + ": " + quote(nv.value) + " is not an integer";
+  switch (readWhole(nv.value, value)) {
+    case WholeNumber::TooLarge:
+      return "--slider " + sliderName(*slider) + ": " + quoteText(nv.value) + " is outside its range " + rangeText;
+    case WholeNumber::NotWhole:
+      return "--slider " + sliderName(*slider) + ": " + quoteText(nv.value) + " is not an integer";
+    case WholeNumber::Read:
+      break;
   }
   if (value < range.min || value > range.max) {
     return "--slider " + sliderName(*slider) + ": " + std::to_string(value) + " is outside its range " + rangeText;
@@ -102,7 +81,7 @@ std::string parseSlider(std::string_view arg, Options& options) {
 
 std::string parsePress(std::string_view arg, Options& options) {
   const auto command = commandFromName(arg);
-  if (!command) return "--press: unknown button " + quote(arg) + "; the buttons are Command1, Command2 and Command3";
+  if (!command) return "--press: unknown button " + quoteText(arg) + "; the buttons are Command1, Command2 and Command3";
   options.actions.emplace_back(Press{*command});
   return {};
 }
@@ -124,14 +103,14 @@ std::string parseChart(std::string_view path, Options& options) {
   if (!options.chartPath.empty()) return "--chart may be given only once";
   const std::string ext = extensionOf(path);
   if (ext != "png" && ext != "svg" && ext != "pdf")
-    return "--chart " + quote(path) + ": the file name must end in .png, .svg or .pdf";
+    return "--chart " + quoteText(path) + ": the file name must end in .png, .svg or .pdf";
   options.chartPath = std::string(path);
   return {};
 }
 
 std::string parseReport(std::string_view path, Options& options) {
   if (!options.reportPath.empty()) return "--report may be given only once";
-  if (extensionOf(path) != "pdf") return "--report " + quote(path) + ": the file name must end in .pdf";
+  if (extensionOf(path) != "pdf") return "--report " + quoteText(path) + ": the file name must end in .pdf";
   options.reportPath = std::string(path);
   return {};
 }
@@ -145,26 +124,14 @@ std::string parseDesignFile(std::string_view option, std::string_view path, std:
   return {};
 }
 
-std::string parseScale(std::string_view value, Options& options) {
-  int scale = 0;
-  const char* first = value.data();
-  const char* last = first + value.size();
-  const auto [end, ec] = std::from_chars(first, last, scale);
-  if (value.empty() || ec != std::errc() || end != last || scale < kMinChartScale || scale > kMaxChartScale) {
-    return "--scale takes a whole number from " + std::to_string(kMinChartScale) + " to " +
-           std::to_string(kMaxChartScale) + ", not " + quote(value);
-  }
-  options.chartScale = scale;
-  return {};
-}
-
 }  // namespace
 
 ParseResult parseArgs(std::span<const std::string_view> args) {
   ParseResult result;
   Options& options = result.options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
+  ArgReader reader(args);
+  while (!reader.done()) {
+    const std::string_view arg = reader.next();
     if (arg == "--help" || arg == "-h") {
       options.help = true;
       return result;
@@ -182,25 +149,26 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
       continue;
     }
     if (arg == "--set" || arg == "--slider" || arg == "--press") {
-      if (i + 1 == args.size()) {
+      const std::optional<std::string_view> value = reader.value();
+      if (!value) {
         if (arg == "--set") result.error = "--set needs NAME=TEXT";
         else if (arg == "--slider") result.error = "--slider needs NAME=VALUE";
         else result.error = "--press needs a button: Command1, Command2 or Command3";
         return result;
       }
-      const std::string_view value = args[++i];
-      if (arg == "--set") result.error = parseSet(value, result);
-      else if (arg == "--slider") result.error = parseSlider(value, options);
-      else result.error = parsePress(value, options);
+      if (arg == "--set") result.error = parseSet(*value, result);
+      else if (arg == "--slider") result.error = parseSlider(*value, options);
+      else result.error = parsePress(*value, options);
       if (!result.ok()) return result;
       continue;
     }
     if (arg == "--material" || arg == "--own-material") {
-      if (i + 1 == args.size()) {
+      const std::optional<std::string_view> given = reader.value();
+      if (!given) {
         result.error = std::string(arg) + " needs a material name";
         return result;
       }
-      const std::string_view name = args[++i];
+      const std::string_view name = *given;
       if (!options.material.empty()) {
         result.error = "--material and --own-material may be given only once";
         return result;
@@ -213,12 +181,12 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
       if (arg == "--material" && known == nullptr) {
         std::string names;
         for (const Material& m : materials()) names += std::string(names.empty() ? "" : ", ") + m.name;
-        result.error = "--material " + quote(name) + ": not in the library (" + names +
+        result.error = "--material " + quoteText(name) + ": not in the library (" + names +
                        "); name a material of your own with --own-material";
         return result;
       }
       if (arg == "--own-material" && known != nullptr) {
-        result.error = "--own-material " + quote(name) + ": the library holds this steel; choose it with --material";
+        result.error = "--own-material " + quoteText(name) + ": the library holds this steel; choose it with --material";
         return result;
       }
       options.material = known != nullptr ? std::string(known->name) : std::string(name);
@@ -226,26 +194,26 @@ ParseResult parseArgs(std::span<const std::string_view> args) {
       continue;
     }
     if (arg == "--chart" || arg == "--report" || arg == "--scale" || arg == "--design" || arg == "--save") {
-      if (i + 1 == args.size()) {
+      const std::optional<std::string_view> value = reader.value();
+      if (!value) {
         if (arg == "--chart") result.error = "--chart needs a file name ending in .png, .svg or .pdf";
         else if (arg == "--report") result.error = "--report needs a file name ending in .pdf";
         else if (arg == "--scale") result.error = "--scale needs a whole number from 1 to 8";
         else result.error = std::string(arg) + " needs a file name";
         return result;
       }
-      const std::string_view value = args[++i];
-      if (arg == "--chart") result.error = parseChart(value, options);
-      else if (arg == "--report") result.error = parseReport(value, options);
-      else if (arg == "--design") result.error = parseDesignFile(arg, value, options.designPath);
-      else if (arg == "--save") result.error = parseDesignFile(arg, value, options.savePath);
-      else result.error = parseScale(value, options);
+      if (arg == "--chart") result.error = parseChart(*value, options);
+      else if (arg == "--report") result.error = parseReport(*value, options);
+      else if (arg == "--design") result.error = parseDesignFile(arg, *value, options.designPath);
+      else if (arg == "--save") result.error = parseDesignFile(arg, *value, options.savePath);
+      else result.error = readWholeIn("--scale", *value, kMinChartScale, kMaxChartScale, options.chartScale);
       if (!result.ok()) return result;
       continue;
     }
     if (arg.size() > 1 && arg.front() == '-') {
-      result.error = "unknown option " + quote(arg) + "; see --help";
+      result.error = "unknown option " + quoteText(arg) + "; see --help";
     } else {
-      result.error = "unexpected argument " + quote(arg) + "; actions are --set, --slider and --press";
+      result.error = "unexpected argument " + quoteText(arg) + "; actions are --set, --slider and --press";
     }
     return result;
   }
@@ -278,7 +246,7 @@ std::string sameFileError(std::span<const NamedPath> paths) {
       if (!resolved[i].empty() && !resolved[j].empty() &&
           (resolved[i] == resolved[j] || (identity[i] && identity[i] == identity[j])))
         return std::string(paths[i].option) + " and " + std::string(paths[j].option) + " name the same file " +
-               quote(paths[j].path);
+               quoteText(paths[j].path);
   return {};
 }
 
@@ -288,79 +256,128 @@ std::vector<Action> defaultActions() {
 
 std::string versionText() { return std::string("diaspring-cli ") + kVersion + "\n"; }
 
-std::string usageText() {
-  struct SliderHelp {
-    Slider slider;
-    const char* what;
-  };
-  static constexpr SliderHelp kSliders[] = {
-      {Slider::HScroll1, "h = VALUE/100 mm into Text4"},
-      {Slider::HScroll2, "H/h = VALUE/100 into Text6"},
-      {Slider::HScroll3, "R = VALUE/10 mm into Text7"},
-      {Slider::HScroll4, "R/r = VALUE/100 into Text9"},
-      {Slider::HScroll5, "wear allowance = VALUE/100 mm into Text10"},
-      {Slider::HScroll6, "release travel = VALUE/100 mm into Text11"},
-  };
-  std::string text =
-      "Usage: diaspring-cli [--json] [ACTION...] [--chart FILE [--scale N]] [--report FILE.pdf]\n"
-      "                     [--design FILE] [--save FILE] [--material NAME | --own-material NAME]\n"
-      "                     [--yield]\n"
-      "       diaspring-cli materials [--json]\n"
-      "       diaspring-cli study IN.csv [-o OUT.csv] [--threads N]\n"
-      "       diaspring-cli disc --De D --Di D --t T --h0 H --s S [--E E --mu MU] [--json]\n"
-      "       diaspring-cli design [--set NAME=TEXT...] [--range NAME=LO:HI...] [--grid N]\n"
-      "                            [--no-refine] [--min-yield P] [--threads N] [--json | -o OUT.csv]\n"
-      "       diaspring-cli compare [--design FILE...] [--measured FILE...] [--tolerance NAME=VALUE...]\n"
-      "                             [--samples N] [--seed S] [--chart FILE] [--report FILE.pdf]\n"
-      "                             [--json]   (compare --help)\n"
-      "       diaspring-cli --help | --version\n"
-      "Designs and checks a clutch diaphragm spring without the window: the actions\n"
-      "are applied in the order given, exactly as the window's own events.\n"
-      "\n"
-      "Actions:\n"
-      "  --set NAME=TEXT       type TEXT into text box NAME (Text1 ... Text42, or\n"
-      "                        one of the input names below), replacing its text;\n"
-      "                        TEXT may be empty\n"
-      "  --slider NAME=VALUE   move slider NAME to the integer VALUE; its handler runs\n"
-      "                        when the value changes\n"
-      "  --press NAME          click Command1 (curve and points), Command2 (clear)\n"
-      "                        or Command3 (constraint check)\n"
-      "With no --press: the other actions, then --press Command1 --press Command3,\n"
-      "on the default design (or the one --design loads).\n"
-      "\n"
-      "Design files (docs/design-file.md; the window's extension is .diaspring):\n"
-      "  --design FILE         load the design in FILE before the actions: its input\n"
-      "                        texts exactly as saved and its slider positions. A file\n"
-      "                        that cannot be read stops the run (exit status 1).\n"
-      "  --save FILE           after the actions, save the design as the boxes hold\n"
-      "                        it, with the loaded file's metadata\n"
-      "\n"
-      "Material (before the actions; the design keeps it):\n"
-      "  --material NAME       a steel of the library (diaspring-cli materials): types\n"
-      "                        its E and mu into their boxes and sets Rm, sigmaAllow\n"
-      "                        and sigmaAllowF derived from it\n"
-      "  --own-material NAME   a material of your own: its numbers are yours (--set E=,\n"
-      "                        --set Rm= ...) and are marked as user data\n"
-      "\n"
-      "Files, written after the actions:\n"
-      "  --chart FILE          the chart as FILE.png, FILE.svg or FILE.pdf, by the\n"
-      "                        extension; SVG and PDF are vectors with real text\n"
-      "  --scale N             the PNG at N times the chart's size in the window,\n"
-      "                        549 x 293 pixels (N from 1 to 8, default 2)\n"
-      "  --report FILE.pdf     the design sheet: the inputs of the last curve run, the\n"
-      "                        chart, the characteristic points and the check; it\n"
-      "                        warns when the inputs were edited after that run\n"
-      "A file is written whole or not at all; an earlier file of that name stays\n"
-      "as it was when writing fails.\n"
-      "\n"
-      "  --yield               add the production yield of the last curve run's design:\n"
-      "                        the share of 10,000 springs made to the default\n"
-      "                        tolerances (seed 19) that meet the clamp-load band\n"
-      "                        (DIN 2093's for the thickness), F1A >= F1B, rules 3-12\n"
-      "                        and the strength checks, with each requirement's share\n"
-      "                        and the Wilson 95 % interval (JSON member \"production\")\n"
-      "\n"
-      "Input names:\n";
+namespace {
+
+// The usage's synopsis and the sections before the input names.
+constexpr const char* kUsageHead =
+    "Usage: diaspring-cli [--json] [ACTION...] [--chart FILE [--scale N]] [--report FILE.pdf]\n"
+    "                     [--design FILE] [--save FILE] [--material NAME | --own-material NAME]\n"
+    "                     [--yield]\n"
+    "       diaspring-cli materials [--json]\n"
+    "       diaspring-cli study IN.csv [-o OUT.csv] [--threads N]\n"
+    "       diaspring-cli disc --De D --Di D --t T --h0 H --s S [--E E --mu MU] [--json]\n"
+    "       diaspring-cli design [--set NAME=TEXT...] [--range NAME=LO:HI...] [--grid N]\n"
+    "                            [--no-refine] [--min-yield P] [--threads N] [--json | -o OUT.csv]\n"
+    "       diaspring-cli compare [--design FILE...] [--measured FILE...] [--tolerance NAME=VALUE...]\n"
+    "                             [--samples N] [--seed S] [--chart FILE] [--report FILE.pdf]\n"
+    "                             [--json]   (compare --help)\n"
+    "       diaspring-cli --help | --version\n"
+    "Designs and checks a clutch diaphragm spring without the window: the actions\n"
+    "are applied in the order given, exactly as the window's own events.\n"
+    "\n"
+    "Actions:\n"
+    "  --set NAME=TEXT       type TEXT into text box NAME (Text1 ... Text42, or\n"
+    "                        one of the input names below), replacing its text;\n"
+    "                        TEXT may be empty\n"
+    "  --slider NAME=VALUE   move slider NAME to the integer VALUE; its handler runs\n"
+    "                        when the value changes\n"
+    "  --press NAME          click Command1 (curve and points), Command2 (clear)\n"
+    "                        or Command3 (constraint check)\n"
+    "With no --press: the other actions, then --press Command1 --press Command3,\n"
+    "on the default design (or the one --design loads).\n"
+    "\n"
+    "Design files (docs/design-file.md; the window's extension is .diaspring):\n"
+    "  --design FILE         load the design in FILE before the actions: its input\n"
+    "                        texts exactly as saved and its slider positions. A file\n"
+    "                        that cannot be read stops the run (exit status 1).\n"
+    "  --save FILE           after the actions, save the design as the boxes hold\n"
+    "                        it, with the loaded file's metadata\n"
+    "\n"
+    "Material (before the actions; the design keeps it):\n"
+    "  --material NAME       a steel of the library (diaspring-cli materials): types\n"
+    "                        its E and mu into their boxes and sets Rm, sigmaAllow\n"
+    "                        and sigmaAllowF derived from it\n"
+    "  --own-material NAME   a material of your own: its numbers are yours (--set E=,\n"
+    "                        --set Rm= ...) and are marked as user data\n"
+    "\n"
+    "Files, written after the actions:\n"
+    "  --chart FILE          the chart as FILE.png, FILE.svg or FILE.pdf, by the\n"
+    "                        extension; SVG and PDF are vectors with real text\n"
+    "  --scale N             the PNG at N times the chart's size in the window,\n"
+    "                        549 x 293 pixels (N from 1 to 8, default 2)\n"
+    "  --report FILE.pdf     the design sheet: the inputs of the last curve run, the\n"
+    "                        chart, the characteristic points and the check; it\n"
+    "                        warns when the inputs were edited after that run\n"
+    "A file is written whole or not at all; an earlier file of that name stays\n"
+    "as it was when writing fails.\n"
+    "\n"
+    "  --yield               add the production yield of the last curve run's design:\n"
+    "                        the share of 10,000 springs made to the default\n"
+    "                        tolerances (seed 19) that meet the clamp-load band\n"
+    "                        (DIN 2093's for the thickness), F1A >= F1B, rules 3-12\n"
+    "                        and the strength checks, with each requirement's share\n"
+    "                        and the Wilson 95 % interval (JSON member \"production\")\n"
+    "\n"
+    "Input names:\n";
+
+// The sections after the sliders.
+constexpr const char* kUsageTail =
+    "\n"
+    "Output:\n"
+    "  a readable report of the design, the characteristic points, the\n"
+    "  constraint check and any fault; with --json one JSON object with every\n"
+    "  text box, the sliders, the faults and the chart's drawing operations.\n"
+    "  After a curve run that went through, both add the strength and release\n"
+    "  analysis (JSON: \"analysis\" with \"points\", \"release\" and \"checks\").\n"
+    "\n"
+    "Parameter study:\n"
+    "  Each row of IN.csv is one design, its columns named by the input names\n"
+    "  and analysis input names above (columns left out keep their defaults).\n"
+    "  Every row runs on a fresh window: the curve (Command1), then the check\n"
+    "  (Command3). The result (to OUT.csv, or to stdout) repeats the input columns\n"
+    "  and adds the twelve point values, each rule's value and pass/fail, the main\n"
+    "  results of the strength and release analysis and a fault column.\n"
+    "  strength_pass is the static checks only (|sigmaOM| <= Rm, |sigmaI| <=\n"
+    "  sigmaAllow, finger stress <= sigmaAllowF); fatigue_pass is the required\n"
+    "  life on both strokes, with its data source in fatigue_data (user, or\n"
+    "  example: then fatigue_pass is empty, no verdict on example data). Rows run\n"
+    "  on all cores (or N threads); the result is the same for any number.\n"
+    "  A cell that is not wholly a number is read by its leading number, with a\n"
+    "  warning; stderr ends with a summary (rows, faulted, unreadable).\n"
+    "\n"
+    "Automatic design:\n"
+    "  The springs that pass all twelve rules and the static check of σI (the\n"
+    "  largest |σI| over 0 ... λ1C at most sigmaAllow) for the clutch data, ranked\n"
+    "  by the clamp-load rise over wear (wearRise), the peak release force\n"
+    "  (releaseForceMax) and the largest |σI| over the release strokes\n"
+    "  (sigmaImax, MPa), all to minimise: the designs no other found design beats\n"
+    "  on all three, by wearRise. --set fixes any input but the four free ones\n"
+    "  (the analysis inputs too, e.g. --set sigmaAllow=1800),\n"
+    "  h, HoverH, R and RoverR, which run over their sliders' ranges (narrowed by\n"
+    "  --range NAME=LO:HI) in the sliders' steps (N times finer with --grid N:\n"
+    "  1, 2, 4, 5 or 10), then in steps four times finer around the best designs\n"
+    "  (not with --no-refine); h is solved for rule 1 and given the fewest\n"
+    "  decimals that keep it. Every design listed passes the window's own check and\n"
+    "  has a production yield (productionYield: the share of springs made to the\n"
+    "  default tolerances that meet the clamp-load band, F1A >= F1B, rules 3-12 and\n"
+    "  the strength checks, by Monte Carlo) of at least P (--min-yield, default\n"
+    "  0.99; 0: no yield required). With\n"
+    "  --json one JSON object; with -o a CSV file. When no design passes, the\n"
+    "  rules that cannot be met together go to stderr and the exit status is 1.\n"
+    "Disc spring:\n"
+    "  diaspring-cli disc prints the load F (N) and the stresses σOM, σI ... σIV\n"
+    "  (MPa, compression negative) of a disc spring De x Di x t with free cone\n"
+    "  height h0 at deflection s (mm); E defaults to 206000 MPa, μ to 0.3. With\n"
+    "  --json: {\"F\": ..., \"sigmaOM\": ..., \"sigmaI\": ..., ... \"sigmaIV\": ...}.\n"
+    "\n"
+    "Exit status: 0 no handler faulted, 1 a handler faulted (in a study: a row\n"
+    "faulted or could not be read) or a file could not be written (the output is\n"
+    "still complete) or the design file could not be read (nothing ran), 2 usage\n"
+    "error, 3 the output could not be written.\n";
+
+// The input names, the engine data and the analysis inputs: a line each.
+std::string inputsHelp() {
+  std::string text;
   const auto inputLines = [&text](std::span<const NamedInput> inputs) {
     for (const NamedInput& input : inputs) {
       std::string line = "  " + std::string(input.name);
@@ -391,9 +408,24 @@ std::string usageText() {
     line.resize(38, ' ');
     text += line + input.meaning + (input.example ? " (example value)" : "") + "\n";
   }
-  text +=
-      "\n"
-      "Sliders:\n";
+  return text;
+}
+
+std::string slidersHelp() {
+  struct SliderHelp {
+    Slider slider;
+    const char* what;
+  };
+  static constexpr SliderHelp kSliders[] = {
+      {Slider::HScroll1, "h = VALUE/100 mm into Text4"},
+      {Slider::HScroll2, "H/h = VALUE/100 into Text6"},
+      {Slider::HScroll3, "R = VALUE/10 mm into Text7"},
+      {Slider::HScroll4, "R/r = VALUE/100 into Text9"},
+      {Slider::HScroll5, "wear allowance = VALUE/100 mm into Text10"},
+      {Slider::HScroll6, "release travel = VALUE/100 mm into Text11"},
+  };
+  std::string text = "\n"
+                     "Sliders:\n";
   for (const SliderHelp& s : kSliders) {
     const SliderRange range = sliderRange(s.slider);
     std::string line = "  " + sliderName(s.slider) + "  " + std::to_string(range.min) + " ... " +
@@ -401,60 +433,11 @@ std::string usageText() {
     line.resize(std::max<std::size_t>(line.size() + 2, 42), ' ');
     text += line + s.what + "\n";
   }
-  text +=
-      "\n"
-      "Output:\n"
-      "  a readable report of the design, the characteristic points, the\n"
-      "  constraint check and any fault; with --json one JSON object with every\n"
-      "  text box, the sliders, the faults and the chart's drawing operations.\n"
-      "  After a curve run that went through, both add the strength and release\n"
-      "  analysis (JSON: \"analysis\" with \"points\", \"release\" and \"checks\").\n"
-      "\n"
-      "Parameter study:\n"
-      "  Each row of IN.csv is one design, its columns named by the input names\n"
-      "  and analysis input names above (columns left out keep their defaults).\n"
-      "  Every row runs on a fresh window: the curve (Command1), then the check\n"
-      "  (Command3). The result (to OUT.csv, or to stdout) repeats the input columns\n"
-      "  and adds the twelve point values, each rule's value and pass/fail, the main\n"
-      "  results of the strength and release analysis and a fault column.\n"
-      "  strength_pass is the static checks only (|sigmaOM| <= Rm, |sigmaI| <=\n"
-      "  sigmaAllow, finger stress <= sigmaAllowF); fatigue_pass is the required\n"
-      "  life on both strokes, with its data source in fatigue_data (user, or\n"
-      "  example: then fatigue_pass is empty, no verdict on example data). Rows run\n"
-      "  on all cores (or N threads); the result is the same for any number.\n"
-      "  A cell that is not wholly a number is read by its leading number, with a\n"
-      "  warning; stderr ends with a summary (rows, faulted, unreadable).\n"
-      "\n"
-      "Automatic design:\n"
-      "  The springs that pass all twelve rules and the static check of σI (the\n"
-      "  largest |σI| over 0 ... λ1C at most sigmaAllow) for the clutch data, ranked\n"
-      "  by the clamp-load rise over wear (wearRise), the peak release force\n"
-      "  (releaseForceMax) and the largest |σI| over the release strokes\n"
-      "  (sigmaImax, MPa), all to minimise: the designs no other found design beats\n"
-      "  on all three, by wearRise. --set fixes any input but the four free ones\n"
-      "  (the analysis inputs too, e.g. --set sigmaAllow=1800),\n"
-      "  h, HoverH, R and RoverR, which run over their sliders' ranges (narrowed by\n"
-      "  --range NAME=LO:HI) in the sliders' steps (N times finer with --grid N:\n"
-      "  1, 2, 4, 5 or 10), then in steps four times finer around the best designs\n"
-      "  (not with --no-refine); h is solved for rule 1 and given the fewest\n"
-      "  decimals that keep it. Every design listed passes the window's own check and\n"
-      "  has a production yield (productionYield: the share of springs made to the\n"
-      "  default tolerances that meet the clamp-load band, F1A >= F1B, rules 3-12 and\n"
-      "  the strength checks, by Monte Carlo) of at least P (--min-yield, default\n"
-      "  0.99; 0: no yield required). With\n"
-      "  --json one JSON object; with -o a CSV file. When no design passes, the\n"
-      "  rules that cannot be met together go to stderr and the exit status is 1.\n"
-      "Disc spring:\n"
-      "  diaspring-cli disc prints the load F (N) and the stresses σOM, σI ... σIV\n"
-      "  (MPa, compression negative) of a disc spring De x Di x t with free cone\n"
-      "  height h0 at deflection s (mm); E defaults to 206000 MPa, μ to 0.3. With\n"
-      "  --json: {\"F\": ..., \"sigmaOM\": ..., \"sigmaI\": ..., ... \"sigmaIV\": ...}.\n"
-      "\n"
-      "Exit status: 0 no handler faulted, 1 a handler faulted (in a study: a row\n"
-      "faulted or could not be read) or a file could not be written (the output is\n"
-      "still complete) or the design file could not be read (nothing ran), 2 usage\n"
-      "error, 3 the output could not be written.\n";
   return text;
 }
+
+}  // namespace
+
+std::string usageText() { return kUsageHead + inputsHelp() + slidersHelp() + kUsageTail; }
 
 }  // namespace diaspring::cli

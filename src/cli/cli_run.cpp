@@ -13,7 +13,7 @@
 #include "cli/report.h"
 #include "cli/analysis_report.h"
 #include "cli/session.h"
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 #include "compare/production_yield.h"
 #include "design/design_file.h"
 
@@ -41,7 +41,90 @@ std::optional<std::string> guarded(Write&& write) {
   }
 }
 
+// The material chosen on the command line, as the window's choice: E and μ
+// typed into their boxes, then the analysis inputs; --set of the same names
+// still has the last word.
+void chooseMaterial(Session& session, const Options& options) {
+  if (const Material* m = options.ownMaterial ? nullptr : materialOfName(options.material)) {
+    const MaterialTexts texts = materialTexts(*m);
+    std::vector<Action> typing;
+    for (const auto& [box, text] : texts.boxes) typing.emplace_back(SetText{box, text});
+    session.applyAll(typing);
+    for (const auto& [name, text] : texts.extras) session.setExtra(name, text);
+  } else {
+    session.setExtra(kMaterialKey, options.material);
+  }
+}
+
+// --yield: the production yield of the last curve run's design added to
+// the report `out` (or to its JSON object).
+void addProductionYield(const Session& session, bool json, std::string& out) {
+  // The design of the last curve run, with the analysis inputs of now.
+  DesignInputs run = DesignInputs::fromFields(session.logic().lastRunFields());
+  for (const auto& [name, text] : session.inputs().extras()) run.setExtra(name, text);
+  const auto y = compare::defaultProductionYield(run, compare::kDefaultSamples, compare::kDefaultSeed);
+  if (json) {
+    // Inside the object, before its closing brace and line end.
+    std::string member = ", \"production\": ";
+    if (y) appendJsonProductionYield(member, *y);
+    else member += "null";
+    out.insert(out.size() - 2, member);
+  } else {
+    out += "\nProduction yield\n";
+    if (!y) {
+      out += "  not computed: the last curve run has no working point\n";
+    } else {
+      out += "  " + compare::yieldBasisText(*y, false) + "\n";
+      for (const compare::YieldRow& row : compare::yieldRows(*y, false)) {
+        std::string line = "  " + row.requirement;
+        line.resize(std::max<std::size_t>(line.size() + 1, 46), ' ');
+        std::string share = row.share;
+        if (share.size() < 9) share.insert(0, 9 - share.size(), ' ');
+        out += line + share + "   (" + row.interval + ")\n";
+      }
+    }
+  }
+}
+
+// The files the options name, written after the actions; false when one
+// could not be written (said in `err`).
+bool writeFiles(const Session& session, const Options& options, Exporter* exporter, std::string& err) {
+  bool allWritten = true;
+  auto report = [&](const std::string& path, const std::optional<std::string>& failure) {
+    if (!failure) return;
+    err += "diaspring-cli: cannot write '" + printable(path) + "': " + printable(*failure) + "\n";
+    allWritten = false;
+  };
+  if (!options.chartPath.empty()) {
+    report(options.chartPath,
+           guarded([&] { return exporter->writeChart(session.chart(), options.chartPath, options.chartScale); }));
+  }
+  if (!options.reportPath.empty()) {
+    // The sheet of the last run, with a warning when the boxes were edited since.
+    const MemoryFields run = session.logic().lastRunFields();
+    const bool edited = session.logic().inputsEditedSinceRun();
+    const DesignMetadata& about = session.design().metadata;
+    const std::string designName = options.designPath.substr(options.designPath.find_last_of('/') + 1);
+    exporter->setReportHeading(reportHeadingOf(about, session.inputs(), options.designPath.empty() ? "" : designName));
+    report(options.reportPath, guarded([&] {
+             const std::optional<AnalysisInput> input = session.analysisInput();
+             return input ? exporter->writeReportWithAnalysis(run, session.chart(), options.reportPath, *input, edited)
+                          : exporter->writeReport(run, session.chart(), options.reportPath, edited);
+           }));
+  }
+  if (!options.savePath.empty()) {
+    DesignDocument design = session.design();
+    if (const auto failure = writeDesignFile(options.savePath, design)) {
+      err += "diaspring-cli: " + printable(failure->english()) + "\n";
+      allWritten = false;
+    }
+  }
+  return allWritten;
+}
+
 }  // namespace
+
+Outcome usageError(std::string_view what) { return {kExitUsage, "", "diaspring-cli: " + printable(what) + "\n"}; }
 
 Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
   Outcome outcome;
@@ -53,11 +136,7 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
     if (option != nullptr)
       parsed.error = std::string(option) + ": this build cannot write files (it was built without Qt)";
   }
-  if (!parsed.ok()) {
-    outcome.status = kExitUsage;
-    outcome.err = "diaspring-cli: " + parsed.error + "\n";
-    return outcome;
-  }
+  if (!parsed.ok()) return usageError(parsed.error);
   const Options& options = parsed.options;
   if (options.help) {
     outcome.out = usageText();
@@ -82,19 +161,7 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
     }
     session.loadDesign(*read.document);
   }
-  if (!options.material.empty()) {
-    // As the window's choice: E and μ typed into their boxes, then the
-    // analysis inputs; --set of the same names still has the last word.
-    if (const Material* m = options.ownMaterial ? nullptr : materialOfName(options.material)) {
-      const MaterialTexts texts = materialTexts(*m);
-      std::vector<Action> typing;
-      for (const auto& [box, text] : texts.boxes) typing.emplace_back(SetText{box, text});
-      session.applyAll(typing);
-      for (const auto& [name, text] : texts.extras) session.setExtra(name, text);
-    } else {
-      session.setExtra(kMaterialKey, options.material);
-    }
-  }
+  if (!options.material.empty()) chooseMaterial(session, options);
   for (const auto& [name, text] : options.extras) session.setExtra(name, text);
   // Without a press, the curve and the check run after the other actions:
   // `--set h=5` asks what that design does, not for an empty report.
@@ -110,63 +177,8 @@ Outcome runCli(std::span<const std::string_view> args, Exporter* exporter) {
                                           analysis ? &*analysis : nullptr, params, &material)
                              : renderReport(session.fields(), session.faults()) +
                                    (analysis ? "\n" + renderAnalysisReport(*analysis, params) : std::string());
-  if (options.yield) {
-    // The design of the last curve run, with the analysis inputs of now.
-    DesignInputs run = DesignInputs::fromFields(session.logic().lastRunFields());
-    for (const auto& [name, text] : session.inputs().extras()) run.setExtra(name, text);
-    const auto y = compare::defaultProductionYield(run, compare::kDefaultSamples, compare::kDefaultSeed);
-    if (options.json) {
-      // Inside the object, before its closing brace and line end.
-      std::string member = ", \"production\": ";
-      if (y) appendJsonProductionYield(member, *y);
-      else member += "null";
-      outcome.out.insert(outcome.out.size() - 2, member);
-    } else {
-      outcome.out += "\nProduction yield\n";
-      if (!y) {
-        outcome.out += "  not computed: the last curve run has no working point\n";
-      } else {
-        outcome.out += "  " + compare::yieldBasisText(*y, false) + "\n";
-        for (const compare::YieldRow& row : compare::yieldRows(*y, false)) {
-          std::string line = "  " + row.requirement;
-          line.resize(std::max<std::size_t>(line.size() + 1, 46), ' ');
-          std::string share = row.share;
-          if (share.size() < 9) share.insert(0, 9 - share.size(), ' ');
-          outcome.out += line + share + "   (" + row.interval + ")\n";
-        }
-      }
-    }
-  }
-  bool allWritten = true;
-  auto report = [&](const std::string& path, const std::optional<std::string>& failure) {
-    if (!failure) return;
-    outcome.err += "diaspring-cli: cannot write '" + printable(path) + "': " + printable(*failure) + "\n";
-    allWritten = false;
-  };
-  if (!options.chartPath.empty()) {
-    report(options.chartPath,
-           guarded([&] { return exporter->writeChart(session.chart(), options.chartPath, options.chartScale); }));
-  }
-  if (!options.reportPath.empty()) {
-    // The sheet of the last run, with a warning when the boxes were edited since.
-    const MemoryFields run = session.logic().lastRunFields();
-    const bool edited = session.logic().inputsEditedSinceRun();
-    const DesignMetadata& about = session.design().metadata;
-    const std::string designName = options.designPath.substr(options.designPath.find_last_of('/') + 1);
-    exporter->setReportHeading(reportHeadingOf(about, session.inputs(), options.designPath.empty() ? "" : designName));
-    report(options.reportPath, guarded([&] {
-             const std::optional<AnalysisInput> input = session.analysisInput();
-             return input ? exporter->writeReportWithAnalysis(run, session.chart(), options.reportPath, *input, edited)
-                          : exporter->writeReport(run, session.chart(), options.reportPath, edited);
-           }));
-  }
-  if (!options.savePath.empty()) {
-    DesignDocument design = session.design();
-    if (const auto failure = writeDesignFile(options.savePath, design)) {
-      outcome.err += "diaspring-cli: " + printable(failure->english()) + "\n";
-      allWritten = false;
-    }
-  }
+  if (options.yield) addProductionYield(session, options.json, outcome.out);
+  const bool allWritten = writeFiles(session, options, exporter, outcome.err);
   outcome.status = session.faults().empty() && allWritten ? kExitOk : kExitFault;
   return outcome;
 }

@@ -19,6 +19,11 @@ struct Outcome {
   std::string err;  // for stderr: one line on a usage error, one per file not written, else empty
 };
 
+// A run refused for its command line or its input: status kExitUsage and
+// one line on stderr, "diaspring-cli: " and `what` with its control bytes
+// escaped.
+Outcome usageError(std::string_view what);
+
 class Exporter;
 
 // `args` are the arguments after the program name. The files that --chart

@@ -1,16 +1,16 @@
 #include "cli/compare_command.h"
 
-#include <charconv>
 #include <cmath>
 #include <filesystem>
 #include <optional>
 #include <vector>
 
+#include "cli/arg_reader.h"
 #include "cli/cli_args.h"
 #include "cli/exporter.h"
 #include "cli/json_writer.h"
 #include "cli/session.h"
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 #include "design/design_file.h"
 #include "form/extra_inputs.h"
 #include "form/named_inputs.h"
@@ -26,22 +26,10 @@ constexpr int kMaxSamples = 1000000;
 
 using CompareArgs = CompareRequest;
 
-std::string quote(std::string_view s) { return "'" + std::string(s) + "'"; }
-
-template <class T>
-std::string parseWhole(std::string_view option, std::string_view value, T low, T high, T& out) {
-  T n{};
-  const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
-  if (value.empty() || ec != std::errc() || end != value.data() + value.size() || n < low || n > high)
-    return std::string(option) + " takes a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
-           ", not " + quote(value);
-  out = n;
-  return {};
-}
-
 std::string parseArgs(std::span<const std::string_view> args, CompareArgs& a, bool& help) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
+  ArgReader reader(args);
+  while (!reader.done()) {
+    const std::string_view arg = reader.next();
     if (arg == "--help" || arg == "-h") {
       help = true;
       return {};
@@ -53,9 +41,10 @@ std::string parseArgs(std::span<const std::string_view> args, CompareArgs& a, bo
     const bool takesValue = arg == "--design" || arg == "--set" || arg == "--measured" || arg == "--tolerance" ||
                             arg == "--samples" || arg == "--seed" || arg == "--chart" || arg == "--report" ||
                             arg == "--scale";
-    if (!takesValue) return "unexpected argument " + quote(arg) + "; see compare --help";
-    if (i + 1 == args.size()) return std::string(arg) + " needs a value";
-    const std::string_view value = args[++i];
+    if (!takesValue) return "unexpected argument " + quoteText(arg) + "; see compare --help";
+    const std::optional<std::string_view> given = reader.value();
+    if (!given) return std::string(arg) + " needs a value";
+    const std::string_view value = *given;
     if (!isValidUtf8(value)) return std::string(arg) + ": the text is not valid UTF-8";
     std::string error;
     if (arg == "--design") a.designs.emplace_back(value);
@@ -65,16 +54,16 @@ std::string parseArgs(std::span<const std::string_view> args, CompareArgs& a, bo
     else if (arg == "--report") {
       const std::string ext = std::filesystem::path(value).extension().string();
       if (ext.size() != 4 || (ext[1] | 0x20) != 'p' || (ext[2] | 0x20) != 'd' || (ext[3] | 0x20) != 'f')
-        return "--report " + quote(value) + ": the file name must end in .pdf";
+        return "--report " + quoteText(value) + ": the file name must end in .pdf";
       a.report = std::string(value);
     }
-    else if (arg == "--samples") error = parseWhole("--samples", value, 0, kMaxSamples, a.samples);
-    else if (arg == "--scale") error = parseWhole("--scale", value, 1, 8, a.scale);
+    else if (arg == "--samples") error = readWholeIn("--samples", value, 0, kMaxSamples, a.samples);
+    else if (arg == "--scale") error = readWholeIn("--scale", value, kMinChartScale, kMaxChartScale, a.scale);
     else if (arg == "--seed")
-      error = parseWhole<std::uint64_t>("--seed", value, 0, UINT64_MAX, a.seed);
+      error = readWholeIn<std::uint64_t>("--seed", value, 0, UINT64_MAX, a.seed);
     else {
       const std::size_t eq = value.find('=');
-      if (eq == std::string_view::npos) return "--set " + quote(value) + ": expected NAME=TEXT";
+      if (eq == std::string_view::npos) return "--set " + quoteText(value) + ": expected NAME=TEXT";
       a.sets.emplace_back(value.substr(0, eq), value.substr(eq + 1));
     }
     if (!error.empty()) return error;
@@ -102,7 +91,7 @@ std::string setInput(DesignInputs& in, const std::string& name, const std::strin
     box = textBoxFromName(name);
     if (box && inputBoxKey(*box).empty()) box.reset();
   }
-  if (!box) return "--set: unknown input " + quote(name) + " (an input name such as h or HoverH, or Text4 ...)";
+  if (!box) return "--set: unknown input " + quoteText(name) + " (an input name such as h or HoverH, or Text4 ...)";
   in.setText(*box, text);
   return {};
 }
@@ -214,7 +203,7 @@ std::string impossibleToleranceMessage(const ToleranceLimit& limit, std::span<co
   // The --tolerance texts that set the inputs at fault (the last of each name).
   const auto named = [&](std::string_view name) {
     for (auto it = given.rbegin(); it != given.rend(); ++it)
-      if (std::string_view(*it).substr(0, it->find('=')) == name) return "--tolerance " + quote(*it);
+      if (std::string_view(*it).substr(0, it->find('=')) == name) return "--tolerance " + quoteText(*it);
     return "the default tolerance of " + std::string(name);
   };
   const std::string who = limit.input == "R, r" ? named("R") + " and " + named("r") : named(limit.input);
@@ -226,7 +215,7 @@ std::string impossibleToleranceMessage(const ToleranceLimit& limit, std::span<co
 
 std::string parseTolerance(std::string_view arg, const DesignCurve& d, Tolerances& tol) {
   const std::size_t eq = arg.find('=');
-  if (eq == std::string_view::npos) return "--tolerance " + quote(arg) + ": expected NAME=VALUE";
+  if (eq == std::string_view::npos) return "--tolerance " + quoteText(arg) + ": expected NAME=VALUE";
   const std::string_view name = arg.substr(0, eq);
   std::string_view value = arg.substr(eq + 1);
   if (value.substr(0, 2) == "\xC2\xB1") value.remove_prefix(2);  // ±
@@ -238,7 +227,7 @@ std::string parseTolerance(std::string_view arg, const DesignCurve& d, Tolerance
   } catch (const Fault&) {
   }
   if (!std::isfinite(v) || v < 0)
-    return "--tolerance " + std::string(name) + ": " + quote(arg.substr(eq + 1)) +
+    return "--tolerance " + std::string(name) + ": " + quoteText(arg.substr(eq + 1)) +
            " is not a tolerance (a number at least 0, in the input's unit or with %)";
   struct Target {
     const char* name;
@@ -255,7 +244,7 @@ std::string parseTolerance(std::string_view arg, const DesignCurve& d, Tolerance
     else *t.percent = percent ? v : 100 * v / std::fabs(t.nominal);
     return {};
   }
-  return "--tolerance: unknown input " + quote(name) + "; the tolerances are h, H, R, r (mm), E (MPa or %) and F "
+  return "--tolerance: unknown input " + quoteText(name) + "; the tolerances are h, H, R, r (mm), E (MPa or %) and F "
          "(the clamp load, N or %)";
 }
 

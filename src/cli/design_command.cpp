@@ -1,13 +1,13 @@
 #include "cli/design_command.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <chrono>
 
+#include "cli/arg_reader.h"
 #include "cli/cli_args.h"
 #include "cli/json_writer.h"
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 #include "compare/production_yield.h"
 #include "form/extra_inputs.h"
 #include "form/named_inputs.h"
@@ -36,7 +36,7 @@ bool isFree(std::string_view name) {
 
 std::string parseSet(std::string_view arg, DesignArgs& parsed) {
   const std::size_t eq = arg.find('=');
-  if (eq == std::string_view::npos) return "--set '" + std::string(arg) + "': expected NAME=TEXT";
+  if (eq == std::string_view::npos) return "--set " + quoteText(arg) + ": expected NAME=TEXT";
   const std::string_view name = arg.substr(0, eq);
   if (isFree(name))
     return "--set: " + std::string(name) + " is chosen by the search; narrow it with --range " + std::string(name) +
@@ -47,7 +47,7 @@ std::string parseSet(std::string_view arg, DesignArgs& parsed) {
     return {};
   }
   const auto box = boxOfNamedInput(name);
-  if (!box) return "--set: unknown input '" + std::string(name) + "' (see --help for the input names)";
+  if (!box) return "--set: unknown input " + quoteText(name) + " (see --help for the input names)";
   parsed.base.setText(*box, arg.substr(eq + 1));
   return {};
 }
@@ -56,13 +56,13 @@ std::string parseRange(std::string_view arg, DesignArgs& parsed) {
   const std::size_t eq = arg.find('=');
   const std::size_t colon = arg.find(':', eq == std::string_view::npos ? 0 : eq);
   if (eq == std::string_view::npos || colon == std::string_view::npos)
-    return "--range '" + std::string(arg) + "': expected NAME=LO:HI";
+    return "--range " + quoteText(arg) + ": expected NAME=LO:HI";
   const std::string_view name = arg.substr(0, eq);
   search::Range* range = search::rangeOf(parsed.options.ranges, name);
-  if (!range) return "--range: '" + std::string(name) + "' is not free; the free inputs are h, HoverH, R and RoverR";
+  if (!range) return "--range: " + quoteText(name) + " is not free; the free inputs are h, HoverH, R and RoverR";
   const std::string_view low = arg.substr(eq + 1, colon - eq - 1), high = arg.substr(colon + 1);
   if (!isWholeNumber(low) || !isWholeNumber(high))
-    return "--range " + std::string(name) + ": '" + std::string(arg.substr(eq + 1)) + "' is not LO:HI with two numbers";
+    return "--range " + std::string(name) + ": " + quoteText(arg.substr(eq + 1)) + " is not LO:HI with two numbers";
   try {
     *range = {val(low).value(), val(high).value()};
   } catch (const Fault&) {
@@ -70,16 +70,6 @@ std::string parseRange(std::string_view arg, DesignArgs& parsed) {
   }
   if (!(range->low > 0) || range->low > range->high)
     return "--range " + std::string(name) + ": LO must be above 0 and at most HI";
-  return {};
-}
-
-std::string parseCount(std::string_view option, std::string_view value, unsigned low, unsigned high, unsigned& out) {
-  unsigned n = 0;
-  const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
-  if (value.empty() || ec != std::errc() || end != value.data() + value.size() || n < low || n > high)
-    return std::string(option) + " takes a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
-           ", not '" + std::string(value) + "'";
-  out = n;
   return {};
 }
 
@@ -92,15 +82,16 @@ std::string parseMinYield(std::string_view value, double& out) {
     }
   }
   if (!(p >= 0 && p < 1))
-    return "--min-yield takes a share from 0 (no production yield required) up to below 1, e.g. 0.99, not '" +
-           std::string(value) + "'";
+    return "--min-yield takes a share from 0 (no production yield required) up to below 1, e.g. 0.99, not " +
+           quoteText(value);
   out = p;
   return {};
 }
 
 std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& parsed) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
+  ArgReader reader(args);
+  while (!reader.done()) {
+    const std::string_view arg = reader.next();
     if (arg == "--json") {
       parsed.json = true;
       continue;
@@ -111,18 +102,19 @@ std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& 
     }
     if (arg == "--set" || arg == "--range" || arg == "--threads" || arg == "--grid" || arg == "-o" ||
         arg == "--output" || arg == "--min-yield") {
-      if (i + 1 == args.size()) return std::string(arg) + " needs a value";
-      const std::string_view value = args[++i];
+      const std::optional<std::string_view> given = reader.value();
+      if (!given) return std::string(arg) + " needs a value";
+      const std::string_view value = *given;
       std::string error;
       if (arg == "--set") error = parseSet(value, parsed);
       else if (arg == "--range") error = parseRange(value, parsed);
-      else if (arg == "--threads") error = parseCount("--threads", value, 1, 256, parsed.options.threads);
+      else if (arg == "--threads") error = readWholeIn("--threads", value, 1u, kMaxThreads, parsed.options.threads);
       else if (arg == "--min-yield") error = parseMinYield(value, parsed.minYield);
       else if (arg == "--grid") {
         unsigned grid = 0;
-        error = parseCount("--grid", value, 1, 10, grid);
+        error = readWholeIn("--grid", value, 1u, 10u, grid);
         if (error.empty() && grid != 1 && grid != 2 && grid != 4 && grid != 5 && grid != 10)
-          error = "--grid takes 1, 2, 4, 5 or 10, not '" + std::string(value) + "'";
+          error = "--grid takes 1, 2, 4, 5 or 10, not " + quoteText(value);
         parsed.options.gridDivisions = static_cast<int>(grid);
       } else {
         parsed.out = std::string(value);
@@ -130,7 +122,7 @@ std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& 
       if (!error.empty()) return error;
       continue;
     }
-    return "unexpected argument '" + std::string(arg) + "'; see --help";
+    return "unexpected argument " + quoteText(arg) + "; see --help";
   }
   if (parsed.json && !parsed.out.empty()) return "--json and -o exclude each other";
   if (std::string error = search::addStrengthGoals(parsed.options, parsed.base); !error.empty()) return error;
@@ -320,11 +312,7 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
     return outcome;
   }
   DesignArgs parsed;
-  if (std::string error = parseDesignArgs(args, parsed); !error.empty()) {
-    outcome.status = kExitUsage;
-    outcome.err = "diaspring-cli: design: " + error + "\n";
-    return outcome;
-  }
+  if (std::string error = parseDesignArgs(args, parsed); !error.empty()) return usageError("design: " + error);
   const auto start = std::chrono::steady_clock::now();
   bool shown = false;
   parsed.options.progress = [&](std::size_t done, std::size_t total) {
@@ -338,9 +326,7 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
   try {
     result = search::runSearch(parsed.base, parsed.options);
   } catch (const search::SearchError& e) {
-    outcome.status = kExitUsage;
-    outcome.err = std::string("diaspring-cli: design: ") + e.what() + "\n";
-    return outcome;
+    return usageError(std::string("design: ") + e.what());
   }
   if (shown) progress("\n");
 

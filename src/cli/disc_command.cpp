@@ -7,8 +7,9 @@
 #include <string>
 
 #include "analysis/disc_spring.h"
+#include "cli/arg_reader.h"
 #include "cli/json_writer.h"
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 #include "runtime/convert.h"
 
 namespace diaspring::cli {
@@ -25,9 +26,7 @@ constexpr std::array<Option, 6> kOptions{{{"--De", &DiscSpring::De},
                                           {"--E", &DiscSpring::E},
                                           {"--mu", &DiscSpring::mu}}};
 
-Outcome usage(const std::string& message) {
-  return {kExitUsage, "", "diaspring-cli: disc: " + message + "\n"};
-}
+Outcome usage(const std::string& message) { return usageError("disc: " + message); }
 
 }  // namespace
 
@@ -36,23 +35,25 @@ Outcome runDiscCommand(std::span<const std::string_view> args) {
   std::array<bool, 4> given{};  // De, Di, t, h0
   std::optional<double> s;
   bool json = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
+  ArgReader reader(args);
+  while (!reader.done()) {
+    const std::string_view arg = reader.next();
     if (arg == "--json") {
       json = true;
       continue;
     }
     const auto option = std::find_if(kOptions.begin(), kOptions.end(), [&](const Option& o) { return o.name == arg; });
     if (option == kOptions.end() && arg != "--s")
-      return usage("unknown argument '" + printable(arg) + "'; see --help");
-    if (i + 1 == args.size()) return usage(std::string(arg) + " needs a number");
-    const std::string_view text = args[++i];
-    if (!isWholeNumber(text)) return usage(std::string(arg) + ": '" + printable(text) + "' is not a number");
+      return usage("unknown argument " + quoteText(arg) + "; see --help");
+    const std::optional<std::string_view> number = reader.value();
+    if (!number) return usage(std::string(arg) + " needs a number");
+    const std::string_view text = *number;
+    if (!isWholeNumber(text)) return usage(std::string(arg) + ": " + quoteText(text) + " is not a number");
     double value = 0;
     try {
       value = val(text).value();
     } catch (const Fault&) {
-      return usage(std::string(arg) + ": '" + printable(text) + "' is out of range");
+      return usage(std::string(arg) + ": " + quoteText(text) + " is out of range");
     }
     if (arg == "--s") {
       s = value;

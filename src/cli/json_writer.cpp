@@ -6,7 +6,7 @@
 #include <type_traits>
 
 #include "analysis/analysis_table.h"
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 #include "runtime/float_text.h"
 
 namespace diaspring::cli {

@@ -3,27 +3,29 @@
 #include <string>
 
 #include "analysis/materials.h"
+#include "cli/arg_reader.h"
 #include "cli/json_writer.h"
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 #include "runtime/float_text.h"
 
 namespace diaspring::cli {
 
 Outcome runMaterialsCommand(std::span<const std::string_view> args) {
   bool json = false;
-  for (const std::string_view arg : args) {
+  for (ArgReader reader(args); !reader.done();) {
+    const std::string_view arg = reader.next();
     if (arg == "--json") {
       json = true;
-      continue;
-    }
-    if (arg == "--help" || arg == "-h")
+    } else if (arg == "--help" || arg == "-h") {
       return {kExitOk,
               "Usage: diaspring-cli materials [--json]\n"
               "Lists the steels of the material library with the source of every number;\n"
               "a number no source gives is left empty (null in JSON). Choose one with\n"
               "--material NAME.\n",
               ""};
-    return {kExitUsage, "", "diaspring-cli: materials: unknown argument '" + printable(arg) + "'; see materials --help\n"};
+    } else {
+      return usageError("materials: unknown argument " + quoteText(arg) + "; see materials --help");
+    }
   }
   std::string out;
   if (json) {

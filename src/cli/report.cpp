@@ -4,7 +4,7 @@
 #include <array>
 
 #include "check/constraint_check.h"
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 #include "model/points.h"
 #include "form/named_inputs.h"
 

@@ -6,15 +6,15 @@
 
 #include <cerrno>
 #include <csignal>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <string>
 
+#include "cli/arg_reader.h"
 #include "cli/cli_args.h"
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 #include "runtime/file_write.h"
 #include "study/study.h"
 
@@ -28,24 +28,23 @@ struct StudyArgs {
 };
 
 std::string parseStudyArgs(std::span<const std::string_view> args, StudyArgs& parsed) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
+  ArgReader reader(args);
+  while (!reader.done()) {
+    const std::string_view arg = reader.next();
     if (arg == "-o" || arg == "--output" || arg == "--threads") {
-      if (i + 1 == args.size()) return "study: " + std::string(arg) + " needs a value";
-      const std::string_view value = args[++i];
+      const std::optional<std::string_view> given = reader.value();
+      if (!given) return "study: " + std::string(arg) + " needs a value";
+      const std::string_view value = *given;
       if (arg == "--threads") {
-        unsigned n = 0;
-        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
-        if (ec != std::errc() || end != value.data() + value.size() || n < 1 || n > 256)
-          return "study: --threads takes a whole number from 1 to 256, not '" + std::string(value) + "'";
-        parsed.threads = n;
+        if (std::string error = readWholeIn("--threads", value, 1u, kMaxThreads, parsed.threads); !error.empty())
+          return "study: " + error;
       } else {
         parsed.out = std::string(value);
       }
       continue;
     }
-    if (arg.size() > 1 && arg.front() == '-') return "study: unknown option '" + std::string(arg) + "'; see --help";
-    if (!parsed.in.empty()) return "study: more than one input file ('" + parsed.in + "', '" + std::string(arg) + "')";
+    if (arg.size() > 1 && arg.front() == '-') return "study: unknown option " + quoteText(arg) + "; see --help";
+    if (!parsed.in.empty()) return "study: more than one input file (" + quoteText(parsed.in) + ", " + quoteText(arg) + ")";
     parsed.in = std::string(arg);
   }
   if (parsed.in.empty()) return "study: name the input file: diaspring-cli study IN.csv [-o OUT.csv] [--threads N]";
@@ -140,25 +139,13 @@ std::string progressLine(std::size_t done, double share, double seconds) {
 Outcome runStudyCommand(std::span<const std::string_view> args, const ProgressSink& progress, int outFd) {
   Outcome outcome;
   StudyArgs parsed;
-  if (std::string error = parseStudyArgs(args, parsed); !error.empty()) {
-    outcome.status = kExitUsage;
-    outcome.err = "diaspring-cli: " + error + "\n";
-    return outcome;
-  }
+  if (std::string error = parseStudyArgs(args, parsed); !error.empty()) return usageError(error);
   const NamedPath files[] = {{"the input", parsed.in}, {"-o", parsed.out}};
-  if (std::string error = sameFileError(files); !error.empty()) {
-    outcome.status = kExitUsage;
-    outcome.err = "diaspring-cli: study: " + error + "\n";
-    return outcome;
-  }
+  if (std::string error = sameFileError(files); !error.empty()) return usageError("study: " + error);
   std::string error;
   std::uintmax_t size = 0;
   const int fd = openStudyFile(parsed.in, size, error);
-  if (fd < 0) {
-    outcome.status = kExitUsage;
-    outcome.err = "diaspring-cli: study: " + printable(error) + "\n";
-    return outcome;
-  }
+  if (fd < 0) return usageError("study: " + error);
   struct Closer {
     int fd;
     ~Closer() { ::close(fd); }
@@ -178,9 +165,7 @@ Outcome runStudyCommand(std::span<const std::string_view> args, const ProgressSi
   try {
     study = readStudyHeader(lines);
   } catch (const StudyError& e) {
-    outcome.status = kExitUsage;
-    outcome.err = "diaspring-cli: study: " + printable(parsed.in) + ": " + printable(e.what()) + "\n";
-    return outcome;
+    return usageError("study: " + parsed.in + ": " + e.what());
   }
 
   // The result grows in a file (beside OUT, or a file of its own for
@@ -221,10 +206,8 @@ Outcome runStudyCommand(std::span<const std::string_view> args, const ProgressSi
   StudyTally tally = streamStudy(study, lines, write, options);
   if (shown) progress("\n");
   if (readError != 0) {
-    outcome.status = kExitUsage;
-    outcome.out.clear();
-    outcome.err = "diaspring-cli: study: " + printable("cannot read '" + parsed.in + "': " + errorReasonEnglish(readError)) + "\n";
-    return outcome;  // the new file is abandoned: OUT stays as it was
+    // The new file is abandoned: OUT stays as it was.
+    return usageError("study: cannot read '" + parsed.in + "': " + errorReasonEnglish(readError));
   }
 
   for (const std::string& warning : tally.warnings)

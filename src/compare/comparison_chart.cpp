@@ -244,12 +244,16 @@ const CurveStyle& curveStyle(int index) {
   return styles[((index % kMaxCompared) + kMaxCompared) % kMaxCompared];
 }
 
-ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
+namespace {
+
+// The data range of everything the scene shows, from λ1 = 0 and F1 = 0, with
+// room above for the point letters, widened to whole tick steps (`xs`, `ys`);
+// `samples` gets each design's curve.
+ChartWindow sceneWindow(const ComparisonScene& scene, std::vector<std::vector<XY>>& samples, double& xs, double& ys) {
   ChartWindow w{0, 1, 0, 1};
   w.x0 = w.y0 = INFINITY;
   w.x1 = w.y1 = -INFINITY;
   grow(w, 0, 0);
-  std::vector<std::vector<XY>> samples;
   for (const ShownDesign& d : scene.designs) {
     samples.push_back(d.curve.ok() ? d.curve.samples(kSamples) : std::vector<XY>{});
     for (const XY& p : samples.back()) grow(w, p.first, p.second);
@@ -272,27 +276,18 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
   if (!(w.x1 > w.x0)) w.x1 = w.x0 + 1;
   if (!(w.y1 > w.y0)) w.y1 = w.y0 + 1;
   w.y1 += 0.05 * (w.y1 - w.y0);  // room for the point letters
-  const double xs = tickStep(w.x0, w.x1), ys = tickStep(w.y0, w.y1);
+  xs = tickStep(w.x0, w.x1);
+  ys = tickStep(w.y0, w.y1);
+  return w;
+}
 
-  ComparisonFrame frame;
-  frame.data = w;
+std::string designName(const ShownDesign& d) {
+  return d.curve.ok() ? d.curve.name : d.curve.name + " (" + d.curve.error + ")";
+}
+
+// Grid, frame, tick values, axis titles.
+void drawAxes(Surface& chart, Plot& plot, const ChartWindow& w, double xs, double ys) {
   const double dx = w.x1 - w.x0, dy = w.y1 - w.y0;
-  frame.left = f(w.x0 - 0.10 * dx);
-  frame.top = f(w.y1 + 0.11 * dy);
-  // The legend's column, as wide as its longest line.
-  const auto designName = [](const ShownDesign& d) {
-    return d.curve.ok() ? d.curve.name : d.curve.name + " (" + d.curve.error + ")";
-  };
-  double longest = 10;
-  for (const ShownDesign& d : scene.designs) longest = std::max(longest, legendWidth(designName(d)));
-  for (const ShownMeasured& m : scene.measured) longest = std::max(longest, legendWidth(m.curve.name + " 加载"));
-  frame.right = f(w.x1 + (0.14 + kLegendLetter * longest) * dx);
-  frame.bottom = f(w.y0 - 0.10 * dy);
-  chart.cls();
-  chart.scale(frame.left, frame.top, frame.right, frame.bottom);
-  Plot plot(chart, w);
-
-  // Grid, frame, tick values, axis titles.
   chart.drawWidth(1);
   for (double x = w.x0; x <= w.x1 + 1e-9 * dx; x += xs) {
     plot.line(x, w.y0, x, w.y1, kGrid);
@@ -310,6 +305,95 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
   if (w.y0 < 0 && w.y1 > 0) plot.line(w.x0, 0, w.x1, 0, kAxis);
   plot.text(w.x1 - 0.07 * dx, w.y0 - 0.055 * dy, "λ1/mm");
   plot.text(w.x0 - 0.02 * dx, w.y1 + 0.10 * dy, "F1/N");
+}
+
+// The band beneath the curves: the ±3σ range hatched, the worst case
+// dashed; whether any hatch was drawn.
+bool drawBand(Surface& chart, Plot& plot, const ShownBand& b) {
+  bool hatched = false;
+  chart.drawWidth(1);
+  for (std::size_t i = 0; i < b.sigmaLower.size(); ++i)
+    if (drawable({b.grid[i], b.sigmaLower[i]}) && drawable({b.grid[i], b.sigmaUpper[i]})) {
+      plot.line(b.grid[i], b.sigmaLower[i], b.grid[i], b.sigmaUpper[i], kBandHatch);
+      hatched = true;
+    }
+  const CurveStyle worst{kWorstCase, {1.2f, 0.8f}, "worst case"};
+  std::vector<XY> lo, hi;
+  for (std::size_t i = 0; i < b.grid.size(); ++i)
+    lo.emplace_back(b.grid[i], b.worstLower[i]), hi.emplace_back(b.grid[i], b.worstUpper[i]);
+  plot.polyline(lo, worst);
+  plot.polyline(hi, worst);
+  return hatched;
+}
+
+// A design's curve with its characteristic points, labelled.
+void drawDesign(Surface& chart, Plot& plot, const ChartWindow& w, const ShownDesign& d, const std::vector<XY>& samples) {
+  const double dx = w.x1 - w.x0, dy = w.y1 - w.y0;
+  const CurveStyle& st = curveStyle(d.style);
+  chart.drawWidth(2);
+  plot.polyline(samples, st);
+  chart.drawWidth(1);
+  if (!d.curve.ok()) return;
+  // Points that nearly coincide (N and C of some designs) share one
+  // label, "N,C", rather than printing their letters over each other.
+  const auto near = [&](const XY& p, const XY& q) {
+    return std::fabs(p.first - q.first) < 0.03 * dx && std::fabs(p.second - q.second) < 0.04 * dy;
+  };
+  const auto& pts = d.curve.points;
+  for (std::size_t i = 0; i < pts.size(); ++i) {
+    const auto [x, y] = pts[i];
+    if (!plot.inside(x, y)) continue;
+    plot.marker(x, y, 0, st.color);
+    bool labelled = false;
+    for (std::size_t j = 0; j < i && !labelled; ++j) labelled = plot.inside(pts[j].first, pts[j].second) && near(pts[j], pts[i]);
+    if (labelled) continue;
+    std::string label = kPointNames[i];
+    for (std::size_t j = i + 1; j < pts.size(); ++j)
+      if (plot.inside(pts[j].first, pts[j].second) && near(pts[i], pts[j])) label += std::string(",") + kPointNames[j];
+    plot.text(x + 0.006 * dx, y + 0.045 * dy, label);
+  }
+}
+
+// A measured curve: loading solid, unloading dotted, with thinned markers.
+void drawMeasured(Surface& chart, Plot& plot, const ShownMeasured& m) {
+  const CurveStyle& st = curveStyle(m.style);
+  const CurveStyle thin{st.color, {}, "solid"};
+  const CurveStyle back{st.color, {0.6f, 0.9f}, "dotted"};
+  chart.drawWidth(1);
+  plot.polyline(m.curve.loading, thin);
+  plot.polyline(m.curve.unloading, back);
+  const auto marks = [&](const std::vector<XY>& pts, int shape) {
+    const std::size_t every = std::max<std::size_t>(1, pts.size() / kMaxMarkers);
+    for (std::size_t i = 0; i < pts.size(); i += every)
+      if (plot.inside(pts[i].first, pts[i].second)) plot.marker(pts[i].first, pts[i].second, shape, st.color);
+  };
+  marks(m.curve.loading, 2);
+  marks(m.curve.unloading, 3);
+}
+
+}  // namespace
+
+ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
+  std::vector<std::vector<XY>> samples;
+  double xs = 0, ys = 0;
+  const ChartWindow w = sceneWindow(scene, samples, xs, ys);
+
+  ComparisonFrame frame;
+  frame.data = w;
+  const double dx = w.x1 - w.x0, dy = w.y1 - w.y0;
+  frame.left = f(w.x0 - 0.10 * dx);
+  frame.top = f(w.y1 + 0.11 * dy);
+  // The legend's column, as wide as its longest line.
+  double longest = 10;
+  for (const ShownDesign& d : scene.designs) longest = std::max(longest, legendWidth(designName(d)));
+  for (const ShownMeasured& m : scene.measured) longest = std::max(longest, legendWidth(m.curve.name + " 加载"));
+  frame.right = f(w.x1 + (0.14 + kLegendLetter * longest) * dx);
+  frame.bottom = f(w.y0 - 0.10 * dy);
+  chart.cls();
+  chart.scale(frame.left, frame.top, frame.right, frame.bottom);
+  Plot plot(chart, w);
+
+  drawAxes(chart, plot, w, xs, ys);
 
   // Legend entries: a sample of the line and the name, in a column right of the plot.
   double legendY = w.y1;
@@ -326,65 +410,9 @@ ComparisonFrame drawComparison(Surface& chart, const ComparisonScene& scene) {
     legendY -= 0.015 * dy;
   };
 
-  // The band beneath the curves: the ±3σ range hatched, the worst case dashed.
-  bool hatched = false;
-  if (scene.band) {
-    const ShownBand& b = *scene.band;
-    chart.drawWidth(1);
-    for (std::size_t i = 0; i < b.sigmaLower.size(); ++i)
-      if (drawable({b.grid[i], b.sigmaLower[i]}) && drawable({b.grid[i], b.sigmaUpper[i]})) {
-        plot.line(b.grid[i], b.sigmaLower[i], b.grid[i], b.sigmaUpper[i], kBandHatch);
-        hatched = true;
-      }
-    const CurveStyle worst{kWorstCase, {1.2f, 0.8f}, "worst case"};
-    std::vector<XY> lo, hi;
-    for (std::size_t i = 0; i < b.grid.size(); ++i)
-      lo.emplace_back(b.grid[i], b.worstLower[i]), hi.emplace_back(b.grid[i], b.worstUpper[i]);
-    plot.polyline(lo, worst);
-    plot.polyline(hi, worst);
-  }
-
-  for (std::size_t k = 0; k < scene.designs.size(); ++k) {
-    const ShownDesign& d = scene.designs[k];
-    const CurveStyle& st = curveStyle(d.style);
-    chart.drawWidth(2);
-    plot.polyline(samples[k], st);
-    chart.drawWidth(1);
-    if (!d.curve.ok()) continue;
-    // Points that nearly coincide (N and C of some designs) share one
-    // label, "N,C", rather than printing their letters over each other.
-    const auto near = [&](const XY& p, const XY& q) {
-      return std::fabs(p.first - q.first) < 0.03 * dx && std::fabs(p.second - q.second) < 0.04 * dy;
-    };
-    const auto& pts = d.curve.points;
-    for (std::size_t i = 0; i < pts.size(); ++i) {
-      const auto [x, y] = pts[i];
-      if (!plot.inside(x, y)) continue;
-      plot.marker(x, y, 0, st.color);
-      bool labelled = false;
-      for (std::size_t j = 0; j < i && !labelled; ++j) labelled = plot.inside(pts[j].first, pts[j].second) && near(pts[j], pts[i]);
-      if (labelled) continue;
-      std::string label = kPointNames[i];
-      for (std::size_t j = i + 1; j < pts.size(); ++j)
-        if (plot.inside(pts[j].first, pts[j].second) && near(pts[i], pts[j])) label += std::string(",") + kPointNames[j];
-      plot.text(x + 0.006 * dx, y + 0.045 * dy, label);
-    }
-  }
-  for (const ShownMeasured& m : scene.measured) {
-    const CurveStyle& st = curveStyle(m.style);
-    const CurveStyle thin{st.color, {}, "solid"};
-    const CurveStyle back{st.color, {0.6f, 0.9f}, "dotted"};
-    chart.drawWidth(1);
-    plot.polyline(m.curve.loading, thin);
-    plot.polyline(m.curve.unloading, back);
-    const auto marks = [&](const std::vector<XY>& pts, int shape) {
-      const std::size_t every = std::max<std::size_t>(1, pts.size() / kMaxMarkers);
-      for (std::size_t i = 0; i < pts.size(); i += every)
-        if (plot.inside(pts[i].first, pts[i].second)) plot.marker(pts[i].first, pts[i].second, shape, st.color);
-    };
-    marks(m.curve.loading, 2);
-    marks(m.curve.unloading, 3);
-  }
+  const bool hatched = scene.band && drawBand(chart, plot, *scene.band);
+  for (std::size_t k = 0; k < scene.designs.size(); ++k) drawDesign(chart, plot, w, scene.designs[k], samples[k]);
+  for (const ShownMeasured& m : scene.measured) drawMeasured(chart, plot, m);
 
   // The legend last, so it stays readable.
   for (const ShownDesign& d : scene.designs)

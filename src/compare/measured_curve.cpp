@@ -9,6 +9,7 @@
 
 #include "runtime/convert.h"
 #include "runtime/fault.h"
+#include "runtime/utf8_text.h"
 #include "study/csv.h"
 
 namespace diaspring::compare {
@@ -54,12 +55,8 @@ std::optional<double> number(std::string_view cell) {
   return std::nullopt;
 }
 
-std::string shownCell(std::string_view s) {
-  std::string out = "'";
-  out.append(s.substr(0, 40));
-  if (s.size() > 40) out += "...";
-  return out + "'";
-}
+// A cell inside a message: quoted, at most 40 columns.
+std::string shownCell(std::string_view s) { return quoteText(s, 40); }
 
 MeasuredRead fault(int line, std::string message, std::string chinese) {
   MeasuredRead r;

@@ -18,7 +18,7 @@ namespace {
 
 using namespace sheet;  // the colours
 
-constexpr double kLeft = kPageLeft, kWidth = kPageWidth, kTop = kPageTop;
+constexpr double kLeft = kPageLeft, kWidth = kPageWidth;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
@@ -29,19 +29,8 @@ void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDat
   PageLayout sheet(painter);
   const SpringModel model(input.run, input.params);
   const SpringAnalysis a = analyseSpring(input.run, input.params);
-  double y = kTop;
-  sheet.text(kLeft, y, kWidth, 8, qs(analysis_sheet::kTitle), 15, kInk, Qt::AlignLeft, true);
-  sheet.text(kLeft, y, kWidth, 4.6, date.toString(QStringLiteral("yyyy-MM-dd")), 9, kMuted, Qt::AlignRight);
-  sheet.text(kLeft, y + 4.4, kWidth, 4.0, pageMark(page, pages), 8, kMuted, Qt::AlignRight);
-  y += 9;
-  sheet.rule(y, kLeft, kLeft + kWidth, kAccent, 0.5);
-  y += 3;
-  if (inputsEdited) {
-    sheet.fill(kLeft, y, kWidth * 0.72, 5.6, kFailFill);
-    sheet.text(kLeft, y, kWidth * 0.72, 5.6, QString::fromUtf8(kInputsEditedWarning), 10, kFailInk, Qt::AlignHCenter,
-               true);
-    y += 8;
-  }
+  double y = sheet.pageHead(qs(analysis_sheet::kTitle), date.toString(QStringLiteral("yyyy-MM-dd")), page, pages,
+                            inputsEdited);
   if (!a.error.empty()) {
     sheet.text(kLeft, y, kWidth, 6, qs(analysis_sheet::kCannotAnalyse) + qs(a.error), 10, kFailInk);
     return;

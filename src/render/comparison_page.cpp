@@ -20,7 +20,7 @@ namespace {
 using namespace sheet;
 using namespace compare;
 
-constexpr double kLeft = kPageLeft, kWidth = kPageWidth, kTop = kPageTop, kRow = 4.7;
+constexpr double kLeft = kPageLeft, kWidth = kPageWidth, kRow = 4.7;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 QString zh(const char* s) { return QString::fromUtf8(s); }
@@ -71,19 +71,8 @@ QString deviation(const Deviation& d) {
 void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate& date, int page, int pages,
                          bool inputsEdited) {
   PageLayout sheet(painter);
-  double y = kTop;
-  sheet.text(kLeft, y, kWidth, 8, zh(texts::kSheetTitle), 15, kInk, Qt::AlignLeft, true);
-  sheet.text(kLeft, y, kWidth, 4.6, date.toString(QStringLiteral("yyyy-MM-dd")), 9, kMuted, Qt::AlignRight);
-  sheet.text(kLeft, y + 4.4, kWidth, 4.0, pageMark(page, pages), 8, kMuted, Qt::AlignRight);
-  y += 9;
-  rule(sheet, y, kAccent, 0.5);
-  y += 3;
-  if (inputsEdited) {
-    sheet.fill(kLeft, y, kWidth * 0.72, 5.6, kFailFill);
-    sheet.text(kLeft, y, kWidth * 0.72, 5.6, QString::fromUtf8(kInputsEditedWarning), 10, kFailInk, Qt::AlignHCenter,
-               true);
-    y += 8;
-  }
+  double y = sheet.pageHead(zh(texts::kSheetTitle), date.toString(QStringLiteral("yyyy-MM-dd")), page,
+                            pages, inputsEdited);
 
   y = sheet.heading(y, zh(texts::kSheetChartHeading));
   DisplayList list;

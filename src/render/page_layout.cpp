@@ -6,6 +6,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include "check/sheet_contents.h"
 #include "chart/display_list.h"
 #include "render/sheet_style.h"
 
@@ -69,6 +70,23 @@ void PageLayout::chart(double x, double y, double w, double h, const DisplayList
   p_.setPen(QPen(kInk, 0.15 * unit_));
   p_.setBrush(Qt::NoBrush);
   p_.drawRect(box(x, y, w, h));
+}
+
+double PageLayout::pageHead(const QString& title, const QString& date, int page, int pages, bool inputsEdited) {
+  double y = kPageTop;
+  text(kPageLeft, y, kPageWidth, 8, title, 15, kInk, Qt::AlignLeft, true);
+  text(kPageLeft, y, kPageWidth, 4.6, date, 9, kMuted, Qt::AlignRight);
+  text(kPageLeft, y + 4.4, kPageWidth, 4.0, pageMark(page, pages), 8, kMuted, Qt::AlignRight);
+  y += 9;
+  rule(y, kPageLeft, kPageLeft + kPageWidth, kAccent, 0.5);
+  y += 3;
+  if (inputsEdited) {
+    fill(kPageLeft, y, kPageWidth * 0.72, 5.6, kFailFill);
+    text(kPageLeft, y, kPageWidth * 0.72, 5.6, QString::fromUtf8(sheet_text::kInputsEdited), 10, kFailInk,
+         Qt::AlignHCenter, true);
+    y += 8;
+  }
+  return y;
 }
 
 }  // namespace diaspring

@@ -37,6 +37,10 @@ class PageLayout {
   // A section heading across the text column with an accent bar; returns
   // the y below it.
   double heading(double y, const QString& title);
+  // The head of a page: the title, the date (as shown) and the page mark on
+  // the right, an accent rule, and the red note when the inputs were edited
+  // since the run; returns the y below it.
+  double pageHead(const QString& title, const QString& date, int page, int pages, bool inputsEdited);
   // A chart from its display list, framed.
   void chart(double x, double y, double w, double h, const DisplayList& list,
              const ChartStyle& style = ChartStyle::smooth());

@@ -16,7 +16,7 @@ namespace {
 
 using namespace sheet;  // the colours
 
-constexpr double kLeft = kPageLeft, kWidth = kPageWidth, kTop = kPageTop, kBottom = kPageBottom;
+constexpr double kLeft = kPageLeft, kWidth = kPageWidth, kBottom = kPageBottom;
 
 QString u8(const char* s) { return QString::fromUtf8(s); }
 QString u8(const std::string& s) { return QString::fromStdString(s); }
@@ -34,20 +34,9 @@ void paintRunningHead(QPainter& painter, const SheetInfo* info) {
 void paintReleasePage(QPainter& painter, const SheetInfo* info, const QDate& date, int page, int pages,
                       bool inputsEdited) {
   PageLayout l(painter);
-  double y = kTop;
-  l.text(kLeft, y, kWidth, 8, u8(sheet_text::kTitle) + QStringLiteral(" · ") + u8(sheet_text::kReleaseTitle), 15, kInk,
-         Qt::AlignLeft, true);
-  l.text(kLeft, y, kWidth, 4.6, date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : u8(sheet_text::kDash), 9,
-         kMuted, Qt::AlignRight);
-  l.text(kLeft, y + 4.4, kWidth, 4.0, pageMark(page, pages), 8, kMuted, Qt::AlignRight);
-  y += 9;
-  l.rule(y, kLeft, kLeft + kWidth, kAccent, 0.5);
-  y += 3;
-  if (inputsEdited) {
-    l.fill(kLeft, y, kWidth * 0.72, 5.6, kFailFill);
-    l.text(kLeft, y, kWidth * 0.72, 5.6, u8(sheet_text::kInputsEdited), 10, kFailInk, Qt::AlignHCenter, true);
-    y += 8;
-  }
+  double y = l.pageHead(u8(sheet_text::kTitle) + QStringLiteral(" · ") + u8(sheet_text::kReleaseTitle),
+                        date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : u8(sheet_text::kDash), page,
+                        pages, inputsEdited);
   const auto labelled = [&](const char* label, const QString& value) {
     l.text(kLeft, y, 32, 5, u8(label), 9, kMuted);
     l.text(kLeft + 32, y, kWidth - 32, 5, value.simplified().isEmpty() ? u8(sheet_text::kDash) : value.simplified(), 9,

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "runtime/utf8_text.h"
+
 namespace diaspring::csv {
 namespace {
 
@@ -152,15 +154,7 @@ std::string field(std::string_view text) {
   return out;
 }
 
-std::string shown(std::string_view text) {
-  constexpr std::size_t kMaxShown = 80;
-  std::size_t count = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;  // inside a character
-    if (++count > kMaxShown) return "'" + std::string(text.substr(0, i)) + "...'";
-  }
-  return "'" + std::string(text) + "'";
-}
+std::string shown(std::string_view text) { return quoteText(text, 80); }
 
 std::string line(const std::vector<std::string>& fields) {
   std::string out;

@@ -35,8 +35,7 @@ Record parseLine(std::string_view line, std::size_t number, char separator = ','
 // either end).
 std::string field(std::string_view text);
 
-// A field or a name as a message echoes it: in single quotes, cut after 80
-// characters ("...").
+// A field or a name as a message echoes it: quoteText() at 80 columns.
 std::string shown(std::string_view text);
 
 // A whole record with its line end ("\n").

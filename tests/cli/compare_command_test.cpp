@@ -8,7 +8,7 @@
 
 #include "cli/cli_run.h"
 #include "cli/compare_command.h"
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 #include "cli/json_check.h"
 
 namespace diaspring::cli {

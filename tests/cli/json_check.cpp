@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 
 namespace diaspring::cli::test {
 namespace {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "cli/report.h"
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 #include "form/fields.h"
 
 namespace diaspring::cli {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "compare/measured_curve.h"
+#include "runtime/utf8_text.h"
 
 namespace diaspring::compare {
 namespace {
@@ -40,6 +41,8 @@ TEST(MeasuredCurve, ReadsTheFormsARigWrites) {
 TEST(MeasuredCurve, RefusesMalformedFilesNamingTheLine) {
   std::string huge = "l,F\n";
   for (int i = 0; i < 1000000; ++i) huge += std::to_string(i) + ",1\n";
+  std::string longCell = "x";  // 61 bytes: the 40th is inside a character
+  for (int i = 0; i < 30; ++i) longCell += "é";
   struct Case {
     const char* name;
     std::string text;
@@ -61,12 +64,16 @@ TEST(MeasuredCurve, RefusesMalformedFilesNamingTheLine) {
       {"falls first", "2,0\n1,1\n0,2\n", 2, "falls before it rises"},
       {"too few to fit", "0,0\n1,1\n", 0, "at least 3"},
       {"decimal comma", "0,0\n0,5;1\n", 2, "'0,5' is not a finite number"},
+      // A long cell is cut between two characters, and its control bytes are escaped.
+      {"long UTF-8 cell", "0,0\n1," + longCell + "\n", 2, "'xééé"},
+      {"control byte", "0,0\n1,a\x1B[31m\n", 2, "'a\\x1B[31m'"},
   };
   for (const Case& c : cases) {
     const MeasuredRead r = parseMeasured(c.text, "m");
     EXPECT_FALSE(r.curve) << c.name;
     EXPECT_EQ(r.line, c.line) << c.name << ": " << r.error;
     EXPECT_NE(r.error.find(c.words), std::string::npos) << c.name << ": " << r.error;
+    EXPECT_TRUE(isValidUtf8(r.error) && isValidUtf8(r.errorZh)) << c.name;
     if (c.line > 0) {
       EXPECT_EQ(r.error.rfind("line " + std::to_string(c.line) + ":", 0), 0U) << r.error;
     }

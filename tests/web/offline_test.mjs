@@ -6,18 +6,11 @@
 import assert from 'node:assert/strict';
 import { readdirSync } from 'node:fs';
 import { openPage } from './browser.mjs';
+import { checker } from './checks.mjs';
 
 const site = process.argv[2];
 const { page, server, load, close, errors } = await openPage(site);
-let failures = 0;
-const check = async (label, fn) => {
-  try {
-    await fn();
-  } catch (e) {
-    ++failures;
-    console.log(`FAIL ${label}: ${e.message.slice(0, 400)}`);
-  }
-};
+const { check, finish } = checker();
 try {
   await load();
   const kept = await page.evaluate(async () => {
@@ -58,8 +51,4 @@ try {
 } finally {
   await close();
 }
-if (failures > 0) {
-  console.log(`${failures} failed`);
-  process.exit(1);
-}
-console.log('offline: all passed');
+finish('offline: all passed');

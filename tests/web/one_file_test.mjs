@@ -10,17 +10,10 @@ import { mkdtempSync, readdirSync, readFileSync, statSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { openPage } from './browser.mjs';
+import { checker } from './checks.mjs';
 
 const [file, cli] = process.argv.slice(2);
-let failures = 0;
-const check = async (label, fn) => {
-  try {
-    await fn();
-  } catch (e) {
-    ++failures;
-    console.log(`FAIL ${label}: ${e.message.slice(0, 400)}`);
-  }
-};
+const { check, finish } = checker();
 await check('under 2 MB', () => assert.ok(statSync(file).size < 2e6, `${statSync(file).size} bytes`));
 
 const dir = mkdtempSync(join(tmpdir(), 'diaspring-one-file-'));
@@ -91,8 +84,4 @@ try {
     await close();
   }
 }
-if (failures > 0) {
-  console.log(`${failures} failed`);
-  process.exit(1);
-}
-console.log('one file: all passed');
+finish('one file: all passed');

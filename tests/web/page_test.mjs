@@ -4,17 +4,10 @@
 //   node tests/web/page_test.mjs SITE_DIR
 import assert from 'node:assert/strict';
 import { openPage } from './browser.mjs';
+import { checker } from './checks.mjs';
 
 const { page, load, close, errors } = await openPage(process.argv[2], { scale: 2 });
-let failures = 0;
-const check = async (label, fn) => {
-  try {
-    await fn();
-  } catch (e) {
-    ++failures;
-    console.log(`FAIL ${label}: ${e.message.slice(0, 400)}`);
-  }
-};
+const { check, finish } = checker();
 const evaluate = (fn, ...args) => page.evaluate(fn, ...args);
 const staleBoxes = () => evaluate(() => [...document.querySelectorAll('input.stale')].map((el) => el.id).sort());
 
@@ -221,8 +214,4 @@ try {
 } finally {
   await close();
 }
-if (failures > 0) {
-  console.log(`${failures} failed`);
-  process.exit(1);
-}
-console.log('page checks: all passed');
+finish('page checks: all passed');

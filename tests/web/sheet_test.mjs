@@ -9,6 +9,7 @@ import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { openPage } from './browser.mjs';
+import { checker } from './checks.mjs';
 
 const [site, cli] = process.argv.slice(2);
 const dir = mkdtempSync(join(tmpdir(), 'diaspring-sheet-'));
@@ -38,7 +39,7 @@ const cases = [
 ];
 
 const { page, load, close, errors } = await openPage(site);
-let failures = 0;
+const { fail, finish } = checker();
 try {
   for (const c of cases) {
     try {
@@ -63,20 +64,12 @@ try {
       assert.equal(pdfText(desktop).split(WARNING).length - 1, c.warnings ?? 0);
       for (const w of c.words ?? []) assert.ok(web.includes(w), w);
     } catch (e) {
-      ++failures;
-      console.log(`FAIL ${c.name}: ${e.message.slice(0, 600)}`);
+      fail(c.name, e.message, 600);
     }
   }
-  if (errors.length) {
-    ++failures;
-    console.log(`FAIL page errors: ${errors.join('; ')}`);
-  }
+  if (errors.length) fail('page errors', errors.join('; '), Infinity);
 } finally {
   await close();
   rmSync(dir, { recursive: true, force: true });
 }
-if (failures > 0) {
-  console.log(`${failures} failed`);
-  process.exit(1);
-}
-console.log(`design sheet: ${cases.length} cases as the desktop's`);
+finish(`design sheet: ${cases.length} cases as the desktop's`);

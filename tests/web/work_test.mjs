@@ -10,18 +10,11 @@ import { mkdtempSync, readdirSync, readFileSync, statSync, writeFileSync } from 
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { openPage } from './browser.mjs';
+import { checker } from './checks.mjs';
 
 const [target, cli] = process.argv.slice(2);
 const { page, load, close, errors, dialogs, answer, downloads } = await openPage(target);
-let failures = 0;
-const check = async (label, fn) => {
-  try {
-    await fn();
-  } catch (e) {
-    ++failures;
-    console.log(`FAIL ${label}: ${e.message.slice(0, 400)}`);
-  }
-};
+const { check, finish } = checker();
 const value = (id) => page.evaluate((i) => document.getElementById(i).value, id);
 const typeInto = async (id, text) => {
   await page.click(`#${id}`, { count: 3 });
@@ -254,8 +247,4 @@ try {
 } finally {
   await close();
 }
-if (failures > 0) {
-  console.log(`${failures} failed`);
-  process.exit(1);
-}
-console.log('work kept: all passed');
+finish('work kept: all passed');

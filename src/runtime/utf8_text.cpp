@@ -1,6 +1,6 @@
-#include "cli/utf8_text.h"
+#include "runtime/utf8_text.h"
 
-namespace diaspring::cli {
+namespace diaspring {
 namespace {
 
 bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
@@ -145,4 +145,21 @@ std::string printable(std::string_view text) {
   return out;
 }
 
-}  // namespace diaspring::cli
+std::string quoteText(std::string_view text, std::size_t maxColumns) {
+  std::string shown = printable(text);
+  if (displayWidth(shown) > maxColumns) {
+    std::size_t cut = 0;
+    std::size_t width = 0;
+    while (cut < shown.size() && width < maxColumns) {
+      char32_t cp = 0;
+      std::size_t n = decodeUtf8(shown, cut, cp);
+      if (n == 0) n = 1;
+      width += displayWidth(std::string_view(shown).substr(cut, n));
+      cut += n;
+    }
+    shown = shown.substr(0, cut) + "...";
+  }
+  return "'" + shown + "'";
+}
+
+}  // namespace diaspring

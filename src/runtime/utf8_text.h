@@ -1,12 +1,13 @@
 #pragma once
-// UTF-8 helpers of the headless front end: validation, the width a text
-// takes in a terminal column layout, and a one-line printable form.
+// UTF-8 helpers for messages and terminal layouts: validation, the width a
+// text takes in a terminal column layout, a one-line printable form, and the
+// one way a message quotes a text it names.
 
 #include <cstddef>
 #include <string>
 #include <string_view>
 
-namespace diaspring::cli {
+namespace diaspring {
 
 inline constexpr char32_t kReplacementChar = 0xFFFD;
 
@@ -31,4 +32,11 @@ std::size_t displayWidth(std::string_view text);
 // \n, \r, \t or \xNN, and a byte that is not UTF-8 as \xNN too.
 std::string printable(std::string_view text);
 
-}  // namespace diaspring::cli
+inline constexpr std::size_t kQuotedColumns = 60;
+
+// A text named inside a message: printable, between single quotes, and cut
+// after `maxColumns` columns with "..." (always between two characters,
+// never inside one): "--set 'Text99=1': ..." or "'xxxx...'".
+std::string quoteText(std::string_view text, std::size_t maxColumns = kQuotedColumns);
+
+}  // namespace diaspring
