@@ -6,20 +6,15 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/utf8.h"
+
 namespace diaspring::cli {
 
-inline constexpr char32_t kReplacementChar = 0xFFFD;
-
-// Decodes the code point starting at text[pos] into `cp` and returns the
-// number of bytes it takes; returns 0 for a malformed sequence (a stray
-// continuation byte, a truncated sequence, an overlong form, a surrogate or a
-// value beyond U+10FFFF).
-std::size_t decodeUtf8(std::string_view text, std::size_t pos, char32_t& cp);
-
-bool isValidUtf8(std::string_view text);
-
-// Appends the UTF-8 form of `cp` to `out`.
-void appendUtf8(std::string& out, char32_t cp);
+// Decoding, validation and encoding live in the core.
+using diaspring::appendUtf8;
+using diaspring::decodeUtf8;
+using diaspring::isValidUtf8;
+using diaspring::kReplacementChar;
 
 // Columns the text takes in a terminal: two for the wide East Asian
 // characters (the Chinese verdicts and captions), none for combining marks,

@@ -15,13 +15,6 @@ namespace {
 
 using Json = nlohmann::json;
 
-// Far more members than any design has (some forty), few enough that no
-// file takes long to read.
-constexpr std::size_t kMaxMembers = 1000;
-// Values in all (array elements too): an array of kept numbers may be long,
-// but not endless.
-constexpr std::size_t kMaxValues = 100000;
-
 // The parser's words, on one line and in plain ASCII (they may quote bytes
 // of the file).
 std::string parserWords(const char* what) {
@@ -102,12 +95,12 @@ NumberTokens numberTokens(std::string_view text) {
 }
 
 // Builds the tree from the parser's events in time linear in the text:
-// refuses a key given twice in one object (naming it), more members than
-// kMaxMembers in all, nesting deeper than kMaxJsonDepth; every number takes
+// refuses a key given twice in one object (naming it), more members or
+// values than its limits allow, nesting deeper than kMaxJsonDepth; every number takes
 // the text the file wrote from the file's number tokens.
 class Builder : public nlohmann::json_sax<Json> {
  public:
-  explicit Builder(const std::vector<std::string>& tokens) : tokens_(tokens) {}
+  Builder(const std::vector<std::string>& tokens, const JsonLimits& limits) : tokens_(tokens), limits_(limits) {}
 
   JsonValue root;
   std::optional<DesignFileProblem> problem;
@@ -135,8 +128,8 @@ class Builder : public nlohmann::json_sax<Json> {
   bool end_array() override { return close(); }
   bool key(string_t& k) override {
     Frame& frame = stack_.back();
-    if (++members_ > kMaxMembers)
-      return refuse(DesignFileProblem::TooManyMembers, {}, std::to_string(kMaxMembers) + " members");
+    if (++members_ > limits_.members)
+      return refuse(DesignFileProblem::TooManyMembers, {}, std::to_string(limits_.members) + " members");
     if (!frame.keys.insert(k).second) return refuse(DesignFileProblem::DuplicateKey, pathOf(k));
     frame.key = std::move(k);
     return true;
@@ -174,8 +167,8 @@ class Builder : public nlohmann::json_sax<Json> {
   }
 
   JsonValue* put(JsonValue value) {
-    if (++values_ > kMaxValues) {
-      refuse(DesignFileProblem::TooManyMembers, {}, std::to_string(kMaxValues) + " values");
+    if (++values_ > limits_.values) {
+      refuse(DesignFileProblem::TooManyMembers, {}, std::to_string(limits_.values) + " values");
       return nullptr;
     }
     if (stack_.empty()) {
@@ -201,6 +194,7 @@ class Builder : public nlohmann::json_sax<Json> {
   }
 
   const std::vector<std::string>& tokens_;
+  const JsonLimits& limits_;
   std::vector<Frame> stack_;
   std::size_t members_ = 0, values_ = 0, next_ = 0;
 };
@@ -264,7 +258,7 @@ void JsonValue::append(std::string key, JsonValue value) {
   items.push_back(std::move(value));
 }
 
-JsonParse parseJson(std::string_view text) {
+JsonParse parseJson(std::string_view text, const JsonLimits& limits) {
   JsonParse result;
   const auto refuse = [&](DesignFileProblem problem, std::string key, std::string detail, std::size_t byte) {
     result.problem = problem;
@@ -278,7 +272,7 @@ JsonParse parseJson(std::string_view text) {
   if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos)
     return refuse(DesignFileProblem::NotJson, {}, "a NUL byte at byte " + std::to_string(nul + 1), nul + 1);
   const NumberTokens numbers = numberTokens(text);
-  Builder builder(numbers.texts);
+  Builder builder(numbers.texts, limits);
   const std::string_view json = numbers.parsed.empty() ? text : std::string_view(numbers.parsed);
   const bool parsed = Json::sax_parse(json.begin(), json.end(), &builder);
   if (builder.problem) return refuse(*builder.problem, builder.problemKey, builder.problemDetail, builder.byte);

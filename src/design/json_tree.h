@@ -55,6 +55,15 @@ struct JsonValue {
   void append(std::string key, JsonValue value);
 };
 
+// What a text may hold before it is refused: far more members than any
+// design has (some forty) and values in all (array elements too: an array
+// of kept numbers may be long, but not endless), few enough that no file
+// takes long to read; nesting no deeper than kMaxJsonDepth.
+struct JsonLimits {
+  std::size_t members = 1000;
+  std::size_t values = 100000;
+};
+
 // A text read as JSON, or why it is none (problem NotJson, TooDeep,
 // DuplicateKey with the member's path as key, TooManyMembers).
 struct JsonParse {
@@ -63,7 +72,7 @@ struct JsonParse {
   std::string key, detail;
   int line = 0, column = 0;  // NotJson: where the parser stopped (0: not at a place)
 };
-JsonParse parseJson(std::string_view text);
+JsonParse parseJson(std::string_view text, const JsonLimits& limits = {});
 
 // `value` as JSON text: compact (indent < 0) or with `indent` spaces a level,
 // as nlohmann-json's dump writes it; numbers as they were written.
