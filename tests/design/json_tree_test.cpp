@@ -65,3 +65,42 @@ TEST(JsonTree, RefusalsNameTheirPlace) {
 
 }  // namespace
 }  // namespace diaspring::design
+
+namespace diaspring {
+namespace {
+
+// A slider's position must be a whole number within its range (h: 200 ...
+// 400); the message shows the position as the file wrote it.
+TEST(DesignSliders, PositionsAreWholeNumbersInTheirRange) {
+  const struct {
+    const char* position;
+    std::optional<DesignFileProblem> problem;  // none: read
+    const char* detail;
+  } cases[] = {
+      {"300", std::nullopt, ""},          {"400", std::nullopt, ""},
+      {"401", DesignFileProblem::OutOfRange, "401"},
+      {"-0", DesignFileProblem::OutOfRange, "0"},
+      {"2147483648", DesignFileProblem::OutOfRange, "2147483648"},
+      {"-9223372036854775808", DesignFileProblem::OutOfRange, "-9223372036854775808"},
+      {"-9223372036854775809", DesignFileProblem::WrongType, "whole number"},
+      {"3e2", DesignFileProblem::WrongType, "whole number"},
+      {"300.0", DesignFileProblem::WrongType, "whole number"},
+  };
+  for (const auto& c : cases) {
+    const std::string text =
+        std::string(R"({"format": "diaspring-design", "version": "1.0", "sliders": {"h": )") + c.position + "}}";
+    const DesignRead read = parseDesign(text, "f");
+    if (!c.problem) {
+      ASSERT_TRUE(read.ok()) << c.position << ": " << read.error->english();
+      EXPECT_EQ(read.document->inputs.slider(Slider::HScroll1), std::stoi(c.position));
+      continue;
+    }
+    ASSERT_FALSE(read.ok()) << c.position;
+    EXPECT_EQ(read.error->problem, *c.problem) << c.position;
+    EXPECT_EQ(read.error->key, "sliders.h") << c.position;
+    EXPECT_EQ(read.error->detail, c.detail) << c.position;
+  }
+}
+
+}  // namespace
+}  // namespace diaspring
