@@ -4,7 +4,8 @@
 # scdoc for the manual pages, rsvg-convert for the icon's sizes, the
 # validators and lintian, dpkg-shlibdeps, and the desktop tools whose
 # triggers the package's installation runs. Eigen (header-only) solves the
-# calibration's least-squares steps in the comparison of curves.
+# calibration's least-squares steps in the comparison of curves; fast_float
+# and {fmt} (header-only) read and write the numbers' texts.
 # Idempotent: when everything is present it only checks and returns.
 set -euo pipefail
 
@@ -12,7 +13,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev
+  nlohmann-json3-dev libfast-float-dev libfmt-dev
   libeigen3-dev
   fonts-wqy-microhei fonts-dejavu-core
   xvfb xauth poppler-utils locales

@@ -15,6 +15,8 @@ command -v cmake >/dev/null || missing+=(cmake)
 command -v ninja >/dev/null || missing+=(ninja-build)
 [ -f /usr/include/nlohmann/json.hpp ] || missing+=(nlohmann-json3-dev)
 [ -f /usr/include/eigen3/Eigen/Dense ] || missing+=(libeigen3-dev)
+[ -f /usr/include/fast_float/fast_float.h ] || missing+=(libfast-float-dev)
+[ -f /usr/include/fmt/format.h ] || missing+=(libfmt-dev)
 if [ "${#missing[@]}" -gt 0 ]; then
   SUDO=""
   [ "$(id -u)" -ne 0 ] && SUDO="sudo"

@@ -112,14 +112,6 @@ ChartWindow windowOf(const std::vector<Series>& series, std::initializer_list<do
 
 }  // namespace
 
-double niceStep(double span, int parts) {
-  const double raw = span / parts;
-  const double power = std::pow(10.0, std::floor(std::log10(raw)));
-  for (double m : {1.0, 2.0, 5.0})
-    if (m * power >= raw) return m * power;
-  return 10 * power;
-}
-
 ChartWindow drawStressChart(Surface& chart, const SpringModel& model, const SpringAnalysis& a) {
   const double sigmaAllow = model.params().sigmaAllow;
   const double end = 1.05 * std::max({a.points[5].lambda1, a.points[1].lambda1, a.wornStroke.lambda1End});

@@ -8,6 +8,7 @@
 //    worn lining, their largest forces marked.
 
 #include "analysis/spring_analysis.h"
+#include "chart/nice_step.h"
 #include "chart/surface.h"
 
 namespace diaspring {
@@ -20,9 +21,5 @@ struct ChartWindow {
 
 ChartWindow drawStressChart(Surface& chart, const SpringModel& model, const SpringAnalysis& analysis);
 ChartWindow drawReleaseChart(Surface& chart, const SpringModel& model, const SpringAnalysis& analysis);
-
-// A step of 1, 2 or 5 times a power of ten that cuts `span` into about
-// `parts` parts (span > 0).
-double niceStep(double span, int parts);
 
 }  // namespace diaspring

@@ -44,15 +44,4 @@ void DrawChartFrame(Surface& chart) {
   }
 }
 
-void TraceCurve(SpringDesign& d, Surface& chart) {
-  const Num end = 10;
-  const Num step = 0.001;
-  for (d.lambdaSweep = 0; d.lambdaSweep <= end; d.lambdaSweep = d.lambdaSweep + step) {
-    d.F1Sweep = SpringLoad(d, d.lambdaSweep);
-    const float x = single(d.lambdaSweep);
-    const float y = single(d.F1Sweep);
-    chart.pset(x, y, kRed);
-  }
-}
-
 }  // namespace diaspring

@@ -133,32 +133,13 @@ std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& 
 template <class Items, class TextOf>
 void appendTextObject(std::string& out, const Items& items, TextOf textOf) {
   out += '{';
-  bool first = true;
-  for (const auto& item : items) {
-    if (!first) out += ',';
-    first = false;
-    appendJsonString(out, item.name);
-    out += ':';
-    appendJsonString(out, textOf(item));
-  }
+  JsonList members(out);
+  for (const auto& item : items) members.text(item.name, textOf(item));
   out += '}';
 }
 
 void appendInputs(std::string& out, const DesignInputs& inputs) {
   appendTextObject(out, namedInputs(), [&](const NamedInput& input) { return inputs.text(input.box); });
-}
-
-void appendKey(std::string& out, std::string_view key, double value) {
-  out += ",\"";
-  out += key;
-  out += "\":";
-  appendJsonDouble(out, value);
-}
-
-void appendCount(std::string& out, std::string_view key, std::size_t value) {
-  out += ",\"";
-  out += key;
-  out += "\":" + std::to_string(value);
 }
 
 // "h=2.2134 H/h=1.9 R=84.7 R/r=1.33  wearRise=... releaseForceMax=... N  F1B=... N"
@@ -188,97 +169,102 @@ std::string summary(const search::Result& r) {
 
 }  // namespace
 
-std::string renderDesignJson(const search::Result& result, const search::Options& options, const DesignInputs& base,
-                             const std::vector<search::Opening>& openings) {
-  std::string out = "{\"designs\":[";
-  for (std::size_t i = 0; i < result.designs.size(); ++i) {
-    const search::Design& d = result.designs[i];
-    out += i ? ",{\"inputs\":" : "{\"inputs\":";
-    appendInputs(out, d.inputs);
-    appendKey(out, "wearRise", d.wearRise);
-    appendKey(out, "releaseForceMax", d.releaseForceMax);
-    appendKey(out, "F1B", d.F1B);
-    appendKey(out, "lambda1B", d.lambda1B);
-    for (std::size_t k = 0; k < d.extra.size() && k < options.extraObjectives.size(); ++k)
-      appendKey(out, options.extraObjectives[k].name, d.extra[k]);
-    if (d.finalFigure && options.finalTest) appendKey(out, options.finalTest->name, *d.finalFigure);
+namespace {
+
+// "infeasible": why no design passed, the nearest one and what would open the space.
+void appendInfeasible(std::string& out, const search::Infeasibility& why, const search::Options& options,
+                      const std::vector<search::Opening>& openings) {
+  out += '{';
+  JsonList members(out);
+  members.text("explanation", search::explainEnglish(why, options));
+  // The same in the window's words, with what would open the space, for a
+  // front end that speaks Chinese.
+  std::string zh = search::explainInWords(why, options);
+  for (const search::Opening& o : openings) zh += search::openingChinese(o);
+  members.text("explanationZh", zh);
+  members.key("neverMet") += '[';
+  JsonList rules(out);
+  for (int i = 0; i < kRuleCount; ++i)
+    if (why.neverMet[static_cast<std::size_t>(i)]) appendJsonInt(rules.next(), i + 1);
+  out += ']';
+  members.key("constraintsNeverMet") += '[';
+  JsonList constraints(out);
+  for (const std::string& name : why.constraintsNeverMet) appendJsonString(constraints.next(), name);
+  out += ']';
+  members.key("nearest");
+  if (why.nearest) appendInputs(out, *why.nearest);
+  else out += "null";
+  members.key("misses") += '[';
+  JsonList misses(out);
+  for (const search::Miss& m : why.misses) {
+    misses.next() += '{';
+    JsonList miss(out);
+    if (m.rule >= kRuleCount) {  // a further constraint: its name and its miss
+      miss.text("constraint", options.constraints[static_cast<std::size_t>(m.rule - kRuleCount)].name);
+    } else {
+      miss.count("rule", m.rule + 1);
+      miss.number("value", m.outcome.value);
+      miss.number("low", m.outcome.low);
+      miss.number("high", m.outcome.high);
+    }
+    miss.number("miss", m.outcome.miss);
     out += '}';
   }
   out += ']';
-  appendCount(out, "evaluated", result.evaluated);
-  appendCount(out, "solved", result.solved);
-  appendCount(out, "feasible", result.feasible);
-  appendCount(out, "finished", result.finished);
-  appendCount(out, "verified", result.verified);
-  appendKey(out, "seconds", result.seconds);
-  out += ",\"analysisInputs\":";
-  appendTextObject(out, extraInputs(), [&](const ExtraInput& input) { return extraText(base, input); });
-  if (result.infeasible) {
-    const search::Infeasibility& why = *result.infeasible;
-    out += ",\"infeasible\":{\"explanation\":";
-    appendJsonString(out, search::explainEnglish(why, options));
-    // The same in the window's words, with what would open the space, for a
-    // front end that speaks Chinese.
-    out += ",\"explanationZh\":";
-    std::string zh = search::explainInWords(why, options);
-    for (const search::Opening& o : openings) zh += search::openingChinese(o);
-    appendJsonString(out, zh);
-    out += ",\"neverMet\":[";
-    bool first = true;
-    for (int i = 0; i < kRuleCount; ++i) {
-      if (!why.neverMet[static_cast<std::size_t>(i)]) continue;
-      out += first ? "" : ",";
-      first = false;
-      out += std::to_string(i + 1);
-    }
-    out += "],\"constraintsNeverMet\":[";
-    for (std::size_t i = 0; i < why.constraintsNeverMet.size(); ++i) {
-      if (i) out += ',';
-      appendJsonString(out, why.constraintsNeverMet[i]);
-    }
-    out += "],\"nearest\":";
-    if (why.nearest) appendInputs(out, *why.nearest);
-    else out += "null";
-    out += ",\"misses\":[";
-    for (std::size_t i = 0; i < why.misses.size(); ++i) {
-      const search::Miss& m = why.misses[i];
-      if (m.rule >= kRuleCount) {  // a further constraint: its name and its miss
-        out += i ? ",{\"constraint\":" : "{\"constraint\":";
-        appendJsonString(out, options.constraints[static_cast<std::size_t>(m.rule - kRuleCount)].name);
-        appendKey(out, "miss", m.outcome.miss);
-        out += '}';
-        continue;
-      }
-      out += i ? ",{\"rule\":" : "{\"rule\":";
-      out += std::to_string(m.rule + 1);
-      appendKey(out, "value", m.outcome.value);
-      appendKey(out, "low", m.outcome.low);
-      appendKey(out, "high", m.outcome.high);
-      appendKey(out, "miss", m.outcome.miss);
-      out += '}';
-    }
-    const auto appendOpening = [&out](const search::Opening& o) {
-      out += "{\"input\":";
-      appendJsonString(out, o.input);
-      out += ",\"unit\":";
-      appendJsonString(out, o.unit);
-      out += ",\"from\":";
-      appendJsonString(out, o.from);
-      out += ",\"to\":";
-      appendJsonString(out, o.to);
-      appendCount(out, "designs", o.designs);
-      out += o.tolerance ? ",\"tolerance\":true}" : ",\"tolerance\":false}";
-    };
-    out += "],\"opening\":";
-    if (openings.empty()) out += "null";
-    else appendOpening(openings.front());
-    out += ",\"openings\":[";
-    for (std::size_t i = 0; i < openings.size(); ++i) {
-      if (i) out += ',';
-      appendOpening(openings[i]);
-    }
-    out += "]}";
+  const auto appendOpening = [&out](const search::Opening& o) {
+    out += '{';
+    JsonList open(out);
+    open.text("input", o.input);
+    open.text("unit", o.unit);
+    open.text("from", o.from);
+    open.text("to", o.to);
+    open.count("designs", static_cast<std::int64_t>(o.designs));
+    open.key("tolerance") += o.tolerance ? "true" : "false";
+    out += '}';
+  };
+  members.key("opening");
+  if (openings.empty()) out += "null";
+  else appendOpening(openings.front());
+  members.key("openings") += '[';
+  JsonList all(out);
+  for (const search::Opening& o : openings) {
+    all.next();
+    appendOpening(o);
   }
+  out += ']';
+  out += '}';
+}
+
+}  // namespace
+
+std::string renderDesignJson(const search::Result& result, const search::Options& options, const DesignInputs& base,
+                             const std::vector<search::Opening>& openings) {
+  std::string out = "{";
+  JsonList members(out);
+  members.key("designs") += '[';
+  JsonList designs(out);
+  for (const search::Design& d : result.designs) {
+    designs.next() += '{';
+    JsonList design(out);
+    appendInputs(design.key("inputs"), d.inputs);
+    design.number("wearRise", d.wearRise);
+    design.number("releaseForceMax", d.releaseForceMax);
+    design.number("F1B", d.F1B);
+    design.number("lambda1B", d.lambda1B);
+    for (std::size_t k = 0; k < d.extra.size() && k < options.extraObjectives.size(); ++k)
+      design.number(options.extraObjectives[k].name, d.extra[k]);
+    if (d.finalFigure && options.finalTest) design.number(options.finalTest->name, *d.finalFigure);
+    out += '}';
+  }
+  out += ']';
+  for (const auto& [name, count] : {std::pair{"evaluated", result.evaluated}, std::pair{"solved", result.solved},
+                                    std::pair{"feasible", result.feasible}, std::pair{"finished", result.finished},
+                                    std::pair{"verified", result.verified}})
+    members.count(name, static_cast<std::int64_t>(count));
+  members.number("seconds", result.seconds);
+  appendTextObject(members.key("analysisInputs"), extraInputs(),
+                   [&](const ExtraInput& input) { return extraText(base, input); });
+  if (result.infeasible) appendInfeasible(members.key("infeasible"), *result.infeasible, options, opening);
   return out + "}\n";
 }
 

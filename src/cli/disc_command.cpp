@@ -91,18 +91,9 @@ Outcome runDiscCommand(std::span<const std::string_view> args) {
   if (!warning.empty()) outcome.err = "diaspring-cli: disc: warning: " + warning + "\n";
   if (json) {
     outcome.out = "{";
-    for (const auto& [key, value] : values) {
-      if (outcome.out.size() > 1) outcome.out += ", ";
-      appendJsonString(outcome.out, key);
-      outcome.out += ": ";
-      appendJsonDouble(outcome.out, value);
-    }
-    if (!warning.empty()) {
-      outcome.out += ", ";
-      appendJsonString(outcome.out, "warning");
-      outcome.out += ": ";
-      appendJsonString(outcome.out, warning);
-    }
+    JsonList members(outcome.out, ", ", ": ");
+    for (const auto& [key, value] : values) members.number(key, value);
+    if (!warning.empty()) members.text("warning", warning);
     outcome.out += "}\n";
     return outcome;
   }

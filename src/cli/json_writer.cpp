@@ -1,9 +1,7 @@
 #include "cli/json_writer.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <type_traits>
 
 #include "analysis/analysis_table.h"
 #include "runtime/utf8_text.h"
@@ -12,15 +10,6 @@
 namespace diaspring::cli {
 namespace {
 
-template <typename Int>
-void appendInt(std::string& out, Int value) {
-  static_assert(std::is_integral_v<Int>);
-  char buf[24];
-  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
-  (void)ec;  // 24 characters hold any 64-bit integer
-  out.append(buf, end);
-}
-
 void appendKeyFloat(std::string& out, std::string_view key, float value) {
   out += ",\"";
   out += key;
@@ -28,90 +17,30 @@ void appendKeyFloat(std::string& out, std::string_view key, float value) {
   appendJsonFloat(out, value);
 }
 
-// The shortest form that reads back as exactly `value`; null for infinities
-// and NaN, which JSON cannot hold.
-template <class Float>
-void appendShortest(std::string& out, Float value) {
-  if (!std::isfinite(value)) {
-    out += "null";
-    return;
-  }
-  out += shortestText(value);
-}
-
 void appendColor(std::string& out, bool hasColor, Color color) {
   out += ",\"color\":";
-  if (hasColor) appendInt(out, color);
+  if (hasColor) appendJsonInt(out, color);
   else out += "null";
 }
 
-}  // namespace
-
-void appendJsonString(std::string& out, std::string_view text) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  out += '"';
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const auto c = static_cast<unsigned char>(text[pos]);
-    if (c < 0x80) {
-      if (c == '"') {
-        out += "\\\"";
-      } else if (c == '\\') {
-        out += "\\\\";
-      } else if (c < 0x20) {
-        out += "\\u00";
-        out += kHex[c >> 4];
-        out += kHex[c & 0xF];
-      } else {
-        out += static_cast<char>(c);
-      }
-      ++pos;
-      continue;
-    }
-    char32_t cp = 0;
-    const std::size_t n = decodeUtf8(text, pos, cp);
-    if (n == 0) {
-      appendUtf8(out, kReplacementChar);
-      ++pos;
-    } else {
-      out.append(text.substr(pos, n));
-      pos += n;
-    }
-  }
-  out += '"';
-}
-
-void appendJsonFloat(std::string& out, float value) { appendShortest(out, value); }
-
-void appendJsonDouble(std::string& out, double value) { appendShortest(out, value); }
-
-namespace {
-
-void appendMember(std::string& out, bool& first, std::string_view key) {
-  if (!first) out += ", ";
-  first = false;
-  appendJsonString(out, key);
-  out += ": ";
-}
+// The members of an object as the run's JSON spaces them: {"a": 1, "b": 2}.
+JsonList spacedMembers(std::string& out) { return JsonList(out, ", ", ": "); }
 
 // JSON holds no infinity: such a value is null, and a member beside it
 // ("safetyReason") says why, so that a reader never takes the null for a
 // missing result.
-void appendNumberMember(std::string& out, bool& first, std::string_view key, double value) {
-  appendMember(out, first, key);
-  appendJsonDouble(out, value);
+void appendNumberMember(JsonList& members, std::string_view key, double value) {
+  members.number(key, value);
   if (std::isfinite(value)) return;
-  appendMember(out, first, std::string(key) + "Reason");
-  appendJsonString(out, key == "safety" && value > 0
+  members.text(std::string(key) + "Reason", key == "safety" && value > 0
                             ? "infinite: the upper stress here is not tensile, so this place cannot fail by fatigue"
                         : std::isnan(value) ? "not a number: the calculation has no result here"
                         : value > 0         ? "infinite: the value exceeds the range of a number"
                                             : "minus infinite: the value exceeds the range of a number");
 }
 
-void appendBoolMember(std::string& out, bool& first, std::string_view key, bool value) {
-  appendMember(out, first, key);
-  out += value ? "true" : "false";
+void appendBoolMember(JsonList& members, std::string_view key, bool value) {
+  members.key(key) += value ? "true" : "false";
 }
 
 // A stroke's fatigue: each place with its life by the fatigue lines, and the
@@ -119,33 +48,27 @@ void appendBoolMember(std::string& out, bool& first, std::string_view key, bool 
 // neither a pass nor a fail: "pass" is null and "verdict" says why.
 void appendFatigue(std::string& out, const StrokeFatigue& f, const CheckLine& line, double requiredCycles) {
   out += '{';
-  bool first = true;
-  appendMember(out, first, "governing");
-  appendJsonString(out, f.governingPlace().name);
+  JsonList first = spacedMembers(out);
+  first.text("governing", f.governingPlace().name);
   for (const FatiguePlace& place : f.places) {
-    appendMember(out, first, place.name);
+    first.key(place.name);
     out += '{';
-    bool inner = true;
-    appendNumberMember(out, inner, "sigmaU", place.sigmaU);
-    appendNumberMember(out, inner, "sigmaO", place.sigmaO);
-    appendNumberMember(out, inner, "sigmaOPermissible", place.sigmaOPermissible);
-    appendNumberMember(out, inner, "safety", place.safety);
-    appendMember(out, inner, "life");
-    appendJsonString(out, place.life.text());
-    appendNumberMember(out, inner, "lifeCycles", place.life.cycles);
+    JsonList inner = spacedMembers(out);
+    appendNumberMember(inner, "sigmaU", place.sigmaU);
+    appendNumberMember(inner, "sigmaO", place.sigmaO);
+    appendNumberMember(inner, "sigmaOPermissible", place.sigmaOPermissible);
+    appendNumberMember(inner, "safety", place.safety);
+    inner.text("life", place.life.text());
+    appendNumberMember(inner, "lifeCycles", place.life.cycles);
     out += '}';
   }
-  appendMember(out, first, "shortestLife");
-  appendJsonString(out, f.shortestLifePlace().name);
-  appendNumberMember(out, first, "requiredCycles", requiredCycles);
-  appendMember(out, first, "pass");
+  first.text("shortestLife", f.shortestLifePlace().name);
+  appendNumberMember(first, "requiredCycles", requiredCycles);
+  first.key("pass");
   out += line.example() ? "null" : line.pass ? "true" : "false";
-  appendMember(out, first, "verdict");
-  appendJsonString(out, line.verdictZh());
-  appendMember(out, first, "data");
-  appendJsonString(out, line.example() ? "example" : "user");
-  appendMember(out, first, "basis");
-  appendJsonString(out, line.basis);
+  first.text("verdict", line.verdictZh());
+  first.text("data", line.example() ? "example" : "user");
+  first.text("basis", line.basis);
   out += '}';
 }
 
@@ -153,29 +76,24 @@ void appendFatigue(std::string& out, const StrokeFatigue& f, const CheckLine& li
 
 void appendJsonMaterial(std::string& out, const Material& m) {
   out += '{';
-  bool first = true;
-  appendMember(out, first, "name");
-  appendJsonString(out, m.name);
-  appendMember(out, first, "aliases");
-  appendJsonString(out, m.aliases);
-  appendMember(out, first, "standard");
-  appendJsonString(out, m.standard);
+  JsonList first = spacedMembers(out);
+  first.text("name", m.name);
+  first.text("aliases", m.aliases);
+  first.text("standard", m.standard);
   for (const MaterialField& field : materialFields(m)) {
     const MaterialValue* value = field.value;
-    appendMember(out, first, field.key);
+    first.key(field.key);
     if (!value->given()) {
       out += "null";
       continue;
     }
     out += '{';
-    bool inner = true;
-    appendNumberMember(out, inner, "value", value->value);
-    appendMember(out, inner, "source");
-    appendJsonString(out, value->source);
+    JsonList inner = spacedMembers(out);
+    appendNumberMember(inner, "value", value->value);
+    inner.text("source", value->source);
     out += '}';
   }
-  appendMember(out, first, "note");
-  appendJsonString(out, m.note);
+  first.text("note", m.note);
   out += '}';
 }
 
@@ -215,10 +133,9 @@ void appendJsonProductionYield(std::string& out, const compare::ProductionYield&
   out += y.band.fromStandard ? ", \"source\": \"standard\", \"text\": " : ", \"source\": \"user\", \"text\": ";
   appendJsonString(out, compare::bandTextEnglish(y.band, y.bandThickness));
   out += std::string("}, \"strengthChecked\": ") + (y.strengthChecked ? "true" : "false") + ", \"by\": {";
+  JsonList by = spacedMembers(out);
   for (int k = 0; k < compare::kRequirementCount; ++k) {
-    if (k) out += ", ";
-    appendJsonString(out, compare::requirementInfo(k).key);
-    out += ": ";
+    by.key(compare::requirementInfo(k).key);
     if (y.checked[static_cast<std::size_t>(k)]) share(y.by[static_cast<std::size_t>(k)]);
     else out += "null";
   }
@@ -227,61 +144,57 @@ void appendJsonProductionYield(std::string& out, const compare::ProductionYield&
 
 void appendJsonAnalysis(std::string& out, const SpringAnalysis& a, const AnalysisParams& params) {
   out += '{';
-  bool first = true;
+  JsonList first = spacedMembers(out);
   if (!a.error.empty()) {
-    appendMember(out, first, "error");
-    appendJsonString(out, a.error);
+    first.text("error", a.error);
     out += '}';
     return;
   }
-  appendMember(out, first, "points");
+  first.key("points");
   out += '{';
+  JsonList points = spacedMembers(out);
   for (std::size_t i = 0; i < a.points.size(); ++i) {
-    if (i > 0) out += ", ";
-    appendJsonString(out, kPointSymbols[i]);
-    out += ": {";
-    bool inner = true;
+    points.key(kPointSymbols[i]) += '{';
+    JsonList inner = spacedMembers(out);
     for (const PointColumn& column : pointColumns())
-      if (column.inJson) appendNumberMember(out, inner, column.key, a.points[i].*column.member);
+      if (column.inJson) appendNumberMember(inner, column.key, a.points[i].*column.member);
     out += '}';
   }
   out += '}';
-  appendMember(out, first, "release");
+  first.key("release");
   out += '{';
-  bool strokes = true;
+  JsonList strokes = spacedMembers(out);
   for (const auto& [name, stroke] : {std::pair{"new", &a.newStroke}, std::pair{"worn", &a.wornStroke}}) {
-    appendMember(out, strokes, name);
+    strokes.key(name);
     out += '{';
-    bool inner = true;
-    appendNumberMember(out, inner, "F2max", stroke->F2max);
-    appendNumberMember(out, inner, "lambda2End", stroke->lambda2End);
+    JsonList inner = spacedMembers(out);
+    appendNumberMember(inner, "F2max", stroke->F2max);
+    appendNumberMember(inner, "lambda2End", stroke->lambda2End);
     out += '}';
   }
   out += '}';
-  appendMember(out, first, "checks");
+  first.key("checks");
   out += '{';
-  bool checks = true;
+  JsonList checks = spacedMembers(out);
   const StaticChecks& c = a.checks;
-  appendNumberMember(out, checks, "sigmaOMmax", c.sigmaOMmax);
-  appendNumberMember(out, checks, "Rm", params.Rm);
-  appendBoolMember(out, checks, "sigmaOMpass", c.omPass);
-  appendNumberMember(out, checks, "sigmaImax", c.sigmaImax);
-  appendNumberMember(out, checks, "sigmaFingerMax", c.sigmaFingerMax);
-  appendNumberMember(out, checks, "sigmaAllow", params.sigmaAllow);
-  appendNumberMember(out, checks, "sigmaAllowF", params.sigmaAllowF);
-  appendBoolMember(out, checks, "sigmaIpass", c.iPass);
-  appendBoolMember(out, checks, "sigmaFingerPass", c.fingerPass);
-  appendMember(out, checks, "RmBasis");
-  appendJsonString(out, params.strengthBasis);
-  appendMember(out, checks, "limitsBasis");
-  appendJsonString(out, params.limitsBasis);
-  appendNumberMember(out, checks, "installedS", c.installedS);
-  appendNumberMember(out, checks, "minimumS", c.minimumS);
-  appendBoolMember(out, checks, "preloadPass", c.preloadPass);
+  appendNumberMember(checks, "sigmaOMmax", c.sigmaOMmax);
+  appendNumberMember(checks, "Rm", params.Rm);
+  appendBoolMember(checks, "sigmaOMpass", c.omPass);
+  appendNumberMember(checks, "sigmaImax", c.sigmaImax);
+  appendNumberMember(checks, "sigmaFingerMax", c.sigmaFingerMax);
+  appendNumberMember(checks, "sigmaAllow", params.sigmaAllow);
+  appendNumberMember(checks, "sigmaAllowF", params.sigmaAllowF);
+  appendBoolMember(checks, "sigmaIpass", c.iPass);
+  appendBoolMember(checks, "sigmaFingerPass", c.fingerPass);
+  checks.text("RmBasis", params.strengthBasis);
+  checks.text("limitsBasis", params.limitsBasis);
+  appendNumberMember(checks, "installedS", c.installedS);
+  appendNumberMember(checks, "minimumS", c.minimumS);
+  appendBoolMember(checks, "preloadPass", c.preloadPass);
   const std::vector<CheckLine> lines = checkLines(a, params);
-  appendMember(out, checks, "fatigueNew");
+  checks.key("fatigueNew");
   appendFatigue(out, a.fatigueNew, lines[lines.size() - 2], params.requiredCycles);
-  appendMember(out, checks, "fatigueWorn");
+  checks.key("fatigueWorn");
   appendFatigue(out, a.fatigueWorn, lines[lines.size() - 1], params.requiredCycles);
   out += "}}";
 }
@@ -318,7 +231,7 @@ void appendJsonOp(std::string& out, const DisplayList& chart, const DrawOp& op) 
       break;
     case DrawOp::Kind::DrawWidth:
       out += "{\"op\":\"drawwidth\",\"width\":";
-      appendInt(out, static_cast<long long>(op.x1));
+      appendJsonInt(out, static_cast<std::int64_t>(op.x1));
       break;
     case DrawOp::Kind::Cls:
       out += "{\"op\":\"cls\"";
@@ -351,26 +264,20 @@ std::string renderJson(const Fields& fields, const DisplayList& chart, const std
   out.reserve(4096 + chart.size() * 80);
 
   out += "{\"fields\": {";
+  JsonList boxes = spacedMembers(out);
   for (int i = 1; i <= kTextBoxCount; ++i) {
     const auto box = static_cast<TextBox>(i);
-    if (i > 1) out += ", ";
-    appendJsonString(out, textBoxName(box));
-    out += ": ";
-    appendJsonString(out, fields.text(box));
+    boxes.text(textBoxName(box), fields.text(box));
   }
   out += "},\n\"sliders\": {";
+  JsonList sliders = spacedMembers(out);
   for (int i = 1; i <= kSliderCount; ++i) {
     const auto slider = static_cast<Slider>(i);
-    if (i > 1) out += ", ";
-    appendJsonString(out, sliderName(slider));
-    out += ": ";
-    appendInt(out, fields.sliderValue(slider));
+    sliders.count(sliderName(slider), fields.sliderValue(slider));
   }
   out += "},\n\"faults\": [";
-  for (std::size_t i = 0; i < faults.size(); ++i) {
-    if (i > 0) out += ", ";
-    appendJsonFault(out, faults[i]);
-  }
+  JsonList faultList = spacedMembers(out);
+  for (const FaultRecord& fault : faults) appendJsonFault(faultList.next(), fault);
   out += "],\n\"chart\": [";
   bool firstOp = true;
   for (const DrawOp& op : chart.packed()) {

@@ -12,22 +12,17 @@
 #include "cli/session.h"
 #include "compare/production_yield.h"
 #include "form/fields.h"
+#include "runtime/json_writer.h"
 
 namespace diaspring::cli {
 
-// Appends `text` as a JSON string literal: quotes and backslashes escaped,
-// control characters as \u00XX, UTF-8 passed through, a malformed byte
-// replaced by U+FFFD (so the output is always valid UTF-8).
-void appendJsonString(std::string& out, std::string_view text);
-
-// Appends the shortest decimal form that reads back as exactly `value`
-// (std::to_chars without a format). Infinities and NaN, which JSON cannot
-// hold, are written as null.
-void appendJsonFloat(std::string& out, float value);
-
-// The same for a double: the shortest text that reads back as exactly
-// `value`; infinities and NaN as null.
-void appendJsonDouble(std::string& out, double value);
+// Strings, numbers and the commas between members are written by the
+// core's JSON writer.
+using diaspring::appendJsonDouble;
+using diaspring::appendJsonFloat;
+using diaspring::appendJsonInt;
+using diaspring::appendJsonString;
+using diaspring::JsonList;
 
 // The analysis of a curve run: {"points": {"M": {"lambda1": ..., ...}, ...},
 // "release": {"new": {"F2max", "lambda2End"}, "worn": {...}}, "checks": {...}},

@@ -1,7 +1,6 @@
 #include "compare/production_yield.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <limits>
 #include <thread>
@@ -288,25 +287,16 @@ ProductionYield productionYield(const DesignCurve& nominal, const Tolerances& to
   };
   const long blockCount = (total + kBlock - 1) / kBlock;
   std::vector<Counts> blocks(static_cast<std::size_t>(blockCount));
-  std::atomic<long> next{0};
-  const auto work = [&] {
-    for (long b; (b = next.fetch_add(1)) < blockCount;) {
-      Counts& c = blocks[static_cast<std::size_t>(b)];
-      for (long i = b * kBlock, end = std::min(total, (b + 1) * kBlock); i < end; ++i) {
-        const SpringParams p = sampledSpring(n, tol, normalDeviates(seed, static_cast<std::uint64_t>(i)));
-        const std::uint32_t met = quantitiesOf(p, nominal, band, used).met;
-        for (int k = 0; k < count; ++k) c.by[static_cast<std::size_t>(k)] += (met >> k) & 1U;
-        c.all += (met & all) == all;
-      }
+  parallelFor(blocks.size(), workerCount(threads, blocks.size()), [&](std::size_t block) {
+    Counts& c = blocks[block];
+    const auto b = static_cast<long>(block);
+    for (long i = b * kBlock, end = std::min(total, (b + 1) * kBlock); i < end; ++i) {
+      const SpringParams p = sampledSpring(n, tol, normalDeviates(seed, static_cast<std::uint64_t>(i)));
+      const std::uint32_t met = quantitiesOf(p, nominal, band, used).met;
+      for (int k = 0; k < count; ++k) c.by[static_cast<std::size_t>(k)] += (met >> k) & 1U;
+      c.all += (met & all) == all;
     }
-  };
-  unsigned workers = threads ? threads : std::max(1U, std::thread::hardware_concurrency());
-  workers = static_cast<unsigned>(std::clamp<long>(workers, 1, std::max(blockCount, 1L)));
-  {
-    ThreadGroup pool;
-    if (workers > 1) pool.start(workers - 1, work);
-    work();
-  }
+  });
   Counts sum;
   for (const Counts& c : blocks) {
     for (std::size_t k = 0; k < sum.by.size(); ++k) sum.by[k] += c.by[k];

@@ -4,9 +4,7 @@
 #include "runtime/thread_group.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <thread>
 
 namespace diaspring::compare {
 namespace {
@@ -220,47 +218,38 @@ MonteCarlo monteCarlo(const DesignCurve& curve, const Tolerances& tol, std::span
 
   const int blockCount = (mc.samples + kBlock - 1) / kBlock;
   std::vector<Block> blocks(static_cast<std::size_t>(blockCount));
-  std::atomic<int> next{0};
-  const auto work = [&] {
-    for (int b; (b = next.fetch_add(1)) < blockCount;) {
-      Block& blk = blocks[static_cast<std::size_t>(b)];
-      blk.gridSum.assign(grid.size(), 0.0);
-      blk.gridSumSq.assign(grid.size(), 0.0);
-      blk.min.fill(INFINITY);
-      blk.max.fill(-INFINITY);
-      const int end = std::min(mc.samples, (b + 1) * kBlock);
-      for (int i = b * kBlock; i < end; ++i) {
-        const auto z = normalDeviates(seed, static_cast<std::uint64_t>(i));
-        const SpringParams p = sampledSpring(n, tol, z);
-        const SpringOutputs o = springOutputs(p, curve);
-        const double v[] = {o.F1B, o.F1A, o.F1C, o.releaseForceMax};
-        for (std::size_t k = 0; k < 4; ++k) {
-          const double d = v[k] - nom[k];
-          blk.sum[k] += d;
-          blk.sumSq[k] += d * d;
-          blk.min[k] = std::min(blk.min[k], v[k]);
-          blk.max[k] = std::max(blk.max[k], v[k]);
-        }
-        if (std::fabs(o.F1B - curve.clutch.F) <= clampBand) ++blk.within;
-        if (o.F1A >= o.F1B) ++blk.aAtLeastB;
-        if (!std::isfinite(o.F1B)) ++blk.unreadB;
-        if (!std::isfinite(o.F1A) || !std::isfinite(o.F1B)) ++blk.unreadAB;
-        const search::LoadLaw law(geometryOf(p), p.E, curve.clutch.mu);
-        for (std::size_t g = 0; g < grid.size(); ++g) {
-          const double d = law(grid[g]) - nominalGrid[g];
-          blk.gridSum[g] += d;
-          blk.gridSumSq[g] += d * d;
-        }
+  parallelFor(blocks.size(), workerCount(threads, blocks.size()), [&](std::size_t block) {
+    Block& blk = blocks[block];
+    const auto b = static_cast<int>(block);
+    blk.gridSum.assign(grid.size(), 0.0);
+    blk.gridSumSq.assign(grid.size(), 0.0);
+    blk.min.fill(INFINITY);
+    blk.max.fill(-INFINITY);
+    const int end = std::min(mc.samples, (b + 1) * kBlock);
+    for (int i = b * kBlock; i < end; ++i) {
+      const auto z = normalDeviates(seed, static_cast<std::uint64_t>(i));
+      const SpringParams p = sampledSpring(n, tol, z);
+      const SpringOutputs o = springOutputs(p, curve);
+      const double v[] = {o.F1B, o.F1A, o.F1C, o.releaseForceMax};
+      for (std::size_t k = 0; k < 4; ++k) {
+        const double d = v[k] - nom[k];
+        blk.sum[k] += d;
+        blk.sumSq[k] += d * d;
+        blk.min[k] = std::min(blk.min[k], v[k]);
+        blk.max[k] = std::max(blk.max[k], v[k]);
+      }
+      if (std::fabs(o.F1B - curve.clutch.F) <= clampBand) ++blk.within;
+      if (o.F1A >= o.F1B) ++blk.aAtLeastB;
+      if (!std::isfinite(o.F1B)) ++blk.unreadB;
+      if (!std::isfinite(o.F1A) || !std::isfinite(o.F1B)) ++blk.unreadAB;
+      const search::LoadLaw law(geometryOf(p), p.E, curve.clutch.mu);
+      for (std::size_t g = 0; g < grid.size(); ++g) {
+        const double d = law(grid[g]) - nominalGrid[g];
+        blk.gridSum[g] += d;
+        blk.gridSumSq[g] += d * d;
       }
     }
-  };
-  unsigned count = threads ? threads : std::max(1U, std::thread::hardware_concurrency());
-  count = std::min<unsigned>(count, static_cast<unsigned>(std::max(blockCount, 1)));
-  {
-    ThreadGroup pool;
-    if (count > 1) pool.start(count - 1, work);
-    work();
-  }
+  });
 
   // Combine in block order.
   std::array<double, 4> sum{}, sumSq{}, lo, hi;

@@ -73,6 +73,17 @@ void searchExtremum(SpringDesign& d, Num SpringDesign::*probe1, Num SpringDesign
 
 }  // namespace
 
+void TraceCurve(SpringDesign& d, Surface& chart) {
+  const Num end = 10;
+  const Num step = 0.001;
+  for (d.lambdaSweep = 0; d.lambdaSweep <= end; d.lambdaSweep = d.lambdaSweep + step) {
+    d.F1Sweep = SpringLoad(d, d.lambdaSweep);
+    const float x = single(d.lambdaSweep);
+    const float y = single(d.F1Sweep);
+    chart.pset(x, y, kRed);
+  }
+}
+
 // Why a run stops when a search finds nothing. A spring of the Almen-Laszlo
 // law has a peak and a valley only when H/h exceeds sqrt(2) (Almen and
 // Laszlo, "The uniform-section disk spring", Trans. ASME 58 (1936) 305-314):

@@ -10,6 +10,11 @@
 
 namespace diaspring {
 
+// The curve F1(lambda1) as red points at lambda1 = 0, 0.001, ... up to 10:
+// the running deflection accumulates 0.001 in double precision, so the last
+// of the 10,001 points lies at 9.999999999999897.
+void TraceCurve(SpringDesign& d, Surface& chart);
+
 // The six characteristic points and the boxes that show them.
 struct PointBoxes {
   const char* symbol;  // "M": the load box is captioned F1M=, the deflection box λ1M=

@@ -1,7 +1,7 @@
 #pragma once
-// Exact text <-> binary floating-point conversions, done in integer
-// arithmetic so they give the same characters with every C++ library and
-// never depend on the locale.
+// Exact text <-> binary floating-point conversions on fast_float (reading)
+// and {fmt} (the shortest and the exact digits): the same characters with
+// every C++ library, never depending on the locale.
 
 #include <cstdint>
 #include <string>

@@ -1,5 +1,6 @@
 #pragma once
-// UTF-8 helpers for messages and terminal layouts: validation, the width a
+// UTF-8 helpers for messages and terminal layouts (decoding and validation:
+// runtime/utf8.h): the width a
 // text takes in a terminal column layout, a one-line printable form, and the
 // one way a message quotes a text it names.
 
@@ -7,20 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/utf8.h"
+
 namespace diaspring {
-
-inline constexpr char32_t kReplacementChar = 0xFFFD;
-
-// Decodes the code point starting at text[pos] into `cp` and returns the
-// number of bytes it takes; returns 0 for a malformed sequence (a stray
-// continuation byte, a truncated sequence, an overlong form, a surrogate or a
-// value beyond U+10FFFF).
-std::size_t decodeUtf8(std::string_view text, std::size_t pos, char32_t& cp);
-
-bool isValidUtf8(std::string_view text);
-
-// Appends the UTF-8 form of `cp` to `out`.
-void appendUtf8(std::string& out, char32_t cp);
 
 // Columns the text takes in a terminal: two for the wide East Asian
 // characters (the Chinese verdicts and captions), none for combining marks,

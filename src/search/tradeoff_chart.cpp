@@ -38,15 +38,6 @@ Color rampColor(double t) {
   return c;
 }
 
-double niceStep(double span, int count) {
-  if (!(span > 0) || !std::isfinite(span)) return 1;
-  const double raw = span / count;
-  const double power = std::pow(10.0, std::floor(std::log10(raw)));
-  for (double m : {1.0, 2.0, 5.0})
-    if (raw <= m * power * 1.0000001) return m * power;
-  return 10 * power;
-}
-
 void drawTradeOff(Surface& chart, std::span<const TradeOffPoint> points, std::optional<std::size_t> picked) {
   double x0 = 0, x1 = 20, y0 = 0, y1 = 2000;  // an empty chart's ranges
   if (!points.empty()) {
@@ -60,8 +51,9 @@ void drawTradeOff(Surface& chart, std::span<const TradeOffPoint> points, std::op
     }
   }
   // Ranges rounded out to whole ticks, never of zero width.
-  const double xStep = niceStep(std::max(x1 - x0, 1e-3 * std::max(1.0, std::fabs(x0))), 5);
-  const double yStep = niceStep(std::max(y1 - y0, 1e-3 * std::max(1.0, std::fabs(y0))), 5);
+  constexpr double kSlack = 1.0000001;
+  const double xStep = niceStep(std::max(x1 - x0, 1e-3 * std::max(1.0, std::fabs(x0))), 5, kSlack);
+  const double yStep = niceStep(std::max(y1 - y0, 1e-3 * std::max(1.0, std::fabs(y0))), 5, kSlack);
   x0 = std::floor(x0 / xStep) * xStep;
   x1 = std::ceil(x1 / xStep) * xStep;
   y0 = std::floor(y0 / yStep) * yStep;

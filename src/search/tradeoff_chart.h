@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 
+#include "chart/nice_step.h"
 #include "chart/surface.h"
 
 namespace diaspring::search {
@@ -28,9 +29,5 @@ Color rampColor(double t);
 // Clears the surface and draws the axes with ticks and titles and the
 // points (in the given order; the line joins them in that order).
 void drawTradeOff(Surface& chart, std::span<const TradeOffPoint> points, std::optional<std::size_t> picked = {});
-
-// A tick step of 1, 2 or 5 times a power of ten giving about `count` steps
-// over `span`.
-double niceStep(double span, int count);
 
 }  // namespace diaspring::search

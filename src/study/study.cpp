@@ -6,7 +6,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 
 #include "analysis/analysis_table.h"
 #include "analysis/spring_analysis.h"
@@ -318,8 +317,7 @@ std::string runStudy(const StudyInput& study, const StudyOptions& options, Study
   std::atomic<std::size_t> next{0};
   std::atomic<std::size_t> done{0};
 
-  unsigned threads = options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
-  threads = static_cast<unsigned>(std::min<std::size_t>(threads, std::max<std::size_t>(total, 1)));
+  const unsigned threads = workerCount(options.threads, total);
 
   std::mutex mutex;
   std::condition_variable finished;
@@ -367,7 +365,6 @@ StudyTally streamStudy(const StudyInput& study, StudyLines& lines, const std::fu
   // Rows in flight: enough to keep the threads busy between writes, few
   // enough that memory does not grow with the study.
   constexpr std::size_t kBatch = 512;
-  const unsigned threads = options.threads ? options.threads : std::max(1u, std::thread::hardware_concurrency());
   StudyTally tally;
   if (!write(csv::line(resultColumns(study)))) return tally;
 
@@ -382,15 +379,8 @@ StudyTally streamStudy(const StudyInput& study, StudyLines& lines, const std::fu
     if (rows.empty()) break;
     out.assign(rows.size(), {});
     outcomes.assign(rows.size(), {});
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-      for (std::size_t i = next++; i < rows.size(); i = next++) out[i] = csv::line(evaluateRow(study, rows[i], &outcomes[i]));
-    };
-    std::vector<std::thread> pool;
-    const std::size_t count = std::min<std::size_t>(threads, rows.size());
-    for (std::size_t t = 1; t < count; ++t) pool.emplace_back(work);
-    work();
-    for (std::thread& t : pool) t.join();
+    parallelFor(rows.size(), workerCount(options.threads, rows.size()),
+                [&](std::size_t i) { out[i] = csv::line(evaluateRow(study, rows[i], &outcomes[i])); });
 
     std::string text;
     for (std::size_t i = 0; i < rows.size(); ++i) {

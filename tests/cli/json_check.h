@@ -1,6 +1,7 @@
 #pragma once
-// A small strict JSON reader for the tests: it refuses anything RFC 8259
-// refuses (and malformed UTF-8), and keeps every number as the text that was
+// JSON for the tests, read by nlohmann-json's parser (through the design
+// file's reader): it refuses anything RFC 8259 refuses (and malformed UTF-8,
+// and a key given twice), and keeps every number as the text that was
 // written so that tests can read it back bit for bit.
 
 #include <optional>
