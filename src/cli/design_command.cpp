@@ -264,7 +264,7 @@ std::string renderDesignJson(const search::Result& result, const search::Options
   members.number("seconds", result.seconds);
   appendTextObject(members.key("analysisInputs"), extraInputs(),
                    [&](const ExtraInput& input) { return extraText(base, input); });
-  if (result.infeasible) appendInfeasible(members.key("infeasible"), *result.infeasible, options, opening);
+  if (result.infeasible) appendInfeasible(members.key("infeasible"), *result.infeasible, options, openings);
   return out + "}\n";
 }
 

@@ -153,13 +153,12 @@ DesignRead parseDesign(std::string_view text, const std::string& path) {
 }
 
 DesignRead readDesignText(std::string_view text, const std::string& path) {
-  Reader reader(path);
   if (text.size() > kMaxDesignFileBytes) {
-    DesignRead result = reader.fail(DesignFileProblem::TooLarge);
+    DesignRead result = design::readFailure(path, DesignFileProblem::TooLarge);
     result.error->size = text.size();
     return result;
   }
-  return reader.read(text);
+  return parseDesign(text, path);
 }
 
 DesignRead readDesignFile(const std::string& path) {
