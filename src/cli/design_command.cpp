@@ -306,7 +306,8 @@ std::string renderDesignCsv(const search::Result& result, const search::Options&
   return out;
 }
 
-Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressSink& progress) {
+Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressSink& progress,
+                         search::GridShare* share) {
   Outcome outcome;
   if (std::find_if(args.begin(), args.end(), [](std::string_view a) { return a == "--help" || a == "-h"; }) != args.end()) {
     outcome.out = usageText();
@@ -318,6 +319,7 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
     outcome.err = "diaspring-cli: design: " + error + "\n";
     return outcome;
   }
+  parsed.options.share = share;
   const auto start = std::chrono::steady_clock::now();
   bool shown = false;
   parsed.options.progress = [&](std::size_t done, std::size_t total) {
