@@ -23,3 +23,4 @@ node tests/web/offline_test.mjs build/web/site
 node tests/web/work_test.mjs "$one" "$cli"
 node tests/web/page_test.mjs build/web/site
 node tests/web/sheet_test.mjs "$one" "$cli"
+node tests/web/pool_test.mjs "$one" "$cli"

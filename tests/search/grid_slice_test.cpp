@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -108,18 +109,18 @@ Options optionsOf(const Case& c, const DesignInputs& base) {
 // Slices of any sizes, an empty one among them, merged: the search the
 // same to the bit as one pass over the rows, its explanation included.
 TEST(GridSlice, SlicesOfAnySizeMergeIntoTheWhole) {
-  const std::vector<std::vector<double>> cutSets{{0.0, 0.01, 0.7}, {0.1, 0.3, 0.5, 0.6, 0.9}};
-  for (const Case& c : kCases) {
+  const std::vector<std::vector<double>> cutSets{{0.0, 0.01, 0.7}, {0.1, 0.3, 0.5, 0.6, 0.9}, {0.5}};
+  for (std::size_t i = 0; i < std::size(kCases); ++i) {
+    const Case& c = kCases[i];
     const DesignInputs base = baseOf(c);
     const Options whole = optionsOf(c, base);
     const std::string expected = fingerprint(runSearch(base, whole), whole);
-    for (const auto& cuts : cutSets) {
-      CutShare share(cuts);
-      Options sliced = whole;
-      sliced.share = &share;
-      EXPECT_EQ(fingerprint(runSearch(base, sliced), sliced), expected) << c.name << ", " << cuts.size() + 1 << " slices";
-      EXPECT_GE(share.steps, 1) << c.name;
-    }
+    const std::vector<double>& cuts = cutSets[i % cutSets.size()];
+    CutShare share(cuts);
+    Options sliced = whole;
+    sliced.share = &share;
+    EXPECT_EQ(fingerprint(runSearch(base, sliced), sliced), expected) << c.name << ", " << cuts.size() + 1 << " slices";
+    EXPECT_EQ(share.steps, c.texts.empty() ? 1 : 2) << c.name;  // the other rows only when no row can pass
   }
 }
 
