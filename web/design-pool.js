@@ -35,7 +35,13 @@ export function runPool(args, { workers = poolSize(), makeWorker, onProgress = (
     onProgress(done, total);
   };
   for (let part = 0; part < workers && !over; ++part) {
-    const w = makeWorker();
+    let w;
+    try {
+      w = makeWorker();
+    } catch (err) {
+      failed(String(err?.message || err));
+      break;
+    }
     pool.push(w);
     w.onerror = (e) => {
       e.preventDefault();

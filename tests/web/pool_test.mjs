@@ -73,15 +73,38 @@ try {
     assert.match(r.status, /^找到 \d+ 个互不占优的设计/);
     assert.ok(r.max > 1 && r.value === r.max, `${r.value}/${r.max}`);
   });
-  await page.evaluate(() => { window.diaspring.runDesign(window.diaspring.designArgs(), () => {}, 4); });
+  // The browser's own count of the page's workers (a finished one may
+  // linger in it for a while: counted from before the run).
   const workerCount = () => page.workers().length;
-  const started = Date.now();
-  while (workerCount() < 4 && Date.now() - started < 30000) await new Promise((ok) => setTimeout(ok, 50));
-  await check('four workers run', () => assert.equal(workerCount(), 4));
-  await page.evaluate(() => window.diaspring.cancelDesign());
-  const cancelled = Date.now();
-  while (workerCount() > 0 && Date.now() - cancelled < 5000) await new Promise((ok) => setTimeout(ok, 20));
-  await check('cancel stops them all', () => assert.equal(workerCount(), 0));
+  const wait = async (ok, ms) => {
+    const started = Date.now();
+    while (!ok() && Date.now() - started < ms) await new Promise((next) => setTimeout(next, 20));
+  };
+  const before = workerCount();
+  await page.evaluate(() => {
+    const Plain = window.Worker;
+    window.poolMade = [];
+    window.Worker = class extends Plain {
+      constructor(...a) {
+        super(...a);
+        window.poolMade.push(this);
+      }
+      terminate() {
+        this.stopped = true;
+        super.terminate();
+      }
+    };
+    window.diaspring.runDesign(window.diaspring.designArgs(), () => {}, 4);
+  });
+  await wait(() => workerCount() >= before + 4, 30000);
+  await check('four workers run', () => assert.equal(workerCount() - before, 4));
+  const stopped = await page.evaluate(() => {
+    window.diaspring.cancelDesign();
+    return window.poolMade.map((w) => w.stopped === true);
+  });
+  await check('cancel terminates all four at once', () => assert.deepEqual(stopped, [true, true, true, true]));
+  await wait(() => workerCount() <= before, 5000);
+  await check('no worker runs after cancel', () => assert.ok(workerCount() <= before, `${workerCount()} > ${before}`));
   await check('no page errors', () => assert.deepEqual(errors, []));
 } finally {
   await close();
