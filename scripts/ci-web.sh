@@ -36,6 +36,7 @@ timed node tests/web/page_test.mjs "$site"
 timed node tests/web/sheet_test.mjs "$one" "$cli"
 timed node tests/web/material_test.mjs "$one" "$cli"
 timed node tests/web/compare_test.mjs "$one" "$cli"
+timed node tests/web/pool_test.mjs "$one" "$cli"
 export DIASPRING_BROWSER=firefox
 DIASPRING_SEQUENCES=60 timed node tests/web/parity_test.mjs "$site" "$cli" "$one"
 timed node tests/web/one_file_test.mjs "$one" "$cli"

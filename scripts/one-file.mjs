@@ -29,7 +29,7 @@ function moduleBody(name, source) {
 }
 
 // The modules in the order they import each other: main.js last.
-const PAGE = ['chart.js', 'fit.js', 'yield.js', 'picture.js', 'sheet.js', 'material.js', 'compare.js', 'main.js'];
+const PAGE = ['chart.js', 'fit.js', 'yield.js', 'picture.js', 'sheet.js', 'material.js', 'compare.js', 'design-pool.js', 'main.js'];
 const page = `(async () => {\n'use strict';\nconst modules = {};\n${PAGE.map((m) => moduleBody(m, read(m))).join('\n')}})()` +
   '.catch((err) => window.diaspringFailed?.(err));\n';
 const worker = moduleBody('design-worker.js', read('design-worker.js'))

@@ -1,20 +1,39 @@
 // The automatic design off the page's thread: the same search as
-// `diaspring-cli design --json`, on one thread, reporting its progress. The
-// one-file page runs this text after the core's classic script.
+// `diaspring-cli design --json`, as part `part` of `parts` workers that run
+// the same searches: each examines its part of every grid and stops with it
+// until the page gives it the parts of all, then runs again with them (see
+// design-pool.js). The one-file page runs this text after the core's
+// classic script.
 import createDiaspring from './diaspring.mjs';
 
 createDiaspring().then((core) => {
+  let design = null;
+  let args = null;
+  let last = 0;
+  let latest = null;
+  const progress = (...rows) => {
+    latest = rows;
+    const now = performance.now();
+    if (now - last > 100) {
+      last = now;
+      self.postMessage({ progress: rows });
+    }
+  };
+  const run = () => {
+    latest = null;
+    const r = JSON.parse(design.run(JSON.stringify(args), progress));
+    if (latest) self.postMessage({ progress: latest });  // all of its part
+    self.postMessage(r.done ? { done: r.done } : { stopped: r.stopped, slice: r.slice });
+  };
   self.onmessage = (event) => {
-    let last = 0;
-    const progress = (line) => {
-      const m = /(\d+)\/(\d+)/.exec(line);
-      const now = performance.now();
-      if (m && now - last > 100) {
-        last = now;
-        self.postMessage({ progress: [Number(m[1]), Number(m[2])] });
-      }
-    };
-    self.postMessage({ done: JSON.parse(core.runDesign(JSON.stringify(event.data.args), progress)) });
+    const m = event.data;
+    if (m.start) {
+      args = m.start.args;
+      design = new core.DesignWorker(m.start.part, m.start.parts);
+    } else if (m.give) {
+      design.give(m.give[0], m.give[1]);
+    }
+    run();
   };
   self.postMessage({ ready: true });
 }, (err) => self.postMessage({ failed: String(err?.message || err) }));

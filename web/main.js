@@ -9,6 +9,7 @@ import { drawSpringPicture } from './picture.js';
 import { sheetHtml } from './sheet.js';
 import { showMaterial } from './material.js';
 import { yieldSectionHtml } from './yield.js';
+import { poolSize, runPool } from './design-pool.js';
 
 const STORE_KEY = 'diaspring.design';
 const px = (twips) => Math.floor((twips + 7) / 15);
@@ -683,34 +684,17 @@ function buildSheet() {
 const NAMED_BOXES = { h: 'Text4', HoverH: 'Text6', R: 'Text7', RoverR: 'Text9', dLambda: 'Text10',
   lambda1f: 'Text11', E: 'Text31', mu: 'Text32', F: 'Text33', D: 'Text34', d: 'Text35', r0: 'Text36', rf: 'Text37' };
 const FREE_INPUTS = ['h', 'HoverH', 'R', 'RoverR'];
-let worker = null;
+let running = null;
 
-// Runs `diaspring-cli design` with these arguments; resolves to its outcome
-// ({status, out, err}), or to null when cancelled.
-function runDesign(args, onProgress = () => {}) {
+// Runs `diaspring-cli design` with these arguments on `workers` workers
+// (one per core, at most 8); resolves to its outcome ({status, out, err}),
+// or to null when cancelled.
+function runDesign(args, onProgress = () => {}, workers = poolSize()) {
   cancelDesign();
-  return new Promise((resolve) => {
-    const w = worker = designWorker();
-    const fail = (message) => {
-      w.terminate();
-      if (worker === w) worker = null;
-      resolve({ status: 2, out: '', err: `自动设计无法启动：${message}` });
-    };
-    w.onerror = (e) => {
-      e.preventDefault();
-      fail(e.message || '计算程序未能载入');
-    };
-    w.onmessage = (e) => {
-      if (e.data.failed) fail(e.data.failed);
-      else if (e.data.ready) w.postMessage({ args });
-      else if (e.data.progress) onProgress(...e.data.progress);
-      else if (e.data.done) {
-        w.terminate();
-        if (worker === w) worker = null;
-        resolve(e.data.done);
-      }
-    };
-    w.cancel = () => resolve(null);
+  const run = running = runPool(args, { workers, makeWorker: designWorker, onProgress });
+  return run.promise.then((outcome) => {
+    if (running === run) running = null;
+    return outcome;
   });
 }
 
@@ -725,11 +709,12 @@ function designWorker() {
   return new Worker(workerUrl);
 }
 
+// Stops every worker of the running design at once.
 function cancelDesign() {
-  if (!worker) return;
-  worker.terminate();
-  worker.cancel();
-  worker = null;
+  if (!running) return;
+  const run = running;
+  running = null;
+  run.cancel();
 }
 
 function designArgs() {
@@ -890,6 +875,8 @@ window.diaspring = {
   saveDesign: () => win.saveDesign(),
   shareLink,
   runDesign,
+  cancelDesign,
+  poolSize,
   designArgs: () => designArgs(),
   tradeOff: () => tradeOff,
   // What `diaspring-cli compare --json` prints for the same request.

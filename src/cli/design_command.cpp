@@ -291,7 +291,8 @@ std::string renderDesignCsv(const search::Result& result, const search::Options&
   return out;
 }
 
-Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressSink& progress) {
+Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressSink& progress,
+                         search::GridShare* share) {
   Outcome outcome;
   if (std::find_if(args.begin(), args.end(), [](std::string_view a) { return a == "--help" || a == "-h"; }) != args.end()) {
     outcome.out = usageText();
@@ -299,6 +300,7 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
   }
   DesignArgs parsed;
   if (std::string error = parseDesignArgs(args, parsed); !error.empty()) return usageError("design: " + error);
+  parsed.options.share = share;
   const auto start = std::chrono::steady_clock::now();
   bool shown = false;
   parsed.options.progress = [&](std::size_t done, std::size_t total) {

@@ -39,7 +39,9 @@ std::string renderDesignCsv(const search::Result& result, const search::Options&
 
 // `args` are the arguments after "design". Exit status 0 with designs, 1
 // when none passes every rule (the explanation goes to stderr) or the file
-// cannot be written, 2 for a bad command line.
-Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressSink& progress);
+// cannot be written, 2 for a bad command line. `share` examines the grids
+// of its searches (search/grid_slice.h); none: the searches themselves.
+Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressSink& progress,
+                         search::GridShare* share = nullptr);
 
 }  // namespace diaspring::cli

@@ -121,6 +121,8 @@ struct FinalTest {
   std::function<FinalFigure(const DesignInputs&)> figure;
 };
 
+class GridShare;  // search/grid_slice.h
+
 struct Options {
   Ranges ranges;
   int gridDivisions = 1;  // 1, 2, 4, 5 or 10 grid steps per slider step
@@ -137,6 +139,9 @@ struct Options {
   std::vector<ExtraObjective> extraObjectives;
   std::vector<ExtraConstraint> constraints;
   std::optional<FinalTest> finalTest;
+  // Who examines the coarse grid's rows (search/grid_slice.h); none: the
+  // search itself, on `threads` threads.
+  GridShare* share = nullptr;
 };
 
 struct Design {

@@ -33,6 +33,7 @@
 #include "runtime/convert.h"
 #include "runtime/fault.h"
 #include "runtime/float_text.h"
+#include "search/grid_slice.h"
 #include "search/tradeoff_chart.h"
 #include "session_press.h"
 #include "web/chart_value.h"
@@ -728,9 +729,8 @@ std::string layoutTable() {
 }
 
 // The automatic design, as `diaspring-cli design` with these arguments (a
-// JSON array of texts) on one thread; `progress` receives its progress
-// lines. Returns {"status": n, "out": "...", "err": "..."}.
-std::string runDesign(const std::string& argsJson, emscripten::val progress) {
+// JSON array of texts) on one thread, its grids examined by `share`.
+std::string designOutcome(const std::string& argsJson, const cli::ProgressSink& sink, search::GridShare* share) {
   std::vector<std::string> args;
   try {
     for (const auto& a : nlohmann::json::parse(argsJson)) args.push_back(a.get<std::string>());
@@ -738,14 +738,57 @@ std::string runDesign(const std::string& argsJson, emscripten::val progress) {
     return R"({"status":2,"out":"","err":"the arguments are not a JSON array of texts"})";
   }
   const std::vector<std::string_view> views(args.begin(), args.end());
-  const cli::Outcome outcome =
-      cli::runDesignCommand(views, [&progress](std::string_view line) { progress(std::string(line)); });
+  const cli::Outcome outcome = cli::runDesignCommand(views, sink, share);
   std::string out = "{\"status\":" + std::to_string(outcome.status) + ",\"out\":";
   cli::appendJsonString(out, outcome.out);
   out += ",\"err\":";
   cli::appendJsonString(out, outcome.err);
   return out + "}";
 }
+
+// The automatic design, as `diaspring-cli design` with these arguments (a
+// JSON array of texts) on one thread; `progress` receives its progress
+// lines. Returns {"status": n, "out": "...", "err": "..."}.
+std::string runDesign(const std::string& argsJson, emscripten::val progress) {
+  return designOutcome(argsJson, [&progress](std::string_view line) { progress(std::string(line)); }, nullptr);
+}
+
+// One of several workers that run the same automatic design, each taking
+// its part of every grid (search/grid_slice.h). run() returns {"stopped":
+// n, "slice": text} at the first grid n it has not been given the parts of
+// (its own part examined), else {"done": {...}} as runDesign; give() hands
+// it the parts of grid n (a JS array of texts, in part order). `progress`
+// receives (n, rows of its part done, rows before this step, the grid's rows).
+class DesignWorker {
+ public:
+  DesignWorker(int part, int parts) : part_(static_cast<unsigned>(part)), parts_(static_cast<unsigned>(parts)) {}
+
+  void give(int number, const emscripten::val& slices) {
+    std::vector<std::string> texts;
+    const auto count = slices["length"].as<unsigned>();
+    for (unsigned i = 0; i < count; ++i) texts.push_back(slices[i].as<std::string>());
+    given_.emplace_back(static_cast<std::size_t>(number), std::move(texts));
+  }
+
+  std::string run(const std::string& argsJson, emscripten::val progress) {
+    search::SlicedShare share(part_, parts_, [&progress](std::size_t number, std::size_t done, const search::GridStep& step) {
+      progress(static_cast<double>(number), static_cast<double>(done), static_cast<double>(step.offset),
+               static_cast<double>(step.total));
+    });
+    for (const auto& [number, texts] : given_) share.give(number, texts);
+    try {
+      return "{\"done\":" + designOutcome(argsJson, {}, &share) + "}";
+    } catch (const search::SlicedShare::Stopped& stopped) {
+      std::string out = "{\"stopped\":" + std::to_string(stopped.step) + ",\"slice\":";
+      cli::appendJsonString(out, stopped.slice);
+      return out + "}";
+    }
+  }
+
+ private:
+  unsigned part_, parts_;
+  std::vector<std::pair<std::size_t, std::vector<std::string>>> given_;
+};
 
 // The automatic design's trade-off chart of `pointsJson` (an array of
 // [wearRise, releaseForceMax, σImax or null]), `picked` the design picked
@@ -833,6 +876,10 @@ EMSCRIPTEN_BINDINGS(diaspring) {
       .function("sheet", &WebWindow::sheet);
   function("layoutTable", &diaspring::web::layoutTable);
   function("runDesign", &diaspring::web::runDesign);
+  class_<diaspring::web::DesignWorker>("DesignWorker")
+      .constructor<int, int>()
+      .function("give", &diaspring::web::DesignWorker::give)
+      .function("run", &diaspring::web::DesignWorker::run);
   function("tradeOffChart", &diaspring::web::tradeOffChart);
   function("benchCore", &diaspring::web::benchCore);
   function("springPicture", &diaspring::web::springPicture);

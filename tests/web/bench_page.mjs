@@ -2,16 +2,17 @@
 // load (module compiled, window drawn), the core's press against the same
 // benchmark natively (wall clock and processor time), a keystroke and a press of the curve button with up
 // to 400 curves on the chart (each a new design, drawn and painted), the JS
-// heap per press, the default automatic design, and the size of the page.
-//   node tests/web/bench_page.mjs SITE_DIR_OR_ONE_FILE [NATIVE_BENCH]
-import { execFileSync } from 'node:child_process';
+// heap per press, the default automatic design on 1, 2 and 4 workers (and
+// natively on 2 threads), and the size of the page.
+//   node tests/web/bench_page.mjs SITE_DIR_OR_ONE_FILE [NATIVE_BENCH [CLI]]
+import { execFileSync, spawnSync } from 'node:child_process';
 import { readFileSync, readdirSync, statSync } from 'node:fs';
 import { join } from 'node:path';
 import { engine, isOneFile, openPage } from './browser.mjs';
 
 if (engine !== 'chromium') throw new Error('the benchmark reads chromium\'s heap and renderer: DIASPRING_BROWSER=chromium');
 
-const [target, nativeBench] = process.argv.slice(2);
+const [target, nativeBench, cli] = process.argv.slice(2);
 const size = isOneFile(target) ? statSync(target).size
   : readdirSync(target).reduce((sum, f) => sum + statSync(join(target, f)).size, 0);
 const { page, browser, load, close } = await openPage(target);
@@ -79,11 +80,22 @@ try {
   }
   const heapEnd = await heap();
   await frame();
-  const design = await page.evaluate(async () => {
+  // The default automatic design (the dialog's request) on 1, 2 and 4
+  // workers, and natively on 2 threads when the command line is given.
+  const design = {};
+  for (const workers of [1, 2, 4]) {
+    design[`workers${workers}`] = await page.evaluate(async (n) => {
+      const t0 = performance.now();
+      const outcome = await window.diaspring.runDesign(window.diaspring.designArgs(), () => {}, n);
+      return { ms: Math.round(performance.now() - t0), designs: JSON.parse(outcome.out).designs.length };
+    }, workers);
+  }
+  if (cli) {
+    const args = await page.evaluate(() => window.diaspring.designArgs());
     const t0 = performance.now();
-    const outcome = await window.diaspring.runDesign(['--json', '--threads', '1']);
-    return { ms: Math.round(performance.now() - t0), designs: JSON.parse(outcome.out).designs.length };
-  });
+    spawnSync(cli, ['design', ...args.map((a, i) => (args[i - 1] === '--threads' ? '2' : a))]);
+    design.nativeThreads2 = { ms: Math.round(performance.now() - t0) };
+  }
   console.log(JSON.stringify({
     bytes: size,
     firstLoadMs: { min: Math.min(...loads), all: loads },

@@ -1,0 +1,69 @@
+// What the search asks of the window: a design typed into a fresh window
+// and pressed; and the record a further goal analyses.
+#include "search/search.h"
+
+#include "chart/display_list.h"
+#include "form/named_inputs.h"
+#include "runtime/convert.h"
+#include "window/window_logic.h"
+
+namespace diaspring::search {
+
+SpringDesign springDesignOf(const DesignView& view) {
+  SpringDesign d;
+  const Geometry& g = view.geometry;
+  const WorkingPoints& p = view.points;
+  d.R = g.R;
+  d.r = g.r;
+  d.R1 = g.R1;
+  d.r1 = g.r1;
+  d.H = g.H;
+  d.h = g.h;
+  d.E = view.clutch.E;
+  d.mu = view.clutch.mu;
+  d.lambda1M = p.lambda1M;
+  d.lambda1H = p.lambda1H;
+  d.lambda1B = p.lambda1B;
+  d.lambda1A = p.lambda1A;
+  d.lambda1C = p.lambda1C;
+  d.hInput = g.h;
+  d.HoverH = val(view.inputs.text(TextBox::Text6));
+  d.RInput = g.R;
+  d.RoverR = val(view.inputs.text(TextBox::Text9));
+  return d;
+}
+
+Range* rangeOf(Ranges& ranges, std::string_view name) {
+  if (name == "h") return &ranges.h;
+  if (name == "HoverH") return &ranges.HoverH;
+  if (name == "R") return &ranges.R;
+  if (name == "RoverR") return &ranges.RoverR;
+  return nullptr;
+}
+
+WindowVerdict checkInWindow(const DesignInputs& inputs) {
+  WindowVerdict verdict;
+  MemoryFields fields;
+  DisplayList chart;
+  WindowLogic window(fields, chart);
+  inputs.typeInto(fields);
+  verdict.fault = window.press(Command::Command1);
+  if (!verdict.fault) {
+    try {
+      window.command3Click(&verdict.rules);
+    } catch (const Fault& f) {
+      verdict.fault = f;
+    }
+  }
+  verdict.F1B = fields.text(TextBox::Text18);
+  verdict.passed = !verdict.fault;
+  for (int i = 0; i < kRuleCount; ++i) {
+    const RuleResult& r = verdict.rules[static_cast<std::size_t>(i)];
+    const std::string shown = fields.text(ruleInfo(i).box);
+    verdict.passed = verdict.passed && r.evaluated && r.passed && shown.find(kPassed) != std::string::npos &&
+                     shown.find(kFailed) == std::string::npos;
+  }
+  return verdict;
+}
+
+}  // namespace diaspring::search
