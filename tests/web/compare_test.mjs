@@ -126,7 +126,7 @@ try {
   });
 
   await check('an edit of the window makes the comparison stale', async () => {
-    await page.click('#Text4', { clickCount: 3 });
+    await page.click('#Text4', { count: 3 });
     await page.keyboard.type('2.2');
     const stale = await page.evaluate(() => {
       window.diaspring.buildSheet();

@@ -26,7 +26,7 @@ const check = async (name, f) => {
 };
 // Types a name into the material box and leaves it, as a user does.
 const choose = async (name) => {
-  await page.click('#material', { clickCount: 3 });
+  await page.click('#material', { count: 3 });
   await page.keyboard.press('Backspace');
   if (name) await page.keyboard.type(name);
   await page.keyboard.press('Tab');
@@ -58,7 +58,7 @@ try {
   });
 
   await check('a name of the user\'s own keeps the user\'s numbers', async () => {
-    await page.click('#Text31', { clickCount: 3 });
+    await page.click('#Text31', { count: 3 });
     await page.keyboard.type('200000');
     await choose('厂家钢 A');
     assert.equal(await page.$eval('#Text31', (el) => el.value), '200000');
