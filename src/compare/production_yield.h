@@ -178,11 +178,11 @@ std::string addYieldGoals(search::Options& options, const DesignInputs& base, do
 // that lets designs through ("min-yield", from and to in per cent).
 std::optional<search::Opening> openingByYield(const DesignInputs& base, const search::Options& options,
                                               double minYield);
-// The same by one tolerance: each of h, H, R and r narrowed from the
-// standard's tolerance of the base design to 75 %, 50 % and 25 % of it (all
-// four at a step before the next step), the first that lets designs through
-// narrowed by halving three times and rounded down to 0.01 mm, then the full
-// search once more for the number of designs. Opening::tolerance is set.
+// The same by one tolerance: h and H (the dimensions the clamp load's
+// scatter comes from) narrowed from the standard's tolerance of the base
+// design to 75 % and then 50 % of it, the first that lets designs through
+// narrowed by one halving and rounded down to 0.01 mm, then the full search
+// once more for the number of designs. Opening::tolerance is set.
 std::optional<search::Opening> openingByTolerance(const DesignInputs& base, const search::Options& options,
                                                   double minYield);
 // Both, in that order: what opens a space that the yield alone holds shut.

@@ -18,6 +18,8 @@ function launch(profile, downloads) {
   if (engine === 'firefox') {
     return puppeteer.launch({
       browser: 'firefox',
+      // The automatic design of a shut space runs several searches: a loaded machine takes minutes.
+      protocolTimeout: 900000,
       executablePath: process.env.FIREFOX || '/usr/bin/firefox-esr',
       headless: true,
       userDataDir: profile,
@@ -35,6 +37,7 @@ function launch(profile, downloads) {
   }
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium',
+    protocolTimeout: 900000,
     headless: true,
     userDataDir: profile,
     downloadBehavior: { policy: 'allow', downloadPath: downloads },

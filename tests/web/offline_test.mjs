@@ -38,7 +38,7 @@ try {
   // The window's clutch has no spring at the default least yield; the old search's front is the larger test.
   await page.evaluate(() => { document.getElementById('designMinYield').value = '0'; });
   await page.click('#designStart');
-  await page.waitForFunction(() => !document.getElementById('designStart').disabled, { timeout: 60000 });
+  await page.waitForFunction(() => !document.getElementById('designStart').disabled, { timeout: 600000 });
   await check('the automatic design runs offline', async () => {
     const r = await page.evaluate(() => ({
       status: document.getElementById('designStatus').textContent,

@@ -52,7 +52,7 @@ try {
   // The window's clutch has no spring at the default least yield: the search without it.
   await page.evaluate(() => { document.getElementById('designMinYield').value = '0'; });
   await page.click('#designStart');
-  await page.waitForFunction(() => !document.getElementById('designStart').disabled, { timeout: 60000 });
+  await page.waitForFunction(() => !document.getElementById('designStart').disabled, { timeout: 600000 });
   await check('automatic design', async () => {
     const status = await page.evaluate(() => document.getElementById('designStatus').textContent);
     assert.match(status, /^找到 \d+ 个互不占优的设计/);

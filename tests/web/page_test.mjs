@@ -160,7 +160,7 @@ try {
     document.getElementById('autoDesign').click();
     document.getElementById('designStart').click();
   });
-  await page.waitForFunction(() => !document.getElementById('designStart').disabled, { timeout: 60000 });
+  await page.waitForFunction(() => !document.getElementById('designStart').disabled, { timeout: 600000 });
   // The window's thin springs reach no 99 % production yield: the page says so and what would open the space.
   await check('no robust design: what would open the space', async () => {
     const status = await evaluate(() => document.getElementById('designStatus').textContent);
@@ -171,7 +171,7 @@ try {
     document.getElementById('designMinYield').value = '0';
     document.getElementById('designStart').click();
   });
-  await page.waitForFunction(() => document.querySelectorAll('#designTable tr').length > 2, { timeout: 60000 });
+  await page.waitForFunction(() => document.querySelectorAll('#designTable tr').length > 2, { timeout: 600000 });
   // The desktop dialog's columns and decimals.
   await check('automatic design table', async () => {
     const rows = await evaluate(() => [...document.querySelectorAll('#designTable tr')].slice(0, 2)

@@ -66,7 +66,7 @@ try {
   await page.click('#autoDesign');
   await page.evaluate(() => { document.getElementById('designMinYield').value = '0'; });
   await page.click('#designStart');
-  await page.waitForFunction(() => !document.getElementById('designStart').disabled, { timeout: 120000 });
+  await page.waitForFunction(() => !document.getElementById('designStart').disabled, { timeout: 600000 });
   await check('the dialog: designs, the bar full', async () => {
     const r = await page.evaluate(() => ({ status: document.getElementById('designStatus').textContent,
       value: document.getElementById('designProgress').value, max: document.getElementById('designProgress').max }));
