@@ -173,7 +173,8 @@ Decimal roundSignificant(double x, int significant) {
   }
   d.negative = x < 0.0;
 
-  ExactDecimal exact = exactDecimal(x);
+  // The digit after the kept ones decides, half away from zero.
+  ExactDecimal exact = leadingDigits(x, significant + 1);
   const std::string& all = exact.digits;
   int exponent = exact.exponent;
 

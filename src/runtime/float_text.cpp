@@ -113,6 +113,30 @@ ExactDecimal exactDecimal(double x) {
   return parseDecimal(fmt::format("{:.766e}", std::fabs(x)));
 }
 
+ExactDecimal leadingDigits(double x, int count) {
+  if (x == 0.0) return ExactDecimal{"0", 0};
+  // {fmt} rounds to the precision it is asked for: asked for two digits
+  // more, its first `count` are the exact value's unless the rounding
+  // carried back into them, and a carry leaves the two guard digits "00".
+  // Only then (or when they are "00" anyway) the exact expansion decides.
+  const std::string s = fmt::format("{:.{}e}", std::fabs(x), count + 1);
+  const std::size_t mark = s.find('e');
+  std::string digits(1, s[0]);
+  digits.append(s, 2, mark - 2);
+  ExactDecimal d;
+  if (digits[static_cast<std::size_t>(count)] == '0' && digits[static_cast<std::size_t>(count) + 1] == '0') {
+    d = exactDecimal(x);
+    if (d.digits.size() > static_cast<std::size_t>(count)) d.digits.resize(static_cast<std::size_t>(count));
+  } else {
+    digits.resize(static_cast<std::size_t>(count));
+    d.digits = std::move(digits);
+    const std::string_view e(s.data() + mark + 1, s.size() - mark - 1);
+    std::from_chars(e.data() + (e[0] == '+' ? 1 : 0), e.data() + e.size(), d.exponent);
+  }
+  stripZeros(d.digits);
+  return d;
+}
+
 double decimalToDouble(std::string_view digits, std::int64_t k) { return readDecimal<double>(digits, k); }
 
 float decimalToFloat(std::string_view digits, std::int64_t k) { return readDecimal<float>(digits, k); }

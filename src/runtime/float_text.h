@@ -16,6 +16,11 @@ struct ExactDecimal {
   int exponent = 0;
 };
 ExactDecimal exactDecimal(double x);
+// The first `count` significant digits of the exact value of a finite,
+// non-zero |x|, cut there (not rounded), trailing zeros removed, and its
+// exponent: exactDecimal(x) cut to `count` digits, at about a tenth of its
+// cost for count ≤ 16.
+ExactDecimal leadingDigits(double x, int count);
 
 // The double nearest to 0.<digits> x 10^k (ties to even); digits holds
 // decimal digits, the first not zero. Infinity beyond the largest double,

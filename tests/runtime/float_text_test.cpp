@@ -3,6 +3,7 @@
 // the window was built, and the logarithm stays within an ULP of the C library's.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -63,6 +64,29 @@ TEST(FloatText, ShortestAndExactTextsAreTheLibrarysCharacters) {
     if (x != 0.0) {
       const ExactDecimal d = exactDecimal(x);
       ASSERT_EQ(d.digits + "e" + std::to_string(d.exponent), libraryExact(x)) << std::hexfloat << x;
+    }
+  }
+}
+
+// The cut digits are the exact expansion's first ones, also where rounding
+// to two digits more carries back into them (…99|97…, …9|99…) or the
+// guard digits are zeros of the exact value itself (0.5, 1e22, 2^-1074).
+TEST(FloatText, LeadingDigitsAreTheExactExpansionCut) {
+  std::vector<double> xs;
+  const std::vector<double> all = sampleDoubles();
+  for (std::size_t i = 0; i < all.size(); i += 7) xs.push_back(all[i]);  // a seventh of each kind (six kinds a round)
+  for (double x : {0.99999999999999989, 9.9999999999999982, 0.29999999999999999, 0.5, 1e22, 5e-324, 1.0000000000000002,
+                   4.35, 2.675, 1.0049999999999999, 123456789012345.67})
+    xs.push_back(x);
+  for (double x : xs) {
+    if (x == 0.0 || !std::isfinite(x)) continue;
+    const ExactDecimal exact = exactDecimal(x);
+    for (int count : {1, 2, 7, 8, 15, 16, 17}) {
+      std::string cut = exact.digits.substr(0, static_cast<std::size_t>(count));
+      cut.erase(std::max<std::size_t>(1, cut.find_last_not_of('0') + 1));
+      const ExactDecimal got = leadingDigits(x, count);
+      ASSERT_EQ(got.digits + "e" + std::to_string(got.exponent), cut + "e" + std::to_string(exact.exponent))
+          << std::hexfloat << x << " count " << count;
     }
   }
 }
