@@ -21,6 +21,7 @@
 #include "compare/production_yield.h"
 #include "form/extra_inputs.h"
 #include "runtime/convert.h"
+#include "search/grid_memo.h"
 #include "search/opening.h"
 #include "search/strength_goals.h"
 #include "search/tradeoff_chart.h"
@@ -290,10 +291,13 @@ bool AutoDesignDialog::start() {
     auto result = std::make_shared<search::Result>();
     auto error = std::make_shared<std::string>();
     try {
-      *result = search::runSearch(base, options);
+      // The search and the openings after it share their grid.
+      search::Options shared = options;
+      shared.memo = std::make_shared<search::GridMemo>();
+      *result = search::runSearch(base, shared);
       // Nothing passes: the single change that would let designs through.
       if (result->infeasible && !result->cancelled) {
-        search::Options quiet = options;
+        search::Options quiet = shared;
         quiet.progress = nullptr;
         const auto& never = result->infeasible->constraintsNeverMet;
         const bool byYield = std::find(never.begin(), never.end(), compare::kYieldScreen) != never.end();

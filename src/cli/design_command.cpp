@@ -13,6 +13,7 @@
 #include "form/named_inputs.h"
 #include "runtime/convert.h"
 #include "runtime/file_write.h"
+#include "search/grid_memo.h"
 #include "search/opening.h"
 #include "search/strength_goals.h"
 #include "study/csv.h"
@@ -292,7 +293,7 @@ std::string renderDesignCsv(const search::Result& result, const search::Options&
 }
 
 Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressSink& progress,
-                         search::GridShare* share) {
+                         search::GridShare* share, std::shared_ptr<search::GridMemo> memo) {
   Outcome outcome;
   if (std::find_if(args.begin(), args.end(), [](std::string_view a) { return a == "--help" || a == "-h"; }) != args.end()) {
     outcome.out = usageText();
@@ -301,6 +302,8 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
   DesignArgs parsed;
   if (std::string error = parseDesignArgs(args, parsed); !error.empty()) return usageError("design: " + error);
   parsed.options.share = share;
+  // The run's searches (the design, then the openings) share their grid.
+  parsed.options.memo = memo ? std::move(memo) : std::make_shared<search::GridMemo>();
   const auto start = std::chrono::steady_clock::now();
   bool shown = false;
   parsed.options.progress = [&](std::size_t done, std::size_t total) {

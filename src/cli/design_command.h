@@ -6,6 +6,7 @@
 // search/strength_goals.h; --set takes the analysis inputs too, e.g.
 // --set sigmaAllow=1800).
 
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -41,7 +42,9 @@ std::string renderDesignCsv(const search::Result& result, const search::Options&
 // when none passes every rule (the explanation goes to stderr) or the file
 // cannot be written, 2 for a bad command line. `share` examines the grids
 // of its searches (search/grid_slice.h); none: the searches themselves.
+// `memo` keeps what its searches' grids found for the next search over the
+// same grid (search/grid_memo.h); none: a memo of this run's own.
 Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressSink& progress,
-                         search::GridShare* share = nullptr);
+                         search::GridShare* share = nullptr, std::shared_ptr<search::GridMemo> memo = nullptr);
 
 }  // namespace diaspring::cli

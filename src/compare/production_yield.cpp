@@ -9,6 +9,7 @@
 
 #include "runtime/convert.h"
 #include "runtime/fault.h"
+#include "runtime/float_text.h"
 #include "runtime/portable_log.h"
 #include "runtime/thread_group.h"
 
@@ -426,26 +427,34 @@ std::string addYieldGoals(search::Options& options, const DesignInputs& base, do
   const ParamsResult read = analysisParams(base);
   if (!read.error.empty()) return read.error;
   const AnalysisParams params = read.params;
-  options.constraints.push_back(
-      {kYieldScreen,
-       [params, minYield, tolerances](const search::DesignView& view) -> std::optional<double> {
-         DesignCurve curve;
-         curve.g = view.geometry;
-         curve.clutch = view.clutch;
-         curve.p = view.points;
-         const double estimate =
-             estimatedYield(curve, chosenTolerances(curve.g, tolerances), standardLoadBand(curve.g.h), &params);
-         const double target = screenTarget(minYield);
-         if (estimate >= target) return std::nullopt;
-         return target - estimate;
-       },
-       1.0, kYieldScreenZh, "", true});
+  // The estimate is the costly part, and the same for every least yield:
+  // the searches of one design command keep it by the tolerances it used.
+  const auto estimate = [params, tolerances](const search::DesignView& view) {
+    DesignCurve curve;
+    curve.g = view.geometry;
+    curve.clutch = view.clutch;
+    curve.p = view.points;
+    return estimatedYield(curve, chosenTolerances(curve.g, tolerances), standardLoadBand(curve.g.h), &params);
+  };
+  const auto missOf = [target = screenTarget(minYield)](double estimated) -> std::optional<double> {
+    if (estimated >= target) return std::nullopt;
+    return target - estimated;
+  };
+  std::string key = "estimated yield";
+  for (double t : {tolerances.h, tolerances.H, tolerances.R, tolerances.r})
+    key += std::isfinite(t) ? " " + shortestText(t) : std::string(" standard");
+  options.constraints.push_back({kYieldScreen,
+                                 [estimate, missOf](const search::DesignView& view) { return missOf(estimate(view)); },
+                                 1.0, kYieldScreenZh, "", true, key, estimate, missOf});
   const long most = mostFailures(kConfirmSamples, minYield);
-  options.finalTest = search::FinalTest{"productionYield", [params, tolerances, most](const DesignInputs& inputs) {
+  // The figure depends on the design, the tolerances and how many failures the least yield allows.
+  options.finalTest = search::FinalTest{"productionYield",
+                                        [params, tolerances, most](const DesignInputs& inputs) {
                                           const DesignCurve curve = designCurve(inputs, "");
                                           if (!curve.ok()) return search::FinalFigure{0, false};
                                           return confirmYield(curve, params, tolerances, most);
-                                        }};
+                                        },
+                                        key + " most " + std::to_string(most)};
   return {};
 }
 

@@ -92,6 +92,7 @@ Searcher::Searcher(const DesignInputs& base, const Options& options)
   if (static_cast<double>(hoverh_.size()) * static_cast<double>(R_.size()) * static_cast<double>(RoverR_.size()) >
       static_cast<double>(kMaxGridPoints))
     throw SearchError(kGridTooLarge);
+  if (options.memo && options.memo->bind(base, options, rows())) memo_ = options.memo.get();
 }
 
 bool Searcher::rowCanPass(std::size_t row) const {
@@ -100,15 +101,53 @@ bool Searcher::rowCanPass(std::size_t row) const {
                      [&](int i) { return fixed[static_cast<std::size_t>(i)].passed; });
 }
 
+namespace {
+
+// A constraint's quantity at a kept point: worked out once for each key.
+double quantity(GridMemo::Point& kept, const ExtraConstraint& c, const DesignView& view) {
+  for (const auto& [key, value] : kept.quantities)
+    if (key == c.quantityKey) return value;
+  const double value = c.quantity(view);
+  kept.quantities.emplace_back(c.quantityKey, value);
+  return value;
+}
+
+}  // namespace
+
+RowResult Searcher::fromMemo(GridMemo::Row& kept) const {
+  RowResult out;
+  out.met = kept.met;
+  if (kept.nearest) out.nearest = std::make_unique<NearestPoint>(*kept.nearest);
+  out.evaluated = kept.evaluated;
+  out.solved = kept.solved;
+  for (GridMemo::Point& p : kept.feasible) {
+    Tentative t = p.tentative;
+    furtherGoals(t, Evaluation{p.g, p.points, {}}, &p);
+    out.feasible.push_back(std::move(t));
+  }
+  return out;
+}
+
+void Searcher::keepCounts(GridMemo::Row& kept, const RowResult& out) {
+  kept.met = out.met;
+  if (out.nearest) kept.nearest = std::make_unique<NearestPoint>(*out.nearest);
+  kept.evaluated = out.evaluated;
+  kept.solved = out.solved;
+  kept.done = true;
+}
+
 RowResult Searcher::runRow(std::size_t row) const {
+  GridMemo::Row* kept = memo_ ? &memo_->row(row) : nullptr;
+  if (kept && kept->done) return fromMemo(*kept);
   RowResult out;
   const std::string RText = R_.text(row / RoverR_.size());
   const std::string RoverRText = RoverR_.text(row % RoverR_.size());
   const double r = capturedInnerRadius(val(RText).value(), val(RoverRText).value());
   const RuleOutcomes fixed = fixedRules(row);
   for (int i : kFixedRules) out.met[static_cast<std::size_t>(i)] = fixed[static_cast<std::size_t>(i)].passed;
-  for (std::size_t i = 0; i < hoverh_.size(); ++i) runPoint(hoverh_.text(i), RText, RoverRText, r, out);
+  for (std::size_t i = 0; i < hoverh_.size(); ++i) runPoint(hoverh_.text(i), RText, RoverRText, r, out, true, kept);
   out.evaluated = out.solved = hoverh_.size();
+  if (kept) keepCounts(*kept, out);
   return out;
 }
 
@@ -135,6 +174,18 @@ std::vector<std::array<std::string, 3>> Searcher::neighbourhood(const std::vecto
 }
 
 RowResult Searcher::runFinePoint(const std::array<std::string, 3>& texts) const {
+  if (memo_)
+    if (GridMemo::Row* kept = memo_->finePoint(texts)) return fromMemo(*kept);
+  GridMemo::Row kept;
+  RowResult out = runNewFinePoint(texts, memo_ ? &kept : nullptr);
+  if (memo_) {
+    keepCounts(kept, out);
+    memo_->keep(texts, std::move(kept));
+  }
+  return out;
+}
+
+RowResult Searcher::runNewFinePoint(const std::array<std::string, 3>& texts, GridMemo::Row* kept) const {
   RowResult out;
   ++out.evaluated;
   const double r = capturedInnerRadius(val(texts[1]).value(), val(texts[2]).value());
@@ -143,7 +194,7 @@ RowResult Searcher::runFinePoint(const std::array<std::string, 3>& texts) const 
   if (!std::all_of(kFixedRules.begin(), kFixedRules.end(), [&](int i) { return fixed[static_cast<std::size_t>(i)].passed; }))
     return out;
   ++out.solved;
-  runPoint(texts[0], texts[1], texts[2], r, out, false);
+  runPoint(texts[0], texts[1], texts[2], r, out, false, kept);
   return out;
 }
 
@@ -232,7 +283,7 @@ std::optional<Evaluation> Searcher::solveH(double c, double R, double r) const {
 }
 
 void Searcher::runPoint(const std::string& HoverHText, const std::string& RText, const std::string& RoverRText, double r,
-                        RowResult& out, bool trackNearest) const {
+                        RowResult& out, bool trackNearest, GridMemo::Row* kept) const {
   const double c = val(HoverHText).value();
   const double R = val(RText).value();
   const Range hRange = options_.ranges.h;
@@ -250,7 +301,8 @@ void Searcher::runPoint(const std::string& HoverHText, const std::string& RText,
     out.met.fill(true);
     const LoadLaw law(e.g, clutch_.E, clutch_.mu);
     Tentative t{HoverHText, RText, RoverRText, h, objectives(law, e.g, clutch_, *e.points), {}, {}, 0};
-    furtherGoals(t, e);
+    if (kept) kept->feasible.push_back({t, e.g, *e.points});
+    furtherGoals(t, e, kept ? &kept->feasible.back() : nullptr);
     out.feasible.push_back(std::move(t));
     return;
   }
@@ -266,7 +318,7 @@ void Searcher::runPoint(const std::string& HoverHText, const std::string& RText,
 }
 
 // The further objectives and constraints of a point at its solved h.
-void Searcher::furtherGoals(Tentative& t, const Evaluation& e) const {
+void Searcher::furtherGoals(Tentative& t, const Evaluation& e, GridMemo::Point* kept) const {
   if (options_.extraObjectives.empty() && options_.constraints.empty()) return;
   DesignInputs inputs = base_;
   inputs.setText(TextBox::Text4, decimalText(std::llround(t.h * 1e6), 6));
@@ -276,7 +328,9 @@ void Searcher::furtherGoals(Tentative& t, const Evaluation& e) const {
   const DesignView view{inputs, e.g, *e.points, clutch_};
   for (const ExtraObjective& extra : options_.extraObjectives) t.extra.push_back(extra.value(view));
   for (const ExtraConstraint& constraint : options_.constraints) {
-    const double miss = constraint.miss(view).value_or(0);
+    const double miss = (kept && !constraint.quantityKey.empty() ? constraint.missOf(quantity(*kept, constraint, view))
+                                                                 : constraint.miss(view))
+                            .value_or(0);
     t.constraintMiss.push_back(miss);
     t.relativeMiss = std::max(t.relativeMiss, std::isnan(miss) ? kInf : miss / constraint.scale);
   }

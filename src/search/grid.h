@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "search/grid_memo.h"
 #include "search/grid_slice.h"
 #include "search/search.h"
 
@@ -109,8 +110,12 @@ class Searcher {
   Evaluation evaluate(double h, double H, double R, double r) const;
   std::optional<Evaluation> solveH(double c, double R, double r) const;
   void runPoint(const std::string& HoverHText, const std::string& RText, const std::string& RoverRText, double r,
-                RowResult& out, bool trackNearest = true) const;
-  void furtherGoals(Tentative& t, const Evaluation& e) const;
+                RowResult& out, bool trackNearest = true, GridMemo::Row* kept = nullptr) const;
+  // A row as the memo kept it, with this search's further goals.
+  RowResult fromMemo(GridMemo::Row& kept) const;
+  static void keepCounts(GridMemo::Row& kept, const RowResult& out);
+  RowResult runNewFinePoint(const std::array<std::string, 3>& texts, GridMemo::Row* kept) const;
+  void furtherGoals(Tentative& t, const Evaluation& e, GridMemo::Point* kept = nullptr) const;
   bool isCoarsePoint(const std::array<long long, 3>& p) const;
 
   const DesignInputs& base_;
@@ -118,6 +123,7 @@ class Searcher {
   ClutchData clutch_;
   Axis hoverh_, R_, RoverR_;
   Axis fineHoverh_, fineR_, fineRoverR_;
+  GridMemo* memo_ = nullptr;  // options_.memo when it is this grid's
 };
 
 }  // namespace diaspring::search

@@ -9,6 +9,7 @@
 
 #include "search/front.h"
 #include "search/grid.h"
+#include "search/grid_memo.h"
 #include "search/parallel.h"
 
 namespace diaspring::search {
@@ -274,9 +275,9 @@ class Finisher {
     std::vector<char> passed(toCheck.size(), 0);
     if (!runParallel(toCheck.size(), threads_, quiet_, [&](std::size_t k) {
           Design& design = *finished_[toCheck[k]];
-          passed[k] = checkInWindow(design.inputs).passed;
+          passed[k] = windowPasses(design.inputs);
           if (!passed[k] || !options_.finalTest) return;
-          const FinalFigure figure = options_.finalTest->figure(design.inputs);
+          const FinalFigure figure = finalFigure(design.inputs);
           design.finalFigure = figure.value;
           if (!figure.passed) passed[k] = 2;
         })) {
@@ -293,6 +294,26 @@ class Finisher {
       }
     }
     return !dropped;
+  }
+
+  // The window's verdict and the final test's figure, from an earlier search
+  // over this grid when it had them.
+  bool windowPasses(const DesignInputs& design) const {
+    GridMemo* memo = options_.memo.get();
+    if (memo)
+      if (const std::optional<bool> kept = memo->passedInWindow(design)) return *kept;
+    const bool passed = checkInWindow(design).passed;
+    if (memo) memo->keepWindowVerdict(design, passed);
+    return passed;
+  }
+  FinalFigure finalFigure(const DesignInputs& design) const {
+    const FinalTest& test = *options_.finalTest;
+    GridMemo* memo = test.key.empty() ? nullptr : options_.memo.get();
+    if (memo)
+      if (const std::optional<FinalFigure> kept = memo->finalFigure(test.key, design)) return *kept;
+    const FinalFigure figure = test.figure(design);
+    if (memo) memo->keepFinalFigure(test.key, design, figure);
+    return figure;
   }
 
   // No design met the further constraints: gives h its text on the points

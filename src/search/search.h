@@ -32,6 +32,7 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -106,6 +107,14 @@ struct ExtraConstraint {
   // shown in percentage points.
   std::string unit{};
   bool percent = false;
+  // Optional: a miss worked out from one costly quantity of the design (an
+  // estimated yield, say) that other constraints may share, named by
+  // `quantityKey`. Searches that share a memo (Options::memo) work it out
+  // once for each grid point and key. When set, `miss` must equal
+  // missOf(quantity(view)).
+  std::string quantityKey{};
+  std::function<double(const DesignView&)> quantity{};
+  std::function<std::optional<double>(double)> missOf{};
 };
 
 // A last test of the designs about to be returned, after the window has
@@ -119,9 +128,14 @@ struct FinalFigure {
 struct FinalTest {
   std::string name;  // the figure's name in tables and files, e.g. "productionYield"
   std::function<FinalFigure(const DesignInputs&)> figure;
+  // Tests with the same key give the same figure for a design: searches
+  // that share a memo (Options::memo) test each design once. Empty: always
+  // tested.
+  std::string key{};
 };
 
 class GridShare;  // search/grid_slice.h
+class GridMemo;   // search/grid_memo.h
 
 struct Options {
   Ranges ranges;
@@ -142,6 +156,9 @@ struct Options {
   // Who examines the coarse grid's rows (search/grid_slice.h); none: the
   // search itself, on `threads` threads.
   GridShare* share = nullptr;
+  // What earlier searches over the same grid found (search/grid_memo.h):
+  // the searches a design command runs one after another share one.
+  std::shared_ptr<GridMemo> memo;
 };
 
 struct Design {

@@ -14,6 +14,7 @@
 
 #include "cli/cli_args.h"
 #include "cli/design_command.h"
+#include "search/grid_memo.h"
 #include "cli/json_writer.h"
 #include "analysis/analysis_charts.h"
 #include "analysis/analysis_table.h"
@@ -730,7 +731,8 @@ std::string layoutTable() {
 
 // The automatic design, as `diaspring-cli design` with these arguments (a
 // JSON array of texts) on one thread, its grids examined by `share`.
-std::string designOutcome(const std::string& argsJson, const cli::ProgressSink& sink, search::GridShare* share) {
+std::string designOutcome(const std::string& argsJson, const cli::ProgressSink& sink, search::GridShare* share,
+                          std::shared_ptr<search::GridMemo> memo = nullptr) {
   std::vector<std::string> args;
   try {
     for (const auto& a : nlohmann::json::parse(argsJson)) args.push_back(a.get<std::string>());
@@ -738,7 +740,7 @@ std::string designOutcome(const std::string& argsJson, const cli::ProgressSink& 
     return R"({"status":2,"out":"","err":"the arguments are not a JSON array of texts"})";
   }
   const std::vector<std::string_view> views(args.begin(), args.end());
-  const cli::Outcome outcome = cli::runDesignCommand(views, sink, share);
+  const cli::Outcome outcome = cli::runDesignCommand(views, sink, share, std::move(memo));
   std::string out = "{\"status\":" + std::to_string(outcome.status) + ",\"out\":";
   cli::appendJsonString(out, outcome.out);
   out += ",\"err\":";
@@ -777,7 +779,7 @@ class DesignWorker {
     });
     for (const auto& [number, texts] : given_) share.give(number, texts);
     try {
-      return "{\"done\":" + designOutcome(argsJson, {}, &share) + "}";
+      return "{\"done\":" + designOutcome(argsJson, {}, &share, memo_) + "}";
     } catch (const search::SlicedShare::Stopped& stopped) {
       std::string out = "{\"stopped\":" + std::to_string(stopped.step) + ",\"slice\":";
       cli::appendJsonString(out, stopped.slice);
@@ -788,6 +790,9 @@ class DesignWorker {
  private:
   unsigned part_, parts_;
   std::vector<std::pair<std::size_t, std::vector<std::string>>> given_;
+  // Kept from one run to the next: each run goes through the searches
+  // already done before it reaches the grid it stopped at.
+  std::shared_ptr<search::GridMemo> memo_ = std::make_shared<search::GridMemo>();
 };
 
 // The automatic design's trade-off chart of `pointsJson` (an array of
