@@ -13,7 +13,7 @@ std::string designKey(const DesignInputs& d) {
   std::string key;
   const auto add = [&key](std::string_view t) { key.append(std::to_string(t.size())).append(1, ':').append(t); };
   for (const InputBox& box : inputBoxes()) add(d.text(box.box));
-  for (int i = 0; i < kSliderCount; ++i) add(std::to_string(d.slider(static_cast<Slider>(i))));
+  for (int i = 1; i <= kSliderCount; ++i) add(std::to_string(d.slider(static_cast<Slider>(i))));
   for (const auto& [name, text] : d.extras()) {
     add(name);
     add(text);
