@@ -6,7 +6,10 @@
 #include <benchmark/benchmark.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "cli/design_command.h"
 #include "compare/production_yield.h"
 #include "search/search.h"
 #include "search/strength_goals.h"
@@ -96,6 +99,31 @@ BENCHMARK(BM_SearchRobust)
     ->Args({2, 1, 99})
     ->Args({2, 1, 0})
     ->Args({1, 1, 99})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The automatic design as the user starts it: `diaspring-cli design` with
+// the window's defaults (the search at the least yield of 99 %, then, since
+// nothing passes for the window's clutch, the openings: the least yield and
+// the tolerance that let designs through), and with --min-yield 0; on 1 and
+// 2 threads. The openings' searches share the first one's grid.
+void BM_DesignCommand(benchmark::State& state) {
+  std::vector<std::string> args{"--threads", std::to_string(state.range(0)), "--json"};
+  if (state.range(1) == 0) args.insert(args.end(), {"--min-yield", "0"});
+  const std::vector<std::string_view> views(args.begin(), args.end());
+  std::size_t designs = 0;
+  for (auto _ : state) {
+    const cli::Outcome outcome = cli::runDesignCommand(views, {});
+    designs = outcome.out.size();
+    benchmark::DoNotOptimize(designs);
+  }
+  state.counters["jsonBytes"] = static_cast<double>(designs);
+}
+BENCHMARK(BM_DesignCommand)
+    ->ArgNames({"threads", "minYieldPercent"})
+    ->Args({2, 99})
+    ->Args({1, 99})
+    ->Args({2, 0})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

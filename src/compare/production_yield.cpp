@@ -1,7 +1,9 @@
 #include "compare/production_yield.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <thread>
 #include <utility>
@@ -42,6 +44,22 @@ struct Quantities {
   std::array<double, kRequirementCount> value{}, low{}, high{};
   std::uint32_t met = 0;
 };
+
+// Quantities as numbers and back (for a point's kept parts).
+std::vector<double> numbersOf(const Quantities& q) {
+  std::vector<double> out;
+  for (const auto* a : {&q.value, &q.low, &q.high}) out.insert(out.end(), a->begin(), a->end());
+  out.push_back(static_cast<double>(q.met));
+  return out;
+}
+Quantities quantitiesFrom(const std::vector<double>& numbers) {
+  Quantities q;
+  std::size_t at = 0;
+  for (auto* a : {&q.value, &q.low, &q.high})
+    for (double& x : *a) x = numbers[at++];
+  q.met = static_cast<std::uint32_t>(numbers[at]);
+  return q;
+}
 
 Quantities quantitiesOf(const SpringParams& p, const DesignCurve& n, const LoadBand& band,
                         const AnalysisParams* strength) {
@@ -340,9 +358,15 @@ std::optional<ProductionYield> productionYieldOf(const AnalysisInput& input, int
 }
 
 double estimatedYield(const DesignCurve& nominal, const Tolerances& tol, const LoadBand& band,
-                      const AnalysisParams* strength) {
+                      const AnalysisParams* strength, search::PointParts* parts) {
   const SpringParams n = nominalParams(nominal);
-  const Quantities centre = quantitiesOf(n, nominal, band, strength);
+  Quantities centre;
+  if (const std::vector<double>* kept = parts ? parts->find("centre") : nullptr) {
+    centre = quantitiesFrom(*kept);
+  } else {
+    centre = quantitiesOf(n, nominal, band, strength);
+    if (parts) parts->keep("centre", numbersOf(centre));
+  }
   const int count = strength && std::isfinite(centre.value[kFirstStrengthRequirement]) ? kRequirementCount
                                                                                         : kFirstStrengthRequirement;
   if (strength && count < kRequirementCount) return 0;  // the analysis cannot take the nominal spring
@@ -350,16 +374,23 @@ double estimatedYield(const DesignCurve& nominal, const Tolerances& tol, const L
   const double sigma[5] = {tol.h / 3, tol.H / 3, tol.R / 3, tol.r / 3, n.E * tol.Epercent / 300};
   for (int i = 0; i < 5; ++i) {
     if (!(sigma[i] > 0)) continue;
-    SpringParams up = n, down = n;
-    double* const upField[5] = {&up.h, &up.H, &up.R, &up.r, &up.E};
-    double* const downField[5] = {&down.h, &down.H, &down.R, &down.r, &down.E};
-    *upField[i] += sigma[i];
-    *downField[i] -= sigma[i];
-    const Quantities a = quantitiesOf(up, nominal, band, strength), b = quantitiesOf(down, nominal, band, strength);
+    // Each requirement's secant over ±σ of input i, halved.
+    const std::string key = "secant " + std::to_string(i) + " " + std::to_string(std::bit_cast<std::uint64_t>(sigma[i]));
+    const std::vector<double>* steps = parts ? parts->find(key) : nullptr;
+    std::vector<double> worked;
+    if (!steps) {
+      SpringParams up = n, down = n;
+      double* const upField[5] = {&up.h, &up.H, &up.R, &up.r, &up.E};
+      double* const downField[5] = {&down.h, &down.H, &down.R, &down.r, &down.E};
+      *upField[i] += sigma[i];
+      *downField[i] -= sigma[i];
+      const Quantities a = quantitiesOf(up, nominal, band, strength), b = quantitiesOf(down, nominal, band, strength);
+      for (int k = 0; k < count; ++k) worked.push_back(0.5 * (a.value[static_cast<std::size_t>(k)] - b.value[static_cast<std::size_t>(k)]));
+      steps = parts ? &parts->keep(key, std::move(worked)) : &worked;
+    }
     for (int k = 0; k < count; ++k) {
-      const auto j = static_cast<std::size_t>(k);
-      const double step = 0.5 * (a.value[j] - b.value[j]);
-      variance[j] += step * step;
+      const double step = (*steps)[static_cast<std::size_t>(k)];
+      variance[static_cast<std::size_t>(k)] += step * step;
     }
   }
   double failing = 0;
@@ -429,12 +460,12 @@ std::string addYieldGoals(search::Options& options, const DesignInputs& base, do
   const AnalysisParams params = read.params;
   // The estimate is the costly part, and the same for every least yield:
   // the searches of one design command keep it by the tolerances it used.
-  const auto estimate = [params, tolerances](const search::DesignView& view) {
+  const auto estimate = [params, tolerances](const search::DesignView& view, search::PointParts& parts) {
     DesignCurve curve;
     curve.g = view.geometry;
     curve.clutch = view.clutch;
     curve.p = view.points;
-    return estimatedYield(curve, chosenTolerances(curve.g, tolerances), standardLoadBand(curve.g.h), &params);
+    return estimatedYield(curve, chosenTolerances(curve.g, tolerances), standardLoadBand(curve.g.h), &params, &parts);
   };
   const auto missOf = [target = screenTarget(minYield)](double estimated) -> std::optional<double> {
     if (estimated >= target) return std::nullopt;
@@ -444,7 +475,10 @@ std::string addYieldGoals(search::Options& options, const DesignInputs& base, do
   for (double t : {tolerances.h, tolerances.H, tolerances.R, tolerances.r})
     key += std::isfinite(t) ? " " + shortestText(t) : std::string(" standard");
   options.constraints.push_back({kYieldScreen,
-                                 [estimate, missOf](const search::DesignView& view) { return missOf(estimate(view)); },
+                                 [estimate, missOf](const search::DesignView& view) {
+                                   search::PointParts none;
+                                   return missOf(estimate(view, none));
+                                 },
                                  1.0, kYieldScreenZh, "", true, key, estimate, missOf});
   const long most = mostFailures(kConfirmSamples, minYield);
   // The figure depends on the design, the tolerances and how many failures the least yield allows.

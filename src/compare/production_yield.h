@@ -144,8 +144,11 @@ std::optional<ProductionYield> productionYieldOf(const AnalysisInput& input, int
 // its pass probability from the normal distribution, and the union bound
 // 1 − Σ(1 − p_k), which the true yield of the linearised spring never falls
 // below.
+// `parts` keeps the nominal quantities and each input's secants (by its σ)
+// for the next estimate of the same design with other tolerances; the band
+// and the strength inputs must be the same for all estimates it serves.
 double estimatedYield(const DesignCurve& nominal, const Tolerances& tol, const LoadBand& band,
-                      const AnalysisParams* strength);
+                      const AnalysisParams* strength, search::PointParts* parts = nullptr);
 
 // The automatic design's robustness: only designs whose production yield
 // (the default tolerances of each design, the standard's band for its

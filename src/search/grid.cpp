@@ -105,10 +105,9 @@ namespace {
 
 // A constraint's quantity at a kept point: worked out once for each key.
 double quantity(GridMemo::Point& kept, const ExtraConstraint& c, const DesignView& view) {
-  for (const auto& [key, value] : kept.quantities)
-    if (key == c.quantityKey) return value;
-  const double value = c.quantity(view);
-  kept.quantities.emplace_back(c.quantityKey, value);
+  if (const std::vector<double>* known = kept.parts.find(c.quantityKey)) return known->front();
+  const double value = c.quantity(view, kept.parts);
+  kept.parts.keep(c.quantityKey, {value});
   return value;
 }
 

@@ -38,8 +38,8 @@ class GridMemo {
     Tentative tentative;  // without its further goals
     Geometry g;
     WorkingPoints points;
-    // The further constraints' quantities worked out for it, by their keys.
-    std::vector<std::pair<std::string, double>> quantities{};
+    // The further constraints' quantities and their parts worked out for it.
+    PointParts parts{};
   };
   struct Row {
     bool done = false;

@@ -36,6 +36,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -91,6 +92,25 @@ struct ExtraObjective {
   std::function<double(const DesignView&)> value;
 };
 
+// Parts of a costly figure worked out for one grid point, kept by name: the
+// constraints of searches that share a memo (Options::memo) work each part
+// out once a point.
+class PointParts {
+ public:
+  const std::vector<double>* find(std::string_view key) const {
+    for (const auto& [name, values] : parts_)
+      if (name == key) return &values;
+    return nullptr;
+  }
+  const std::vector<double>& keep(std::string key, std::vector<double> values) {
+    parts_.emplace_back(std::move(key), std::move(values));
+    return parts_.back().second;
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::vector<double>>> parts_;
+};
+
 // A further constraint on a design that passes the twelve rules: none when
 // it is met, else by how much it misses (above 0, in its own unit). Called
 // from the search's threads at once.
@@ -110,10 +130,11 @@ struct ExtraConstraint {
   // Optional: a miss worked out from one costly quantity of the design (an
   // estimated yield, say) that other constraints may share, named by
   // `quantityKey`. Searches that share a memo (Options::memo) work it out
-  // once for each grid point and key. When set, `miss` must equal
-  // missOf(quantity(view)).
+  // once for each grid point and key, and give it the point's parts kept
+  // so far, for the parts it shares with quantities of other keys. When
+  // set, `miss` must equal missOf(quantity(view, parts)) for any parts.
   std::string quantityKey{};
-  std::function<double(const DesignView&)> quantity{};
+  std::function<double(const DesignView&, PointParts&)> quantity{};
   std::function<std::optional<double>(double)> missOf{};
 };
 

@@ -25,7 +25,7 @@ Options small() {
 // A constraint on a costly quantity (here the cone height, counted), shared
 // by key between searches that differ only in its bound.
 ExtraConstraint heightAtMost(double bound, std::atomic<int>& worked, const std::string& key = "H") {
-  const auto quantity = [&worked](const DesignView& v) {
+  const auto quantity = [&worked](const DesignView& v, PointParts&) {
     ++worked;
     return v.geometry.H;
   };
@@ -33,7 +33,12 @@ ExtraConstraint heightAtMost(double bound, std::atomic<int>& worked, const std::
     if (H <= bound) return std::nullopt;
     return H - bound;
   };
-  return {"cone height", [quantity, missOf](const DesignView& v) { return missOf(quantity(v)); }, 1.0, "", "mm", false,
+  return {"cone height",
+          [quantity, missOf](const DesignView& v) {
+            PointParts none;
+            return missOf(quantity(v, none));
+          },
+          1.0, "", "mm", false,
           key, quantity, missOf};
 }
 
