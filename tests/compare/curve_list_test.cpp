@@ -54,15 +54,6 @@ TEST(CurveList, RemovingARowTakesItFromEveryColumn) {
   }
 }
 
-TEST(CurveList, ANewRowTakesTheFirstStyleNoRowHas) {
-  struct Case {
-    std::vector<int> styles;
-    int expect;
-  };
-  const Case cases[] = {{{}, 0}, {{0, 1, 2}, 3}, {{0, 2}, 1}, {{3, 1}, 0}};
-  for (const Case& c : cases) EXPECT_EQ(freeStyle(c.styles), c.expect) << c.styles.size();
-}
-
 // A fit is typed into the window only with a finite positive thickness and
 // a finite cone height; otherwise the refusal says why, with the fit's own
 // reason when it has one.
