@@ -24,6 +24,7 @@
 #include "render/comparison_page.h"
 #include "runtime/convert.h"
 #include "compare/comparison_texts.h"
+#include "compare/curve_list.h"
 #include "compare/tolerance_boxes.h"
 #include "runtime/fault.h"
 #include "window/window_logic.h"
@@ -288,12 +289,11 @@ void CompareWindow::setStale(bool stale) {
 
 bool CompareWindow::roomForOneMore() {
   if (curveCount() < kMaxCompared) return true;
-  showWarning(QStringLiteral("曲线已满"),
-              QStringLiteral("最多同时对比 %1 条曲线；请先移除一条。").arg(kMaxCompared));
+  showWarning(QStringLiteral("曲线已满"), qs(fullMessageZh()));
   return false;
 }
 
-int CompareWindow::curveCount() const { return static_cast<int>(input_.designs.size() + input_.measured.size()); }
+int CompareWindow::curveCount() const { return compare::curveCount(input_); }
 
 bool CompareWindow::pinCurrent() {
   const DesignInputs in = current_();
@@ -307,8 +307,7 @@ bool CompareWindow::addDesign(const DesignInputs& inputs, const QString& name) {
   if (!roomForOneMore()) return false;
   const auto at = static_cast<std::ptrdiff_t>(input_.designs.size());
   input_.designs.push_back(designCurve(inputs, name.toStdString()));
-  int style = 0;
-  while (std::find(styles_.begin(), styles_.end(), style) != styles_.end()) ++style;
+  const int style = freeStyle(styles_);
   shown_.insert(shown_.begin() + at, true);
   styles_.insert(styles_.begin() + at, style);
   kinds_.insert(kinds_.begin() + at, name.startsWith(QStringLiteral("固定")) ? QStringLiteral("固定")
@@ -334,15 +333,11 @@ bool CompareWindow::importMeasured(const QString& path) {
   if (!roomForOneMore()) return false;
   MeasuredRead read = readMeasuredFile(path.toStdString());
   if (!read.curve) {
-    showWarning(QStringLiteral("无法导入实测曲线"),
-                QStringLiteral("“%1”未导入：%2\n（每行一对数：λ1/mm 与 F1/N，以逗号、分号、制表符或空格分隔，"
-                               "可有一行表头；先加载后卸载。）")
-                    .arg(QFileInfo(path).fileName(), qs(read.errorZh)));
+    showWarning(QStringLiteral("无法导入实测曲线"), qs(measuredRefusalZh(QFileInfo(path).fileName().toStdString(), read.errorZh)));
     return false;
   }
   input_.measured.push_back(std::move(*read.curve));
-  int style = 0;
-  while (std::find(styles_.begin(), styles_.end(), style) != styles_.end()) ++style;
+  const int style = freeStyle(styles_);
   shown_.push_back(true);
   styles_.push_back(style);
   kinds_.push_back(QStringLiteral("实测"));
@@ -351,14 +346,7 @@ bool CompareWindow::importMeasured(const QString& path) {
 }
 
 void CompareWindow::removeCurve(int row) {
-  if (row <= 0 || row >= curveCount()) return;
-  const auto designs = static_cast<int>(input_.designs.size());
-  if (row < designs) input_.designs.erase(input_.designs.begin() + row);
-  else input_.measured.erase(input_.measured.begin() + (row - designs));
-  shown_.erase(shown_.begin() + row);
-  styles_.erase(styles_.begin() + row);
-  kinds_.erase(kinds_.begin() + row);
-  refresh();
+  if (removeCurveRow(input_, row, shown_, styles_, kinds_)) refresh();
 }
 
 void CompareWindow::setCurveShown(int row, bool shown) {
@@ -369,13 +357,12 @@ void CompareWindow::setCurveShown(int row, bool shown) {
 
 bool CompareWindow::applyFit(int index) {
   if (index < 0 || index >= static_cast<int>(result_.measured.size())) {
-    showWarning(QStringLiteral("没有选中实测曲线"), QStringLiteral("请先在实测曲线表中选中一行。"));
+    showWarning(QStringLiteral("没有选中实测曲线"), qs(texts::kNoMeasuredPicked));
     return false;
   }
   const Calibration& fit = result_.measured[static_cast<std::size_t>(index)].fit;
-  if (!std::isfinite(fit.h) || !std::isfinite(fit.H) || fit.h <= 0) {
-    showWarning(QStringLiteral("无法输入拟合值"), fit.whyZh.empty() ? QStringLiteral("这条实测曲线没有可用的拟合结果。")
-                                                     : QStringLiteral("这条实测曲线没有可用的拟合结果：%1").arg(qs(fit.whyZh)));
+  if (const std::string why = fitRefusalZh(fit); !why.empty()) {
+    showWarning(QStringLiteral("无法输入拟合值"), qs(why));
     return false;
   }
   DesignInputs in = current_();
@@ -386,14 +373,7 @@ bool CompareWindow::applyFit(int index) {
 }
 
 ComparisonScene CompareWindow::scene() const {
-  ComparisonScene s;
-  const std::size_t designs = input_.designs.size();
-  for (std::size_t i = 0; i < designs; ++i)
-    if (shown_[i]) s.designs.push_back({input_.designs[i], styles_[i]});
-  for (std::size_t i = 0; i < input_.measured.size(); ++i)
-    if (shown_[designs + i]) s.measured.push_back({input_.measured[i], styles_[designs + i]});
-  if (showBand_->isChecked() && shown_[0]) s.band = sceneOf(input_, result_).band;
-  return s;
+  return shownScene(input_, result_, shown_, styles_, showBand_->isChecked());
 }
 
 void CompareWindow::refresh() {

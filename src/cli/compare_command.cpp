@@ -98,30 +98,23 @@ std::string setInput(DesignInputs& in, const std::string& name, const std::strin
 
 std::string stem(const std::string& path) { return std::filesystem::path(path).stem().string(); }
 
-void key(std::string& out, std::string_view k) {
-  if (out.back() != '{' && out.back() != '[') out += ',';
-  appendJsonString(out, k);
-  out += ':';
-}
-void number(std::string& out, std::string_view k, double v) {
-  key(out, k);
-  appendJsonDouble(out, v);
-}
-void pair(std::string& out, std::string_view k, double a, double b) {
-  key(out, k);
+// A member [a, b].
+void pair(JsonList& members, std::string_view k, double a, double b) {
+  std::string& out = members.key(k);
   out += '[';
   appendJsonDouble(out, a);
   out += ',';
   appendJsonDouble(out, b);
   out += ']';
 }
-void stats(std::string& out, std::string_view k, const Stats& s) {
-  key(out, k);
+void stats(JsonList& members, std::string_view k, const Stats& s) {
+  std::string& out = members.key(k);
   out += '{';
-  number(out, "min", s.min);
-  number(out, "max", s.max);
-  number(out, "mean", s.mean);
-  number(out, "sigma", s.sigma);
+  JsonList inner(out);
+  inner.number("min", s.min);
+  inner.number("max", s.max);
+  inner.number("mean", s.mean);
+  inner.number("sigma", s.sigma);
   out += '}';
 }
 
@@ -249,106 +242,106 @@ std::string parseTolerance(std::string_view arg, const DesignCurve& d, Tolerance
 }
 
 std::string renderCompareJson(const ComparisonInput& in, const ComparisonResult& r) {
-  std::string out = "{\"curves\":[";
+  std::string out = "{";
+  JsonList root(out);
+  root.key("curves") += '[';
+  JsonList curves(out);
   for (const DesignCurve& d : in.designs) {
-    out += out.back() == '[' ? "{" : ",{";
-    key(out, "name");
-    appendJsonString(out, d.name);
+    curves.next() += '{';
+    JsonList curve(out);
+    curve.text("name", d.name);
     if (!d.ok()) {
-      key(out, "error");
-      appendJsonString(out, d.error);
+      curve.text("error", d.error);
     } else {
-      key(out, "points");
-      out += '{';
-      for (std::size_t k = 0; k < 6; ++k) pair(out, kPointNames[k], d.points[k].first, d.points[k].second);
+      curve.key("points") += '{';
+      JsonList points(out);
+      for (std::size_t k = 0; k < 6; ++k) pair(points, kPointNames[k], d.points[k].first, d.points[k].second);
       out += '}';
     }
     out += '}';
   }
-  out += "],\"measured\":[";
+  out += ']';
+  root.key("measured") += '[';
+  JsonList measured(out);
   for (std::size_t i = 0; i < r.measured.size(); ++i) {
     const MeasuredComparison& m = r.measured[i];
-    out += i ? ",{" : "{";
-    key(out, "name");
-    appendJsonString(out, in.measured[i].name);
+    measured.next() += '{';
+    JsonList curve(out);
+    curve.text("name", in.measured[i].name);
     for (const auto& [k, dev] : {std::pair{"deviationB", m.atB}, std::pair{"deviationA", m.atA}}) {
-      key(out, k);
-      out += '{';
-      number(out, "N", dev.newton);
-      number(out, "percent", dev.percent);
+      curve.key(k) += '{';
+      JsonList deviation(out);
+      deviation.number("N", dev.newton);
+      deviation.number("percent", dev.percent);
       out += '}';
     }
-    number(out, "rms", m.rms);
-    key(out, "points");
-    out += std::to_string(m.overlap);
-    key(out, "fit");
-    out += '{';
-    number(out, "h", m.fit.h);
-    number(out, "H", m.fit.H);
-    key(out, "uncertainty");
-    out += '{';
-    number(out, "h", m.fit.hSigma);
-    number(out, "H", m.fit.HSigma);
+    curve.number("rms", m.rms);
+    curve.key("points") += std::to_string(m.overlap);
+    curve.key("fit") += '{';
+    JsonList fit(out);
+    fit.number("h", m.fit.h);
+    fit.number("H", m.fit.H);
+    fit.key("uncertainty") += '{';
+    JsonList uncertainty(out);
+    uncertainty.number("h", m.fit.hSigma);
+    uncertainty.number("H", m.fit.HSigma);
     out += '}';
-    number(out, "rms", m.fit.rms);
-    key(out, "converged");
-    out += m.fit.converged ? "true" : "false";
-    if (!m.fit.converged) {
-      key(out, "reason");
-      appendJsonString(out, m.fit.why);
-    }
-    key(out, "law");
-    appendJsonString(out, "idealised");
+    fit.number("rms", m.fit.rms);
+    fit.flag("converged", m.fit.converged);
+    if (!m.fit.converged) fit.text("reason", m.fit.why);
+    fit.text("law", "idealised");
     out += "}}";
   }
-  out += "],\"tolerance\":";
+  out += ']';
   if (!r.hasScatter) {
-    out += "null}\n";
+    root.key("tolerance") += "null}\n";
     return out;
   }
+  root.key("tolerance") += '{';
+  JsonList tolerance(out);
   const Tolerances& t = in.tolerances;
-  out += "{\"inputs\":{";
-  number(out, "h", t.h);
-  number(out, "H", t.H);
-  number(out, "R", t.R);
-  number(out, "r", t.r);
-  number(out, "Epercent", t.Epercent);
-  number(out, "clampPercent", t.clampPercent);
-  out += "},\"worstCase\":{";
-  pair(out, "F1B", r.worst.F1B.min, r.worst.F1B.max);
-  pair(out, "F1A", r.worst.F1A.min, r.worst.F1A.max);
-  pair(out, "F1C", r.worst.F1C.min, r.worst.F1C.max);
-  pair(out, "releaseForceMax", r.worst.releaseForceMax.min, r.worst.releaseForceMax.max);
-  out += "},\"monteCarlo\":{";
-  key(out, "samples");
-  out += std::to_string(r.monteCarlo.samples);
-  key(out, "seed");
-  out += std::to_string(r.monteCarlo.seed);
-  stats(out, "F1B", r.monteCarlo.F1B);
-  stats(out, "F1A", r.monteCarlo.F1A);
-  stats(out, "F1C", r.monteCarlo.F1C);
-  stats(out, "releaseForceMax", r.monteCarlo.releaseForceMax);
-  number(out, "withinClampTolerance", r.monteCarlo.withinClampTolerance);
-  number(out, "F1AatLeastF1B", r.monteCarlo.F1AatLeastF1B);
-  number(out, "productionYield", r.production.overall.value);
-  out += ",\"productionYieldBy\":{";
-  bool firstShare = true;
-  for (int k = 0; k < kRequirementCount; ++k) {
-    if (!r.production.checked[static_cast<std::size_t>(k)]) continue;
-    if (!firstShare) out += ',';
-    firstShare = false;
-    appendJsonString(out, requirementInfo(k).key);
-    out += ':';
-    appendJsonDouble(out, r.production.by[static_cast<std::size_t>(k)].value);
-  }
-  out += "},\"production\":";
-  appendJsonProductionYield(out, r.production);
-  out += "},\"sensitivity\":{";
-  number(out, "h", r.sensitivity.h);
-  number(out, "H", r.sensitivity.H);
-  number(out, "R", r.sensitivity.R);
-  number(out, "r", r.sensitivity.r);
-  number(out, "E", r.sensitivity.E);
+  tolerance.key("inputs") += '{';
+  JsonList inputs(out);
+  inputs.number("h", t.h);
+  inputs.number("H", t.H);
+  inputs.number("R", t.R);
+  inputs.number("r", t.r);
+  inputs.number("Epercent", t.Epercent);
+  inputs.number("clampPercent", t.clampPercent);
+  out += '}';
+  tolerance.key("worstCase") += '{';
+  JsonList worst(out);
+  pair(worst, "F1B", r.worst.F1B.min, r.worst.F1B.max);
+  pair(worst, "F1A", r.worst.F1A.min, r.worst.F1A.max);
+  pair(worst, "F1C", r.worst.F1C.min, r.worst.F1C.max);
+  pair(worst, "releaseForceMax", r.worst.releaseForceMax.min, r.worst.releaseForceMax.max);
+  out += '}';
+  tolerance.key("monteCarlo") += '{';
+  JsonList monteCarlo(out);
+  monteCarlo.key("samples") += std::to_string(r.monteCarlo.samples);
+  monteCarlo.key("seed") += std::to_string(r.monteCarlo.seed);
+  stats(monteCarlo, "F1B", r.monteCarlo.F1B);
+  stats(monteCarlo, "F1A", r.monteCarlo.F1A);
+  stats(monteCarlo, "F1C", r.monteCarlo.F1C);
+  stats(monteCarlo, "releaseForceMax", r.monteCarlo.releaseForceMax);
+  monteCarlo.number("withinClampTolerance", r.monteCarlo.withinClampTolerance);
+  monteCarlo.number("F1AatLeastF1B", r.monteCarlo.F1AatLeastF1B);
+  monteCarlo.number("productionYield", r.production.overall.value);
+  monteCarlo.key("productionYieldBy") += '{';
+  JsonList shares(out);
+  for (int k = 0; k < kRequirementCount; ++k)
+    if (r.production.checked[static_cast<std::size_t>(k)])
+      shares.number(requirementInfo(k).key, r.production.by[static_cast<std::size_t>(k)].value);
+  out += '}';
+  appendJsonProductionYield(monteCarlo.key("production"), r.production);
+  out += '}';
+  tolerance.key("sensitivity") += '{';
+  JsonList sensitivity(out);
+  sensitivity.number("h", r.sensitivity.h);
+  sensitivity.number("H", r.sensitivity.H);
+  sensitivity.number("R", r.sensitivity.R);
+  sensitivity.number("r", r.sensitivity.r);
+  sensitivity.number("E", r.sensitivity.E);
   out += "}}}\n";
   return out;
 }

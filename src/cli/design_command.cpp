@@ -220,7 +220,7 @@ void appendInfeasible(std::string& out, const search::Infeasibility& why, const 
     open.text("from", o.from);
     open.text("to", o.to);
     open.count("designs", static_cast<std::int64_t>(o.designs));
-    open.key("tolerance") += o.tolerance ? "true" : "false";
+    open.flag("tolerance", o.tolerance);
     out += '}';
   };
   members.key("opening");

@@ -10,19 +10,6 @@
 namespace diaspring::cli {
 namespace {
 
-void appendKeyFloat(std::string& out, std::string_view key, float value) {
-  out += ",\"";
-  out += key;
-  out += "\":";
-  appendJsonFloat(out, value);
-}
-
-void appendColor(std::string& out, bool hasColor, Color color) {
-  out += ",\"color\":";
-  if (hasColor) appendJsonInt(out, color);
-  else out += "null";
-}
-
 // The members of an object as the run's JSON spaces them: {"a": 1, "b": 2}.
 JsonList spacedMembers(std::string& out) { return JsonList(out, ", ", ": "); }
 
@@ -37,10 +24,6 @@ void appendNumberMember(JsonList& members, std::string_view key, double value) {
                         : std::isnan(value) ? "not a number: the calculation has no result here"
                         : value > 0         ? "infinite: the value exceeds the range of a number"
                                             : "minus infinite: the value exceeds the range of a number");
-}
-
-void appendBoolMember(JsonList& members, std::string_view key, bool value) {
-  members.key(key) += value ? "true" : "false";
 }
 
 // A stroke's fatigue: each place with its life by the fatigue lines, and the
@@ -179,18 +162,18 @@ void appendJsonAnalysis(std::string& out, const SpringAnalysis& a, const Analysi
   const StaticChecks& c = a.checks;
   appendNumberMember(checks, "sigmaOMmax", c.sigmaOMmax);
   appendNumberMember(checks, "Rm", params.Rm);
-  appendBoolMember(checks, "sigmaOMpass", c.omPass);
+  checks.flag("sigmaOMpass", c.omPass);
   appendNumberMember(checks, "sigmaImax", c.sigmaImax);
   appendNumberMember(checks, "sigmaFingerMax", c.sigmaFingerMax);
   appendNumberMember(checks, "sigmaAllow", params.sigmaAllow);
   appendNumberMember(checks, "sigmaAllowF", params.sigmaAllowF);
-  appendBoolMember(checks, "sigmaIpass", c.iPass);
-  appendBoolMember(checks, "sigmaFingerPass", c.fingerPass);
+  checks.flag("sigmaIpass", c.iPass);
+  checks.flag("sigmaFingerPass", c.fingerPass);
   checks.text("RmBasis", params.strengthBasis);
   checks.text("limitsBasis", params.limitsBasis);
   appendNumberMember(checks, "installedS", c.installedS);
   appendNumberMember(checks, "minimumS", c.minimumS);
-  appendBoolMember(checks, "preloadPass", c.preloadPass);
+  checks.flag("preloadPass", c.preloadPass);
   const std::vector<CheckLine> lines = checkLines(a, params);
   checks.key("fatigueNew");
   appendFatigue(out, a.fatigueNew, lines[lines.size() - 2], params.requiredCycles);
@@ -200,42 +183,47 @@ void appendJsonAnalysis(std::string& out, const SpringAnalysis& a, const Analysi
 }
 
 void appendJsonOp(std::string& out, const DisplayList& chart, const DrawOp& op) {
+  out += '{';
+  JsonList members(out);
+  const auto corners = [&] {
+    members.floatNumber("x1", op.x1);
+    members.floatNumber("y1", op.y1);
+    members.floatNumber("x2", op.x2);
+    members.floatNumber("y2", op.y2);
+  };
+  const auto at = [&] {
+    members.floatNumber("x", op.x1);
+    members.floatNumber("y", op.y1);
+  };
+  const auto color = [&](bool hasColor) {
+    if (hasColor) members.count("color", op.color);
+    else members.key("color") += "null";
+  };
   switch (op.kind) {
     case DrawOp::Kind::Scale:
-      out += "{\"op\":\"scale\"";
-      appendKeyFloat(out, "x1", op.x1);
-      appendKeyFloat(out, "y1", op.y1);
-      appendKeyFloat(out, "x2", op.x2);
-      appendKeyFloat(out, "y2", op.y2);
+      members.text("op", "scale");
+      corners();
       break;
     case DrawOp::Kind::Line:
-      out += "{\"op\":\"line\"";
-      appendKeyFloat(out, "x1", op.x1);
-      appendKeyFloat(out, "y1", op.y1);
-      appendKeyFloat(out, "x2", op.x2);
-      appendKeyFloat(out, "y2", op.y2);
-      appendColor(out, op.hasColor, op.color);
+      members.text("op", "line");
+      corners();
+      color(op.hasColor);
       break;
     case DrawOp::Kind::PSet:
-      out += "{\"op\":\"pset\"";
-      appendKeyFloat(out, "x", op.x1);
-      appendKeyFloat(out, "y", op.y1);
-      appendColor(out, true, op.color);
+      members.text("op", "pset");
+      at();
+      color(true);
       break;
     case DrawOp::Kind::Print:
-      out += "{\"op\":\"print\"";
-      appendKeyFloat(out, "x", op.x1);
-      appendKeyFloat(out, "y", op.y1);
-      out += ",\"text\":";
-      appendJsonString(out, chart.text(op));
+      members.text("op", "print");
+      at();
+      members.text("text", chart.text(op));
       break;
     case DrawOp::Kind::DrawWidth:
-      out += "{\"op\":\"drawwidth\",\"width\":";
-      appendJsonInt(out, static_cast<std::int64_t>(op.x1));
+      members.text("op", "drawwidth");
+      members.count("width", static_cast<std::int64_t>(op.x1));
       break;
-    case DrawOp::Kind::Cls:
-      out += "{\"op\":\"cls\"";
-      break;
+    case DrawOp::Kind::Cls: members.text("op", "cls"); break;
   }
   out += '}';
 }

@@ -18,6 +18,17 @@ double rmsOf(const DesignCurve& d, const SpringParams& p, const MeasuredCurve& m
   return std::sqrt(sq / static_cast<double>(m.loading.size()));
 }
 
+// The sum of squares of the loading branch about the least-squares straight
+// line through the origin.
+double lineCost(const MeasuredCurve& m) {
+  double lf = 0, ll = 0;
+  for (const auto& [l, F] : m.loading) lf += l * F, ll += l * l;
+  const double slope = ll > 0 ? lf / ll : 0;
+  double cost = 0;
+  for (const auto& [l, F] : m.loading) cost += (F - slope * l) * (F - slope * l);
+  return cost;
+}
+
 }  // namespace
 
 Calibration calibrate(const DesignCurve& d, const MeasuredCurve& m) {
@@ -133,12 +144,7 @@ Calibration calibrate(const DesignCurve& d, const MeasuredCurve& m) {
   // The law against a straight line through the origin, each by its
   // residual variance: when the second unknown lowers it not at all (F ≤ 1
   // in the extra-sum-of-squares test), the points hold no curvature.
-  double lf = 0, ll = 0;
-  for (const auto& [l, F] : m.loading) lf += l * F, ll += l * l;
-  const double slope = ll > 0 ? lf / ll : 0;
-  double lineCost = 0;
-  for (const auto& [l, F] : m.loading) lineCost += (F - slope * l) * (F - slope * l);
-  if (!(s2 < lineCost / static_cast<double>(n - 1)))
+  if (!(s2 < lineCost(m) / static_cast<double>(n - 1)))
     return refuse("a straight line through the origin fits the points as well as the law: no curvature to determine H",
                   "过原点的直线与载荷公式拟合得一样好：数据没有曲率，确定不了 H");
   return c;

@@ -49,18 +49,22 @@ class Plot {
     bool on = true;
     double period = 0;
     for (float d : st.dashes) period += d;
+    // Moves the pattern on by `take`, within the current dash or gap.
+    const auto advance = [&](double take) {
+      left -= take;
+      if (left <= 1e-12) {
+        k = (k + 1) % st.dashes.size();
+        left = st.dashes[k];
+        on = !on;
+      }
+    };
     // Moves the pattern on by `len` without drawing.
     const auto skip = [&](double len) {
       len = std::fmod(len, period);
       while (len > 0) {
         const double take = std::min(len, left);
         len -= take;
-        left -= take;
-        if (left <= 1e-12) {
-          k = (k + 1) % st.dashes.size();
-          left = st.dashes[k];
-          on = !on;
-        }
+        advance(take);
       }
     };
     for (std::size_t i = 1; i < pts.size(); ++i) {
@@ -89,12 +93,7 @@ class Plot {
         if (on) segment(a, mid, st.color);
         a = mid;
         len -= take;
-        left -= take;
-        if (left <= 1e-12) {
-          k = (k + 1) % st.dashes.size();
-          left = st.dashes[k];
-          on = !on;
-        }
+        advance(take);
       }
       skip(after);
     }

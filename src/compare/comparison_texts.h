@@ -12,6 +12,7 @@ inline constexpr const char* kMeasuredNote =
     "载荷公式与实测加载曲线最小二乘拟合的等效 h 与 H；支承半径、分离指和摩擦的影响被计入"
     "等效值，并非实际板厚与锥高。";
 inline constexpr const char* kNotMeasured = "未测到";
+inline constexpr const char* kNoMeasuredPicked = "请先在实测曲线表中选中一行。";
 inline constexpr const char* kTolerancesRefused = "%1 不是非负数（抽样数与种子为整数），按上次的值计算。";
 inline constexpr const char* kNoCurve = "当前设计没有特性曲线（%1），无法计算生产离散。";
 // %1 samples, %2 seed, %3 clamp load, %4 its tolerance, %5 and %6 shares,

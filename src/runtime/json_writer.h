@@ -40,6 +40,8 @@ class JsonList {
   void number(std::string_view k, double value) { appendJsonDouble(key(k), value); }
   void text(std::string_view k, std::string_view value) { appendJsonString(key(k), value); }
   void count(std::string_view k, std::int64_t value) { appendJsonInt(key(k), value); }
+  void floatNumber(std::string_view k, float value) { appendJsonFloat(key(k), value); }
+  void flag(std::string_view k, bool value) { key(k) += value ? "true" : "false"; }
 
  private:
   std::string& out_;

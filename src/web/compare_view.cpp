@@ -16,6 +16,7 @@
 #include "cli/json_writer.h"
 #include "compare/comparison.h"
 #include "compare/comparison_texts.h"
+#include "compare/curve_list.h"
 #include "compare/tolerance_boxes.h"
 #include "design/design_file.h"
 #include "form/named_inputs.h"
@@ -172,11 +173,10 @@ class WebCompare {
     if (!roomForOneMore()) return fullMessage();
     MeasuredRead read = readMeasuredText(text, fileName);
     if (!read.curve)
-      return "“" + fileName + "”未导入：" + read.errorZh +
-             "\n（每行一对数：λ1/mm 与 F1/N，以逗号、分号、制表符或空格分隔，可有一行表头；先加载后卸载。）";
+      return measuredRefusalZh(fileName, read.errorZh);
     input_.measured.push_back(std::move(*read.curve));
     shown_.push_back(true);
-    styles_.push_back(freeStyle());
+    styles_.push_back(freeStyle(styles_));
     kinds_.push_back("实测");
     refresh();
     return {};
@@ -184,14 +184,7 @@ class WebCompare {
 
   // 移除所选 (never the current design).
   void remove(int row) {
-    if (row <= 0 || row >= curveCount()) return;
-    const auto designs = static_cast<int>(input_.designs.size());
-    if (row < designs) input_.designs.erase(input_.designs.begin() + row);
-    else input_.measured.erase(input_.measured.begin() + (row - designs));
-    shown_.erase(shown_.begin() + row);
-    styles_.erase(styles_.begin() + row);
-    kinds_.erase(kinds_.begin() + row);
-    refresh();
+    if (removeCurveRow(input_, row, shown_, styles_, kinds_)) refresh();
   }
 
   void setShown(int row, bool shown) {
@@ -228,12 +221,9 @@ class WebCompare {
   // {"h": ..., "HoverH": ...} or {"error": the desktop's warning}.
   std::string fit(int index) const {
     if (index < 0 || index >= static_cast<int>(result_.measured.size()))
-      return json{{"error", "请先在实测曲线表中选中一行。"}}.dump();
+      return json{{"error", texts::kNoMeasuredPicked}}.dump();
     const Calibration& f = result_.measured[static_cast<std::size_t>(index)].fit;
-    if (!std::isfinite(f.h) || !std::isfinite(f.H) || f.h <= 0)
-      return json{{"error", f.whyZh.empty() ? std::string("这条实测曲线没有可用的拟合结果。")
-                                            : "这条实测曲线没有可用的拟合结果：" + f.whyZh}}
-          .dump();
+    if (const std::string why = fitRefusalZh(f); !why.empty()) return json{{"error", why}}.dump();
     return json{{"h", format(f.h, "0.0000")}, {"HoverH", format(f.H / f.h, "0.0000")}}.dump();
   }
 
@@ -380,14 +370,9 @@ class WebCompare {
     for (const char c : s) out += c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '&' ? "&amp;" : std::string(1, c);
     return out;
   }
-  static std::string fullMessage() { return "最多同时对比 " + std::to_string(kMaxCompared) + " 条曲线；请先移除一条。"; }
-  int curveCount() const { return static_cast<int>(input_.designs.size() + input_.measured.size()); }
+  static std::string fullMessage() { return fullMessageZh(); }
+  int curveCount() const { return compare::curveCount(input_); }
   bool roomForOneMore() const { return curveCount() < kMaxCompared; }
-  int freeStyle() const {
-    int style = 0;
-    while (std::find(styles_.begin(), styles_.end(), style) != styles_.end()) ++style;
-    return style;
-  }
 
   std::string addDesign(const DesignInputs& inputs, const std::string& name, const std::string& kind, bool pinned = false) {
     if (!roomForOneMore()) return fullMessage();
@@ -395,7 +380,7 @@ class WebCompare {
     const auto at = static_cast<std::ptrdiff_t>(input_.designs.size());
     input_.designs.push_back(designCurve(inputs, name));
     shown_.insert(shown_.begin() + at, true);
-    styles_.insert(styles_.begin() + at, freeStyle());
+    styles_.insert(styles_.begin() + at, freeStyle(styles_));
     kinds_.insert(kinds_.begin() + at, kind);
     refresh();
     return {};
@@ -417,14 +402,7 @@ class WebCompare {
   }
 
   ComparisonScene scene() const {
-    ComparisonScene s;
-    const std::size_t designs = input_.designs.size();
-    for (std::size_t i = 0; i < designs; ++i)
-      if (shown_[i]) s.designs.push_back({input_.designs[i], styles_[i]});
-    for (std::size_t i = 0; i < input_.measured.size(); ++i)
-      if (shown_[designs + i]) s.measured.push_back({input_.measured[i], styles_[designs + i]});
-    if (showBand_ && shown_[0]) s.band = sceneOf(input_, result_).band;
-    return s;
+    return shownScene(input_, result_, shown_, styles_, showBand_);
   }
 
   void refresh() {
