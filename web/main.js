@@ -10,13 +10,14 @@ import { sheetHtml } from './sheet.js';
 import { showMaterial } from './material.js';
 import { yieldSectionHtml } from './yield.js';
 import { poolSize, runPool } from './design-pool.js';
+import { coreOptions, startWorker } from './packed-core.js';
 
 const STORE_KEY = 'diaspring.design';
 const px = (twips) => Math.floor((twips + 7) / 15);
 
 let core;
 try {
-  core = await createDiaspring();
+  core = await createDiaspring(await coreOptions());
 } catch (err) {
   window.diaspringFailed?.(`计算程序未能载入：${err?.message || err}`);
   throw err;
@@ -706,7 +707,7 @@ function designWorker() {
   if (!source) return new Worker('design-worker.js', { type: 'module' });
   workerUrl ??= URL.createObjectURL(new Blob([document.getElementById('diaspring-core').textContent, source.textContent],
     { type: 'text/javascript' }));
-  return new Worker(workerUrl);
+  return startWorker(new Worker(workerUrl));
 }
 
 // Stops every worker of the running design at once.
