@@ -4,7 +4,7 @@
 import createDiaspring from './diaspring.mjs';
 import { drawChart, chartSvg, replay, startCanvas, stepPacked, unpack } from './chart.js';
 import { compareRequest, wireCompare } from './compare.js';
-import { fitText } from './fit.js';
+import { fitGroup, fitText } from './fit.js';
 import { drawSpringPicture } from './picture.js';
 import { sheetHtml } from './sheet.js';
 import { showMaterial } from './material.js';
@@ -103,26 +103,21 @@ function buildForm() {
     (nodes.get(c.parent) || root).appendChild(el);
     nodes.set(c.name, el);
   }
-  // A label ends where a box beside it begins ("H/h=" before its box): the
-  // system's fonts are wider than the window's, and the text shrinks to fit.
+  // A label ends where a box beside it begins ("H/h=" before its box), and
+  // begins 2 px after a box that reaches into it ("λ1H="): the system's fonts
+  // are wider than the window's, and the text shrinks to fit.
   const boxes = [...root.querySelectorAll('input[type=text]')].map((b) => [b, b.getBoundingClientRect()]);
   for (const label of root.querySelectorAll('.label')) {
     const r = label.getBoundingClientRect();
     for (const [, b] of boxes) {
-      if (b.left > r.left && b.left < r.right && b.top < r.bottom && b.bottom > r.top) {
-        label.style.width = `${Math.floor(b.left - r.left)}px`;
-      }
+      if (b.top >= r.bottom || b.bottom <= r.top) continue;
+      if (b.left > r.left && b.left < r.right) label.style.width = `${Math.floor(b.left - r.left)}px`;
+      if (b.left < r.left && b.right >= r.left && b.right < r.right) label.style.paddingLeft = `${Math.ceil(b.right + 2 - r.left)}px`;
     }
   }
-  for (const el of root.querySelectorAll('.label, button, input[type=text]')) fitText(el);
-  // The captions of a group (a frame) shrink evenly: where one needs a
-  // smaller font, all of the group take the smallest any of them needs.
-  for (const frame of root.querySelectorAll('.frame')) {
-    const labels = [...frame.children].filter((el) => el.classList.contains('label'));
-    if (!labels.some((el) => el.style.fontSize)) continue;
-    const least = Math.min(...labels.map((el) => parseFloat(getComputedStyle(el).fontSize)));
-    for (const el of labels) el.style.fontSize = `${least}px`;
-  }
+  for (const el of root.querySelectorAll('button, input[type=text]')) fitText(el);
+  for (const el of root.querySelectorAll('.label')) if (!el.parentElement.classList.contains('frame')) fitText(el);
+  for (const frame of root.querySelectorAll('.frame')) fitGroup([...frame.children].filter((el) => el.classList.contains('label')));
   if (picture) {
     const data = JSON.parse(core.springPicture());
     const draw = () => drawSpringPicture(picture, data);
