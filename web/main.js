@@ -112,7 +112,8 @@ function buildForm() {
     for (const [, b] of boxes) {
       if (b.top >= r.bottom || b.bottom <= r.top) continue;
       if (b.left > r.left && b.left < r.right) label.style.width = `${Math.floor(b.left - r.left)}px`;
-      if (b.left < r.left && b.right >= r.left && b.right < r.right) label.style.paddingLeft = `${Math.ceil(b.right + 2 - r.left)}px`;
+      const beside = Math.min(b.bottom, r.bottom) - Math.max(b.top, r.top) > 2;  // more than a frame's edge
+      if (beside && b.left < r.left && b.right >= r.left && b.right < r.right) label.style.paddingLeft = `${Math.ceil(b.right + 2 - r.left)}px`;
     }
   }
   for (const el of root.querySelectorAll('button, input[type=text]')) fitText(el);
