@@ -1,10 +1,13 @@
 // The page as one HTML file that works from file:// (a double click, a share,
 // a mail attachment): the style sheet, the page's ES modules turned into one
-// classic script, the core as a classic script with its WebAssembly inside,
-// and the automatic design's worker as text the page starts from a Blob URL.
+// classic script, the core as a classic script with its WebAssembly
+// gzipped as base64 (web/packed-core.js unpacks it), and the
+// automatic design's worker as text the page starts from a Blob URL.
 //   node scripts/one-file.mjs WEB_DIR CORE_JS OUT_HTML
+// CORE_JS is the core's classic script; its .wasm lies beside it.
 import { readFileSync, renameSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
+import { constants, gzipSync } from 'node:zlib';
 
 const [webDir, coreJs, out] = process.argv.slice(2);
 const read = (name) => readFileSync(join(webDir, name), 'utf8');
@@ -29,11 +32,16 @@ function moduleBody(name, source) {
 }
 
 // The modules in the order they import each other: main.js last.
-const PAGE = ['chart.js', 'fit.js', 'yield.js', 'picture.js', 'sheet.js', 'material.js', 'compare.js', 'design-pool.js', 'main.js'];
+const PAGE = ['chart.js', 'fit.js', 'yield.js', 'picture.js', 'sheet.js', 'material.js', 'compare.js', 'design-pool.js', 'packed-core.js', 'main.js'];
 const page = `(async () => {\n'use strict';\nconst modules = {};\n${PAGE.map((m) => moduleBody(m, read(m))).join('\n')}})()` +
   '.catch((err) => window.diaspringFailed?.(err));\n';
-const worker = moduleBody('design-worker.js', read('design-worker.js'))
-  .replace(/^modules\['design-worker\.js'\] = /, '');
+// The worker's core takes the module's bytes from the page's first message
+// (startWorker in packed-core.js).
+const worker = `const packedCore = new Promise((ok) => { self.onmessage = (e) => ok(e.data.wasmBinary); });
+const createCore = createDiaspring;
+createDiaspring = async () => createCore({ wasmBinary: await packedCore });
+` + moduleBody('design-worker.js', read('design-worker.js')).replace(/^modules\['design-worker\.js'\] = /, '');
+const wasm = gzipSync(readFileSync(coreJs.replace(/\.js$/, '.wasm')), { level: constants.Z_BEST_COMPRESSION });
 
 let html = read('index.html');
 const replaceOnce = (pattern, text) => {
@@ -43,6 +51,7 @@ const replaceOnce = (pattern, text) => {
 replaceOnce(/<link rel="stylesheet" href="style\.css">/, `<style>\n${read('style.css')}</style>`);
 replaceOnce(/<link rel="modulepreload" href="diaspring\.mjs">\n/, '');
 replaceOnce(/<script type="module" src="main\.js"><\/script>/,
+  `<script id="diaspring-wasm" type="application/octet-stream">\n${wasm.toString('base64')}\n</script>\n` +
   `<script id="diaspring-core">\n${inline(readFileSync(coreJs, 'utf8'))}</script>\n` +
   `<script id="diaspring-worker" type="text/plain">\n${inline(`(async () => {\n${worker}})();\n`)}</script>\n` +
   `<script>\n${inline(page)}</script>`);

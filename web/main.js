@@ -4,19 +4,20 @@
 import createDiaspring from './diaspring.mjs';
 import { drawChart, chartSvg, replay, startCanvas, stepPacked, unpack } from './chart.js';
 import { compareRequest, wireCompare } from './compare.js';
-import { fitText } from './fit.js';
+import { fitGroup, fitText } from './fit.js';
 import { drawSpringPicture } from './picture.js';
 import { sheetHtml } from './sheet.js';
 import { showMaterial } from './material.js';
 import { yieldSectionHtml } from './yield.js';
 import { poolSize, runPool } from './design-pool.js';
+import { coreOptions, startWorker } from './packed-core.js';
 
 const STORE_KEY = 'diaspring.design';
 const px = (twips) => Math.floor((twips + 7) / 15);
 
 let core;
 try {
-  core = await createDiaspring();
+  core = await createDiaspring(await coreOptions());
 } catch (err) {
   window.diaspringFailed?.(`计算程序未能载入：${err?.message || err}`);
   throw err;
@@ -102,26 +103,22 @@ function buildForm() {
     (nodes.get(c.parent) || root).appendChild(el);
     nodes.set(c.name, el);
   }
-  // A label ends where a box beside it begins ("H/h=" before its box): the
-  // system's fonts are wider than the window's, and the text shrinks to fit.
+  // A label ends where a box beside it begins ("H/h=" before its box), and
+  // begins 2 px after a box that reaches into it ("λ1H="): the system's fonts
+  // are wider than the window's, and the text shrinks to fit.
   const boxes = [...root.querySelectorAll('input[type=text]')].map((b) => [b, b.getBoundingClientRect()]);
   for (const label of root.querySelectorAll('.label')) {
     const r = label.getBoundingClientRect();
     for (const [, b] of boxes) {
-      if (b.left > r.left && b.left < r.right && b.top < r.bottom && b.bottom > r.top) {
-        label.style.width = `${Math.floor(b.left - r.left)}px`;
-      }
+      if (b.top >= r.bottom || b.bottom <= r.top) continue;
+      if (b.left > r.left && b.left < r.right) label.style.width = `${Math.floor(b.left - r.left)}px`;
+      const beside = Math.min(b.bottom, r.bottom) - Math.max(b.top, r.top) > 2;  // more than a frame's edge
+      if (beside && b.left < r.left && b.right >= r.left && b.right < r.right) label.style.paddingLeft = `${Math.ceil(b.right + 2 - r.left)}px`;
     }
   }
-  for (const el of root.querySelectorAll('.label, button, input[type=text]')) fitText(el);
-  // The captions of a group (a frame) shrink evenly: where one needs a
-  // smaller font, all of the group take the smallest any of them needs.
-  for (const frame of root.querySelectorAll('.frame')) {
-    const labels = [...frame.children].filter((el) => el.classList.contains('label'));
-    if (!labels.some((el) => el.style.fontSize)) continue;
-    const least = Math.min(...labels.map((el) => parseFloat(getComputedStyle(el).fontSize)));
-    for (const el of labels) el.style.fontSize = `${least}px`;
-  }
+  for (const el of root.querySelectorAll('button, input[type=text]')) fitText(el);
+  for (const el of root.querySelectorAll('.label')) if (!el.parentElement.classList.contains('frame')) fitText(el);
+  for (const frame of root.querySelectorAll('.frame')) fitGroup([...frame.children].filter((el) => el.classList.contains('label')));
   if (picture) {
     const data = JSON.parse(core.springPicture());
     const draw = () => drawSpringPicture(picture, data);
@@ -706,7 +703,7 @@ function designWorker() {
   if (!source) return new Worker('design-worker.js', { type: 'module' });
   workerUrl ??= URL.createObjectURL(new Blob([document.getElementById('diaspring-core').textContent, source.textContent],
     { type: 'text/javascript' }));
-  return new Worker(workerUrl);
+  return startWorker(new Worker(workerUrl));
 }
 
 // Stops every worker of the running design at once.

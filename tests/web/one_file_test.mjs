@@ -2,7 +2,7 @@
 // share: under 2 MB, asks for nothing but itself (no server, no network),
 // opens and saves a design file through the browser's own dialogs, runs the
 // automatic design by clicks, and says so where the browser forbids local
-// storage.
+// storage or cannot unpack the core.
 //   node tests/web/one_file_test.mjs build/web/diaspring.html CLI
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
@@ -79,6 +79,22 @@ try {
       }));
       assert.match(r.note, /本地存储/);
       assert.equal(r.drawn, '5175.178');
+    });
+  } finally {
+    await close();
+  }
+}
+// A browser without gzip streams cannot unpack the core: the page says so
+// in words, never a blank window.
+{
+  const { page, close, url } = await openPage(file);
+  try {
+    await page.evaluateOnNewDocument(() => { delete window.DecompressionStream; });
+    await page.goto(url);
+    await page.waitForFunction(() => document.getElementById('loading')?.className === 'failed', { timeout: 30000 });
+    await check('no gzip streams: said in the page', async () => {
+      const said = await page.evaluate(() => document.getElementById('loading').textContent);
+      assert.match(said, /^计算程序未能载入：.*DecompressionStream/);
     });
   } finally {
     await close();

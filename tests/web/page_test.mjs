@@ -47,13 +47,37 @@ try {
     assert.ok(r.right <= r.box && !r.cut, JSON.stringify(r));
     assert.ok(r.ranges >= 12 && r.broken === 0, JSON.stringify(r));
   });
+  // Every caption shows whole inside its place (at 9 px the output points'
+  // "F1M=" … "F1A=" need a narrower face) and clear of every box (to half a
+  // pixel: a glyph's advance ends between pixels).
+  await check('captions fit their places', async () => {
+    const cut = await evaluate(() => {
+      const boxes = [...document.querySelectorAll('#window input[type=text]')].map((b) => [b.id, b.getBoundingClientRect()]);
+      return [...document.querySelectorAll('#window .label')].flatMap((el) => {
+        const range = document.createRange();
+        range.selectNodeContents(el);
+        const text = range.getBoundingClientRect();
+        const place = el.getBoundingClientRect();
+        const faults = [];
+        if (el.scrollWidth > el.clientWidth) faults.push(`${el.scrollWidth} > ${el.clientWidth} px`);
+        if (text.width && (text.left < place.left - 0.5 || text.right > place.right + 0.5)) {
+          faults.push(`text ${text.left.toFixed(1)}–${text.right.toFixed(1)} outside ${place.left.toFixed(1)}–${place.right.toFixed(1)}`);
+        }
+        for (const [id, b] of boxes) {
+          if (text.width && text.left < b.right - 0.5 && text.right > b.left + 0.5 && text.top < b.bottom && text.bottom > b.top) faults.push(`on ${id}`);
+        }
+        return faults.length ? [`${el.id} ${el.textContent}: ${faults.join(', ')}`] : [];
+      });
+    });
+    assert.deepEqual(cut, []);
+  });
   // Captions shrink evenly: the captions of one group (a frame) share one
-  // font size.
+  // font size and width.
   await check('captions of a group shrunk evenly', async () => {
     const uneven = await evaluate(() => [...document.querySelectorAll('#window .frame')]
       .map((frame) => [...frame.children].filter((el) => el.classList.contains('label')))
-      .filter((ls) => new Set(ls.map((el) => getComputedStyle(el).fontSize)).size > 1)
-      .map((ls) => ls.map((el) => `${el.id} ${getComputedStyle(el).fontSize}`)));
+      .filter((ls) => new Set(ls.map((el) => `${getComputedStyle(el).fontSize} ${getComputedStyle(el).transform}`)).size > 1)
+      .map((ls) => ls.map((el) => `${el.id} ${getComputedStyle(el).fontSize} ${getComputedStyle(el).transform}`)));
     assert.deepEqual(uneven, []);
   });
   // The decorative spring: the steel ring and a finger inked, the central
