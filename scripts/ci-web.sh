@@ -6,7 +6,7 @@
 # page alone shows (grey boxes, the chart, refusals); the one-file page from
 # file:// and the served folder offline. Every test runs in chromium; in
 # firefox the first 60 sequences and the tests of the one file, the work kept,
-# the sheet and the page. Each test's seconds are printed.
+# the sheet, the page and the comparison. Each test's seconds are printed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/web.sh --build-only
@@ -43,3 +43,4 @@ timed node tests/web/one_file_test.mjs "$one" "$cli"
 timed node tests/web/work_test.mjs "$one" "$cli"
 timed node tests/web/page_test.mjs "$site"
 timed node tests/web/sheet_test.mjs "$one" "$cli"
+timed node tests/web/compare_test.mjs "$one" "$cli"

@@ -1,8 +1,12 @@
 // The automatic design on several workers at once: each runs the same
-// design command as part of the pool and examines its part of each grid
-// (rows split evenly); when all have stopped at a grid with their parts,
-// every worker is given all the parts and goes on. The result is the same
-// to the character as one worker's, whatever the number of workers.
+// design command as part of the pool and examines its part of the first
+// search's grid (rows split evenly); when all have stopped at a grid with
+// their parts, the first worker is given all the parts and goes on alone
+// with everything after them: the front, the window check, the explanation
+// and the further searches, whose grids it examines whole (the others would
+// have to run all that again to reach them). The others run again only when
+// the first stops at a further grid of the first search. The result is the
+// same to the character as one worker's, whatever the number of workers.
 
 // One worker per core, at most 8.
 export function poolSize() {
@@ -34,6 +38,11 @@ export function runPool(args, { workers = poolSize(), makeWorker, onProgress = (
     shown = [done, total];
     onProgress(done, total);
   };
+  // The parts of each grid, and for each worker whether it is examining a
+  // grid (it runs from its start or from a give until it stops).
+  const busy = [];
+  const complete = [];  // [grid number, the parts' texts] of the grids all parts are in
+  const giveAll = (w) => w.postMessage({ give: complete });
   for (let part = 0; part < workers && !over; ++part) {
     let w;
     try {
@@ -43,6 +52,7 @@ export function runPool(args, { workers = poolSize(), makeWorker, onProgress = (
       break;
     }
     pool.push(w);
+    busy.push(true);
     w.onerror = (e) => {
       e.preventDefault();
       failed(e.message || '计算程序未能载入');
@@ -60,11 +70,24 @@ export function runPool(args, { workers = poolSize(), makeWorker, onProgress = (
         const seconds = ((performance.now() - started) / 1000).toFixed(3);
         finish({ ...m.done, out: m.done.out.replace(/"seconds":[^,}]*/, `"seconds":${seconds}`) });
       } else if (m.stopped !== undefined) {
+        busy[part] = false;
+        if (m.slice === '') return;  // a later search's grid: the first worker's alone
         if (!slices.has(m.stopped)) slices.set(m.stopped, []);
         const parts = slices.get(m.stopped);
         parts[part] = m.slice;
         if (parts.filter((s) => s !== undefined).length === workers) {
-          for (const each of pool) each.postMessage({ give: [m.stopped, parts] });
+          complete.push([m.stopped, parts]);
+          busy[0] = true;
+          giveAll(pool[0]);
+        } else if (part === 0) {
+          // The first worker waits at a grid: the others that have not
+          // examined their part of it run again to reach it.
+          pool.forEach((each, p) => {
+            if (p > 0 && !busy[p] && parts[p] === undefined) {
+              busy[p] = true;
+              giveAll(each);
+            }
+          });
         }
       }
     };

@@ -1,8 +1,8 @@
 // The automatic design off the page's thread: the same search as
 // `diaspring-cli design --json`, as part `part` of `parts` workers that run
-// the same searches: each examines its part of every grid and stops with it
-// until the page gives it the parts of all, then runs again with them (see
-// design-pool.js). The one-file page runs this text after the core's
+// the same searches: each examines its part of the first search's grids and
+// stops with it until the page gives it the parts of all (a list of [grid,
+// parts]), then runs again with them (see design-pool.js). The one-file page runs this text after the core's
 // classic script.
 import createDiaspring from './diaspring.mjs';
 
@@ -31,7 +31,7 @@ createDiaspring().then((core) => {
       args = m.start.args;
       design = new core.DesignWorker(m.start.part, m.start.parts);
     } else if (m.give) {
-      design.give(m.give[0], m.give[1]);
+      for (const [grid, parts] of m.give) design.give(grid, parts);
     }
     run();
   };

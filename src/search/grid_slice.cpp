@@ -230,18 +230,30 @@ SlicedShare::SlicedShare(unsigned part, unsigned parts, Progress progress)
 
 void SlicedShare::give(std::size_t step, std::vector<std::string> slices) { given_[step] = std::move(slices); }
 
+// A search's steps: its promising rows from offset 0, then perhaps its
+// other rows, from where the promising rows end. So step 1 belongs to the
+// first search when it starts where step 0 ended (with no promising rows,
+// both start at 0; then step 1 is the other rows, as a search without
+// promising rows always examines them).
+bool SlicedShare::shared(std::size_t number, const GridStep& step) {
+  if (number == 0) firstRows_ = step.rows;
+  return number == 0 || (number == 1 && step.offset == firstRows_);
+}
+
 GridSlice SlicedShare::examine(const GridStep& step) {
   const std::size_t number = next_++;
-  if (const auto given = given_.find(number); given != given_.end()) {
+  const bool isShared = shared(number, step);
+  if (const auto given = given_.find(number); isShared && given != given_.end()) {
     std::vector<GridSlice> slices;
     for (const std::string& text : given->second) slices.push_back(sliceFromText(text));
     return mergeSlices(std::move(slices), step.prune);
   }
-  const auto [from, to] = partOf(step.rows, part_, parts_);
+  if (!isShared && part_ != 0) throw Stopped{number, {}};
+  const auto [from, to] = isShared ? partOf(step.rows, part_, parts_) : std::pair<std::size_t, std::size_t>{0, step.rows};
   std::function<void(std::size_t)> done;
   if (progress_) done = [&](std::size_t rowsDone) { progress_(number, rowsDone, step); };
   GridSlice mine = step.scan(from, to, done);
-  if (parts_ == 1) return mine;
+  if (parts_ == 1 || !isShared) return mine;
   throw Stopped{number, sliceText(mine)};
 }
 

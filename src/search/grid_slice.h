@@ -113,14 +113,20 @@ std::pair<std::size_t, std::size_t> partOf(std::size_t rows, unsigned part, unsi
 
 // The share of worker `part` of `parts` that all run the same searches.
 // The steps are numbered in the order the searches reach them (a design
-// command runs several searches); given the slices of every part for a
-// step (`give`), it merges them; for the first step it has not been
-// given, it examines its own part and throws Stopped with it.
+// command runs several searches). Only the steps of the first search are
+// shared (step 0, and step 1 when it holds that search's other rows): a
+// worker reaches them with nothing run before, while a later search's step
+// comes after the first search's front, window check and explanation,
+// which only part 0 runs. Given the slices of every part for a shared step
+// (`give`), it merges them; for the first shared step it has not been
+// given, it examines its own part and throws Stopped with it. A later step
+// part 0 examines whole; any other part throws Stopped with an empty slice
+// there (it has nothing more to do).
 class SlicedShare : public GridShare {
  public:
   struct Stopped {
     std::size_t step;
-    std::string slice;  // sliceText of this part's slice
+    std::string slice;  // sliceText of this part's slice; empty: not a shared step
   };
   // `progress(number, rows done, step)` while it examines its part of a
   // step: the rows of its part done so far.
@@ -134,8 +140,11 @@ class SlicedShare : public GridShare {
  private:
   unsigned part_, parts_;
   Progress progress_;
+  bool shared(std::size_t number, const GridStep& step);
+
   std::map<std::size_t, std::vector<std::string>> given_;
   std::size_t next_ = 0;
+  std::size_t firstRows_ = 0;  // the rows of step 0
 };
 
 }  // namespace diaspring::search

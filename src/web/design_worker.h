@@ -20,9 +20,10 @@ namespace diaspring::web {
 std::string runDesign(const std::string& argsJson, emscripten::val progress);
 
 // One of several workers that run the same automatic design, each taking
-// its part of every grid (search/grid_slice.h). run() returns {"stopped":
-// n, "slice": text} at the first grid n it has not been given the parts of
-// (its own part examined), else {"done": {...}} as runDesign; give() hands
+// its part of the first search's grids (search/grid_slice.h). run() returns
+// {"stopped": n, "slice": text} at the first such grid n it has not been given
+// the parts of (its own part examined; "" when n is a later search's grid and
+// this is not part 0), else {"done": {...}} as runDesign; give() hands
 // it the parts of grid n (a JS array of texts, in part order). `progress`
 // receives (n, rows of its part done, rows before this step, the grid's rows).
 class DesignWorker {

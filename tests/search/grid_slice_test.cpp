@@ -169,6 +169,79 @@ TEST(GridSlice, WorkersThatStopAtEachStepEndWithTheWhole) {
   }
 }
 
+// A command of two searches on a pool as the page runs it: all parts
+// examine the first search's grid; then part 0 alone goes on with all that
+// follows, the second search's grid examined whole, and the others run
+// again only to reach a further grid of the first search. The result is
+// the whole to the bit; no other part examines a row of the second search;
+// part 0 runs once per shared grid and once more to the end.
+TEST(GridSlice, OnlyTheFirstPartGoesOnAfterTheFirstSearch) {
+  struct Command {
+    const Case& first;
+    const Case& second;
+    unsigned parts;
+    std::size_t sharedSteps;  // the first search's grids
+  };
+  for (const Command& c : {Command{kCases[2], kCases[3], 2, 1}, Command{kCases[4], kCases[0], 3, 2},
+                           Command{kCases[1], kCases[4], 4, 1}}) {
+    const DesignInputs firstBase = baseOf(c.first), secondBase = baseOf(c.second);
+    const Options firstWhole = optionsOf(c.first, firstBase), secondWhole = optionsOf(c.second, secondBase);
+    const auto command = [&](GridShare* share) {
+      Options a = firstWhole, b = secondWhole;
+      a.share = b.share = share;
+      std::string out = fingerprint(runSearch(firstBase, a), a);  // the first search first
+      return out + fingerprint(runSearch(secondBase, b), b);
+    };
+    const std::string expected = command(nullptr);
+    const std::string label = std::string(c.first.name) + " then " + c.second.name;
+
+    std::vector<std::map<std::size_t, std::size_t>> done(c.parts);  // per part: step -> rows done
+    std::map<std::size_t, std::size_t> rowsOfStep;
+    std::vector<SlicedShare> shares;
+    for (unsigned p = 0; p < c.parts; ++p)
+      shares.emplace_back(p, c.parts, [&done, &rowsOfStep, p](std::size_t number, std::size_t rows, const GridStep& step) {
+        done[p][number] = rows;
+        rowsOfStep[number] = step.rows;
+      });
+    std::vector<bool> pending(c.parts, true);
+    std::map<std::size_t, std::map<unsigned, std::string>> got;
+    std::string result;
+    int leaderRuns = 0;
+    for (int round = 0; round < 10 && result.empty(); ++round) {
+      for (unsigned p = 0; p < c.parts && result.empty(); ++p) {
+        if (!pending[p]) continue;
+        pending[p] = false;
+        leaderRuns += p == 0;
+        shares[p].restart();
+        try {
+          result = command(&shares[p]);
+          EXPECT_EQ(p, 0u) << label;
+        } catch (const SlicedShare::Stopped& stopped) {
+          ASSERT_FALSE(stopped.slice.empty()) << label << ": part " << p << " reached step " << stopped.step;
+          got[stopped.step][p] = stopped.slice;
+          if (got[stopped.step].size() == c.parts) {
+            std::vector<std::string> slices;
+            for (const auto& [part, text] : got[stopped.step]) slices.push_back(text);
+            for (SlicedShare& s : shares) s.give(stopped.step, slices);
+            pending[0] = true;
+          } else if (p == 0) {
+            for (unsigned q = 1; q < c.parts; ++q) pending[q] = pending[q] || !got[stopped.step].count(q);
+          }
+        }
+      }
+    }
+    EXPECT_EQ(result, expected) << label;
+    EXPECT_EQ(leaderRuns, static_cast<int>(c.sharedSteps) + 1) << label;
+    for (unsigned p = 1; p < c.parts; ++p)
+      for (const auto& [number, rows] : done[p]) EXPECT_LT(number, c.sharedSteps) << label << ": part " << p;
+    for (const auto& [number, rows] : rowsOfStep) {
+      std::size_t sum = 0;
+      for (const auto& d : done) sum += d.count(number) ? d.at(number) : 0;
+      EXPECT_EQ(sum, rows) << label << ", step " << number;
+    }
+  }
+}
+
 // A damaged or foreign text is refused, never read as a slice.
 TEST(GridSlice, DamagedTextsAreRefused) {
   Options o = corner();

@@ -7,6 +7,7 @@ import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { openPage } from './browser.mjs';
+import { checker } from './checks.mjs';
 
 const [site, cli] = process.argv.slice(2);
 const dir = mkdtempSync(join(tmpdir(), 'diaspring-material-'));
@@ -15,15 +16,7 @@ const pdfText = (path) => execFileSync('pdftotext', [path, '-'], { encoding: 'ut
 const EXAMPLE = '示例数据，不作为签发依据';
 
 const { page, load, close, errors } = await openPage(site);
-let failures = 0;
-const check = async (name, f) => {
-  try {
-    await f();
-  } catch (e) {
-    ++failures;
-    console.log(`FAIL ${name}: ${e.message.slice(0, 600)}`);
-  }
-};
+const { check, fail, finish } = checker();
 // Types a name into the material box and leaves it, as a user does.
 const choose = async (name) => {
   await page.click('#material', { count: 3 });
@@ -95,16 +88,9 @@ try {
     }
   });
 
-  if (errors.length) {
-    ++failures;
-    console.log(`FAIL page errors: ${errors.join('; ')}`);
-  }
+  if (errors.length) fail('page errors', errors.join('; '));
 } finally {
   await close();
   rmSync(dir, { recursive: true, force: true });
 }
-if (failures > 0) {
-  console.log(`${failures} failed`);
-  process.exit(1);
-}
-console.log('material and life: as the desktop\'s');
+finish('material and life: as the desktop\'s');

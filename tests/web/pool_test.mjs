@@ -6,18 +6,11 @@
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { openPage } from './browser.mjs';
+import { checker } from './checks.mjs';
 
 const [target, cli] = process.argv.slice(2);
 const { page, load, close, errors } = await openPage(target);
-let failures = 0;
-const check = async (label, fn) => {
-  try {
-    await fn();
-  } catch (e) {
-    ++failures;
-    console.log(`FAIL ${label}: ${e.message.slice(0, 600)}`);
-  }
-};
+const { check, finish } = checker();
 const withoutSeconds = (text) => text.replace(/"seconds":[^,}]*,?/, '');
 const designByCli = (args) => {
   try {
@@ -109,8 +102,4 @@ try {
 } finally {
   await close();
 }
-if (failures) {
-  console.log(`${failures} pool check(s) failed`);
-  process.exit(1);
-}
-console.log('pool: 1, 2 and 4 workers as the command line; progress to the end; cancel stops all');
+finish('pool: 1, 2 and 4 workers as the command line; progress to the end; cancel stops all');
