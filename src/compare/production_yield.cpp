@@ -1,7 +1,6 @@
 #include "compare/production_yield.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -9,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/bit_cast.h"
 #include "runtime/convert.h"
 #include "runtime/fault.h"
 #include "runtime/float_text.h"
@@ -375,7 +375,7 @@ double estimatedYield(const DesignCurve& nominal, const Tolerances& tol, const L
   for (int i = 0; i < 5; ++i) {
     if (!(sigma[i] > 0)) continue;
     // Each requirement's secant over ±σ of input i, halved.
-    const std::string key = "secant " + std::to_string(i) + " " + std::to_string(std::bit_cast<std::uint64_t>(sigma[i]));
+    const std::string key = "secant " + std::to_string(i) + " " + std::to_string(bitCast<std::uint64_t>(sigma[i]));
     const std::vector<double>* steps = parts ? parts->find(key) : nullptr;
     std::vector<double> worked;
     if (!steps) {

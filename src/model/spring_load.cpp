@@ -1,6 +1,4 @@
-#include <bit>
 #include <cmath>
-#include <cstdint>
 
 #include "model/spring_design.h"
 #include "runtime/portable_log.h"
@@ -51,15 +49,7 @@ Num SpringLoad(SpringDesign& d, Num lambda1) {
   const double elasticDivisor = 6 * (1 - mu * mu);
   const double elastic = (((kLawPi * E) * h) * l) / elasticDivisor;
   const double radiusRatio = R / r;
-  // The window's sweep asks for one design's load at many λ1: the logarithm
-  // of its radius ratio is kept from the last call on this thread.
-  thread_local std::uint64_t lastRatio = std::bit_cast<std::uint64_t>(std::nan(""));
-  thread_local double lastLog = std::nan("");
-  if (std::bit_cast<std::uint64_t>(radiusRatio) != lastRatio) {
-    lastLog = portableLog(radiusRatio);
-    lastRatio = std::bit_cast<std::uint64_t>(radiusRatio);
-  }
-  const double logRatio = lastLog / kLnBase;
+  const double logRatio = portableLog(radiusRatio) / kLnBase;
   const double span = R1 - r1;
   const double spanSquared = span * span;
   const double geometry = logRatio / spanSquared;
