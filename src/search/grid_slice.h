@@ -117,10 +117,10 @@ std::pair<std::size_t, std::size_t> partOf(std::size_t rows, unsigned part, unsi
 // shared (step 0, and step 1 when it holds that search's other rows): a
 // worker reaches them with nothing run before, while a later search's step
 // comes after the first search's front, window check and explanation,
-// which only part 0 runs. Given the slices of every part for a shared step
+// which only the first worker runs. Given the slices of every part for a shared step
 // (`give`), it merges them; for the first shared step it has not been
 // given, it examines its own part and throws Stopped with it. A later step
-// part 0 examines whole; any other part throws Stopped with an empty slice
+// the first worker examines whole; any other worker throws Stopped with an empty slice
 // there (it has nothing more to do).
 class SlicedShare : public GridShare {
  public:

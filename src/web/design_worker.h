@@ -23,7 +23,7 @@ std::string runDesign(const std::string& argsJson, emscripten::val progress);
 // its part of the first search's grids (search/grid_slice.h). run() returns
 // {"stopped": n, "slice": text} at the first such grid n it has not been given
 // the parts of (its own part examined; "" when n is a later search's grid and
-// this is not part 0), else {"done": {...}} as runDesign; give() hands
+// this is not the first worker), else {"done": {...}} as runDesign; give() hands
 // it the parts of grid n (a JS array of texts, in part order). `progress`
 // receives (n, rows of its part done, rows before this step, the grid's rows).
 class DesignWorker {

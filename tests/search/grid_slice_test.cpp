@@ -170,11 +170,11 @@ TEST(GridSlice, WorkersThatStopAtEachStepEndWithTheWhole) {
 }
 
 // A command of two searches on a pool as the page runs it: all parts
-// examine the first search's grid; then part 0 alone goes on with all that
+// examine the first search's grid; then the first worker alone goes on with all that
 // follows, the second search's grid examined whole, and the others run
 // again only to reach a further grid of the first search. The result is
 // the whole to the bit; no other part examines a row of the second search;
-// part 0 runs once per shared grid and once more to the end.
+// the first worker runs once per shared grid and once more to the end.
 TEST(GridSlice, OnlyTheFirstPartGoesOnAfterTheFirstSearch) {
   struct Command {
     const Case& first;
