@@ -300,15 +300,9 @@ std::string renderCompareJson(const ComparisonInput& in, const ComparisonResult&
   root.key("tolerance") += '{';
   JsonList tolerance(out);
   const Tolerances& t = in.tolerances;
-  tolerance.key("inputs") += '{';
-  JsonList inputs(out);
-  inputs.number("h", t.h);
-  inputs.number("H", t.H);
-  inputs.number("R", t.R);
-  inputs.number("r", t.r);
-  inputs.number("Epercent", t.Epercent);
-  inputs.number("clampPercent", t.clampPercent);
-  out += '}';
+  tolerance.object("inputs", [&](JsonList& inputs) {
+    inputs.numbers({{"h", t.h}, {"H", t.H}, {"R", t.R}, {"r", t.r}, {"Epercent", t.Epercent}, {"clampPercent", t.clampPercent}});
+  });
   tolerance.key("worstCase") += '{';
   JsonList worst(out);
   pair(worst, "F1B", r.worst.F1B.min, r.worst.F1B.max);

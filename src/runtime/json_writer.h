@@ -5,8 +5,10 @@
 // front end and the page.
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace diaspring {
 
@@ -42,11 +44,72 @@ class JsonList {
   void count(std::string_view k, std::int64_t value) { appendJsonInt(key(k), value); }
   void floatNumber(std::string_view k, float value) { appendJsonFloat(key(k), value); }
   void flag(std::string_view k, bool value) { key(k) += value ? "true" : "false"; }
+  void null(std::string_view k) { key(k) += "null"; }
+  // A member whose value is JSON text made elsewhere.
+  void json(std::string_view k, std::string_view text) { key(k) += text; }
+
+  // Several members at once, in the order given: texts({{"name", n},
+  // {"unit", u}}) writes "name":n,"unit":u.
+  void texts(std::initializer_list<std::pair<std::string_view, std::string_view>> members) {
+    for (const auto& [k, v] : members) text(k, v);
+  }
+  void numbers(std::initializer_list<std::pair<std::string_view, double>> members) {
+    for (const auto& [k, v] : members) number(k, v);
+  }
+
+  // A member whose value is an object or an array, or such an element of an
+  // array: fill(JsonList&) writes its members (or elements) with the same
+  // separators; the brackets are written here.
+  template <class Fill>
+  void object(std::string_view k, Fill&& fill) { enclose(key(k), '{', '}', fill); }
+  template <class Fill>
+  void array(std::string_view k, Fill&& fill) { enclose(key(k), '[', ']', fill); }
+  template <class Fill>
+  void nextObject(Fill&& fill) { enclose(next(), '{', '}', fill); }
+  template <class Fill>
+  void nextArray(Fill&& fill) { enclose(next(), '[', ']', fill); }
+
+  // Elements of an array: a text; every text of `values` (any range of
+  // texts) as one array.
+  void nextText(std::string_view value) { appendJsonString(next(), value); }
+  template <class Texts>
+  void nextTexts(const Texts& values) {
+    nextArray([&](JsonList& list) { for (const auto& v : values) list.nextText(v); });
+  }
+  void nextTexts(std::initializer_list<std::string_view> values) { nextTexts<>(values); }
+  // A member whose value is an array of texts.
+  template <class Texts>
+  void texts(std::string_view k, const Texts& values) {
+    array(k, [&](JsonList& list) { for (const auto& v : values) list.nextText(v); });
+  }
+  void texts(std::string_view k, std::initializer_list<std::string_view> values) { texts<>(k, values); }
 
  private:
+  template <class Fill>
+  void enclose(std::string& out, char open, char close, Fill& fill) {
+    out += open;
+    JsonList inner(out, comma_, colon_);
+    fill(inner);
+    out += close;
+  }
+
   std::string& out_;
   std::string_view comma_, colon_;
   bool first_ = true;
 };
+
+// A whole object or array as text: fill(JsonList&) writes its members
+// (or elements).
+template <class Fill>
+std::string jsonEnclosed(char open, char close, Fill&& fill) {
+  std::string out(1, open);
+  JsonList list(out);
+  fill(list);
+  return out += close;
+}
+template <class Fill>
+std::string jsonObject(Fill&& fill) { return jsonEnclosed('{', '}', fill); }
+template <class Fill>
+std::string jsonArray(Fill&& fill) { return jsonEnclosed('[', ']', fill); }
 
 }  // namespace diaspring

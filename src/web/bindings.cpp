@@ -2,10 +2,8 @@
 // (compare_view.cpp) and the automatic design (design_worker.h) as the
 // module's classes and functions. Everything runs here, in the browser;
 // nothing is sent.
-#include <emscripten/bind.h>
 #include <emscripten/emscripten.h>
 
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,11 +13,12 @@
 #include "chart/spring_picture.h"
 #include "check/box_help.h"
 #include "check/guide_text.h"
-#include "cli/json_writer.h"
 #include "cli/session.h"
 #include "form/layout_table.h"
 #include "runtime/convert.h"
+#include "runtime/json_writer.h"
 #include "session_press.h"
+#include "web/bind_methods.h"
 #include "web/design_worker.h"
 #include "web/web_window.h"
 
@@ -82,15 +81,31 @@ std::string aboutHtml() {
 // 0xRRGGBB where opaque).
 std::string springPicture() {
   using namespace diaspring::picture;
-  nlohmann::json steel = nlohmann::json::array();
-  for (const Stop& stop : kSteel) steel.push_back({{"at", stop.at}, {"rgb", stop.rgb}});
-  return nlohmann::json{{"unit", kUnit}, {"fingers", kFingers}, {"outer", kOuter}, {"slotRoot", kSlotRoot},
-                        {"window", kWindow}, {"hole", kHole}, {"slotHalfWidth", kSlotHalfWidth}, {"slotInset", kSlotInset},
-                        {"shadow", {kShadowX, kShadowY}}, {"shadowArgb", kShadowArgb},
-                        {"steel", {{"x", kSteelX}, {"y", kSteelY}, {"radius", kSteelRadius}, {"stops", steel}}},
-                        {"rimRgb", kRimRgb}, {"rimWidth", kRimWidth}, {"ringArgb", kRingArgb},
-                        {"ringRadius", kRingRadius}, {"ringWidth", kRingWidth}}
-      .dump();
+  return jsonObject([](JsonList& p) {
+    p.number("unit", kUnit);
+    p.count("fingers", kFingers);
+    p.numbers({{"outer", kOuter}, {"slotRoot", kSlotRoot}, {"window", kWindow}, {"hole", kHole},
+               {"slotHalfWidth", kSlotHalfWidth}, {"slotInset", kSlotInset}});
+    p.array("shadow", [](JsonList& xy) {
+      appendJsonDouble(xy.next(), kShadowX);
+      appendJsonDouble(xy.next(), kShadowY);
+    });
+    p.count("shadowArgb", kShadowArgb);
+    p.object("steel", [](JsonList& steel) {
+      steel.numbers({{"x", kSteelX}, {"y", kSteelY}, {"radius", kSteelRadius}});
+      steel.array("stops", [](JsonList& stops) {
+        for (const Stop& stop : kSteel)
+          stops.nextObject([&](JsonList& s) {
+            s.number("at", stop.at);
+            s.count("rgb", stop.rgb);
+          });
+      });
+    });
+    p.count("rimRgb", kRimRgb);
+    p.number("rimWidth", kRimWidth);
+    p.count("ringArgb", kRingArgb);
+    p.numbers({{"ringRadius", kRingRadius}, {"ringWidth", kRingWidth}});
+  });
 }
 
 // Milliseconds per press of bench/session_press.h, the function the native
@@ -110,31 +125,14 @@ EMSCRIPTEN_BINDINGS(diaspring) {
   using diaspring::web::WebWindow;
   class_<WebWindow>("WebWindow")
       .constructor<>()
-      .function("act", &WebWindow::act)
-      .function("state", &WebWindow::state)
-      .function("view", &WebWindow::view)
-      .function("chartOps", &WebWindow::chartOps)
-      .function("chartTexts", &WebWindow::chartTexts)
-      .function("chartDelta", &WebWindow::chartDelta)
-      .function("analysisCharts", &WebWindow::analysisCharts)
-      .function("openDesign", &WebWindow::openDesign)
-      .function("saveDesign", &WebWindow::saveDesign)
-      .function("saveDesignFile", &WebWindow::saveDesignFile)
-      .function("syncSliders", &WebWindow::syncSliders)
-      .function("metadata", &WebWindow::metadata)
-      .function("analysisView", &WebWindow::analysisView)
-      .function("materials", &WebWindow::materials)
-      .function("chooseMaterial", &WebWindow::chooseMaterial)
-      .function("yieldView", &WebWindow::yieldView)
-      .function("setMetadata", &WebWindow::setMetadata)
-      .function("setFileName", &WebWindow::setFileName)
-      .function("sheet", &WebWindow::sheet);
+      .DIASPRING_METHODS(WebWindow, act, state, view, chartOps, chartTexts, chartDelta, analysisCharts, openDesign,
+                         saveDesign, saveDesignFile, syncSliders, metadata, analysisView, materials, chooseMaterial,
+                         yieldView, setMetadata, setFileName, sheet);
   function("layoutTable", &diaspring::web::layoutTable);
   function("runDesign", &diaspring::web::runDesign);
   class_<diaspring::web::DesignWorker>("DesignWorker")
       .constructor<int, int>()
-      .function("give", &diaspring::web::DesignWorker::give)
-      .function("run", &diaspring::web::DesignWorker::run);
+      .DIASPRING_METHODS(diaspring::web::DesignWorker, give, run);
   function("tradeOffChart", &diaspring::web::tradeOffChart);
   function("benchCore", &diaspring::web::benchCore);
   function("springPicture", &diaspring::web::springPicture);

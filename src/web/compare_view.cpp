@@ -2,7 +2,6 @@
 // the page was given, and the comparison section's session (the curves
 // shown, the tolerances typed, the scatter), computed by the same core as
 // the desktop's window and written with its decimals and words.
-#include <emscripten/bind.h>
 
 #include <algorithm>
 #include <array>
@@ -13,7 +12,6 @@
 #include <vector>
 
 #include "cli/compare_command.h"
-#include "cli/json_writer.h"
 #include "compare/comparison.h"
 #include "compare/comparison_texts.h"
 #include "compare/curve_list.h"
@@ -23,14 +21,17 @@
 #include "runtime/convert.h"
 #include "runtime/fault.h"
 #include "runtime/float_text.h"
+#include "runtime/json_writer.h"
+#include "web/bind_methods.h"
 #include "web/chart_value.h"
+#include "web/design_worker.h"
 #include "window/window_logic.h"
 
 namespace diaspring::web {
 namespace {
 
 using namespace compare;
-using nlohmann::json;
+using nlohmann::json;  // reading the requests only
 
 std::string num(double v, const char* pattern) { return std::isfinite(v) ? format(v, pattern) : "—"; }
 
@@ -67,11 +68,10 @@ std::string compareRequest(const std::string& requestJson) {
   };
   const std::vector<std::string_view> views(args.begin(), args.end());
   const cli::CompareRun run = cli::runCompareCommand(views, nullptr, readers);
-  std::string out = "{\"status\":" + std::to_string(run.outcome.status) + ",\"out\":";
-  cli::appendJsonString(out, run.outcome.out);
-  out += ",\"err\":";
-  cli::appendJsonString(out, run.outcome.err);
-  return out + ",\"line\":" + std::to_string(run.faultLine) + "}";
+  return jsonObject([&](JsonList& out) {
+    outcomeMembers(out, run.outcome);
+    out.count("line", static_cast<std::int64_t>(run.faultLine));
+  });
 }
 
 namespace {
@@ -220,11 +220,13 @@ class WebCompare {
   // The fit of measured curve `index` as the window's inputs to type:
   // {"h": ..., "HoverH": ...} or {"error": the desktop's warning}.
   std::string fit(int index) const {
-    if (index < 0 || index >= static_cast<int>(result_.measured.size()))
-      return json{{"error", texts::kNoMeasuredPicked}}.dump();
+    const auto refusal = [](std::string_view why) { return jsonObject([&](JsonList& out) { out.text("error", why); }); };
+    if (index < 0 || index >= static_cast<int>(result_.measured.size())) return refusal(texts::kNoMeasuredPicked);
     const Calibration& f = result_.measured[static_cast<std::size_t>(index)].fit;
-    if (const std::string why = fitRefusalZh(f); !why.empty()) return json{{"error", why}}.dump();
-    return json{{"h", format(f.h, "0.0000")}, {"HoverH", format(f.H / f.h, "0.0000")}}.dump();
+    if (const std::string why = fitRefusalZh(f); !why.empty()) return refusal(why);
+    return jsonObject([&](JsonList& out) {
+      out.texts({{"h", format(f.h, "0.0000")}, {"HoverH", format(f.H / f.h, "0.0000")}});
+    });
   }
 
   // Whether there is anything to compare (the sheet then has the page).
@@ -232,62 +234,25 @@ class WebCompare {
 
   // The section's tables and notes as the desktop fills them.
   std::string view() const {
-    json curves = json::array(), measured = json::array(), scatter = json::array(), boxes = json::array();
-    const std::size_t designs = input_.designs.size();
-    for (std::size_t r = 0; r < static_cast<std::size_t>(curveCount()); ++r) {
-      std::string name;
-      if (r < designs) {
-        const DesignCurve& d = input_.designs[r];
-        name = d.name + (d.ok() ? "" : "（" + d.error + "）");
-      } else {
-        name = input_.measured[r - designs].name;
-      }
-      const int style = styles_[r];
-      curves.push_back({{"shown", shown_[r]}, {"name", name}, {"kind", kinds_[r]},
-                        {"style", styleNameZh(style)},
-                        {"color", colorCss(curveStyle(style).color)}});
-    }
-    for (std::size_t i = 0; i < result_.measured.size(); ++i) {
-      const MeasuredComparison& m = result_.measured[i];
-      measured.push_back({{"cells",
-                           {input_.measured[i].name, deviation(m.atB, false), deviation(m.atA, false), num(m.rms, "0"),
-                            num(m.fit.h, "0.0000"), num(m.fit.H, "0.0000"), num(m.fit.H / m.fit.h, "0.0000"),
-                            m.fit.converged ? num(m.fit.rms, "0") : std::string("拒绝拟合")}},
-                          {"why", m.fit.converged ? std::string() : m.fit.whyZh}});
-    }
-    for (std::size_t i = 0; i < toleranceTexts_.size(); ++i)
-      boxes.push_back({{"name", kToleranceBoxes[i].name}, {"caption", kToleranceBoxes[i].caption},
-                       {"unit", kToleranceBoxes[i].unit}, {"text", toleranceTexts_[i]}, {"bad", badBoxes_[i]}});
-    std::string note;
-    if (!result_.hasScatter) {
-      for (int r = 0; r < 4; ++r) scatter.push_back(json::array({"—", "—", "—", "—", "—", "—"}));
-      note = result_.impossible ? "<span class=\"fault\">" + escaped(toleranceLimitZh(*result_.impossible)) + "</span>"
-                                : replaceMarks(texts::kNoCurve, {escaped(input_.designs.front().error)});
-    } else {
-      const WorstCase& w = result_.worst;
-      const MonteCarlo& mc = result_.monteCarlo;
-      const Range* ranges[] = {&w.F1B, &w.F1A, &w.F1C, &w.releaseForceMax};
-      const Stats* stats[] = {&mc.F1B, &mc.F1A, &mc.F1C, &mc.releaseForceMax};
-      for (int r = 0; r < 4; ++r)
-        scatter.push_back({num(ranges[r]->min, "0"), num(ranges[r]->max, "0"), num(stats[r]->min, "0"),
-                           num(stats[r]->max, "0"), num(stats[r]->mean, "0"), num(stats[r]->sigma, "0.0")});
-      const Sensitivity& s = result_.sensitivity;
-      note = replaceMarks(
-                 texts::kScatterNote,
-                 {std::to_string(mc.samples), std::to_string(mc.seed), num(input_.designs.front().clutch.F, "0"),
-                  num(input_.tolerances.clampPercent, "0.0"), num(100 * mc.withinClampTolerance, "0.0"),
-                  num(100 * mc.F1AatLeastF1B, "0.0"), num(s.h, "0"), num(s.H, "0"), num(s.R, "0"), num(s.r, "0"),
-                  num(s.E, "0.0000")}) +
-             replaceMarks(texts::kYieldNote, {shareText(result_.production.overall.value),
-                                              yieldRows(result_.production, true).front().interval,
-                                              escaped(yieldBasisText(result_.production, true))});
-    }
-    if (!typingNote_.empty()) note = typingNote_ + "<br>" + note;
-    return json{{"curves", curves},     {"measured", measured}, {"scatter", scatter}, {"note", note},
-                {"tolerances", boxes},  {"stale", stale_},      {"showBand", showBand_},
-                {"comparing", comparing()},  {"staleNote", texts::kStaleNote}, {"measuredNote", texts::kMeasuredNote},
-                {"scatterRows", texts::kScatterRows}}
-        .dump();
+    return jsonObject([&](JsonList& out) {
+      out.array("curves", [&](JsonList& curves) { curveRows(curves); });
+      out.array("measured", [&](JsonList& measured) { measuredRows(measured); });
+      out.array("scatter", [&](JsonList& scatter) { scatterRows(scatter); });
+      out.text("note", note());
+      out.array("tolerances", [&](JsonList& boxes) {
+        for (std::size_t i = 0; i < toleranceTexts_.size(); ++i)
+          boxes.nextObject([&](JsonList& box) {
+            box.texts({{"name", kToleranceBoxes[i].name}, {"caption", kToleranceBoxes[i].caption},
+                       {"unit", kToleranceBoxes[i].unit}, {"text", toleranceTexts_[i]}});
+            box.flag("bad", badBoxes_[i]);
+          });
+      });
+      out.flag("stale", stale_);
+      out.flag("showBand", showBand_);
+      out.flag("comparing", comparing());
+      out.texts({{"staleNote", texts::kStaleNote}, {"measuredNote", texts::kMeasuredNote}});
+      out.texts("scatterRows", texts::kScatterRows);
+    });
   }
 
   // The chart as {ops, texts, left, right}: left and right the λ1 at the
@@ -313,55 +278,35 @@ class WebCompare {
   // The sheet's comparison page: its texts and tables with the desktop
   // sheet's decimals, and its chart ({ops, texts}).
   std::string sheetPage() const {
-    json designs = json::array(), measured = json::array(), scatter = nullptr;
-    for (const DesignCurve& d : input_.designs) {
-      json row = json::array({d.name});
-      if (!d.ok()) row.push_back(d.error);
-      else
-        for (std::size_t k = 0; k < 6; ++k) row.push_back(num(d.points[k].first, "0.000") + " / " + num(d.points[k].second, "0"));
-      designs.push_back(row);
-    }
-    for (std::size_t i = 0; i < result_.measured.size(); ++i) {
-      const MeasuredComparison& m = result_.measured[i];
-      measured.push_back({input_.measured[i].name, deviation(m.atB, true), deviation(m.atA, true), num(m.rms, "0"),
-                          num(m.fit.h, "0.0000"), num(m.fit.H, "0.0000"), num(m.fit.rms, "0")});
-    }
-    if (result_.hasScatter) {
-      const Tolerances& t = input_.tolerances;
-      const MonteCarlo& mc = result_.monteCarlo;
-      const Range* w[] = {&result_.worst.F1B, &result_.worst.F1A, &result_.worst.F1C, &result_.worst.releaseForceMax};
-      const Stats* s[] = {&mc.F1B, &mc.F1A, &mc.F1C, &mc.releaseForceMax};
-      json rows = json::array();
-      for (int i = 0; i < 4; ++i)
-        rows.push_back({texts::kScatterRows[i], num(w[i]->min, "0"), num(w[i]->max, "0"), num(s[i]->min, "0"), num(s[i]->max, "0"),
-                        num(s[i]->mean, "0"), num(s[i]->sigma, "0.0")});
-      const Sensitivity& se = result_.sensitivity;
-      scatter = {
-          {"heading", texts::kSheetScatterHeading},
-          {"tolerances", replaceMarks(texts::kSheetTolerances,
-                                      {num(t.h, "0.000"), num(t.H, "0.000"), num(t.R, "0.000"), num(t.r, "0.000"),
-                                       num(t.Epercent, "0.0"), std::to_string(mc.samples), std::to_string(mc.seed)})},
-          {"columns", texts::kSheetScatterColumns},
-          {"rows", rows},
-          {"shares", replaceMarks(texts::kSheetShares,
-                                  {num(t.clampPercent, "0.0"), num(100 * mc.withinClampTolerance, "0.0"),
-                                   num(100 * mc.F1AatLeastF1B, "0.0")})},
-          {"sensitivity", replaceMarks(texts::kSheetSensitivity,
-                                       {num(se.h, "0"), num(se.H, "0"), num(se.R, "0"), num(se.r, "0"), num(se.E, "0.0000")})},
-          {"basis", texts::kSheetBasis}};
-    }
-    return json{{"title", texts::kSheetTitle},
-                {"chartHeading", texts::kSheetChartHeading},
-                {"chartCaption", texts::kSheetChartCaption},
-                {"designsHeading", texts::kSheetDesignsHeading},
-                {"designColumns", texts::kSheetDesignColumns},
-                {"designs", designs},
-                {"measuredHeading", texts::kSheetMeasuredHeading},
-                {"measuredColumns", texts::kSheetMeasuredColumns},
-                {"measured", measured},
-                {"scatter", scatter},
-                {"stale", stale_}}
-        .dump();
+    return jsonObject([&](JsonList& out) {
+      out.texts({{"title", texts::kSheetTitle},
+                 {"chartHeading", texts::kSheetChartHeading},
+                 {"chartCaption", texts::kSheetChartCaption},
+                 {"designsHeading", texts::kSheetDesignsHeading}});
+      out.texts("designColumns", texts::kSheetDesignColumns);
+      out.array("designs", [&](JsonList& designs) {
+        for (const DesignCurve& d : input_.designs)
+          designs.nextArray([&](JsonList& row) {
+            row.nextText(d.name);
+            if (!d.ok()) row.nextText(d.error);
+            else
+              for (std::size_t k = 0; k < 6; ++k)
+                row.nextText(num(d.points[k].first, "0.000") + " / " + num(d.points[k].second, "0"));
+          });
+      });
+      out.text("measuredHeading", texts::kSheetMeasuredHeading);
+      out.texts("measuredColumns", texts::kSheetMeasuredColumns);
+      out.array("measured", [&](JsonList& measured) {
+        for (std::size_t i = 0; i < result_.measured.size(); ++i) {
+          const MeasuredComparison& m = result_.measured[i];
+          measured.nextTexts({input_.measured[i].name, deviation(m.atB, true), deviation(m.atA, true), num(m.rms, "0"),
+                              num(m.fit.h, "0.0000"), num(m.fit.H, "0.0000"), num(m.fit.rms, "0")});
+        }
+      });
+      if (result_.hasScatter) out.object("scatter", [&](JsonList& scatter) { sheetScatter(scatter); });
+      else out.null("scatter");
+      out.flag("stale", stale_);
+    });
   }
 
  private:
@@ -370,6 +315,101 @@ class WebCompare {
     for (const char c : s) out += c == '<' ? "&lt;" : c == '>' ? "&gt;" : c == '&' ? "&amp;" : std::string(1, c);
     return out;
   }
+  // The section's rows of curves: [{shown, name, kind, style, color}].
+  void curveRows(JsonList& curves) const {
+    const std::size_t designs = input_.designs.size();
+    for (std::size_t r = 0; r < static_cast<std::size_t>(curveCount()); ++r) {
+      std::string name;
+      if (r < designs) {
+        const DesignCurve& d = input_.designs[r];
+        name = d.name + (d.ok() ? "" : "（" + d.error + "）");
+      } else {
+        name = input_.measured[r - designs].name;
+      }
+      const int style = styles_[r];
+      curves.nextObject([&](JsonList& curve) {
+        curve.flag("shown", shown_[r]);
+        curve.texts({{"name", name}, {"kind", kinds_[r]}, {"style", styleNameZh(style)},
+                     {"color", colorCss(curveStyle(style).color)}});
+      });
+    }
+  }
+
+  // The rows of measured curves: [{cells: [...], why}].
+  void measuredRows(JsonList& measured) const {
+    for (std::size_t i = 0; i < result_.measured.size(); ++i) {
+      const MeasuredComparison& m = result_.measured[i];
+      measured.nextObject([&](JsonList& row) {
+        row.texts("cells", {input_.measured[i].name, deviation(m.atB, false), deviation(m.atA, false), num(m.rms, "0"),
+                            num(m.fit.h, "0.0000"), num(m.fit.H, "0.0000"), num(m.fit.H / m.fit.h, "0.0000"),
+                            m.fit.converged ? num(m.fit.rms, "0") : std::string("拒绝拟合")});
+        row.text("why", m.fit.converged ? std::string() : m.fit.whyZh);
+      });
+    }
+  }
+
+  // The scatter table: four rows of six cells, dashes without a scatter.
+  void scatterRows(JsonList& scatter) const {
+    if (!result_.hasScatter) {
+      for (int r = 0; r < 4; ++r) scatter.nextTexts({"—", "—", "—", "—", "—", "—"});
+      return;
+    }
+    const WorstCase& w = result_.worst;
+    const MonteCarlo& mc = result_.monteCarlo;
+    const Range* ranges[] = {&w.F1B, &w.F1A, &w.F1C, &w.releaseForceMax};
+    const Stats* stats[] = {&mc.F1B, &mc.F1A, &mc.F1C, &mc.releaseForceMax};
+    for (int r = 0; r < 4; ++r)
+      scatter.nextTexts({num(ranges[r]->min, "0"), num(ranges[r]->max, "0"), num(stats[r]->min, "0"),
+                         num(stats[r]->max, "0"), num(stats[r]->mean, "0"), num(stats[r]->sigma, "0.0")});
+  }
+
+  // The note under the scatter table (HTML).
+  std::string note() const {
+    std::string note;
+    if (!result_.hasScatter) {
+      note = result_.impossible ? "<span class=\"fault\">" + escaped(toleranceLimitZh(*result_.impossible)) + "</span>"
+                                : replaceMarks(texts::kNoCurve, {escaped(input_.designs.front().error)});
+    } else {
+      const MonteCarlo& mc = result_.monteCarlo;
+      const Sensitivity& s = result_.sensitivity;
+      note = replaceMarks(
+                 texts::kScatterNote,
+                 {std::to_string(mc.samples), std::to_string(mc.seed), num(input_.designs.front().clutch.F, "0"),
+                  num(input_.tolerances.clampPercent, "0.0"), num(100 * mc.withinClampTolerance, "0.0"),
+                  num(100 * mc.F1AatLeastF1B, "0.0"), num(s.h, "0"), num(s.H, "0"), num(s.R, "0"), num(s.r, "0"),
+                  num(s.E, "0.0000")}) +
+             replaceMarks(texts::kYieldNote, {shareText(result_.production.overall.value),
+                                              yieldRows(result_.production, true).front().interval,
+                                              escaped(yieldBasisText(result_.production, true))});
+    }
+    return typingNote_.empty() ? note : typingNote_ + "<br>" + note;
+  }
+
+  // The sheet's scatter part: the tolerances, the table, the shares and
+  // the sensitivities.
+  void sheetScatter(JsonList& scatter) const {
+    const Tolerances& t = input_.tolerances;
+    const MonteCarlo& mc = result_.monteCarlo;
+    const Range* w[] = {&result_.worst.F1B, &result_.worst.F1A, &result_.worst.F1C, &result_.worst.releaseForceMax};
+    const Stats* s[] = {&mc.F1B, &mc.F1A, &mc.F1C, &mc.releaseForceMax};
+    const Sensitivity& se = result_.sensitivity;
+    scatter.texts({{"heading", texts::kSheetScatterHeading},
+                   {"tolerances", replaceMarks(texts::kSheetTolerances,
+                                               {num(t.h, "0.000"), num(t.H, "0.000"), num(t.R, "0.000"), num(t.r, "0.000"),
+                                                num(t.Epercent, "0.0"), std::to_string(mc.samples), std::to_string(mc.seed)})}});
+    scatter.texts("columns", texts::kSheetScatterColumns);
+    scatter.array("rows", [&](JsonList& rows) {
+      for (int i = 0; i < 4; ++i)
+        rows.nextTexts({texts::kScatterRows[i], num(w[i]->min, "0"), num(w[i]->max, "0"), num(s[i]->min, "0"),
+                        num(s[i]->max, "0"), num(s[i]->mean, "0"), num(s[i]->sigma, "0.0")});
+    });
+    scatter.texts({{"shares", replaceMarks(texts::kSheetShares, {num(t.clampPercent, "0.0"), num(100 * mc.withinClampTolerance, "0.0"),
+                                                                  num(100 * mc.F1AatLeastF1B, "0.0")})},
+                   {"sensitivity", replaceMarks(texts::kSheetSensitivity, {num(se.h, "0"), num(se.H, "0"), num(se.R, "0"),
+                                                                             num(se.r, "0"), num(se.E, "0.0000")})},
+                   {"basis", texts::kSheetBasis}});
+  }
+
   static std::string fullMessage() { return fullMessageZh(); }
   int curveCount() const { return compare::curveCount(input_); }
   bool roomForOneMore() const { return curveCount() < kMaxCompared; }
@@ -432,22 +472,7 @@ EMSCRIPTEN_BINDINGS(diaspring_compare) {
   using diaspring::web::WebCompare;
   class_<WebCompare>("WebCompare")
       .constructor<std::string>()
-      .function("follow", &WebCompare::follow)
-      .function("inputsChanged", &WebCompare::inputsChanged)
-      .function("pin", &WebCompare::pin)
-      .function("addDesignFile", &WebCompare::addDesignFile)
-      .function("addTyped", &WebCompare::addTyped)
-      .function("importMeasured", &WebCompare::importMeasured)
-      .function("remove", &WebCompare::remove)
-      .function("setShown", &WebCompare::setShown)
-      .function("setShowBand", &WebCompare::setShowBand)
-      .function("setTolerances", &WebCompare::setTolerances)
-      .function("standardTolerances", &WebCompare::standardTolerances)
-      .function("fit", &WebCompare::fit)
-      .function("comparing", &WebCompare::comparing)
-      .function("view", &WebCompare::view)
-      .function("chart", &WebCompare::chart)
-      .function("readout", &WebCompare::readout)
-      .function("sheetPage", &WebCompare::sheetPage);
+      .DIASPRING_METHODS(WebCompare, follow, inputsChanged, pin, addDesignFile, addTyped, importMeasured, remove, setShown,
+                         setShowBand, setTolerances, standardTolerances, fit, comparing, view, chart, readout, sheetPage);
   function("compare", &diaspring::web::compareRequest);
 }

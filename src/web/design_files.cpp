@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
-#include "cli/json_writer.h"
+#include "runtime/json_writer.h"
 #include "runtime/float_text.h"
 
 namespace diaspring::web {
@@ -51,23 +51,17 @@ std::string WebWindow::saveDesignFile(const std::string& name) {
     error.size = text.size();
     text.clear();
   }
-  std::string out = "{";
-  if (text.empty()) {
-    out += "\"error\":";
-    cli::appendJsonString(out, error.chinese());
-  } else {
-    session_->setMetadata(document.metadata);
-    out += "\"text\":";
-    cli::appendJsonString(out, text);
-  }
-  return out + "}";
+  if (text.empty()) return jsonObject([&](JsonList& out) { out.text("error", error.chinese()); });
+  session_->setMetadata(document.metadata);
+  return jsonObject([&](JsonList& out) { out.text("text", text); });
 }
 
 std::string WebWindow::metadata() const {
   const DesignMetadata m = session_->design().metadata;
-  return nlohmann::json{{"project", m.project}, {"partNumber", m.partNumber}, {"designer", m.designer},
-                        {"notes", m.notes}, {"savedAt", m.savedAt}}
-      .dump();
+  return jsonObject([&](JsonList& out) {
+    out.texts({{"project", m.project}, {"partNumber", m.partNumber}, {"designer", m.designer}, {"notes", m.notes},
+               {"savedAt", m.savedAt}});
+  });
 }
 
 std::string WebWindow::setMetadata(const std::string& json) {

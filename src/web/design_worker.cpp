@@ -8,7 +8,6 @@
 #include "chart/display_list.h"
 #include "cli/design_command.h"
 #include "search/grid_memo.h"
-#include "cli/json_writer.h"
 #include "search/grid_slice.h"
 #include "search/tradeoff_chart.h"
 #include "web/chart_value.h"
@@ -28,14 +27,15 @@ std::string designOutcome(const std::string& argsJson, const cli::ProgressSink& 
   }
   const std::vector<std::string_view> views(args.begin(), args.end());
   const cli::Outcome outcome = cli::runDesignCommand(views, sink, share, std::move(memo));
-  std::string out = "{\"status\":" + std::to_string(outcome.status) + ",\"out\":";
-  cli::appendJsonString(out, outcome.out);
-  out += ",\"err\":";
-  cli::appendJsonString(out, outcome.err);
-  return out + "}";
+  return jsonObject([&](JsonList& out) { outcomeMembers(out, outcome); });
 }
 
 }  // namespace
+
+void outcomeMembers(JsonList& out, const cli::Outcome& outcome) {
+  out.count("status", outcome.status);
+  out.texts({{"out", outcome.out}, {"err", outcome.err}});
+}
 
 std::string runDesign(const std::string& argsJson, emscripten::val progress) {
   return designOutcome(argsJson, [&progress](std::string_view line) { progress(std::string(line)); }, nullptr);
@@ -55,11 +55,13 @@ std::string DesignWorker::run(const std::string& argsJson, emscripten::val progr
   });
   for (const auto& [number, texts] : given_) share.give(number, texts);
   try {
-    return "{\"done\":" + designOutcome(argsJson, {}, &share, memo_) + "}";
+    const std::string done = designOutcome(argsJson, {}, &share, memo_);
+    return jsonObject([&](JsonList& out) { out.json("done", done); });
   } catch (const search::SlicedShare::Stopped& stopped) {
-    std::string out = "{\"stopped\":" + std::to_string(stopped.step) + ",\"slice\":";
-    cli::appendJsonString(out, stopped.slice);
-    return out + "}";
+    return jsonObject([&](JsonList& out) {
+      out.count("stopped", static_cast<std::int64_t>(stopped.step));
+      out.text("slice", stopped.slice);
+    });
   }
 }
 

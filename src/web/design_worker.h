@@ -10,9 +10,15 @@
 #include <utility>
 #include <vector>
 
+#include "cli/cli_run.h"
+#include "runtime/json_writer.h"
 #include "search/grid_memo.h"
 
 namespace diaspring::web {
+
+// A command's outcome as the page receives it: the members "status", "out"
+// (what it printed) and "err" of an object.
+void outcomeMembers(JsonList& out, const cli::Outcome& outcome);
 
 // The automatic design, as `diaspring-cli design` with these arguments (a
 // JSON array of texts) on one thread; `progress` receives its progress

@@ -67,13 +67,12 @@ std::string WebWindow::act(const std::string& argsJson) {
   }
   const std::vector<std::string_view> views(args.begin(), args.end());
   const cli::ParseResult parsed = cli::parseArgs(views);
-  std::string out = "{";
   if (!parsed.ok() || parsed.options.help || parsed.options.version || parsed.options.json ||
       !parsed.options.chartPath.empty() || !parsed.options.reportPath.empty() || !parsed.options.savePath.empty() ||
       !parsed.options.designPath.empty()) {
-    out += "\"error\":";
-    cli::appendJsonString(out, parsed.ok() ? "only --set, --slider and --press act on the page" : parsed.error);
-    return out + "}";
+    return jsonObject([&](JsonList& out) {
+      out.text("error", parsed.ok() ? "only --set, --slider and --press act on the page" : parsed.error);
+    });
   }
   for (const auto& [name, text] : parsed.options.extras) {
     session_->setExtra(name, text);
@@ -84,12 +83,7 @@ std::string WebWindow::act(const std::string& argsJson) {
     history_.push_back(action);
     pressed_ = pressed_ || std::holds_alternative<cli::Press>(action);
   }
-  out += "\"warnings\":[";
-  for (std::size_t i = 0; i < parsed.warnings.size(); ++i) {
-    if (i > 0) out += ',';
-    cli::appendJsonString(out, parsed.warnings[i]);
-  }
-  return out + "]}";
+  return jsonObject([&](JsonList& out) { out.texts("warnings", parsed.warnings); });
 }
 
 std::string WebWindow::state() const {
@@ -131,41 +125,34 @@ std::string WebWindow::view() const {
   }
   if (stale.checks)
     for (int i = 0; i < kRuleCount; ++i) grey.push_back(ruleInfo(i).box);
-  members.key("stale") += '[';
-  JsonList stales(out);
-  for (const TextBox box : grey) appendJsonString(stales.next(), textBoxName(box));
-  out += ']';
-  members.key("faultMessages") += '[';
-  JsonList messages(out);
-  for (const cli::FaultRecord& fault : session_->faults()) appendJsonString(messages.next(), faultMessageZh(fault));
-  out += ']';
+  members.array("stale", [&](JsonList& stales) {
+    for (const TextBox box : grey) stales.nextText(textBoxName(box));
+  });
+  members.array("faultMessages", [&](JsonList& messages) {
+    for (const cli::FaultRecord& fault : session_->faults()) messages.nextText(faultMessageZh(fault));
+  });
   // Each box's tooltip and red frame, as the window marks them.
-  members.key("marks") += '{';
-  JsonList marks(out);
-  for (int i = 1; i <= kTextBoxCount; ++i) {
-    const auto box = static_cast<TextBox>(i);
-    const BoxMark mark = boxMark(box, session_->fields().text(box));
-    appendJsonString(marks.key(textBoxName(box)) += '[', mark.toolTip);
-    out += mark.flagged ? ",true]" : ",false]";
-  }
-  out += '}';
-  members.key("extraInputs") += '[';
-  JsonList inputs(out);
-  for (const ExtraInput& e : extraInputs()) {
-    inputs.next() += '{';
-    JsonList input(out);
-    input.text("name", e.name);
-    input.text("symbol", e.symbol);
-    input.text("unit", e.unit);
-    input.text("default", e.defaultText);
-    input.text("meaning", e.meaningZh);
-    out += '}';
-  }
-  out += ']';
-  members.key("extras") += '{';
-  JsonList extras(out);
-  for (const auto& [name, text] : session_->inputs().extras()) extras.text(name, text);
-  return out + "}}";
+  members.object("marks", [&](JsonList& marks) {
+    for (int i = 1; i <= kTextBoxCount; ++i) {
+      const auto box = static_cast<TextBox>(i);
+      const BoxMark mark = boxMark(box, session_->fields().text(box));
+      marks.array(textBoxName(box), [&](JsonList& m) {
+        m.nextText(mark.toolTip);
+        m.next() += mark.flagged ? "true" : "false";
+      });
+    }
+  });
+  members.array("extraInputs", [](JsonList& inputs) {
+    for (const ExtraInput& e : extraInputs())
+      inputs.nextObject([&](JsonList& input) {
+        input.texts({{"name", e.name}, {"symbol", e.symbol}, {"unit", e.unit}, {"default", e.defaultText},
+                     {"meaning", e.meaningZh}});
+      });
+  });
+  members.object("extras", [&](JsonList& extras) {
+    for (const auto& [name, text] : session_->inputs().extras()) extras.text(name, text);
+  });
+  return out + "}";
 }
 
 emscripten::val WebWindow::chartOps() {
@@ -205,12 +192,9 @@ emscripten::val WebWindow::analysisCharts() const {
 }
 
 std::string WebWindow::chartTexts() const {
-  std::string out = "[";
-  for (std::size_t i = 0; i < texts_.size(); ++i) {
-    if (i > 0) out += ',';
-    cli::appendJsonString(out, texts_[i]);
-  }
-  return out + "]";
+  return jsonArray([&](JsonList& texts) {
+    for (const std::string& t : texts_) texts.nextText(t);
+  });
 }
 
 void WebWindow::syncSliders() {

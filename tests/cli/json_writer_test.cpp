@@ -120,6 +120,51 @@ TEST(JsonFloat, ChartNumbersReadBackBitForBit) {
   EXPECT_GT(checked, 60000);
 }
 
+TEST(JsonList, NestedMembersTakeTheirBracketsCommasAndTheOuterSeparators) {
+  const std::vector<std::string> cells{"B", "1.5 mm"};
+  struct Case {
+    const char* what;
+    std::string written;
+    std::string_view expected;
+  };
+  const Case cases[] = {
+      {"empty object and array", jsonObject([](JsonList& o) {
+         o.object("a", [](JsonList&) {});
+         o.array("b", [](JsonList&) {});
+       }),
+       R"({"a":{},"b":[]})"},
+      {"members in the order given, texts escaped",
+       jsonObject([](JsonList& o) {
+         o.texts({{"name", "n \"1\""}, {"unit", "mm"}});
+         o.numbers({{"h", 2.2}, {"H", 0.1}});
+         o.null("none");
+         o.json("raw", "[1]");
+       }),
+       R"({"name":"n \"1\"","unit":"mm","h":2.2,"H":0.1,"none":null,"raw":[1]})"},
+      {"arrays of objects and of texts", jsonArray([&](JsonList& a) {
+         a.nextObject([](JsonList& o) { o.count("n", 3); });
+         a.nextTexts(cells);
+         a.nextTexts({"—"});
+         a.nextText("x");
+       }),
+       R"([{"n":3},["B","1.5 mm"],["—"],"x"])"},
+      {"a member array of texts, nested twice", jsonObject([&](JsonList& o) {
+         o.object("p", [&](JsonList& p) { p.texts("cells", cells); p.flag("ok", false); });
+       }),
+       R"({"p":{"cells":["B","1.5 mm"],"ok":false}})"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.written, c.expected) << c.what;
+    EXPECT_TRUE(parseJson(c.written).has_value()) << c.what;
+  }
+  // An inner list writes with its outer list's separators.
+  std::string spaced = "{";
+  JsonList root(spaced, ", ", ": ");
+  root.object("a", [](JsonList& a) { a.numbers({{"x", 1}, {"y", 2}}); });
+  root.array("b", [](JsonList& b) { b.nextTexts({"p", "q"}); });
+  EXPECT_EQ(spaced + "}", R"({"a": {"x": 1, "y": 2}, "b": [["p", "q"]]})");
+}
+
 TEST(JsonFloat, NonFiniteValuesBecomeNullSoTheDocumentStaysValid) {
   EXPECT_EQ(jsonFloat(std::numeric_limits<float>::infinity()), "null");
   EXPECT_EQ(jsonFloat(-std::numeric_limits<float>::infinity()), "null");
