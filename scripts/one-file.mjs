@@ -32,7 +32,8 @@ function moduleBody(name, source) {
 }
 
 // The modules in the order they import each other: main.js last.
-const PAGE = ['chart.js', 'fit.js', 'yield.js', 'picture.js', 'sheet.js', 'material.js', 'compare.js', 'design-pool.js', 'packed-core.js', 'main.js'];
+const PAGE = ['chart.js', 'fit.js', 'yield.js', 'picture.js', 'form.js', 'sheet.js', 'material.js', 'compare.js', 'design-pool.js',
+  'packed-core.js', 'auto-design.js', 'analysis.js', 'files.js', 'main.js'];
 const page = `(async () => {\n'use strict';\nconst modules = {};\n${PAGE.map((m) => moduleBody(m, read(m))).join('\n')}})()` +
   '.catch((err) => window.diaspringFailed?.(err));\n';
 // The worker's core takes the module's bytes from the page's first message

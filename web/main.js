@@ -4,16 +4,16 @@
 import createDiaspring from './diaspring.mjs';
 import { drawChart, chartSvg, replay, startCanvas, stepPacked, unpack } from './chart.js';
 import { compareRequest, wireCompare } from './compare.js';
-import { fitGroup, fitText } from './fit.js';
-import { drawSpringPicture } from './picture.js';
+import { fitText } from './fit.js';
+import { buildForm } from './form.js';
+import { showAnalysisTables, showExtraInputs } from './analysis.js';
 import { sheetHtml } from './sheet.js';
 import { showMaterial } from './material.js';
-import { yieldSectionHtml } from './yield.js';
-import { poolSize, runPool } from './design-pool.js';
-import { coreOptions, startWorker } from './packed-core.js';
-
-const STORE_KEY = 'diaspring.design';
-const px = (twips) => Math.floor((twips + 7) / 15);
+import { wireDesign } from './auto-design.js';
+import { poolSize } from './design-pool.js';
+import { coreOptions } from './packed-core.js';
+import { FILE_KEY, SAVED_KEY, STORE_KEY, download, fromBase64Url, recentList, rememberRecent, showRecent, store,
+  toBase64Url } from './files.js';
 
 let core;
 try {
@@ -27,109 +27,6 @@ let view = null;
 let shownFaults = 0;
 const root = document.getElementById('window');
 let canvas = null;
-let picture = null;  // the decorative spring
-
-// ---------------------------------------------------------------------------
-// The form, from the layout table.
-function buildForm() {
-  document.getElementById('loading')?.remove();
-  const table = JSON.parse(core.layoutTable());
-  const nodes = new Map();
-  for (const c of table) {
-    let el;
-    switch (c.kind) {
-      case 'form':
-        root.style.width = `${px(c.width)}px`;
-        root.style.height = `${px(c.height)}px`;
-        nodes.set(c.name, root);
-        continue;
-      case 'frame':
-        el = document.createElement('div');
-        el.className = 'frame';
-        el.innerHTML = '<span class="caption"></span>';
-        el.firstChild.textContent = c.text;
-        break;
-      case 'label':
-        el = document.createElement('div');
-        el.className = 'label';
-        // A range in parentheses, "(1.2-1.35)", never breaks inside.
-        for (const part of c.text.split(/(\([^)]*\))/)) {
-          if (!part) continue;
-          if (part.startsWith('(')) el.appendChild(Object.assign(document.createElement('span'), { className: 'nobr', textContent: part }));
-          else el.appendChild(document.createTextNode(part));
-        }
-        break;
-      case 'text':
-        el = document.createElement('input');
-        el.type = 'text';
-        el.value = c.text;
-        el.readOnly = Boolean(c.readOnly);  // the results: written by the program only
-        el.addEventListener('input', () => act([{ set: [c.name, el.value] }]));
-        break;
-      case 'slider':
-        el = document.createElement('input');
-        el.type = 'range';
-        el.min = c.min;
-        el.max = c.max;
-        el.value = c.value;
-        el.title = c.tip;
-        el.addEventListener('input', () => act([{ slider: [c.name, Number(el.value)] }]));
-        break;
-      case 'button':
-        el = document.createElement('button');
-        el.type = 'button';
-        el.textContent = c.text;
-        el.addEventListener('click', () => act([{ press: c.name }]));
-        break;
-      case 'picture':
-        el = canvas = document.createElement('canvas');
-        el.setAttribute('role', 'img');
-        el.setAttribute('aria-label', '膜片弹簧特性曲线');
-        break;
-      case 'image':
-        el = picture = document.createElement('canvas');
-        el.className = 'picture';
-        el.setAttribute('aria-hidden', 'true');
-        break;
-      default:
-        continue;
-    }
-    el.id = c.name;
-    el.style.left = `${px(c.left)}px`;
-    el.style.top = `${px(c.top)}px`;
-    el.style.width = `${px(c.width)}px`;
-    el.style.height = `${px(c.height)}px`;
-    if (c.tabIndex >= 0 && c.kind !== 'label' && c.kind !== 'frame') el.tabIndex = c.tabIndex + 1;
-    (nodes.get(c.parent) || root).appendChild(el);
-    nodes.set(c.name, el);
-  }
-  // A label ends where a box beside it begins ("H/h=" before its box), and
-  // begins 2 px after a box that reaches into it ("λ1H="): the system's fonts
-  // are wider than the window's, and the text shrinks to fit.
-  const boxes = [...root.querySelectorAll('input[type=text]')].map((b) => [b, b.getBoundingClientRect()]);
-  for (const label of root.querySelectorAll('.label')) {
-    const r = label.getBoundingClientRect();
-    for (const [, b] of boxes) {
-      if (b.top >= r.bottom || b.bottom <= r.top) continue;
-      if (b.left > r.left && b.left < r.right) label.style.width = `${Math.floor(b.left - r.left)}px`;
-      const beside = Math.min(b.bottom, r.bottom) - Math.max(b.top, r.top) > 2;  // more than a frame's edge
-      if (beside && b.left < r.left && b.right >= r.left && b.right < r.right) label.style.paddingLeft = `${Math.ceil(b.right + 2 - r.left)}px`;
-    }
-  }
-  for (const el of root.querySelectorAll('button, input[type=text]')) fitText(el);
-  for (const el of root.querySelectorAll('.label')) if (!el.parentElement.classList.contains('frame')) fitText(el);
-  for (const frame of root.querySelectorAll('.frame')) fitGroup([...frame.children].filter((el) => el.classList.contains('label')));
-  if (picture) {
-    const data = JSON.parse(core.springPicture());
-    const draw = () => drawSpringPicture(picture, data);
-    draw();
-    const watchRatio = () => matchMedia(`(resolution: ${window.devicePixelRatio}dppx)`).addEventListener('change', () => {
-      draw();
-      watchRatio();
-    }, { once: true });
-    watchRatio();
-  }
-}
 
 // ---------------------------------------------------------------------------
 // Showing the session.
@@ -175,55 +72,12 @@ function show() {
 }
 
 // The strength and release analysis of the last curve run, with its inputs.
-let analysisInputsBuilt = false;
 function showAnalysis() {
-  const inputs = document.getElementById('analysisInputs');
   showMaterial(view, { materials: () => win.materials(), choose: (name) => { win.chooseMaterial(name); show(); remember(); } });
-  if (!analysisInputsBuilt) {
-    analysisInputsBuilt = true;
-    for (const e of view.extraInputs) {
-      const label = document.createElement('label');
-      label.textContent = `${e.symbol} (${e.unit}) `;
-      label.title = e.meaning;
-      const input = Object.assign(document.createElement('input'), { type: 'text', id: `extra-${e.name}`, placeholder: e.default });
-      input.addEventListener('input', () => act([{ set: [e.name, input.value || e.default] }]));
-      label.appendChild(input);
-      inputs.appendChild(label);
-    }
-  }
-  for (const e of view.extraInputs) {
-    const input = document.getElementById(`extra-${e.name}`);
-    const text = view.extras[e.name] ?? '';
-    if (document.activeElement !== input && input.value !== text) input.value = text;
-  }
-  const body = document.getElementById('analysisBody');
+  showExtraInputs(view, act);
   if (!document.getElementById('analysis').open) return;  // filled when opened
-  const a = JSON.parse(win.analysisView());
-  if (!a) {
-    body.textContent = '先按“输出膜片弹簧曲线及描点”计算特性曲线。';
-    return;
-  }
-  if (a.error) {
-    body.textContent = `无法分析：${a.error}`;
-    return;
-  }
-  // The desktop window's table, check lines and strokes, with its decimals.
-  const esc = (t) => String(t).replace(/&/g, '&amp;').replace(/</g, '&lt;');
-  const stale = view.stale.includes('Text12');
-  let html = stale ? '<p class="fail">输入已修改：以下为上次计算的设计的分析，请按“输出膜片弹簧曲线及描点”重新计算。</p>'
-    : '<p>最近一次曲线计算的分析（压应力为负）。</p>';
-  html += `<table${stale ? ' class="stale"' : ''}><tr><th></th>${a.columns.map(([sym, unit]) => `<th>${esc(sym)} (${esc(unit)})</th>`).join('')}</tr>`;
-  for (const [point, ...cells] of a.rows) html += `<tr><th>${point}</th>${cells.map((c) => `<td>${esc(c)}</td>`).join('')}</tr>`;
-  html += '</table><table class="checks">';
-  for (const [what, value, limit, pass, verdict, basis] of a.checks) {
-    html += `<tr><td>${esc(what)}</td><td>${esc(value)}</td><td>限值 ${esc(limit)}</td>` +
-      `<td class="${verdict.includes('示例数据') ? 'example' : pass ? 'pass' : 'fail'}" title="依据：${esc(basis)}">${esc(verdict)}</td></tr>` +
-      `<tr class="basis"><td colspan="4">依据：${esc(basis)}</td></tr>`;
-  }
-  for (const [name, [f2, at, end]] of [['新摩擦片', a.strokes[0]], ['磨损后', a.strokes[1]]]) {
-    html += `<tr><td>${name}：最大分离力 F2max</td><td>${f2} N（λ1 = ${at} mm）</td><td>行程终点 λ2 = ${end} mm</td><td></td></tr>`;
-  }
-  body.innerHTML = `${html}</table>${yieldSectionHtml(JSON.parse(win.yieldView()), stale)}`;
+  showAnalysisTables(document.getElementById('analysisBody'), JSON.parse(win.analysisView()), view.stale.includes('Text12'),
+    () => JSON.parse(win.yieldView()));
 }
 
 // Draws on the window's canvas what the chart added since it was last
@@ -299,30 +153,11 @@ function act(list) {
 // ---------------------------------------------------------------------------
 // Design files, the link, local storage.
 
-// The browser's local storage, or null where it is forbidden (some browsers
-// refuse it to a page opened from a file); the page then says so once.
-const store = (() => {
-  try {
-    const s = window.localStorage;
-    s.getItem(STORE_KEY);
-    return s;
-  } catch {
-    return null;
-  }
-})();
-if (!store) {
-  const note = document.getElementById('storageNote');
-  note.textContent = '此浏览器不允许本页使用本地存储（从文件打开时常见）：关闭或刷新页面后设计不会自动恢复，请先“保存”。';
-  note.hidden = false;
-}
-
 // What the design was when it was last opened or saved (the window's as it
 // opens before either), and the file it came from: whether the window holds
 // unsaved work, the title, the name 保存 gives.
 let savedText = '';
 let fileName = '';
-const SAVED_KEY = 'diaspring.saved';
-const FILE_KEY = 'diaspring.file';
 const modified = () => win.saveDesign() !== savedText;
 
 function remember() {
@@ -391,26 +226,6 @@ function openText(text, name, file = '') {
   remember();
   return '';
 }
-
-function download(name, type, data) {
-  const url = URL.createObjectURL(new Blob([data], { type }));
-  const a = Object.assign(document.createElement('a'), { href: url, download: name });
-  document.body.appendChild(a);
-  a.click();
-  a.remove();
-  setTimeout(() => URL.revokeObjectURL(url), 1000);
-}
-
-const toBase64Url = (text) => {
-  const bytes = new TextEncoder().encode(text);
-  let bin = '';
-  for (const b of bytes) bin += String.fromCharCode(b);
-  return btoa(bin).replace(/\+/g, '-').replace(/\//g, '_').replace(/=+$/, '');
-};
-const fromBase64Url = (s) => {
-  const bin = atob(s.replace(/-/g, '+').replace(/_/g, '/'));
-  return new TextDecoder().decode(Uint8Array.from(bin, (c) => c.charCodeAt(0)));
-};
 
 function shareLink() {
   return `${location.href.split('#')[0]}#design=${toBase64Url(win.saveDesign())}`;
@@ -494,31 +309,7 @@ async function openFile(file) {
   else rememberRecent(file.name, text);
 }
 
-// 最近打开的文件: the page cannot open a file again by its path, so it keeps
-// the last eight files' names and texts in local storage (where allowed).
-const RECENT_KEY = 'diaspring.recent';
-const MAX_RECENT = 8;
-const recentList = () => {
-  try {
-    return JSON.parse(store?.getItem(RECENT_KEY) || '[]');
-  } catch {
-    return [];
-  }
-};
-function showRecent() {
-  const select = document.getElementById('recentFiles');
-  const list = recentList();
-  select.replaceChildren(select.options[0], ...list.map(([name], i) => new Option(name, String(i))));
-  select.disabled = list.length === 0;
-  select.value = '';
-}
-function rememberRecent(name, text) {
-  const list = [[name, text], ...recentList().filter(([n]) => n !== name)].slice(0, MAX_RECENT);
-  try {
-    store?.setItem(RECENT_KEY, JSON.stringify(list));
-  } catch { /* storage full: the list stays as it was */ }
-  showRecent();
-}
+// 最近打开的文件 (files.js keeps them).
 function openRecent(index) {
   const entry = recentList()[index];
   if (!entry || !mayReplace(`文件“${entry[0]}”`)) {
@@ -677,153 +468,14 @@ function buildSheet() {
 }
 
 // ---------------------------------------------------------------------------
-// The automatic design, in a Web Worker so that the page stays responsive.
-const NAMED_BOXES = { h: 'Text4', HoverH: 'Text6', R: 'Text7', RoverR: 'Text9', dLambda: 'Text10',
-  lambda1f: 'Text11', E: 'Text31', mu: 'Text32', F: 'Text33', D: 'Text34', d: 'Text35', r0: 'Text36', rf: 'Text37' };
-const FREE_INPUTS = ['h', 'HoverH', 'R', 'RoverR'];
-let running = null;
-
-// Runs `diaspring-cli design` with these arguments on `workers` workers
-// (one per core, at most 8); resolves to its outcome ({status, out, err}),
-// or to null when cancelled.
-function runDesign(args, onProgress = () => {}, workers = poolSize()) {
-  cancelDesign();
-  const run = running = runPool(args, { workers, makeWorker: designWorker, onProgress });
-  return run.promise.then((outcome) => {
-    if (running === run) running = null;
-    return outcome;
-  });
-}
-
-// The automatic design's worker: the site's module worker, or in the
-// one-file page the core's classic script and the worker's text from a Blob.
-let workerUrl = null;
-function designWorker() {
-  const source = document.getElementById('diaspring-worker');
-  if (!source) return new Worker('design-worker.js', { type: 'module' });
-  workerUrl ??= URL.createObjectURL(new Blob([document.getElementById('diaspring-core').textContent, source.textContent],
-    { type: 'text/javascript' }));
-  return startWorker(new Worker(workerUrl));
-}
-
-// Stops every worker of the running design at once.
-function cancelDesign() {
-  if (!running) return;
-  const run = running;
-  running = null;
-  run.cancel();
-}
-
-function designArgs() {
-  const args = ['--json', '--threads', '1'];
-  // The spring's four free inputs are what the search chooses; the rest is
-  // the clutch's data as the boxes hold it.
-  for (const [name, box] of Object.entries(NAMED_BOXES)) {
-    if (!FREE_INPUTS.includes(name)) args.push('--set', `${name}=${view.state.fields[box]}`);
-  }
-  for (const [name, text] of Object.entries(view.extras)) args.push('--set', `${name}=${text}`);
-  // The least production yield in per cent, as the command line takes it (a share).
-  const minYield = Number(document.getElementById('designMinYield').value);
-  args.push('--min-yield', Number.isFinite(minYield) ? String(minYield / 100) : 'bad');
-  return args;
-}
-
-function wireDesign() {
-  const dialog = document.getElementById('designDialog');
-  const status = document.getElementById('designStatus');
-  const bar = document.getElementById('designProgress');
-  const start = document.getElementById('designStart');
-  const cancel = document.getElementById('designCancel');
-  document.getElementById('autoDesign').addEventListener('click', () => dialog.show());
-  document.getElementById('designClose').addEventListener('click', () => { cancelDesign(); dialog.close(); });
-  cancel.addEventListener('click', cancelDesign);
-  start.addEventListener('click', async () => {
-    start.disabled = true;
-    cancel.disabled = false;
-    status.textContent = '搜索中…';
-    const outcome = await runDesign(designArgs(), (done, total) => { bar.max = total; bar.value = done; });
-    start.disabled = false;
-    cancel.disabled = true;
-    if (!outcome) {
-      status.textContent = '已取消';
-      return;
-    }
-    if (outcome.status === 2 || !outcome.out) {
-      status.textContent = outcome.err;
-      return;
-    }
-    const result = JSON.parse(outcome.out);
-    if (result.infeasible) {
-      // No design passes: the window's explanation and what would open the space.
-      status.textContent = result.infeasible.explanationZh;
-      status.classList.add('fault');
-      showDesigns(result);
-      return;
-    }
-    status.classList.remove('fault');
-    const seconds = core.formatNumber(result.seconds, '0.00');
-    status.textContent = `找到 ${result.designs.length} 个互不占优的设计（全部约束合格的 ${result.feasible} 个，` +
-      `共检查 ${result.evaluated} 个网格点，用时 ${seconds} s）。点“应用到主窗口”把它放入主窗口。`;
-    showDesigns(result);
-  });
-}
-
-function showDesigns(result) {
-  const cols = ['h', 'HoverH', 'R', 'RoverR'];
-  const table = document.createElement('table');
-  // The desktop dialog's columns, with its decimals.
-  table.innerHTML = `<tr><th></th>${['h (mm)', 'H/h', 'R (mm)', 'R/r', '磨损增量 (%)', '最大分离力 (N)', 'σImax (MPa)', 'F1B (N)', '生产合格率 (%)']
-    .map((c) => `<th>${c}</th>`).join('')}</tr>`;
-  const f = (x, pattern) => (x === null || x === undefined ? '' : core.formatNumber(x, pattern));
-  for (const [index, d] of result.designs.entries()) {
-    const tr = document.createElement('tr');
-    const apply = Object.assign(document.createElement('button'), { type: 'button', textContent: '应用到主窗口' });
-    apply.addEventListener('click', () => {
-      act(Object.entries(d.inputs).map(([n, t]) => ({ set: [n, t] })));
-      win.syncSliders();  // as the window does after filling the boxes itself
-      act([{ press: 'Command1' }]);
-      document.getElementById('designDialog').close();  // out of the way of the design applied
-    });
-    const td = document.createElement('td');
-    td.appendChild(apply);
-    td.appendChild(Object.assign(document.createElement('button'), { type: 'button', textContent: '加入曲线对比',
-      onclick: (e) => { e.stopPropagation(); comparison.addDesign(d.inputs, `自动设计 #${index + 1}`); } }));
-    tr.appendChild(td);
-    for (const v of [...cols.map((c) => d.inputs[c]), f(d.wearRise * 100, '0.000'), f(d.releaseForceMax, '0.0'),
-      f(d.sigmaImax, '0.0'), f(d.F1B, '0.000'),
-      d.productionYield === undefined || d.productionYield === null ? '—' : f(d.productionYield * 100, '0.00')]) {
-      tr.appendChild(Object.assign(document.createElement('td'), { textContent: v }));
-    }
-    tr.addEventListener('click', () => {
-      for (const row of table.querySelectorAll('tr.picked')) row.classList.remove('picked');
-      tr.classList.add('picked');
-      drawTradeOff(result.designs, index);
-    });
-    table.appendChild(tr);
-  }
-  document.getElementById('designTable').replaceChildren(table);
-  drawTradeOff(result.designs, -1);
-}
-
-// The designs' trade-off (wear rise against release force, coloured by the
-// stress, with its key), `picked` picked out in red (-1: none).
-let tradeOff = null;
-function drawTradeOff(designs, picked) {
-  const points = designs.map((d) => [d.wearRise, d.releaseForceMax, d.sigmaImax ?? null]);
-  const chart = core.tradeOffChart(JSON.stringify(points), picked);
-  tradeOff = unpack(chart.ops, chart.texts);
-  const c = document.getElementById('tradeOffChart');
-  c.hidden = false;
-  drawChart(c, tradeOff);
-}
-
-// ---------------------------------------------------------------------------
-buildForm();
+canvas = buildForm(root, core, act);
 watchCanvas();
 const comparison = wireCompare({ core, design: () => win.saveDesign(), act, syncSliders: () => win.syncSliders(), showMessage, download });
 wireInfo();
 wireChartMenu();
-wireDesign();
+// The automatic design, in Web Workers so that the page stays responsive.
+const design = wireDesign({ core, view: () => view, act, syncSliders: () => win.syncSliders(),
+  compareDesign: (inputs, name) => comparison.addDesign(inputs, name) });
 wireBar();
 document.getElementById('analysis').addEventListener('toggle', () => {
   showAnalysis();
@@ -871,11 +523,11 @@ window.diaspring = {
   openDesign: openText,
   saveDesign: () => win.saveDesign(),
   shareLink,
-  runDesign,
-  cancelDesign,
+  runDesign: design.runDesign,
+  cancelDesign: design.cancelDesign,
   poolSize,
-  designArgs: () => designArgs(),
-  tradeOff: () => tradeOff,
+  designArgs: () => design.designArgs(),
+  tradeOff: design.tradeOff,
   // What `diaspring-cli compare --json` prints for the same request.
   compare: (request) => compareRequest(core, request),
   comparison: () => comparison.view(),

@@ -4,8 +4,8 @@
 // and its answer is kept, and without a network the kept copy answers.
 // Nothing but the site's own files passes through here.
 const CACHE = 'diaspring-site';
-const FILES = ['./', 'index.html', 'style.css', 'main.js', 'chart.js', 'fit.js', 'yield.js', 'picture.js', 'sheet.js', 'material.js', 'compare.js', 'design-pool.js', 'packed-core.js', 'design-worker.js',
-  'diaspring.mjs', 'diaspring.wasm', 'sw.js'];
+const FILES = ['./', 'index.html', 'style.css', 'main.js', 'chart.js', 'fit.js', 'yield.js', 'picture.js', 'form.js', 'sheet.js', 'material.js', 'compare.js', 'design-pool.js', 'packed-core.js', 'design-worker.js',
+  'auto-design.js', 'analysis.js', 'files.js', 'diaspring.mjs', 'diaspring.wasm', 'sw.js'];
 
 self.addEventListener('install', (event) => {
   event.waitUntil((async () => {
