@@ -23,6 +23,7 @@
 #include "chart_widget.h"
 #include "fault_message.h"
 #include "main_window.h"
+#include "support/default_run.h"
 
 namespace {
 
@@ -55,19 +56,10 @@ class BoxWatcher {
   QTimer timer_;
 };
 
-// The twelve point boxes after the curve button with the default design.
-const std::array<std::pair<const char*, const char*>, 12> kPoints{{
-    {"Text12", "5175.178"}, {"Text13", "2.080"}, {"Text14", "3400.662"}, {"Text15", "4.690"},
-    {"Text16", "4287.478"}, {"Text17", "3.385"}, {"Text18", "4592.558"}, {"Text19", "3.080"},
-    {"Text20", "4851.586"}, {"Text21", "1.480"}, {"Text22", "3400.73"}, {"Text23", "4.68"},
-}};
-
-// The twelve verdicts of the check button with the default design.
-const std::array<std::pair<const char*, const char*>, 12> kVerdicts{{
-    {"Text24", "0.442(合格)"}, {"Text25", "合格"}, {"Text26", "1.9(合格)"}, {"Text27", "11.39(合格)"},
-    {"Text28", "1.33(合格)"}, {"Text29", "77.00(合格)"}, {"Text30", "4.71(合格)"}, {"Text38", "(合格)"},
-    {"Text39", "2.00(合格)"}, {"Text40", "2.00(合格)"}, {"Text41", "2.00(合格)"}, {"Text42", "2.68(合格)"},
-}};
+// The twelve point boxes after the curve button, and the twelve verdicts of
+// the check button, with the default design.
+using diaspring::testing::kDefaultPoints;
+using diaspring::testing::kDefaultVerdicts;
 
 class MainWindowUse : public ::testing::Test {
  protected:
@@ -102,8 +94,11 @@ class MainWindowUse : public ::testing::Test {
     const QPointF at = chart()->painter().map(QRectF(QPointF(0, 0), QSizeF(inside.size())), scale, op.x1, op.y1);
     return inside.topLeft() + QPoint(static_cast<int>(at.x()), static_cast<int>(at.y()));
   }
-  void expectBoxes(const std::array<std::pair<const char*, const char*>, 12>& boxes, bool filled) {
-    for (const auto& [name, value] : boxes) EXPECT_EQ(text(name), filled ? q(value) : QString()) << name;
+  void expectBoxes(const std::array<diaspring::testing::BoxText, 12>& boxes, bool filled) {
+    for (const auto& [box, value] : boxes) {
+      const std::string name = diaspring::textBoxName(box);
+      EXPECT_EQ(text(name.c_str()), filled ? q(value) : QString()) << name;
+    }
   }
 
   BoxWatcher watcher;
@@ -117,7 +112,7 @@ TEST_F(MainWindowUse, StartsWithDefaultsAndRunsNoHandler) {
   EXPECT_EQ(text("Text5"), "");
   EXPECT_EQ(text("Text8"), "");
   EXPECT_EQ(text("Text10"), "1.6");
-  expectBoxes(kPoints, false);
+  expectBoxes(kDefaultPoints, false);
   EXPECT_EQ(chart()->displayList().size(), 0u);
   EXPECT_TRUE(watcher.boxes.empty());
 }
@@ -126,7 +121,7 @@ TEST_F(MainWindowUse, CurveButtonFillsDerivedAndPointBoxes) {
   click("Command1");
   EXPECT_EQ(text("Text5"), "4.18");
   EXPECT_EQ(text("Text8"), "63.68");
-  expectBoxes(kPoints, true);
+  expectBoxes(kDefaultPoints, true);
   EXPECT_EQ(count(DrawOp::Kind::PSet), 10001u);
   EXPECT_TRUE(watcher.boxes.empty());
 }
@@ -150,7 +145,7 @@ TEST_F(MainWindowUse, FaultIsShownNamingTheButtonAndTheWindowGoesOn) {
   click("Command1");
   EXPECT_EQ(watcher.boxes.size(), 1u);
   EXPECT_EQ(text("Text8"), "63.68");
-  expectBoxes(kPoints, true);
+  expectBoxes(kDefaultPoints, true);
 }
 
 TEST(FaultMessageText, AddsTheCauseOnlyWhenKnown) {
@@ -290,20 +285,20 @@ TEST_F(MainWindowUse, CurveCheckClearCurveCheck) {
   click("Command1");
   EXPECT_EQ(text("Text5"), "4.18");
   EXPECT_EQ(text("Text8"), "63.68");
-  expectBoxes(kPoints, true);
-  expectBoxes(kVerdicts, false);
+  expectBoxes(kDefaultPoints, true);
+  expectBoxes(kDefaultVerdicts, false);
 
   click("Command3");
-  expectBoxes(kPoints, true);
-  expectBoxes(kVerdicts, true);
+  expectBoxes(kDefaultPoints, true);
+  expectBoxes(kDefaultVerdicts, true);
 
   click("Command2");
   EXPECT_EQ(text("Text5"), "4.18");
   EXPECT_EQ(text("Text8"), "63.68");
   EXPECT_EQ(text("Text4"), "2.2");
   EXPECT_EQ(text("Text33"), "4593");
-  expectBoxes(kPoints, false);
-  expectBoxes(kVerdicts, false);
+  expectBoxes(kDefaultPoints, false);
+  expectBoxes(kDefaultVerdicts, false);
   // The chart is blank, and what the clear erased is gone from memory.
   EXPECT_EQ(chart()->displayList().size(), 0u);
   const QImage blank = chart()->grab().toImage();
@@ -313,13 +308,13 @@ TEST_F(MainWindowUse, CurveCheckClearCurveCheck) {
       ASSERT_EQ(blank.pixelColor(x, y), QColor(Qt::white)) << x << "," << y;
 
   click("Command1");
-  expectBoxes(kPoints, true);
-  expectBoxes(kVerdicts, false);
+  expectBoxes(kDefaultPoints, true);
+  expectBoxes(kDefaultVerdicts, false);
   EXPECT_EQ(count(DrawOp::Kind::PSet), 10001u);
 
   click("Command3");
-  expectBoxes(kPoints, true);
-  expectBoxes(kVerdicts, true);
+  expectBoxes(kDefaultPoints, true);
+  expectBoxes(kDefaultVerdicts, true);
   EXPECT_TRUE(watcher.boxes.empty());
 }
 

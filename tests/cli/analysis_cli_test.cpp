@@ -21,19 +21,13 @@ namespace {
 
 using Args = std::vector<std::string_view>;
 using test::JsonValue;
+using test::parsed;
 
 double number(const JsonValue& v) {
   EXPECT_EQ(v.type, JsonValue::Type::Number) << v.text;
   double d = 0;
   std::from_chars(v.text.data(), v.text.data() + v.text.size(), d);
   return d;
-}
-
-JsonValue parsed(const std::string& text) {
-  std::string error;
-  auto doc = test::parseJson(text, &error);
-  if (!doc) ADD_FAILURE() << "not JSON: " << error << "\n" << text;
-  return doc.value_or(JsonValue{});
 }
 
 TEST(JsonDouble, ShortestFormThatReadsBackAndNullForWhatJsonCannotHold) {

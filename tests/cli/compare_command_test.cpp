@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -10,6 +8,7 @@
 #include "cli/compare_command.h"
 #include "runtime/utf8_text.h"
 #include "cli/json_check.h"
+#include "support/scratch_test.h"
 
 namespace diaspring::cli {
 namespace {
@@ -21,19 +20,9 @@ Outcome run(std::vector<std::string_view> args) { return runCompareCommand(args)
 
 double num(const test::JsonValue& v) { return std::stod(v.text); }
 
-class CompareCommand : public ::testing::Test {
+class CompareCommand : public diaspring::testing::ScratchTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("diaspring-compare-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string file(const std::string& name, const std::string& text) {
-    const fs::path p = dir_ / name;
-    std::ofstream(p) << text;
-    return p.string();
-  }
-  fs::path dir_;
+  std::string file(const std::string& name, const std::string& text) const { return scratch_.write(name, text); }
 };
 
 TEST_F(CompareCommand, JsonHoldsCurvesMeasurementsAndTheScatter) {

@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <charconv>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "cli/design_command.h"
 #include "json_check.h"
 #include "study/csv.h"
+#include "support/scratch_dir.h"
 
 namespace diaspring::cli {
 namespace {
@@ -126,28 +123,24 @@ TEST(DesignCommand, StressCheckIsAConstraint) {
 }
 
 TEST(DesignCommand, WritesCsvWholeOrNotAtAll) {
-  const fs::path dir = fs::temp_directory_path() / ("diaspring-design-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  const std::string path = (dir / "front.csv").string();
+  const testing::ScratchDir dir;
+  ASSERT_TRUE(dir.valid());
+  const std::string path = dir.path("front.csv");
   const Outcome o = run({"--set", "sigmaAllow=1800", "-o", path});
   ASSERT_EQ(o.status, kExitOk) << o.err;
   EXPECT_NE(o.out.find("designs on the front"), std::string::npos);
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  text << file.rdbuf();
-  const auto records = csv::parse(text.str());
+  const auto records = csv::parse(dir.read("front.csv"));
   ASSERT_GE(records.size(), 3u);
   EXPECT_EQ(records[0].fields.front(), "h");
   EXPECT_EQ(records[0].fields.size(), 18u);
   EXPECT_EQ(records[0].fields.back(), "sigmaImax");
   for (const auto& r : records) EXPECT_EQ(r.fields.size(), 18u);
 
-  const std::string missing = (dir / "no-such-folder" / "front.csv").string();
+  const std::string missing = dir.path("no-such-folder/front.csv");
   const Outcome failed = run({"-o", missing});
   EXPECT_EQ(failed.status, kExitFault);
   EXPECT_NE(failed.err.find("cannot write"), std::string::npos) << failed.err;
   EXPECT_FALSE(fs::exists(missing));
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -12,22 +12,18 @@
 #include "cli/cli_run.h"
 #include "design/design_file.h"
 #include "json_check.h"
-#include "support/scratch_dir.h"
+#include "support/scratch_test.h"
 
 namespace diaspring::cli {
 namespace {
 namespace fs = std::filesystem;
 using Args = std::vector<std::string_view>;
 
-class CliDesign : public ::testing::Test {
+class CliDesign : public diaspring::testing::ScratchTest {
  protected:
-  void SetUp() override { ASSERT_TRUE(scratch_.valid()); }
   std::string path(const char* name) const { return scratch_.path(name); }
   void spit(const char* name, std::string_view bytes) const { scratch_.write(name, bytes); }
   std::string slurp(const char* name) const { return scratch_.read(name); }
-
-  diaspring::testing::ScratchDir scratch_;
-  const fs::path& dir_ = scratch_.dir();
 };
 
 TEST_F(CliDesign, ASavedDesignLoadsBackIntoTheSameBoxes) {

@@ -19,11 +19,14 @@
 #include <vector>
 
 #include "json_check.h"
+#include "support/scratch_dir.h"
 
 extern char** environ;
 
 namespace diaspring::cli {
 namespace {
+
+using diaspring::testing::ScratchDir;  // a fresh folder for the files a run writes
 
 struct ProcessResult {
   int status = -1;  // the exit status, or -1 when the process did not exit normally
@@ -156,14 +159,9 @@ TEST(CliExecutable, OutputDoesNotDependOnTheLocale) {
 }
 
 TEST(CliExecutable, StudySubcommandReadsAFileAndWritesTheTable) {
-  char path[] = "/tmp/diaspring-study-XXXXXX";
-  const int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  const std::string designs = "h,RoverR\n2.2,1.33\n2.5,\n";
-  ASSERT_EQ(write(fd, designs.data(), designs.size()), static_cast<ssize_t>(designs.size()));
-  close(fd);
-  const ProcessResult run = runExecutable({"study", path, "--threads", "2"});
-  unlink(path);
+  const ScratchDir dir;
+  ASSERT_TRUE(dir.valid());
+  const ProcessResult run = runExecutable({"study", dir.write("designs.csv", "h,RoverR\n2.2,1.33\n2.5,\n"), "--threads", "2"});
   // A row that faulted: exit 1, the table still whole, a summary at the end.
   EXPECT_EQ(run.status, 1) << run.err;
   EXPECT_EQ(run.err, "diaspring-cli: study: 2 rows, 1 faulted, 0 unreadable\n");
@@ -208,24 +206,6 @@ TEST(CliExecutable, AChartWithAnUnknownExtensionIsAUsageError) {
 
 #ifdef DIASPRING_CLI_HAS_EXPORT
 
-// A fresh directory for the files a run writes, removed afterwards.
-class ScratchDir {
- public:
-  ScratchDir() {
-    char name[] = "/tmp/diaspring-export-XXXXXX";
-    if (mkdtemp(name) != nullptr) path_ = name;
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-  }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-  bool valid() const { return !path_.empty(); }
-
- private:
-  std::string path_;
-};
-
 std::string readFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -252,43 +232,43 @@ TEST(CliExecutable, WritesTheChartAndTheSheetWithoutADisplayAndKeepsStderrQuiet)
                                                    {"PATH=/usr/bin:/bin", "HOME=/tmp", "DISPLAY=:93"}};
   for (const auto& env : envs) {
     const ProcessResult run = runExecutable(
-        {"--chart", dir.file("x.png"), "--scale", "3", "--report", dir.file("sheet.pdf")}, &env);
+        {"--chart", dir.path("x.png"), "--scale", "3", "--report", dir.path("sheet.pdf")}, &env);
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out, plain.out);
-    EXPECT_EQ(pngSize(readFile(dir.file("x.png"))), std::make_pair(1647u, 879u));
-    EXPECT_EQ(readFile(dir.file("sheet.pdf")).rfind("%PDF-", 0), 0u);
+    EXPECT_EQ(pngSize(readFile(dir.path("x.png"))), std::make_pair(1647u, 879u));
+    EXPECT_EQ(readFile(dir.path("sheet.pdf")).rfind("%PDF-", 0), 0u);
   }
 
   // The format follows the extension; the scale defaults to 2.
-  const ProcessResult run = runExecutable({"--chart", dir.file("y.png")});
+  const ProcessResult run = runExecutable({"--chart", dir.path("y.png")});
   EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(pngSize(readFile(dir.file("y.png"))), std::make_pair(1098u, 586u));
-  EXPECT_EQ(runExecutable({"--chart", dir.file("c.SVG")}).status, 0);
-  EXPECT_NE(readFile(dir.file("c.SVG")).find("<svg"), std::string::npos);
-  EXPECT_EQ(runExecutable({"--json", "--chart", dir.file("c.pdf")}).status, 0);
-  EXPECT_EQ(readFile(dir.file("c.pdf")).rfind("%PDF-", 0), 0u);
+  EXPECT_EQ(pngSize(readFile(dir.path("y.png"))), std::make_pair(1098u, 586u));
+  EXPECT_EQ(runExecutable({"--chart", dir.path("c.SVG")}).status, 0);
+  EXPECT_NE(readFile(dir.path("c.SVG")).find("<svg"), std::string::npos);
+  EXPECT_EQ(runExecutable({"--json", "--chart", dir.path("c.pdf")}).status, 0);
+  EXPECT_EQ(readFile(dir.path("c.pdf")).rfind("%PDF-", 0), 0u);
 }
 
 TEST(CliExecutable, AnUnwritableFileExitsOneWithTheReasonAndTheOutputComplete) {
   ScratchDir dir;
   ASSERT_TRUE(dir.valid());
-  std::ofstream(dir.file("plain")) << "a file, not a directory";
+  dir.write("plain", "a file, not a directory");
   const ProcessResult plain = runExecutable({"--json"});
 
   const ProcessResult run = runExecutable(
-      {"--json", "--chart", dir.file("plain/c.png"), "--report", dir.file("missing/sheet.pdf")});
+      {"--json", "--chart", dir.path("plain/c.png"), "--report", dir.path("missing/sheet.pdf")});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, plain.out);
-  EXPECT_EQ(run.err, "diaspring-cli: cannot write '" + dir.file("plain/c.png") + "': Not a directory\n"
-                     "diaspring-cli: cannot write '" + dir.file("missing/sheet.pdf") + "': No such file or directory\n");
-  EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+  EXPECT_EQ(run.err, "diaspring-cli: cannot write '" + dir.path("plain/c.png") + "': Not a directory\n"
+                     "diaspring-cli: cannot write '" + dir.path("missing/sheet.pdf") + "': No such file or directory\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.path("missing")));
 }
 
 TEST(CliExecutable, CompareReportIsTheSheetWithTheComparisonPageLastOrNothing) {
   ScratchDir dir;
   ASSERT_TRUE(dir.valid());
-  const std::string sheet = dir.file("sheet.pdf");
+  const std::string sheet = dir.path("sheet.pdf");
   const ProcessResult run = runExecutable({"compare", "--set", "h=2.1", "--samples", "500", "--report", sheet});
   ASSERT_EQ(run.status, 0) << run.err;
   // The sheet, the analysis and its production yield, on the fourth page
@@ -304,11 +284,11 @@ TEST(CliExecutable, CompareReportIsTheSheetWithTheComparisonPageLastOrNothing) {
   EXPECT_NE(pages[4].find("签署页"), std::string::npos) << pages[4];
   EXPECT_EQ(text.find("特性曲线对比"), text.find("特性曲线对比与生产离散"));
 
-  const std::string missing = dir.file("missing/sheet.pdf");
+  const std::string missing = dir.path("missing/sheet.pdf");
   const ProcessResult failed = runExecutable({"compare", "--samples", "50", "--report", missing});
   EXPECT_EQ(failed.status, 1);
   EXPECT_NE(failed.err.find("cannot write " + missing), std::string::npos) << failed.err;
-  EXPECT_FALSE(std::filesystem::exists(dir.file("missing")));
+  EXPECT_FALSE(std::filesystem::exists(dir.path("missing")));
 }
 
 TEST(CliExecutable, CompareChartBeyondWhatCanShowDrawsTheRestAndFails) {
@@ -316,9 +296,9 @@ TEST(CliExecutable, CompareChartBeyondWhatCanShowDrawsTheRestAndFails) {
   ASSERT_TRUE(dir.valid());
   std::string rig = "lambda1,F1\n";
   for (int i = 1; i <= 20; ++i) rig += std::to_string(0.2 * i) + "," + std::to_string(i) + "e302\n";
-  std::ofstream(dir.file("huge.csv")) << rig;
-  const std::string chart = dir.file("c.svg");
-  const ProcessResult run = runExecutable({"compare", "--measured", dir.file("huge.csv"), "--samples", "50",
+  dir.write("huge.csv", rig);
+  const std::string chart = dir.path("c.svg");
+  const ProcessResult run = runExecutable({"compare", "--measured", dir.path("huge.csv"), "--samples", "50",
                                            "--chart", chart});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("the chart leaves out the points of huge.csv"), std::string::npos) << run.err;

@@ -1,5 +1,7 @@
 #include "json_check.h"
 
+#include <gtest/gtest.h>
+
 #include <limits>
 #include <stdexcept>
 
@@ -52,6 +54,13 @@ std::optional<JsonValue> parseJson(std::string_view text, std::string* error) {
     return std::nullopt;
   }
   return converted(std::move(parsed.root));
+}
+
+JsonValue parsed(std::string_view text) {
+  std::string error;
+  auto doc = parseJson(text, &error);
+  if (!doc) ADD_FAILURE() << "not JSON: " << error << "\n" << text;
+  return doc.value_or(JsonValue{});
 }
 
 }  // namespace diaspring::cli::test

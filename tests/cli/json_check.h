@@ -27,4 +27,8 @@ struct JsonValue {
 // The value, or nullopt with `error` set to where and why reading stopped.
 std::optional<JsonValue> parseJson(std::string_view text, std::string* error = nullptr);
 
+// The document `text` holds; when it holds none, a test failure that says
+// why and shows the text, and a null value.
+JsonValue parsed(std::string_view text);
+
 }  // namespace diaspring::cli::test

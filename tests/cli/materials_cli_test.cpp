@@ -16,13 +16,7 @@ namespace {
 
 using Args = std::vector<std::string_view>;
 using test::JsonValue;
-
-JsonValue parsed(const std::string& text) {
-  std::string error;
-  auto doc = test::parseJson(text, &error);
-  if (!doc) ADD_FAILURE() << "not JSON: " << error << "\n" << text;
-  return doc.value_or(JsonValue{});
-}
+using test::parsed;
 
 TEST(CliMaterials, JsonListsTheLibraryWithASourceForEveryNumber) {
   const Outcome o = runMaterialsCommand(Args{"--json"});

@@ -9,6 +9,7 @@
 #include "cli/report.h"
 #include "runtime/utf8_text.h"
 #include "form/fields.h"
+#include "support/default_run.h"
 
 namespace diaspring::cli {
 namespace {
@@ -16,18 +17,7 @@ namespace {
 // The boxes as a curve run and a check leave them on the default design.
 MemoryFields defaultRunFields() {
   MemoryFields f;
-  const std::pair<TextBox, const char*> texts[] = {
-      {TextBox::Text5, "4.18"},          {TextBox::Text8, "63.68"},         {TextBox::Text12, "5175.178"},
-      {TextBox::Text13, "2.080"},        {TextBox::Text14, "3400.662"},     {TextBox::Text15, "4.690"},
-      {TextBox::Text16, "4287.478"},     {TextBox::Text17, "3.385"},        {TextBox::Text18, "4592.558"},
-      {TextBox::Text19, "3.080"},        {TextBox::Text20, "4851.586"},     {TextBox::Text21, "1.480"},
-      {TextBox::Text22, "3400.73"},      {TextBox::Text23, "4.68"},         {TextBox::Text24, "0.442(合格)"},
-      {TextBox::Text25, "合格"},         {TextBox::Text26, "1.9(合格)"},    {TextBox::Text27, "11.39(合格)"},
-      {TextBox::Text28, "1.33(合格)"},   {TextBox::Text29, "77.00(合格)"},  {TextBox::Text30, "4.71(合格)"},
-      {TextBox::Text38, "(合格)"},       {TextBox::Text39, "2.00(合格)"},   {TextBox::Text40, "2.00(合格)"},
-      {TextBox::Text41, "2.00(合格)"},   {TextBox::Text42, "2.68(合格)"},
-  };
-  for (const auto& [box, text] : texts) f.setText(box, text);
+  for (const auto& [box, text] : testing::kDefaultRun) f.setText(box, text);
   return f;
 }
 

@@ -9,6 +9,7 @@
 
 #include "cli/cli_run.h"
 #include "json_check.h"
+#include "support/default_run.h"
 
 namespace diaspring::cli {
 namespace {
@@ -159,20 +160,7 @@ TEST(CliRun, MovingASliderRunsItsHandler) {
 
 TEST(CliRun, TheDefaultDesignGivesTheKnownPointsAndVerdicts) {
   const JsonValue doc = runJson({}, kExitOk);
-  struct Expect {
-    const char* box;
-    const char* text;
-  };
-  const Expect expected[] = {
-      {"Text5", "4.18"},          {"Text8", "63.68"},         {"Text12", "5175.178"},     {"Text13", "2.080"},
-      {"Text14", "3400.662"},     {"Text15", "4.690"},        {"Text16", "4287.478"},     {"Text17", "3.385"},
-      {"Text18", "4592.558"},     {"Text19", "3.080"},        {"Text20", "4851.586"},     {"Text21", "1.480"},
-      {"Text22", "3400.73"},      {"Text23", "4.68"},         {"Text24", "0.442(合格)"},  {"Text25", "合格"},
-      {"Text26", "1.9(合格)"},    {"Text27", "11.39(合格)"},  {"Text28", "1.33(合格)"},   {"Text29", "77.00(合格)"},
-      {"Text30", "4.71(合格)"},   {"Text38", "(合格)"},       {"Text39", "2.00(合格)"},   {"Text40", "2.00(合格)"},
-      {"Text41", "2.00(合格)"},   {"Text42", "2.68(合格)"},
-  };
-  for (const Expect& e : expected) EXPECT_EQ(field(doc, e.box), e.text) << e.box;
+  for (const auto& [box, text] : testing::kDefaultRun) EXPECT_EQ(field(doc, textBoxName(box)), text) << textBoxName(box);
 }
 
 TEST(CliRun, TheChartKeepsEveryOperationIncludingWhatTheClearErased) {

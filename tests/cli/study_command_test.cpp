@@ -12,36 +12,21 @@
 
 #include "cli/study_command.h"
 #include "study/study.h"
+#include "support/scratch_test.h"
 
 namespace diaspring::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-class StudyCommand : public ::testing::Test {
+class StudyCommand : public diaspring::testing::ScratchTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("diaspring-study-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string write(const std::string& name, const std::string& text) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
-  }
-  static std::string read(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream buffer;
-    buffer << file.rdbuf();
-    return buffer.str();
-  }
+  std::string write(const std::string& name, const std::string& text) const { return scratch_.write(name, text); }
+  std::string read(const std::string& path) const { return scratch_.read(path); }
   Outcome run(std::vector<std::string_view> args) {
     return runStudyCommand(args, [this](std::string_view line) { progress_ += line; });
   }
 
-  fs::path dir_;
   std::string progress_;
 };
 

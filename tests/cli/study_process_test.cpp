@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "cli/study_command.h"
+#include "support/scratch_dir.h"
 #include "support/small_disk.h"
 
 extern char** environ;
@@ -85,8 +86,9 @@ bool runAndKillAt(const std::string& in, const std::string& out, const char* sto
 }
 
 TEST(StudyKilled, LeavesTheEarlierOutputAsItWas) {
-  const fs::path dir = fs::temp_directory_path() / ("diaspring-kill-" + std::to_string(getpid()));
-  fs::create_directories(dir);
+  const testing::ScratchDir scratch;
+  ASSERT_TRUE(scratch.valid());
+  const fs::path& dir = scratch.dir();
   // More rows than one batch, so the study is stopped halfway; most of them
   // cannot be read (one field where the header has two), which costs
   // nothing, so the test is quick on any machine.
@@ -104,23 +106,22 @@ TEST(StudyKilled, LeavesTheEarlierOutputAsItWas) {
     EXPECT_EQ(readFile(out), kOld);
     for (const auto& entry : fs::directory_iterator(dir)) fs::remove(entry.path());
   }
-  fs::remove_all(dir);
 }
 
 TEST(StudyOnAFullDisk, FailsWithTheReasonAndKeepsTheEarlierOutput) {
   testing::SmallDisk disk;
   if (!disk.mounted()) GTEST_SKIP() << disk.whyNot();
   // The input lies elsewhere; the result (its cell echoed, 64 KB) does not fit.
-  const fs::path in = fs::temp_directory_path() / ("diaspring-full-" + std::to_string(getpid()) + ".csv");
-  std::ofstream(in, std::ios::binary) << "h\n2.2" + std::string(64 << 10, ' ') + "\n";
+  const testing::ScratchDir elsewhere;
+  ASSERT_TRUE(elsewhere.valid());
+  const std::string in = elsewhere.write("in.csv", "h\n2.2" + std::string(64 << 10, ' ') + "\n");
   const std::string out = disk.path("out.csv");
   std::ofstream(out, std::ios::binary) << kOld;
   disk.fillLeaving(16 << 10);
   const fs::space_info before = fs::space(fs::path(out).parent_path());
 
-  const std::vector<std::string_view> args{in.c_str(), "-o", out};
+  const std::vector<std::string_view> args{in, "-o", out};
   const Outcome o = runStudyCommand(args, {});
-  fs::remove(in);
   EXPECT_EQ(o.status, kExitFault);
   EXPECT_EQ(o.err, "diaspring-cli: study: 1 row, 0 faulted, 0 unreadable\n"
                    "diaspring-cli: study: cannot write '" + out + "': No space left on device\n");

@@ -9,19 +9,13 @@
 #include "compare/production_yield.h"
 #include "form/fields.h"
 #include "runtime/convert.h"
+#include "support/inputs_with.h"
 #include "window/window_logic.h"
 
 namespace diaspring::compare {
 namespace {
 
-DesignInputs inputsWith(std::initializer_list<std::pair<const char*, const char*>> texts) {
-  DesignInputs in;
-  for (const auto& [key, text] : texts) {
-    if (const auto box = inputBoxOfKey(key)) in.setText(*box, text);
-    else in.setExtra(key, text);
-  }
-  return in;
-}
+using diaspring::testing::inputsWith;
 
 // The verdicts of the window itself on the nominal design: rules 2 ... 12
 // of its check and the three static checks of its strength analysis.

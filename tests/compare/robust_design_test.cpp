@@ -8,18 +8,12 @@
 
 #include "compare/production_yield.h"
 #include "search/strength_goals.h"
+#include "support/inputs_with.h"
 
 namespace diaspring::compare {
 namespace {
 
-DesignInputs inputsWith(std::initializer_list<std::pair<const char*, const char*>> texts) {
-  DesignInputs in;
-  for (const auto& [key, text] : texts) {
-    if (const auto box = inputBoxOfKey(key)) in.setText(*box, text);
-    else in.setExtra(key, text);
-  }
-  return in;
-}
+using diaspring::testing::inputsWith;
 
 search::Result robustSearch(const DesignInputs& base, double minYield) {
   search::Options options;

@@ -7,21 +7,17 @@
 #include <filesystem>
 #include <optional>
 
-#include "support/scratch_dir.h"
+#include "support/scratch_test.h"
 
 namespace diaspring {
 namespace {
 namespace fs = std::filesystem;
 
-class DesignFile : public ::testing::Test {
+class DesignFile : public testing::ScratchTest {
  protected:
-  void SetUp() override { ASSERT_TRUE(scratch_.valid()); }
   std::string path(const char* name) const { return scratch_.path(name); }
   std::string slurp(const char* name) const { return scratch_.read(name); }
   void spit(const char* name, std::string_view bytes) const { scratch_.write(name, bytes); }
-
-  testing::ScratchDir scratch_;
-  const fs::path& dir_ = scratch_.dir();
 };
 
 // A design with every kind of text a box can hold, and sliders at both ends.

@@ -15,39 +15,26 @@
 #include <sstream>
 
 #include "runtime/file_write.h"
+#include "support/scratch_test.h"
 
 namespace diaspring {
 namespace {
 
 namespace fs = std::filesystem;
 
-class FileWrite : public ::testing::Test {
+class FileWrite : public testing::ScratchTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("diaspring-write-" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string at(const std::string& name) const { return (dir_ / name).string(); }
+  std::string at(const std::string& name) const { return scratch_.path(name); }
   void put(const std::string& name, const std::string& text, fs::perms mode) const {
-    std::ofstream(at(name), std::ios::binary) << text;
+    scratch_.write(name, text);
     fs::permissions(at(name), mode);
   }
-  static std::string read(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-  }
+  std::string read(const std::string& path) const { return scratch_.read(path); }
   std::set<std::string> entries() const {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir_)) names.insert(entry.path().filename().string());
     return names;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(FileWrite, WritesWholeOrLeavesTheOldFileAsItWas) {

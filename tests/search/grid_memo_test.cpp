@@ -9,18 +9,12 @@
 
 #include "search/grid_memo.h"
 #include "search/search.h"
+#include "support/search_corner.h"
 
 namespace diaspring::search {
 namespace {
 
-Options small() {
-  Options o;
-  o.ranges.HoverH = {1.76, 1.86};
-  o.ranges.R = {86, 90};
-  o.ranges.RoverR = {1.3, 1.35};
-  o.threads = 2;
-  return o;
-}
+Options small() { return testing::searchOver({.HoverH = {1.76, 1.86}, .R = {86, 90}, .RoverR = {1.3, 1.35}}); }
 
 // A constraint on a costly quantity (here the cone height, counted), shared
 // by key between searches that differ only in its bound.

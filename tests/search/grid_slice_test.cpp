@@ -11,6 +11,7 @@
 #include "search/grid_slice.h"
 #include "search/search.h"
 #include "search/strength_goals.h"
+#include "support/search_corner.h"
 
 namespace diaspring::search {
 namespace {
@@ -19,11 +20,7 @@ namespace {
 // of several designs. The finer grid around the front is left out but in
 // one case: it works on the merged points, as do the later steps.
 Options corner() {
-  Options o;
-  o.ranges.HoverH = {1.8, 2.0};
-  o.ranges.R = {84, 87};
-  o.ranges.RoverR = {1.28, 1.33};
-  o.threads = 1;
+  Options o = testing::searchOver({.HoverH = {1.8, 2.0}, .R = {84, 87}, .RoverR = {1.28, 1.33}}, 1);
   o.refine = false;
   return o;
 }

@@ -5,23 +5,15 @@
 
 #include "runtime/convert.h"
 #include "search/search.h"
+#include "support/search_corner.h"
 #include "support/window_fixture.h"
 
 namespace diaspring::search {
 namespace {
 
+using diaspring::testing::narrowed;
+using diaspring::testing::searchOver;
 using diaspring::testing::TestWindow;
-
-// A narrower search than the default, to keep the tests quick; it still
-// spans several R, R/r and H/h steps around the default design.
-Options narrowed(unsigned threads = 2) {
-  Options o;
-  o.ranges.HoverH = {1.7, 2.0};
-  o.ranges.R = {82, 88};
-  o.ranges.RoverR = {1.25, 1.35};
-  o.threads = threads;
-  return o;
-}
 
 const Result& narrowedResult() {
   static const Result result = runSearch(DesignInputs(), narrowed());
@@ -228,11 +220,7 @@ TEST(Search, FurtherObjectivesAndConstraints) {
 // whole grid four times finer, at a fraction of the points; and nothing the
 // coarse grid found beats what the refined search returns.
 TEST(Search, RefiningFindsTheFrontOfTheFinerGrid) {
-  Options o;
-  o.ranges.HoverH = {1.76, 1.84};
-  o.ranges.R = {88, 90};
-  o.ranges.RoverR = {1.3, 1.35};
-  o.threads = 2;
+  Options o = searchOver({.HoverH = {1.76, 1.84}, .R = {88, 90}, .RoverR = {1.3, 1.35}});
   o.refine = false;
   const Result coarse = runSearch(DesignInputs(), o);
   o.gridDivisions = 4;

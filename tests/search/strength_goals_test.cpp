@@ -6,6 +6,7 @@
 #include "analysis/spring_analysis.h"
 #include "form/extra_inputs.h"
 #include "search/strength_goals.h"
+#include "support/search_corner.h"
 #include "support/window_fixture.h"
 
 namespace diaspring::search {
@@ -15,11 +16,7 @@ using diaspring::testing::TestWindow;
 
 // The corner of the design space the other search tests use.
 Options narrowedWithStrength(const DesignInputs& base) {
-  Options o;
-  o.ranges.HoverH = {1.7, 2.0};
-  o.ranges.R = {82, 88};
-  o.ranges.RoverR = {1.25, 1.35};
-  o.threads = 2;
+  Options o = diaspring::testing::narrowed();
   EXPECT_EQ(addStrengthGoals(o, base), "");
   return o;
 }

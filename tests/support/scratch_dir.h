@@ -32,8 +32,10 @@ class ScratchDir {
   const std::filesystem::path& dir() const { return dir_; }
   std::string path(std::string_view name) const { return (dir_ / name).string(); }
 
-  void write(std::string_view name, std::string_view bytes) const {
+  // Writes the file and returns its path.
+  std::string write(std::string_view name, std::string_view bytes) const {
     std::ofstream(dir_ / name, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path(name);
   }
   std::string read(std::string_view name) const {
     std::ifstream in(dir_ / name, std::ios::binary);

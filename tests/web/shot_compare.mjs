@@ -2,14 +2,10 @@
 // pinned curve of a thinner spring, the sample rig curve imported.
 //   node tests/web/shot_compare.mjs build/web/diaspring.html docs/web-compare.png
 import { resolve } from 'node:path';
-import { openPage } from './browser.mjs';
+import { shoot } from './shot.mjs';
 
 const [target, out] = process.argv.slice(2);
-const { page, load, close, errors } = await openPage(target);
-try {
-  await page.setViewport({ width: 1220, height: 900 });
-  await load();
-  await page.evaluate(() => { localStorage.clear(); window.diaspring.reset(); });
+await shoot(target, out, { width: 1220, height: 900 }, async (page) => {
   await page.evaluate(() => window.diaspring.act([{ set: ['h', '2.2'] }, { press: 'Command1' }]));
   await page.click('#compare > summary');
   await page.click('#comparePin');
@@ -21,9 +17,5 @@ try {
   const box = await page.$('#compareChart');
   const b = await box.boundingBox();
   await page.mouse.move(b.x + b.width * 0.45, b.y + b.height * 0.5);
-  const section = await page.$('#compare');
-  await section.screenshot({ path: out });
-  if (errors.length) throw new Error(errors.join('; '));
-} finally {
-  await close();
-}
+  return page.$('#compare');
+});

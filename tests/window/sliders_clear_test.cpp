@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "support/chart_query.h"
+#include "support/default_run.h"
 #include "support/window_fixture.h"
 
 namespace diaspring {
 namespace {
 
+using testing::kDefaultPoints;
+using testing::kDefaultVerdicts;
 using testing::opsOf;
 using testing::TestWindow;
 
@@ -87,38 +90,22 @@ TEST(Clear, OnAFreshWindowChangesNoBox) {
 
 TEST(Scenario, CurveCheckClearCurveCheck) {
   TestWindow w;
-  const char* points[] = {"5175.178", "2.080", "3400.662", "4.690", "4287.478", "3.385",
-                          "4592.558", "3.080", "4851.586", "1.480", "3400.73",  "4.68"};
-  const std::pair<TextBox, const char*> checks[] = {
-      {TextBox::Text24, "0.442(合格)"}, {TextBox::Text25, "合格"},       {TextBox::Text26, "1.9(合格)"},
-      {TextBox::Text27, "11.39(合格)"}, {TextBox::Text28, "1.33(合格)"}, {TextBox::Text29, "77.00(合格)"},
-      {TextBox::Text30, "4.71(合格)"},  {TextBox::Text38, "(合格)"},     {TextBox::Text39, "2.00(合格)"},
-      {TextBox::Text40, "2.00(合格)"},  {TextBox::Text41, "2.00(合格)"}, {TextBox::Text42, "2.68(合格)"},
+  // The presses in turn, and whether the point and the check boxes are filled after each.
+  const struct {
+    const char* step;
+    Command command;
+    bool points, checks;
+  } steps[] = {
+      {"curve", Command::Command1, true, false},        {"check", Command::Command3, true, true},
+      {"clear", Command::Command2, false, false},       {"second curve", Command::Command1, true, false},
+      {"second check", Command::Command3, true, true},
   };
-  const auto expectPoints = [&](bool filled, const char* step) {
-    for (int i = 0; i < 12; ++i)
-      EXPECT_EQ(w.text(static_cast<TextBox>(12 + i)), filled ? points[i] : "") << step << " Text" << 12 + i;
-  };
-  const auto expectChecks = [&](bool filled, const char* step) {
-    for (const auto& [box, text] : checks) EXPECT_EQ(w.text(box), filled ? text : "") << step << " " << textBoxName(box);
-  };
-
-  ASSERT_FALSE(w.curve());
-  expectPoints(true, "curve");
-  expectChecks(false, "curve");
-  ASSERT_FALSE(w.check());
-  expectPoints(true, "check");
-  expectChecks(true, "check");
-  ASSERT_FALSE(w.clear());
-  expectPoints(false, "clear");
-  expectChecks(false, "clear");
-  EXPECT_EQ(w.text(TextBox::Text8), "63.68");
-  ASSERT_FALSE(w.curve());
-  expectPoints(true, "second curve");
-  expectChecks(false, "second curve");
-  ASSERT_FALSE(w.check());
-  expectPoints(true, "second check");
-  expectChecks(true, "second check");
+  for (const auto& s : steps) {
+    ASSERT_FALSE(w.press(s.command)) << s.step;
+    for (const auto& [box, text] : kDefaultPoints) EXPECT_EQ(w.text(box), s.points ? text : "") << s.step << " " << textBoxName(box);
+    for (const auto& [box, text] : kDefaultVerdicts) EXPECT_EQ(w.text(box), s.checks ? text : "") << s.step << " " << textBoxName(box);
+    EXPECT_EQ(w.text(TextBox::Text8), "63.68") << s.step;  // the clear keeps the derived r
+  }
   EXPECT_EQ(opsOf(w.chart, DrawOp::Kind::PSet).size(), 20002u);
   EXPECT_EQ(w.chart.visibleFrom(), w.chart.size() - 10672u);
 }
