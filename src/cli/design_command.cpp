@@ -325,21 +325,11 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
   if (result.infeasible) {
     outcome.status = kExitFault;
     outcome.err = "diaspring-cli: design: " + search::explainEnglish(*result.infeasible, parsed.options);
-    // What single change of the clutch data would let designs through.
+    // What single change would let designs through.
     parsed.options.progress = nullptr;
-    const auto& never = result.infeasible->constraintsNeverMet;
-    if (std::find(never.begin(), never.end(), compare::kYieldScreen) != never.end()) {
-      // The yield holds the space shut: the least yield, and the single
-      // tolerance, that let designs through.
-      openings = compare::openingsByYield(parsed.base, parsed.options, parsed.minYield);
-      if (openings.empty())
-        outcome.err += "Neither a least yield lowered by up to 10 percentage points nor a single tolerance of h, H, R "
-                       "or r narrowed to 25 % lets a design through.\n";
-    } else if (const auto opening = search::findOpening(parsed.base, parsed.options)) {
-      openings.push_back(*opening);
-    } else {
-      outcome.err += "No single change of F, D, d, r0, rf, dLambda or lambda1f by up to 40 % lets a design through.\n";
-    }
+    const compare::Openings found = compare::openingsOf(parsed.base, parsed.options, parsed.minYield, *result.infeasible);
+    openings = found.found;
+    if (openings.empty()) outcome.err += found.noneEnglish;
     for (const search::Opening& o : openings) outcome.err += search::openingEnglish(o);
   }
   if (parsed.json) {

@@ -1,6 +1,6 @@
 #pragma once
 // The production yield of a design: the share of the springs made within
-// the tolerance band (the scatter's model: h, H, R, r and E, normal
+// the tolerance band (the scatter's model: h, l0 = h + H, R, r and E, normal
 // deviates with σ = tolerance / 3, the same seeded deviates) that meet every
 // requirement a made spring can be checked against. Each spring is
 // installed at the nominal λ1B, with λ1A = λ1B − Δλ and λ1C = λ1B + λ1f as
@@ -89,7 +89,7 @@ std::string shareText(double share);
 // "10000 springs, seed 19, band +15 %/-7.5 % (…)" / "10000 件，种子 19，夹紧力公差带 …"
 std::string yieldBasisText(const ProductionYield& y, bool chinese);
 
-// The tolerance band the springs were made to, one row a dimension (h, H,
+// The tolerance band the springs were made to, one row a dimension (h, l0,
 // R, r, E) and last the clamp-load band: its nominal value, its ± and its
 // source: the standard's table and row when it is the standard's tolerance
 // for the nominal spring, else "用户设定" / "set by the user". E has no
@@ -168,10 +168,10 @@ inline constexpr const char* kYieldScreen = "production yield (estimated from th
 inline constexpr const char* kYieldScreenZh = "生产合格率（由灵敏度估计）";
 // The estimate the screen asks of a point: a little above minYield.
 double screenTarget(double minYield);
-// Tolerances the yield takes instead of the standard's: h, H, R and r in
+// Tolerances the yield takes instead of the standard's: h, l0, R and r in
 // mm, each NaN for the standard's tolerance of each design.
 struct ToleranceChoice {
-  double h = NAN, H = NAN, R = NAN, r = NAN;
+  double h = NAN, l0 = NAN, R = NAN, r = NAN;
 };
 Tolerances chosenTolerances(const search::Geometry& g, const ToleranceChoice& choice);
 std::string addYieldGoals(search::Options& options, const DesignInputs& base, double minYield,
@@ -181,7 +181,7 @@ std::string addYieldGoals(search::Options& options, const DesignInputs& base, do
 // that lets designs through ("min-yield", from and to in per cent).
 std::optional<search::Opening> openingByYield(const DesignInputs& base, const search::Options& options,
                                               double minYield);
-// The same by one tolerance: h and H (the dimensions the clamp load's
+// The same by one tolerance: h and l0 (the dimensions the clamp load's
 // scatter comes from) narrowed from the standard's tolerance of the base
 // design to 75 % and then 50 % of it, the first that lets designs through
 // narrowed by one halving and rounded down to 0.01 mm, then the full search
@@ -191,5 +191,17 @@ std::optional<search::Opening> openingByTolerance(const DesignInputs& base, cons
 // Both, in that order: what opens a space that the yield alone holds shut.
 std::vector<search::Opening> openingsByYield(const DesignInputs& base, const search::Options& options,
                                              double minYield);
+
+// What single change lets designs through a search that found none: when
+// the yield is the only goal no design meets, the yield's openings; when
+// those find nothing, or the yield is not at fault, the clutch data's
+// (search::findOpening, with every goal kept). `none` is the sentence for
+// no opening at all, English or Chinese, with its line end.
+struct Openings {
+  std::vector<search::Opening> found;
+  std::string noneEnglish, noneChinese;
+};
+Openings openingsOf(const DesignInputs& base, const search::Options& options, double minYield,
+                    const search::Infeasibility& why);
 
 }  // namespace diaspring::compare
