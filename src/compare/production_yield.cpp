@@ -490,7 +490,7 @@ std::string addYieldGoals(search::Options& options, const DesignInputs& base, do
 }
 
 std::optional<search::Opening> openingByYield(const DesignInputs& base, const search::Options& options,
-                                              double minYield) {
+                                              double minYield, const ToleranceChoice& tolerances) {
   for (double lower : {0.01, 0.02, 0.05, 0.1}) {
     if (options.cancel && options.cancel->load()) break;
     const double p = minYield - lower;
@@ -499,7 +499,7 @@ std::optional<search::Opening> openingByYield(const DesignInputs& base, const se
     // The same goals with the lower yield: the last constraint and the final test are the yield's.
     changed.constraints.pop_back();
     changed.finalTest.reset();
-    addYieldGoals(changed, base, p);
+    addYieldGoals(changed, base, p, tolerances);
     const search::Result r = search::runSearch(base, changed);
     if (r.designs.empty()) continue;
     const auto pct = [](double x) { return generalText(Num(std::round(x * 1e4) / 1e2)); };
@@ -509,7 +509,7 @@ std::optional<search::Opening> openingByYield(const DesignInputs& base, const se
 }
 
 std::optional<search::Opening> openingByTolerance(const DesignInputs& base, const search::Options& options,
-                                                  double minYield) {
+                                                  double minYield, const ToleranceChoice& tolerances) {
   // The base design's geometry, for the standard's tolerances it starts from.
   search::Geometry g;
   try {
@@ -518,7 +518,7 @@ std::optional<search::Opening> openingByTolerance(const DesignInputs& base, cons
   } catch (const Fault&) {
     return std::nullopt;
   }
-  const Tolerances standard = defaultTolerances(g);
+  const Tolerances standard = chosenTolerances(g, tolerances);  // the standard's, or the ones given
   struct Dimension {
     const char* name;
     double ToleranceChoice::*field;
@@ -535,7 +535,7 @@ std::optional<search::Opening> openingByTolerance(const DesignInputs& base, cons
     changed.finalTest.reset();
     changed.progress = nullptr;
     if (!full) changed.refine = false;
-    ToleranceChoice choice;
+    ToleranceChoice choice = tolerances;
     choice.*d.field = tolerance;
     addYieldGoals(changed, base, minYield, choice);
     try {
@@ -570,21 +570,21 @@ std::optional<search::Opening> openingByTolerance(const DesignInputs& base, cons
 }
 
 std::vector<search::Opening> openingsByYield(const DesignInputs& base, const search::Options& options,
-                                             double minYield) {
+                                             double minYield, const ToleranceChoice& tolerances) {
   std::vector<search::Opening> out;
-  if (auto o = openingByYield(base, options, minYield)) out.push_back(*o);
-  if (auto o = openingByTolerance(base, options, minYield)) out.push_back(*o);
+  if (auto o = openingByYield(base, options, minYield, tolerances)) out.push_back(*o);
+  if (auto o = openingByTolerance(base, options, minYield, tolerances)) out.push_back(*o);
   return out;
 }
 
 Openings openingsOf(const DesignInputs& base, const search::Options& options, double minYield,
-                    const search::Infeasibility& why) {
+                    const search::Infeasibility& why, const ToleranceChoice& tolerances) {
   Openings o;
   // A lower yield or a narrower tolerance cannot mend another goal no design meets.
   const auto& never = why.constraintsNeverMet;
   const bool byYield = !never.empty() && std::all_of(never.begin(), never.end(),
                                                      [](const std::string& goal) { return goal == kYieldScreen; });
-  if (byYield) o.found = openingsByYield(base, options, minYield);
+  if (byYield) o.found = openingsByYield(base, options, minYield, tolerances);
   if (o.found.empty())
     if (const auto opening = search::findOpening(base, options)) o.found.push_back(*opening);
   if (!o.found.empty()) return o;
