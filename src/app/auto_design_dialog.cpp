@@ -299,15 +299,9 @@ bool AutoDesignDialog::start() {
       if (result->infeasible && !result->cancelled) {
         search::Options quiet = shared;
         quiet.progress = nullptr;
-        const auto& never = result->infeasible->constraintsNeverMet;
-        const bool byYield = std::find(never.begin(), never.end(), compare::kYieldScreen) != never.end();
-        std::vector<search::Opening> openings;
-        if (byYield) openings = compare::openingsByYield(base, quiet, minYield);
-        else if (const auto opening = search::findOpening(base, quiet)) openings.push_back(*opening);
-        for (const search::Opening& o : openings) *opening_ += search::openingChinese(o);
-        if (openings.empty())
-          *opening_ = byYield ? "最低生产合格率降低 10 个百分点以内、或 h、H、R、r 中任何一项公差单独收窄到 25 % 都不能得到设计。\n"
-                              : "离合器数据 F、D、d、r0、rf、Δλ、λ1f 中任何一项单独改变 40 % 以内都不能得到设计。\n";
+        const compare::Openings found = compare::openingsOf(base, quiet, minYield, *result->infeasible);
+        for (const search::Opening& o : found.found) *opening_ += search::openingChinese(o);
+        if (found.found.empty()) *opening_ = found.noneChinese;
       }
     } catch (const search::SearchError& e) {
       *error = e.what();

@@ -157,7 +157,7 @@ std::string renderText(const ComparisonInput& in, const ComparisonResult& r) {
   }
   if (r.hasScatter) {
     const Tolerances& t = in.tolerances;
-    out += "tolerances: h ±" + n4(t.h) + " mm, H ±" + n4(t.H) + " mm, R ±" + n4(t.R) + " mm, r ±" + n4(t.r) +
+    out += "tolerances: h ±" + n4(t.h) + " mm, l0 ±" + n4(t.l0) + " mm, R ±" + n4(t.R) + " mm, r ±" + n4(t.r) +
            " mm, E ±" + n1(t.Epercent) + " %, clamp load ±" + n1(t.clampPercent) + " %\n";
     out += "              worst case          Monte Carlo (" + std::to_string(r.monteCarlo.samples) + " springs, seed " +
            std::to_string(r.monteCarlo.seed) + ")\n";
@@ -199,7 +199,9 @@ std::string impossibleToleranceMessage(const ToleranceLimit& limit, std::span<co
       if (std::string_view(*it).substr(0, it->find('=')) == name) return "--tolerance " + quoteText(*it);
     return "the default tolerance of " + std::string(name);
   };
-  const std::string who = limit.input == "R, r" ? named("R") + " and " + named("r") : named(limit.input);
+  const std::string who = limit.input == "R, r"    ? named("R") + " and " + named("r")
+                          : limit.input == "h, l0" ? named("h") + " and " + named("l0")
+                                                   : named(limit.input);
   const bool modulus = limit.input == "E";
   return who + ": " + limit.what + " would reach " + shownNumber(limit.lowest, "0.00") + (modulus ? " MPa" : " mm") +
          " within the sampled range (the springs reach ±" + format(maxDeviate() / 3, "0.00") +
@@ -228,7 +230,7 @@ std::string parseTolerance(std::string_view arg, const DesignCurve& d, Tolerance
     double* percent;  // an input kept in per cent
     double nominal;
   };
-  const Target targets[] = {{"h", &tol.h, nullptr, d.g.h},          {"H", &tol.H, nullptr, d.g.H},
+  const Target targets[] = {{"h", &tol.h, nullptr, d.g.h},          {"l0", &tol.l0, nullptr, d.g.h + d.g.H},
                             {"R", &tol.R, nullptr, d.g.R},          {"r", &tol.r, nullptr, d.g.r},
                             {"E", nullptr, &tol.Epercent, d.clutch.E}, {"F", nullptr, &tol.clampPercent, d.clutch.F}};
   for (const Target& t : targets) {
@@ -237,8 +239,11 @@ std::string parseTolerance(std::string_view arg, const DesignCurve& d, Tolerance
     else *t.percent = percent ? v : 100 * v / std::fabs(t.nominal);
     return {};
   }
-  return "--tolerance: unknown input " + quoteText(name) + "; the tolerances are h, H, R, r (mm), E (MPa or %) and F "
-         "(the clamp load, N or %)";
+  if (name == "H")
+    return "--tolerance H: the height is toleranced as the free height l0 = h + H, as the disc-spring standard "
+           "gives it (a made spring's H is l0 - h); give l0=VALUE";
+  return "--tolerance: unknown input " + quoteText(name) + "; the tolerances are h, l0 (the free height h + H), R, r "
+         "(mm), E (MPa or %) and F (the clamp load, N or %)";
 }
 
 std::string renderCompareJson(const ComparisonInput& in, const ComparisonResult& r) {
@@ -301,7 +306,7 @@ std::string renderCompareJson(const ComparisonInput& in, const ComparisonResult&
   JsonList tolerance(out);
   const Tolerances& t = in.tolerances;
   tolerance.object("inputs", [&](JsonList& inputs) {
-    inputs.numbers({{"h", t.h}, {"H", t.H}, {"R", t.R}, {"r", t.r}, {"Epercent", t.Epercent}, {"clampPercent", t.clampPercent}});
+    inputs.numbers({{"h", t.h}, {"l0", t.l0}, {"R", t.R}, {"r", t.r}, {"Epercent", t.Epercent}, {"clampPercent", t.clampPercent}});
   });
   tolerance.key("worstCase") += '{';
   JsonList worst(out);
@@ -365,9 +370,10 @@ CompareRun runCompareCommand(std::span<const std::string_view> args, Exporter* e
         "  --measured FILE   a measured curve: λ1 in mm and F1 in N, one pair a row (CSV or blanks),\n"
         "                    a loading branch and optionally an unloading branch; deviations at B and A,\n"
         "                    the RMS deviation and the calibration of h and H (the idealised law)\n"
-        "  --tolerance N=V   ± V in the unit of input N (h, H, R, r in mm; E in MPa; F in N) or in per\n"
-        "                    cent with % (E=2%); F is the clamp-load tolerance (default 5 %); h, H, R\n"
-        "                    and r default to the disc-spring standard's tolerances (DIN EN 16983),\n"
+        "  --tolerance N=V   ± V in the unit of input N (h, l0, R, r in mm; E in MPa; F in N) or in per\n"
+        "                    cent with % (E=2%); l0 is the free height h + H (a made spring's H is\n"
+        "                    l0 - h); F is the clamp-load tolerance (default 5 %); h, l0, R and r\n"
+        "                    default to the disc-spring standard's tolerances (DIN EN 16983),\n"
         "                    E to 0 %; one that lets a sampled spring (nominal ± 2.86 × the tolerance)\n"
         "                    reach h, H, R, r, E or R1 - r1 of 0 or below is refused\n"
         "  --samples N       Monte Carlo springs (0 ... 1000000, default 10000); --seed S (default 19)\n"

@@ -27,6 +27,7 @@ struct DesignArgs {
   bool json = false;
   std::string out;  // -o FILE.csv; empty: stdout
   double minYield = compare::kDefaultMinYield;
+  compare::ToleranceChoice tolerances;  // --tolerance: the same for every design
 };
 
 bool isFree(std::string_view name) {
@@ -89,6 +90,34 @@ std::string parseMinYield(std::string_view value, double& out) {
   return {};
 }
 
+// --tolerance NAME=MM: ± in mm for h, l0, R or r, the same for every design
+// the search examines (a per cent would be of each design's own dimension).
+std::string parseDesignTolerance(std::string_view arg, compare::ToleranceChoice& choice) {
+  const std::size_t eq = arg.find('=');
+  if (eq == std::string_view::npos) return "--tolerance " + quoteText(arg) + ": expected NAME=MM";
+  const std::string_view name = arg.substr(0, eq);
+  std::string_view value = arg.substr(eq + 1);
+  if (value.substr(0, 2) == "\xC2\xB1") value.remove_prefix(2);  // ±
+  const std::pair<const char*, double*> targets[] = {
+      {"h", &choice.h}, {"l0", &choice.l0}, {"R", &choice.R}, {"r", &choice.r}};
+  double* into = nullptr;
+  for (const auto& [n, field] : targets)
+    if (name == n) into = field;
+  if (!into)
+    return "--tolerance: " + quoteText(name) + " is not a toleranced dimension of the search; they are h, l0 (the free "
+           "height h + H), R and r, in mm";
+  double v = NAN;
+  try {
+    if (isWholeNumber(value)) v = val(value).value();
+  } catch (const Fault&) {
+  }
+  if (!(v >= 0) || !std::isfinite(v))
+    return "--tolerance " + std::string(name) + ": " + quoteText(arg.substr(eq + 1)) +
+           " is not a tolerance in mm (a number at least 0)";
+  *into = v;
+  return {};
+}
+
 std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& parsed) {
   ArgReader reader(args);
   while (!reader.done()) {
@@ -102,7 +131,7 @@ std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& 
       continue;
     }
     if (arg == "--set" || arg == "--range" || arg == "--threads" || arg == "--grid" || arg == "-o" ||
-        arg == "--output" || arg == "--min-yield") {
+        arg == "--output" || arg == "--min-yield" || arg == "--tolerance") {
       const std::optional<std::string_view> given = reader.value();
       if (!given) return std::string(arg) + " needs a value";
       const std::string_view value = *given;
@@ -111,6 +140,7 @@ std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& 
       else if (arg == "--range") error = parseRange(value, parsed);
       else if (arg == "--threads") error = readWholeIn("--threads", value, 1u, kMaxThreads, parsed.options.threads);
       else if (arg == "--min-yield") error = parseMinYield(value, parsed.minYield);
+      else if (arg == "--tolerance") error = parseDesignTolerance(value, parsed.tolerances);
       else if (arg == "--grid") {
         unsigned grid = 0;
         error = readWholeIn("--grid", value, 1u, 10u, grid);
@@ -127,7 +157,7 @@ std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& 
   }
   if (parsed.json && !parsed.out.empty()) return "--json and -o exclude each other";
   if (std::string error = search::addStrengthGoals(parsed.options, parsed.base); !error.empty()) return error;
-  return compare::addYieldGoals(parsed.options, parsed.base, parsed.minYield);
+  return compare::addYieldGoals(parsed.options, parsed.base, parsed.minYield, parsed.tolerances);
 }
 
 // An object of texts, one member for each item, named by its name.
@@ -325,21 +355,12 @@ Outcome runDesignCommand(std::span<const std::string_view> args, const ProgressS
   if (result.infeasible) {
     outcome.status = kExitFault;
     outcome.err = "diaspring-cli: design: " + search::explainEnglish(*result.infeasible, parsed.options);
-    // What single change of the clutch data would let designs through.
+    // What single change would let designs through.
     parsed.options.progress = nullptr;
-    const auto& never = result.infeasible->constraintsNeverMet;
-    if (std::find(never.begin(), never.end(), compare::kYieldScreen) != never.end()) {
-      // The yield holds the space shut: the least yield, and the single
-      // tolerance, that let designs through.
-      openings = compare::openingsByYield(parsed.base, parsed.options, parsed.minYield);
-      if (openings.empty())
-        outcome.err += "Neither a least yield lowered by up to 10 percentage points nor a single tolerance of h, H, R "
-                       "or r narrowed to 25 % lets a design through.\n";
-    } else if (const auto opening = search::findOpening(parsed.base, parsed.options)) {
-      openings.push_back(*opening);
-    } else {
-      outcome.err += "No single change of F, D, d, r0, rf, dLambda or lambda1f by up to 40 % lets a design through.\n";
-    }
+    const compare::Openings found = compare::openingsOf(parsed.base, parsed.options, parsed.minYield, *result.infeasible,
+                                                             parsed.tolerances);
+    openings = found.found;
+    if (openings.empty()) outcome.err += found.noneEnglish;
     for (const search::Opening& o : openings) outcome.err += search::openingEnglish(o);
   }
   if (parsed.json) {

@@ -32,7 +32,7 @@ inline constexpr const char* kSheetDesignsHeading = "二、对比的设计（特
 inline constexpr const char* kSheetMeasuredHeading = "三、实测曲线与标定（理想化载荷公式的等效 h、H）";
 inline constexpr const char* kSheetScatterHeading = "四、生产离散（当前设计，名义 λ1B、λ1A、λ1C 处）";
 inline constexpr const char* kSheetTolerances =
-    "公差：h ±%1 mm，H ±%2 mm，R ±%3 mm，r ±%4 mm，E ±%5 %；抽样 %6 个（σ = 公差/3，种子 %7）";
+    "公差：h ±%1 mm，l0 ±%2 mm，R ±%3 mm，r ±%4 mm，E ±%5 %；抽样 %6 个（σ = 公差/3，种子 %7）";
 inline constexpr const char* kSheetShares = "F1B 在夹紧力 ±%1 % 内的占 %2 %；F1A ≥ F1B 的占 %3 %。";
 inline constexpr const char* kSheetSensitivity =
     "灵敏度：∂F1B/∂h = %1 N/mm，∂F1B/∂H = %2 N/mm，∂F1B/∂R = %3 N/mm，∂F1B/∂r = %4 N/mm，"

@@ -228,7 +228,7 @@ std::vector<ToleranceRow> toleranceRows(const ProductionYield& y, bool chinese) 
   const auto deviations = [](const StandardBand& b) {
     return "+" + shown(b.plus, 0.001) + "/" + (b.minus > 0 ? "−" : "") + shown(b.minus, 0.001) + " mm";
   };
-  // t and l0 (taken for H): the standard's deviations, half their width each way.
+  // t and l0: the standard's deviations, half their width each way.
   const auto disc = [&](const StandardBand& b, const char* what, const char* whatEn) {
     return chinese ? std::string("DIN 2093 ") + what + "偏差 " + deviations(b) + "（" + rangeText(b, "t") +
                          "），取其半宽"
@@ -250,7 +250,7 @@ std::vector<ToleranceRow> toleranceRows(const ProductionYield& y, bool chinese) 
   };
   std::vector<ToleranceRow> rows{
       row("h", g.h, t.h, standard.h, disc(bands.h, "厚度 t ", "thickness t")),
-      row("H", g.H, t.H, standard.H, disc(bands.H, "自由高度 l0 ", "free height l0")),
+      row("l0", g.h + g.H, t.l0, standard.l0, disc(bands.l0, "自由高度 l0 ", "free height l0")),
       row("R", g.R, t.R, standard.R, fit(bands.R, "h")),
       row("r", g.r, t.r, standard.r, fit(bands.r, "H")),
   };
@@ -371,7 +371,7 @@ double estimatedYield(const DesignCurve& nominal, const Tolerances& tol, const L
                                                                                         : kFirstStrengthRequirement;
   if (strength && count < kRequirementCount) return 0;  // the analysis cannot take the nominal spring
   std::array<double, kRequirementCount> variance{};
-  const double sigma[5] = {tol.h / 3, tol.H / 3, tol.R / 3, tol.r / 3, n.E * tol.Epercent / 300};
+  const double sigma[5] = {tol.h / 3, tol.l0 / 3, tol.R / 3, tol.r / 3, n.E * tol.Epercent / 300};
   for (int i = 0; i < 5; ++i) {
     if (!(sigma[i] > 0)) continue;
     // Each requirement's secant over ±σ of input i, halved.
@@ -379,11 +379,8 @@ double estimatedYield(const DesignCurve& nominal, const Tolerances& tol, const L
     const std::vector<double>* steps = parts ? parts->find(key) : nullptr;
     std::vector<double> worked;
     if (!steps) {
-      SpringParams up = n, down = n;
-      double* const upField[5] = {&up.h, &up.H, &up.R, &up.r, &up.E};
-      double* const downField[5] = {&down.h, &down.H, &down.R, &down.r, &down.E};
-      *upField[i] += sigma[i];
-      *downField[i] -= sigma[i];
+      const auto input = static_cast<std::size_t>(i);
+      const SpringParams up = movedSpring(n, input, sigma[i]), down = movedSpring(n, input, -sigma[i]);
       const Quantities a = quantitiesOf(up, nominal, band, strength), b = quantitiesOf(down, nominal, band, strength);
       for (int k = 0; k < count; ++k) worked.push_back(0.5 * (a.value[static_cast<std::size_t>(k)] - b.value[static_cast<std::size_t>(k)]));
       steps = parts ? &parts->keep(key, std::move(worked)) : &worked;
@@ -447,7 +444,7 @@ double screenTarget(double minYield) {
 
 Tolerances chosenTolerances(const search::Geometry& g, const ToleranceChoice& choice) {
   Tolerances t = defaultTolerances(g);
-  for (auto [chosen, into] : {std::pair{choice.h, &t.h}, {choice.H, &t.H}, {choice.R, &t.R}, {choice.r, &t.r}})
+  for (auto [chosen, into] : {std::pair{choice.h, &t.h}, {choice.l0, &t.l0}, {choice.R, &t.R}, {choice.r, &t.r}})
     if (std::isfinite(chosen)) *into = chosen;
   return t;
 }
@@ -472,7 +469,7 @@ std::string addYieldGoals(search::Options& options, const DesignInputs& base, do
     return target - estimated;
   };
   std::string key = "estimated yield";
-  for (double t : {tolerances.h, tolerances.H, tolerances.R, tolerances.r})
+  for (double t : {tolerances.h, tolerances.l0, tolerances.R, tolerances.r})
     key += std::isfinite(t) ? " " + shortestText(t) : std::string(" standard");
   options.constraints.push_back({kYieldScreen,
                                  [estimate, missOf](const search::DesignView& view) {
@@ -493,7 +490,7 @@ std::string addYieldGoals(search::Options& options, const DesignInputs& base, do
 }
 
 std::optional<search::Opening> openingByYield(const DesignInputs& base, const search::Options& options,
-                                              double minYield) {
+                                              double minYield, const ToleranceChoice& tolerances) {
   for (double lower : {0.01, 0.02, 0.05, 0.1}) {
     if (options.cancel && options.cancel->load()) break;
     const double p = minYield - lower;
@@ -502,7 +499,7 @@ std::optional<search::Opening> openingByYield(const DesignInputs& base, const se
     // The same goals with the lower yield: the last constraint and the final test are the yield's.
     changed.constraints.pop_back();
     changed.finalTest.reset();
-    addYieldGoals(changed, base, p);
+    addYieldGoals(changed, base, p, tolerances);
     const search::Result r = search::runSearch(base, changed);
     if (r.designs.empty()) continue;
     const auto pct = [](double x) { return generalText(Num(std::round(x * 1e4) / 1e2)); };
@@ -512,7 +509,7 @@ std::optional<search::Opening> openingByYield(const DesignInputs& base, const se
 }
 
 std::optional<search::Opening> openingByTolerance(const DesignInputs& base, const search::Options& options,
-                                                  double minYield) {
+                                                  double minYield, const ToleranceChoice& tolerances) {
   // The base design's geometry, for the standard's tolerances it starts from.
   search::Geometry g;
   try {
@@ -521,16 +518,16 @@ std::optional<search::Opening> openingByTolerance(const DesignInputs& base, cons
   } catch (const Fault&) {
     return std::nullopt;
   }
-  const Tolerances standard = defaultTolerances(g);
+  const Tolerances standard = chosenTolerances(g, tolerances);  // the standard's, or the ones given
   struct Dimension {
     const char* name;
     double ToleranceChoice::*field;
     double from;
   };
-  // The clamp load's scatter is the thickness's and the cone height's (F1B
+  // The clamp load's scatter is the thickness's and the free height's (F1B
   // goes with about h³ near the flat position; R and r add under 1 % of it),
   // so only these two are narrowed: each try is a whole search.
-  const Dimension dims[] = {{"h", &ToleranceChoice::h, standard.h}, {"H", &ToleranceChoice::H, standard.H}};
+  const Dimension dims[] = {{"h", &ToleranceChoice::h, standard.h}, {"l0", &ToleranceChoice::l0, standard.l0}};
   const auto cancelled = [&] { return options.cancel && options.cancel->load(); };
   const auto designsWith = [&](const Dimension& d, double tolerance, bool full) -> std::size_t {
     search::Options changed = options;
@@ -538,7 +535,7 @@ std::optional<search::Opening> openingByTolerance(const DesignInputs& base, cons
     changed.finalTest.reset();
     changed.progress = nullptr;
     if (!full) changed.refine = false;
-    ToleranceChoice choice;
+    ToleranceChoice choice = tolerances;
     choice.*d.field = tolerance;
     addYieldGoals(changed, base, minYield, choice);
     try {
@@ -573,11 +570,36 @@ std::optional<search::Opening> openingByTolerance(const DesignInputs& base, cons
 }
 
 std::vector<search::Opening> openingsByYield(const DesignInputs& base, const search::Options& options,
-                                             double minYield) {
+                                             double minYield, const ToleranceChoice& tolerances) {
   std::vector<search::Opening> out;
-  if (auto o = openingByYield(base, options, minYield)) out.push_back(*o);
-  if (auto o = openingByTolerance(base, options, minYield)) out.push_back(*o);
+  if (auto o = openingByYield(base, options, minYield, tolerances)) out.push_back(*o);
+  if (auto o = openingByTolerance(base, options, minYield, tolerances)) out.push_back(*o);
   return out;
+}
+
+Openings openingsOf(const DesignInputs& base, const search::Options& options, double minYield,
+                    const search::Infeasibility& why, const ToleranceChoice& tolerances) {
+  Openings o;
+  // A lower yield or a narrower tolerance cannot mend another goal no design meets.
+  const auto& never = why.constraintsNeverMet;
+  const bool byYield = !never.empty() && std::all_of(never.begin(), never.end(),
+                                                     [](const std::string& goal) { return goal == kYieldScreen; });
+  if (byYield) o.found = openingsByYield(base, options, minYield, tolerances);
+  if (o.found.empty())
+    if (const auto opening = search::findOpening(base, options)) o.found.push_back(*opening);
+  if (!o.found.empty()) return o;
+  const char* const clutchEn = "no single change of F, D, d, r0, rf, dLambda or lambda1f by up to 40 %";
+  const char* const clutchZh = "离合器数据 F、D、d、r0、rf、Δλ、λ1f 中任何一项单独改变 40 % 以内";
+  if (byYield) {
+    o.noneEnglish = std::string("Neither a least yield lowered by up to 10 percentage points, nor a single tolerance of h "
+                                "or l0 narrowed to half the standard's, nor ") + clutchEn + " lets a design through.\n";
+    o.noneChinese = std::string("最低生产合格率降低 10 个百分点以内、h 或 l0 的公差单独收窄到标准值的一半、") + clutchZh +
+                    "，都不能得到设计。\n";
+  } else {
+    o.noneEnglish = std::string("No") + (clutchEn + 2) + " lets a design through.\n";
+    o.noneChinese = std::string(clutchZh) + "都不能得到设计。\n";
+  }
+  return o;
 }
 
 }  // namespace diaspring::compare

@@ -1,6 +1,6 @@
 #pragma once
 // The production yield of a design: the share of the springs made within
-// the tolerance band (the scatter's model: h, H, R, r and E, normal
+// the tolerance band (the scatter's model: h, l0 = h + H, R, r and E, normal
 // deviates with σ = tolerance / 3, the same seeded deviates) that meet every
 // requirement a made spring can be checked against. Each spring is
 // installed at the nominal λ1B, with λ1A = λ1B − Δλ and λ1C = λ1B + λ1f as
@@ -89,7 +89,7 @@ std::string shareText(double share);
 // "10000 springs, seed 19, band +15 %/-7.5 % (…)" / "10000 件，种子 19，夹紧力公差带 …"
 std::string yieldBasisText(const ProductionYield& y, bool chinese);
 
-// The tolerance band the springs were made to, one row a dimension (h, H,
+// The tolerance band the springs were made to, one row a dimension (h, l0,
 // R, r, E) and last the clamp-load band: its nominal value, its ± and its
 // source: the standard's table and row when it is the standard's tolerance
 // for the nominal spring, else "用户设定" / "set by the user". E has no
@@ -109,9 +109,9 @@ inline constexpr const char* kRequirementColumns[] = {"要求", "合格率", "95
 inline constexpr const char* kTolerancesHeading = "二、所用公差带";
 inline constexpr const char* kToleranceColumns[] = {"尺寸", "名义值", "公差", "依据"};
 inline constexpr const char* kFootnote =
-    "每件弹簧装在名义 λ1B 处，λ1A = λ1B − Δλ，λ1C = λ1B + λ1f；各尺寸按正态分布抽样，σ = 公差 / 3，"
+    "每件弹簧装在名义 λ1B 处，λ1A = λ1B − Δλ，λ1C = λ1B + λ1f；各尺寸按正态分布抽样，σ = 公差 / 3，内截锥高度 H = l0 − h，"
     "R1 = R − 2 mm，r1 = r + 2 mm。条件 1（|F − F1B| < 1 N）为名义意图，制造的弹簧以夹紧力公差带代替。";
-// "生产合格率 38.63 %（95 % 区间 37.68 … 39.59 %）"
+// "生产合格率 39.63 %（95 % 区间 38.68 … 40.59 %）"
 std::string headline(const ProductionYield& y);
 }  // namespace yield_sheet
 
@@ -168,10 +168,10 @@ inline constexpr const char* kYieldScreen = "production yield (estimated from th
 inline constexpr const char* kYieldScreenZh = "生产合格率（由灵敏度估计）";
 // The estimate the screen asks of a point: a little above minYield.
 double screenTarget(double minYield);
-// Tolerances the yield takes instead of the standard's: h, H, R and r in
+// Tolerances the yield takes instead of the standard's: h, l0, R and r in
 // mm, each NaN for the standard's tolerance of each design.
 struct ToleranceChoice {
-  double h = NAN, H = NAN, R = NAN, r = NAN;
+  double h = NAN, l0 = NAN, R = NAN, r = NAN;
 };
 Tolerances chosenTolerances(const search::Geometry& g, const ToleranceChoice& choice);
 std::string addYieldGoals(search::Options& options, const DesignInputs& base, double minYield,
@@ -180,16 +180,30 @@ std::string addYieldGoals(search::Options& options, const DesignInputs& base, do
 // the least yield lowered by 1, 2, 5 and 10 percentage points, the first
 // that lets designs through ("min-yield", from and to in per cent).
 std::optional<search::Opening> openingByYield(const DesignInputs& base, const search::Options& options,
-                                              double minYield);
-// The same by one tolerance: h and H (the dimensions the clamp load's
-// scatter comes from) narrowed from the standard's tolerance of the base
+                                              double minYield, const ToleranceChoice& tolerances = {});
+// The same by one tolerance: h and l0 (the dimensions the clamp load's
+// scatter comes from) narrowed from the standard's (or the given) tolerance of the base
 // design to 75 % and then 50 % of it, the first that lets designs through
 // narrowed by one halving and rounded down to 0.01 mm, then the full search
 // once more for the number of designs. Opening::tolerance is set.
 std::optional<search::Opening> openingByTolerance(const DesignInputs& base, const search::Options& options,
-                                                  double minYield);
+                                                  double minYield, const ToleranceChoice& tolerances = {});
 // Both, in that order: what opens a space that the yield alone holds shut.
 std::vector<search::Opening> openingsByYield(const DesignInputs& base, const search::Options& options,
-                                             double minYield);
+                                             double minYield, const ToleranceChoice& tolerances = {});
+
+// What single change lets designs through a search that found none: when
+// the yield is the only goal no design meets, the yield's openings; when
+// those find nothing, or the yield is not at fault, the clutch data's
+// (search::findOpening, with every goal kept). `none` is the sentence for
+// no opening at all, English or Chinese, with its line end.
+struct Openings {
+  std::vector<search::Opening> found;
+  std::string noneEnglish, noneChinese;
+};
+// `tolerances`: those the search's yield was given (addYieldGoals), kept
+// by the openings but for the one an opening narrows.
+Openings openingsOf(const DesignInputs& base, const search::Options& options, double minYield,
+                    const search::Infeasibility& why, const ToleranceChoice& tolerances = {});
 
 }  // namespace diaspring::compare

@@ -34,7 +34,7 @@ double uniform(std::uint64_t& state) { return (static_cast<double>(splitmix(stat
 
 SpringParams corner(const SpringParams& n, const Tolerances& t, unsigned mask) {
   const auto s = [mask](unsigned bit) { return (mask >> bit) & 1U ? 1.0 : -1.0; };
-  return {n.h + s(0) * t.h, n.H + s(1) * t.H, n.R + s(2) * t.R, n.r + s(3) * t.r,
+  return {n.h + s(0) * t.h, n.H + s(1) * t.l0 - s(0) * t.h, n.R + s(2) * t.R, n.r + s(3) * t.r,
           n.E * (1 + s(4) * t.Epercent / 100)};
 }
 
@@ -99,7 +99,7 @@ StandardBand bandOf(const Row* rows, std::size_t n, double x, double tolerance) 
 Tolerances defaultTolerances(const search::Geometry& g) {
   Tolerances t;
   t.h = halfBand(kThickness, std::size(kThickness), g.h);
-  t.H = halfBand(kHeight, std::size(kHeight), g.h);
+  t.l0 = halfBand(kHeight, std::size(kHeight), g.h);
   t.R = 0.5 * halfBand(kIt12, std::size(kIt12), 2 * g.R);
   t.r = 0.5 * halfBand(kIt12, std::size(kIt12), 2 * g.r);
   t.Epercent = 0;
@@ -109,7 +109,7 @@ Tolerances defaultTolerances(const search::Geometry& g) {
 
 StandardBands standardBands(const search::Geometry& g) {
   const Tolerances t = defaultTolerances(g);
-  return {bandOf(kThickness, std::size(kThickness), g.h, t.h), bandOf(kHeight, std::size(kHeight), g.h, t.H),
+  return {bandOf(kThickness, std::size(kThickness), g.h, t.h), bandOf(kHeight, std::size(kHeight), g.h, t.l0),
           bandOf(kIt12, std::size(kIt12), 2 * g.R, t.R), bandOf(kIt12, std::size(kIt12), 2 * g.r, t.r)};
 }
 
@@ -128,7 +128,7 @@ std::optional<ToleranceLimit> impossibleTolerance(const DesignCurve& d, const To
   };
   const Dimension dims[] = {
       {"h", "h", n.h, t.h},
-      {"H", "H", n.H, t.H},
+      {"h, l0", "H", n.H, t.l0 + t.h},  // H = l0 − h
       {"R", "R", n.R, t.R},
       {"r", "r", n.r, t.r},
       {"E", "E", n.E, n.E * t.Epercent / 100},
@@ -142,7 +142,7 @@ std::optional<ToleranceLimit> impossibleTolerance(const DesignCurve& d, const To
 }
 
 std::string toleranceLimitZh(const ToleranceLimit& limit) {
-  const std::string input = limit.input == "R, r" ? "R 与 r" : limit.input;
+  const std::string input = limit.input == "R, r" ? "R 与 r" : limit.input == "h, l0" ? "h 与 l0" : limit.input;
   const double lowest = limit.lowest;
   const std::string value = std::fabs(lowest) < 1e15 ? format(lowest, "0.00") : generalText(Num(lowest));
   return input + " 的公差使抽样的弹簧 " + limit.what + " 降到 " + value + (limit.input == "E" ? " MPa" : " mm") +
@@ -200,8 +200,21 @@ std::array<double, 5> normalDeviates(std::uint64_t seed, std::uint64_t sample) {
 }
 
 SpringParams sampledSpring(const SpringParams& n, const Tolerances& tol, const std::array<double, 5>& z) {
-  return {n.h + z[0] * tol.h / 3, n.H + z[1] * tol.H / 3, n.R + z[2] * tol.R / 3, n.r + z[3] * tol.r / 3,
+  const double dh = z[0] * tol.h / 3;
+  return {n.h + dh, n.H + z[1] * tol.l0 / 3 - dh, n.R + z[2] * tol.R / 3, n.r + z[3] * tol.r / 3,
           n.E * (1 + z[4] * tol.Epercent / 300)};
+}
+
+SpringParams movedSpring(const SpringParams& n, std::size_t input, double delta) {
+  SpringParams p = n;
+  switch (input) {
+    case 0: p.h += delta, p.H -= delta; break;
+    case 1: p.H += delta; break;
+    case 2: p.R += delta; break;
+    case 3: p.r += delta; break;
+    default: p.E += delta; break;
+  }
+  return p;
 }
 
 MonteCarlo monteCarlo(const DesignCurve& curve, const Tolerances& tol, std::span<const double> grid, int samples,

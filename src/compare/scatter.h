@@ -1,6 +1,8 @@
 #pragma once
-// Production scatter of a design: its five scattering inputs h, H, R, r and
-// E, each within ± a tolerance, evaluated at the installed deflections the
+// Production scatter of a design: its five toleranced dimensions, each
+// within ± a tolerance: the thickness h, the free height l0 = h + H (the
+// height the disc-spring standard tolerances and a supplier measures: a
+// made spring's cone height is H = l0 − h), R, r and E; evaluated at the installed deflections the
 // clutch cover sets (the nominal λ1B, λ1A and λ1C of the design, the same
 // for every spring):
 //  - worst case: the extremes over the 32 corners of the tolerance box;
@@ -38,9 +40,9 @@ struct LoadGradient {
 };
 LoadGradient loadGradient(const SpringParams& p, double mu, double lambda1);
 
-// ± tolerances: h, H, R, r in mm, E and the clamp load in per cent.
+// ± tolerances: h, l0 (= h + H), R, r in mm, E and the clamp load in per cent.
 struct Tolerances {
-  double h = 0, H = 0, R = 0, r = 0, Epercent = 0;
+  double h = 0, l0 = 0, R = 0, r = 0, Epercent = 0;
   double clampPercent = 5;
 };
 // Symmetric tolerances from the disc-spring standard (DIN EN 16983, formerly
@@ -48,7 +50,7 @@ struct Tolerances {
 // the width of each band, so the scatter is as wide as the band allows
 //   t (h here):      +0.02/−0.06 (0.2 … 0.6 mm), +0.03/−0.09 (… 1.25),
 //                    +0.04/−0.12 (… 3.8), +0.05/−0.15 (… 6), ±0.10 (… 16)
-//   l0 (taken for H): +0.10/−0.05 (t < 1.25), +0.15/−0.08 (… 2), +0.20/−0.10 (… 3),
+//   l0:              +0.10/−0.05 (t < 1.25), +0.15/−0.08 (… 2), +0.20/−0.10 (… 3),
 //                    +0.30/−0.15 (… 6), ±0.30 (… 16)
 //   De h12, Di H12 (ISO 286 IT12 by the diameter 2R, 2r): 0.25 (30 … 50 mm),
 //                    0.30 (… 80), 0.35 (… 120), 0.40 (… 180), 0.46 (… 250),
@@ -59,13 +61,13 @@ Tolerances defaultTolerances(const search::Geometry& g);
 
 // The row of the standard's table each default tolerance comes from: its
 // deviations (mm; for De and Di the whole IT12 band in `plus`), the range
-// of the quantity the row holds (t for h and H, the diameter 2R or 2r for
+// of the quantity the row holds (t for h and l0, the diameter 2R or 2r for
 // R and r; `from` exclusive, 0 for the first row), and the tolerance taken.
 struct StandardBand {
   double plus = 0, minus = 0, from = 0, upTo = 0, tolerance = 0;
 };
 struct StandardBands {
-  StandardBand h, H, R, r;
+  StandardBand h, l0, R, r;
 };
 StandardBands standardBands(const search::Geometry& g);
 
@@ -79,7 +81,7 @@ double maxDeviate();
 // dimension: h, H, R, r, E or the ring between the load radii
 // (R1 − r1 = R − r − 4) at or below zero somewhere in the sampled range.
 struct ToleranceLimit {
-  std::string input;  // the tolerance at fault: "h", "H", "R", "r", "E", or "R, r" for the ring
+  std::string input;  // the tolerance at fault: "h", "R", "r", "E", "h, l0" for the cone height, "R, r" for the ring
   std::string what;   // the dimension that reaches zero: "h", ..., "R1 - r1"
   double lowest = 0;  // its smallest sampled value (mm; MPa for E)
 };
@@ -125,10 +127,15 @@ struct MonteCarlo {
 MonteCarlo monteCarlo(const DesignCurve& curve, const Tolerances& tol, std::span<const double> grid, int samples,
                       std::uint64_t seed, unsigned threads = 0);
 
-// The five standard normal deviates of sample i (h, H, R, r, E).
+// The five standard normal deviates of sample i (h, l0, R, r, E).
 std::array<double, 5> normalDeviates(std::uint64_t seed, std::uint64_t sample);
-// The spring of those deviates: each input its nominal plus z·σ, σ = tolerance / 3.
+// The spring of those deviates: each toleranced dimension its nominal plus
+// z·σ, σ = tolerance / 3; H follows as l0 − h.
 SpringParams sampledSpring(const SpringParams& nominal, const Tolerances& tol, const std::array<double, 5>& z);
+// The spring with toleranced dimension `input` (0 h, 1 l0, 2 R, 3 r, 4 E)
+// moved by `delta` (mm; MPa for E) and the others kept: a thicker spring of
+// the same free height has a lower cone.
+SpringParams movedSpring(const SpringParams& nominal, std::size_t input, double delta);
 
 // ∂F1B/∂h, ∂H, ∂R, ∂r in N/mm and ∂F1B/∂E in N/MPa, at the nominal λ1B.
 struct Sensitivity {

@@ -9,7 +9,7 @@ namespace diaspring::compare {
 
 ToleranceTexts toleranceTexts(const ComparisonInput& input) {
   const Tolerances& t = input.tolerances;
-  const double values[] = {t.h, t.H, t.R, t.r, t.Epercent, t.clampPercent};
+  const double values[] = {t.h, t.l0, t.R, t.r, t.Epercent, t.clampPercent};
   ToleranceTexts texts;
   for (std::size_t i = 0; i < 6; ++i) texts[i] = generalText(Num(values[i]));
   texts[6] = std::to_string(input.samples);
@@ -18,7 +18,7 @@ ToleranceTexts toleranceTexts(const ComparisonInput& input) {
 }
 
 ToleranceReading readToleranceTexts(const ToleranceTexts& texts, ComparisonInput& input) {
-  double* targets[] = {&input.tolerances.h, &input.tolerances.H, &input.tolerances.R,
+  double* targets[] = {&input.tolerances.h, &input.tolerances.l0, &input.tolerances.R,
                        &input.tolerances.r, &input.tolerances.Epercent, &input.tolerances.clampPercent};
   ToleranceReading reading;
   for (std::size_t i = 0; i < kToleranceBoxCount; ++i) {

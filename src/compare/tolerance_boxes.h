@@ -18,7 +18,7 @@ struct ToleranceBox {
 };
 inline constexpr std::size_t kToleranceBoxCount = 8;
 inline constexpr std::array<ToleranceBox, kToleranceBoxCount> kToleranceBoxes{{
-    {"h", "h  ±", "mm"}, {"H", "H  ±", "mm"}, {"R", "R  ±", "mm"}, {"r", "r  ±", "mm"},
+    {"h", "h  ±", "mm"}, {"l0", "l0  ±", "mm"}, {"R", "R  ±", "mm"}, {"r", "r  ±", "mm"},
     {"E", "E  ±", "%"},  {"F", "夹紧力 F  ±", "%"}, {"samples", "抽样数", "个"}, {"seed", "随机种子", ""},
 }};
 using ToleranceTexts = std::array<std::string, kToleranceBoxCount>;

@@ -124,7 +124,7 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
     y = sheet.heading(y, zh(texts::kSheetScatterHeading));
     sheet.text(kLeft, y, kWidth, kRow,
                zh(texts::kSheetTolerances)
-                   .arg(num(t.h, "0.000"), num(t.H, "0.000"), num(t.R, "0.000"), num(t.r, "0.000"),
+                   .arg(num(t.h, "0.000"), num(t.l0, "0.000"), num(t.R, "0.000"), num(t.r, "0.000"),
                         num(t.Epercent, "0.0"))
                    .arg(mc.samples)
                    .arg(mc.seed),

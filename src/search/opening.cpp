@@ -76,11 +76,11 @@ std::optional<Opening> findOpening(const DesignInputs& base, const Options& opti
 }
 
 std::string openingEnglish(const Opening& o) {
+  const std::string pass = std::to_string(o.designs) + (o.designs == 1 ? " design passes.\n" : " designs pass.\n");
   if (o.tolerance)
     return "With the tolerance of " + o.input + " +/-" + o.to + " " + o.unit + " instead of +/-" + o.from + " " +
-           o.unit + ", " + std::to_string(o.designs) + " designs pass.\n";
-  return "With " + o.input + " = " + o.to + " " + o.unit + " instead of " + o.from + " " + o.unit + ", " +
-         std::to_string(o.designs) + " designs pass.\n";
+           o.unit + ", " + pass;
+  return "With " + o.input + " = " + o.to + " " + o.unit + " instead of " + o.from + " " + o.unit + ", " + pass;
 }
 
 std::string openingChinese(const Opening& o) {

@@ -395,7 +395,7 @@ class WebCompare {
     const Sensitivity& se = result_.sensitivity;
     scatter.texts({{"heading", texts::kSheetScatterHeading},
                    {"tolerances", replaceMarks(texts::kSheetTolerances,
-                                               {num(t.h, "0.000"), num(t.H, "0.000"), num(t.R, "0.000"), num(t.r, "0.000"),
+                                               {num(t.h, "0.000"), num(t.l0, "0.000"), num(t.R, "0.000"), num(t.r, "0.000"),
                                                 num(t.Epercent, "0.0"), std::to_string(mc.samples), std::to_string(mc.seed)})}});
     scatter.texts("columns", texts::kSheetScatterColumns);
     scatter.array("rows", [&](JsonList& rows) {

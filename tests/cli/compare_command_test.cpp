@@ -75,7 +75,8 @@ TEST_F(CompareCommand, ToleranceTextsInTheInputsUnitOrInPerCent) {
   };
   const Case cases[] = {
       {"h=0.02", &compare::Tolerances::h, 0.02},
-      {"H=±0.05", &compare::Tolerances::H, 0.05},
+      {"l0=±0.05", &compare::Tolerances::l0, 0.05},
+      {"l0=1%", &compare::Tolerances::l0, (d.g.h + d.g.H) / 100},  // of the free height h + H
       {"R=1%", &compare::Tolerances::R, d.g.R / 100},
       {"E=2%", &compare::Tolerances::Epercent, 2},
       {"E=±4120", &compare::Tolerances::Epercent, 100 * 4120 / d.clutch.E},
@@ -90,6 +91,9 @@ TEST_F(CompareCommand, ToleranceTextsInTheInputsUnitOrInPerCent) {
     compare::Tolerances t;
     EXPECT_NE(parseTolerance(bad, d, t), "") << bad;
   }
+  // The cone height is not toleranced on its own: the message says what is.
+  compare::Tolerances t;
+  EXPECT_NE(parseTolerance("H=0.05", d, t).find("give l0=VALUE"), std::string::npos);
 }
 
 TEST_F(CompareCommand, RefusesToleranceThatMakesImpossibleSprings) {

@@ -43,6 +43,10 @@ TEST(DesignCommand, UsageErrors) {
       {{"--set", "sigmaAllow=abc"}, "sigmaAllow: 'abc' is not a number"},
       {{"--min-yield", "1"}, "--min-yield takes a share from 0"},
       {{"--min-yield", "99%"}, "--min-yield takes a share from 0"},
+      {{"--tolerance", "H=0.1"}, "'H' is not a toleranced dimension of the search"},
+      {{"--tolerance", "h=1%"}, "--tolerance h: '1%' is not a tolerance in mm"},
+      {{"--tolerance", "l0=-0.1"}, "is not a tolerance in mm"},
+      {{"--tolerance", "h"}, "expected NAME=MM"},
   };
   const std::vector<std::string_view> help = {"--range", "R=1:2", "--help"};
   EXPECT_NE(runDesignCommand(help, {}).out.find("Automatic design:"), std::string::npos);
@@ -88,6 +92,21 @@ TEST(DesignCommand, JsonListsTheDesigns) {
   // The strength data the search held fixed: as set, and the defaults.
   EXPECT_EQ(json->at("analysisInputs").at("sigmaAllow").text, "1800");
   EXPECT_EQ(json->at("analysisInputs").at("sigmaAllowF").text, "1500");
+}
+
+// The search's own tolerances (--tolerance, mm, the same for every design):
+// in this corner no design reaches 99 % with the standard's, and a closer
+// free height lets designs through, each confirmed at 99 % with it.
+TEST(DesignCommand, ToleranceGivenIsTheOneTheYieldIsWorkedOutWith) {
+  const Outcome standard = run({"--min-yield", "0.99", "--json"});
+  EXPECT_EQ(standard.status, kExitFault) << standard.err;
+  const Outcome closer = run({"--min-yield", "0.99", "--tolerance", "l0=0.05", "--json"});
+  ASSERT_EQ(closer.status, 0) << closer.err;
+  const auto json = test::parseJson(closer.out);
+  ASSERT_TRUE(json);
+  const JsonValue& designs = json->at("designs");
+  ASSERT_GT(designs.items.size(), 0U);
+  for (const JsonValue& d : designs.items) EXPECT_GE(std::stod(d.at("productionYield").text), 0.99);
 }
 
 TEST(DesignCommand, NoDesignIsExplainedAsAFailure) {

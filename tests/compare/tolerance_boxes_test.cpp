@@ -42,8 +42,8 @@ TEST(ToleranceBoxes, TextsReadOrKeepTheLastValue) {
     for (std::size_t i = 0; i < kToleranceBoxCount; ++i)
       EXPECT_EQ(r.bad[i], std::find(c.bad.begin(), c.bad.end(), i) != c.bad.end()) << c.what << " box " << i;
     const Tolerances& t = in.tolerances;
-    EXPECT_EQ((std::array{t.h, t.H, t.R, t.r, t.Epercent, t.clampPercent}),
-              (std::array{c.expect.h, c.expect.H, c.expect.R, c.expect.r, c.expect.Epercent, c.expect.clampPercent}))
+    EXPECT_EQ((std::array{t.h, t.l0, t.R, t.r, t.Epercent, t.clampPercent}),
+              (std::array{c.expect.h, c.expect.l0, c.expect.R, c.expect.r, c.expect.Epercent, c.expect.clampPercent}))
         << c.what;
     EXPECT_EQ(in.samples, c.samples) << c.what;
     EXPECT_EQ(in.seed, c.seed) << c.what;

@@ -23,11 +23,12 @@ const designByCli = (args) => {
 try {
   await load();
   const defaults = await page.evaluate(() => window.diaspring.designArgs());
-  // The page's own request (the window's clutch, 99 % least yield: no design,
-  // the explanation and the lower yield that lets designs through, found by
-  // further searches), and two with designs.
+  // The page's own request (the window's clutch at the 99 % least yield),
+  // one no design meets (the explanation and the lower yield that lets
+  // designs through, found by further searches), and two more with designs.
   const requests = [
     { name: 'the page\'s request', args: defaults },
+    { name: 'a least yield no design meets', args: [...defaults, '--min-yield', '0.999'] },
     { name: 'no least yield', args: [...defaults, '--min-yield', '0', '--range', 'R=80:95'] },
     { name: 'a stiffer clutch', args: [...defaults, '--min-yield', '0.9', '--set', 'F=5200', '--range', 'RoverR=1.25:1.35'] },
   ];
