@@ -5,13 +5,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
 
 #include "chart_widget.h"
+#include "qt_bench_main.h"
 #include "render/chart_painter.h"
 #include "form/fields.h"
 #include "window/window_logic.h"
@@ -56,11 +55,4 @@ BENCHMARK(BM_ChartFullReplay)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace diaspring
 
-int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return diaspring::runQtBenchmarks<QApplication>(argc, argv); }

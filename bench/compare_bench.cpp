@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <string>
 
 #include <QGuiApplication>
@@ -14,6 +13,7 @@
 #include <QPainter>
 
 #include "compare/comparison.h"
+#include "qt_bench_main.h"
 #include "render/chart_painter.h"
 
 namespace diaspring {
@@ -77,11 +77,4 @@ BENCHMARK(BM_ComparisonChartRedraw)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace diaspring
 
-int main(int argc, char** argv) {
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QGuiApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return diaspring::runQtBenchmarks<QGuiApplication>(argc, argv); }

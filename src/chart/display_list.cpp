@@ -120,60 +120,41 @@ std::size_t DisplayList::storageBytes() const {
 }
 
 void DisplayList::scale(float x1, float y1, float x2, float y2) {
-  DrawOp op;
-  op.kind = DrawOp::Kind::Scale;
-  op.x1 = x1;
-  op.y1 = y1;
-  op.x2 = x2;
-  op.y2 = y2;
+  const DrawOp op{.kind = DrawOp::Kind::Scale, .x1 = x1, .y1 = y1, .x2 = x2, .y2 = y2};
   append(op);
   lastScale_ = op;
 }
 
 void DisplayList::line(float x1, float y1, float x2, float y2, std::optional<Color> color) {
-  DrawOp op;
-  op.kind = DrawOp::Kind::Line;
-  op.hasColor = color.has_value();
-  op.color = color.value_or(0);
-  op.x1 = x1;
-  op.y1 = y1;
-  op.x2 = x2;
-  op.y2 = y2;
-  append(op);
+  append({.kind = DrawOp::Kind::Line,
+          .hasColor = color.has_value(),
+          .color = color.value_or(0),
+          .x1 = x1,
+          .y1 = y1,
+          .x2 = x2,
+          .y2 = y2});
 }
 
 void DisplayList::pset(float x, float y, Color color) {
-  DrawOp op;
-  op.kind = DrawOp::Kind::PSet;
-  op.hasColor = true;
-  op.color = color;
-  op.x1 = x;
-  op.y1 = y;
-  append(op);
+  append({.kind = DrawOp::Kind::PSet, .hasColor = true, .color = color, .x1 = x, .y1 = y});
 }
 
 void DisplayList::print(std::string_view text) {
-  DrawOp op;
-  op.kind = DrawOp::Kind::Print;
-  op.x1 = currentX_;
-  op.y1 = currentY_;
-  op.text = static_cast<std::uint32_t>(texts_.size());
+  const DrawOp op{.kind = DrawOp::Kind::Print,
+                  .x1 = currentX_,
+                  .y1 = currentY_,
+                  .text = static_cast<std::uint32_t>(texts_.size())};
   texts_.emplace_back(text);
   append(op);
 }
 
 void DisplayList::drawWidth(int width) {
-  DrawOp op;
-  op.kind = DrawOp::Kind::DrawWidth;
-  op.x1 = static_cast<float>(width);
-  append(op);
+  append({.kind = DrawOp::Kind::DrawWidth, .x1 = static_cast<float>(width)});
   lastDrawWidth_ = width;
 }
 
 void DisplayList::cls() {
-  DrawOp op;
-  op.kind = DrawOp::Kind::Cls;
-  append(op);
+  append({.kind = DrawOp::Kind::Cls});
   currentX_ = 0;
   currentY_ = 0;
   visibleFrom_ = size();

@@ -36,11 +36,16 @@ bool isNamedInputBox(TextBox box) {
   return false;
 }
 
-std::optional<TextBox> boxOfNamedInput(std::string_view name) {
+const NamedInput* namedInputOf(std::string_view name) {
   for (const auto inputs : {namedInputs(), engineInputs()})
     for (const NamedInput& input : inputs)
-      if (name == input.name) return input.box;
-  return std::nullopt;
+      if (name == input.name) return &input;
+  return nullptr;
+}
+
+std::optional<TextBox> boxOfNamedInput(std::string_view name) {
+  const NamedInput* input = namedInputOf(name);
+  return input ? std::optional(input->box) : std::nullopt;
 }
 
 }  // namespace diaspring

@@ -25,6 +25,8 @@ std::span<const NamedInput> namedInputs();
 std::span<const NamedInput> engineInputs();
 // Whether the box is one of namedInputs(), the boxes the computation reads.
 bool isNamedInputBox(TextBox box);
+// The input of a name of either list; nullptr for another name.
+const NamedInput* namedInputOf(std::string_view name);
 // The box of a name of either list.
 std::optional<TextBox> boxOfNamedInput(std::string_view name);
 

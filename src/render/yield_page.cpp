@@ -11,7 +11,7 @@ namespace {
 
 using namespace sheet;  // the colours
 
-constexpr double kLeft = kPageLeft, kWidth = kPageWidth, kTop = kPageTop, kBottom = kPageBottom;
+constexpr double kLeft = kPageLeft, kWidth = kPageWidth, kBottom = kPageBottom;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 QString u8(const char* s) { return QString::fromUtf8(s); }
@@ -49,18 +49,8 @@ double table(PageLayout& l, double y, const double (&widths)[N], const char* con
 void paintYieldPage(QPainter& painter, const AnalysisInput& input, const QDate& date, int page, int pages,
                     bool inputsEdited) {
   PageLayout l(painter);
-  double y = kTop;
-  l.text(kLeft, y, kWidth, 8, u8(compare::yield_sheet::kTitle), 15, kInk, Qt::AlignLeft, true);
-  l.text(kLeft, y, kWidth, 4.6, date.toString(QStringLiteral("yyyy-MM-dd")), 9, kMuted, Qt::AlignRight);
-  l.text(kLeft, y + 4.4, kWidth, 4.0, pageMark(page, pages), 8, kMuted, Qt::AlignRight);
-  y += 9;
-  l.rule(y, kLeft, kLeft + kWidth, kAccent, 0.5);
-  y += 3;
-  if (inputsEdited) {
-    l.fill(kLeft, y, kWidth * 0.72, 5.6, kFailFill);
-    l.text(kLeft, y, kWidth * 0.72, 5.6, u8(sheet_text::kInputsEdited), 10, kFailInk, Qt::AlignHCenter, true);
-    y += 8;
-  }
+  double y = l.pageHead(u8(compare::yield_sheet::kTitle), date.toString(QStringLiteral("yyyy-MM-dd")), page, pages,
+                        inputsEdited);
   const std::optional<compare::ProductionYield> yield =
       compare::productionYieldOf(input, compare::kDefaultSamples, compare::kDefaultSeed);
   if (!yield) {

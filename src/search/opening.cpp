@@ -2,21 +2,14 @@
 
 #include <cmath>
 
+#include "form/named_inputs.h"
 #include "runtime/convert.h"
 
 namespace diaspring::search {
 namespace {
 
-struct Candidate {
-  const char* name;
-  TextBox box;
-  const char* unit;
-};
-constexpr Candidate kCandidates[] = {
-    {"r0", TextBox::Text36, "mm"},      {"D", TextBox::Text34, "mm"},        {"d", TextBox::Text35, "mm"},
-    {"rf", TextBox::Text37, "mm"},      {"F", TextBox::Text33, "N"},         {"dLambda", TextBox::Text10, "mm"},
-    {"lambda1f", TextBox::Text11, "mm"},
-};
+// The inputs tried, in this order (their boxes and units: namedInputs()).
+constexpr const char* kCandidates[] = {"r0", "D", "d", "rf", "F", "dLambda", "lambda1f"};
 constexpr double kSteps[] = {0.05, 0.1, 0.2, 0.4};
 
 // The number with three significant digits, rounded away from `from`.
@@ -46,7 +39,8 @@ std::optional<Opening> findOpening(const DesignInputs& base, const Options& opti
   };
   double previous = 0;
   for (double step : kSteps) {
-    for (const Candidate& c : kCandidates) {
+    for (const char* name : kCandidates) {
+      const NamedInput& c = *namedInputOf(name);
       double now;
       try {
         now = val(base.text(c.box)).value();

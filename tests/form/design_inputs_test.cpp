@@ -20,6 +20,19 @@ TEST(DesignInputs, EveryNamedInputIsAnInputBoxUnderItsName) {
   EXPECT_FALSE(sliderOfKey("E"));
 }
 
+// Both lists are found by name, and only by the exact name.
+TEST(DesignInputs, NamedInputsAreFoundByTheirExactName) {
+  for (const auto inputs : {namedInputs(), engineInputs()})
+    for (const NamedInput& input : inputs) {
+      EXPECT_EQ(namedInputOf(input.name), &input) << input.name;
+      EXPECT_EQ(boxOfNamedInput(input.name), input.box) << input.name;
+    }
+  for (const char* other : {"", "H", "r", "Text4", "dlambda", "h ", "Temax/nT"}) {
+    EXPECT_EQ(namedInputOf(other), nullptr) << other;
+    EXPECT_FALSE(boxOfNamedInput(other)) << other;
+  }
+}
+
 TEST(DesignInputs, StartsAsTheWindowOpensAndRoundTripsThroughAForm) {
   const MemoryFields opening;
   EXPECT_EQ(DesignInputs::fromFields(opening), DesignInputs());
