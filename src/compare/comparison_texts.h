@@ -38,8 +38,8 @@ inline constexpr const char* kSheetSensitivity =
     "灵敏度：∂F1B/∂h = %1 N/mm，∂F1B/∂H = %2 N/mm，∂F1B/∂R = %3 N/mm，∂F1B/∂r = %4 N/mm，"
     "∂F1B/∂E = %5 N/MPa";
 inline constexpr const char* kSheetBasis =
-    "h、H、R、r 的默认公差取碟簧标准 DIN EN 16983（DIN 2093）允许偏差带宽的一半；"
-    "装配变形由离合器盖决定，故每个样本均在名义变形处计算。";
+    "h、l0、R、r 的默认公差取 DIN EN 16983（DIN 2093）偏差带宽的一半，H = l0 − h；"
+    "装配变形由离合器盖决定，样本均在名义变形处计算。";
 inline constexpr const char* kSheetDesignColumns[] = {"设计", "M", "N", "H", "B", "A", "C"};
 inline constexpr const char* kSheetMeasuredColumns[] = {"实测曲线", "B 处偏差", "A 处偏差", "RMS/N",
                                                         "拟合 h/mm", "拟合 H/mm", "拟合 RMS/N"};
