@@ -19,6 +19,7 @@
 
 #include "chart_widget.h"
 #include "compare/production_yield.h"
+#include "compare/yield_openings.h"
 #include "form/extra_inputs.h"
 #include "runtime/convert.h"
 #include "search/grid_memo.h"

@@ -9,6 +9,7 @@
 #include "cli/json_writer.h"
 #include "runtime/utf8_text.h"
 #include "compare/production_yield.h"
+#include "compare/yield_openings.h"
 #include "form/extra_inputs.h"
 #include "form/named_inputs.h"
 #include "runtime/convert.h"

@@ -4,27 +4,17 @@
 #include <climits>
 #include <cstdint>
 
+#include "runtime/utf8_text.h"
+
 namespace diaspring::design {
 namespace {
 
 using Kind = JsonValue::Kind;
 
-constexpr std::size_t kMaxShownBytes = 40;
-
-// A text from the file inside a message: at most kMaxShownBytes, cut on a
-// character boundary, control characters as '?'.
-std::string shown(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (out.size() >= kMaxShownBytes && (c & 0xC0) != 0x80) {
-      out += "...";
-      break;
-    }
-    out += c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c);
-  }
-  return out;
-}
+// A text from the file inside a message: the one rule for messages
+// (control characters escaped, cut on a character boundary).
+constexpr std::size_t kMaxShownColumns = 40;
+std::string shown(std::string_view text) { return shortText(text, kMaxShownColumns); }
 
 bool parseVersion(std::string_view text, int& major, int& minor) {
   const std::size_t dot = text.find('.');

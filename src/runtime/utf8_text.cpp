@@ -81,7 +81,7 @@ std::string printable(std::string_view text) {
   return out;
 }
 
-std::string quoteText(std::string_view text, std::size_t maxColumns) {
+std::string shortText(std::string_view text, std::size_t maxColumns) {
   std::string shown = printable(text);
   if (displayWidth(shown) > maxColumns) {
     std::size_t cut = 0;
@@ -95,7 +95,11 @@ std::string quoteText(std::string_view text, std::size_t maxColumns) {
     }
     shown = shown.substr(0, cut) + "...";
   }
-  return "'" + shown + "'";
+  return shown;
+}
+
+std::string quoteText(std::string_view text, std::size_t maxColumns) {
+  return "'" + shortText(text, maxColumns) + "'";
 }
 
 }  // namespace diaspring

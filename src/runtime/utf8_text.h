@@ -24,9 +24,13 @@ std::string printable(std::string_view text);
 
 inline constexpr std::size_t kQuotedColumns = 60;
 
-// A text named inside a message: printable, between single quotes, and cut
-// after `maxColumns` columns with "..." (always between two characters,
-// never inside one): "--set 'Text99=1': ..." or "'xxxx...'".
+// The text as a message shows it: printable, and cut after `maxColumns`
+// columns with "..." (between two characters, never inside one), for a
+// message that puts its own quotation marks around it (“…” in Chinese).
+std::string shortText(std::string_view text, std::size_t maxColumns = kQuotedColumns);
+
+// A text named inside a message: shortText() between single quotes:
+// "--set 'Text99=1': ..." or "'xxxx...'".
 std::string quoteText(std::string_view text, std::size_t maxColumns = kQuotedColumns);
 
 }  // namespace diaspring

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compare/production_yield.h"
+#include "compare/yield_openings.h"
 #include "search/strength_goals.h"
 #include "support/inputs_with.h"
 

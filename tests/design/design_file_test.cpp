@@ -160,6 +160,12 @@ TEST_F(DesignFile, BadTextsAreRefusedWithTheirReason) {
        "'extras.n' must be a text", "文本"},
       {"metadata not a text", head + R"("metadata": {"notes": ["a"]}})", DesignFileProblem::WrongType,
        "metadata.notes", "'metadata.notes' must be a text", "文本"},
+      // A text of the file inside a message: control characters escaped, cut
+      // after 40 columns between two characters (a Chinese character takes two).
+      {"control character in the version", R"({"format": "diaspring-design", "version": "1\u0007.0"})",
+       DesignFileProblem::BadVersion, "", "unrecognised format version '1\\x07.0'", "无法识别的格式版本“1\\x07.0”"},
+      {"long format name", R"({"format": ")" + std::string(30, 'x') + "膜片弹簧设计文件格式名称" + R"(", "version": "1.0"})",
+       DesignFileProblem::WrongFormat, "", "(format xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx膜片弹簧设...)", "格式为 xxxxxxxxxxxxxxxxxxxxxxxxxxxxxx膜片弹簧设...）"},
       {"too deep", head + "\"x\": " + std::string(100, '[') + std::string(100, ']') + "}",
        DesignFileProblem::TooDeep, "", "nested more than 64 levels", "嵌套"},
   };
