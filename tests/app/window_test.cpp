@@ -24,6 +24,7 @@
 #include "fault_message.h"
 #include "main_window.h"
 #include "support/default_run.h"
+#include "support/shown_window.h"
 
 namespace {
 
@@ -61,13 +62,8 @@ class BoxWatcher {
 using diaspring::testing::kDefaultPoints;
 using diaspring::testing::kDefaultVerdicts;
 
-class MainWindowUse : public ::testing::Test {
+class MainWindowUse : public diaspring::testing::ShownWindowTest<MainWindow> {
  protected:
-  void SetUp() override {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  }
-
   QLineEdit* box(const char* name) const { return window.findChild<QLineEdit*>(q(name)); }
   QScrollBar* bar(const char* name) const { return window.findChild<QScrollBar*>(q(name)); }
   QString text(const char* name) const { return box(name)->text(); }
