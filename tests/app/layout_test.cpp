@@ -34,7 +34,6 @@
 #include "label_fit.h"
 #include "main_window.h"
 #include "form/controls.h"
-#include "support/shown_window.h"
 
 namespace {
 
@@ -171,9 +170,15 @@ int px(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 
 QString q(const char* s) { return QString::fromUtf8(s); }
 
-class WindowLayout : public diaspring::testing::ShownWindowTest<MainWindow> {
+class WindowLayout : public ::testing::Test {
  protected:
+  void SetUp() override {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
   QWidget* find(const char* name) const { return window.findChild<QWidget*>(q(name)); }
+
+  MainWindow window;
 };
 
 // On a screen smaller than the window (the form at twice the scale on a

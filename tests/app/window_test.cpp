@@ -24,7 +24,6 @@
 #include "fault_message.h"
 #include "main_window.h"
 #include "support/default_run.h"
-#include "support/shown_window.h"
 
 namespace {
 
@@ -62,8 +61,13 @@ class BoxWatcher {
 using diaspring::testing::kDefaultPoints;
 using diaspring::testing::kDefaultVerdicts;
 
-class MainWindowUse : public diaspring::testing::ShownWindowTest<MainWindow> {
+class MainWindowUse : public ::testing::Test {
  protected:
+  void SetUp() override {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
+
   QLineEdit* box(const char* name) const { return window.findChild<QLineEdit*>(q(name)); }
   QScrollBar* bar(const char* name) const { return window.findChild<QScrollBar*>(q(name)); }
   QString text(const char* name) const { return box(name)->text(); }
