@@ -12,6 +12,7 @@
 namespace diaspring {
 namespace {
 
+using testing::faulted;
 using testing::horizontalDashesAt;
 using testing::printsOf;
 using testing::TestWindow;
@@ -111,8 +112,7 @@ TEST(WorkingPoints, ASearchThatFindsNothingStopsTheRun) {
       }
       for (const auto& [box, text] : c.typed) w.type(box, text);
       const auto fault = w.curve();
-      ASSERT_TRUE(fault);
-      EXPECT_EQ(fault->kind(), FaultKind::PointNotFound);
+      ASSERT_TRUE(faulted(fault, FaultKind::PointNotFound));
       EXPECT_NE(fault->cause().find(c.cause), std::string::npos) << fault->cause();
 
       const auto points = characteristicPoints();
@@ -135,8 +135,7 @@ TEST(WorkingPoints, ASearchThatFindsNothingStopsTheRun) {
       EXPECT_EQ(marks, expectedMarks);
 
       const auto check = w.check();
-      ASSERT_TRUE(check);
-      EXPECT_EQ(check->kind(), FaultKind::PointNotFound);
+      ASSERT_TRUE(faulted(check, FaultKind::PointNotFound));
       EXPECT_NE(check->cause().find("工作点 B"), std::string::npos) << check->cause();
       EXPECT_EQ(w.text(TextBox::Text24), "");
     }

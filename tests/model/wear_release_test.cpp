@@ -10,6 +10,7 @@
 namespace diaspring {
 namespace {
 
+using testing::faulted;
 using testing::horizontalDashesAt;
 using testing::opsOf;
 using testing::Printed;
@@ -148,9 +149,7 @@ TEST(WearAndRelease, NoValleyStopsBeforeTheWorkingPoint) {
   w.type(TextBox::Text6, "2.5");
   w.type(TextBox::Text4, "4.4");
   w.type(TextBox::Text9, "1.2");
-  const auto fault = w.curve();
-  ASSERT_TRUE(fault);
-  EXPECT_EQ(fault->kind(), FaultKind::PointNotFound);
+  ASSERT_TRUE(faulted(w.curve(), FaultKind::PointNotFound));
   EXPECT_EQ(w.text(TextBox::Text15), "");
   EXPECT_EQ(w.text(TextBox::Text23), "");
   EXPECT_TRUE(printsOf(w.chart, "λ1f").empty());

@@ -2,12 +2,15 @@
 // A window without widgets: the handlers over boxes held in memory and a
 // recorded chart.
 
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "chart/display_list.h"
 #include "form/fields.h"
+#include "runtime/fault.h"
 #include "window/window_logic.h"
 
 namespace diaspring::testing {
@@ -29,5 +32,13 @@ struct TestWindow {
   }
   const SpringDesign& design() const { return logic.design(); }
 };
+
+// Whether a press met a fault of `kind`; if not, which fault it met, if any.
+inline ::testing::AssertionResult faulted(const std::optional<Fault>& fault, FaultKind kind) {
+  if (!fault) return ::testing::AssertionFailure() << "no fault, expected " << faultName(kind);
+  if (fault->kind() != kind)
+    return ::testing::AssertionFailure() << faultName(fault->kind()) << ", expected " << faultName(kind);
+  return ::testing::AssertionSuccess();
+}
 
 }  // namespace diaspring::testing
