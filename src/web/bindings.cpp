@@ -15,6 +15,7 @@
 #include "check/guide_text.h"
 #include "cli/session.h"
 #include "form/layout_table.h"
+#include "form/named_inputs.h"
 #include "runtime/convert.h"
 #include "runtime/json_writer.h"
 #include "session_press.h"
@@ -63,6 +64,14 @@ std::string layoutTable() {
     out += '}';
   }
   return out + "]";
+}
+
+// The inputs the computation reads, by name, and their boxes, in the
+// command line's order: {"h": "Text4", "HoverH": "Text6", ...}.
+std::string namedInputBoxes() {
+  return jsonObject([](JsonList& inputs) {
+    for (const NamedInput& input : namedInputs()) inputs.text(input.name, textBoxName(input.box));
+  });
 }
 
 // A number as the desktop's tables write it (runtime/convert.h's format:
@@ -129,6 +138,7 @@ EMSCRIPTEN_BINDINGS(diaspring) {
                          saveDesign, saveDesignFile, syncSliders, metadata, analysisView, materials, chooseMaterial,
                          yieldView, setMetadata, setFileName, sheet);
   function("layoutTable", &diaspring::web::layoutTable);
+  function("namedInputBoxes", &diaspring::web::namedInputBoxes);
   function("runDesign", &diaspring::web::runDesign);
   class_<diaspring::web::DesignWorker>("DesignWorker")
       .constructor<int, int>()

@@ -23,6 +23,16 @@ const designByCli = (args) => {
 try {
   await load();
   const defaults = await page.evaluate(() => window.diaspring.designArgs());
+  await check('the page\'s request: the clutch\'s inputs as the command line names them, at the window\'s defaults', () => {
+    // `diaspring-cli --help`'s "Input names:" rows (name, box, unit, default) up to the engine data.
+    const help = execFileSync(cli, ['--help'], { encoding: 'utf8' });
+    const rows = help.slice(help.indexOf('Input names:'), help.indexOf('Engine data'))
+      .split('\n').map((line) => line.match(/^ {2}(\w+)\s+Text\d+\s+\S+\s+default (\S+)/)).filter(Boolean);
+    assert.equal(rows.length, 13);
+    const free = ['h', 'HoverH', 'R', 'RoverR'];
+    const sets = rows.filter(([, name]) => !free.includes(name)).flatMap(([, name, value]) => ['--set', `${name}=${value}`]);
+    assert.deepEqual(defaults.slice(0, 3 + sets.length), ['--json', '--threads', '1', ...sets]);
+  });
   // The page's own request (the window's clutch at the 99 % least yield),
   // one no design meets (the explanation and the lower yield that lets
   // designs through, found by further searches), and two more with designs.
