@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "analysis/materials.h"
+#include "form/clutch_data.h"
 #include "form/extra_inputs.h"
 #include "runtime/convert.h"
 #include "runtime/fault.h"
@@ -32,13 +33,8 @@ bool finite(std::initializer_list<double> values) {
 
 CurveRun curveRunOf(const WindowLogic& window, const Fields& fields) {
   const Num valley = window.valleyDeflection();
-  CurveRun run{window.design(), valley.isSet() ? valley.value() : kNoValue, readBox(fields, TextBox::Text11),
-               readBox(fields, TextBox::Text37)};
-  run.F = readBox(fields, TextBox::Text33);
-  run.D = readBox(fields, TextBox::Text34);
-  run.d = readBox(fields, TextBox::Text35);
-  run.r0 = readBox(fields, TextBox::Text36);
-  return run;
+  const ClutchData c = readClutchData([&fields](TextBox box) { return readBox(fields, box); });
+  return {window.design(), valley.isSet() ? valley.value() : kNoValue, c.lambda1f, c.rf, c.F, c.D, c.d, c.r0};
 }
 
 ParamsResult analysisParams(const DesignInputs& inputs) {

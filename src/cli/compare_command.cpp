@@ -100,22 +100,13 @@ std::string stem(const std::string& path) { return std::filesystem::path(path).s
 
 // A member [a, b].
 void pair(JsonList& members, std::string_view k, double a, double b) {
-  std::string& out = members.key(k);
-  out += '[';
-  appendJsonDouble(out, a);
-  out += ',';
-  appendJsonDouble(out, b);
-  out += ']';
+  members.array(k, [&](JsonList& ends) {
+    ends.nextNumber(a);
+    ends.nextNumber(b);
+  });
 }
 void stats(JsonList& members, std::string_view k, const Stats& s) {
-  std::string& out = members.key(k);
-  out += '{';
-  JsonList inner(out);
-  inner.number("min", s.min);
-  inner.number("max", s.max);
-  inner.number("mean", s.mean);
-  inner.number("sigma", s.sigma);
-  out += '}';
+  members.object(k, [&](JsonList& m) { m.numbers({{"min", s.min}, {"max", s.max}, {"mean", s.mean}, {"sigma", s.sigma}}); });
 }
 
 // A figure with the pattern's decimals; "—" when it is undefined, and in
@@ -246,103 +237,83 @@ std::string parseTolerance(std::string_view arg, const DesignCurve& d, Tolerance
          "(mm), E (MPa or %) and F (the clamp load, N or %)";
 }
 
-std::string renderCompareJson(const ComparisonInput& in, const ComparisonResult& r) {
-  std::string out = "{";
-  JsonList root(out);
-  root.key("curves") += '[';
-  JsonList curves(out);
-  for (const DesignCurve& d : in.designs) {
-    curves.next() += '{';
-    JsonList curve(out);
-    curve.text("name", d.name);
-    if (!d.ok()) {
-      curve.text("error", d.error);
-    } else {
-      curve.key("points") += '{';
-      JsonList points(out);
-      for (std::size_t k = 0; k < 6; ++k) pair(points, kPointNames[k], d.points[k].first, d.points[k].second);
-      out += '}';
-    }
-    out += '}';
-  }
-  out += ']';
-  root.key("measured") += '[';
-  JsonList measured(out);
-  for (std::size_t i = 0; i < r.measured.size(); ++i) {
-    const MeasuredComparison& m = r.measured[i];
-    measured.next() += '{';
-    JsonList curve(out);
-    curve.text("name", in.measured[i].name);
-    for (const auto& [k, dev] : {std::pair{"deviationB", m.atB}, std::pair{"deviationA", m.atA}}) {
-      curve.key(k) += '{';
-      JsonList deviation(out);
-      deviation.number("N", dev.newton);
-      deviation.number("percent", dev.percent);
-      out += '}';
-    }
-    curve.number("rms", m.rms);
-    curve.key("points") += std::to_string(m.overlap);
-    curve.key("fit") += '{';
-    JsonList fit(out);
-    fit.number("h", m.fit.h);
-    fit.number("H", m.fit.H);
-    fit.key("uncertainty") += '{';
-    JsonList uncertainty(out);
-    uncertainty.number("h", m.fit.hSigma);
-    uncertainty.number("H", m.fit.HSigma);
-    out += '}';
+namespace {
+
+// The members of a measured curve's comparison with the design.
+void measuredMembers(JsonList& curve, std::string_view name, const MeasuredComparison& m) {
+  curve.text("name", name);
+  for (const auto& [k, dev] : {std::pair{"deviationB", m.atB}, std::pair{"deviationA", m.atA}})
+    curve.object(k, [&](JsonList& deviation) { deviation.numbers({{"N", dev.newton}, {"percent", dev.percent}}); });
+  curve.number("rms", m.rms);
+  curve.count("points", m.overlap);
+  curve.object("fit", [&](JsonList& fit) {
+    fit.numbers({{"h", m.fit.h}, {"H", m.fit.H}});
+    fit.object("uncertainty", [&](JsonList& u) { u.numbers({{"h", m.fit.hSigma}, {"H", m.fit.HSigma}}); });
     fit.number("rms", m.fit.rms);
     fit.flag("converged", m.fit.converged);
     if (!m.fit.converged) fit.text("reason", m.fit.why);
     fit.text("law", "idealised");
-    out += "}}";
-  }
-  out += ']';
-  if (!r.hasScatter) {
-    root.key("tolerance") += "null}\n";
-    return out;
-  }
-  root.key("tolerance") += '{';
-  JsonList tolerance(out);
-  const Tolerances& t = in.tolerances;
+  });
+}
+
+// The members of the tolerance study: its inputs, the worst case, the
+// Monte Carlo run and the sensitivities.
+void toleranceMembers(JsonList& tolerance, const Tolerances& t, const ComparisonResult& r) {
   tolerance.object("inputs", [&](JsonList& inputs) {
     inputs.numbers({{"h", t.h}, {"l0", t.l0}, {"R", t.R}, {"r", t.r}, {"Epercent", t.Epercent}, {"clampPercent", t.clampPercent}});
   });
-  tolerance.key("worstCase") += '{';
-  JsonList worst(out);
-  pair(worst, "F1B", r.worst.F1B.min, r.worst.F1B.max);
-  pair(worst, "F1A", r.worst.F1A.min, r.worst.F1A.max);
-  pair(worst, "F1C", r.worst.F1C.min, r.worst.F1C.max);
-  pair(worst, "releaseForceMax", r.worst.releaseForceMax.min, r.worst.releaseForceMax.max);
-  out += '}';
-  tolerance.key("monteCarlo") += '{';
-  JsonList monteCarlo(out);
-  monteCarlo.key("samples") += std::to_string(r.monteCarlo.samples);
-  monteCarlo.key("seed") += std::to_string(r.monteCarlo.seed);
-  stats(monteCarlo, "F1B", r.monteCarlo.F1B);
-  stats(monteCarlo, "F1A", r.monteCarlo.F1A);
-  stats(monteCarlo, "F1C", r.monteCarlo.F1C);
-  stats(monteCarlo, "releaseForceMax", r.monteCarlo.releaseForceMax);
-  monteCarlo.number("withinClampTolerance", r.monteCarlo.withinClampTolerance);
-  monteCarlo.number("F1AatLeastF1B", r.monteCarlo.F1AatLeastF1B);
-  monteCarlo.number("productionYield", r.production.overall.value);
-  monteCarlo.key("productionYieldBy") += '{';
-  JsonList shares(out);
-  for (int k = 0; k < kRequirementCount; ++k)
-    if (r.production.checked[static_cast<std::size_t>(k)])
-      shares.number(requirementInfo(k).key, r.production.by[static_cast<std::size_t>(k)].value);
-  out += '}';
-  appendJsonProductionYield(monteCarlo.key("production"), r.production);
-  out += '}';
-  tolerance.key("sensitivity") += '{';
-  JsonList sensitivity(out);
-  sensitivity.number("h", r.sensitivity.h);
-  sensitivity.number("H", r.sensitivity.H);
-  sensitivity.number("R", r.sensitivity.R);
-  sensitivity.number("r", r.sensitivity.r);
-  sensitivity.number("E", r.sensitivity.E);
-  out += "}}}\n";
-  return out;
+  tolerance.object("worstCase", [&](JsonList& worst) {
+    for (const auto& [k, range] : {std::pair{"F1B", &r.worst.F1B}, std::pair{"F1A", &r.worst.F1A},
+                                   std::pair{"F1C", &r.worst.F1C}, std::pair{"releaseForceMax", &r.worst.releaseForceMax}})
+      pair(worst, k, range->min, range->max);
+  });
+  tolerance.object("monteCarlo", [&](JsonList& monteCarlo) {
+    monteCarlo.count("samples", r.monteCarlo.samples);
+    monteCarlo.key("seed") += std::to_string(r.monteCarlo.seed);  // unsigned 64 bits
+    for (const auto& [k, s] : {std::pair{"F1B", &r.monteCarlo.F1B}, std::pair{"F1A", &r.monteCarlo.F1A},
+                               std::pair{"F1C", &r.monteCarlo.F1C}, std::pair{"releaseForceMax", &r.monteCarlo.releaseForceMax}})
+      stats(monteCarlo, k, *s);
+    monteCarlo.numbers({{"withinClampTolerance", r.monteCarlo.withinClampTolerance},
+                        {"F1AatLeastF1B", r.monteCarlo.F1AatLeastF1B},
+                        {"productionYield", r.production.overall.value}});
+    monteCarlo.object("productionYieldBy", [&](JsonList& shares) {
+      for (int k = 0; k < kRequirementCount; ++k)
+        if (r.production.checked[static_cast<std::size_t>(k)])
+          shares.number(requirementInfo(k).key, r.production.by[static_cast<std::size_t>(k)].value);
+    });
+    appendJsonProductionYield(monteCarlo.key("production"), r.production);
+  });
+  tolerance.object("sensitivity", [&](JsonList& sensitivity) {
+    sensitivity.numbers({{"h", r.sensitivity.h}, {"H", r.sensitivity.H}, {"R", r.sensitivity.R},
+                         {"r", r.sensitivity.r}, {"E", r.sensitivity.E}});
+  });
+}
+
+}  // namespace
+
+std::string renderCompareJson(const ComparisonInput& in, const ComparisonResult& r) {
+  return jsonObject([&](JsonList& root) {
+           root.array("curves", [&](JsonList& curves) {
+             for (const DesignCurve& d : in.designs)
+               curves.nextObject([&](JsonList& curve) {
+                 curve.text("name", d.name);
+                 if (!d.ok()) {
+                   curve.text("error", d.error);
+                   return;
+                 }
+                 curve.object("points", [&](JsonList& points) {
+                   for (std::size_t k = 0; k < 6; ++k) pair(points, kPointNames[k], d.points[k].first, d.points[k].second);
+                 });
+               });
+           });
+           root.array("measured", [&](JsonList& measured) {
+             for (std::size_t i = 0; i < r.measured.size(); ++i)
+               measured.nextObject([&](JsonList& curve) { measuredMembers(curve, in.measured[i].name, r.measured[i]); });
+           });
+           if (r.hasScatter) root.object("tolerance", [&](JsonList& t) { toleranceMembers(t, in.tolerances, r); });
+           else root.null("tolerance");
+         }) +
+         "\n";
 }
 
 Outcome runCompareCommand(std::span<const std::string_view> args, Exporter* exporter) {

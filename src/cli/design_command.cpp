@@ -161,17 +161,17 @@ std::string parseDesignArgs(std::span<const std::string_view> args, DesignArgs& 
   return compare::addYieldGoals(parsed.options, parsed.base, parsed.minYield, parsed.tolerances);
 }
 
-// An object of texts, one member for each item, named by its name.
+// A member whose value is an object of texts, one member for each item,
+// named by its name.
 template <class Items, class TextOf>
-void appendTextObject(std::string& out, const Items& items, TextOf textOf) {
-  out += '{';
-  JsonList members(out);
-  for (const auto& item : items) members.text(item.name, textOf(item));
-  out += '}';
+void textObject(JsonList& members, std::string_view key, const Items& items, TextOf textOf) {
+  members.object(key, [&](JsonList& texts) {
+    for (const auto& item : items) texts.text(item.name, textOf(item));
+  });
 }
 
-void appendInputs(std::string& out, const DesignInputs& inputs) {
-  appendTextObject(out, namedInputs(), [&](const NamedInput& input) { return inputs.text(input.box); });
+void inputsMember(JsonList& members, std::string_view key, const DesignInputs& inputs) {
+  textObject(members, key, namedInputs(), [&](const NamedInput& input) { return inputs.text(input.box); });
 }
 
 // "h=2.2134 H/h=1.9 R=84.7 R/r=1.33  wearRise=... releaseForceMax=... N  F1B=... N"
@@ -203,101 +203,78 @@ std::string summary(const search::Result& r) {
 
 namespace {
 
-// "infeasible": why no design passed, the nearest one and what would open the space.
-void appendInfeasible(std::string& out, const search::Infeasibility& why, const search::Options& options,
-                      const std::vector<search::Opening>& openings) {
-  out += '{';
-  JsonList members(out);
+// The members of "infeasible": why no design passed, the nearest one and
+// what would open the space.
+void infeasibleMembers(JsonList& members, const search::Infeasibility& why, const search::Options& options,
+                       const std::vector<search::Opening>& openings) {
   members.text("explanation", search::explainEnglish(why, options));
   // The same in the window's words, with what would open the space, for a
   // front end that speaks Chinese.
   std::string zh = search::explainInWords(why, options);
   for (const search::Opening& o : openings) zh += search::openingChinese(o);
   members.text("explanationZh", zh);
-  members.key("neverMet") += '[';
-  JsonList rules(out);
-  for (int i = 0; i < kRuleCount; ++i)
-    if (why.neverMet[static_cast<std::size_t>(i)]) appendJsonInt(rules.next(), i + 1);
-  out += ']';
-  members.key("constraintsNeverMet") += '[';
-  JsonList constraints(out);
-  for (const std::string& name : why.constraintsNeverMet) appendJsonString(constraints.next(), name);
-  out += ']';
-  members.key("nearest");
-  if (why.nearest) appendInputs(out, *why.nearest);
-  else out += "null";
-  members.key("misses") += '[';
-  JsonList misses(out);
-  for (const search::Miss& m : why.misses) {
-    misses.next() += '{';
-    JsonList miss(out);
-    if (m.rule >= kRuleCount) {  // a further constraint: its name and its miss
-      miss.text("constraint", options.constraints[static_cast<std::size_t>(m.rule - kRuleCount)].name);
-    } else {
-      miss.count("rule", m.rule + 1);
-      miss.number("value", m.outcome.value);
-      miss.number("low", m.outcome.low);
-      miss.number("high", m.outcome.high);
-    }
-    miss.number("miss", m.outcome.miss);
-    out += '}';
-  }
-  out += ']';
-  const auto appendOpening = [&out](const search::Opening& o) {
-    out += '{';
-    JsonList open(out);
-    open.text("input", o.input);
-    open.text("unit", o.unit);
-    open.text("from", o.from);
-    open.text("to", o.to);
-    open.count("designs", static_cast<std::int64_t>(o.designs));
-    open.flag("tolerance", o.tolerance);
-    out += '}';
+  members.array("neverMet", [&](JsonList& rules) {
+    for (int i = 0; i < kRuleCount; ++i)
+      if (why.neverMet[static_cast<std::size_t>(i)]) appendJsonInt(rules.next(), i + 1);
+  });
+  members.texts("constraintsNeverMet", why.constraintsNeverMet);
+  if (why.nearest) inputsMember(members, "nearest", *why.nearest);
+  else members.null("nearest");
+  members.array("misses", [&](JsonList& misses) {
+    for (const search::Miss& m : why.misses)
+      misses.nextObject([&](JsonList& miss) {
+        if (m.rule >= kRuleCount) {  // a further constraint: its name and its miss
+          miss.text("constraint", options.constraints[static_cast<std::size_t>(m.rule - kRuleCount)].name);
+        } else {
+          miss.count("rule", m.rule + 1);
+          miss.numbers({{"value", m.outcome.value}, {"low", m.outcome.low}, {"high", m.outcome.high}});
+        }
+        miss.number("miss", m.outcome.miss);
+      });
+  });
+  const auto openingMembers = [](const search::Opening& o) {
+    return [&o](JsonList& open) {
+      open.texts({{"input", o.input}, {"unit", o.unit}, {"from", o.from}, {"to", o.to}});
+      open.count("designs", static_cast<std::int64_t>(o.designs));
+      open.flag("tolerance", o.tolerance);
+    };
   };
-  members.key("opening");
-  if (openings.empty()) out += "null";
-  else appendOpening(openings.front());
-  members.key("openings") += '[';
-  JsonList all(out);
-  for (const search::Opening& o : openings) {
-    all.next();
-    appendOpening(o);
-  }
-  out += ']';
-  out += '}';
+  if (openings.empty()) members.null("opening");
+  else members.object("opening", openingMembers(openings.front()));
+  members.array("openings", [&](JsonList& all) {
+    for (const search::Opening& o : openings) all.nextObject(openingMembers(o));
+  });
 }
 
 }  // namespace
 
 std::string renderDesignJson(const search::Result& result, const search::Options& options, const DesignInputs& base,
                              const std::vector<search::Opening>& openings) {
-  std::string out = "{";
-  JsonList members(out);
-  members.key("designs") += '[';
-  JsonList designs(out);
-  for (const search::Design& d : result.designs) {
-    designs.next() += '{';
-    JsonList design(out);
-    appendInputs(design.key("inputs"), d.inputs);
-    design.number("wearRise", d.wearRise);
-    design.number("releaseForceMax", d.releaseForceMax);
-    design.number("F1B", d.F1B);
-    design.number("lambda1B", d.lambda1B);
-    for (std::size_t k = 0; k < d.extra.size() && k < options.extraObjectives.size(); ++k)
-      design.number(options.extraObjectives[k].name, d.extra[k]);
-    if (d.finalFigure && options.finalTest) design.number(options.finalTest->name, *d.finalFigure);
-    out += '}';
-  }
-  out += ']';
-  for (const auto& [name, count] : {std::pair{"evaluated", result.evaluated}, std::pair{"solved", result.solved},
-                                    std::pair{"feasible", result.feasible}, std::pair{"finished", result.finished},
-                                    std::pair{"verified", result.verified}})
-    members.count(name, static_cast<std::int64_t>(count));
-  members.number("seconds", result.seconds);
-  appendTextObject(members.key("analysisInputs"), extraInputs(),
-                   [&](const ExtraInput& input) { return extraText(base, input); });
-  if (result.infeasible) appendInfeasible(members.key("infeasible"), *result.infeasible, options, openings);
-  return out + "}\n";
+  return jsonObject([&](JsonList& members) {
+           members.array("designs", [&](JsonList& designs) {
+             for (const search::Design& d : result.designs)
+               designs.nextObject([&](JsonList& design) {
+                 inputsMember(design, "inputs", d.inputs);
+                 design.numbers({{"wearRise", d.wearRise}, {"releaseForceMax", d.releaseForceMax}, {"F1B", d.F1B},
+                                 {"lambda1B", d.lambda1B}});
+                 for (std::size_t k = 0; k < d.extra.size() && k < options.extraObjectives.size(); ++k)
+                   design.number(options.extraObjectives[k].name, d.extra[k]);
+                 if (d.finalFigure && options.finalTest) design.number(options.finalTest->name, *d.finalFigure);
+               });
+           });
+           for (const auto& [name, count] :
+                {std::pair{"evaluated", result.evaluated}, std::pair{"solved", result.solved},
+                 std::pair{"feasible", result.feasible}, std::pair{"finished", result.finished},
+                 std::pair{"verified", result.verified}})
+             members.count(name, static_cast<std::int64_t>(count));
+           members.number("seconds", result.seconds);
+           textObject(members, "analysisInputs", extraInputs(),
+                      [&](const ExtraInput& input) { return extraText(base, input); });
+           if (result.infeasible)
+             members.object("infeasible",
+                            [&](JsonList& m) { infeasibleMembers(m, *result.infeasible, options, openings); });
+         }) +
+         "\n";
 }
 
 std::string renderDesignCsv(const search::Result& result, const search::Options& options) {

@@ -90,11 +90,14 @@ Outcome runDiscCommand(std::span<const std::string_view> args) {
   const std::string warning = discSpringWarning(spring);
   if (!warning.empty()) outcome.err = "diaspring-cli: disc: warning: " + warning + "\n";
   if (json) {
-    outcome.out = "{";
-    JsonList members(outcome.out, ", ", ": ");
-    for (const auto& [key, value] : values) members.number(key, value);
-    if (!warning.empty()) members.text("warning", warning);
-    outcome.out += "}\n";
+    appendJsonObject(
+        outcome.out,
+        [&](JsonList& members) {
+          for (const auto& [key, value] : values) members.number(key, value);
+          if (!warning.empty()) members.text("warning", warning);
+        },
+        ", ", ": ");
+    outcome.out += '\n';
     return outcome;
   }
   outcome.out = "Disc spring De=" + generalText(spring.De) + " Di=" + generalText(spring.Di) + " t=" + generalText(spring.t) +

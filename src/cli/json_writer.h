@@ -18,11 +18,22 @@ namespace diaspring::cli {
 
 // Strings, numbers and the commas between members are written by the
 // core's JSON writer.
+using diaspring::appendJsonArray;
 using diaspring::appendJsonDouble;
 using diaspring::appendJsonFloat;
 using diaspring::appendJsonInt;
+using diaspring::appendJsonObject;
 using diaspring::appendJsonString;
 using diaspring::JsonList;
+
+// An array with each element on a line of its own, [\nA,\nB]:
+// append(out, item) writes one element.
+template <class Items, class Append>
+void appendJsonLines(std::string& out, const Items& items, Append append) {
+  appendJsonArray(out, [&](JsonList& lines) {
+    for (const auto& item : items) append(lines.next() += '\n', item);
+  });
+}
 
 // The analysis of a curve run: {"points": {"M": {"lambda1": ..., ...}, ...},
 // "release": {"new": {"F2max", "lambda2End"}, "worn": {...}}, "checks": {...}},

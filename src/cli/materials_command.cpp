@@ -29,16 +29,15 @@ Outcome runMaterialsCommand(std::span<const std::string_view> args) {
   }
   std::string out;
   if (json) {
-    out += "{\"materials\": [";
-    bool first = true;
-    for (const Material& m : materials()) {
-      out += first ? "\n" : ",\n";
-      first = false;
-      appendJsonMaterial(out, m);
-    }
-    out += "],\n\"limitsRule\": ";
-    appendJsonString(out, kLimitsRule);
-    out += "}\n";
+    appendJsonObject(
+        out,
+        [](JsonList& members) {
+          appendJsonLines(members.key("materials"), materials(),
+                          [](std::string& line, const Material& m) { appendJsonMaterial(line, m); });
+          members.text("limitsRule", kLimitsRule);
+        },
+        ",\n", ": ");
+    out += '\n';
     return {kExitOk, out, ""};
   }
   for (const Material& m : materials()) {

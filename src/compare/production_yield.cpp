@@ -85,10 +85,7 @@ Quantities quantitiesOf(const SpringParams& p, const DesignCurve& n, const LoadB
   }
   if (!strength) return q;
   CurveRun run;
-  SpringDesign& d = run.design;
-  d.R = g.R, d.r = g.r, d.R1 = g.R1, d.r1 = g.r1, d.H = g.H, d.h = g.h, d.E = p.E, d.mu = n.clutch.mu;
-  d.lambda1M = points.lambda1M, d.lambda1H = points.lambda1H;
-  d.lambda1B = points.lambda1B, d.lambda1A = points.lambda1A, d.lambda1C = points.lambda1C;
+  run.design = search::springDesignOf(g, points, p.E, n.clutch.mu);
   run.lambda1N = points.lambda1N;
   run.lambda1f = n.clutch.lambda1f;
   run.rf = n.clutch.rf;

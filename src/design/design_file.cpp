@@ -35,93 +35,74 @@ std::string rangeText(const std::string& member, const char* to) {
   return std::to_string(range.min) + to + std::to_string(range.max);
 }
 
-std::string englishReason(const DesignFileError& e) {
-  using P = DesignFileProblem;
-  switch (e.problem) {
-    case P::Unreadable:
-      return errorReasonEnglish(e.errnum);
-    case P::WriteFailed:
-      return WriteError{e.path, e.errnum}.reasonEnglish();
-    case P::NotAFile:
-      return e.detail == "directory" ? "it is a directory" : "it is not a regular file";
-    case P::TooLarge:
-      return "it is larger than 1 MiB (" + std::to_string(e.size) + " bytes), too large for a design file";
-    case P::NotJson:
-      if (e.line == 0) return "not JSON (" + e.detail + ")";
-      return "not JSON (line " + std::to_string(e.line) + ", column " + std::to_string(e.column) + ": " + e.detail +
-             ")";
-    case P::TooDeep:
-      return "not a design file: JSON nested more than " + std::to_string(kMaxJsonDepth) + " levels deep";
-    case P::WrongFormat:
-      return e.detail.empty() ? "not a diaspring design file (no \"format\" member)"
-                              : "not a diaspring design file (format " + e.detail + ")";
-    case P::BadVersion:
-      return e.detail.empty() ? "no format version" : "unrecognised format version '" + e.detail + "'";
-    case P::NewerVersion:
-      return "written by a newer program (format version " + e.detail + "; this program reads " +
-             std::to_string(kDesignFormatMajor) + ".x)";
-    case P::WrongType:
-      return "'" + e.key + "' must be " + (e.detail == kObject ? "an object" : "a " + e.detail);
-    case P::OutOfRange:
-      return "'" + e.key + "' is " + e.detail + ", outside the slider's range " + rangeText(e.key, " ... ");
-    case P::InvalidText:
-      return "the text of '" + e.key + "' is not valid UTF-8";
-    case P::DuplicateKey:
-      return "'" + e.key + "' is given twice";
-    case P::TooManyMembers:
-      return "not a design file: more than " + e.detail;
-    case P::TooLargeToSave:
-      return "the design would take " + std::to_string(e.size) +
-             " bytes, more than the 1 MiB a design file may hold" +
-             (e.key.empty() ? std::string("; most of it is members this program does not know, kept from the file it was read from")
-                            : "; shorten the text of '" + e.key + "'");
-  }
-  return "unknown problem";
+// Why a design file cannot be read or written, in English and in Chinese.
+struct Reason {
+  std::string english, chinese;
+};
+
+// The Chinese reason a file cannot be opened; the shared reasons speak of
+// writing.
+std::string readingReasonChinese(int errnum) {
+  if (errnum == ENOENT) return "文件不存在";
+  if (errnum == EACCES || errnum == EPERM) return "没有读取权限";
+  return errorReasonChinese(errnum);
 }
 
-std::string chineseReason(const DesignFileError& e) {
+Reason reasonOf(const DesignFileError& e) {
   using P = DesignFileProblem;
+  const std::string line = std::to_string(e.line), column = std::to_string(e.column), size = std::to_string(e.size);
+  const std::string depth = std::to_string(kMaxJsonDepth), major = std::to_string(kDesignFormatMajor);
   switch (e.problem) {
     case P::Unreadable:
-      // The shared reasons speak of writing.
-      if (e.errnum == ENOENT) return "文件不存在";
-      if (e.errnum == EACCES || e.errnum == EPERM) return "没有读取权限";
-      return errorReasonChinese(e.errnum);
+      return {errorReasonEnglish(e.errnum), readingReasonChinese(e.errnum)};
     case P::WriteFailed:
-      return errorReasonChinese(e.errnum);
+      return {WriteError{e.path, e.errnum}.reasonEnglish(), errorReasonChinese(e.errnum)};
     case P::NotAFile:
-      return e.detail == "directory" ? "这是一个文件夹，不是文件" : "这不是普通文件";
+      if (e.detail == "directory") return {"it is a directory", "这是一个文件夹，不是文件"};
+      return {"it is not a regular file", "这不是普通文件"};
     case P::TooLarge:
-      return "文件大于 1 MiB（" + std::to_string(e.size) + " 字节），不是设计文件";
+      return {"it is larger than 1 MiB (" + size + " bytes), too large for a design file",
+              "文件大于 1 MiB（" + size + " 字节），不是设计文件"};
     case P::NotJson:
-      if (e.line == 0) return "不是有效的 JSON 文件（数值超出范围）";
-      return "不是有效的 JSON 文件（第 " + std::to_string(e.line) + " 行第 " + std::to_string(e.column) + " 列）";
+      if (e.line == 0) return {"not JSON (" + e.detail + ")", "不是有效的 JSON 文件（数值超出范围）"};
+      return {"not JSON (line " + line + ", column " + column + ": " + e.detail + ")",
+              "不是有效的 JSON 文件（第 " + line + " 行第 " + column + " 列）"};
     case P::TooDeep:
-      return "JSON 嵌套层数超过 " + std::to_string(kMaxJsonDepth) + " 层，不是设计文件";
+      return {"not a design file: JSON nested more than " + depth + " levels deep",
+              "JSON 嵌套层数超过 " + depth + " 层，不是设计文件"};
     case P::WrongFormat:
-      return e.detail.empty() ? "不是 diaspring 设计文件（缺少 format 项）"
-                              : "不是 diaspring 设计文件（格式为 " + e.detail + "）";
+      if (e.detail.empty()) return {"not a diaspring design file (no \"format\" member)", "不是 diaspring 设计文件（缺少 format 项）"};
+      return {"not a diaspring design file (format " + e.detail + ")", "不是 diaspring 设计文件（格式为 " + e.detail + "）"};
     case P::BadVersion:
-      return e.detail.empty() ? "缺少格式版本号" : "无法识别的格式版本“" + e.detail + "”";
+      if (e.detail.empty()) return {"no format version", "缺少格式版本号"};
+      return {"unrecognised format version '" + e.detail + "'", "无法识别的格式版本“" + e.detail + "”"};
     case P::NewerVersion:
-      return "文件由更新版本的程序保存（格式版本 " + e.detail + "），本程序只能读取 " +
-             std::to_string(kDesignFormatMajor) + ".x 版本";
+      return {"written by a newer program (format version " + e.detail + "; this program reads " + major + ".x)",
+              "文件由更新版本的程序保存（格式版本 " + e.detail + "），本程序只能读取 " + major + ".x 版本"};
     case P::WrongType:
-      return "“" + e.key + "”的值应为" +
-             (e.detail == kObject ? "对象" : e.detail == kWholeNumber ? "整数" : "文本（JSON 字符串）");
+      return {"'" + e.key + "' must be " + (e.detail == kObject ? "an object" : "a " + e.detail),
+              "“" + e.key + "”的值应为" +
+                  (e.detail == kObject ? "对象" : e.detail == kWholeNumber ? "整数" : "文本（JSON 字符串）")};
     case P::OutOfRange:
-      return "滑块“" + e.key + "”的位置 " + e.detail + " 超出其范围 " + rangeText(e.key, "～");
+      return {"'" + e.key + "' is " + e.detail + ", outside the slider's range " + rangeText(e.key, " ... "),
+              "滑块“" + e.key + "”的位置 " + e.detail + " 超出其范围 " + rangeText(e.key, "～")};
     case P::InvalidText:
-      return "“" + e.key + "”的文本不是有效的 UTF-8 编码";
+      return {"the text of '" + e.key + "' is not valid UTF-8", "“" + e.key + "”的文本不是有效的 UTF-8 编码"};
     case P::DuplicateKey:
-      return "“" + e.key + "”出现了两次";
+      return {"'" + e.key + "' is given twice", "“" + e.key + "”出现了两次"};
     case P::TooManyMembers:
-      return "成员或数值过多（多于 " + e.detail.substr(0, e.detail.find(' ')) + " 个），不是设计文件";
-    case P::TooLargeToSave:
-      return "设计将占 " + std::to_string(e.size) + " 字节，超过设计文件的上限 1 MiB" +
-             (e.key.empty() ? std::string("；其中大部分是本程序不认识、从原文件保留下来的内容") : "；请缩短“" + e.key + "”的文本");
+      return {"not a design file: more than " + e.detail,
+              "成员或数值过多（多于 " + e.detail.substr(0, e.detail.find(' ')) + " 个），不是设计文件"};
+    case P::TooLargeToSave: {
+      const std::string english = "the design would take " + size + " bytes, more than the 1 MiB a design file may hold";
+      const std::string chinese = "设计将占 " + size + " 字节，超过设计文件的上限 1 MiB";
+      if (e.key.empty())
+        return {english + "; most of it is members this program does not know, kept from the file it was read from",
+                chinese + "；其中大部分是本程序不认识、从原文件保留下来的内容"};
+      return {english + "; shorten the text of '" + e.key + "'", chinese + "；请缩短“" + e.key + "”的文本"};
+    }
   }
-  return "未知错误";
+  return {"unknown problem", "未知错误"};
 }
 
 bool isWriting(DesignFileProblem problem) {
@@ -133,12 +114,12 @@ bool isWriting(DesignFileProblem problem) {
 
 std::string DesignFileError::english() const {
   return std::string(isWriting(problem) ? "cannot write" : "cannot read") + " design file '" + path +
-         "': " + englishReason(*this);
+         "': " + reasonOf(*this).english;
 }
 
 std::string DesignFileError::chinese() const {
   return std::string(isWriting(problem) ? "无法保存设计文件“" : "无法打开设计文件“") + path + "”：" +
-         chineseReason(*this);
+         reasonOf(*this).chinese;
 }
 
 DesignRead parseDesign(std::string_view text, const std::string& path) {

@@ -69,8 +69,9 @@ class JsonList {
   template <class Fill>
   void nextArray(Fill&& fill) { enclose(next(), '[', ']', fill); }
 
-  // Elements of an array: a text; every text of `values` (any range of
-  // texts) as one array.
+  // Elements of an array: a number; a text; every text of `values` (any
+  // range of texts) as one array.
+  void nextNumber(double value) { appendJsonDouble(next(), value); }
   void nextText(std::string_view value) { appendJsonString(next(), value); }
   template <class Texts>
   void nextTexts(const Texts& values) {
@@ -84,32 +85,49 @@ class JsonList {
   }
   void texts(std::string_view k, std::initializer_list<std::string_view> values) { texts<>(k, values); }
 
- private:
+  // Appends `open`, the members (or elements) fill(JsonList&) writes with
+  // these separators, and `close`.
   template <class Fill>
-  void enclose(std::string& out, char open, char close, Fill& fill) {
+  static void enclosed(std::string& out, char open, char close, Fill& fill, std::string_view comma,
+                       std::string_view colon) {
     out += open;
-    JsonList inner(out, comma_, colon_);
+    JsonList inner(out, comma, colon);
     fill(inner);
     out += close;
   }
+
+ private:
+  template <class Fill>
+  void enclose(std::string& out, char open, char close, Fill& fill) { enclosed(out, open, close, fill, comma_, colon_); }
 
   std::string& out_;
   std::string_view comma_, colon_;
   bool first_ = true;
 };
 
-// A whole object or array as text: fill(JsonList&) writes its members
-// (or elements).
+// A whole object or array appended to `out`: fill(JsonList&) writes its
+// members (or elements), separated as JsonList's constructor says.
 template <class Fill>
-std::string jsonEnclosed(char open, char close, Fill&& fill) {
-  std::string out(1, open);
-  JsonList list(out);
-  fill(list);
-  return out += close;
+void appendJsonObject(std::string& out, Fill&& fill, std::string_view comma = ",", std::string_view colon = ":") {
+  JsonList::enclosed(out, '{', '}', fill, comma, colon);
 }
 template <class Fill>
-std::string jsonObject(Fill&& fill) { return jsonEnclosed('{', '}', fill); }
+void appendJsonArray(std::string& out, Fill&& fill, std::string_view comma = ",", std::string_view colon = ":") {
+  JsonList::enclosed(out, '[', ']', fill, comma, colon);
+}
+
+// The same as text of its own.
 template <class Fill>
-std::string jsonArray(Fill&& fill) { return jsonEnclosed('[', ']', fill); }
+std::string jsonObject(Fill&& fill) {
+  std::string out;
+  appendJsonObject(out, fill);
+  return out;
+}
+template <class Fill>
+std::string jsonArray(Fill&& fill) {
+  std::string out;
+  appendJsonArray(out, fill);
+  return out;
+}
 
 }  // namespace diaspring

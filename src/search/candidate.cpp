@@ -137,6 +137,14 @@ std::optional<WorkingPoints> findWorkingPoints(const LoadLaw& law, double dLambd
   return p;
 }
 
+SpringDesign springDesignOf(const Geometry& g, const WorkingPoints& p, double E, double mu) {
+  SpringDesign d;
+  d.R = g.R, d.r = g.r, d.R1 = g.R1, d.r1 = g.r1, d.H = g.H, d.h = g.h, d.E = E, d.mu = mu;
+  d.lambda1M = p.lambda1M, d.lambda1H = p.lambda1H;
+  d.lambda1B = p.lambda1B, d.lambda1A = p.lambda1A, d.lambda1C = p.lambda1C;
+  return d;
+}
+
 RuleOutcomes checkRules(const Geometry& g, const ClutchData& c, const WorkingPoints& p) {
   RuleOutcomes out;
   // 1. |F - F1B| < 1, strictly.

@@ -13,15 +13,14 @@
 #include <string_view>
 
 #include "check/constraint_check.h"
+#include "form/clutch_data.h"
 #include "model/spring_design.h"
 
 namespace diaspring::search {
 
-// The clutch data and the inputs the search keeps fixed, as the window
-// reads them from their boxes.
-struct ClutchData {
-  double E = 0, mu = 0, F = 0, D = 0, d = 0, r0 = 0, rf = 0, dLambda = 0, lambda1f = 0;
-};
+// The clutch data the search keeps fixed, as the window reads them from
+// their boxes.
+using diaspring::ClutchData;
 
 // The spring's geometry as the curve command captures it: H from the text
 // Text5 shows, r rounded to two decimals as Text8 shows it.
@@ -73,6 +72,11 @@ struct WorkingPoints {
 // H, A and C the wear allowance before and the release travel beyond B.
 // None when the sweep would find no peak or no valley.
 std::optional<WorkingPoints> findWorkingPoints(const LoadLaw& law, double dLambda, double lambda1f);
+
+// The window's record of a design of this geometry, its material and its
+// working points: the radii, heights and the points M, H, B, A and C; the
+// rest (the typed inputs, the sweep's working values) is left unset.
+SpringDesign springDesignOf(const Geometry& g, const WorkingPoints& p, double E, double mu);
 
 // One rule's outcome: the quantity it tests, whether it passed, and by how
 // much it misses (0 when passed), in the rule's own unit, with the bounds.

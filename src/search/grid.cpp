@@ -49,17 +49,7 @@ double readFixed(const DesignInputs& base, TextBox box) {
 }
 
 ClutchData readClutch(const DesignInputs& base) {
-  ClutchData c;
-  c.E = readFixed(base, TextBox::Text31);
-  c.mu = readFixed(base, TextBox::Text32);
-  c.F = readFixed(base, TextBox::Text33);
-  c.D = readFixed(base, TextBox::Text34);
-  c.d = readFixed(base, TextBox::Text35);
-  c.r0 = readFixed(base, TextBox::Text36);
-  c.rf = readFixed(base, TextBox::Text37);
-  c.dLambda = readFixed(base, TextBox::Text10);
-  c.lambda1f = readFixed(base, TextBox::Text11);
-  return c;
+  return readClutchData([&base](TextBox box) { return readFixed(base, box); });
 }
 
 double totalMiss(const RuleOutcomes& rules) {

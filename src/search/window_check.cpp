@@ -10,22 +10,8 @@
 namespace diaspring::search {
 
 SpringDesign springDesignOf(const DesignView& view) {
-  SpringDesign d;
   const Geometry& g = view.geometry;
-  const WorkingPoints& p = view.points;
-  d.R = g.R;
-  d.r = g.r;
-  d.R1 = g.R1;
-  d.r1 = g.r1;
-  d.H = g.H;
-  d.h = g.h;
-  d.E = view.clutch.E;
-  d.mu = view.clutch.mu;
-  d.lambda1M = p.lambda1M;
-  d.lambda1H = p.lambda1H;
-  d.lambda1B = p.lambda1B;
-  d.lambda1A = p.lambda1A;
-  d.lambda1C = p.lambda1C;
+  SpringDesign d = springDesignOf(g, view.points, view.clutch.E, view.clutch.mu);
   d.hInput = g.h;
   d.HoverH = val(view.inputs.text(TextBox::Text6));
   d.RInput = g.R;

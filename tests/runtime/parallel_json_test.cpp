@@ -62,6 +62,40 @@ TEST(JsonWriter, ListsNestAndReadBackInBothLayouts) {
   }
 }
 
+// A nested object or array is written with the separators of the list it
+// is a member of, and an object appended to text follows that text.
+TEST(JsonWriter, NestedListsTakeTheSeparatorsOfTheirList) {
+  const struct {
+    const char *comma, *colon, *expected;
+  } cases[] = {
+      {",", ":", R"(<{"a":1,"b":{"c":true,"d":null},"e":[0.5,"x",{},[]]})"},
+      {", ", ": ", R"(<{"a": 1, "b": {"c": true, "d": null}, "e": [0.5, "x", {}, []]})"},
+      {",\n", ": ", "<{\"a\": 1,\n\"b\": {\"c\": true,\n\"d\": null},\n\"e\": [0.5,\n\"x\",\n{},\n[]]}"},
+  };
+  for (const auto& c : cases) {
+    std::string out = "<";
+    appendJsonObject(
+        out,
+        [](JsonList& m) {
+          m.count("a", 1);
+          m.object("b", [](JsonList& b) {
+            b.flag("c", true);
+            b.null("d");
+          });
+          m.array("e", [](JsonList& e) {
+            e.nextNumber(0.5);
+            e.nextText("x");
+            e.nextObject([](JsonList&) {});
+            e.nextArray([](JsonList&) {});
+          });
+        },
+        c.comma, c.colon);
+    EXPECT_EQ(out, c.expected);
+  }
+  EXPECT_EQ(jsonArray([](JsonList& a) { for (double x : {1.0, 2.5}) a.nextNumber(x); }), "[1,2.5]");
+  EXPECT_EQ(jsonObject([](JsonList&) {}), "{}");
+}
+
 TEST(JsonWriter, AMalformedByteBecomesTheReplacementCharacter) {
   const struct {
     std::string text, expected;
