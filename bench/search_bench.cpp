@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,11 +38,16 @@ void BM_Search(benchmark::State& state) {
   }
   report(state, result);
 }
-BENCHMARK(BM_Search)->Args({1, 1})->Args({2, 1})->Args({2, 2})->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Times the search of `base` with `options`, and reports what it found and
-// how many designs it finished.
-void timeSearch(benchmark::State& state, const DesignInputs& base, const search::Options& options) {
+// Times the search of `base` with `options` on state.range(0) threads, with
+// the strength goals and, given `minYield`, the yield goals at that least
+// yield; reports what it found and how many designs it finished.
+void timeGoalSearch(benchmark::State& state, const DesignInputs& base, search::Options options,
+                    std::optional<double> minYield) {
+  options.threads = static_cast<unsigned>(state.range(0));
+  if (!search::addStrengthGoals(options, base).empty() ||
+      (minYield && !compare::addYieldGoals(options, base, *minYield).empty()))
+    state.SkipWithError("analysis inputs");
   search::Result result;
   for (auto _ : state) {
     result = search::runSearch(base, options);
@@ -59,20 +66,9 @@ void BM_SearchWithStrength(benchmark::State& state) {
   DesignInputs base;
   if (state.range(1) != 0) base.setExtra("sigmaAllow", std::to_string(state.range(1)));
   search::Options options;
-  options.threads = static_cast<unsigned>(state.range(0));
   options.gridDivisions = static_cast<int>(state.range(2));
-  if (!search::addStrengthGoals(options, base).empty()) state.SkipWithError("analysis inputs");
-  timeSearch(state, base, options);
+  timeGoalSearch(state, base, options, std::nullopt);
 }
-BENCHMARK(BM_SearchWithStrength)
-    ->ArgNames({"threads", "sigmaAllow", "grid"})
-    ->Args({1, 0, 1})
-    ->Args({2, 0, 1})
-    ->Args({2, 1500, 1})
-    ->Args({2, 1800, 1})
-    ->Args({2, 0, 2})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
 
 // The search as the command line runs it by default: with the production
 // yield of at least 99 % (the screen on every point, the Monte Carlo on the
@@ -85,22 +81,8 @@ void BM_SearchRobust(benchmark::State& state) {
     for (const auto& [key, text] : {std::pair{"F", "8000"}, {"D", "220"}, {"d", "150"}, {"r0", "22"}, {"rf", "24"}})
       base.setText(*inputBoxOfKey(key), text);
   }
-  search::Options options;
-  options.threads = static_cast<unsigned>(state.range(0));
-  if (!search::addStrengthGoals(options, base).empty() ||
-      !compare::addYieldGoals(options, base, static_cast<double>(state.range(2)) / 100).empty())
-    state.SkipWithError("analysis inputs");
-  timeSearch(state, base, options);
+  timeGoalSearch(state, base, search::Options(), static_cast<double>(state.range(2)) / 100);
 }
-BENCHMARK(BM_SearchRobust)
-    ->ArgNames({"threads", "thick", "minYieldPercent"})
-    ->Args({2, 0, 99})
-    ->Args({2, 0, 0})
-    ->Args({2, 1, 99})
-    ->Args({2, 1, 0})
-    ->Args({1, 1, 99})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
 
 // The automatic design as the user starts it: `diaspring-cli design` with
 // the window's defaults (the search at the least yield of 99 %, then, since
@@ -119,13 +101,32 @@ void BM_DesignCommand(benchmark::State& state) {
   }
   state.counters["jsonBytes"] = static_cast<double>(designs);
 }
-BENCHMARK(BM_DesignCommand)
-    ->ArgNames({"threads", "minYieldPercent"})
-    ->Args({2, 99})
-    ->Args({1, 99})
-    ->Args({2, 0})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+// Each benchmark with the names of its arguments and the arguments of its
+// runs, timed in real milliseconds.
+struct Runs {
+  const char* name;
+  void (*run)(benchmark::State&);
+  std::vector<std::string> argNames;
+  std::vector<std::vector<std::int64_t>> args;
+};
+
+[[maybe_unused]] const bool kRegistered = [] {
+  const Runs all[] = {
+      {"BM_Search", BM_Search, {}, {{1, 1}, {2, 1}, {2, 2}}},
+      {"BM_SearchWithStrength", BM_SearchWithStrength, {"threads", "sigmaAllow", "grid"},
+       {{1, 0, 1}, {2, 0, 1}, {2, 1500, 1}, {2, 1800, 1}, {2, 0, 2}}},
+      {"BM_SearchRobust", BM_SearchRobust, {"threads", "thick", "minYieldPercent"},
+       {{2, 0, 99}, {2, 0, 0}, {2, 1, 99}, {2, 1, 0}, {1, 1, 99}}},
+      {"BM_DesignCommand", BM_DesignCommand, {"threads", "minYieldPercent"}, {{2, 99}, {1, 99}, {2, 0}}},
+  };
+  for (const Runs& runs : all) {
+    benchmark::internal::Benchmark* b = benchmark::RegisterBenchmark(runs.name, runs.run);
+    if (!runs.argNames.empty()) b->ArgNames(runs.argNames);
+    for (const std::vector<std::int64_t>& args : runs.args) b->Args(args);
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
+  }
+  return true;
+}();
 
 }  // namespace
 }  // namespace diaspring

@@ -1,4 +1,7 @@
-#include "render/analysis_page.h"
+#include "render/sheet_pages.h"
+
+#include <utility>
+#include <vector>
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -11,6 +14,7 @@
 #include "render/chart_painter.h"
 #include "render/design_sheet.h"
 #include "render/page_layout.h"
+#include "render/page_table.h"
 #include "render/sheet_style.h"
 
 namespace diaspring {
@@ -69,25 +73,22 @@ void paintAnalysisPage(QPainter& painter, const AnalysisInput& input, const QDat
 
   // The points.
   y = sheet.heading(y, qs(analysis_sheet::kPointsHeading));
-  const auto columns = pointColumns();
-  const double first = 10, cell = (kWidth - first) / static_cast<double>(columns.size());
-  sheet.fill(kLeft, y, kWidth, 9, kHeadFill);
-  for (std::size_t c = 0; c < columns.size(); ++c) {
-    const double x = kLeft + first + cell * static_cast<double>(c);
-    sheet.text(x, y, cell - 1, 4.5, qs(columns[c].symbol), 8.5, kInk, Qt::AlignRight, true);
-    sheet.text(x, y + 4.2, cell - 1, 4.5, qs(columns[c].unit), 7.5, kMuted, Qt::AlignRight);
+  // The points' symbols, then a column a quantity: its symbol over its unit.
+  std::vector<TableColumn> columns{{10, Qt::AlignLeft, 1.5, 0}};
+  const TableCell none{};  // the symbols' column has no head
+  std::vector<HeadLine> head{{{none}, 0, 4.5}, {{none}, 4.2, 4.5}};
+  std::vector<TableLine> rows(a.points.size());
+  for (std::size_t r = 0; r < rows.size(); ++r) rows[r].push_back({qs(kPointSymbols[r]), 8.8, kAccent, true});
+  const double cell = (kWidth - columns[0].width) / static_cast<double>(pointColumns().size());
+  for (const PointColumn& column : pointColumns()) {
+    columns.push_back({cell, Qt::AlignRight, 0, 1});
+    head[0].cells.push_back({qs(column.symbol), 8.5, kInk, true});
+    head[1].cells.push_back({qs(column.unit), 7.5, kMuted});
+    for (std::size_t r = 0; r < rows.size(); ++r)
+      rows[r].push_back({qs(analysisNumber(a.points[r].*column.member, column.pattern)), 8.5});
   }
-  sheet.rule(y, kLeft, kLeft + kWidth, kInk, 0.3);
-  y += 9;
-  sheet.rule(y, kLeft, kLeft + kWidth, kInk, 0.2);
-  for (std::size_t r = 0; r < a.points.size(); ++r) {
-    sheet.text(kLeft + 1.5, y, first, 4.7, qs(kPointSymbols[r]), 8.8, kAccent, Qt::AlignLeft, true);
-    for (std::size_t c = 0; c < columns.size(); ++c)
-      sheet.text(kLeft + first + cell * static_cast<double>(c), y, cell - 1, 4.7,
-                 qs(analysisNumber(a.points[r].*columns[c].member, columns[c].pattern)), 8.5, kInk, Qt::AlignRight);
-    y += 4.7;
-    sheet.rule(y, kLeft, kLeft + kWidth, r + 1 < a.points.size() ? kHairline : kInk, r + 1 < a.points.size() ? 0.1 : 0.3);
-  }
+  PageTable points(sheet, std::move(columns));
+  y = points.rows(points.head(y, 9, head), 4.7, rows);
   y += 2;
   sheet.text(kLeft, y, kWidth, 4.2,
              qs(analysis_sheet::kPointNotes[0]),

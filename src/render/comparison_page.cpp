@@ -1,6 +1,8 @@
 #include "render/comparison_page.h"
 
 #include <cmath>
+#include <span>
+#include <vector>
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
@@ -11,6 +13,7 @@
 #include "render/chart_painter.h"
 #include "render/design_sheet.h"
 #include "render/page_layout.h"
+#include "render/page_table.h"
 #include "render/sheet_style.h"
 #include "runtime/convert.h"
 
@@ -24,41 +27,22 @@ constexpr double kLeft = kPageLeft, kWidth = kPageWidth, kRow = 4.7;
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 QString zh(const char* s) { return QString::fromUtf8(s); }
-template <std::size_t N>
-QStringList columns(const char* const (&names)[N]) {
-  QStringList out;
-  for (const char* n : names) out << zh(n);
-  return out;
-}
 QString num(double v, const char* pattern) { return std::isfinite(v) ? qs(format(v, pattern)) : QStringLiteral("—"); }
 
-// The text column's full-width rule.
-void rule(PageLayout& page, double y, const QColor& color, double widthMm) {
-  page.rule(y, kLeft, kLeft + kWidth, color, widthMm);
-}
-
 // A table: a head row and rows of cells, the first column left-aligned.
-double table(PageLayout& page, double y, const std::vector<double>& widths, const QStringList& head,
+double table(PageLayout& page, double y, const std::vector<double>& widths, std::span<const char* const> head,
              const std::vector<QStringList>& rows) {
-  page.fill(kLeft, y, kWidth, kRow, kHeadFill);
-  rule(page, y, kInk, 0.3);
-  const auto cells = [&](const QStringList& cs, bool bold, const QColor& color) {
-    double x = kLeft + 1;
-    for (int c = 0; c < cs.size() && c < static_cast<int>(widths.size()); ++c) {
-      const double w = widths[static_cast<std::size_t>(c)];
-      page.text(x, y, w - 1.5, kRow, cs[c], 8.2, color, c == 0 ? Qt::AlignLeft : Qt::AlignRight, bold);
-      x += w;
-    }
-  };
-  cells(head, true, kInk);
-  y += kRow;
-  rule(page, y, kInk, 0.2);
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    cells(rows[r], false, kInk);
-    y += kRow;
-    rule(page, y, r + 1 < rows.size() ? kHairline : kInk, r + 1 < rows.size() ? 0.1 : 0.3);
+  constexpr double kPoints = 8.2;
+  std::vector<Qt::Alignment> aligns(widths.size(), Qt::AlignRight);
+  aligns.front() = Qt::AlignLeft;
+  PageTable t(page, tableColumns(widths, aligns, 1, 1.5));
+  y = t.head(y, kRow, tableLine(head, kPoints, true));
+  std::vector<TableLine> lines;
+  for (const QStringList& row : rows) {
+    TableLine& line = lines.emplace_back();
+    for (const QString& text : row) line.push_back({text, kPoints});
   }
-  return y + 2;
+  return t.rows(y, kRow, lines) + 2;
 }
 
 QString deviation(const Deviation& d) {
@@ -99,9 +83,7 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
     rows.push_back(row);
   }
   y = sheet.heading(y, zh(texts::kSheetDesignsHeading));
-  y = table(sheet, y, {40, 23, 23, 23, 23, 23, 23},
-                  columns(texts::kSheetDesignColumns),
-                  rows);
+  y = table(sheet, y, {40, 23, 23, 23, 23, 23, 23}, texts::kSheetDesignColumns, rows);
   y += 2;
 
   if (!c.input.measured.empty()) {
@@ -112,9 +94,7 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
       rows.push_back({qs(c.input.measured[i].name), deviation(m.atB), deviation(m.atA), num(m.rms, "0"),
                       num(m.fit.h, "0.0000"), num(m.fit.H, "0.0000"), num(m.fit.rms, "0")});
     }
-    y = table(sheet, y, {40, 27, 27, 18, 22, 22, 22},
-                    columns(texts::kSheetMeasuredColumns),
-                    rows);
+    y = table(sheet, y, {40, 27, 27, 18, 22, 22, 22}, texts::kSheetMeasuredColumns, rows);
     y += 2;
   }
 
@@ -137,9 +117,7 @@ void paintComparisonPage(QPainter& painter, const ComparisonPage& c, const QDate
     for (int i = 0; i < 4; ++i)
       rows.push_back({zh(texts::kScatterRows[i]), num(w[i]->min, "0"), num(w[i]->max, "0"), num(s[i]->min, "0"),
                       num(s[i]->max, "0"), num(s[i]->mean, "0"), num(s[i]->sigma, "0.0")});
-    y = table(sheet, y, {40, 23, 23, 23, 23, 23, 23},
-                    columns(texts::kSheetScatterColumns),
-                    rows);
+    y = table(sheet, y, {40, 23, 23, 23, 23, 23, 23}, texts::kSheetScatterColumns, rows);
     const Sensitivity& se = c.result.sensitivity;
     sheet.text(kLeft, y, kWidth, kRow,
                zh(texts::kSheetShares)

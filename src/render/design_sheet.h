@@ -50,15 +50,15 @@ struct SheetInfo {
 };
 
 // The sheet as the bytes of a PDF, from the texts of `fields` and the chart.
-// With `info`, its last page is the release page (render/release_page.h)
+// With `info`, its last page is the release page (render/sheet_pages.h)
 // and every page carries the part number and revision at its head.
 // Rules not yet checked are shown as such. A window passes the boxes of its
 // last run (WindowLogic::lastRunFields()) and, when its boxes were edited
 // since (WindowLogic::inputsEditedSinceRun()), `inputsEdited`: the sheet
 // then carries kInputsEditedWarning in red at its top. With `analysis`, a
 // second page shows the strength and release analysis of that curve run
-// (render/analysis_page.h) and a third its production yield
-// (render/yield_page.h); with `comparison`, a last page shows the
+// and a third its production yield (render/sheet_pages.h); with
+// `comparison`, a last page shows the
 // comparison of curves (render/comparison_page.h). Nothing when the pages
 // could not be made.
 std::optional<QByteArray> designSheetPdf(const Fields& fields, const DisplayList& chart,

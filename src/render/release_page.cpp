@@ -1,4 +1,6 @@
-#include "render/release_page.h"
+#include "render/sheet_pages.h"
+
+#include <vector>
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -9,6 +11,7 @@
 #include "render/chart_painter.h"
 #include "render/design_sheet.h"
 #include "render/page_layout.h"
+#include "render/page_table.h"
 #include "render/sheet_style.h"
 
 namespace diaspring {
@@ -58,32 +61,18 @@ void paintReleasePage(QPainter& painter, const SheetInfo* info, const QDate& dat
   // The approval block: one row a role, with room to sign.
   y = l.heading(y, u8(sheet_text::kApprovalHeading));
   constexpr double widths[] = {24, 56, 40, 58};
-  constexpr double rowHeight = 9;
-  l.fill(kLeft, y, kWidth, 6, kHeadFill);
-  double x = kLeft;
-  for (std::size_t c = 0; c < sheet_text::kApprovalColumns.size(); ++c) {
-    l.text(x + 1.6, y, widths[c] - 3.2, 6, u8(sheet_text::kApprovalColumns[c]), 9, kInk, Qt::AlignLeft, true);
-    x += widths[c];
-  }
-  l.rule(y, kLeft, kLeft + kWidth, kInk, 0.3);
-  y += 6;
-  l.rule(y, kLeft, kLeft + kWidth, kInk, 0.2);
-  const double top = y - 6;
+  constexpr Qt::Alignment aligns[] = {Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft, Qt::AlignLeft};
+  PageTable table(l, tableColumns(widths, aligns, 1.6, 3.2));
+  const double top = y;
+  y = table.head(y, 6, tableLine(sheet_text::kApprovalColumns, 9, true));
+  std::vector<TableLine> rows;
   for (std::size_t r = 0; r < sheet_text::kApprovalRoles.size(); ++r) {
     const QString name = info != nullptr ? info->signers[r].simplified() : QString();
     const QString when = info != nullptr ? info->signDates[r].simplified() : QString();
-    l.text(kLeft + 1.6, y, widths[0] - 3.2, rowHeight, u8(sheet_text::kApprovalRoles[r]), 9.5, kInk, Qt::AlignLeft, true);
-    l.text(kLeft + widths[0] + 1.6, y, widths[1] - 3.2, rowHeight, name, 9.5, kInk);
-    l.text(kLeft + widths[0] + widths[1] + 1.6, y, widths[2] - 3.2, rowHeight, when, 9.5, kInk);
-    y += rowHeight;
-    l.rule(y, kLeft, kLeft + kWidth, r + 1 < sheet_text::kApprovalRoles.size() ? kHairline : kInk,
-           r + 1 < sheet_text::kApprovalRoles.size() ? 0.1 : 0.3);
+    rows.push_back({{u8(sheet_text::kApprovalRoles[r]), 9.5, kInk, true}, {name, 9.5}, {when, 9.5}});
   }
-  x = kLeft;
-  for (std::size_t c = 0; c + 1 < sheet_text::kApprovalColumns.size(); ++c) {
-    x += widths[c];
-    l.vrule(x, top, y, kHairline);
-  }
+  y = table.rows(y, 9, rows);
+  table.columnRules(top, y);
   y += 6;
 
   // The notes in full.

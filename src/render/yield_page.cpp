@@ -1,9 +1,16 @@
-#include "render/yield_page.h"
+#include "render/sheet_pages.h"
+
+#include <array>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include <QPainter>
 
 #include "compare/production_yield.h"
 #include "render/page_layout.h"
+#include "render/page_table.h"
 #include "render/sheet_style.h"
 
 namespace diaspring {
@@ -16,32 +23,32 @@ constexpr double kLeft = kPageLeft, kWidth = kPageWidth, kBottom = kPageBottom;
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 QString u8(const char* s) { return QString::fromUtf8(s); }
 
-// A table of text: a header row, then one row each, columns of `widths` mm.
-template <std::size_t N>
-double table(PageLayout& l, double y, const double (&widths)[N], const char* const (&header)[N],
-             const std::vector<std::array<std::string, N>>& rows, const std::array<Qt::Alignment, N>& align,
-             std::size_t boldRows, double lastColumnPoints) {
-  constexpr double kHead = 5.6, kRow = 4.8;
-  l.fill(kLeft, y, kWidth, kHead, kHeadFill);
-  l.rule(y, kLeft, kLeft + kWidth, kInk, 0.3);
-  double x = kLeft;
-  for (std::size_t c = 0; c < N; ++c) {
-    l.text(x + 1.2, y, widths[c] - 2.4, kHead, u8(header[c]), 8.4, kInk, align[c], true);
-    x += widths[c];
+// One of the page's tables: its heading, column heads, widths and
+// alignments, its rows (the first `boldRows` of them bold), the size of its
+// last column's texts and the space below it.
+struct Section {
+  const char* heading;
+  std::span<const char* const> header;
+  std::array<double, 4> widths;
+  std::array<Qt::Alignment, 4> aligns;
+  std::vector<std::array<std::string, 4>> rows;
+  std::size_t boldRows;
+  double lastColumnPoints, below;
+};
+
+double paintSection(PageLayout& l, double y, const Section& s) {
+  constexpr double kHead = 5.6, kRow = 4.8, kPoints = 8.4;
+  y = l.heading(y, u8(s.heading));
+  PageTable table(l, tableColumns(s.widths, s.aligns, 1.2, 2.4));
+  y = table.head(y, kHead, tableLine(s.header, kPoints, true));
+  std::vector<TableLine> rows;
+  for (std::size_t r = 0; r < s.rows.size(); ++r) {
+    TableLine& line = rows.emplace_back();
+    for (std::size_t c = 0; c < s.rows[r].size(); ++c)
+      line.push_back({qs(s.rows[r][c]), c + 1 == s.rows[r].size() ? s.lastColumnPoints : kPoints, kInk,
+                      r < s.boldRows});
   }
-  y += kHead;
-  l.rule(y, kLeft, kLeft + kWidth, kInk, 0.2);
-  for (std::size_t r = 0; r < rows.size(); ++r) {
-    x = kLeft;
-    for (std::size_t c = 0; c < N; ++c) {
-      l.text(x + 1.2, y, widths[c] - 2.4, kRow, qs(rows[r][c]), c + 1 == N ? lastColumnPoints : 8.4,
-             kInk, align[c], r < boldRows);
-      x += widths[c];
-    }
-    y += kRow;
-    l.rule(y, kLeft, kLeft + kWidth, r + 1 < rows.size() ? kHairline : kInk, r + 1 < rows.size() ? 0.1 : 0.3);
-  }
-  return y;
+  return table.rows(y, kRow, rows) + s.below;
 }
 
 }  // namespace
@@ -61,23 +68,20 @@ void paintYieldPage(QPainter& painter, const AnalysisInput& input, const QDate& 
   y += 7.5;
   y = l.wrapped(kLeft, y, kWidth, kBottom, qs(compare::yieldBasisText(*yield, true)), 8.6, kInk) + 4;
 
-  y = l.heading(y, u8(compare::yield_sheet::kRequirementsHeading));
-  std::vector<std::array<std::string, 4>> requirements;
+  std::vector<std::array<std::string, 4>> requirements, tolerances;
   for (const compare::YieldRow& r : compare::yieldRows(*yield, true))
     requirements.push_back({r.requirement, r.share, r.interval, r.count});
-  constexpr double kRequirementWidths[] = {82, 26, 40, 30};
-  y = table(l, y, kRequirementWidths, compare::yield_sheet::kRequirementColumns, requirements,
-            {Qt::AlignLeft, Qt::AlignRight, Qt::AlignRight, Qt::AlignRight}, 1, 8.4);
-  y += 6;
-
-  y = l.heading(y, u8(compare::yield_sheet::kTolerancesHeading));
-  std::vector<std::array<std::string, 4>> tolerances;
   for (const compare::ToleranceRow& r : compare::toleranceRows(*yield, true))
     tolerances.push_back({r.symbol, r.nominal, r.tolerance, r.source});
-  constexpr double kToleranceWidths[] = {14, 30, 30, 104};
-  y = table(l, y, kToleranceWidths, compare::yield_sheet::kToleranceColumns, tolerances,
-            {Qt::AlignLeft, Qt::AlignRight, Qt::AlignRight, Qt::AlignLeft}, 0, 7.4);
-  y += 4;
+  using namespace compare::yield_sheet;
+  constexpr Qt::Alignment kL = Qt::AlignLeft, kR = Qt::AlignRight;
+  const Section sections[] = {
+      {kRequirementsHeading, kRequirementColumns, {82, 26, 40, 30}, {kL, kR, kR, kR}, std::move(requirements),
+       1, 8.4, 6},
+      {kTolerancesHeading, kToleranceColumns, {14, 30, 30, 104}, {kL, kR, kR, kL}, std::move(tolerances),
+       0, 7.4, 4},
+  };
+  for (const Section& section : sections) y = paintSection(l, y, section);
   l.wrapped(kLeft, y, kWidth, kBottom, u8(compare::yield_sheet::kFootnote), 7.6, kMuted);
 }
 
