@@ -242,8 +242,12 @@ namespace {
 // The members of a measured curve's comparison with the design.
 void measuredMembers(JsonList& curve, std::string_view name, const MeasuredComparison& m) {
   curve.text("name", name);
-  for (const auto& [k, dev] : {std::pair{"deviationB", m.atB}, std::pair{"deviationA", m.atA}})
-    curve.object(k, [&](JsonList& deviation) { deviation.numbers({{"N", dev.newton}, {"percent", dev.percent}}); });
+  for (const auto& point : {std::pair{"deviationB", m.atB}, std::pair{"deviationA", m.atA}}) {
+    const auto& dev = point.second;  // a named local: a lambda cannot capture a structured binding in clang 14
+    curve.object(point.first, [&](JsonList& deviation) {
+      deviation.numbers({{"N", dev.newton}, {"percent", dev.percent}});
+    });
+  }
   curve.number("rms", m.rms);
   curve.count("points", m.overlap);
   curve.object("fit", [&](JsonList& fit) {

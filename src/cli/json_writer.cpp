@@ -147,11 +147,13 @@ void appendJsonAnalysis(std::string& out, const SpringAnalysis& a, const Analysi
         });
     });
     first.object("release", [&](JsonList& strokes) {
-      for (const auto& [name, stroke] : {std::pair{"new", &a.newStroke}, std::pair{"worn", &a.wornStroke}})
-        strokes.object(name, [&](JsonList& inner) {
+      for (const auto& named : {std::pair{"new", &a.newStroke}, std::pair{"worn", &a.wornStroke}}) {
+        const auto* stroke = named.second;  // a named local: a lambda cannot capture a structured binding in clang 14
+        strokes.object(named.first, [&](JsonList& inner) {
           appendNumberMember(inner, "F2max", stroke->F2max);
           appendNumberMember(inner, "lambda2End", stroke->lambda2End);
         });
+      }
     });
     first.object("checks", [&](JsonList& checks) { checksMembers(checks, a, params); });
   });
