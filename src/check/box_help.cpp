@@ -1,40 +1,16 @@
 #include "check/box_help.h"
 
-#include <algorithm>
 #include <iterator>
 
 #include "check/constraint_check.h"
 #include "check/sheet_contents.h"
+#include "form/input_boxes.h"
 #include "model/points.h"
 #include "runtime/convert.h"
 #include "runtime/fault.h"
 
 namespace diaspring {
 namespace {
-
-// The usual ranges of the geometry are those the twelve rules accept and the
-// sliders span; those of the friction disc follow common practice for
-// passenger-car clutches (d/D of 0.53 to 0.70).
-constexpr InputHelp kInputs[] = {
-    {TextBox::Text1, "Temax", "发动机最大转矩", "N·m", "仅供参考，不参与计算"},
-    {TextBox::Text2, "nT", "最大转矩时的转速", "rpm", "仅供参考，不参与计算"},
-    {TextBox::Text3, "nmax", "发动机最高转速", "rpm", "仅供参考，不参与计算"},
-    {TextBox::Text4, "h", "膜片弹簧厚度", "mm", "2–4 mm（滑块 2.00–4.00）"},
-    {TextBox::Text5, "H", "内截锥高度 H = h × H/h（按曲线按钮时算出）", "mm", "由 h 与 H/h 决定"},
-    {TextBox::Text6, "H/h", "内截锥高度与厚度之比", "", "1.6–2.2（约束 3）"},
-    {TextBox::Text7, "R", "碟簧部分外半径", "mm", "76–135 mm（滑块）"},
-    {TextBox::Text8, "r", "碟簧部分内半径 r = R ÷ R/r（按曲线按钮时算出，取两位小数）", "mm", "由 R 与 R/r 决定"},
-    {TextBox::Text9, "R/r", "外、内半径之比", "", "1.20–1.35（约束 5）"},
-    {TextBox::Text10, "Δλ", "摩擦片磨损余量：磨损后大端变形的减少量", "mm", "0.2–2.0 mm（滑块）"},
-    {TextBox::Text11, "λ1f", "分离行程：分离时大端在工作点之后的变形", "mm", "0.2–3.0 mm（滑块）"},
-    {TextBox::Text31, "E", "材料弹性模量", "MPa", "弹簧钢约 206000–210000"},
-    {TextBox::Text32, "μ", "材料泊松比", "", "钢 0.3"},
-    {TextBox::Text33, "F", "摩擦片工作压力（所需压紧力）", "N", "按离合器需传递的转矩确定，轿车一般为数千牛"},
-    {TextBox::Text34, "D", "摩擦片外径", "mm", "轿车常见 160–300 mm"},
-    {TextBox::Text35, "d", "摩擦片内径", "mm", "d/D 通常 0.53–0.70"},
-    {TextBox::Text36, "r0", "膜片弹簧小端（分离指）内半径", "mm", "使 R/r0 在 3.5–5.0（约束 7）"},
-    {TextBox::Text37, "rf", "分离轴承作用半径", "mm", "使 rf − r0 在 0–6 mm（约束 11）"},
-};
 
 constexpr SliderHelp kSliders[] = {
     {Slider::HScroll1, "h（膜片弹簧厚度）", "2.00–4.00 mm，每步 0.01 mm"},
@@ -86,15 +62,8 @@ std::optional<std::string> numberRead(std::string_view text) {
 
 }  // namespace
 
-std::span<const InputHelp> inputHelp() { return kInputs; }
-
-const InputHelp* inputHelpOf(TextBox box) {
-  const auto it = std::find_if(std::begin(kInputs), std::end(kInputs), [box](const InputHelp& h) { return h.box == box; });
-  return it == std::end(kInputs) ? nullptr : &*it;
-}
-
 bool readsNumber(TextBox box) {
-  return inputHelpOf(box) != nullptr && !isResultBox(box) && box != TextBox::Text1 && box != TextBox::Text2 &&
+  return inputFrameBox(box) != nullptr && !isResultBox(box) && box != TextBox::Text1 && box != TextBox::Text2 &&
          box != TextBox::Text3;
 }
 
@@ -113,9 +82,9 @@ const char* pointExplanation(int index) { return kPointExplanations[index]; }
 const char* ruleExplanation(int index) { return kRuleExplanations[index]; }
 
 std::string inputToolTip(TextBox box, const std::optional<std::string>& readAs) {
-  const InputHelp* help = inputHelpOf(box);
+  const InputBox* help = inputFrameBox(box);
   if (help == nullptr) return {};
-  std::string tip = std::string(help->symbol) + "：" + help->meaning + withUnit(help->unit) + "\n常用范围：" + help->range;
+  std::string tip = std::string(help->symbol) + "：" + help->meaningZh + withUnit(help->unit) + "\n常用范围：" + help->rangeZh;
   if (readAs) tip += "\n此框的内容不全是数字，计算时读作 " + *readAs + "。";
   return tip;
 }
@@ -127,7 +96,7 @@ std::string sliderToolTip(Slider slider) {
 
 std::string resultToolTip(TextBox box, std::string_view text) {
   std::string what;
-  if (const InputHelp* help = inputHelpOf(box)) what = std::string(help->symbol) + "：" + help->meaning + withUnit(help->unit);
+  if (const InputBox* help = inputFrameBox(box)) what = std::string(help->symbol) + "：" + help->meaningZh + withUnit(help->unit);
   for (const PointBoxes& p : characteristicPoints()) {
     const std::string role = std::string(p.roleZh) + p.symbol;
     if (p.load == box) what = std::string("F1") + p.symbol + "：" + role + " 的大端载荷（N）";

@@ -1,7 +1,7 @@
 #pragma once
-// What each box and slider of the window means, in Chinese: the tooltips of
-// the desktop and the page and the 使用说明 guide are written from these
-// tables, so all say the same.
+// The tooltips of the desktop and the page, and what each slider, point and
+// rule means in Chinese: the tooltips and the 使用说明 guide are written from
+// these tables and from form/input_boxes.h, so all say the same.
 
 #include <optional>
 #include <span>
@@ -11,19 +11,6 @@
 #include "form/controls.h"
 
 namespace diaspring {
-
-// A box the engineer types into, or one the curve run derives (H, r).
-struct InputHelp {
-  TextBox box;
-  const char* symbol;   // as an engineer writes it: "h", "H/h", "Δλ"
-  const char* meaning;  // in a few words
-  const char* unit;     // "" for ratios
-  const char* range;    // the usual range, in words
-};
-// The engine boxes, the geometry and travels (with H and r), then the
-// material and clutch data, in the form's order.
-std::span<const InputHelp> inputHelp();
-const InputHelp* inputHelpOf(TextBox box);
 
 // Whether the window reads a number from the box for its results; the
 // engine boxes are shown for reference only, and H and r are written by the

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "check/box_help.h"
+#include "form/input_boxes.h"
 #include "check/constraint_check.h"
 #include "check/sheet_contents.h"
 #include "model/points.h"
@@ -73,9 +74,9 @@ std::string guideHtml() {
 
   html += std::string("<h3>二、输入数据</h3>") + kTable + head({std::string("符号"), std::string("含义"),
                                                                     std::string("单位"), std::string("常用范围")});
-  for (const InputHelp& in : inputHelp())
-    html += row({"<b>" + zh(in.symbol) + "</b>", zh(in.meaning), *in.unit ? zh(in.unit) : std::string("—"),
-                 zh(in.range)});
+  for (const InputBox& in : inputFrameBoxes())
+    html += row({"<b>" + zh(in.symbol) + "</b>", zh(in.meaningZh), *in.unit ? zh(in.unit) : std::string("—"),
+                 zh(in.rangeZh)});
   html += std::string("</table>");
 
   html += std::string("<h3>三、特征点</h3>") + kTable +

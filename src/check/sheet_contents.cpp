@@ -1,41 +1,21 @@
 #include "check/sheet_contents.h"
 
+#include <span>
 #include <string_view>
 
 #include "check/constraint_check.h"
 #include "form/controls.h"
+#include "form/input_boxes.h"
 #include "model/points.h"
 
 namespace diaspring::sheet_text {
 namespace {
 
-struct InputSpec {
-  const char* symbol;
-  TextBox box;
-  const char* meaning;
-  const char* unit;  // empty for ratios
-};
-
-constexpr std::array<InputSpec, 8> kGeometryInputs{{
-    {"h", TextBox::Text4, "膜片厚度", "mm"},
-    {"H/h", TextBox::Text6, "锥高与厚度之比", ""},
-    {"H", TextBox::Text5, "内截锥高度（计算值）", "mm"},
-    {"R", TextBox::Text7, "碟簧部分外半径", "mm"},
-    {"R/r", TextBox::Text9, "外、内半径之比", ""},
-    {"r", TextBox::Text8, "碟簧部分内半径（计算值）", "mm"},
-    {"Δλ", TextBox::Text10, "摩擦片磨损余量", "mm"},
-    {"λ1f", TextBox::Text11, "分离行程", "mm"},
-}};
-
-constexpr std::array<InputSpec, 7> kClutchInputs{{
-    {"E", TextBox::Text31, "弹性模量", "MPa"},
-    {"μ", TextBox::Text32, "泊松比", ""},
-    {"F", TextBox::Text33, "摩擦片工作压力", "N"},
-    {"D", TextBox::Text34, "摩擦片外径", "mm"},
-    {"d", TextBox::Text35, "摩擦片内径", "mm"},
-    {"r0", TextBox::Text36, "膜片弹簧小端内半径", "mm"},
-    {"rf", TextBox::Text37, "分离轴承作用半径", "mm"},
-}};
+// The rows of the sheet's two input tables, in their order.
+constexpr TextBox kGeometryInputs[] = {TextBox::Text4, TextBox::Text6, TextBox::Text5,  TextBox::Text7,
+                                       TextBox::Text9, TextBox::Text8, TextBox::Text10, TextBox::Text11};
+constexpr TextBox kClutchInputs[] = {TextBox::Text31, TextBox::Text32, TextBox::Text33, TextBox::Text34,
+                                     TextBox::Text35, TextBox::Text36, TextBox::Text37};
 
 // The length of the white space character at the start of `s` (0: none):
 // ASCII white space, U+0085, U+00A0, U+1680, U+2000..U+200A, U+2028,
@@ -58,9 +38,12 @@ std::string cell(const Fields& fields, TextBox box) {
   return text.empty() ? kDash : text;
 }
 
-std::vector<InputRow> inputRows(const Fields& fields, const auto& specs) {
+std::vector<InputRow> inputRows(const Fields& fields, std::span<const TextBox> boxes) {
   std::vector<InputRow> rows;
-  for (const InputSpec& in : specs) rows.push_back({in.symbol, in.meaning, cell(fields, in.box), *in.unit ? in.unit : kDash});
+  for (const TextBox box : boxes) {
+    const InputBox& in = *inputFrameBox(box);
+    rows.push_back({in.symbol, in.shortZh, cell(fields, box), *in.unit ? in.unit : kDash});
+  }
   return rows;
 }
 

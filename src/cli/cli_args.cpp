@@ -9,7 +9,7 @@
 #include "runtime/utf8_text.h"
 #include "analysis/materials.h"
 #include "form/extra_inputs.h"
-#include "form/named_inputs.h"
+#include "form/input_boxes.h"
 #include "runtime/file_write.h"
 #include "runtime/version.h"
 #include "study/study.h"
@@ -381,13 +381,13 @@ constexpr const char* kUsageTail =
 // The input names, the engine data and the analysis inputs: a line each.
 std::string inputsHelp() {
   std::string text;
-  const auto inputLines = [&text](std::span<const NamedInput> inputs) {
-    for (const NamedInput& input : inputs) {
+  const auto inputLines = [&text](std::span<const InputBox> inputs) {
+    for (const InputBox& input : inputs) {
       std::string line = "  " + std::string(input.name);
       line.resize(12, ' ');
       line += textBoxName(input.box);
       line.resize(20, ' ');
-      const std::string_view unit = input.unit;
+      const std::string_view unit = *input.unit ? input.unit : "-";
       const std::size_t wide = unit.size() - displayWidth(unit);  // bytes beyond the columns shown ("N·m")
       line += unit;
       line.resize(26 + wide, ' ');

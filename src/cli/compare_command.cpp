@@ -13,7 +13,7 @@
 #include "runtime/utf8_text.h"
 #include "design/design_file.h"
 #include "form/extra_inputs.h"
-#include "form/named_inputs.h"
+#include "form/input_boxes.h"
 #include "runtime/convert.h"
 #include "runtime/fault.h"
 

@@ -11,7 +11,7 @@
 #include "compare/production_yield.h"
 #include "compare/yield_openings.h"
 #include "form/extra_inputs.h"
-#include "form/named_inputs.h"
+#include "form/input_boxes.h"
 #include "runtime/convert.h"
 #include "runtime/file_write.h"
 #include "search/grid_memo.h"
@@ -171,7 +171,7 @@ void textObject(JsonList& members, std::string_view key, const Items& items, Tex
 }
 
 void inputsMember(JsonList& members, std::string_view key, const DesignInputs& inputs) {
-  textObject(members, key, namedInputs(), [&](const NamedInput& input) { return inputs.text(input.box); });
+  textObject(members, key, namedInputs(), [&](const InputBox& input) { return inputs.text(input.box); });
 }
 
 // "h=2.2134 H/h=1.9 R=84.7 R/r=1.33  wearRise=... releaseForceMax=... N  F1B=... N"
@@ -279,14 +279,14 @@ std::string renderDesignJson(const search::Result& result, const search::Options
 
 std::string renderDesignCsv(const search::Result& result, const search::Options& options) {
   std::vector<std::string> header;
-  for (const NamedInput& input : namedInputs()) header.emplace_back(input.name);
+  for (const InputBox& input : namedInputs()) header.emplace_back(input.name);
   for (const char* column : {"wearRise", "releaseForceMax", "F1B", "lambda1B"}) header.emplace_back(column);
   for (const search::ExtraObjective& extra : options.extraObjectives) header.push_back(extra.name);
   if (options.finalTest) header.push_back(options.finalTest->name);
   std::string out = csv::line(header);
   for (const search::Design& d : result.designs) {
     std::vector<std::string> row;
-    for (const NamedInput& input : namedInputs()) row.push_back(d.inputs.text(input.box));
+    for (const InputBox& input : namedInputs()) row.push_back(d.inputs.text(input.box));
     std::vector<double> numbers{d.wearRise, d.releaseForceMax, d.F1B, d.lambda1B};
     numbers.insert(numbers.end(), d.extra.begin(), d.extra.end());
     if (options.finalTest) numbers.push_back(d.finalFigure.value_or(NAN));

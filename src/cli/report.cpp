@@ -6,7 +6,7 @@
 #include "check/constraint_check.h"
 #include "runtime/utf8_text.h"
 #include "model/points.h"
-#include "form/named_inputs.h"
+#include "form/input_boxes.h"
 
 namespace diaspring::cli {
 namespace {
@@ -211,8 +211,7 @@ std::string renderReport(const Fields& fields, const std::vector<FaultRecord>& f
   const auto inputs = namedInputs();
   for (std::size_t i = 0; i < inputs.size(); ++i) {
     if (i > 0) out += "  ";
-    const std::string_view unit = inputs[i].unit;
-    out += assignment(fields, Input{inputs[i].symbol, inputs[i].box, unit == "-" ? "" : unit});
+    out += assignment(fields, Input{inputs[i].symbol, inputs[i].box, inputs[i].unit});
   }
   out += "\nDerived           ";
   for (std::size_t i = 0; i < kDerived.size(); ++i) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "form/input_boxes.h"
 #include "runtime/convert.h"
 #include "runtime/fault.h"
 #include "model/points.h"
@@ -11,9 +12,13 @@
 namespace diaspring::compare {
 namespace {
 
-bool readNumber(const DesignInputs& in, const char* key, double& out, std::string& error) {
-  const auto box = inputBoxOfKey(key);
-  const std::string& text = in.text(*box);
+struct Unread {};  // stops the reading at the first box that holds no number
+
+// The number of a box; at a text that is no finite number, the window's
+// cause (or one naming the input) in `error`, and Unread.
+double readNumber(const DesignInputs& in, TextBox box, std::string& error) {
+  const std::string& text = in.text(box);
+  double out;
   try {
     out = val(text).value();
   } catch (const Fault&) {
@@ -21,10 +26,10 @@ bool readNumber(const DesignInputs& in, const char* key, double& out, std::strin
   }
   if (!std::isfinite(out)) {
     const std::string cause = curveFaultCause(in, Fault(FaultKind::Overflow));
-    error = !cause.empty() ? cause : std::string("the text of ") + key + " ('" + text + "') is not a number";
-    return false;
+    error = !cause.empty() ? cause : std::string("the text of ") + inputFrameBox(box)->name + " ('" + text + "') is not a number";
+    throw Unread{};
   }
-  return true;
+  return out;
 }
 
 // The cause the window's curve run gives for this design, or `otherwise`.
@@ -54,16 +59,15 @@ std::vector<XY> DesignCurve::samples(int count) const {
 DesignCurve designCurve(const DesignInputs& in, std::string name) {
   DesignCurve c;
   c.name = std::move(name);
-  double h, HoverH, R, RoverR;
-  search::ClutchData& k = c.clutch;
-  const bool read = readNumber(in, "h", h, c.error) && readNumber(in, "HoverH", HoverH, c.error) &&
-                    readNumber(in, "R", R, c.error) && readNumber(in, "RoverR", RoverR, c.error) &&
-                    readNumber(in, "E", k.E, c.error) && readNumber(in, "mu", k.mu, c.error) &&
-                    readNumber(in, "F", k.F, c.error) && readNumber(in, "D", k.D, c.error) &&
-                    readNumber(in, "d", k.d, c.error) && readNumber(in, "r0", k.r0, c.error) &&
-                    readNumber(in, "rf", k.rf, c.error) && readNumber(in, "dLambda", k.dLambda, c.error) &&
-                    readNumber(in, "lambda1f", k.lambda1f, c.error);
-  if (!read) return c;
+  const auto read = [&](TextBox box) { return readNumber(in, box, c.error); };
+  try {
+    // The geometry's four numbers are read only to name the first that is none.
+    for (const char* key : {"h", "HoverH", "R", "RoverR"}) read(*inputBoxOfKey(key));
+    c.clutch = readClutchData(read);
+  } catch (const Unread&) {
+    return c;
+  }
+  const ClutchData& k = c.clutch;
   try {
     c.g = search::captureGeometry(in.text(*inputBoxOfKey("h")), in.text(*inputBoxOfKey("HoverH")),
                                   in.text(*inputBoxOfKey("R")), in.text(*inputBoxOfKey("RoverR")));

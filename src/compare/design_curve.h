@@ -20,7 +20,7 @@ inline constexpr std::array<const char*, 6> kPointNames{"M", "N", "H", "B", "A",
 struct DesignCurve {
   std::string name;
   search::Geometry g;
-  search::ClutchData clutch;
+  ClutchData clutch;
   search::WorkingPoints p;
   std::array<XY, 6> points{};  // M N H B A C
   std::string error;           // empty when the curve was made; else why not, in English

@@ -22,7 +22,7 @@ void appendKept(const JsonValue& kept, const char* group, JsonValue& object) {
 JsonValue inputsOf(const DesignInputs& in) {
   JsonValue inputs = JsonValue::object();
   for (const InputBox& input : inputBoxes())
-    inputs.append(input.key, textValue(in.text(input.box), std::string("inputs.") + input.key));
+    inputs.append(input.name, textValue(in.text(input.box), std::string("inputs.") + input.name));
   return inputs;
 }
 
@@ -60,7 +60,7 @@ std::string longestText(const DesignDocument& document) {
       key = name;
     }
   };
-  for (const InputBox& input : inputBoxes()) consider(std::string("inputs.") + input.key, document.inputs.text(input.box));
+  for (const InputBox& input : inputBoxes()) consider(std::string("inputs.") + input.name, document.inputs.text(input.box));
   for (const auto& [name, text] : document.inputs.extras()) consider("extras." + name, text);
   const DesignMetadata& m = document.metadata;
   for (const auto& [name, text] : {std::pair{"metadata.project", &m.project}, std::pair{"metadata.partNumber", &m.partNumber},

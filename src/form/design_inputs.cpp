@@ -5,15 +5,6 @@
 namespace diaspring {
 namespace {
 
-constexpr InputBox kInputBoxes[] = {
-    {TextBox::Text1, "Temax"},   {TextBox::Text2, "nT"},      {TextBox::Text3, "nmax"},
-    {TextBox::Text4, "h"},       {TextBox::Text6, "HoverH"},  {TextBox::Text7, "R"},
-    {TextBox::Text9, "RoverR"},  {TextBox::Text10, "dLambda"}, {TextBox::Text11, "lambda1f"},
-    {TextBox::Text31, "E"},      {TextBox::Text32, "mu"},     {TextBox::Text33, "F"},
-    {TextBox::Text34, "D"},      {TextBox::Text35, "d"},      {TextBox::Text36, "r0"},
-    {TextBox::Text37, "rf"},
-};
-
 // The box each slider writes, in slider order.
 constexpr TextBox kSliderBoxes[kSliderCount] = {TextBox::Text4, TextBox::Text6,  TextBox::Text7,
                                                 TextBox::Text9, TextBox::Text10, TextBox::Text11};
@@ -27,17 +18,15 @@ void requireInput(TextBox box) {
 
 }  // namespace
 
-std::span<const InputBox> inputBoxes() { return kInputBoxes; }
-
 std::optional<TextBox> inputBoxOfKey(std::string_view key) {
-  for (const InputBox& input : kInputBoxes)
-    if (key == input.key) return input.box;
+  for (const InputBox& input : inputBoxes())
+    if (key == input.name) return input.box;
   return std::nullopt;
 }
 
 std::string_view inputBoxKey(TextBox box) {
-  for (const InputBox& input : kInputBoxes)
-    if (input.box == box) return input.key;
+  for (const InputBox& input : inputBoxes())
+    if (input.box == box) return input.name;
   return {};
 }
 
@@ -50,13 +39,13 @@ std::optional<Slider> sliderOfKey(std::string_view key) {
 }
 
 DesignInputs::DesignInputs() {
-  for (const InputBox& input : kInputBoxes) texts_[index(input.box)] = std::string(defaultText(input.box));
+  for (const InputBox& input : inputBoxes()) texts_[index(input.box)] = std::string(defaultText(input.box));
   for (int i = 1; i <= kSliderCount; ++i) sliders_[index(static_cast<Slider>(i))] = sliderRange(static_cast<Slider>(i)).initial;
 }
 
 DesignInputs DesignInputs::fromFields(const Fields& fields) {
   DesignInputs inputs;
-  for (const InputBox& input : kInputBoxes) inputs.texts_[index(input.box)] = fields.text(input.box);
+  for (const InputBox& input : inputBoxes()) inputs.texts_[index(input.box)] = fields.text(input.box);
   for (int i = 1; i <= kSliderCount; ++i) inputs.sliders_[index(static_cast<Slider>(i))] = fields.sliderValue(static_cast<Slider>(i));
   return inputs;
 }
@@ -84,7 +73,7 @@ std::optional<std::string_view> DesignInputs::extra(std::string_view name) const
 void DesignInputs::setExtra(std::string_view name, std::string_view text) { extras_[std::string(name)] = std::string(text); }
 
 void DesignInputs::typeInto(Fields& fields) const {
-  for (const InputBox& input : kInputBoxes) fields.setText(input.box, texts_[index(input.box)]);
+  for (const InputBox& input : inputBoxes()) fields.setText(input.box, texts_[index(input.box)]);
 }
 
 }  // namespace diaspring

@@ -14,18 +14,13 @@
 
 #include "form/controls.h"
 #include "form/fields.h"
+#include "form/input_boxes.h"
 
 namespace diaspring {
 
-// An input box of the form with the key it is stored under in files:
-// the thirteen named inputs ("h", "HoverH", ... "rf") and the three engine
-// boxes ("Temax", "nT", "nmax"). The derived boxes (H, r) and the output and
-// check boxes are not inputs.
-struct InputBox {
-  TextBox box;
-  const char* key;
-};
-std::span<const InputBox> inputBoxes();  // in the form's order
+// The input boxes are those of inputBoxes(), each stored in files under its
+// name ("h", "HoverH", ... "rf", "Temax", "nT", "nmax"): its key. The derived
+// boxes (H, r) and the output and check boxes are not inputs.
 std::optional<TextBox> inputBoxOfKey(std::string_view key);
 // The key of an input box; empty for a box that is not an input.
 std::string_view inputBoxKey(TextBox box);

@@ -18,10 +18,6 @@
 
 namespace diaspring::search {
 
-// The clutch data the search keeps fixed, as the window reads them from
-// their boxes.
-using diaspring::ClutchData;
-
 // The spring's geometry as the curve command captures it: H from the text
 // Text5 shows, r rounded to two decimals as Text8 shows it.
 struct Geometry {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "form/named_inputs.h"
+#include "form/input_boxes.h"
 #include "runtime/convert.h"
 #include "runtime/fault.h"
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "form/named_inputs.h"
+#include "form/input_boxes.h"
 #include "runtime/convert.h"
 
 namespace diaspring::search {
@@ -40,7 +40,7 @@ std::optional<Opening> findOpening(const DesignInputs& base, const Options& opti
   double previous = 0;
   for (double step : kSteps) {
     for (const char* name : kCandidates) {
-      const NamedInput& c = *namedInputOf(name);
+      const InputBox& c = *namedInputOf(name);
       double now;
       try {
         now = val(base.text(c.box)).value();

@@ -3,7 +3,7 @@
 #include "search/search.h"
 
 #include "chart/display_list.h"
-#include "form/named_inputs.h"
+#include "form/input_boxes.h"
 #include "runtime/convert.h"
 #include "window/window_logic.h"
 

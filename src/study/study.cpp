@@ -14,7 +14,7 @@
 #include "model/points.h"
 #include "runtime/convert.h"
 #include "runtime/thread_group.h"
-#include "form/named_inputs.h"
+#include "form/input_boxes.h"
 #include "form/fields.h"
 #include "window/window_logic.h"
 
@@ -96,8 +96,8 @@ StudyInput studyOfHeader(csv::Record header) {
     std::string list;
     for (const std::string& name : unknown) list += (list.empty() ? "" : ", ") + name;
     std::string known;
-    for (const NamedInput& input : namedInputs()) known += (known.empty() ? "" : " ") + std::string(input.name);
-    for (const NamedInput& input : engineInputs()) known += " " + std::string(input.name);
+    for (const InputBox& input : namedInputs()) known += (known.empty() ? "" : " ") + std::string(input.name);
+    for (const InputBox& input : engineInputs()) known += " " + std::string(input.name);
     for (const ExtraInput& input : extraInputs()) known += " " + std::string(input.name);
     throw StudyError("unknown column" + std::string(unknown.size() > 1 ? "s " : " ") + list + " (known: " + known + ")");
   }

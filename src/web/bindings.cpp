@@ -15,7 +15,7 @@
 #include "check/guide_text.h"
 #include "cli/session.h"
 #include "form/layout_table.h"
-#include "form/named_inputs.h"
+#include "form/input_boxes.h"
 #include "runtime/convert.h"
 #include "runtime/json_writer.h"
 #include "session_press.h"
@@ -70,7 +70,7 @@ std::string layoutTable() {
 // command line's order: {"h": "Text4", "HoverH": "Text6", ...}.
 std::string namedInputBoxes() {
   return jsonObject([](JsonList& inputs) {
-    for (const NamedInput& input : namedInputs()) inputs.text(input.name, textBoxName(input.box));
+    for (const InputBox& input : namedInputs()) inputs.text(input.name, textBoxName(input.box));
   });
 }
 

@@ -17,7 +17,7 @@
 #include "compare/curve_list.h"
 #include "compare/tolerance_boxes.h"
 #include "design/design_file.h"
-#include "form/named_inputs.h"
+#include "form/input_boxes.h"
 #include "runtime/convert.h"
 #include "runtime/fault.h"
 #include "runtime/float_text.h"

@@ -23,7 +23,6 @@
 #include <QToolBar>
 
 #include <QScrollArea>
-#include <QScrollBar>
 
 #include <gtest/gtest.h>
 
@@ -33,6 +32,7 @@
 #include "chart_widget.h"
 #include "label_fit.h"
 #include "main_window.h"
+#include "shown_window.h"
 #include "form/controls.h"
 
 namespace {
@@ -88,9 +88,7 @@ const Expected kExpected[] = {
     {"Label47", Label, "Frame4", "分离轴承作用半径rf（mm)=", 240, 2040, 2412, 252, 76},
     {"Text37", TextBox, "Frame4", "20", 2640, 2040, 732, 264, 83},
     {"Label8", Label, "Frame2", "h调节", 240, 360, 615, 255, 12},
-    {"HScroll1", ScrollBar, "Frame2", "", 960, 360, 2295, 255, 20, 200, 400, 200},
     {"Label9", Label, "Frame2", "H/h调节", 120, 720, 855, 255, 13},
-    {"HScroll2", ScrollBar, "Frame2", "", 960, 720, 2295, 255, 21, 150, 200, 160},
     {"Label10", Label, "Frame2", "h=", 120, 1200, 615, 255, 14},
     {"Text4", TextBox, "Frame2", "2.2", 360, 1200, 615, 270, 17},
     {"Label11", Label, "Frame2", "H=", 1200, 1200, 372, 252, 15},
@@ -98,9 +96,7 @@ const Expected kExpected[] = {
     {"Label12", Label, "Frame2", "H/h=", 2400, 1200, 492, 252, 16},
     {"Text6", TextBox, "Frame2", "1.9", 2760, 1200, 615, 270, 19},
     {"Label13", Label, "Frame2", "R调节", 240, 1560, 615, 375, 22},
-    {"HScroll3", ScrollBar, "Frame2", "", 960, 1560, 2295, 255, 27, 760, 1350, 1020},
     {"Label14", Label, "Frame2", "R/r调节", 240, 1920, 735, 255, 23},
-    {"HScroll4", ScrollBar, "Frame2", "", 960, 1920, 2295, 255, 28, 120, 135, 120},
     {"Label15", Label, "Frame2", "R=", 120, 2400, 375, 255, 24},
     {"Text7", TextBox, "Frame2", "84.7", 360, 2400, 615, 270, 29},
     {"Label16", Label, "Frame2", "r=", 1200, 2400, 372, 252, 25},
@@ -108,9 +104,7 @@ const Expected kExpected[] = {
     {"Label17", Label, "Frame2", "R/r=", 2280, 2400, 492, 252, 26},
     {"Text9", TextBox, "Frame2", "1.33", 2760, 2400, 615, 270, 31},
     {"Label18", Label, "Frame2", "Δλ调节", 120, 2880, 855, 255, 32},
-    {"HScroll5", ScrollBar, "Frame2", "", 960, 2880, 2295, 255, 67, 20, 200, 20},
     {"Label19", Label, "Frame2", "λ1f调节", 120, 3240, 1095, 255, 33},
-    {"HScroll6", ScrollBar, "Frame2", "", 960, 3240, 2295, 255, 34, 20, 300, 20},
     {"Label20", Label, "Frame2", "Δλ=", 120, 3720, 492, 252, 35},
     {"Text10", TextBox, "Frame2", "1.6", 600, 3720, 735, 270, 37},
     {"Label21", Label, "Frame2", "λ1f=", 2160, 3720, 492, 252, 36},
@@ -163,6 +157,13 @@ const Expected kExpected[] = {
     {"Text41", TextBox, "Frame5", "", 6360, 1320, 972, 372, 107},
     {"Label52", Label, "Frame5", "(r1-rf)/(R1-r1)=    (2.3-4.5)", 4800, 1800, 1692, 492, 96},
     {"Text42", TextBox, "Frame5", "", 6360, 1800, 1212, 372, 108},
+    // The sliders, with their range and starting value.
+    {"HScroll1", ScrollBar, "Frame2", "", 960, 360, 2295, 255, 20, 200, 400, 200},
+    {"HScroll2", ScrollBar, "Frame2", "", 960, 720, 2295, 255, 21, 150, 200, 160},
+    {"HScroll3", ScrollBar, "Frame2", "", 960, 1560, 2295, 255, 27, 760, 1350, 1020},
+    {"HScroll4", ScrollBar, "Frame2", "", 960, 1920, 2295, 255, 28, 120, 135, 120},
+    {"HScroll5", ScrollBar, "Frame2", "", 960, 2880, 2295, 255, 67, 20, 200, 20},
+    {"HScroll6", ScrollBar, "Frame2", "", 960, 3240, 2295, 255, 34, 20, 300, 20},
 };
 // clang-format on
 
@@ -170,16 +171,7 @@ int px(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
 
 QString q(const char* s) { return QString::fromUtf8(s); }
 
-class WindowLayout : public ::testing::Test {
- protected:
-  void SetUp() override {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  }
-  QWidget* find(const char* name) const { return window.findChild<QWidget*>(q(name)); }
-
-  MainWindow window;
-};
+using WindowLayout = ShownWindow<>;
 
 // On a screen smaller than the window (the form at twice the scale on a
 // 1600 × 1000 screen) the window shrinks to it and the form scrolls; on a

@@ -30,6 +30,7 @@
 #include "qt_print.h"
 
 #include "check/box_help.h"
+#include "form/input_boxes.h"
 #include "box_marks.h"
 #include "chart_widget.h"
 #include "check/constraint_check.h"
@@ -465,7 +466,7 @@ TEST_F(Shell, GuideAndAboutSayWhatTheyShould) {
   ASSERT_NE(window.guide(), nullptr);
   EXPECT_TRUE(window.guide()->isVisible());
   const QString guide = window.guide()->browser()->toPlainText();
-  for (const InputHelp& in : inputHelp()) EXPECT_TRUE(guide.contains(q(in.meaning))) << in.symbol;
+  for (const InputBox& in : inputFrameBoxes()) EXPECT_TRUE(guide.contains(q(in.meaningZh))) << in.symbol;
   for (const PointBoxes& p : characteristicPoints()) EXPECT_TRUE(guide.contains(q(p.roleZh))) << p.symbol;
   for (int i = 0; i < kRuleCount; ++i)
     EXPECT_TRUE(guide.contains(q(ruleInfo(i).caption).simplified())) << ruleInfo(i).key;

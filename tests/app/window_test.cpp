@@ -23,6 +23,7 @@
 #include "chart_widget.h"
 #include "fault_message.h"
 #include "main_window.h"
+#include "shown_window.h"
 #include "support/default_run.h"
 
 namespace {
@@ -61,15 +62,15 @@ class BoxWatcher {
 using diaspring::testing::kDefaultPoints;
 using diaspring::testing::kDefaultVerdicts;
 
-class MainWindowUse : public ::testing::Test {
- protected:
-  void SetUp() override {
-    window.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  }
+// Made before the window, so that it sees the message boxes of its start.
+struct WatchedBoxes {
+  BoxWatcher watcher;
+};
 
-  QLineEdit* box(const char* name) const { return window.findChild<QLineEdit*>(q(name)); }
-  QScrollBar* bar(const char* name) const { return window.findChild<QScrollBar*>(q(name)); }
+class MainWindowUse : protected WatchedBoxes, public ShownWindow<> {
+ protected:
+  QLineEdit* box(const char* name) const { return find<QLineEdit>(name); }
+  QScrollBar* bar(const char* name) const { return find<QScrollBar>(name); }
   QString text(const char* name) const { return box(name)->text(); }
   void type(const char* name, const char* value) {
     box(name)->selectAll();
@@ -101,8 +102,6 @@ class MainWindowUse : public ::testing::Test {
     }
   }
 
-  BoxWatcher watcher;
-  MainWindow window;
 };
 
 TEST_F(MainWindowUse, StartsWithDefaultsAndRunsNoHandler) {

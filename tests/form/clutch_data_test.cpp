@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "form/clutch_data.h"
-#include "form/named_inputs.h"
+#include "form/input_boxes.h"
 
 namespace diaspring {
 namespace {
@@ -20,7 +20,7 @@ TEST(ClutchData, EachMemberComesFromTheBoxOfItsNamedInput) {
                {"rf", &ClutchData::rf}, {"dLambda", &ClutchData::dLambda}, {"lambda1f", &ClutchData::lambda1f}};
   const ClutchData c = readClutchData([](TextBox box) { return static_cast<double>(box); });
   for (const auto& k : cases) {
-    const NamedInput* input = namedInputOf(k.name);
+    const InputBox* input = namedInputOf(k.name);
     ASSERT_NE(input, nullptr) << k.name;
     EXPECT_EQ(c.*k.member, static_cast<double>(input->box)) << k.name;
   }

@@ -4,13 +4,13 @@
 
 #include <stdexcept>
 
-#include "form/named_inputs.h"
+#include "form/input_boxes.h"
 
 namespace diaspring {
 namespace {
 
 TEST(DesignInputs, EveryNamedInputIsAnInputBoxUnderItsName) {
-  for (const NamedInput& input : namedInputs()) EXPECT_EQ(inputBoxOfKey(input.name), input.box) << input.name;
+  for (const InputBox& input : namedInputs()) EXPECT_EQ(inputBoxOfKey(input.name), input.box) << input.name;
   EXPECT_EQ(inputBoxes().size(), namedInputs().size() + 3);  // and the three engine boxes
   EXPECT_EQ(inputBoxOfKey("Temax"), TextBox::Text1);
   EXPECT_FALSE(inputBoxOfKey("H"));  // derived from h and H/h, not typed
@@ -23,7 +23,7 @@ TEST(DesignInputs, EveryNamedInputIsAnInputBoxUnderItsName) {
 // Both lists are found by name, and only by the exact name.
 TEST(DesignInputs, NamedInputsAreFoundByTheirExactName) {
   for (const auto inputs : {namedInputs(), engineInputs()})
-    for (const NamedInput& input : inputs) {
+    for (const InputBox& input : inputs) {
       EXPECT_EQ(namedInputOf(input.name), &input) << input.name;
       EXPECT_EQ(boxOfNamedInput(input.name), input.box) << input.name;
     }

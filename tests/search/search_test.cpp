@@ -47,7 +47,7 @@ TEST(Search, EveryDesignPassesInAFreshWindow) {
       if (input.box == TextBox::Text4 || input.box == TextBox::Text6 || input.box == TextBox::Text7 ||
           input.box == TextBox::Text9)
         continue;
-      EXPECT_EQ(d.inputs.text(input.box), DesignInputs().text(input.box)) << input.key;
+      EXPECT_EQ(d.inputs.text(input.box), DesignInputs().text(input.box)) << input.name;
     }
   }
 }

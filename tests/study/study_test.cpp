@@ -5,7 +5,7 @@
 
 #include "analysis/spring_analysis.h"
 #include "form/design_inputs.h"
-#include "form/named_inputs.h"
+#include "form/input_boxes.h"
 #include "runtime/convert.h"
 #include "study/study.h"
 #include "support/window_fixture.h"
