@@ -91,15 +91,8 @@ TEST(Materials, TheChoiceSetsTheInputsAndNamesTheBasisOfEachLimit) {
 
 // Lines at the three lives: σO = 1200, 1000, 800 MPa at σu = 0 (slope 0).
 AnalysisParams userLines() {
-  AnalysisParams p;
-  p.sigmaO0At1e5 = 1200;
-  p.fatigueSlopeAt1e5 = 0;
-  p.sigmaO0At5e5 = 1000;
-  p.fatigueSlopeAt5e5 = 0;
-  p.sigmaO0 = 800;
-  p.fatigueSlope = 0;
-  p.userFatigueData = true;
-  return p;
+  return {.sigmaO0 = 800, .fatigueSlope = 0, .sigmaO0At1e5 = 1200, .fatigueSlopeAt1e5 = 0, .sigmaO0At5e5 = 1000,
+          .fatigueSlopeAt5e5 = 0, .userFatigueData = true, .material = ""};  // no material of the table
 }
 
 TEST(FatigueLife, FallsAsTheUpperStressGrowsInterpolatedInLogN) {
