@@ -63,8 +63,7 @@ std::optional<std::string> numberRead(std::string_view text) {
 }  // namespace
 
 bool readsNumber(TextBox box) {
-  return inputFrameBox(box) != nullptr && !isResultBox(box) && box != TextBox::Text1 && box != TextBox::Text2 &&
-         box != TextBox::Text3;
+  return isNamedInputBox(box);
 }
 
 bool isResultBox(TextBox box) {

@@ -18,16 +18,12 @@ void requireInput(TextBox box) {
 
 }  // namespace
 
-std::optional<TextBox> inputBoxOfKey(std::string_view key) {
-  for (const InputBox& input : inputBoxes())
-    if (key == input.name) return input.box;
-  return std::nullopt;
-}
+// A key is the name of a named input or an engine box.
+std::optional<TextBox> inputBoxOfKey(std::string_view key) { return boxOfNamedInput(key); }
 
 std::string_view inputBoxKey(TextBox box) {
-  for (const InputBox& input : inputBoxes())
-    if (input.box == box) return input.name;
-  return {};
+  const InputBox* input = inputFrameBox(box);
+  return input != nullptr ? input->name : "";  // H and r have no name
 }
 
 std::string_view sliderKey(Slider slider) { return inputBoxKey(kSliderBoxes[index(slider)]); }
