@@ -25,20 +25,10 @@
 #include "compare/production_yield.h"
 #include "form/extra_inputs.h"
 #include "render/chart_export.h"
+#include "qt_text.h"
 #include "render/chart_painter.h"
 
 namespace diaspring::app {
-namespace {
-
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-QString qs(const char* s) { return QString::fromUtf8(s); }
-
-const QString kPassColor = QStringLiteral("#2E7D32");
-const QString kFailColor = QStringLiteral("#C62828");
-const QString kStaleColor = QStringLiteral("#9E9E9E");
-const QString kExampleColor = QStringLiteral("#B35900");
-
-}  // namespace
 
 // ------------------------------------------------------------------ chart
 
@@ -272,18 +262,17 @@ void AnalysisWindow::refresh() {
   if (!run_) {
     status_->setText(QStringLiteral("尚未绘制特性曲线：请在主窗口中按“输出膜片弹簧曲线及描点”。"));
   } else if (!params.error.empty()) {
-    status_->setText(QStringLiteral("<span style='color:%1'>输入有误：%2</span>").arg(kFailColor, qs(params.error)));
+    status_->setText(inColor(kFailColor, QStringLiteral("输入有误：%1").arg(qs(params.error))));
     SpringAnalysis refused;
     refused.error = params.error;
     analysis_ = refused;
   } else {
     analysis_ = analyseSpring(*run_, params.params);
     if (!analysis_->error.empty()) {
-      status_->setText(QStringLiteral("<span style='color:%1'>无法分析：%2</span>").arg(kFailColor, qs(analysis_->error)));
+      status_->setText(inColor(kFailColor, QStringLiteral("无法分析：%1").arg(qs(analysis_->error))));
     } else {
-      status_->setText(stale_ ? QStringLiteral("<span style='color:%1'>输入已修改：以下为上次计算的设计的分析，"
-                                               "请按“输出膜片弹簧曲线及描点”重新计算。</span>")
-                                    .arg(kFailColor)
+      status_->setText(stale_ ? inColor(kFailColor, QStringLiteral("输入已修改：以下为上次计算的设计的分析，"
+                                                               "请按“输出膜片弹簧曲线及描点”重新计算。"))
                               : QStringLiteral("最近一次曲线计算的分析（压应力为负）。"));
       model_.emplace(*run_, params.params);
       stressChart_->setWindow(drawStressChart(stressChart_->displayList(), *model_, *analysis_));

@@ -20,6 +20,7 @@
 #include "chart_widget.h"
 #include "compare/production_yield.h"
 #include "compare/yield_openings.h"
+#include "qt_text.h"
 #include "form/extra_inputs.h"
 #include "runtime/convert.h"
 #include "search/grid_memo.h"
@@ -54,8 +55,6 @@ class NumberItem : public QTableWidgetItem {
   }
 };
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
-
 std::string rangeText(double x) { return generalText(Num(x)); }
 
 }  // namespace
@@ -75,7 +74,7 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
   for (int i = 0; i < 4; ++i) {
     rangeBox->addWidget(new QLabel(QString::fromUtf8(kFree[i].caption)), i + 1, 0);
     for (int end = 0; end < 2; ++end) {
-      auto* edit = new QLineEdit(q(rangeText(end ? defaultRanges[i].high : defaultRanges[i].low)));
+      auto* edit = new QLineEdit(qs(rangeText(end ? defaultRanges[i].high : defaultRanges[i].low)));
       edit->setObjectName(QStringLiteral("Range_%1_%2").arg(search::kFreeInputs[static_cast<std::size_t>(i)]).arg(end ? "high" : "low"));
       edit->setMaximumWidth(80);
       rangeBox->addWidget(edit, i + 1, end + 1);
@@ -84,7 +83,7 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
     }
   }
   rangeBox->addWidget(new QLabel(QStringLiteral("最低生产合格率 (%)")), 5, 0);
-  minYield_ = new QLineEdit(q(generalText(Num(100 * compare::kDefaultMinYield))));
+  minYield_ = new QLineEdit(qs(generalText(Num(100 * compare::kDefaultMinYield))));
   minYield_->setObjectName(QStringLiteral("MinYield"));
   minYield_->setToolTip(QStringLiteral("只提出按默认公差制造时至少有这么多膜片弹簧满足夹紧力公差带、F1A ≥ F1B、"
                                        "条件 3–12 和强度校核的设计（蒙特卡洛确认）；0 表示不要求。"));
@@ -105,11 +104,8 @@ AutoDesignDialog::AutoDesignDialog(std::function<DesignInputs()> current,
   status_ = new QLabel;
   status_->setWordWrap(true);
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  staleNote_ = new QLabel(QStringLiteral("<span style='color:#C62828'>主窗口的输入或搜索范围已修改：下表为上次搜索的结果"
-                                         "（应用时连同搜索时的其余输入一起放入主窗口），请重新搜索。</span>"));
-  staleNote_->setObjectName(QStringLiteral("StaleNote"));
-  staleNote_->setWordWrap(true);
-  staleNote_->hide();
+  staleNote_ = makeStaleNote(QStringLiteral("主窗口的输入或搜索范围已修改：下表为上次搜索的结果"
+                                       "（应用时连同搜索时的其余输入一起放入主窗口），请重新搜索。"));
 
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(run_);
@@ -215,7 +211,7 @@ void AutoDesignDialog::showConstraints(const DesignInputs& base) {
   note_->setText(QStringLiteral("其余输入取主窗口中的数值。h 按 |F−F1B|<1 求解；H/h、R/r 步长 0.01，"
                                 "R 步长 0.1，最优设计附近再以 1/4 步长细化。\n"
                                 "约束：十二项条件全部合格，且 |σI|max ≤ [σ] = %1 MPa（在“强度与分离特性”中修改）。")
-                     .arg(q(extraText(base, *allow))));
+                     .arg(qs(extraText(base, *allow))));
 }
 
 void AutoDesignDialog::showEvent(QShowEvent* event) {
@@ -239,17 +235,17 @@ bool AutoDesignDialog::start() {
     const std::string high = ranges_[static_cast<std::size_t>(2 * i + 1)]->text().toStdString();
     const QString name = QString::fromUtf8(kFree[i].caption);
     if (!isWholeNumber(low) || !isWholeNumber(high)) {
-      status_->setText(QStringLiteral("<span style='color:#c00'>%1 的范围不是两个数。</span>").arg(name));
+      status_->setText(inColor(kFailColor, QStringLiteral("%1 的范围不是两个数。").arg(name)));
       return false;
     }
     try {
       *targets[i] = {val(low).value(), val(high).value()};
     } catch (const Fault&) {
-      status_->setText(QStringLiteral("<span style='color:#c00'>%1 的范围超出数值范围。</span>").arg(name));
+      status_->setText(inColor(kFailColor, QStringLiteral("%1 的范围超出数值范围。").arg(name)));
       return false;
     }
     if (!(targets[i]->low > 0) || targets[i]->low > targets[i]->high) {
-      status_->setText(QStringLiteral("<span style='color:#c00'>%1 的下限应大于 0 且不大于上限。</span>").arg(name));
+      status_->setText(inColor(kFailColor, QStringLiteral("%1 的下限应大于 0 且不大于上限。").arg(name)));
       return false;
     }
   }
@@ -260,7 +256,7 @@ bool AutoDesignDialog::start() {
   } catch (const Fault&) {
   }
   if (!(minYield >= 0 && minYield < 1)) {
-    status_->setText(QStringLiteral("<span style='color:#c00'>最低生产合格率应是 0 到 100 以下的数（%），例如 99。</span>"));
+    status_->setText(inColor(kFailColor, QStringLiteral("最低生产合格率应是 0 到 100 以下的数（%），例如 99。")));
     return false;
   }
   const DesignInputs base = current_();
@@ -270,7 +266,7 @@ bool AutoDesignDialog::start() {
   searchingRanges_ = rangeTexts();
   // The analysis inputs are the window's (their defaults where never set).
   if (const std::string error = search::addStrengthGoals(options, base); !error.empty()) {
-    status_->setText(QStringLiteral("<span style='color:#c00'>强度分析的输入有误：%1</span>").arg(q(error)));
+    status_->setText(inColor(kFailColor, QStringLiteral("强度分析的输入有误：%1").arg(qs(error))));
     return false;
   }
   compare::addYieldGoals(options, base, minYield);
@@ -328,7 +324,7 @@ void AutoDesignDialog::finish(std::shared_ptr<search::Result> result, std::share
     searchedRanges_ = searchingRanges_;
   }
   if (!error->empty()) {
-    status_->setText(QStringLiteral("<span style='color:#c00'>无法搜索：%1</span>").arg(q(*error)));
+    status_->setText(inColor(kFailColor, QStringLiteral("无法搜索：%1").arg(qs(*error))));
   } else if (result->cancelled) {
     // Nothing of the cancelled search, nor of the one before, stays shown as its result.
     designs_.clear();
@@ -339,9 +335,9 @@ void AutoDesignDialog::finish(std::shared_ptr<search::Result> result, std::share
     return;
   } else if (result->infeasible) {
     designs_.clear();
-    status_->setText(QStringLiteral("<span style='color:#c00'>%1</span>")
-                         .arg(q(search::explainInWords(*result->infeasible, lastOptions_) + *opening_).toHtmlEscaped().replace(
-                             QLatin1Char('\n'), QStringLiteral("<br>"))));
+    status_->setText(inColor(kFailColor, qs(search::explainInWords(*result->infeasible, lastOptions_) + *opening_)
+                                             .toHtmlEscaped()
+                                             .replace(QLatin1Char('\n'), QStringLiteral("<br>"))));
     showDesigns();
   } else {
     designs_ = result->designs;
@@ -350,7 +346,7 @@ void AutoDesignDialog::finish(std::shared_ptr<search::Result> result, std::share
                          .arg(designs_.size())
                          .arg(result->feasible)
                          .arg(result->evaluated)
-                         .arg(q(format(result->seconds, "0.00"))));
+                         .arg(qs(format(result->seconds, "0.00"))));
     showDesigns();
   }
   progress_->setValue(progress_->maximum());
@@ -366,17 +362,17 @@ void AutoDesignDialog::showDesigns() {
     const int row = static_cast<int>(i);
     for (int c = 0; c < 4; ++c) {
       const std::string& text = d.inputs.text(kFree[c].box);
-      auto* item = new NumberItem(q(text), val(text).value());
+      auto* item = new NumberItem(qs(text), val(text).value());
       if (c == 0) item->setData(kDesignRole, row);
       table_->setItem(row, c, item);
     }
-    table_->setItem(row, 4, new NumberItem(q(format(d.wearRise * 100, "0.000")), d.wearRise));
-    table_->setItem(row, 5, new NumberItem(q(format(d.releaseForceMax, "0.0")), d.releaseForceMax));
+    table_->setItem(row, 4, new NumberItem(qs(format(d.wearRise * 100, "0.000")), d.wearRise));
+    table_->setItem(row, 5, new NumberItem(qs(format(d.releaseForceMax, "0.0")), d.releaseForceMax));
     const double sigmaI = d.extra.empty() ? 0 : d.extra[0];
-    table_->setItem(row, 6, new NumberItem(q(format(sigmaI, "0.0")), sigmaI));
-    table_->setItem(row, 7, new NumberItem(q(format(d.F1B, "0.000")), d.F1B));
+    table_->setItem(row, 6, new NumberItem(qs(format(sigmaI, "0.0")), sigmaI));
+    table_->setItem(row, 7, new NumberItem(qs(format(d.F1B, "0.000")), d.F1B));
     // Without a least yield the search does not weigh it: "—".
-    table_->setItem(row, 8, d.finalFigure ? new NumberItem(q(format(100 * *d.finalFigure, "0.00")), *d.finalFigure)
+    table_->setItem(row, 8, d.finalFigure ? new NumberItem(qs(format(100 * *d.finalFigure, "0.00")), *d.finalFigure)
                                           : new NumberItem(QStringLiteral("—"), -1));
   }
   table_->setSortingEnabled(true);

@@ -26,6 +26,7 @@
 #include "compare/comparison_texts.h"
 #include "compare/curve_list.h"
 #include "compare/tolerance_boxes.h"
+#include "qt_text.h"
 #include "runtime/fault.h"
 #include "window/window_logic.h"
 
@@ -34,8 +35,6 @@ namespace {
 
 using namespace compare;
 
-QString qs(const std::string& s) { return QString::fromStdString(s); }
-QString zh(const char* s) { return QString::fromUtf8(s); }
 QString num(double v, const char* pattern) { return std::isfinite(v) ? qs(format(v, pattern)) : QStringLiteral("—"); }
 
 QColor colorOf(Color c) { return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF)); }
@@ -104,10 +103,7 @@ QHBoxLayout* CompareWindow::buildButtons() {
 
 // The note shown while the main window's inputs differ from the current design.
 QLabel* CompareWindow::buildStaleNote() {
-  staleNote_ = new QLabel(QStringLiteral("<span style='color:#C62828'>%1</span>").arg(zh(texts::kStaleNote)), this);
-  staleNote_->setObjectName(QStringLiteral("StaleNote"));
-  staleNote_->setWordWrap(true);
-  staleNote_->hide();
+  staleNote_ = makeStaleNote(qs(texts::kStaleNote), this);
   return staleNote_;
 }
 
@@ -177,7 +173,7 @@ QGroupBox* CompareWindow::buildMeasuredBox() {
   measured_->setMaximumHeight(measured_->horizontalHeader()->sizeHint().height() + 3 * 22 + 6);
   measuredRow->addWidget(measured_, 1);
   measuredLayout->addLayout(measuredRow);
-  auto* note = new QLabel(zh(texts::kMeasuredNote), measuredBox);
+  auto* note = new QLabel(qs(texts::kMeasuredNote), measuredBox);
   note->setWordWrap(true);
   note->setMaximumWidth(300);
   auto* side = new QVBoxLayout;
@@ -263,8 +259,7 @@ void CompareWindow::readTolerances() {
   for (std::size_t i = 0; i < kToleranceBoxCount; ++i)
     tolerances_[i]->setStyleSheet(reading.bad[i] ? QStringLiteral("background: #FFD6D6") : QString());
   if (!reading.refused.empty())
-    scatterNote_->setText(QStringLiteral("<span style='color:#C62828'>%1</span>")
-                              .arg(zh(texts::kTolerancesRefused).arg(qs(reading.refused))));
+    scatterNote_->setText(inColor(kFailColor, qs(texts::kTolerancesRefused).arg(qs(reading.refused))));
 }
 
 void CompareWindow::followCurrent() {
@@ -423,7 +418,7 @@ void CompareWindow::fillTables() {
     const int row = static_cast<int>(i);
     const auto dev = [](const Deviation& d) {
       return std::isfinite(d.newton) ? QStringLiteral("%1 N（%2 %）").arg(num(d.newton, "0"), num(d.percent, "0.0"))
-                                     : zh(texts::kNotMeasured);
+                                     : qs(texts::kNotMeasured);
     };
     measured_->setItem(row, 0, item(qs(input_.measured[i].name)));
     measured_->setItem(row, 1, item(dev(m.atB)));
@@ -441,9 +436,8 @@ void CompareWindow::fillTables() {
     for (int r = 0; r < 4; ++r)
       for (int c = 0; c < 6; ++c) scatter_->setItem(r, c, item(QStringLiteral("—")));
     scatterNote_->setText(result_.impossible
-                              ? QStringLiteral("<span style='color:#C62828'>%1</span>")
-                                    .arg(qs(toleranceLimitZh(*result_.impossible)))
-                              : zh(texts::kNoCurve).arg(qs(input_.designs.front().error)));
+                              ? inColor(kFailColor, qs(toleranceLimitZh(*result_.impossible)))
+                              : qs(texts::kNoCurve).arg(qs(input_.designs.front().error)));
     return;
   }
   const WorstCase& w = result_.worst;
@@ -456,13 +450,13 @@ void CompareWindow::fillTables() {
   }
   const Sensitivity& s = result_.sensitivity;
   scatterNote_->setText(
-      zh(texts::kScatterNote)
+      qs(texts::kScatterNote)
           .arg(mc.samples)
           .arg(mc.seed)
           .arg(num(input_.designs.front().clutch.F, "0"), num(input_.tolerances.clampPercent, "0.0"),
                num(100 * mc.withinClampTolerance, "0.0"), num(100 * mc.F1AatLeastF1B, "0.0"), num(s.h, "0"),
                num(s.H, "0"), num(s.R, "0"), num(s.r, "0"), num(s.E, "0.0000")) +
-      zh(texts::kYieldNote)
+      qs(texts::kYieldNote)
           .arg(qs(shareText(result_.production.overall.value)), qs(yieldRows(result_.production, true).front().interval),
                qs(yieldBasisText(result_.production, true)).toHtmlEscaped()));
 }

@@ -31,14 +31,13 @@
 #include "fault_message.h"
 #include "label_fit.h"
 #include "layout_table.h"
+#include "qt_text.h"
 #include "render/fonts.h"
 #include "slider_bar.h"
 #include "spring_picture.h"
 
 namespace diaspring::app {
 namespace {
-
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 
 QRect pixelRect(const ControlSpec& c) {
   return {toPixels(c.left), toPixels(c.top), toPixels(c.width), toPixels(c.height)};

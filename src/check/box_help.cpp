@@ -31,23 +31,6 @@ constexpr const char* kPointExplanations[] = {
     "分离点：λ1C = λ1B + λ1f；分离到底时大端的变形与载荷。",
 };
 
-// In the order of ruleInfo(): what each rule asks and why.
-constexpr const char* kRuleExplanations[] = {
-    "工作点 B 的载荷与所需工作压力 F 相差不到 1 N：弹簧在工作点正好提供所需压紧力。",
-    "磨损后（A 点）的压紧力不低于新片时（B 点）：摩擦片磨损后离合器不会打滑。",
-    "锥高与厚度之比 H/h 在 1.6–2.2：曲线有明显的峰值和谷值，工作点附近载荷变化平缓。",
-    "锥底角 H/(R−r)（按小角度换算成度）在 9°–15°。",
-    "碟簧部分外、内半径之比 R/r 在 1.20–1.35。",
-    "外径与厚度之比 2R/h 在 70–100。",
-    "外半径与小端内半径之比 R/r0 在 3.5–5.0。",
-    "大端加载半径 R1 = R − 2 落在摩擦片平均半径 (D+d)/4 与外半径 D/2 之间。",
-    "大端加载点到外缘的距离 R − R1 在 1–7 mm。",
-    "支承环半径 r1 = r + 2 与内半径之差 r1 − r 在 0–6 mm。",
-    "分离轴承作用半径与小端内半径之差 rf − r0 在 0–6 mm。",
-    "分离指杠杆比 (r1−rf)/(R1−r1) 在 2.3–4.5：分离轴承的力和行程经它换算到大端。",
-};
-static_assert(std::size(kRuleExplanations) == kRuleCount);
-
 std::string withUnit(const char* unit) { return *unit ? std::string("（") + unit + "）" : std::string(); }
 
 // The number the calculation reads from a text, as the tooltip names it;
@@ -78,7 +61,6 @@ bool isResultBox(TextBox box) {
 std::span<const SliderHelp> sliderHelp() { return kSliders; }
 
 const char* pointExplanation(int index) { return kPointExplanations[index]; }
-const char* ruleExplanation(int index) { return kRuleExplanations[index]; }
 
 std::string inputToolTip(TextBox box, const std::optional<std::string>& readAs) {
   const InputBox* help = inputFrameBox(box);

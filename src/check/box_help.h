@@ -1,7 +1,8 @@
 #pragma once
 // The tooltips of the desktop and the page, and what each slider, point and
 // rule means in Chinese: the tooltips and the 使用说明 guide are written from
-// these tables and from form/input_boxes.h, so all say the same.
+// these tables, from form/input_boxes.h and from the rules' table, so all
+// say the same.
 
 #include <optional>
 #include <span>
@@ -27,10 +28,9 @@ struct SliderHelp {
 };
 std::span<const SliderHelp> sliderHelp();
 
-// What each characteristic point is (M N H B A C), and what each of the
-// twelve rules asks, in the order of characteristicPoints() and ruleInfo().
+// What each characteristic point is (M N H B A C), in the order of
+// characteristicPoints(). What each rule asks is in its row of ruleInfo().
 const char* pointExplanation(int index);
-const char* ruleExplanation(int index);
 
 // The tooltips. An input box's tells its meaning, unit and usual range;
 // when `readAs` is given (its text is not wholly a number), also which

@@ -3,6 +3,7 @@
 // curve run left it, with the clamp load and the clutch radii read afresh.
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "model/spring_design.h"
@@ -28,11 +29,27 @@ struct RuleResult {
   std::string failure;
 };
 
-// The rules in the order they run, with the box each writes.
+// The range a rule's quantity must lie in, bounds included.
+struct RuleRange {
+  double low, high;
+};
+
+// The cone angle H/(R - r) is turned into degrees with this ten-digit pi,
+// not the load law's, by the check and by the search alike.
+inline constexpr double kConeAnglePi = 3.141592654;
+
+// The twelve rules in the order they run: one row each holds all that the
+// check, the search, the tooltips, the guide and the sheet say of a rule.
 struct RuleInfo {
   TextBox box;
   const char* caption;  // the label beside the box in the window
   const char* key;      // a short name for tables and files
+  const char* symbol;   // the quantity as a failure names it ("" for rule 2)
+  const char* unit;     // after a number, with its space; "" for a ratio
+  // The fixed range of the quantity; none for rules 1, 2 and 8, whose
+  // bounds come from the clutch data.
+  std::optional<RuleRange> range;
+  const char* explanation;  // in Chinese: what the rule asks and why
 };
 const RuleInfo& ruleInfo(int index);  // 0 ... 11
 

@@ -91,7 +91,7 @@ std::string guideHtml() {
           head({std::string("序号"), std::string("约束（推荐范围）"), std::string("含义")});
   for (int i = 0; i < kRuleCount; ++i)
     html += row({std::to_string(i + 1), zh(sheet_text::trimmed(ruleInfo(i).caption, true)),
-                 zh(ruleExplanation(i))});
+                 zh(ruleInfo(i).explanation)});
   html += std::string("</table><p>约束 1、2 使用曲线上 B、A 两点的载荷，须先按曲线按钮；"
                          "F、D、d、r0、rf 在验证时从框中重新读取。</p>");
 

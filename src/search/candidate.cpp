@@ -12,7 +12,6 @@ namespace diaspring::search {
 namespace {
 
 const double kLnBase = portableLog(kLogBase);  // as SpringLoad divides by it
-constexpr double kAnglePi = 3.141592654;     // the check's pi for the cone angle
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // The sweep's running deflection at each pass: 0.001 added in double
@@ -56,6 +55,12 @@ RuleOutcome inRange(double value, double low, double high) {
   out.scale = high - low;
   if (!out.passed) out.miss = std::isnan(value) ? kInf : (value < low ? low - value : value - high);
   return out;
+}
+
+// A rule with a fixed range, with its bounds from the rules' table.
+RuleOutcome inRange(int rule, double value) {
+  const RuleRange& range = *ruleInfo(rule).range;
+  return inRange(value, range.low, range.high);
 }
 
 }  // namespace
@@ -162,17 +167,17 @@ RuleOutcomes checkRules(const Geometry& g, const ClutchData& c, const WorkingPoi
   wear.miss = wear.passed ? 0 : std::max(p.F1B - p.F1A, 1e-9);
   wear.scale = std::max(std::fabs(p.F1B) / 100, 1.0);
 
-  out[2] = inRange(g.H / g.h, 1.6, 2.2);
-  out[3] = inRange(g.H * 180 / (g.R - g.r) / kAnglePi, 9, 15);
-  out[4] = inRange(g.R / g.r, 1.2, 1.35);
-  out[5] = inRange(g.R * 2 / g.h, 70, 100);
-  out[6] = inRange(g.R / c.r0, 3.5, 5);
+  out[2] = inRange(2, g.H / g.h);
+  out[3] = inRange(3, g.H * 180 / (g.R - g.r) / kConeAnglePi);
+  out[4] = inRange(4, g.R / g.r);
+  out[5] = inRange(5, g.R * 2 / g.h);
+  out[6] = inRange(6, g.R / c.r0);
   out[7] = inRange(g.R1, (c.D + c.d) / 4, c.D / 2);
   out[7].scale = std::max(out[7].scale, 1.0);
-  out[8] = inRange(g.R - g.R1, 1, 7);
-  out[9] = inRange(g.r1 - g.r, 0, 6);
-  out[10] = inRange(c.rf - c.r0, 0, 6);
-  out[11] = inRange((g.r1 - c.rf) / (g.R1 - g.r1), 2.3, 4.5);
+  out[8] = inRange(8, g.R - g.R1);
+  out[9] = inRange(9, g.r1 - g.r);
+  out[10] = inRange(10, c.rf - c.r0);
+  out[11] = inRange(11, (g.r1 - c.rf) / (g.R1 - g.r1));
   return out;
 }
 

@@ -85,7 +85,8 @@ struct RuleOutcome {
 };
 using RuleOutcomes = std::array<RuleOutcome, kRuleCount>;
 
-// The twelve rules with the same expressions and bounds as the check.
+// The twelve rules with the same expressions as the check, and the bounds
+// of the rules' table.
 RuleOutcomes checkRules(const Geometry& g, const ClutchData& c, const WorkingPoints& p);
 
 // The objectives, both to be minimised:

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <string>
+
 #include "check/constraint_check.h"
+#include "runtime/convert.h"
 #include "support/window_fixture.h"
 
 namespace diaspring {
@@ -164,6 +168,32 @@ TEST(ConstraintCheck, AFailedRuleNamesItsValueAndItsRange) {
     ASSERT_FALSE(w.clear());
     EXPECT_EQ(w.logic.ruleFailure(c.rule), "");
   }
+}
+
+// The bounds a rule checks are written once, in its row of the table; the
+// caption beside its box and its explanation in the guide must name the
+// same two numbers ("(3.5-5.0)", "3.5–5.0"), and the three rules whose
+// bounds come from the clutch data or the working point have none.
+TEST(ConstraintCheck, CaptionAndExplanationNameTheBoundsOfTheTable) {
+  const std::regex captionRange(R"(\(([0-9.]+)(?:°)?-([0-9.]+)(?:°)?\))");
+  const std::regex explanationRange(R"(([0-9.]+)(?:°)?–([0-9.]+)(?:°)?)");
+  const auto number = [](const std::string& text) { return val(text).value(); };
+  int fixed = 0;
+  for (int i = 0; i < kRuleCount; ++i) {
+    const RuleInfo& rule = ruleInfo(i);
+    const std::string caption = rule.caption, explanation = rule.explanation;
+    std::smatch inCaption, inExplanation;
+    const bool captionHasRange = std::regex_search(caption, inCaption, captionRange);
+    ASSERT_EQ(rule.range.has_value(), captionHasRange) << caption;
+    if (!rule.range) continue;
+    ++fixed;
+    ASSERT_TRUE(std::regex_search(explanation, inExplanation, explanationRange)) << explanation;
+    for (const std::smatch* m : {&inCaption, &inExplanation}) {
+      EXPECT_EQ(number((*m)[1]), rule.range->low) << caption << " / " << explanation;
+      EXPECT_EQ(number((*m)[2]), rule.range->high) << caption << " / " << explanation;
+    }
+  }
+  EXPECT_EQ(fixed, 9);
 }
 
 TEST(ConstraintCheck, BeforeAnyCurveItAsksForTheCurveFirst) {
