@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <string>
+
+#include "check/box_help.h"
+#include "form/layout_table.h"
+#include "runtime/convert.h"
+
 #include "support/chart_query.h"
 #include "support/default_run.h"
 #include "support/window_fixture.h"
@@ -35,6 +42,31 @@ TEST(Sliders, WriteTheirScaledValues) {
     w.type(c.box, "typed");
     ASSERT_FALSE(w.moveSlider(c.slider, c.value));
     EXPECT_EQ(w.text(c.box), c.text) << sliderName(c.slider) << " at " << c.value;
+  }
+}
+
+// A slider's tooltip tells its range and step ("2.00–4.00 mm，每步 0.01 mm"):
+// the slider at its least and greatest position, and one step up from the
+// least, must write those numbers into its box.
+TEST(Sliders, WriteTheRangeAndStepTheirTooltipsTell) {
+  const std::regex span(R"(([0-9.]+)–([0-9.]+)(?: mm)?，每步 ([0-9.]+))");
+  const auto number = [](const std::string& text) { return val(text).value(); };
+  ASSERT_EQ(sliderHelp().size(), static_cast<std::size_t>(kSliderCount));
+  for (const SliderHelp& help : sliderHelp()) {
+    const std::string text = help.span;
+    std::smatch told;
+    ASSERT_TRUE(std::regex_search(text, told, span)) << text;
+    const ControlSpec* spec = findControl(sliderName(help.slider));
+    ASSERT_NE(spec, nullptr);
+    const TextBox box = sliderBox(help.slider);
+    TestWindow w;
+    const auto written = [&](int position) {
+      EXPECT_FALSE(w.moveSlider(help.slider, position));
+      return number(w.text(box));
+    };
+    EXPECT_EQ(written(spec->min), number(told[1])) << text;
+    EXPECT_EQ(written(spec->max), number(told[2])) << text;
+    EXPECT_NEAR(written(spec->min + 1) - written(spec->min), number(told[3]), 1e-12) << text;
   }
 }
 
