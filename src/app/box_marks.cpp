@@ -52,11 +52,8 @@ BoxMarks::BoxMarks(const WidgetFields& fields, QObject* parent) : QObject(parent
 void BoxMarks::textChanged(TextBox box) {
   QLineEdit* edit = fields_.edit(box);
   if (isResultBox(box)) {
-    // What a failed rule computed, before its verdict, while the box shows it.
-    const QString& failure = failures_[index(box)];
-    const bool failed = !failure.isEmpty() && edit->text() == QString::fromUtf8(kFailed);
-    const QString shown = failed ? failure + QStringLiteral("\n") + edit->text() : edit->text();
-    edit->setToolTip(QString::fromStdString(resultToolTip(box, shown.toStdString())));
+    edit->setToolTip(QString::fromStdString(
+        boxMark(box, edit->text().toStdString(), failures_[index(box)].toStdString()).toolTip));
     fitBoxText(*edit);
     return;
   }

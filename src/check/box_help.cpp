@@ -1,7 +1,5 @@
 #include "check/box_help.h"
 
-#include <iterator>
-
 #include "check/constraint_check.h"
 #include "check/sheet_contents.h"
 #include "form/input_boxes.h"
@@ -89,8 +87,12 @@ std::string resultToolTip(TextBox box, std::string_view text) {
   return what + "\n" + std::string(text);
 }
 
-BoxMark boxMark(TextBox box, std::string_view text) {
-  if (isResultBox(box)) return {resultToolTip(box, text), false};
+BoxMark boxMark(TextBox box, std::string_view text, std::string_view failure) {
+  if (isResultBox(box)) {
+    // What a failed rule computed, before its verdict, while the box shows it.
+    if (!failure.empty() && text == kFailed) return {resultToolTip(box, std::string(failure) + "\n" + std::string(text)), false};
+    return {resultToolTip(box, text), false};
+  }
   const std::optional<std::string> read = numberRead(text);
   const bool flag = readsNumber(box) && (!isWholeNumber(text) || !read);
   if (!flag) return {inputToolTip(box), false};

@@ -42,11 +42,13 @@ std::string resultToolTip(TextBox box, std::string_view text);
 
 // A box as it is marked for its text: its tooltip, and whether it gets the
 // red frame (an input read as a number whose text is not wholly one, or a
-// number beyond the range of numbers).
+// number beyond the range of numbers). A rule's box that shows its failure
+// (不合格) tells before it the `failure` its last check recorded
+// (WindowLogic::ruleFailure), "H/h = 2.31，范围 1.6–2.2".
 struct BoxMark {
   std::string toolTip;
   bool flagged = false;
 };
-BoxMark boxMark(TextBox box, std::string_view text);
+BoxMark boxMark(TextBox box, std::string_view text, std::string_view failure = {});
 
 }  // namespace diaspring

@@ -135,7 +135,10 @@ std::string WebWindow::view() const {
   members.object("marks", [&](JsonList& marks) {
     for (int i = 1; i <= kTextBoxCount; ++i) {
       const auto box = static_cast<TextBox>(i);
-      const BoxMark mark = boxMark(box, session_->fields().text(box));
+      std::string_view failure;
+      for (int rule = 0; rule < kRuleCount; ++rule)
+        if (ruleInfo(rule).box == box) failure = session_->logic().ruleFailure(rule);
+      const BoxMark mark = boxMark(box, session_->fields().text(box), failure);
       marks.array(textBoxName(box), [&](JsonList& m) {
         m.nextText(mark.toolTip);
         m.next() += mark.flagged ? "true" : "false";

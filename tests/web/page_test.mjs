@@ -34,6 +34,12 @@ try {
   }
   await evaluate(() => window.diaspring.act([{ press: 'Command1' }, { press: 'Command3' }]));
   await check('a new run clears the grey', async () => assert.deepEqual(await staleBoxes(), []));
+  // A failed rule's box tells, as on the desktop, what its verdict rests on.
+  await evaluate(() => window.diaspring.act([{ set: ['RoverR', '1.4'] }, { press: 'Command1' }, { press: 'Command3' }]));
+  await check('a failed rule names its value and its range', async () =>
+    assert.equal(await evaluate(() => document.getElementById('Text28').title),
+      '约束 5：R/r= (1.2-1.35)\nR/r = 1.40，范围 1.2–1.35\n不合格'));
+  await evaluate(() => { window.diaspring.reset(); window.diaspring.act([{ press: 'Command1' }, { press: 'Command3' }]); });
 
   // Captions: "H/h=" ends before its box and shows whole; a range in
   // parentheses stays on one line.
