@@ -13,7 +13,11 @@ endif()
 # The lines of a data file, without their line ends, with stand-ins for
 # semicolons and square brackets (_diaspring_write puts them back). The file
 # may hold no backslash: no escapes are read, so a text means what it shows.
+# Inside a project, an edit of the file makes the next build configure again.
 function(_diaspring_data_lines input out)
+  if(NOT CMAKE_SCRIPT_MODE_FILE)
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${input}")
+  endif()
   file(READ "${input}" content)
   string(FIND "${content}" "\\" at)
   if(at GREATER_EQUAL 0)

@@ -4,7 +4,6 @@
 // The desktop's PDF and the page's printable sheet both lay out these rows,
 // so the two say the same.
 
-#include <array>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "form/layout_table.h"
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 
 namespace diaspring {
 namespace {
